@@ -1,0 +1,250 @@
+#include "cli/cli.h"
+
+#include "common/file_names.h"
+#include "kar/kar_reader.h"
+#include "scan/folder_scan.h"
+#include "scan/scan_messages.h"
+#include "table/row_store.h"
+
+#include <optional>
+#include <sys/stat.h>
+
+namespace corvanteller {
+namespace {
+
+constexpr int exitDone = 0;
+constexpr int exitReadError = 1;
+constexpr int exitWrongCall = 2;
+constexpr int exitTooManyFolders = 3;
+
+constexpr const char* helpText =
+    "Usage:\n"
+    "  corvanteller-cli scan [--from start|main] [--plenty] FOLDER\n"
+    "  corvanteller-cli read [--from start|main] FILE...\n"
+    "  corvanteller-cli --help\n"
+    "\n"
+    "scan  walks FOLDER and every folder below it, breadth first, reads every file whose\n"
+    "      name contains \"kar\" or \"KAR\" and writes one line per karaoke file: file name,\n"
+    "      folder (ending with \"/\"), text 1, text 2, text 3, text 4.\n"
+    "      --from start  keeps < and > in the texts, as the start window's scan (default)\n"
+    "      --from main   cuts the texts at < and >, as the main window's scan\n"
+    "      --plenty      allows 55,010 instead of 4,021 entries below \"..\" folders\n"
+    "      Then a summary line goes to standard error:\n"
+    "      # end=complete|guard|too-many-folders|read-error|row-limit|queue-limit rows=N "
+    "listed=N\n"
+    "read  writes one line per FILE: the path as given, then the four texts.\n"
+    "\n"
+    "Fields are separated by TAB and written in UTF-8; inside a field a backslash is written\n"
+    "as \\\\ and TAB, CR and LF as \\t, \\r and \\n.\n"
+    "Exit status: 0 when the scan ran to an end, 1 after a file could not be read,\n"
+    "2 for a wrong call or a folder that does not exist, 3 after too many folders.\n";
+
+struct Call {
+    QByteArray command;
+    RunSet runSet = RunSet::StartWindow;
+    bool plenty = false;
+    std::vector<QByteArray> operands;
+};
+
+QByteArray toUtf8(const QString& text) { return text.toUtf8(); }
+
+const char* endName(ScanEnd end) {
+    switch (end) {
+    case ScanEnd::Complete:
+        return "complete";
+    case ScanEnd::Guard:
+        return "guard";
+    case ScanEnd::TooManyFolders:
+        return "too-many-folders";
+    case ScanEnd::ReadError:
+        return "read-error";
+    case ScanEnd::RowLimit:
+        return "row-limit";
+    case ScanEnd::QueueLimit:
+        return "queue-limit";
+    }
+    return "complete";
+}
+
+std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& problem) {
+    if (args.empty()) {
+        problem = QStringLiteral("no command given");
+        return std::nullopt;
+    }
+    Call call;
+    call.command = args.front();
+    if (call.command != "scan" && call.command != "read") {
+        problem = QStringLiteral("unknown command \"%1\"").arg(decodeFileName(call.command));
+        return std::nullopt;
+    }
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const QByteArray& arg = args[i];
+        if (optionsEnded || !arg.startsWith("--")) {
+            call.operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--from" && i + 1 < args.size() &&
+                   (args[i + 1] == "start" || args[i + 1] == "main")) {
+            call.runSet = args[++i] == "main" ? RunSet::MainWindow : RunSet::StartWindow;
+        } else if (arg == "--plenty" && call.command == "scan") {
+            call.plenty = true;
+        } else {
+            problem = QStringLiteral("wrong option \"%1\"").arg(decodeFileName(arg));
+            return std::nullopt;
+        }
+    }
+    if (call.command == "scan" && call.operands.size() != 1) {
+        problem = QStringLiteral("scan takes exactly one folder");
+        return std::nullopt;
+    }
+    if (call.command == "read" && call.operands.empty()) {
+        problem = QStringLiteral("read takes at least one file");
+        return std::nullopt;
+    }
+    return call;
+}
+
+class LineWriter {
+public:
+    explicit LineWriter(std::FILE* out) : out_(out) {}
+    ~LineWriter() { flush(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    void field(const QString& text) {
+        if (!lineEmpty_) {
+            buffer_.append('\t');
+        }
+        buffer_.append(escapeField(text));
+        lineEmpty_ = false;
+    }
+    void endLine() {
+        buffer_.append('\n');
+        lineEmpty_ = true;
+        if (buffer_.size() > 1 << 16) {
+            flush();
+        }
+    }
+    void flush() {
+        std::fwrite(buffer_.constData(), 1, static_cast<std::size_t>(buffer_.size()), out_);
+        std::fflush(out_);
+        buffer_.clear();
+    }
+
+private:
+    std::FILE* out_;
+    QByteArray buffer_;
+    bool lineEmpty_ = true;
+};
+
+void writeTexts(LineWriter& writer, const SongTexts& texts) {
+    writer.field(texts.first);
+    writer.field(texts.second);
+    writer.field(texts.third);
+    writer.field(texts.fourth);
+}
+
+void printLine(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", toUtf8(text).constData());
+}
+
+bool isFolder(const QByteArray& path) {
+    struct stat status {};
+    return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+int runScan(const Call& call, std::FILE* out, std::FILE* err) {
+    const QByteArray& folder = call.operands.front();
+    if (!isFolder(folder)) {
+        printLine(err, QStringLiteral("corvanteller-cli: no such folder: %1")
+                           .arg(decodeFileName(folder)));
+        return exitWrongCall;
+    }
+    RowStore rows;
+    const ScanOutcome outcome =
+        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    {
+        LineWriter writer(out);
+        for (int row = 1; row <= rows.rowCount(); ++row) {
+            for (int column = 1; column <= RowStore::columnCount; ++column) {
+                writer.field(rows.text(column, row));
+            }
+            writer.endLine();
+        }
+    }
+    if (outcome.end == ScanEnd::ReadError) {
+        printLine(err, outcome.errorText);
+    }
+    if (outcome.tooManyFolders()) {
+        printLine(err, tooManyFoldersMessage());
+    }
+    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows.rowCount(),
+                 outcome.listedFolders);
+    if (outcome.end == ScanEnd::ReadError) {
+        return exitReadError;
+    }
+    return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
+}
+
+int runRead(const Call& call, std::FILE* out, std::FILE* err) {
+    int status = exitDone;
+    LineWriter writer(out);
+    for (const QByteArray& path : call.operands) {
+        const QString shownPath = decodeFileName(path);
+        const KarReadResult read = readKaraokeFile(path, shownPath, call.runSet);
+        if (!read.ok) {
+            writer.flush();
+            printLine(err, read.error);
+            status = exitReadError;
+            continue;
+        }
+        writer.field(shownPath);
+        writeTexts(writer, read.texts);
+        writer.endLine();
+    }
+    return status;
+}
+
+} // namespace
+
+QByteArray escapeField(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    QByteArray escaped;
+    escaped.reserve(bytes.size());
+    for (char ch : bytes) {
+        switch (ch) {
+        case '\\':
+            escaped.append("\\\\");
+            break;
+        case '\t':
+            escaped.append("\\t");
+            break;
+        case '\r':
+            escaped.append("\\r");
+            break;
+        case '\n':
+            escaped.append("\\n");
+            break;
+        default:
+            escaped.append(ch);
+        }
+    }
+    return escaped;
+}
+
+int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        std::fputs(helpText, out);
+        return exitDone;
+    }
+    QString problem;
+    const std::optional<Call> call = parseCall(args, problem);
+    if (!call) {
+        printLine(err, QStringLiteral("corvanteller-cli: %1 (see --help)").arg(problem));
+        return exitWrongCall;
+    }
+    return call->command == "scan" ? runScan(*call, out, err) : runRead(*call, out, err);
+}
+
+} // namespace corvanteller

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "kar/char_sets.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace corvanteller {
+
+class RowStore;
+
+inline constexpr int normalGuardLimit = 4021;
+inline constexpr int plentyGuardLimit = 55010;
+inline constexpr int listedFolderLimit = 17119;
+inline constexpr int folderQueueLimit = 45002;
+inline constexpr int entriesPerProgressStep = 250;
+
+inline int guardLimitFor(bool plentyOfFiles) {
+    return plentyOfFiles ? plentyGuardLimit : normalGuardLimit;
+}
+
+enum class ScanEnd {
+    Complete,       // every folder below the chosen one was listed
+    Guard,          // too many entries below ".." folders since the last karaoke file
+    TooManyFolders, // more than 17,119 folders listed: the error flag of the scan
+    ReadError,      // a karaoke file could not be opened or read
+    RowLimit,       // a karaoke file would have needed row 45,003
+    QueueLimit,     // a folder would have been queued while 45,002 paths wait
+};
+
+struct ScanRequest {
+    QByteArray folderBytes; // the chosen folder as the file system names it
+    QString folderText;     // the same folder as the user sees it
+    RunSet runSet = RunSet::StartWindow;
+    int guardLimit = normalGuardLimit;
+
+    // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
+    static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
+    // A folder given as bytes (a command line argument) is shown as its decoded name.
+    static ScanRequest forFolderBytes(const QByteArray& folder, RunSet runSet,
+                                      bool plentyOfFiles);
+};
+
+struct ScanOutcome {
+    ScanEnd end = ScanEnd::Complete;
+    int listedFolders = 0;
+    QString errorText; // the failed file and the system's reason, for ReadError
+
+    bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
+};
+
+// The breadth-first walk: lists the chosen folder, then every folder below it level by level,
+// reads every karaoke file into the next row of rows (whose row count starts at 0), and calls
+// progressStep once every 250 non-folder entries.
+ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
+                       const std::function<void()>& progressStep = {});
+
+} // namespace corvanteller

@@ -1,0 +1,42 @@
+#include "support/kar_builder.h"
+
+#include "common/cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace corvanteller::test {
+
+QByteArray cp1251(const QString& text) {
+    const std::optional<QByteArray> bytes = encodeCp1251(text);
+    EXPECT_TRUE(bytes.has_value()) << "text does not fit cp1251";
+    return bytes.value_or(QByteArray());
+}
+
+KarBuilder::KarBuilder() {
+    bytes_ = QByteArray("MThd\x00\x00\x00\x06\x00\x01\x00\x02\x01\xE0", 14);
+}
+
+KarBuilder& KarBuilder::meta(unsigned char type, const QByteArray& text) {
+    bytes_.append('\x00').append('\xFF').append(static_cast<char>(type));
+    bytes_.append(static_cast<char>(text.size() & 0x7F));
+    bytes_.append(text);
+    return *this;
+}
+
+KarBuilder& KarBuilder::raw(const QByteArray& bytes) {
+    bytes_.append(bytes);
+    return *this;
+}
+
+KarBuilder& KarBuilder::wordsTrack(const QList<QByteArray>& lines) {
+    // The end of the previous track, then the new track's head.
+    raw(QByteArray("\x00\xFF\x2F\x00", 4));
+    raw(QByteArray("MTrk\x00\x00\x01\x00", 8));
+    trackName("Words");
+    for (const QByteArray& line : lines) {
+        text(line);
+    }
+    return *this;
+}
+
+} // namespace corvanteller::test
