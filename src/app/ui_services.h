@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace corvanteller {
+
+// Everything that would block an automated test goes through here: the real implementation
+// shows Qt's dialogs, tests install a scripted one.
+class UiServices {
+public:
+    struct FileDialog {
+        QString caption;
+        QString filter;        // Qt's form: "Text (*.txt);;All files (*.*)"
+        QString defaultSuffix; // without the dot, e.g. "sgl"
+        QString startFolder;
+        bool confirmOverwrite = true; // save dialogs only
+        bool mustExist = true;        // open dialogs only
+    };
+
+    virtual ~UiServices() = default;
+
+    // The chosen existing folder, or an empty text when the dialog was cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& startFolder) = 0;
+    // The chosen file, or an empty text when the dialog was cancelled.
+    virtual QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) = 0;
+    // A message box with one OK button and the application's title.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The application's general error report: the error's own text, one OK button.
+    virtual void reportError(QWidget* parent, const QString& text) = 0;
+    // Opens a file with the desktop's default program; false when that failed.
+    virtual bool openWithDesktop(const QString& path) = 0;
+};
+
+} // namespace corvanteller
