@@ -46,7 +46,9 @@ struct Call {
     std::vector<QByteArray> operands;
 };
 
-QByteArray toUtf8(const QString& text) { return text.toUtf8(); }
+QByteArray toUtf8(const QString& text) {
+    return text.toUtf8();
+}
 
 const char* endName(ScanEnd end) {
     switch (end) {
@@ -157,8 +159,9 @@ bool isFolder(const QByteArray& path) {
 int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     const QByteArray& folder = call.operands.front();
     if (!isFolder(folder)) {
-        printLine(err, QStringLiteral("corvanteller-cli: no such folder: %1")
-                           .arg(decodeFileName(folder)));
+        printLine(
+            err,
+            QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
         return exitWrongCall;
     }
     RowStore rows;

@@ -10,8 +10,7 @@ namespace corvanteller {
 // shows it in a message box and the program goes on.
 class UserError : public std::runtime_error {
 public:
-    explicit UserError(const QString& text)
-        : std::runtime_error(text.toStdString()), text_(text) {}
+    explicit UserError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
 
     const QString& text() const { return text_; }
 

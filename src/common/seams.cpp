@@ -4,8 +4,12 @@
 
 namespace corvanteller {
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
-int SystemRandom::bounded(int bound) { return QRandomGenerator::global()->bounded(bound); }
+int SystemRandom::bounded(int bound) {
+    return QRandomGenerator::global()->bounded(bound);
+}
 
 } // namespace corvanteller

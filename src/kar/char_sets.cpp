@@ -11,7 +11,8 @@ constexpr std::string_view cyrillicYo = "\xA8\xB8"; // Ё and ё
 constexpr std::string_view cyrillicEf = "\xD4";
 
 constexpr CharSet commonChars = CharSet::of({digits, latin, marks});
-constexpr CharSet mainWindowRunSet = CharSet::of({digits, latin, marks, cyrillicYo}).withRange(0xC0, 0xFF);
+constexpr CharSet mainWindowRunSet =
+    CharSet::of({digits, latin, marks, cyrillicYo}).withRange(0xC0, 0xFF);
 constexpr CharSet startWindowRunSet =
     CharSet::of({digits, latin, marks, cyrillicYo, angles}).withRange(0xC0, 0xFF);
 constexpr CharSet tagSet = CharSet::of({digits, latin, marks, angles, cyrillicEf});
@@ -24,6 +25,8 @@ const CharSet& runSetChars(RunSet runSet) {
     return runSet == RunSet::StartWindow ? startWindowRunSet : mainWindowRunSet;
 }
 
-const CharSet& tagSetChars() { return tagSet; }
+const CharSet& tagSetChars() {
+    return tagSet;
+}
 
 } // namespace corvanteller

@@ -12,8 +12,8 @@
 namespace corvanteller {
 namespace {
 
-constexpr std::array<std::string_view, 5> softKaraokeNames = {
-    "Soft Karaoke", "Soft karaoke", "Soft Kara", "Soft kara", "untitled"};
+constexpr std::array<std::string_view, 5> softKaraokeNames = {"Soft Karaoke", "Soft karaoke",
+                                                              "Soft Kara", "Soft kara", "untitled"};
 constexpr std::string_view untitledName = "untitled";
 constexpr qsizetype midiHeaderSize = 14;
 
@@ -288,8 +288,8 @@ private:
     qsizetype readFull(char* into, qsizetype wanted, off_t offset) {
         qsizetype got = 0;
         while (got < wanted) {
-            const ssize_t size = ::pread(fd_, into + got, static_cast<std::size_t>(wanted - got),
-                                         offset + got);
+            const ssize_t size =
+                ::pread(fd_, into + got, static_cast<std::size_t>(wanted - got), offset + got);
             if (size < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -310,7 +310,9 @@ private:
     int error_ = 0;
 };
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 KarReadResult failure(const QString& shownPath, int error) {
     KarReadResult result;
@@ -341,8 +343,8 @@ KarReadResult readKaraokeFile(const QByteArray& pathBytes, const QString& shownP
 
 KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, const QString& shownPath,
                                 RunSet runSet) {
-    return readOpenFile(::openat(folderFd, entryName, O_RDONLY | O_CLOEXEC | O_NOCTTY),
-                        shownPath, runSet);
+    return readOpenFile(::openat(folderFd, entryName, O_RDONLY | O_CLOEXEC | O_NOCTTY), shownPath,
+                        runSet);
 }
 
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet) {

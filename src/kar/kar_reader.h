@@ -25,8 +25,7 @@ struct KarReadResult {
 
 // Reads the file at pathBytes (its name as the file system has it). shownPath names the file
 // in the error text.
-KarReadResult readKaraokeFile(const QByteArray& pathBytes, const QString& shownPath,
-                              RunSet runSet);
+KarReadResult readKaraokeFile(const QByteArray& pathBytes, const QString& shownPath, RunSet runSet);
 
 // The same, for an entry of an open folder.
 KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, const QString& shownPath,

@@ -39,8 +39,7 @@ struct ScanRequest {
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
     // A folder given as bytes (a command line argument) is shown as its decoded name.
-    static ScanRequest forFolderBytes(const QByteArray& folder, RunSet runSet,
-                                      bool plentyOfFiles);
+    static ScanRequest forFolderBytes(const QByteArray& folder, RunSet runSet, bool plentyOfFiles);
 };
 
 struct ScanOutcome {

@@ -14,6 +14,8 @@ inline QString tooManyFoldersMessage() {
 }
 
 // The error label's text after a failed scan.
-inline QString scanErrorLabelText() { return QStringLiteral("Ошибка!!!!"); }
+inline QString scanErrorLabelText() {
+    return QStringLiteral("Ошибка!!!!");
+}
 
 } // namespace corvanteller

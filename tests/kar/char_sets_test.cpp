@@ -20,14 +20,14 @@ struct Membership {
 
 TEST(CharSets, MembershipByByte) {
     const Membership cases[] = {
-        {'A', true, true, true},      {'z', true, true, true},      {'0', true, true, true},
-        {' ', true, true, true},      {'\\', true, true, true},     {'|', true, true, true},
-        {'<', false, true, true},     {'>', false, true, true},     {'$', false, false, false},
-        {'[', false, false, false},   {']', false, false, false},   {'^', false, false, false},
-        {'{', false, false, false},   {'~', false, false, false},   {0x00, false, false, false},
-        {0x1F, false, false, false},  {0x7F, false, false, false},  {0x80, false, false, false},
-        {0xA8, true, true, false},    {0xB8, true, true, false},    {0xBF, false, false, false},
-        {0xC0, true, true, false},    {0xD4, true, true, true},     {0xFF, true, true, false},
+        {'A', true, true, true},     {'z', true, true, true},     {'0', true, true, true},
+        {' ', true, true, true},     {'\\', true, true, true},    {'|', true, true, true},
+        {'<', false, true, true},    {'>', false, true, true},    {'$', false, false, false},
+        {'[', false, false, false},  {']', false, false, false},  {'^', false, false, false},
+        {'{', false, false, false},  {'~', false, false, false},  {0x00, false, false, false},
+        {0x1F, false, false, false}, {0x7F, false, false, false}, {0x80, false, false, false},
+        {0xA8, true, true, false},   {0xB8, true, true, false},   {0xBF, false, false, false},
+        {0xC0, true, true, false},   {0xD4, true, true, true},    {0xFF, true, true, false},
         {0x03, false, false, false},
     };
     for (const Membership& m : cases) {

@@ -103,17 +103,15 @@ TEST(KarReader, SoftKaraokePass) {
         {"without Words the runs stay unfiltered",
          KarBuilder().trackName("Soft Karaoke").text("ab").text("c").text("x").bytes(),
          RunSet::StartWindow, texts("Soft Karaoke", "ab", "c", "x")},
-        {"untitled loses the last character of each text",
-         softKaraokeFile("untitled", usual), RunSet::MainWindow,
-         texts("Title On", "Artist Tw", "Made b", "untitled")},
+        {"untitled loses the last character of each text", softKaraokeFile("untitled", usual),
+         RunSet::MainWindow, texts("Title On", "Artist Tw", "Made b", "untitled")},
         {"a Russian title is cut away and the next text moves up",
-         softKaraokeFile("Soft Karaoke", {"@T" + cp1251(u"Песня"_s), "@TArtist Two",
-                                          "@TMade by Me", "@Iend"}),
+         softKaraokeFile("Soft Karaoke",
+                         {"@T" + cp1251(u"Песня"_s), "@TArtist Two", "@TMade by Me", "@Iend"}),
          RunSet::MainWindow, texts("Artist Two", "Made by", "", "Soft Karaoke")},
         {"Ф is kept by the tag set",
-         softKaraokeFile("Soft Karaoke",
-                         {"@T" + cp1251(u"ФФФ Song"_s) + cp1251(u"и"_s) + "rest", "@TBbbb",
-                          "@TCccc1234", "@Iend"}),
+         softKaraokeFile("Soft Karaoke", {"@T" + cp1251(u"ФФФ Song"_s) + cp1251(u"и"_s) + "rest",
+                                          "@TBbbb", "@TCccc1234", "@Iend"}),
          RunSet::MainWindow, texts("ФФФ Song", "Bbbb", "Cccc1", "Soft Karaoke")},
         {"texts of up to three characters are emptied, then the gaps close",
          softKaraokeFile("Soft Karaoke", {"@Tabc", "@Tabcd", "@Tabcdefg", "@Iend"}),
@@ -128,11 +126,10 @@ TEST(KarReader, SoftKaraokePass) {
          softKaraokeFile("Soft Karaoke", {"@Ionly info", "@Imore"}), RunSet::MainWindow,
          texts("", "", "", "Soft Karaoke")},
         {"no @I takes nothing for the third text",
-         softKaraokeFile("Soft Karaoke", {"@TFirst", "@TSecond", "@TThird"}),
-         RunSet::MainWindow, texts("First", "Second", "", "Soft Karaoke")},
-        {"a file shorter than the header has no Words",
-         QByteArray("\x00\xFF\x03\x08untitled", 12), RunSet::StartWindow,
-         texts("untitled", "", "", "")},
+         softKaraokeFile("Soft Karaoke", {"@TFirst", "@TSecond", "@TThird"}), RunSet::MainWindow,
+         texts("First", "Second", "", "Soft Karaoke")},
+        {"a file shorter than the header has no Words", QByteArray("\x00\xFF\x03\x08untitled", 12),
+         RunSet::StartWindow, texts("untitled", "", "", "")},
     };
     for (const ReaderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,8 +161,8 @@ TEST(KarReader, MarkerIsSearchedBlockByBlock) {
 TEST(KarReader, SoftKaraokeWordsMayLieFarBehindTheMarker) {
     QByteArray file = KarBuilder().trackName("Soft Karaoke").bytes();
     file.append(QByteArray(3 * karBlockSize, '\x01'));
-    file.append(KarBuilder().wordsTrack({"@TFar title", "@TFar artist", "@TFar maker",
-                                         "@Iend"})
+    file.append(KarBuilder()
+                    .wordsTrack({"@TFar title", "@TFar artist", "@TFar maker", "@Iend"})
                     .bytes()
                     .mid(14));
     EXPECT_EQ(readKaraokeBytes(file, RunSet::StartWindow),
@@ -174,11 +171,11 @@ TEST(KarReader, SoftKaraokeWordsMayLieFarBehindTheMarker) {
 
 TEST(KarReader, FileOnDiskGivesTheSameTextsAsMemory) {
     TempTree tree;
-    QByteArray big = softKaraokeFile("Soft Karaoke", {"@TTitle One", "@TArtist Two",
-                                                      "@TMade by Me", "@Iend"});
+    QByteArray big =
+        softKaraokeFile("Soft Karaoke", {"@TTitle One", "@TArtist Two", "@TMade by Me", "@Iend"});
     big.insert(40, QByteArray(3 * karBlockSize + 17, '\x02'));
-    const QList<QByteArray> files = {fourEvents("Hello World", "Artist", "Year", "(c)2001"),
-                                     big, QByteArray(), QByteArray(karBlockSize, '\xFF')};
+    const QList<QByteArray> files = {fourEvents("Hello World", "Artist", "Year", "(c)2001"), big,
+                                     QByteArray(), QByteArray(karBlockSize, '\xFF')};
     for (const QByteArray& content : files) {
         tree.writeFile("song.kar", content);
         const KarReadResult read =

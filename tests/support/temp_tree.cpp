@@ -8,9 +8,13 @@
 
 namespace corvanteller::test {
 
-TempTree::TempTree() { EXPECT_TRUE(dir_.isValid()); }
+TempTree::TempTree() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
-QByteArray TempTree::rootBytes() const { return QFile::encodeName(dir_.path()); }
+QByteArray TempTree::rootBytes() const {
+    return QFile::encodeName(dir_.path());
+}
 
 void TempTree::makeFolder(const QByteArray& relative) const {
     const QByteArray full = path(relative);
