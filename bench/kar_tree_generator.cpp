@@ -295,7 +295,7 @@ int fileSize(BenchRandom& random, int minBytes, int maxBytes) {
 
 class TreeWriter {
 public:
-    TreeWriter(const KarTreeOptions& options)
+    explicit TreeWriter(const KarTreeOptions& options)
         : options_(options), random_(options.seed), remaining_(options.karaokeFiles) {}
 
     KarTreeSummary write(const std::filesystem::path& root) {
