@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanteller {
+
+class RowStore;
+class SongTableModel;
+
+// The list file (*.sgl): CR LF lines; "Corvanteller file..", the table's row count (header row
+// included), its column count, then for every data row its seven cells and an empty line, and
+// "Russia" at the end. Texts are cp1251; a table that cp1251 cannot hold is written in UTF-8
+// behind a byte-order mark instead, so that no text is lost.
+
+QString notListFileMessage();
+QString tooManyRowsMessage();
+
+// Writes the table; an existing file is replaced only once the new one is completely written.
+// Throws UserError with the runtime's text ("File access denied", "I/O error 28", ...).
+void writeListFile(const QString& path, const SongTableModel& model);
+
+struct ListOpenResult {
+    enum class Outcome {
+        Opened,          // every row read (a file that ends early reads as empty texts)
+        NotAListFile,    // message: notListFileMessage(); the table stays reset and empty
+        ConversionError, // a count line is no integer; message: the runtime's text for the
+                         // error box; the rows read so far stay
+        TooManyRows,     // message: tooManyRowsMessage(); nothing read into the table
+    };
+
+    Outcome outcome = Outcome::Opened;
+    QString message;
+
+    bool opened() const { return outcome == Outcome::Opened; }
+};
+
+// Opens a list file into the table: resets the table (songs = originRowCount, numbered, header
+// with "Made by..."), checks the first line and reads the rows. A file that cannot be opened or
+// read throws UserError with the runtime's text; the table then stays reset.
+ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount);
+
+// The main window's open ends by copying cells 1 to 6 of every data row into its row store;
+// the store's row count is set by the next refresh.
+void copyDataRowsInto(const SongTableModel& model, RowStore& store);
+
+} // namespace corvanteller

@@ -1,0 +1,231 @@
+#include "table/song_table_model.h"
+
+#include <algorithm>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString checkMark = u"V "_s;
+
+std::size_t at(int index) {
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace
+
+SongTableModel::BulkChange::BulkChange(SongTableModel& model) : model_(model) {
+    if (model_.bulkDepth_++ == 0) {
+        model_.beginResetModel();
+    }
+}
+
+SongTableModel::BulkChange::~BulkChange() {
+    if (--model_.bulkDepth_ == 0) {
+        model_.endResetModel();
+    }
+}
+
+SongTableModel::SongTableModel(QObject* parent) : QAbstractTableModel(parent) {
+    writeHeader(false);
+}
+
+int SongTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : songCount_;
+}
+
+int SongTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columnCountValue;
+}
+
+QVariant SongTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        return {};
+    }
+    return cellRef(index.row() + 1, index.column());
+}
+
+bool SongTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || index.column() == 0) {
+        return false;
+    }
+    setCell(index.row() + 1, index.column(), value.toString());
+    return true;
+}
+
+Qt::ItemFlags SongTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.column() == 0 ? base : base | Qt::ItemIsEditable;
+}
+
+QVariant SongTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= columnCountValue) {
+        return {};
+    }
+    return header_[at(section)];
+}
+
+QString SongTableModel::cell(int row, int column) const {
+    return cellRef(row, column);
+}
+
+const QString& SongTableModel::cellRef(int row, int column) const {
+    static const QString empty;
+    if (row < 1 || row > songCount_ || column < 0 || column >= columnCountValue) {
+        return empty;
+    }
+    return columns_[at(column)][at(row - 1)];
+}
+
+void SongTableModel::setCell(int row, int column, const QString& text) {
+    if (row < 1 || row > songCount_ || column < 0 || column >= columnCountValue) {
+        return;
+    }
+    columns_[at(column)][at(row - 1)] = text;
+    emitCellChanged(row, column);
+}
+
+void SongTableModel::setSongCount(int count) {
+    BulkChange change(*this);
+    resizeRows(count);
+}
+
+QString SongTableModel::headerText(int column) const {
+    return column >= 0 && column < columnCountValue ? header_[at(column)] : QString();
+}
+
+void SongTableModel::rebuildFrom(const RowStore& origin) {
+    BulkChange change(*this);
+    const int songs = origin.rowCount();
+    resizeRows(songs);
+    writeHeader(false);
+    numberRows(1);
+    for (int column = 1; column < columnCountValue; ++column) {
+        std::vector<QString>& cells = columns_[at(column)];
+        for (int row = 1; row <= songs; ++row) {
+            cells[at(row - 1)] = origin.text(column, row);
+        }
+    }
+}
+
+void SongTableModel::refreshInto(RowStore& mainStore, RowStore& startStore) const {
+    for (int column = 1; column < columnCountValue; ++column) {
+        const std::vector<QString>& cells = columns_[at(column)];
+        for (int row = 1; row <= songCount_; ++row) {
+            mainStore.setText(column, row, cells[at(row - 1)]);
+            startStore.setText(column, row, cells[at(row - 1)]);
+        }
+    }
+    mainStore.setRowCount(songCount_);
+    startStore.setRowCount(songCount_);
+}
+
+void SongTableModel::resetForList(int songs) {
+    BulkChange change(*this);
+    resizeRows(songs);
+    for (int column = 1; column < columnCountValue; ++column) {
+        std::fill(columns_[at(column)].begin(), columns_[at(column)].end(), QString());
+    }
+    writeHeader(true);
+    numberRows(1);
+}
+
+bool SongTableModel::isChecked(const QString& hashCell) {
+    return hashCell.contains(u'V');
+}
+
+void SongTableModel::toggleCheck(int row) {
+    if (row < 1 || row > songCount_) {
+        return;
+    }
+    QString& hash = columns_[0][at(row - 1)];
+    hash = isChecked(hash) ? hash.mid(2) : checkMark + hash;
+    emitCellChanged(row, 0);
+}
+
+void SongTableModel::setAllChecked(bool checked) {
+    for (QString& hash : columns_[0]) {
+        if (checked && !isChecked(hash)) {
+            hash.prepend(checkMark);
+        } else if (!checked && isChecked(hash)) {
+            hash.remove(0, 2);
+        }
+    }
+    if (bulkDepth_ == 0 && songCount_ > 0) {
+        Q_EMIT dataChanged(index(0, 0), index(songCount_ - 1, 0), {Qt::DisplayRole});
+    }
+}
+
+bool SongTableModel::insertEmptyRowAt(int selectedRow) {
+    if (songCount_ >= maxSongs) {
+        return false;
+    }
+    const int oldCount = songCount_;
+    const int target = selectedRow >= 1 && selectedRow <= oldCount ? selectedRow : oldCount + 1;
+    if (bulkDepth_ == 0) {
+        beginInsertRows({}, oldCount, oldCount);
+    }
+    for (int column = 1; column < columnCountValue; ++column) {
+        std::vector<QString>& cells = columns_[at(column)];
+        cells.insert(cells.begin() + (target - 1), QString());
+    }
+    columns_[0].push_back(QString::number(oldCount + 1));
+    songCount_ = oldCount + 1;
+    if (bulkDepth_ == 0) {
+        endInsertRows();
+        if (target <= oldCount) {
+            Q_EMIT dataChanged(index(target - 1, 1), index(oldCount, columnCountValue - 1),
+                               {Qt::DisplayRole, Qt::EditRole});
+        }
+    }
+    return true;
+}
+
+void SongTableModel::setMadeByHeader(bool madeBy) {
+    writeHeader(madeBy);
+    if (bulkDepth_ == 0) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCountValue - 1);
+    }
+}
+
+void SongTableModel::writeHeader(bool madeBy) {
+    header_[0] = u"#"_s;
+    // Every header build writes the letters first; columns 4 and 5 keep theirs ("D", "E").
+    for (int column = 1; column < columnCountValue; ++column) {
+        header_[at(column)] = QString(QChar(64 + column));
+    }
+    header_[1] = u"Name of file"_s;
+    header_[2] = u"Way"_s;
+    header_[3] = u"The executor and/or the name of songs"_s;
+    header_[6] = madeBy ? u"Made by..."_s : u"Made..."_s;
+}
+
+void SongTableModel::numberRows(int from) {
+    std::vector<QString>& hash = columns_[0];
+    for (int row = from; row <= songCount_; ++row) {
+        hash[at(row - 1)] = QString::number(row);
+    }
+}
+
+void SongTableModel::resizeRows(int count) {
+    count = std::clamp(count, 0, maxSongs);
+    for (std::vector<QString>& cells : columns_) {
+        cells.resize(at(count));
+    }
+    songCount_ = count;
+}
+
+void SongTableModel::emitCellChanged(int row, int column) {
+    if (bulkDepth_ == 0) {
+        const QModelIndex changed = index(row - 1, column);
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+} // namespace corvanteller

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "table/row_store.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace corvanteller {
+
+// Length in characters of the widest cell of each table column 1 to 6, and a slot for a
+// column 7 that the table does not have (only the Excel import writes it). The Excel export
+// reads them for its column widths.
+struct WidestCellLengths {
+    static constexpr int slotCount = 7;
+
+    std::array<int, slotCount> lengths{};
+
+    // column 1 to 7.
+    int& operator[](int column) { return lengths[static_cast<std::size_t>(column - 1)]; }
+    int operator[](int column) const { return lengths[static_cast<std::size_t>(column - 1)]; }
+    bool operator==(const WidestCellLengths&) const = default;
+};
+
+// The cells of the song table: data rows 1 to N of seven texts ("#", file name, folder and the
+// four descriptive texts); the header row is the model's horizontal header. Row r of the
+// table is model row r - 1. Cells are kept column by column, so that inserting a row moves
+// the six data columns while the "#" column stays where it is.
+class SongTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int columnCountValue = 7;
+    static constexpr int maxSongs = RowStore::maxRows;
+
+    explicit SongTableModel(QObject* parent = nullptr);
+
+    // Many cell writes inside one model reset: no signal per cell. Nests.
+    class BulkChange {
+    public:
+        explicit BulkChange(SongTableModel& model);
+        ~BulkChange();
+        BulkChange(const BulkChange&) = delete;
+        BulkChange& operator=(const BulkChange&) = delete;
+
+    private:
+        SongTableModel& model_;
+    };
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // The number of data rows, N.
+    int songCount() const { return songCount_; }
+    // row 1 to N as the table numbers them, column 0 to 6; an empty text outside the table.
+    QString cell(int row, int column) const;
+    const QString& cellRef(int row, int column) const;
+    // Writes outside the table are ignored.
+    void setCell(int row, int column, const QString& text);
+    // Grows with empty rows or cuts at the end; at most maxSongs.
+    void setSongCount(int count);
+
+    QString headerText(int column) const;
+
+    // Rebuilds the table from a row store: plain numbers, the origin's texts, header with
+    // "Made..." (check marks are cleared).
+    void rebuildFrom(const RowStore& origin);
+    // Copies cells 1 to 6 of every data row into both row stores and sets both row counts.
+    void refreshInto(RowStore& mainStore, RowStore& startStore) const;
+    // The reset before a list file is read: songs empty rows, plain numbers, header with
+    // "Made by...".
+    void resetForList(int songs);
+
+    // The check mark "V " in front of the row number.
+    static bool isChecked(const QString& hashCell);
+    bool isRowChecked(int row) const { return isChecked(cellRef(row, 0)); }
+    void toggleCheck(int row);
+    // The "Check all" box: checking marks every unmarked row, unchecking unmarks every marked
+    // row.
+    void setAllChecked(bool checked);
+
+    // "&Add row": an empty row at selectedRow, that row and all below it move down with their
+    // texts; the "#" column stays, so the numbers stay consecutive. A selectedRow outside
+    // 1..N adds the empty row at the end. False, and nothing changes, when the table is full.
+    bool insertEmptyRowAt(int selectedRow);
+
+    // Column 6's header: "Made by..." after a list open, "Made..." after a rebuild.
+    void setMadeByHeader(bool madeBy);
+
+    const WidestCellLengths& widestCellLengths() const { return widestCellLengths_; }
+    void setWidestCellLengths(const WidestCellLengths& lengths) { widestCellLengths_ = lengths; }
+
+private:
+    void writeHeader(bool madeBy);
+    void numberRows(int from);
+    void resizeRows(int count);
+    void emitCellChanged(int row, int column);
+
+    std::array<std::vector<QString>, columnCountValue> columns_;
+    std::array<QString, columnCountValue> header_;
+    int songCount_ = 0;
+    int bulkDepth_ = 0;
+    WidestCellLengths widestCellLengths_;
+};
+
+} // namespace corvanteller
