@@ -137,23 +137,23 @@ void checkResult(QByteArrayView file, RunSet runSet, const SongTexts& texts) {
     }
 }
 
-// The file reader must agree with the reader over memory; the input is written to one
-// scratch file per process.
+// The file reader must agree with the reader over memory. The input goes into one scratch
+// file per process, unlinked at once so that a crash leaves nothing behind; the reader opens
+// it through /proc.
 class ScratchFile {
 public:
     ScratchFile() {
         const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        path_ = std::string(folder) + "/kar_reader_fuzz_XXXXXX";
-        fd_ = ::mkstemp(path_.data());
+        std::string name = std::string(folder) + "/kar_reader_fuzz_XXXXXX";
+        fd_ = ::mkstemp(name.data());
         if (fd_ < 0) {
             std::perror("kar_reader_fuzz: scratch file");
             std::abort();
         }
+        ::unlink(name.c_str());
+        path_ = "/proc/self/fd/" + std::to_string(fd_);
     }
-    ~ScratchFile() {
-        ::close(fd_);
-        ::unlink(path_.c_str());
-    }
+    ~ScratchFile() { ::close(fd_); }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
