@@ -1,0 +1,25 @@
+#include "app/error_guard.h"
+
+#include "common/error.h"
+
+#include <exception>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+void reportCurrentException(QWidget* parent, UiServices& ui) {
+    QString text;
+    try {
+        throw;
+    } catch (const UserError& error) {
+        text = error.text();
+    } catch (const std::exception& error) {
+        text = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        text = u"Unknown error"_s;
+    }
+    ui.reportError(parent, text);
+}
+
+} // namespace corvanteller

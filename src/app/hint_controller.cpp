@@ -1,0 +1,163 @@
+#include "app/hint_controller.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QProxyStyle>
+#include <QStringList>
+#include <QTextLayout>
+#include <QToolTip>
+#include <QWidget>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+// Qt asks the style how long the mouse must rest before a tool tip; this style answers with
+// the hint delay and otherwise is the application's own style.
+class HintDelayStyle final : public QProxyStyle {
+public:
+    explicit HintDelayStyle(const QString& baseStyle) : QProxyStyle(baseStyle) {}
+
+    int delayMs = -1;
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay && delayMs >= 0) {
+            return delayMs;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+namespace {
+
+HintController* currentController = nullptr;
+
+// Breaks the text into lines no wider than maxWidth in the tool tips' font (a word longer than
+// that gets a line of its own), keeping the text's own line breaks.
+QString wrapToWidth(const QString& text, int maxWidth) {
+    if (maxWidth <= 0) {
+        return text;
+    }
+    const QFont font = QToolTip::font();
+    const QFontMetrics metrics(font);
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n')) {
+        if (metrics.horizontalAdvance(paragraph) <= maxWidth) {
+            lines.append(paragraph);
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(maxWidth);
+            QString part = paragraph.mid(line.textStart(), line.textLength());
+            while (!part.isEmpty() && part.back().isSpace()) {
+                part.chop(1); // the space the line was broken at
+            }
+            lines.append(part);
+        }
+        layout.endLayout();
+    }
+    return lines.join(u'\n');
+}
+
+// A tool tip takes text that looks like markup as rich text; hints are plain text.
+QString asPlainTip(const QString& text) {
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return u"<p style='white-space:pre'>"_s + text.toHtmlEscaped() + u"</p>"_s;
+}
+
+} // namespace
+
+HintController::HintController(QObject* parent)
+    : QObject(parent), defaultPalette_(QToolTip::palette()) {
+    Q_ASSERT(currentController == nullptr);
+    currentController = this;
+    qApp->installEventFilter(this);
+}
+
+HintController::~HintController() {
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+        QToolTip::setPalette(defaultPalette_);
+    }
+    currentController = nullptr;
+}
+
+HintController* HintController::instance() {
+    return currentController;
+}
+
+void HintController::setHintsEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (!enabled) {
+        QToolTip::hideText();
+    }
+}
+
+HintController::ShowHandler HintController::setHintShowHandler(ShowHandler handler) {
+    std::swap(handler_, handler);
+    return handler;
+}
+
+void HintController::setHintDelay(int ms) {
+    delayMs_ = ms;
+    if (delayStyle_ == nullptr && ms >= 0) {
+        // Installed only once a delay is wanted; the application keeps its look.
+        auto* style = new HintDelayStyle(QApplication::style()->name());
+        QApplication::setStyle(style); // the application owns it from now on
+        delayStyle_ = style;
+    }
+    if (delayStyle_ != nullptr) {
+        delayStyle_->delayMs = ms;
+    }
+}
+
+void HintController::showHint(const HintRequest& request) {
+    if (!enabled_ || !request.show || request.text.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QPalette palette = defaultPalette_;
+    if (request.background.isValid()) {
+        palette.setColor(QPalette::ToolTipBase, request.background);
+    }
+    QToolTip::setPalette(palette);
+    QToolTip::showText(request.pos, asPlainTip(wrapToWidth(request.text, request.maxWidth)),
+                       request.widget, request.cursorRect, request.hidePauseMs);
+}
+
+bool HintController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !watched->isWidgetType()) {
+        return false;
+    }
+    if (!enabled_) {
+        QToolTip::hideText();
+        event->accept();
+        return true;
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->toolTip().isEmpty()) {
+        return false; // no hint of its own: the widget may still make one, or its parent has one
+    }
+    HintRequest request;
+    request.widget = widget;
+    request.text = widget->toolTip();
+    request.pos = static_cast<QHelpEvent*>(event)->globalPos();
+    request.hidePauseMs = widget->toolTipDuration() > 0 ? widget->toolTipDuration() : hidePauseMs_;
+    if (handler_) {
+        handler_(request);
+    }
+    showHint(request);
+    event->accept();
+    return true;
+}
+
+} // namespace corvanteller

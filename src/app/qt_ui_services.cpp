@@ -1,0 +1,67 @@
+#include "app/qt_ui_services.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace corvanteller {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QString applicationTitle() {
+    return u"Corvanteller"_s;
+}
+
+// Qt's dialogs have no read-only check box, so there is nothing to hide.
+QString runFileDialog(QWidget* parent, const UiServices::FileDialog& options,
+                      QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode) {
+    QFileDialog dialog(parent, options.caption, options.startFolder, options.filter);
+    dialog.setAcceptMode(acceptMode);
+    dialog.setFileMode(fileMode);
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+void showOkBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+QString QtUiServices::chooseFolder(QWidget* parent, const QString& startFolder) {
+    // Read-only: the folder dialog only picks an existing folder and never creates one.
+    return QFileDialog::getExistingDirectory(parent, QString(), startFolder,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly);
+}
+
+QString QtUiServices::chooseOpenFile(QWidget* parent, const FileDialog& dialog) {
+    return runFileDialog(parent, dialog, QFileDialog::AcceptOpen,
+                         dialog.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+}
+
+QString QtUiServices::chooseSaveFile(QWidget* parent, const FileDialog& dialog) {
+    return runFileDialog(parent, dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+}
+
+void QtUiServices::showMessage(QWidget* parent, const QString& text) {
+    showOkBox(parent, QMessageBox::NoIcon, text);
+}
+
+void QtUiServices::reportError(QWidget* parent, const QString& text) {
+    showOkBox(parent, QMessageBox::Critical, text);
+}
+
+bool QtUiServices::openWithDesktop(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace corvanteller

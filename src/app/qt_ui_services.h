@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/ui_services.h"
+
+namespace corvanteller {
+
+// The UI services of a running program: Qt's file and folder dialogs, message boxes with one
+// OK button and the desktop's default programs.
+class QtUiServices final : public UiServices {
+public:
+    QString chooseFolder(QWidget* parent, const QString& startFolder) override;
+    QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;
+    QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    void reportError(QWidget* parent, const QString& text) override;
+    bool openWithDesktop(const QString& path) override;
+};
+
+} // namespace corvanteller

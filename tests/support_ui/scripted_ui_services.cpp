@@ -1,0 +1,51 @@
+#include "support_ui/scripted_ui_services.h"
+
+#include <QTest>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+QString ScriptedUiServices::takeAnswer(QQueue<QString>& answers, const QString& call) {
+    log.append(call);
+    if (answers.isEmpty()) {
+        unansweredDialogs.append(call);
+        const QByteArray message = "no scripted answer for " + call.toUtf8();
+        QTest::qFail(message.constData(), __FILE__, __LINE__);
+        return {};
+    }
+    return answers.dequeue();
+}
+
+QString ScriptedUiServices::chooseFolder(QWidget*, const QString& startFolder) {
+    folderStarts.append(startFolder);
+    return takeAnswer(folderAnswers_, u"chooseFolder "_s + startFolder);
+}
+
+QString ScriptedUiServices::chooseOpenFile(QWidget*, const FileDialog& dialog) {
+    openDialogs.append(dialog);
+    return takeAnswer(openAnswers_, u"chooseOpenFile "_s + dialog.caption);
+}
+
+QString ScriptedUiServices::chooseSaveFile(QWidget*, const FileDialog& dialog) {
+    saveDialogs.append(dialog);
+    return takeAnswer(saveAnswers_, u"chooseSaveFile "_s + dialog.caption);
+}
+
+void ScriptedUiServices::showMessage(QWidget*, const QString& text) {
+    messages.append(text);
+    log.append(u"showMessage "_s + text);
+}
+
+void ScriptedUiServices::reportError(QWidget*, const QString& text) {
+    errors.append(text);
+    log.append(u"reportError "_s + text);
+}
+
+bool ScriptedUiServices::openWithDesktop(const QString& path) {
+    desktopOpened.append(path);
+    log.append(u"openWithDesktop "_s + path);
+    return desktopOpens_;
+}
+
+} // namespace corvanteller

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/ui_services.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+namespace corvanteller {
+
+// UI services for window tests: dialogs answer from queues that the test fills beforehand, and
+// every call is recorded so that the test can check what was asked and shown. A dialog called
+// with no answer queued fails the running test and answers as if cancelled.
+class ScriptedUiServices final : public UiServices {
+public:
+    // Queue the next answers; an empty text is a cancelled dialog.
+    void answerFolder(const QString& folder) { folderAnswers_.enqueue(folder); }
+    void answerOpenFile(const QString& path) { openAnswers_.enqueue(path); }
+    void answerSaveFile(const QString& path) { saveAnswers_.enqueue(path); }
+    // What openWithDesktop reports from now on (true unless set).
+    void setDesktopOpens(bool opens) { desktopOpens_ = opens; }
+
+    // True when every queued answer has been taken.
+    bool allAnswersUsed() const {
+        return folderAnswers_.isEmpty() && openAnswers_.isEmpty() && saveAnswers_.isEmpty();
+    }
+
+    QString chooseFolder(QWidget* parent, const QString& startFolder) override;
+    QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;
+    QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    void reportError(QWidget* parent, const QString& text) override;
+    bool openWithDesktop(const QString& path) override;
+
+    // What was asked and shown, in the order of the calls.
+    QStringList folderStarts;      // start folder of each folder dialog
+    QList<FileDialog> openDialogs; // each open dialog as asked
+    QList<FileDialog> saveDialogs; // each save dialog as asked
+    QStringList messages;          // texts of showMessage
+    QStringList errors;            // texts of reportError
+    QStringList desktopOpened;     // paths given to openWithDesktop
+    QStringList unansweredDialogs; // dialogs called with an empty queue
+    // Every call as one line, e.g. "chooseFolder /music/", "showMessage Done", to check order.
+    QStringList log;
+
+private:
+    QString takeAnswer(QQueue<QString>& answers, const QString& call);
+
+    QQueue<QString> folderAnswers_;
+    QQueue<QString> openAnswers_;
+    QQueue<QString> saveAnswers_;
+    bool desktopOpens_ = true;
+};
+
+} // namespace corvanteller
