@@ -49,9 +49,9 @@ convert -size 12x214 gradient:'#1e5ae6'-'#e6283c' -rotate 90 \
 # Moving picture (15 x 15): a note running along the start window's bottom.
 convert -size 15x15 xc:'#efefef' -fill '#c81e3c' \
     -draw 'ellipse 5,11 3,2.5 0,360' -draw 'rectangle 7,2 8,11' \
-    -draw 'polygon 8,2 12,5 12,7 8,4' -strip -quality 95 moving_picture.jpg
+    -draw 'polygon 8,2 12,5 12,7 8,4' -strip -quality 95 moving.jpg
 
 # About window's moving strip (79 x 4): thin and orange.
 convert -size 4x79 gradient:'#ff9a1e'-'#ff6a00' -rotate 90 -strip -quality 95 about_strip.jpg
 
-identify splash.jpg banner.jpg moving_picture.jpg about_strip.jpg
+identify splash.jpg banner.jpg moving.jpg about_strip.jpg

@@ -15,7 +15,7 @@ inline QString banner() {
     return QStringLiteral(":/pictures/banner.jpg");
 } // 214 x 12
 inline QString movingPicture() {
-    return QStringLiteral(":/pictures/moving_picture.jpg");
+    return QStringLiteral(":/pictures/moving.jpg");
 } // 15 x 15
 inline QString aboutStrip() {
     return QStringLiteral(":/pictures/about_strip.jpg");
