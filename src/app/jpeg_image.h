@@ -8,18 +8,22 @@ namespace corvanteller {
 
 // The program's own pictures, stored as JPEG resources.
 namespace artwork {
+// 514 x 386: the splash window's picture.
 inline QString splash() {
     return QStringLiteral(":/pictures/splash.jpg");
-} // 514 x 386
+}
+// 214 x 12: the start window's banner strip.
 inline QString banner() {
     return QStringLiteral(":/pictures/banner.jpg");
-} // 214 x 12
+}
+// 15 x 15: the start window's moving picture.
 inline QString movingPicture() {
     return QStringLiteral(":/pictures/moving.jpg");
-} // 15 x 15
+}
+// 79 x 4: the About window's moving strip.
 inline QString aboutStrip() {
     return QStringLiteral(":/pictures/about_strip.jpg");
-} // 79 x 4
+}
 } // namespace artwork
 
 // Decodes a JPEG image with libjpeg. Damaged or truncated data, and data that is no JPEG at
