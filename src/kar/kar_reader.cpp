@@ -189,9 +189,38 @@ std::size_t findMarker(std::string_view block) {
     }
 }
 
+// Watches a Soft Karaoke tail as it grows. Once "Words", three "@T" after it and an "@I" after
+// those stand in it, more bytes cannot move any of the first occurrences that the rule uses, so
+// the rest of the file need not be read.
+class SoftKaraokeTagWatch {
+public:
+    bool complete(std::string_view tail) {
+        while (stage_ < tags.size()) {
+            const std::string_view tag = tags[stage_];
+            const std::size_t at = tail.find(tag, from_);
+            if (at == std::string_view::npos) {
+                // The tag may begin in the last bytes and end in the next block.
+                const std::size_t partialStart =
+                    tail.size() >= tag.size() ? tail.size() - tag.size() + 1 : 0;
+                from_ = std::max(from_, partialStart);
+                return false;
+            }
+            from_ = at + tag.size();
+            ++stage_;
+        }
+        return true;
+    }
+
+private:
+    static constexpr std::array<std::string_view, 5> tags = {"Words", "@T", "@T", "@T", "@I"};
+    std::size_t stage_ = 0;
+    std::size_t from_ = 0;
+};
+
 // The reading rule over any source of blocks. Source::nextBlock(buffer) fills up to one block
-// and returns its size (0 at the end, -1 on failure); Source::readTail(out) reads everything
-// from offset 14 on and returns false on failure.
+// and returns its size (0 at the end, -1 on failure); Source::readTail(out) reads from offset
+// 14 on, until the file ends or the tags of a Soft Karaoke file are all found, and returns
+// false on failure.
 template <typename Source> bool readSongTexts(Source& source, RunSet runSet, SongTexts& result) {
     std::array<char, karBlockSize> block{};
     Runs runs{};
@@ -216,12 +245,19 @@ template <typename Source> bool readSongTexts(Source& source, RunSet runSet, Son
         result = ordinaryResult(runs);
         return true;
     }
-    std::string tail;
-    if (!source.readTail(tail)) {
-        return false;
+    // One buffer for every file of a scan: a fresh one per file would cost a trip to the
+    // system allocator for a third of all karaoke files.
+    thread_local std::string tail;
+    constexpr std::size_t keptCapacity = 4 * 1024 * 1024;
+    tail.clear();
+    const bool read = source.readTail(tail);
+    if (read) {
+        result = softKaraokeResult(runs, tail);
     }
-    result = softKaraokeResult(runs, tail);
-    return true;
+    if (tail.capacity() > keptCapacity) {
+        std::string().swap(tail);
+    }
+    return read;
 }
 
 class MemorySource {
@@ -230,6 +266,9 @@ public:
 
     qsizetype nextBlock(char* into) {
         const qsizetype size = std::min(karBlockSize, file_.size() - offset_);
+        if (size <= 0) {
+            return 0;
+        }
         std::memcpy(into, file_.data() + offset_, static_cast<std::size_t>(size));
         offset_ += size;
         return size;
@@ -268,16 +307,18 @@ public:
         return size;
     }
     bool readTail(std::string& out) {
-        std::array<char, karBlockSize> block{};
+        SoftKaraokeTagWatch watch;
         for (off_t offset = midiHeaderSize;;) {
-            const qsizetype size = readFull(block.data(), karBlockSize, offset);
+            const std::size_t oldSize = out.size();
+            out.resize(oldSize + karBlockSize);
+            const qsizetype size = readFull(out.data() + oldSize, karBlockSize, offset);
+            out.resize(oldSize + static_cast<std::size_t>(std::max<qsizetype>(size, 0)));
             if (size < 0) {
                 return false;
             }
-            if (size == 0) {
+            if (size == 0 || watch.complete(out)) {
                 return true;
             }
-            out.append(block.data(), static_cast<std::size_t>(size));
             offset += size;
         }
     }
