@@ -185,6 +185,26 @@ TEST(KarReader, FileOnDiskGivesTheSameTextsAsMemory) {
     }
 }
 
+TEST(KarReader, SoftKaraokeTagsAcrossBlockBordersReadAsFromMemory) {
+    TempTree tree;
+    const QByteArray words = KarBuilder()
+                                 .wordsTrack({"@TTitle One", "@TArtist Two", "@TMade by Me",
+                                              "@IInfo", "@TLater", "@Iend"})
+                                 .bytes()
+                                 .mid(14);
+    // Every shift puts another tag across the border of the tail's first block.
+    for (int shift = 0; shift < 90; ++shift) {
+        QByteArray file = KarBuilder().trackName("Soft Karaoke").bytes();
+        file.append(QByteArray(karBlockSize - 60 + shift, '\x01')).append(words);
+        tree.writeFile("soft.kar", file);
+        const KarReadResult read =
+            readKaraokeFile(tree.path("soft.kar"), u"soft.kar"_s, RunSet::StartWindow);
+        ASSERT_TRUE(read.ok);
+        EXPECT_EQ(read.texts, readKaraokeBytes(file, RunSet::StartWindow)) << shift;
+        EXPECT_EQ(read.texts.first, u"Title One"_s) << shift;
+    }
+}
+
 TEST(KarReader, FailureNamesTheFileAndTheReason) {
     TempTree tree;
     const KarReadResult missing =
