@@ -1,0 +1,257 @@
+#include "app/start_window.h"
+
+#include "app/app_context.h"
+#include "app/error_guard.h"
+#include "app/jpeg_image.h"
+#include "app/settings_actions.h"
+#include "help/splash_window.h"
+#include "scan/folder_scan.h"
+#include "scan/scan_messages.h"
+#include "scan/scan_parameters_dialog.h"
+#include "table/list_file_commands.h"
+#include "table/main_window.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The moving picture's clock: one pixel a tick, at the tick that the toolkit really keeps.
+constexpr int movingPictureTickMs = 15;
+
+QPixmap pictureOrBlank(const QString& resource, QSize size, const QColor& blank) {
+    const QImage image = loadJpegResource(resource);
+    if (!image.isNull()) {
+        return QPixmap::fromImage(image);
+    }
+    QPixmap pixmap(size);
+    pixmap.fill(blank);
+    return pixmap;
+}
+
+} // namespace
+
+TForm1::TForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
+    setWindowTitle(u"Corvanteller"_s);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    buildControls();
+    buildMenu();
+    setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(movingPictureTickMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    Timer1->start();
+}
+
+void TForm1::buildControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(clientWidth, clientHeight);
+    setCentralWidget(client);
+
+    Label1 = new QLabel(u"From Russia -- with love!"_s, client);
+    Label1->setToolTip(u":-)"_s);
+    Label1->setStyleSheet(u"color: red;"_s);
+    Label1->adjustSize();
+    Label1->move((clientWidth - Label1->width()) / 2, 2);
+
+    Image1 = new QLabel(client);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(pictureOrBlank(u":/pictures/banner.jpg"_s, {214, 12}, Qt::darkBlue));
+    Image1->setGeometry(71, 22, 214, 12);
+
+    Button1 = new QPushButton(u"Start"_s, client);
+    Button1->setToolTip(u"Let's start..."_s);
+    Button1->setGeometry(140, 40, 75, 25);
+    connect(Button1, &QPushButton::clicked, this,
+            guard(this, context_.ui, [this] { Button1Click(); }));
+
+    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1->setRange(0, progressMaximum);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setGeometry(9, 72, 337, 9);
+    ProgressBar1->hide();
+
+    Label2 = new QLabel(client);
+    Label2->setGeometry(9, 83, 200, 14);
+
+    Image2 = new QLabel(client);
+    Image2->setScaledContents(true);
+    Image2->setPixmap(pictureOrBlank(u":/pictures/moving.jpg"_s, {15, 15}, Qt::red));
+    Image2->setGeometry(4, 90, 15, 15);
+}
+
+QAction* TForm1::addDisabled(QMenu* menu, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setEnabled(false);
+    permanentlyDisabled.append(action);
+    return action;
+}
+
+void TForm1::buildMenu() {
+    UiServices& ui = context_.ui;
+    QMenu* file = menuBar()->addMenu(u"File"_s);
+    N4 = file->addAction(u"Start scanning..."_s);
+    connect(N4, &QAction::triggered, this, guard(this, ui, [this] { N4Click(); }));
+    file->addSeparator();
+    N8 = file->addAction(u"Open Corvanteller list..."_s);
+    connect(N8, &QAction::triggered, this, guard(this, ui, [this] { N8Click(); }));
+    addDisabled(file, u"Open list in text format"_s);
+    file->addSeparator();
+    addDisabled(file, u"Save"_s);
+    addDisabled(file, u"Save list as..."_s);
+    addDisabled(file, u"Save as text..."_s);
+    addDisabled(file, u"Save as Ms Word document..."_s);
+    file->addSeparator();
+    addDisabled(file, u"Export"_s);
+    // Importing arrives with the Excel import; until then the entry waits disabled.
+    importFromExcel = file->addAction(u"Import from Excel file"_s);
+    importFromExcel->setEnabled(false);
+    file->addSeparator();
+    QMenu* rename = file->addMenu(u"Rename files"_s);
+    rename->addAction(u"From column of name (file)"_s);
+    rename->addAction(u"Dif..."_s);
+    rename->menuAction()->setEnabled(false);
+    permanentlyDisabled.append(rename->menuAction());
+    file->addSeparator();
+    N16 = file->addAction(u"Exit"_s);
+    connect(N16, &QAction::triggered, this, [this] { N16Click(); });
+
+    QMenu* settings = menuBar()->addMenu(u"Settings"_s);
+    N17 = settings->addAction(u"Parameters of scanning"_s);
+    connect(N17, &QAction::triggered, this, guard(this, ui, [this] { N17Click(); }));
+    N18 = settings->addAction(u"General settings"_s);
+    N18->setEnabled(generalSettingsAvailable());
+    connect(N18, &QAction::triggered, this, guard(this, ui, [this] { N18Click(); }));
+
+    QMenu* help = menuBar()->addMenu(u"Help"_s);
+    QMenu* about = help->addMenu(u"About"_s);
+    N19 = about->addAction(u"Information"_s);
+    N19->setEnabled(false); // the About window comes later
+    N20 = about->addAction(u"Prompt"_s);
+    connect(N20, &QAction::triggered, this, guard(this, ui, [this] { N20Click(); }));
+    N6 = help->addAction(u"Corvanteller help"_s);
+    N6->setEnabled(false); // the Help window comes later
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+        guarded(this, context_.ui, [this] { FormActivate(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::FormActivate() {
+    context_.table.startWindowHandedTable = false;
+    centreHorizontally(Image1);
+    centreHorizontally(Button1);
+    if (!context_.settingsLoaded) {
+        context_.settingsLoaded = true;
+        loadSettingsAtStart(context_, this);
+    }
+}
+
+void TForm1::centreHorizontally(QWidget* control) {
+    control->move(width() / 2 - control->width() / 2, control->y());
+}
+
+void TForm1::Timer1Timer() {
+    if (width() < Image2->x() + 45) {
+        Image2->move(4, Image2->y());
+    }
+    Image2->move(Image2->x() + 1, Image2->y());
+}
+
+void TForm1::advanceProgress() {
+    const int next = ProgressBar1->value() + 10;
+    ProgressBar1->setValue(next > progressMaximum ? 0 : next);
+    ProgressBar1->repaint();
+}
+
+void TForm1::Button1Click() {
+    TableSession& table = context_.table;
+    table.origin = TableOrigin::StartWindow;
+    table.startStore().setRowCount(0);
+    Button1->setCursor(Qt::WaitCursor);
+    ProgressBar1->setValue(0);
+    const bool plenty = context_.options.scanning.plentyOfFiles;
+    Timer1->stop();
+    Image2->hide();
+
+    ScanOutcome outcome;
+    const QString folder = context_.ui.chooseFolder(this, context_.options.lastFolder);
+    if (!folder.isEmpty() && QDir(folder).exists()) {
+        context_.options.lastFolder = folder;
+        ProgressBar1->show();
+        outcome = scanFolder(ScanRequest::forFolder(folder, RunSet::StartWindow, plenty),
+                             table.startStore(), [this] { advanceProgress(); });
+        if (outcome.end == ScanEnd::ReadError) {
+            Label2->setText(scanErrorLabelText());
+        }
+        handOverToMainWindow();
+    }
+    if (outcome.tooManyFolders()) {
+        context_.ui.showMessage(context_.mainWindow, tooManyFoldersMessage());
+    }
+    ProgressBar1->setValue(progressMaximum);
+    ProgressBar1->hide();
+    Image2->show();
+    Timer1->start();
+    Button1->unsetCursor();
+}
+
+void TForm1::handOverToMainWindow() {
+    hide();
+    context_.mainWindow->showAsActive();
+}
+
+void TForm1::N8Click() {
+    context_.table.startWindowHandedTable = true;
+    bool handOver = false;
+    try {
+        handOver = openListFromStartWindow(context_, this);
+    } catch (...) {
+        context_.table.startWindowHandedTable = false;
+        throw;
+    }
+    if (handOver) {
+        handOverToMainWindow();
+    } else {
+        // Nothing was opened: the next scan must rebuild the table as usual.
+        context_.table.startWindowHandedTable = false;
+    }
+}
+
+void TForm1::N16Click() {
+    context_.quit();
+}
+
+void TForm1::N17Click() {
+    context_.scanParameters->showFor(this);
+}
+
+void TForm1::N18Click() {
+    showGeneralSettings(context_, this);
+}
+
+void TForm1::N20Click() {
+    context_.prompt->showPrompt();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    saveSettingsAtClose(context_, this);
+    context_.quit();
+}
+
+} // namespace corvanteller

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace corvanteller {
+
+class AppContext;
+
+// The start window: the small first window from which a scan starts or a list is opened; the
+// application's main window.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int clientWidth = 356;
+    static constexpr int clientHeight = 108;
+    static constexpr int progressMaximum = 200;
+
+    explicit TForm1(AppContext& context, QWidget* parent = nullptr);
+
+    QPushButton* Button1 = nullptr; // "Start"
+    QLabel* Image1 = nullptr;       // the banner strip
+    QLabel* Label1 = nullptr;       // the greeting
+    QLabel* Image2 = nullptr;       // the moving picture
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label2 = nullptr; // the error label under the progress bar
+    QTimer* Timer1 = nullptr;
+
+    QAction* N4 = nullptr;  // "Start scanning..."
+    QAction* N8 = nullptr;  // "Open Corvanteller list..."
+    QAction* N16 = nullptr; // "Exit"
+    QAction* N17 = nullptr; // "Parameters of scanning"
+    QAction* N18 = nullptr; // "General settings"
+    QAction* N19 = nullptr; // "About" > "Information"
+    QAction* N20 = nullptr; // "About" > "Prompt"
+    QAction* N6 = nullptr;  // "Corvanteller help"
+    QAction* importFromExcel = nullptr;
+    QList<QAction*> permanentlyDisabled;
+
+    void Button1Click();
+    void N4Click() { Button1Click(); }
+    void N8Click();
+    void N16Click();
+    void N17Click();
+    void N18Click();
+    void N20Click();
+    void Timer1Timer();
+    void FormActivate();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+    QAction* addDisabled(QMenu* menu, const QString& caption);
+    void centreHorizontally(QWidget* control);
+    void advanceProgress();
+    void handOverToMainWindow();
+
+    AppContext& context_;
+};
+
+} // namespace corvanteller

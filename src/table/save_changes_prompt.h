@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace corvanteller {
+
+class AppContext;
+
+// The save-changes prompt ("Attention"), shown without blocking before the program closes or
+// a new scan starts while the table has unsaved changes.
+class TForm12 : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int clientWidth = 348;
+    static constexpr int clientHeight = 73;
+
+    explicit TForm12(AppContext& context, QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;
+    QPushButton* Button1 = nullptr; // "Yes"
+    QPushButton* Button2 = nullptr; // "No"
+    QPushButton* Button3 = nullptr; // "Cancel"
+
+    void showFor(QWidget* opener);
+    void FormActivate();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    AppContext& context_;
+};
+
+} // namespace corvanteller

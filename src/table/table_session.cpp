@@ -1,0 +1,67 @@
+#include "table/table_session.h"
+
+namespace corvanteller {
+
+TableSession::TableSession() = default;
+
+const RowStore& TableSession::originStore() const {
+    return origin == TableOrigin::StartWindow ? startStore_ : mainStore_;
+}
+
+bool TableSession::rebuildOnActivation() {
+    if (startWindowHandedTable) {
+        return false;
+    }
+    if (keepTableOnce) {
+        keepTableOnce = false;
+        return false;
+    }
+    model_.rebuildFrom(originStore());
+    return true;
+}
+
+void TableSession::refreshStores() {
+    model_.refreshInto(mainStore_, startStore_);
+}
+
+QString TableSession::statusText() const {
+    return renamingReport ? renamedStatusText(renamedCount)
+                          : processedStatusText(model_.songCount());
+}
+
+TableSession::NewScanStart TableSession::beginNewScan() {
+    refreshStores();
+    if (unsavedChanges) {
+        promptPurpose = PromptPurpose::AskBeforeNewScan;
+        return NewScanStart::AskToSave;
+    }
+    promptPurpose = PromptPurpose::AskBeforeClosing;
+    unsavedChanges = true;
+    renamingReport = false;
+    if (origin == TableOrigin::StartWindow) {
+        mainStore_.setRowCount(startStore_.rowCount());
+    }
+    origin = TableOrigin::MainWindow;
+    return NewScanStart::ChooseFolder;
+}
+
+void TableSession::startNewScanRows() {
+    mainStore_.setRowCount(0);
+    hasCurrentListFile = false;
+}
+
+void TableSession::finishNewScan() {
+    origin = TableOrigin::MainWindow;
+    model_.rebuildFrom(mainStore_);
+}
+
+QString processedStatusText(int files) {
+    return QString::number(files) +
+           QStringLiteral(" file(s) was(were) processed and placed in the table");
+}
+
+QString renamedStatusText(int files) {
+    return QString::number(files) + QStringLiteral(" file(s) was(were) renamed");
+}
+
+} // namespace corvanteller

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "table/row_store.h"
+#include "table/song_table_model.h"
+
+#include <QString>
+
+namespace corvanteller {
+
+// Which row store the song table is rebuilt from.
+enum class TableOrigin { StartWindow, MainWindow };
+
+// What the save-changes prompt was shown for.
+enum class PromptPurpose { AskBeforeClosing = 0, CloseAfterSaving = 1, AskBeforeNewScan = 3 };
+
+// The song table with the two row stores that mirror it, and the main window's state around
+// them: the unsaved-changes flag, the current list file, the renaming report and the marks
+// that keep the table from being rebuilt.
+class TableSession {
+public:
+    TableSession();
+
+    SongTableModel& model() { return model_; }
+    const SongTableModel& model() const { return model_; }
+    RowStore& startStore() { return startStore_; }
+    RowStore& mainStore() { return mainStore_; }
+    const RowStore& originStore() const;
+
+    TableOrigin origin = TableOrigin::StartWindow;
+    bool unsavedChanges = true;
+    bool hasCurrentListFile = false;
+    QString currentListFile;
+    // Set while the start window has handed over a table it opened or imported; cleared when
+    // the start window is next activated.
+    bool startWindowHandedTable = false;
+    // Set by complex renaming: the next activation keeps the table once.
+    bool keepTableOnce = false;
+    int renamedCount = 0;
+    bool renamingReport = false;
+    PromptPurpose promptPurpose = PromptPurpose::AskBeforeClosing;
+
+    // The main window's activation: rebuilds the table from the origin's row store unless the
+    // table is to be kept; true when it rebuilt.
+    bool rebuildOnActivation();
+    // Copies the table into both row stores.
+    void refreshStores();
+    // The status line at activation.
+    QString statusText() const;
+
+    enum class NewScanStart { AskToSave, ChooseFolder };
+    // The steps of "&New scanning..." before its folder dialog.
+    NewScanStart beginNewScan();
+    // After the folder dialog: a folder was chosen, so the list starts anew.
+    void startNewScanRows();
+    // After the scan (or a cancelled dialog): the main store is the origin and the table is
+    // rebuilt from it.
+    void finishNewScan();
+
+private:
+    RowStore startStore_;
+    RowStore mainStore_;
+    SongTableModel model_;
+};
+
+QString processedStatusText(int files);
+QString renamedStatusText(int files);
+
+} // namespace corvanteller

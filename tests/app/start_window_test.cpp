@@ -1,0 +1,237 @@
+#include "app/start_window.h"
+
+#include "scan/scan_parameters_dialog.h"
+#include "support/kar_builder.h"
+#include "support_ui/program_fixture.h"
+#include "table/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray kar(const QByteArray& title) {
+    return test::KarBuilder().trackName(title).bytes();
+}
+
+} // namespace
+
+class StartWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sizeCaptionAndPermanentlyDisabledEntries() {
+        test::ProgramFixture fixture;
+        TForm1& start = *fixture.context().startWindow;
+        QCOMPARE(start.windowTitle(), u"Corvanteller"_s);
+        QCOMPARE(start.centralWidget()->size(), QSize(356, 108));
+        QCOMPARE(start.Button1->text(), u"Start"_s);
+        QCOMPARE(start.Button1->toolTip(), u"Let's start..."_s);
+        QCOMPARE(start.ProgressBar1->maximum(), 200);
+        QVERIFY(start.ProgressBar1->isHidden());
+        QCOMPARE(start.permanentlyDisabled.size(), 7);
+        for (QAction* action : start.permanentlyDisabled) {
+            QVERIFY(!action->isEnabled());
+        }
+        QVERIFY(start.N4->isEnabled());
+        QVERIFY(start.N8->isEnabled());
+        QVERIFY(start.N16->isEnabled());
+        QVERIFY(start.N17->isEnabled());
+        QVERIFY(start.Timer1->isActive());
+    }
+
+    void activationCentresAndLoadsSettingsOnce() {
+        test::ProgramFixture fixture;
+        TForm1& start = *fixture.context().startWindow;
+        start.FormActivate();
+        QCOMPARE(start.Button1->x(), start.width() / 2 - start.Button1->width() / 2);
+        QCOMPARE(start.Image1->x(), start.width() / 2 - start.Image1->width() / 2);
+        QVERIFY(fixture.context().settingsLoaded);
+        // The first start has no settings file: that is no error.
+        QVERIFY(fixture.ui.errors.isEmpty());
+    }
+
+    void movingPictureWrapsAtTheRightEdge() {
+        test::ProgramFixture fixture;
+        TForm1& start = *fixture.context().startWindow;
+        start.Image2->move(10, start.Image2->y());
+        start.Timer1Timer();
+        QCOMPARE(start.Image2->x(), 11);
+        start.Image2->move(start.width() - 44, start.Image2->y());
+        start.Timer1Timer();
+        QCOMPARE(start.Image2->x(), 5);
+    }
+
+    void startScansAndHandsOverToTheMainWindow() {
+        test::ProgramFixture fixture;
+        QTemporaryDir music;
+        writeFile(music.filePath(u"one.kar"_s), kar("Song <live>"));
+        QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
+        writeFile(music.filePath(u"sub/two.kar"_s), kar("Second"));
+        TForm1& start = *fixture.context().startWindow;
+        TForm4& main = *fixture.context().mainWindow;
+        start.show();
+        fixture.context().options.lastFolder = u"/somewhere"_s;
+        fixture.ui.answerFolder(music.path());
+
+        start.Button1Click();
+
+        QCOMPARE(fixture.ui.folderStarts, QStringList{u"/somewhere"_s});
+        QCOMPARE(fixture.context().options.lastFolder, music.path());
+        QVERIFY(start.isHidden());
+        QVERIFY(main.isVisible());
+        QCOMPARE(main.Label1->text(), u"2 file(s) was(were) processed and placed in the table"_s);
+        const SongTableModel& model = fixture.context().table.model();
+        QCOMPARE(model.songCount(), 2);
+        QCOMPARE(model.cell(1, 3), u"Song <live>"_s);
+        QCOMPARE(model.cell(2, 1), u"two.kar"_s);
+        QCOMPARE(model.cell(2, 2), music.path() + u"/sub/"_s);
+        QVERIFY(start.ProgressBar1->isHidden());
+        QVERIFY(start.Timer1->isActive());
+        QVERIFY(fixture.ui.messages.isEmpty());
+        QVERIFY(start.Label2->text().isEmpty());
+    }
+
+    void cancelledFolderDialogLeavesTheStartWindow() {
+        test::ProgramFixture fixture;
+        TForm1& start = *fixture.context().startWindow;
+        start.show();
+        fixture.ui.answerFolder(QString());
+        start.Button1Click();
+        QVERIFY(start.isVisible());
+        QVERIFY(fixture.context().mainWindow->isHidden());
+        QVERIFY(start.Timer1->isActive());
+        QVERIFY(start.Image2->isVisibleTo(&start));
+        QVERIFY(fixture.ui.messages.isEmpty());
+        QVERIFY(fixture.ui.errors.isEmpty());
+    }
+
+    void readFailureShowsTheErrorLabelAndKeepsTheRows() {
+        test::ProgramFixture fixture;
+        QTemporaryDir music;
+        writeFile(music.filePath(u"good.kar"_s), kar("Good"));
+        QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
+        QCOMPARE(::symlink("/proc/self/mem", QFile::encodeName(music.filePath(u"sub/bad.kar"_s))),
+                 0);
+        TForm1& start = *fixture.context().startWindow;
+        fixture.ui.answerFolder(music.path());
+        start.Button1Click();
+        QCOMPARE(start.Label2->text(), u"Ошибка!!!!"_s);
+        QVERIFY(fixture.context().mainWindow->isVisible());
+        QCOMPARE(fixture.context().table.model().songCount(), 1);
+    }
+
+    void scanningParametersOkCancelAndClose() {
+        test::ProgramFixture fixture;
+        TForm3& dialog = *fixture.context().scanParameters;
+        QCOMPARE(dialog.windowTitle(), u"Настройки сканирования"_s);
+        fixture.context().startWindow->N17Click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.CheckBox1->isChecked());
+
+        dialog.CheckBox1->setChecked(true);
+        QVERIFY(fixture.context().options.scanning.plentyOfFiles);
+        dialog.Button2Click(); // Cancel
+        QVERIFY(!fixture.context().options.scanning.plentyOfFiles);
+        QVERIFY(dialog.isHidden());
+
+        fixture.context().startWindow->N17Click();
+        dialog.CheckBox1->setChecked(true);
+        dialog.Button1Click(); // OK
+        QVERIFY(fixture.context().options.scanning.plentyOfFiles);
+
+        fixture.context().startWindow->N17Click();
+        dialog.CheckBox1->setChecked(false);
+        dialog.close(); // the close box puts the remembered state back
+        QVERIFY(fixture.context().options.scanning.plentyOfFiles);
+    }
+
+    void exitEndsWithoutWritingSettings() {
+        test::ProgramFixture fixture;
+        fixture.context().startWindow->N16Click();
+        QCOMPARE(fixture.quitCount, 1);
+        QVERIFY(!QFile::exists(fixture.context().settingsPath));
+    }
+
+    void closingTheStartWindowWritesSettings() {
+        test::ProgramFixture fixture;
+        TForm1& start = *fixture.context().startWindow;
+        start.show();
+        start.close();
+        QCOMPARE(fixture.quitCount, 1);
+        QVERIFY(QFile::exists(fixture.context().settingsPath));
+    }
+
+    void openingAListHandsTheTableOver() {
+        test::ProgramFixture fixture;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"list.sgl"_s);
+        writeFile(path,
+                  "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\nM\r\n\r\n"
+                  "Russia\r\n");
+        TForm1& start = *fixture.context().startWindow;
+        fixture.ui.answerOpenFile(path);
+        start.N8Click();
+        TForm4& main = *fixture.context().mainWindow;
+        QVERIFY(main.isVisible());
+        QVERIFY(start.isHidden());
+        const SongTableModel& model = fixture.context().table.model();
+        QCOMPARE(model.songCount(), 1);
+        QCOMPARE(model.cell(1, 0), u"V 1"_s);
+        QCOMPARE(model.headerText(6), u"Made by..."_s);
+        // Another window of the program coming and going keeps the opened table.
+        fixture.context().noteFormActivation(fixture.context().scanParameters);
+        main.showAsActive();
+        QCOMPARE(model.cell(1, 0), u"V 1"_s);
+        QCOMPARE(fixture.ui.openDialogs.front().filter,
+                 u"List files (Corvanteller) (*.sgl);;All files (*.*)"_s);
+    }
+
+    void aForeignFileIsRefusedAndTheMainWindowShown() {
+        test::ProgramFixture fixture;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"other.sgl"_s);
+        writeFile(path, "Corvanteller file.\r\n");
+        fixture.ui.answerOpenFile(path);
+        fixture.context().startWindow->N8Click();
+        QCOMPARE(
+            fixture.ui.messages,
+            QStringList{u"This file is not file of Corvanteller.\n\rOr the file was damaged."_s});
+        QVERIFY(fixture.context().mainWindow->isVisible());
+    }
+
+    void cancelledOpenDoesNotKeepAStaleTable() {
+        test::ProgramFixture fixture;
+        QTemporaryDir music;
+        writeFile(music.filePath(u"one.kar"_s), kar("One"));
+        TForm1& start = *fixture.context().startWindow;
+        fixture.ui.answerOpenFile(QString());
+        start.N8Click();
+        QVERIFY(fixture.context().mainWindow->isHidden());
+        fixture.ui.answerFolder(music.path());
+        start.Button1Click();
+        QCOMPARE(fixture.context().table.model().songCount(), 1);
+    }
+};
+
+QTEST_MAIN(StartWindowTest)
+#include "start_window_test.moc"

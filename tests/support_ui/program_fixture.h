@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/application.h"
+#include "support_ui/scripted_ui_services.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+
+namespace corvanteller::test {
+
+// A clock that shows whatever the test sets.
+class SetClock final : public Clock {
+public:
+    QDateTime now() const override { return now_; }
+    QDateTime now_ = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0));
+};
+
+// Draws from a script, then 1 (never a greeting, never "!!").
+class ScriptRandom final : public RandomSource {
+public:
+    int bounded(int bound) override {
+        if (draws.empty()) {
+            return bound > 1 ? 1 : 0;
+        }
+        const int value = draws.front();
+        draws.pop_front();
+        return value;
+    }
+    std::deque<int> draws;
+};
+
+// The whole program with scripted dialogs, a set clock and its settings file in a temporary
+// folder. quitCount counts the ends of the program.
+struct ProgramFixture {
+    ProgramFixture() {
+        program = std::make_unique<Application>(ui, clock, random, [this] { ++quitCount; });
+        program->createPromptWindow();
+        context().settingsPath = settingsFolder.filePath(QStringLiteral("prop.dat"));
+    }
+    ~ProgramFixture() {
+        program.reset();
+        QApplication::processEvents();
+    }
+
+    AppContext& context() { return program->context(); }
+
+    ScriptedUiServices ui;
+    SetClock clock;
+    ScriptRandom random;
+    QTemporaryDir settingsFolder;
+    int quitCount = 0;
+    std::unique_ptr<Application> program;
+};
+
+} // namespace corvanteller::test
