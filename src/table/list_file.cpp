@@ -6,6 +6,7 @@
 #include "table/song_table_model.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -108,32 +109,45 @@ class LineReader {
 public:
     explicit LineReader(QFile& file) : file_(file) {}
 
-    // At most maxLength bytes of the next line are kept; the rest of the line is skipped.
-    QByteArray next(qsizetype maxLength = -1) {
-        QByteArray line;
+    // The next line without its end, valid until the next call. At most maxLength bytes of it
+    // are kept; the rest of the line is skipped.
+    QByteArrayView next(qsizetype maxLength = -1) {
+        carried_.clear();
+        bool carried = false;
         for (;;) {
             if (position_ == buffer_.size() && !fill()) {
-                return line;
+                return carried_;
             }
-            const char* begin = buffer_.constData() + position_;
-            const char* end = buffer_.constData() + buffer_.size();
+            const char* data = buffer_.constData();
+            const char* begin = data + position_;
+            const char* end = data + buffer_.size();
             const char* stop =
                 std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-            append(line, QByteArrayView(begin, stop - begin), maxLength);
-            position_ = stop - buffer_.constData();
+            QByteArrayView part(begin, stop - begin);
+            position_ = stop - data;
             if (stop == end) {
+                // The line goes on in the next block.
+                keep(part, maxLength);
+                carried = true;
                 continue;
             }
             ++position_;
-            if (*stop == '\r') {
-                if (position_ == buffer_.size()) {
-                    fill();
-                }
-                if (position_ < buffer_.size() && buffer_[position_] == '\n') {
-                    ++position_;
-                }
+            const bool carriageReturn = *stop == '\r';
+            if (carriageReturn && position_ == buffer_.size()) {
+                // A line feed may follow in the next block.
+                keep(part, maxLength);
+                carried = true;
+                part = {};
+                fill();
             }
-            return line;
+            if (carriageReturn && position_ < buffer_.size() && buffer_[position_] == '\n') {
+                ++position_;
+            }
+            if (carried) {
+                keep(part, maxLength);
+                return carried_;
+            }
+            return maxLength >= 0 ? part.first(std::min(part.size(), maxLength)) : part;
         }
     }
 
@@ -151,12 +165,12 @@ public:
     }
 
 private:
-    static void append(QByteArray& line, QByteArrayView part, qsizetype maxLength) {
+    void keep(QByteArrayView part, qsizetype maxLength) {
         if (maxLength >= 0) {
-            part =
-                part.first(std::min(part.size(), std::max<qsizetype>(0, maxLength - line.size())));
+            part = part.first(
+                std::min(part.size(), std::max<qsizetype>(0, maxLength - carried_.size())));
         }
-        line += part;
+        carried_ += part;
     }
 
     // Reads the next block; keep keeps the unread bytes in front of it.
@@ -183,6 +197,7 @@ private:
 
     QFile& file_;
     QByteArray buffer_;
+    QByteArray carried_;
     qsizetype position_ = 0;
     bool ended_ = false;
 };
@@ -226,7 +241,9 @@ void writeListFile(const QString& path, const SongTableModel& model) {
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        throwIoError(errno);
+        // Qt refuses an existing read-only file itself, without a system error.
+        const QFileInfo existing(path);
+        throwIoError(errno == 0 && existing.exists() && !existing.isWritable() ? EACCES : errno);
     }
     errno = 0;
     if (file.write(*bytes) != bytes->size()) {
@@ -251,19 +268,19 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     }
     LineReader lines(file);
     const bool utf8 = lines.skipUtf8Mark();
-    auto decode = [utf8](const QByteArray& line) {
+    auto decode = [utf8](QByteArrayView line) {
         return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
     };
 
     if (lines.next(magicLine.size() + 1) != magicLine) {
         return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
     }
-    auto conversionError = [&](const QByteArray& line) {
+    auto conversionError = [&](QByteArrayView line) {
         return ListOpenResult{ListOpenResult::Outcome::ConversionError,
                               u"'%1' is not a valid integer value"_s.arg(decode(line))};
     };
 
-    const QByteArray rowLine = lines.next(countLineLimit);
+    const QByteArray rowLine = lines.next(countLineLimit).toByteArray();
     const std::optional<int> rowCount = integerValue(rowLine);
     if (!rowCount) {
         return conversionError(rowLine);
@@ -278,7 +295,7 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     const int songs = *rowCount - 1;
     model.setSongCount(songs);
 
-    const QByteArray columnLine = lines.next(countLineLimit);
+    const QByteArray columnLine = lines.next(countLineLimit).toByteArray();
     const std::optional<int> fileColumns = integerValue(columnLine);
     if (!fileColumns) {
         return conversionError(columnLine);

@@ -233,6 +233,29 @@ TEST(ListFile, LineEndsOfOtherSystemsAreRead) {
     EXPECT_EQ(model.cell(1, 6), u"f"_s);
 }
 
+TEST(ListFile, LongLinesAndLineEndsAcrossReadBlocks) {
+    // The file is read in blocks of 256 KiB: one CR LF is split between two blocks and one
+    // cell is longer than a block.
+    constexpr qsizetype block = 1 << 18;
+    QByteArray bytes = "Corvanteller file..\r\n2\r\n7\r\n1\r\n";
+    const QByteArray first(block - 1 - bytes.size(), 'a');
+    bytes += first + "\r\n";
+    ASSERT_EQ(bytes.indexOf('\r', bytes.size() - 3), block - 1);
+    const QByteArray second(block + 1000, 'b');
+    bytes += second + "\r\nc\r\nd\r\ne\r\nf\r\n\r\nRussia\r\n";
+
+    TempTree folder;
+    const QString path = folder.root() + u"/blocks.sgl"_s;
+    writeBytes(path, bytes);
+    SongTableModel model;
+    ASSERT_TRUE(openListFile(path, model, 0).opened());
+    ASSERT_EQ(model.songCount(), 1);
+    EXPECT_EQ(model.cell(1, 1), QString::fromLatin1(first));
+    EXPECT_EQ(model.cell(1, 2), QString::fromLatin1(second));
+    EXPECT_EQ(model.cell(1, 3), u"c"_s);
+    EXPECT_EQ(model.cell(1, 6), u"f"_s);
+}
+
 TEST(ListFile, LineBreaksInCellsAreWrittenAsSpaces) {
     TempTree folder;
     const QString path = folder.root() + u"/breaks.sgl"_s;

@@ -1,0 +1,185 @@
+// Times the song table's bulk operations on a full table of 45,002 rows: the rebuild from a
+// row store, column-width mode 2 in a real font, saving and opening the list file, and the
+// process's peak memory. Run by hand: table_bench [rounds]; TABLE_BENCH_FONT="family,points"
+// measures in another font.
+
+#include "table/column_widths.h"
+#include "table/list_file.h"
+#include "table/row_store.h"
+#include "table/song_table_model.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Texts like a karaoke collection's: Latin and Russian names, folders shared by about 30 files,
+// often empty middle columns and a few makers.
+void fillStore(RowStore& store) {
+    QRandomGenerator random(45002);
+    const QStringList artists = {
+        u"Alla Pugacheva"_s, u"Кино"_s,  u"ABBA"_s,   u"Владимир Высоцкий"_s,
+        u"The Beatles"_s,    u"Любэ"_s,  u"Queen"_s,  u"Машина времени"_s,
+        u"Modern Talking"_s, u"Сплин"_s, u"Eagles"_s, u"Ария"_s};
+    const QStringList words = {u"love"_s,    u"night"_s, u"город"_s, u"звезда"_s, u"summer"_s,
+                               u"дорога"_s,  u"heart"_s, u"весна"_s, u"dance"_s,  u"песня"_s,
+                               u"forever"_s, u"море"_s,  u"blue"_s,  u"ветер"_s};
+    const QStringList makers = {u"Made by KarMaster"_s, u"(c) Midi Studio 1999"_s,
+                                u"Сделано: Иванов"_s, u"Sequenced by J. Smith"_s, QString()};
+    auto title = [&](int wordsWanted) {
+        QString text;
+        for (int i = 0; i < wordsWanted; ++i) {
+            if (i > 0) {
+                text += u' ';
+            }
+            text += words[random.bounded(static_cast<int>(words.size()))];
+        }
+        text[0] = text[0].toUpper();
+        return text;
+    };
+    QString folder;
+    for (int row = 1; row <= RowStore::maxRows; ++row) {
+        const QString artist = artists[random.bounded(static_cast<int>(artists.size()))];
+        if (row % 30 == 1) {
+            folder = u"/home/user/Karaoke/"_s + artist + u"/Collection "_s +
+                     QString::number(row / 30) + u'/';
+        }
+        const QString song = title(1 + random.bounded(6));
+        store.setText(1, row, artist + u" - "_s + song + u".kar"_s);
+        store.setText(2, row, folder);
+        store.setText(3, row, song);
+        store.setText(4, row, random.bounded(2) ? artist : QString());
+        store.setText(5, row,
+                      random.bounded(3) == 0 ? u"Words and music: "_s + title(2) : QString());
+        store.setText(6, row, makers[random.bounded(static_cast<int>(makers.size()))]);
+    }
+    store.setRowCount(RowStore::maxRows);
+}
+
+struct Timing {
+    double min = 0;
+    double median = 0;
+};
+
+Timing timeIt(int rounds, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2]};
+}
+
+void report(const char* name, const Timing& timing, double target) {
+    std::printf("%-28s min %8.1f ms  median %8.1f ms  (target <= %.0f ms)%s\n", name, timing.min,
+                timing.median, target, timing.median <= target ? "" : "  OVER");
+}
+
+long peakMemoryKb() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').first().toLong();
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QStringList font = qEnvironmentVariable("TABLE_BENCH_FONT").split(u',');
+    if (font.size() == 2) {
+        QGuiApplication::setFont(QFont(font[0], font[1].toInt()));
+    }
+
+    RowStore store;
+    fillStore(store);
+    SongTableModel model;
+
+    report("rebuild", timeIt(rounds, [&] { model.rebuildFrom(store); }), 50);
+
+    const QFontMetrics metrics(QGuiApplication::font());
+    long long measured = 0;
+    const TextWidth measure = [&](const QString& text) {
+        ++measured;
+        return metrics.horizontalAdvance(text);
+    };
+    ColumnLayout layout;
+    report("width mode 2",
+           timeIt(rounds,
+                  [&] {
+                      layout =
+                          applyColumnWidthMode(ColumnWidthMode::WidestLine, model, {}, {}, measure);
+                  }),
+           300);
+    std::printf("  font \"%s\" %d pt, %lld texts measured per run of %d cells\n",
+                qPrintable(QGuiApplication::font().family()), QGuiApplication::font().pointSize(),
+                measured / rounds, 6 * (RowStore::maxRows + 1));
+
+    // The same widths when every cell is measured.
+    QElapsedTimer timer;
+    timer.start();
+    bool same = true;
+    for (int column = 1; column <= 6; ++column) {
+        int best = 0;
+        int length = 0;
+        for (int row = 0; row <= model.songCount(); ++row) {
+            const QString text = row == 0 ? model.headerText(column) : model.cell(row, column);
+            const int width = metrics.horizontalAdvance(text);
+            if (width > best) {
+                best = width;
+                length = static_cast<int>(text.size());
+            }
+        }
+        same = same && layout.widths[static_cast<std::size_t>(column)] == best + 4 &&
+               layout.widest[column] == length;
+    }
+    std::printf("  measuring every cell: %.1f ms, %s\n",
+                static_cast<double>(timer.nsecsElapsed()) / 1e6,
+                same ? "same widths and lengths" : "DIFFERENT RESULT");
+
+    QTemporaryDir folder;
+    const QString path = folder.path() + u"/songs.sgl"_s;
+    report("list save", timeIt(rounds, [&] { writeListFile(path, model); }), 300);
+    std::printf("  file size %lld bytes\n", static_cast<long long>(QFile(path).size()));
+    SongTableModel opened;
+    ListOpenResult result;
+    report("list open", timeIt(rounds, [&] { result = openListFile(path, opened, 0); }), 300);
+    bool equal = result.opened() && opened.songCount() == model.songCount();
+    for (int row = 1; equal && row <= model.songCount(); ++row) {
+        for (int column = 0; column < 7; ++column) {
+            equal = equal && opened.cell(row, column) == model.cell(row, column);
+        }
+    }
+    std::printf("  opened table %s the saved one\n", equal ? "equals" : "DIFFERS FROM");
+
+    const long peak = peakMemoryKb();
+    std::printf("%-28s %8.1f MB  (target <= 150 MB)%s\n", "peak memory (VmHWM)",
+                static_cast<double>(peak) / 1024.0, peak <= 150 * 1024 ? "" : "  OVER");
+    return same && equal ? 0 : 1;
+}
