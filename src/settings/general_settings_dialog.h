@@ -1,0 +1,161 @@
+#pragma once
+
+#include "settings/options.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
+
+namespace corvanteller {
+
+class AppContext;
+
+// A captioned group of radio buttons whose choice is one index, -1 for none.
+class RadioGroupBox : public QGroupBox {
+public:
+    RadioGroupBox(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
+
+    int itemIndex() const;
+    void setItemIndex(int index);
+    QRadioButton* item(int index) const;
+    int itemCount() const;
+
+    // idClicked / idToggled give the item index.
+    QButtonGroup* buttons = nullptr;
+};
+
+// The General settings dialog: the program's options on five pages, and "&Default settings"
+// for the options of every dialog. It edits AppContext::options as the controls change and
+// puts back what it noted at its latest activation when cancelled.
+class TForm10 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm10(AppContext& context, QWidget* parent = nullptr);
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "General"
+    QWidget* TabSheet2 = nullptr; // "Text format"
+    QWidget* TabSheet3 = nullptr; // "Export to Excel"
+    QWidget* TabSheet4 = nullptr; // "Messages about errors"
+    QWidget* TabSheet5 = nullptr; // "Scanning"
+
+    // "General"
+    RadioGroupBox* RadioGroup1 = nullptr; // "Width of columns of the table"
+    QCheckBox* CheckBox1 = nullptr;       // "Hints"
+
+    // "Text format"
+    QPushButton* Button4 = nullptr; // "Settings...": the text-format dialog
+    QLabel* Label1 = nullptr;       // the empty text area
+
+    // "Export to Excel"
+    QCheckBox* CheckBox2 = nullptr;       // "&Number of row"
+    QCheckBox* CheckBox3 = nullptr;       // "Italic"
+    QCheckBox* CheckBox4 = nullptr;       // "Colour headings (text)"
+    QCheckBox* CheckBox5 = nullptr;       // "Colour headings (borders)"
+    QCheckBox* CheckBox6 = nullptr;       // "Colour headings (fill)"
+    QCheckBox* CheckBox7 = nullptr;       // "Colour all table (text)"
+    QCheckBox* CheckBox8 = nullptr;       // "Colour all table (borders)"
+    QCheckBox* CheckBox9 = nullptr;       // "&Colour all table (fill)"
+    RadioGroupBox* RadioGroup2 = nullptr; // "What borders will be drawn"
+    QCheckBox* CheckBox10 = nullptr;      // "&Wide of columns on the widest line in a column"
+    QCheckBox* CheckBox11 = nullptr;      // "Названия колонок", never shown
+    QCheckBox* CheckBox12 = nullptr;      // "Add date and/or time"
+    RadioGroupBox* RadioGroup3 = nullptr; // "What will be added"
+    QCheckBox* CheckBox13 = nullptr;      // "Choose from list #1"
+    QComboBox* ComboBox1 = nullptr;       // list #1
+    QCheckBox* CheckBox14 = nullptr;      // "Choose from list #2"
+    QComboBox* ComboBox2 = nullptr;       // list #2
+    QCheckBox* CheckBox15 = nullptr;      // "Add this string"
+    QLineEdit* Edit1 = nullptr;           // the string to add
+
+    // "Messages about errors"
+    QCheckBox* CheckBox16 = nullptr; // "Messages about errors"
+
+    // "Scanning"
+    QLabel* Label2 = nullptr;       // "You can choose scanning settings"
+    QPushButton* Button5 = nullptr; // "Settings...": the scanning-parameters dialog
+
+    QPushButton* Button1 = nullptr; // "OK"
+    QPushButton* Button2 = nullptr; // "Cancel"
+    QPushButton* Button3 = nullptr; // "&Default settings"
+
+    // Shows the dialog centred on the window that opened it.
+    void showFor(QWidget* opener);
+
+    void FormActivate();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button5Click();
+    void Label1Click();
+
+    // How many times the text area was clicked since the latest activation.
+    int textAreaClicks() const { return textAreaClicks_; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void reject() override;
+
+private:
+    // What "Cancel" puts back: taken at every activation.
+    struct NotedValues {
+        int columnWidthMode = columnWidthWidest;
+        bool addDateAndTime = false;
+        bool addNext = false;
+        bool numberOfRow = false;
+        bool italic = false;
+        bool colourHeadingsText = false;
+        bool colourHeadingsBorders = false;
+        bool colourAllText = false;
+        bool colourAllBorders = false;
+        bool wideColumns = false;
+        bool columnNames = false;
+        bool addDateTime = false;
+        bool chooseList1 = false;
+        bool chooseList2 = false;
+        bool addString = false;
+        bool errorMessages = false;
+        // A list's text goes back with the entry it was chosen from.
+        int list1Index = -1;
+        QString list1Text;
+        int list2Index = -1;
+        QString list2Text;
+        QString stringToAdd;
+        bool plentyOfFiles = false;
+    };
+
+    void createGeneralPage();
+    void createTextFormatPage();
+    void createExcelPage();
+    void createMessagesPage();
+    void createScanningPage();
+    void connectControls();
+
+    // Puts every control in step with the options without writing them back.
+    void showOptions();
+    void updateEnabledStates();
+    NotedValues noteValues() const;
+    void putBack(const NotedValues& noted);
+    // Other open dialogs show some of these options in their own controls.
+    void showOptionsInOtherDialogs();
+
+    AppContext& context_;
+    NotedValues noted_;
+    bool showingOptions_ = false;
+    int textAreaClicks_ = 0;
+};
+
+} // namespace corvanteller
