@@ -4,6 +4,7 @@
 #include "app/start_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
+#include "settings/general_settings_dialog.h"
 #include "table/main_window.h"
 #include "table/save_changes_prompt.h"
 
@@ -38,6 +39,7 @@ void Application::createWindows() {
     context_.startWindow = keep(windows_, std::make_unique<TForm1>(context_));
     context_.mainWindow = keep(windows_, std::make_unique<TForm4>(context_));
     context_.scanParameters = keep(windows_, std::make_unique<TForm3>(context_));
+    context_.generalSettings = keep(windows_, std::make_unique<TForm10>(context_));
     context_.savePrompt = keep(windows_, std::make_unique<TForm12>(context_));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/error_guard.h"
+#include "settings/general_settings_dialog.h"
 #include "table/main_window.h"
 
 namespace corvanteller {
@@ -36,10 +37,8 @@ void endProgramFromMainWindow(AppContext& context, QWidget* parent) {
     context.quit();
 }
 
-bool generalSettingsAvailable() {
-    return false;
+void showGeneralSettings(AppContext& context, QWidget* opener) {
+    context.generalSettings->showFor(opener);
 }
-
-void showGeneralSettings(AppContext&, QWidget*) {}
 
 } // namespace corvanteller

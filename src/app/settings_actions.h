@@ -15,8 +15,6 @@ void saveSettingsAtClose(AppContext& context, QWidget* parent);
 // The main window's close: the settings are saved and the program ends.
 void endProgramFromMainWindow(AppContext& context, QWidget* parent);
 
-// Whether the General settings dialog is part of the program yet.
-bool generalSettingsAvailable();
 void showGeneralSettings(AppContext& context, QWidget* opener);
 
 } // namespace corvanteller

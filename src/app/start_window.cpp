@@ -131,7 +131,6 @@ void TForm1::buildMenu() {
     N17 = settings->addAction(u"Parameters of scanning"_s);
     connect(N17, &QAction::triggered, this, guard(this, ui, [this] { N17Click(); }));
     N18 = settings->addAction(u"General settings"_s);
-    N18->setEnabled(generalSettingsAvailable());
     connect(N18, &QAction::triggered, this, guard(this, ui, [this] { N18Click(); }));
 
     QMenu* help = menuBar()->addMenu(u"Help"_s);

@@ -214,7 +214,6 @@ void TForm4::buildMenus() {
     generalSettings = settings->addAction(u"&General settings"_s);
     connect(generalSettings, &QAction::triggered, this,
             guard(this, ui, [this] { showGeneralSettings(context_, this); }));
-    generalSettings->setEnabled(generalSettingsAvailable());
 
     QMenu* table = menuBar()->addMenu(u"&Table"_s);
     N19 = table->addAction(u"&Add row"_s);

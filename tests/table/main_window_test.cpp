@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace corvanteller;
@@ -272,6 +273,61 @@ private Q_SLOTS:
         program.main().N19Click();
         QCOMPARE(program.model().songCount(), SongTableModel::maxSongs);
         QCOMPARE(program.ui.messages.size(), 1);
+    }
+
+    void cellTooltipOnlyForTextsThatDoNotFit() {
+        ScannedProgram program;
+        program.context().options.general.columnWidthMode = 0;
+        TForm4& main = program.main();
+        main.applyColumnWidthMode();
+        program.model().setCell(2, 3, QString(200, u'W'));
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QWidget* viewport = main.StringGrid1->viewport();
+        const auto moveTo = [&](int row, int column) {
+            const QPoint point =
+                main.StringGrid1->visualRect(program.model().index(row - 1, column)).center();
+            QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+        };
+        moveTo(1, 3); // "Alpha <x>" fits
+        QVERIFY(main.cellTooltip->isHidden());
+        moveTo(2, 3);
+        QVERIFY(main.cellTooltip->isVisible());
+        QCOMPARE(main.cellTooltip->text(), QString(200, u'W'));
+        const QRect cell = main.StringGrid1->visualRect(program.model().index(1, 3));
+        QCOMPARE(main.cellTooltip->pos(), viewport->mapToGlobal(cell.topLeft()) + QPoint(2, 2));
+        moveTo(2, 0); // the "#" column never shows one
+        QVERIFY(main.cellTooltip->isHidden());
+        moveTo(2, 3);
+        QVERIFY(main.cellTooltip->isVisible());
+        main.StringGrid1DblClick(program.model().index(1, 3));
+        QVERIFY(main.cellTooltip->isHidden());
+    }
+
+    void tableHintSwitchesItselfOffAfterTwoShowings() {
+        ScannedProgram program;
+        TForm4& main = program.main();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        // No greeting (1 of 70 missed), no "!!".
+        program.random.draws = {1, 1, 5, 1};
+        QWidget* viewport = main.StringGrid1->viewport();
+        const auto rest = [&] {
+            QHelpEvent event(QEvent::ToolTip, QPoint(30, 30),
+                             viewport->mapToGlobal(QPoint(30, 30)));
+            QApplication::sendEvent(viewport, &event);
+        };
+        rest();
+        QTRY_VERIFY(QToolTip::isVisible());
+        // Wrapped to at most 120 pixels a line.
+        QVERIFY2(QToolTip::text().contains(u"double click"_s), qPrintable(QToolTip::text()));
+        rest();
+        rest(); // the third showing is still made, then the hint is off for good
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        rest();
+        QVERIFY(!QToolTip::isVisible());
+        QVERIFY(main.StringGrid1->toolTip().isEmpty());
     }
 
     void promptCloseButtonOnlyHides() {

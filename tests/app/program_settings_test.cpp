@@ -1,0 +1,163 @@
+#include "app/start_window.h"
+
+#include "app/hint_controller.h"
+#include "settings/general_settings_dialog.h"
+#include "settings/settings_file.h"
+#include "support/kar_builder.h"
+#include "support_ui/program_fixture.h"
+#include "table/main_window.h"
+#include "table/save_changes_prompt.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QTableView>
+#include <QtTest>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs of the program that share one settings file.
+struct Run : test::ProgramFixture {
+    explicit Run(const QString& settingsPath, const QDateTime& start) {
+        context().settingsPath = settingsPath;
+        clock.now_ = start;
+        context().startWindow->FormActivate();
+    }
+    void scan(const QString& folder) {
+        ui.answerFolder(folder);
+        context().startWindow->Button1Click();
+    }
+};
+
+} // namespace
+
+class ProgramSettingsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runTimeAccumulatesWhicheverWindowCloses() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"prop.dat"_s);
+        const QDateTime day(QDate(2026, 3, 1), QTime(10, 0, 0));
+        {
+            Run first(path, day);
+            first.clock.now_ = day.addSecs(3600);
+            first.context().startWindow->close();
+            QCOMPARE(first.quitCount, 1);
+        }
+        {
+            Run second(path, day.addDays(1));
+            QCOMPARE(second.context().runTimes.lastCloseTime, day.addSecs(3600));
+            QVERIFY(second.ui.errors.isEmpty());
+            second.context().table.unsavedChanges = false;
+            second.context().mainWindow->show();
+            second.clock.now_ = day.addDays(1).addSecs(1800);
+            QVERIFY(second.context().mainWindow->close());
+            QCOMPARE(second.quitCount, 1);
+        }
+        Run third(path, day.addDays(2));
+        QCOMPARE(third.context().runTimes.accumulatedRunDays * 86400.0, 5400.0);
+    }
+
+    void exitDoesNotWriteTheSettings() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"prop.dat"_s);
+        const QDateTime day(QDate(2026, 3, 1), QTime(10, 0, 0));
+        {
+            Run first(path, day);
+            first.context().options.lastFolder = u"/music"_s;
+            first.context().startWindow->close();
+        }
+        {
+            Run second(path, day);
+            second.context().options.lastFolder = u"/elsewhere"_s;
+            second.context().startWindow->N16Click();
+        }
+        Run third(path, day);
+        QCOMPARE(third.context().options.lastFolder, u"/music"_s);
+    }
+
+    void userWidthsComeBackOnlyInUserSettingsMode() {
+        QTemporaryDir folder;
+        QTemporaryDir music;
+        {
+            QFile song(music.filePath(u"a.kar"_s));
+            QVERIFY(song.open(QIODevice::WriteOnly));
+            song.write(test::KarBuilder().trackName("Title").bytes());
+        }
+        const QString path = folder.filePath(u"prop.dat"_s);
+        const QDateTime day(QDate(2026, 3, 1), QTime(10, 0, 0));
+        {
+            Run first(path, day);
+            first.context().options.general.columnWidthMode = 1;
+            first.scan(music.path());
+            first.context().mainWindow->StringGrid1->setColumnWidth(3, 333);
+            first.context().table.unsavedChanges = false;
+            QVERIFY(first.context().mainWindow->close());
+        }
+        {
+            Run second(path, day);
+            QCOMPARE(second.context().options.savedColumnWidths[3], 333);
+            second.scan(music.path());
+            QCOMPARE(second.context().mainWindow->StringGrid1->columnWidth(3), 333);
+            // In another mode the dragged widths are not kept.
+            second.context().options.general.columnWidthMode = 0;
+            second.context().mainWindow->StringGrid1->setColumnWidth(3, 444);
+            second.context().table.unsavedChanges = false;
+            QVERIFY(second.context().mainWindow->close());
+        }
+        Run third(path, day);
+        QCOMPARE(third.context().options.savedColumnWidths[3], 333);
+    }
+
+    void generalSettingsReachTheTableAndTheHints() {
+        QTemporaryDir folder;
+        QTemporaryDir music;
+        {
+            QFile song(music.filePath(u"a.kar"_s));
+            QVERIFY(song.open(QIODevice::WriteOnly));
+            song.write(test::KarBuilder().trackName("Title").bytes());
+        }
+        Run run(folder.filePath(u"prop.dat"_s), QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
+        run.scan(music.path());
+        TForm4& main = *run.context().mainWindow;
+        TForm10& dialog = *run.context().generalSettings;
+        main.generalSettings->trigger();
+        QVERIFY(dialog.isVisible());
+        dialog.Button3Click(); // "&Default settings"
+        QVERIFY(dialog.isHidden());
+        main.generalSettings->trigger();
+        dialog.RadioGroup1->setItemIndex(1); // "User settings"
+        dialog.CheckBox1->setChecked(false); // "Hints"
+        QVERIFY(!HintController::instance()->hintsEnabled());
+        dialog.Button1Click(); // OK
+        main.showAsActive();
+        const std::array<int, 7> expected{60, 60, 75, 60, 60, 60, 60};
+        QCOMPARE(main.columnWidths(), expected);
+        QCOMPARE(run.context().options.lastFolder, u"/"_s);
+    }
+
+    void damagedSettingsAreReported() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"prop.dat"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(1, char(251)));
+        file.close();
+        Run run(path, QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
+        QCOMPARE(run.ui.errors, QStringList{u"Error while loading settings"_s});
+
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\xFA\x01\x00", 3));
+        file.close();
+        Run shortFile(path, QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
+        QCOMPARE(shortFile.ui.errors, QStringList{u"Read beyond end of file"_s});
+        QVERIFY(shortFile.context().options.scanning.plentyOfFiles);
+    }
+};
+
+QTEST_MAIN(ProgramSettingsTest)
+#include "program_settings_test.moc"
