@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QEvent;
 class QWidget;
 
 namespace corvanteller {
@@ -57,6 +58,10 @@ public:
         lastActiveForm_ = form;
         return activation;
     }
+    // The same for an event a window receives. An activation that arrives after the window
+    // was hidden again is stale and counts for nothing.
+    bool isFormActivation(QWidget* form, const QEvent* event);
+
     // A window that hides is no longer the active one: showing it again is an activation, and
     // so is the return to the window under it.
     void noteFormHidden(QWidget* form) {

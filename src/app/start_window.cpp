@@ -144,7 +144,7 @@ void TForm1::buildMenu() {
 }
 
 bool TForm1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+    if (context_.isFormActivation(this, event)) {
         guarded(this, context_.ui, [this] { FormActivate(); });
     }
     return QMainWindow::event(event);

@@ -62,7 +62,7 @@ void TForm3::hideEvent(QHideEvent* event) {
 }
 
 bool TForm3::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+    if (context_.isFormActivation(this, event)) {
         FormActivate();
     }
     return QDialog::event(event);

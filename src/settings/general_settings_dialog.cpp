@@ -463,7 +463,7 @@ void TForm10::showFor(QWidget* opener) {
 }
 
 bool TForm10::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+    if (context_.isFormActivation(this, event)) {
         guarded(this, context_.ui, [this] { FormActivate(); });
     }
     return QDialog::event(event);

@@ -273,7 +273,7 @@ void TForm4::showAsActive() {
 }
 
 bool TForm4::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+    if (context_.isFormActivation(this, event)) {
         guarded(this, context_.ui, [this] { FormActivate(); });
     } else if (event->type() == QEvent::WindowDeactivate) {
         guarded(this, context_.ui, [this] { FormDeactivate(); });

@@ -56,7 +56,7 @@ void TForm12::hideEvent(QHideEvent* event) {
 }
 
 bool TForm12::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && context_.noteFormActivation(this)) {
+    if (context_.isFormActivation(this, event)) {
         FormActivate();
     }
     return QDialog::event(event);
