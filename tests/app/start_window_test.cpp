@@ -206,6 +206,21 @@ private Q_SLOTS:
                  u"List files (Corvanteller) (*.sgl);;All files (*.*)"_s);
     }
 
+    void lateActivationsOfTheHiddenStartWindowKeepTheOpenedList() {
+        test::ProgramFixture fixture;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"list.sgl"_s);
+        writeFile(path, "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n/m/\r\nT\r\n\r\n\r\n\r\n\r\n"
+                        "Russia\r\n");
+        TForm1& start = *fixture.context().startWindow;
+        start.show(); // its activation is still on its way when the list is opened
+        fixture.ui.answerOpenFile(path);
+        start.N8Click();
+        QTest::qWait(50);
+        QCOMPARE(fixture.context().table.model().songCount(), 1);
+        QCOMPARE(fixture.context().table.model().cell(1, 1), u"a.kar"_s);
+    }
+
     void aForeignFileIsRefusedAndTheMainWindowShown() {
         test::ProgramFixture fixture;
         QTemporaryDir folder;
