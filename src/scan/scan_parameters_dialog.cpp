@@ -11,12 +11,8 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm3::TForm3(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+TForm3::TForm3(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
     setWindowTitle(u"Настройки сканирования"_s);
-    setModal(false);
     setFixedSize(330, 130);
 
     CheckBox1 = new QCheckBox(u"Processing of a plenty of files"_s, this);
@@ -41,31 +37,6 @@ TForm3::TForm3(AppContext& context, QWidget* parent)
     Button2->setGeometry(238, 98, 80, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-}
-
-void TForm3::showFor(QWidget* opener) {
-    if (opener != nullptr) {
-        move(opener->geometry().center() - rect().center());
-    }
-    CheckBox1->setChecked(context_.options.scanning.plentyOfFiles);
-    show();
-    raise();
-    activateWindow();
-    if (context_.noteFormActivation(this)) {
-        FormActivate();
-    }
-}
-
-void TForm3::hideEvent(QHideEvent* event) {
-    context_.noteFormHidden(this);
-    QDialog::hideEvent(event);
-}
-
-bool TForm3::event(QEvent* event) {
-    if (context_.isFormActivation(this, event)) {
-        FormActivate();
-    }
-    return QDialog::event(event);
 }
 
 void TForm3::FormActivate() {

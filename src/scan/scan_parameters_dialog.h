@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/program_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -11,7 +11,7 @@ namespace corvanteller {
 class AppContext;
 
 // The scanning-parameters dialog ("Настройки сканирования"), the one option of the scan.
-class TForm3 : public QDialog {
+class TForm3 : public ProgramDialog {
     Q_OBJECT
 
 public:
@@ -23,22 +23,17 @@ public:
     QPushButton* Button1 = nullptr; // "OK"
     QPushButton* Button2 = nullptr; // "Cancel"
 
-    // Shows the dialog centred on the window that opened it.
-    void showFor(QWidget* opener);
-    void FormActivate();
+    void FormActivate() override;
     void Button1Click();
     void Button2Click();
 
 protected:
-    bool event(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
     void putBackRemembered();
 
-    AppContext& context_;
     bool remembered_ = false;
     bool closingByOk_ = false;
 };

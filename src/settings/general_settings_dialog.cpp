@@ -96,12 +96,8 @@ int RadioGroupBox::itemCount() const {
     return static_cast<int>(buttons->buttons().size());
 }
 
-TForm10::TForm10(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+TForm10::TForm10(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
     setWindowTitle(u"General settings"_s);
-    setModal(false);
     setFixedSize(566, 403);
 
     PageControl1 = new QTabWidget(this);
@@ -446,32 +442,6 @@ void TForm10::showOptionsInOtherDialogs() {
     if (context_.scanParameters != nullptr) {
         context_.scanParameters->CheckBox1->setChecked(context_.options.scanning.plentyOfFiles);
     }
-}
-
-void TForm10::showFor(QWidget* opener) {
-    if (opener != nullptr) {
-        move(opener->geometry().center() - rect().center());
-    }
-    showOptions();
-    updateEnabledStates();
-    show();
-    raise();
-    activateWindow();
-    if (context_.noteFormActivation(this)) {
-        FormActivate();
-    }
-}
-
-bool TForm10::event(QEvent* event) {
-    if (context_.isFormActivation(this, event)) {
-        guarded(this, context_.ui, [this] { FormActivate(); });
-    }
-    return QDialog::event(event);
-}
-
-void TForm10::hideEvent(QHideEvent* event) {
-    context_.noteFormHidden(this);
-    QDialog::hideEvent(event);
 }
 
 bool TForm10::eventFilter(QObject* watched, QEvent* event) {

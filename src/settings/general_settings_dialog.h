@@ -2,6 +2,8 @@
 
 #include "settings/options.h"
 
+#include "app/program_dialog.h"
+
 #include <QDialog>
 #include <QGroupBox>
 #include <QStringList>
@@ -37,7 +39,7 @@ public:
 // The General settings dialog: the program's options on five pages, and "&Default settings"
 // for the options of every dialog. It edits AppContext::options as the controls change and
 // puts back what it noted at its latest activation when cancelled.
-class TForm10 : public QDialog {
+class TForm10 : public ProgramDialog {
     Q_OBJECT
 
 public:
@@ -90,10 +92,7 @@ public:
     QPushButton* Button2 = nullptr; // "Cancel"
     QPushButton* Button3 = nullptr; // "&Default settings"
 
-    // Shows the dialog centred on the window that opened it.
-    void showFor(QWidget* opener);
-
-    void FormActivate();
+    void FormActivate() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -104,9 +103,7 @@ public:
     int textAreaClicks() const { return textAreaClicks_; }
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void reject() override;
 
 private:
@@ -152,7 +149,6 @@ private:
     // Other open dialogs show some of these options in their own controls.
     void showOptionsInOtherDialogs();
 
-    AppContext& context_;
     NotedValues noted_;
     bool showingOptions_ = false;
     int textAreaClicks_ = 0;

@@ -13,12 +13,8 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm12::TForm12(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+TForm12::TForm12(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
     setWindowTitle(u"Attention"_s);
-    setModal(false);
     setFixedSize(clientWidth, clientHeight);
     Label1 = new QLabel(u"Do you want save changes?"_s, this);
     Label1->adjustSize();
@@ -36,30 +32,6 @@ TForm12::TForm12(AppContext& context, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guard(this, ui, [this] { Button3Click(); }));
-}
-
-void TForm12::showFor(QWidget* opener) {
-    if (opener != nullptr) {
-        move(opener->geometry().center() - rect().center());
-    }
-    show();
-    raise();
-    activateWindow();
-    if (context_.noteFormActivation(this)) {
-        FormActivate();
-    }
-}
-
-void TForm12::hideEvent(QHideEvent* event) {
-    context_.noteFormHidden(this);
-    QDialog::hideEvent(event);
-}
-
-bool TForm12::event(QEvent* event) {
-    if (context_.isFormActivation(this, event)) {
-        FormActivate();
-    }
-    return QDialog::event(event);
 }
 
 void TForm12::FormActivate() {

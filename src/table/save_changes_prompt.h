@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/program_dialog.h"
 
 class QLabel;
 class QPushButton;
@@ -11,7 +11,7 @@ class AppContext;
 
 // The save-changes prompt ("Attention"), shown without blocking before the program closes or
 // a new scan starts while the table has unsaved changes.
-class TForm12 : public QDialog {
+class TForm12 : public ProgramDialog {
     Q_OBJECT
 
 public:
@@ -25,20 +25,14 @@ public:
     QPushButton* Button2 = nullptr; // "No"
     QPushButton* Button3 = nullptr; // "Cancel"
 
-    void showFor(QWidget* opener);
-    void FormActivate();
+    void FormActivate() override;
     void Button1Click();
     void Button2Click();
     void Button3Click();
 
 protected:
-    bool event(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
-
-private:
-    AppContext& context_;
 };
 
 } // namespace corvanteller

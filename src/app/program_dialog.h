@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+namespace corvanteller {
+
+class AppContext;
+
+// A dialog of the program: created once, shown without blocking the other windows, centred
+// on the window that opens it, with only a close button in its title bar. Its activation
+// runs every time another of the program's windows was active before it.
+class ProgramDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ProgramDialog(AppContext& context, QWidget* parent = nullptr);
+
+    // Shows the dialog centred on the window that opened it and runs its activation.
+    void showFor(QWidget* opener);
+    virtual void FormActivate() = 0;
+
+protected:
+    bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    AppContext& context_;
+};
+
+} // namespace corvanteller
