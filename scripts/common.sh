@@ -7,11 +7,12 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libjpeg-dev
+    fonts-dejavu-core
 )
+# The window tests run on Qt's offscreen platform: no X server needed. The fuzzer's clang is
+# installed by scripts/fuzz.sh.
 TEST_PACKAGES=(
     libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    xvfb xauth
 )
 
 # Installs whatever of the given packages is missing; quick when nothing is.
