@@ -12,7 +12,7 @@ BUILD_PACKAGES=(
 # The window tests run on Qt's offscreen platform: no X server needed. The fuzzer's clang is
 # installed by scripts/fuzz.sh.
 TEST_PACKAGES=(
-    libgtest-dev libbenchmark-dev
+    libgtest-dev
 )
 
 # Installs whatever of the given packages is missing; quick when nothing is.
