@@ -147,8 +147,10 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(1, char(251)));
         file.close();
-        Run run(path, QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
-        QCOMPARE(run.ui.errors, QStringList{u"Error while loading settings"_s});
+        {
+            Run run(path, QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
+            QCOMPARE(run.ui.errors, QStringList{u"Error while loading settings"_s});
+        }
 
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("\xFA\x01\x00", 3));

@@ -248,17 +248,19 @@ private Q_SLOTS:
     }
 
     void saveListRightAfterOpeningAsksForAName() {
-        ScannedProgram program;
         QTemporaryDir folder;
         const QString path = folder.filePath(u"songs.sgl"_s);
-        program.ui.answerSaveFile(path);
-        program.main().N9Click();
-        program.ui.answerOpenFile(path);
-        program.main().N8Click();
-        QCOMPARE(program.model().headerText(6), u"Made by..."_s);
-        program.main().N29Click(); // the current list file of this run is kept
-        QCOMPARE(program.ui.saveDialogs.size(), 1);
-
+        {
+            ScannedProgram program;
+            program.ui.answerSaveFile(path);
+            program.main().N9Click();
+            program.ui.answerOpenFile(path);
+            program.main().N8Click();
+            QCOMPARE(program.model().headerText(6), u"Made by..."_s);
+            program.main().N29Click(); // the current list file of this run is kept
+            QCOMPARE(program.ui.saveDialogs.size(), 1);
+        }
+        // One program at a time: it owns the application's hints.
         ScannedProgram fresh;
         fresh.ui.answerOpenFile(path);
         fresh.main().N8Click();
