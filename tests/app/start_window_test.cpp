@@ -23,12 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray kar(const QByteArray& title) {
     return test::KarBuilder().trackName(title).bytes();
 }
@@ -84,9 +78,9 @@ private Q_SLOTS:
     void startScansAndHandsOverToTheMainWindow() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
-        writeFile(music.filePath(u"one.kar"_s), kar("Song <live>"));
+        QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("Song <live>")));
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
-        writeFile(music.filePath(u"sub/two.kar"_s), kar("Second"));
+        QVERIFY(test::writeTestFile(music.filePath(u"sub/two.kar"_s), kar("Second")));
         TForm1& start = *fixture.context().startWindow;
         TForm4& main = *fixture.context().mainWindow;
         start.show();
@@ -128,7 +122,7 @@ private Q_SLOTS:
     void readFailureShowsTheErrorLabelAndKeepsTheRows() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
-        writeFile(music.filePath(u"good.kar"_s), kar("Good"));
+        QVERIFY(test::writeTestFile(music.filePath(u"good.kar"_s), kar("Good")));
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
         QCOMPARE(::symlink("/proc/self/mem", QFile::encodeName(music.filePath(u"sub/bad.kar"_s))),
                  0);
@@ -185,9 +179,9 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir folder;
         const QString path = folder.filePath(u"list.sgl"_s);
-        writeFile(path,
-                  "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\nM\r\n\r\n"
-                  "Russia\r\n");
+        QVERIFY(test::writeTestFile(
+            path, "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\nM\r\n\r\n"
+                  "Russia\r\n"));
         TForm1& start = *fixture.context().startWindow;
         fixture.ui.answerOpenFile(path);
         start.N8Click();
@@ -210,8 +204,9 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir folder;
         const QString path = folder.filePath(u"list.sgl"_s);
-        writeFile(path, "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n/m/\r\nT\r\n\r\n\r\n\r\n\r\n"
-                        "Russia\r\n");
+        QVERIFY(test::writeTestFile(
+            path, "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n/m/\r\nT\r\n\r\n\r\n\r\n\r\n"
+                  "Russia\r\n"));
         TForm1& start = *fixture.context().startWindow;
         start.show(); // its activation is still on its way when the list is opened
         fixture.ui.answerOpenFile(path);
@@ -225,7 +220,7 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir folder;
         const QString path = folder.filePath(u"other.sgl"_s);
-        writeFile(path, "Corvanteller file.\r\n");
+        QVERIFY(test::writeTestFile(path, "Corvanteller file.\r\n"));
         fixture.ui.answerOpenFile(path);
         fixture.context().startWindow->N8Click();
         QCOMPARE(
@@ -237,7 +232,7 @@ private Q_SLOTS:
     void cancelledOpenDoesNotKeepAStaleTable() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
-        writeFile(music.filePath(u"one.kar"_s), kar("One"));
+        QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("One")));
         TForm1& start = *fixture.context().startWindow;
         fixture.ui.answerOpenFile(QString());
         start.N8Click();

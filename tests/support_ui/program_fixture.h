@@ -4,12 +4,19 @@
 #include "support_ui/scripted_ui_services.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <deque>
 #include <memory>
 
 namespace corvanteller::test {
+
+// Writes a file for a window test; false when it could not be written.
+inline bool writeTestFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // A clock that shows whatever the test sets.
 class SetClock final : public Clock {

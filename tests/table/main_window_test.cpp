@@ -22,12 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -36,11 +30,14 @@ QByteArray readFile(const QString& path) {
 // A program whose main window shows three songs scanned from the start window.
 struct ScannedProgram : test::ProgramFixture {
     ScannedProgram() {
-        writeFile(music.filePath(u"a.kar"_s), test::KarBuilder().trackName("Alpha <x>").bytes());
+        QVERIFY(test::writeTestFile(music.filePath(u"a.kar"_s),
+                                    test::KarBuilder().trackName("Alpha <x>").bytes()));
         QDir(music.path()).mkdir(u"s1"_s);
         QDir(music.path()).mkdir(u"s2"_s);
-        writeFile(music.filePath(u"s1/b.kar"_s), test::KarBuilder().trackName("Beta").bytes());
-        writeFile(music.filePath(u"s2/c.kar"_s), test::KarBuilder().trackName("Gamma").bytes());
+        QVERIFY(test::writeTestFile(music.filePath(u"s1/b.kar"_s),
+                                    test::KarBuilder().trackName("Beta").bytes()));
+        QVERIFY(test::writeTestFile(music.filePath(u"s2/c.kar"_s),
+                                    test::KarBuilder().trackName("Gamma").bytes()));
         ui.answerFolder(music.path());
         context().startWindow->Button1Click();
     }
@@ -148,7 +145,8 @@ private Q_SLOTS:
         QCOMPARE(program.ui.folderStarts.size(), 1);
 
         QTemporaryDir other;
-        writeFile(other.filePath(u"z.kar"_s), test::KarBuilder().trackName("Zed <cut>").bytes());
+        QVERIFY(test::writeTestFile(other.filePath(u"z.kar"_s),
+                                    test::KarBuilder().trackName("Zed <cut>").bytes()));
         program.ui.answerFolder(other.path());
         prompt.Button2Click(); // No
         QVERIFY(prompt.isHidden());
@@ -238,7 +236,7 @@ private Q_SLOTS:
         const QString good = folder.filePath(u"good.sgl"_s);
         program.ui.answerSaveFile(good);
         program.main().N9Click();
-        writeFile(folder.filePath(u"blocker"_s), "a file, not a folder");
+        QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
         program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
         program.context().table.unsavedChanges = true;
         program.main().N9->trigger();
