@@ -1,14 +1,13 @@
 #include "settings/settings_file.h"
 
 #include "common/cp1251.h"
-#include "common/error.h"
+#include "common/file_io.h"
 #include "common/ole_date.h"
 #include "common/seams.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -344,20 +343,7 @@ RunTimes saveSettings(const QString& path, const Options& options,
     const QByteArray bytes = encodeSettings(options, columnWidths, closeTime, accumulated, random);
 
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // The old file is replaced only by a complete new one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw UserError(reasonOf(file));
-    }
-    // Flushed here: a failure of the flush inside commit() would not stop the replacement.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = reasonOf(file);
-        file.cancelWriting();
-        throw UserError(reason);
-    }
-    if (!file.commit()) {
-        throw UserError(reasonOf(file));
-    }
+    writeFileAtomically(path, bytes);
     // The run up to now is counted; a later save in the same run adds only what follows.
     return RunTimes{closeTime, closeTime, accumulated};
 }

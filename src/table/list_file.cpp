@@ -1,13 +1,11 @@
 #include "table/list_file.h"
 
 #include "common/cp1251.h"
-#include "common/error.h"
+#include "common/file_io.h"
 #include "table/row_store.h"
 #include "table/song_table_model.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,35 +23,6 @@ constexpr QByteArrayView trailerLine = "Russia";
 constexpr QByteArrayView lineEnd = "\r\n";
 constexpr QByteArrayView utf8Mark = "\xEF\xBB\xBF";
 constexpr int columnCount = SongTableModel::columnCountValue;
-
-// The runtime's texts for failed file operations.
-QString ioErrorText(int code) {
-    switch (code) {
-    case ENOENT:
-        return u"File not found"_s;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-        return u"Invalid filename"_s;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return u"File access denied"_s;
-    case EMFILE:
-    case ENFILE:
-        return u"Too many open files"_s;
-    case ENOSPC:
-    case EDQUOT:
-        return u"Disk full"_s;
-    default:
-        return u"I/O error %1"_s.arg(code);
-    }
-}
-
-[[noreturn]] void throwIoError(int code) {
-    throw UserError(ioErrorText(code != 0 ? code : EIO));
-}
 
 // A cell that holds a line break would split into several lines of the file; the breaks are
 // written as spaces.
@@ -103,103 +72,29 @@ std::optional<QByteArray> listBytes(const SongTableModel& model, bool utf8) {
     return bytes;
 }
 
-// Lines of a file ended by CR LF, LF or CR, read in large blocks. Past the end every line
-// reads as an empty text, as the runtime's line input does.
-class LineReader {
+// The lines of a file's text, ended by CR LF, LF or CR. Past the end every line reads as an
+// empty text, as the runtime's line input does.
+class LineCursor {
 public:
-    explicit LineReader(QFile& file) : file_(file) {}
+    explicit LineCursor(QByteArrayView text) : rest_(text) {}
 
-    // The next line without its end, valid until the next call. At most maxLength bytes of it
-    // are kept; the rest of the line is skipped.
-    QByteArrayView next(qsizetype maxLength = -1) {
-        carried_.clear();
-        bool carried = false;
-        for (;;) {
-            if (position_ == buffer_.size() && !fill()) {
-                return carried_;
-            }
-            const char* data = buffer_.constData();
-            const char* begin = data + position_;
-            const char* end = data + buffer_.size();
-            const char* stop =
-                std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-            QByteArrayView part(begin, stop - begin);
-            position_ = stop - data;
-            if (stop == end) {
-                // The line goes on in the next block.
-                keep(part, maxLength);
-                carried = true;
-                continue;
-            }
-            ++position_;
-            const bool carriageReturn = *stop == '\r';
-            if (carriageReturn && position_ == buffer_.size()) {
-                // A line feed may follow in the next block.
-                keep(part, maxLength);
-                carried = true;
-                part = {};
-                fill();
-            }
-            if (carriageReturn && position_ < buffer_.size() && buffer_[position_] == '\n') {
-                ++position_;
-            }
-            if (carried) {
-                keep(part, maxLength);
-                return carried_;
-            }
-            return maxLength >= 0 ? part.first(std::min(part.size(), maxLength)) : part;
-        }
-    }
+    bool atEnd() const { return rest_.isEmpty(); }
 
-    bool atEnd() { return position_ == buffer_.size() && !fill(); }
-
-    // Whether the file begins with the UTF-8 byte-order mark; if so it is skipped.
-    bool skipUtf8Mark() {
-        while (buffer_.size() - position_ < utf8Mark.size() && fill(true)) {
+    QByteArrayView next() {
+        const char* begin = rest_.data();
+        const char* end = begin + rest_.size();
+        const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+        const QByteArrayView line(begin, stop - begin);
+        qsizetype used = line.size();
+        if (stop != end) {
+            used += (*stop == '\r' && stop + 1 != end && stop[1] == '\n') ? 2 : 1;
         }
-        if (QByteArrayView(buffer_).sliced(position_).startsWith(utf8Mark)) {
-            position_ += utf8Mark.size();
-            return true;
-        }
-        return false;
+        rest_ = rest_.sliced(used);
+        return line;
     }
 
 private:
-    void keep(QByteArrayView part, qsizetype maxLength) {
-        if (maxLength >= 0) {
-            part = part.first(
-                std::min(part.size(), std::max<qsizetype>(0, maxLength - carried_.size())));
-        }
-        carried_ += part;
-    }
-
-    // Reads the next block; keep keeps the unread bytes in front of it.
-    bool fill(bool keep = false) {
-        if (ended_) {
-            return false;
-        }
-        constexpr qsizetype blockSize = 1 << 18;
-        const QByteArray rest = keep ? buffer_.sliced(position_) : QByteArray();
-        buffer_.resize(rest.size() + blockSize);
-        std::copy(rest.cbegin(), rest.cend(), buffer_.begin());
-        errno = 0;
-        const qint64 count = file_.read(buffer_.data() + rest.size(), blockSize);
-        if (count < 0) {
-            throwIoError(errno);
-        }
-        buffer_.resize(rest.size() + count);
-        position_ = 0;
-        if (count == 0) {
-            ended_ = true;
-        }
-        return count > 0;
-    }
-
-    QFile& file_;
-    QByteArray buffer_;
-    QByteArray carried_;
-    qsizetype position_ = 0;
-    bool ended_ = false;
+    QByteArrayView rest_;
 };
 
 // A decimal integer line, as the runtime's conversion accepts it.
@@ -220,7 +115,7 @@ std::optional<int> integerValue(QByteArrayView line) {
     return value;
 }
 
-// Count lines are short; a longer line is no count and is cut for the message.
+// Count lines are short; the message shows at most this much of a longer line.
 constexpr qsizetype countLineLimit = 256;
 
 } // namespace
@@ -238,23 +133,7 @@ void writeListFile(const QString& path, const SongTableModel& model) {
     if (!bytes) {
         bytes = listBytes(model, true);
     }
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        // Qt refuses an existing read-only file itself, without a system error.
-        const QFileInfo existing(path);
-        throwIoError(errno == 0 && existing.exists() && !existing.isWritable() ? EACCES : errno);
-    }
-    errno = 0;
-    if (file.write(*bytes) != bytes->size()) {
-        const int code = errno;
-        file.cancelWriting();
-        throwIoError(code);
-    }
-    errno = 0;
-    if (!file.commit()) {
-        throwIoError(errno);
-    }
+    writeFileAtomically(path, *bytes);
 }
 
 ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount) {
@@ -266,21 +145,33 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     if (!file.open(QIODevice::ReadOnly)) {
         throwIoError(errno);
     }
-    LineReader lines(file);
-    const bool utf8 = lines.skipUtf8Mark();
+    // The first line is checked before the rest is read, so that a large file of another kind
+    // is never read whole.
+    const QByteArray head = file.peek(utf8Mark.size() + magicLine.size() + 1);
+    const bool utf8 = head.startsWith(utf8Mark);
+    LineCursor firstLine(QByteArrayView(head).sliced(utf8 ? utf8Mark.size() : 0));
+    if (firstLine.next() != magicLine) {
+        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
+    }
+    errno = 0;
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throwIoError(errno);
+    }
+    LineCursor lines(QByteArrayView(text).sliced(utf8 ? utf8Mark.size() : 0));
+    lines.next();
     auto decode = [utf8](QByteArrayView line) {
         return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
     };
 
-    if (lines.next(magicLine.size() + 1) != magicLine) {
-        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
-    }
     auto conversionError = [&](QByteArrayView line) {
+        // A long line is no count; the message shows its beginning.
         return ListOpenResult{ListOpenResult::Outcome::ConversionError,
-                              u"'%1' is not a valid integer value"_s.arg(decode(line))};
+                              u"'%1' is not a valid integer value"_s.arg(
+                                  decode(line.first(std::min(line.size(), countLineLimit))))};
     };
 
-    const QByteArray rowLine = lines.next(countLineLimit).toByteArray();
+    const QByteArrayView rowLine = lines.next();
     const std::optional<int> rowCount = integerValue(rowLine);
     if (!rowCount) {
         return conversionError(rowLine);
@@ -295,7 +186,7 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     const int songs = *rowCount - 1;
     model.setSongCount(songs);
 
-    const QByteArray columnLine = lines.next(countLineLimit).toByteArray();
+    const QByteArrayView columnLine = lines.next();
     const std::optional<int> fileColumns = integerValue(columnLine);
     if (!fileColumns) {
         return conversionError(columnLine);
@@ -322,20 +213,16 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
             } else if (lines.atEnd()) {
                 break;
             } else {
-                lines.next(0);
+                lines.next();
             }
         }
-        lines.next(0);
+        lines.next();
     }
     return {};
 }
 
 void copyDataRowsInto(const SongTableModel& model, RowStore& store) {
-    for (int column = 1; column < columnCount; ++column) {
-        for (int row = 1; row <= model.songCount(); ++row) {
-            store.setText(column, row, model.cellRef(row, column));
-        }
-    }
+    model.copyRowsInto(store);
 }
 
 } // namespace corvanteller

@@ -156,6 +156,21 @@ TEST(ListFile, ShortFileReadsAsEmptyTexts) {
     EXPECT_EQ(model.cell(2, 0), QString());
 }
 
+TEST(ListFile, LinesMayEndWithLfOrCrAlone) {
+    TempTree folder;
+    const QString path = folder.root() + u"/ends.sgl"_s;
+    for (const char* end : {"\n", "\r"}) {
+        QByteArray file = "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\n"
+                          "M\r\n\r\nRussia\r\n";
+        file.replace("\r\n", end);
+        folder.writeFile("ends.sgl", file);
+        SongTableModel model;
+        ASSERT_TRUE(openListFile(path, model, 0).opened());
+        EXPECT_EQ(model.cell(1, 0), u"V 1"_s);
+        EXPECT_EQ(model.cell(1, 6), u"M"_s);
+    }
+}
+
 TEST(ListFile, LineBreaksInCellsAreWrittenAsSpaces) {
     TempTree folder;
     const QString path = folder.root() + u"/breaks.sgl"_s;
