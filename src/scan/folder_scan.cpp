@@ -129,6 +129,8 @@ private:
         DirectoryListing listing(folder.bytes);
         // A full path contains "/.." exactly when its folder does or its name begins with "..".
         const bool folderHasDotDot = folder.bytes.contains("/..");
+        // One text for every row of this folder, shared by all of them.
+        const QString storedFolder = folder.text + QLatin1Char('/');
         while (const dirent* entry = listing.next()) {
             const char* name = entry->d_name;
             if (isDotOrDotDot(name)) {
@@ -152,21 +154,21 @@ private:
                 continue;
             }
             guardCount_ = 0;
-            if (std::optional<ScanEnd> end = readKaraokeEntry(folder, listing.fd(), name)) {
+            if (std::optional<ScanEnd> end = readKaraokeEntry(storedFolder, listing.fd(), name)) {
                 return end;
             }
         }
         return std::nullopt;
     }
 
-    std::optional<ScanEnd> readKaraokeEntry(const Folder& folder, int folderFd, const char* name) {
+    std::optional<ScanEnd> readKaraokeEntry(const QString& storedFolder, int folderFd,
+                                            const char* name) {
         if (rows_.rowCount() >= RowStore::maxRows) {
             return ScanEnd::RowLimit;
         }
         const QString nameText = decodeFileName(name);
-        const QString folderText = folder.text + QLatin1Char('/');
         const KarReadResult read =
-            readKaraokeFileAt(folderFd, name, folderText + nameText, request_.runSet);
+            readKaraokeFileAt(folderFd, name, storedFolder + nameText, request_.runSet);
         if (!read.ok) {
             outcome_.errorText = read.error;
             return ScanEnd::ReadError;
@@ -174,7 +176,7 @@ private:
         const int row = rows_.rowCount() + 1;
         rows_.setRowCount(row);
         rows_.setText(1, row, nameText);
-        rows_.setText(2, row, folderText);
+        rows_.setText(2, row, storedFolder);
         rows_.setText(3, row, read.texts.first);
         rows_.setText(4, row, read.texts.second);
         rows_.setText(5, row, read.texts.third);
