@@ -5,14 +5,13 @@
 #include "app/jpeg_image.h"
 #include "app/settings_actions.h"
 #include "help/splash_window.h"
-#include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
 #include "scan/scan_parameters_dialog.h"
+#include "scan/window_scan.h"
 #include "table/list_file_commands.h"
 #include "table/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -28,14 +27,8 @@ namespace {
 // The moving picture's clock: one pixel a tick, at the tick that the toolkit really keeps.
 constexpr int movingPictureTickMs = 15;
 
-QPixmap pictureOrBlank(const QString& resource, QSize size, const QColor& blank) {
-    const QImage image = loadJpegResource(resource);
-    if (!image.isNull()) {
-        return QPixmap::fromImage(image);
-    }
-    QPixmap pixmap(size);
-    pixmap.fill(blank);
-    return pixmap;
+QPixmap picture(const QString& resource) {
+    return QPixmap::fromImage(loadJpegResource(resource));
 }
 
 } // namespace
@@ -67,7 +60,7 @@ void TForm1::buildControls() {
 
     Image1 = new QLabel(client);
     Image1->setScaledContents(true);
-    Image1->setPixmap(pictureOrBlank(u":/pictures/banner.jpg"_s, {214, 12}, Qt::darkBlue));
+    Image1->setPixmap(picture(artwork::banner()));
     Image1->setGeometry(71, 22, 214, 12);
 
     Button1 = new QPushButton(u"Start"_s, client);
@@ -87,7 +80,7 @@ void TForm1::buildControls() {
 
     Image2 = new QLabel(client);
     Image2->setScaledContents(true);
-    Image2->setPixmap(pictureOrBlank(u":/pictures/moving.jpg"_s, {15, 15}, Qt::red));
+    Image2->setPixmap(picture(artwork::movingPicture()));
     Image2->setGeometry(4, 90, 15, 15);
 }
 
@@ -171,39 +164,23 @@ void TForm1::Timer1Timer() {
     Image2->move(Image2->x() + 1, Image2->y());
 }
 
-void TForm1::advanceProgress() {
-    const int next = ProgressBar1->value() + 10;
-    ProgressBar1->setValue(next > progressMaximum ? 0 : next);
-    ProgressBar1->repaint();
-}
-
 void TForm1::Button1Click() {
     TableSession& table = context_.table;
     table.origin = TableOrigin::StartWindow;
     table.startStore().setRowCount(0);
     Button1->setCursor(Qt::WaitCursor);
-    ProgressBar1->setValue(0);
-    const bool plenty = context_.options.scanning.plentyOfFiles;
     Timer1->stop();
     Image2->hide();
 
-    ScanOutcome outcome;
-    const QString folder = context_.ui.chooseFolder(this, context_.options.lastFolder);
-    if (!folder.isEmpty() && QDir(folder).exists()) {
-        context_.options.lastFolder = folder;
-        ProgressBar1->show();
-        outcome = scanFolder(ScanRequest::forFolder(folder, RunSet::StartWindow, plenty),
-                             table.startStore(), [this] { advanceProgress(); });
-        if (outcome.end == ScanEnd::ReadError) {
-            Label2->setText(scanErrorLabelText());
-        }
+    const std::optional<ScanOutcome> outcome = chooseFolderAndScan(
+        context_, {this, ProgressBar1, Label2}, table.startStore(), RunSet::StartWindow);
+    if (outcome) {
         handOverToMainWindow();
+        if (outcome->tooManyFolders()) {
+            context_.ui.showMessage(context_.mainWindow, tooManyFoldersMessage());
+        }
     }
-    if (outcome.tooManyFolders()) {
-        context_.ui.showMessage(context_.mainWindow, tooManyFoldersMessage());
-    }
-    ProgressBar1->setValue(progressMaximum);
-    ProgressBar1->hide();
+    finishScanProgress(ProgressBar1);
     Image2->show();
     Timer1->start();
     Button1->unsetCursor();

@@ -63,7 +63,6 @@ private:
     void buildMenu();
     QAction* addDisabled(QMenu* menu, const QString& caption);
     void centreHorizontally(QWidget* control);
-    void advanceProgress();
     void handOverToMainWindow();
 
     AppContext& context_;

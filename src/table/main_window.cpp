@@ -5,8 +5,8 @@
 #include "app/hint_controller.h"
 #include "app/settings_actions.h"
 #include "help/splash_window.h"
-#include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
+#include "scan/window_scan.h"
 #include "table/column_widths.h"
 #include "table/list_file_commands.h"
 #include "table/save_changes_prompt.h"
@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -367,12 +366,6 @@ void TForm4::N19Click() {
     }
 }
 
-void TForm4::advanceProgress() {
-    const int next = ProgressBar1->value() + 10;
-    ProgressBar1->setValue(next > progressMaximum ? 0 : next);
-    ProgressBar1->repaint();
-}
-
 void TForm4::NewScanningClick() {
     TableSession& table = context_.table;
     if (table.beginNewScan() == TableSession::NewScanStart::AskToSave) {
@@ -381,25 +374,13 @@ void TForm4::NewScanningClick() {
     }
     // A "Yes" before this scan has been answered: the question is settled.
     context_.savePrompt->hide();
-    ProgressBar1->setValue(0);
-    const bool plenty = context_.options.scanning.plentyOfFiles;
-    ScanOutcome outcome;
-    const QString folder = context_.ui.chooseFolder(this, context_.options.lastFolder);
-    if (!folder.isEmpty() && QDir(folder).exists()) {
-        table.startNewScanRows();
-        ProgressBar1->show();
-        context_.options.lastFolder = folder;
-        outcome = scanFolder(ScanRequest::forFolder(folder, RunSet::MainWindow, plenty),
-                             table.mainStore(), [this] { advanceProgress(); });
-        if (outcome.end == ScanEnd::ReadError) {
-            Label3->setText(scanErrorLabelText());
-        }
-    }
-    if (outcome.tooManyFolders()) {
+    const std::optional<ScanOutcome> outcome =
+        chooseFolderAndScan(context_, {this, ProgressBar1, Label3}, table.mainStore(),
+                            RunSet::MainWindow, [&table] { table.startNewScanRows(); });
+    if (outcome && outcome->tooManyFolders()) {
         context_.ui.showMessage(this, tooManyFoldersMessage());
     }
-    ProgressBar1->setValue(progressMaximum);
-    ProgressBar1->hide();
+    finishScanProgress(ProgressBar1);
     table.finishNewScan();
     applyColumnWidthMode();
     updateStatusLine(table.statusText());

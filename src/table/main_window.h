@@ -85,7 +85,6 @@ private:
     void installTableHint();
     void layoutClient();
     void alignStatusLine();
-    void advanceProgress();
     void showCellTooltip(QPoint viewportPos);
     void hideCellTooltip(bool forget);
 
