@@ -34,9 +34,8 @@ bool readListIntoGrid(AppContext& context, QWidget* parent, const QString& path,
                       int originRowCount) {
     TForm4& window = *context.mainWindow;
     SongTableModel& model = context.table.model();
-    // The table is reset even when the file then cannot be read.
-    model.resetForList(originRowCount);
     setFixedWidths(window);
+    // Resets the table first, so it stays reset when the file cannot be read.
     const ListOpenResult result = openListFile(path, model, originRowCount);
     switch (result.outcome) {
     case ListOpenResult::Outcome::Opened:

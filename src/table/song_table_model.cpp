@@ -115,15 +115,19 @@ void SongTableModel::rebuildFrom(const RowStore& origin) {
 }
 
 void SongTableModel::refreshInto(RowStore& mainStore, RowStore& startStore) const {
+    copyRowsInto(mainStore);
+    copyRowsInto(startStore);
+    mainStore.setRowCount(songCount_);
+    startStore.setRowCount(songCount_);
+}
+
+void SongTableModel::copyRowsInto(RowStore& store) const {
     for (int column = 1; column < columnCountValue; ++column) {
         const std::vector<QString>& cells = columns_[at(column)];
         for (int row = 1; row <= songCount_; ++row) {
-            mainStore.setText(column, row, cells[at(row - 1)]);
-            startStore.setText(column, row, cells[at(row - 1)]);
+            store.setText(column, row, cells[at(row - 1)]);
         }
     }
-    mainStore.setRowCount(songCount_);
-    startStore.setRowCount(songCount_);
 }
 
 void SongTableModel::resetForList(int songs) {

@@ -75,6 +75,8 @@ public:
     void rebuildFrom(const RowStore& origin);
     // Copies cells 1 to 6 of every data row into both row stores and sets both row counts.
     void refreshInto(RowStore& mainStore, RowStore& startStore) const;
+    // Copies cells 1 to 6 of every data row into slots 1 to N; the row count stays.
+    void copyRowsInto(RowStore& store) const;
     // The reset before a list file is read: songs empty rows, plain numbers, header with
     // "Made by...".
     void resetForList(int songs);
