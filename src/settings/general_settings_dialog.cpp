@@ -267,21 +267,9 @@ void TForm10::connectControls() {
                     }
                 }));
     };
-    bind(CheckBox2, options.excel.numberOfRow);
-    bind(CheckBox3, options.excel.italic);
-    bind(CheckBox4, options.excel.colourHeadingsText);
-    bind(CheckBox5, options.excel.colourHeadingsBorders);
-    bind(CheckBox6, options.excel.colourHeadingsFill);
-    bind(CheckBox7, options.excel.colourAllText);
-    bind(CheckBox8, options.excel.colourAllBorders);
-    bind(CheckBox9, options.excel.colourAllFill);
-    bind(CheckBox10, options.excel.wideColumns);
-    bind(CheckBox11, options.excel.columnNames);
-    bind(CheckBox12, options.excel.addDateTime);
-    bind(CheckBox13, options.excel.chooseList1);
-    bind(CheckBox14, options.excel.chooseList2);
-    bind(CheckBox15, options.excel.addString);
-    bind(CheckBox16, options.general.errorMessages);
+    for (const auto& [box, option] : optionBoxes()) {
+        bind(box, *option);
+    }
 
     connect(CheckBox1, &QCheckBox::toggled, this, guard(this, ui, [this](bool checked) {
                 if (showingOptions_) {
@@ -334,6 +322,26 @@ void TForm10::connectControls() {
     connect(Button5, &QPushButton::clicked, this, guard(this, ui, [this] { Button5Click(); }));
 }
 
+std::vector<std::pair<QCheckBox*, bool*>> TForm10::optionBoxes() {
+    Options& options = context_.options;
+    ExcelOptions& excel = options.excel;
+    return {{CheckBox2, &excel.numberOfRow},
+            {CheckBox3, &excel.italic},
+            {CheckBox4, &excel.colourHeadingsText},
+            {CheckBox5, &excel.colourHeadingsBorders},
+            {CheckBox6, &excel.colourHeadingsFill},
+            {CheckBox7, &excel.colourAllText},
+            {CheckBox8, &excel.colourAllBorders},
+            {CheckBox9, &excel.colourAllFill},
+            {CheckBox10, &excel.wideColumns},
+            {CheckBox11, &excel.columnNames},
+            {CheckBox12, &excel.addDateTime},
+            {CheckBox13, &excel.chooseList1},
+            {CheckBox14, &excel.chooseList2},
+            {CheckBox15, &excel.addString},
+            {CheckBox16, &options.general.errorMessages}};
+}
+
 void TForm10::showOptions() {
     const Options& options = context_.options;
     const ExcelOptions& excel = options.excel;
@@ -342,30 +350,17 @@ void TForm10::showOptions() {
     RadioGroup1->setItemIndex(options.general.columnWidthMode);
     CheckBox1->setChecked(options.general.hints);
 
-    CheckBox2->setChecked(excel.numberOfRow);
-    CheckBox3->setChecked(excel.italic);
-    CheckBox4->setChecked(excel.colourHeadingsText);
-    CheckBox5->setChecked(excel.colourHeadingsBorders);
-    CheckBox6->setChecked(excel.colourHeadingsFill);
-    CheckBox7->setChecked(excel.colourAllText);
-    CheckBox8->setChecked(excel.colourAllBorders);
-    CheckBox9->setChecked(excel.colourAllFill);
+    for (const auto& [box, option] : optionBoxes()) {
+        box->setChecked(*option);
+    }
     RadioGroup2->setItemIndex(excel.bordersDrawn);
-    CheckBox10->setChecked(excel.wideColumns);
-    CheckBox11->setChecked(excel.columnNames);
-    CheckBox12->setChecked(excel.addDateTime);
     RadioGroup3->setItemIndex(excel.whatAdded);
-    CheckBox13->setChecked(excel.chooseList1);
     // The entry first, then the text, which may have been typed over it.
     ComboBox1->setCurrentIndex(excel.list1Index);
     ComboBox1->setEditText(excel.list1Text);
-    CheckBox14->setChecked(excel.chooseList2);
     ComboBox2->setCurrentIndex(excel.list2Index);
     ComboBox2->setEditText(excel.list2Text);
-    CheckBox15->setChecked(excel.addString);
     Edit1->setText(excel.stringToAdd);
-
-    CheckBox16->setChecked(options.general.errorMessages);
 
     showingOptions_ = false;
 }
@@ -380,60 +375,29 @@ void TForm10::updateEnabledStates() {
     Edit1->setEnabled(excel.addString);
 }
 
-TForm10::NotedValues TForm10::noteValues() const {
-    const Options& options = context_.options;
-    const ExcelOptions& excel = options.excel;
-    NotedValues noted;
-    noted.columnWidthMode = options.general.columnWidthMode;
-    noted.addDateAndTime = options.textFormat.addDateAndTime;
-    noted.addNext = options.textFormat.addNext;
-    noted.numberOfRow = excel.numberOfRow;
-    noted.italic = excel.italic;
-    noted.colourHeadingsText = excel.colourHeadingsText;
-    noted.colourHeadingsBorders = excel.colourHeadingsBorders;
-    noted.colourAllText = excel.colourAllText;
-    noted.colourAllBorders = excel.colourAllBorders;
-    noted.wideColumns = excel.wideColumns;
-    noted.columnNames = excel.columnNames;
-    noted.addDateTime = excel.addDateTime;
-    noted.chooseList1 = excel.chooseList1;
-    noted.chooseList2 = excel.chooseList2;
-    noted.addString = excel.addString;
-    noted.errorMessages = options.general.errorMessages;
-    noted.list1Index = excel.list1Index;
-    noted.list1Text = excel.list1Text;
-    noted.list2Index = excel.list2Index;
-    noted.list2Text = excel.list2Text;
-    noted.stringToAdd = excel.stringToAdd;
-    noted.plentyOfFiles = options.scanning.plentyOfFiles;
-    return noted;
-}
-
-void TForm10::putBack(const NotedValues& noted) {
+void TForm10::putBack(const Options& noted) {
     Options& options = context_.options;
     ExcelOptions& excel = options.excel;
-    options.general.columnWidthMode = noted.columnWidthMode;
-    options.textFormat.addDateAndTime = noted.addDateAndTime;
-    options.textFormat.addNext = noted.addNext;
-    excel.numberOfRow = noted.numberOfRow;
-    excel.italic = noted.italic;
-    excel.colourHeadingsText = noted.colourHeadingsText;
-    excel.colourHeadingsBorders = noted.colourHeadingsBorders;
-    excel.colourAllText = noted.colourAllText;
-    excel.colourAllBorders = noted.colourAllBorders;
-    excel.wideColumns = noted.wideColumns;
-    excel.columnNames = noted.columnNames;
-    excel.addDateTime = noted.addDateTime;
-    excel.chooseList1 = noted.chooseList1;
-    excel.chooseList2 = noted.chooseList2;
-    excel.addString = noted.addString;
-    options.general.errorMessages = noted.errorMessages;
-    excel.list1Index = noted.list1Index;
-    excel.list1Text = noted.list1Text;
-    excel.list2Index = noted.list2Index;
-    excel.list2Text = noted.list2Text;
-    excel.stringToAdd = noted.stringToAdd;
-    options.scanning.plentyOfFiles = noted.plentyOfFiles;
+    const ExcelOptions& notedExcel = noted.excel;
+    options.general.columnWidthMode = noted.general.columnWidthMode;
+    options.general.errorMessages = noted.general.errorMessages;
+    options.textFormat.addDateAndTime = noted.textFormat.addDateAndTime;
+    options.textFormat.addNext = noted.textFormat.addNext;
+    options.scanning.plentyOfFiles = noted.scanning.plentyOfFiles;
+    for (bool ExcelOptions::*box :
+         {&ExcelOptions::numberOfRow, &ExcelOptions::italic, &ExcelOptions::colourHeadingsText,
+          &ExcelOptions::colourHeadingsBorders, &ExcelOptions::colourAllText,
+          &ExcelOptions::colourAllBorders, &ExcelOptions::wideColumns, &ExcelOptions::columnNames,
+          &ExcelOptions::addDateTime, &ExcelOptions::chooseList1, &ExcelOptions::chooseList2,
+          &ExcelOptions::addString}) {
+        excel.*box = notedExcel.*box;
+    }
+    // A list's text goes back with the entry it was chosen from.
+    excel.list1Index = notedExcel.list1Index;
+    excel.list1Text = notedExcel.list1Text;
+    excel.list2Index = notedExcel.list2Index;
+    excel.list2Text = notedExcel.list2Text;
+    excel.stringToAdd = notedExcel.stringToAdd;
 }
 
 void TForm10::showOptionsInOtherDialogs() {
@@ -459,7 +423,7 @@ void TForm10::FormActivate() {
     // Others may have changed the options since the last opening (the settings file, another
     // dialog, "&Default settings").
     showOptions();
-    noted_ = noteValues();
+    noted_ = context_.options;
     updateEnabledStates();
     textAreaClicks_ = 0;
 }

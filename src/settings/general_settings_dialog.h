@@ -4,6 +4,9 @@
 
 #include "app/program_dialog.h"
 
+#include <utility>
+#include <vector>
+
 #include <QDialog>
 #include <QGroupBox>
 #include <QStringList>
@@ -107,33 +110,6 @@ protected:
     void reject() override;
 
 private:
-    // What "Cancel" puts back: taken at every activation.
-    struct NotedValues {
-        int columnWidthMode = columnWidthWidest;
-        bool addDateAndTime = false;
-        bool addNext = false;
-        bool numberOfRow = false;
-        bool italic = false;
-        bool colourHeadingsText = false;
-        bool colourHeadingsBorders = false;
-        bool colourAllText = false;
-        bool colourAllBorders = false;
-        bool wideColumns = false;
-        bool columnNames = false;
-        bool addDateTime = false;
-        bool chooseList1 = false;
-        bool chooseList2 = false;
-        bool addString = false;
-        bool errorMessages = false;
-        // A list's text goes back with the entry it was chosen from.
-        int list1Index = -1;
-        QString list1Text;
-        int list2Index = -1;
-        QString list2Text;
-        QString stringToAdd;
-        bool plentyOfFiles = false;
-    };
-
     void createGeneralPage();
     void createTextFormatPage();
     void createExcelPage();
@@ -141,15 +117,17 @@ private:
     void createScanningPage();
     void connectControls();
 
+    // The check boxes that edit one option each (not "Hints", which acts at once as well).
+    std::vector<std::pair<QCheckBox*, bool*>> optionBoxes();
     // Puts every control in step with the options without writing them back.
     void showOptions();
     void updateEnabledStates();
-    NotedValues noteValues() const;
-    void putBack(const NotedValues& noted);
+    // Puts back the values that "Cancel" restores from the options noted at activation.
+    void putBack(const Options& noted);
     // Other open dialogs show some of these options in their own controls.
     void showOptionsInOtherDialogs();
 
-    NotedValues noted_;
+    Options noted_; // the options as they were at the latest activation
     bool showingOptions_ = false;
     int textAreaClicks_ = 0;
 };

@@ -5,35 +5,21 @@ using namespace Qt::StringLiterals;
 namespace corvanteller {
 
 void applyDefaultSettings(Options& options) {
-    options.scanning.plentyOfFiles = false;
+    // Most of these pages go back to their design values; the texts typed into the editable
+    // lists stay.
+    options.scanning = ScanningOptions{};
+    options.general = GeneralOptions{};
 
     options.textFormat.addDateAndTime = true;
     options.textFormat.addNext = true;
     options.textFormat.addNextIndex = -1;
 
-    options.general.columnWidthMode = columnWidthWidest;
-    options.general.hints = true;
-    options.general.errorMessages = true;
-
     ExcelOptions& excel = options.excel;
-    excel.numberOfRow = true;
-    excel.italic = true;
-    excel.colourHeadingsText = true;
-    excel.colourHeadingsBorders = true;
-    excel.colourHeadingsFill = true;
-    excel.colourAllText = true;
-    excel.colourAllBorders = true;
-    excel.colourAllFill = true;
-    excel.bordersDrawn = 2;
-    excel.wideColumns = true;
-    excel.columnNames = true;
-    excel.addDateTime = true;
-    excel.whatAdded = 0;
-    excel.chooseList1 = false;
-    excel.list1Index = -1;
-    excel.chooseList2 = true;
-    excel.list2Index = -1;
-    excel.addString = false;
+    const QString list1Text = excel.list1Text;
+    const QString list2Text = excel.list2Text;
+    excel = ExcelOptions{};
+    excel.list1Text = list1Text;
+    excel.list2Text = list2Text;
     excel.stringToAdd = u"Всем ПрИвЕтИк!"_s;
 
     RenamingOptions& renaming = options.renaming;
