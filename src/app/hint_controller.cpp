@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
-#include <QProxyStyle>
 #include <QStringList>
 #include <QTextLayout>
 #include <QToolTip>
@@ -12,23 +11,6 @@
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
-
-// Qt asks the style how long the mouse must rest before a tool tip; this style answers with
-// the hint delay and otherwise is the application's own style.
-class HintDelayStyle final : public QProxyStyle {
-public:
-    explicit HintDelayStyle(const QString& baseStyle) : QProxyStyle(baseStyle) {}
-
-    int delayMs = -1;
-
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_ToolTip_WakeUpDelay && delayMs >= 0) {
-            return delayMs;
-        }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 namespace {
 
@@ -105,19 +87,6 @@ void HintController::setHintsEnabled(bool enabled) {
 HintController::ShowHandler HintController::setHintShowHandler(ShowHandler handler) {
     std::swap(handler_, handler);
     return handler;
-}
-
-void HintController::setHintDelay(int ms) {
-    delayMs_ = ms;
-    if (delayStyle_ == nullptr && ms >= 0) {
-        // Installed only once a delay is wanted; the application keeps its look.
-        auto* style = new HintDelayStyle(QApplication::style()->name());
-        QApplication::setStyle(style); // the application owns it from now on
-        delayStyle_ = style;
-    }
-    if (delayStyle_ != nullptr) {
-        delayStyle_->delayMs = ms;
-    }
 }
 
 void HintController::showHint(const HintRequest& request) {

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QPalette>
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -13,8 +12,6 @@
 class QWidget;
 
 namespace corvanteller {
-
-class HintDelayStyle;
 
 // One hint about to be shown. The show handler may change any field.
 struct HintRequest {
@@ -59,10 +56,6 @@ public:
     void setHintHidePause(int ms) { hidePauseMs_ = ms; }
     int hintHidePause() const { return hidePauseMs_; }
 
-    // The hint delay: how long the mouse must rest before a hint appears. -1: the toolkit's.
-    void setHintDelay(int ms);
-    int hintDelay() const { return delayMs_; }
-
     // Shows a hint now with the request's colour, width and time, unless hints are off or the
     // request says not to; for widgets that decide their hints themselves (e.g. long list
     // items). Does not call the show handler.
@@ -73,10 +66,8 @@ public:
 private:
     bool enabled_ = true;
     int hidePauseMs_ = -1;
-    int delayMs_ = -1;
     ShowHandler handler_;
     QPalette defaultPalette_;
-    QPointer<HintDelayStyle> delayStyle_;
 };
 
 } // namespace corvanteller
