@@ -33,24 +33,18 @@ class StartWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sizeCaptionAndPermanentlyDisabledEntries() {
+    void permanentlyDisabledEntriesStaySo() {
         test::ProgramFixture fixture;
         TForm1& start = *fixture.context().startWindow;
-        QCOMPARE(start.windowTitle(), u"Corvanteller"_s);
-        QCOMPARE(start.centralWidget()->size(), QSize(356, 108));
-        QCOMPARE(start.Button1->text(), u"Start"_s);
-        QCOMPARE(start.Button1->toolTip(), u"Let's start..."_s);
-        QCOMPARE(start.ProgressBar1->maximum(), 200);
-        QVERIFY(start.ProgressBar1->isHidden());
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"list.sgl"_s);
+        QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n1\r\n7\r\nRussia\r\n"));
+        fixture.ui.answerOpenFile(path);
+        start.N8Click();
         QCOMPARE(start.permanentlyDisabled.size(), 7);
         for (QAction* action : start.permanentlyDisabled) {
             QVERIFY(!action->isEnabled());
         }
-        QVERIFY(start.N4->isEnabled());
-        QVERIFY(start.N8->isEnabled());
-        QVERIFY(start.N16->isEnabled());
-        QVERIFY(start.N17->isEnabled());
-        QVERIFY(start.Timer1->isActive());
     }
 
     void activationCentresAndLoadsSettingsOnce() {
@@ -157,22 +151,6 @@ private Q_SLOTS:
         dialog.CheckBox1->setChecked(false);
         dialog.close(); // the close box puts the remembered state back
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
-    }
-
-    void exitEndsWithoutWritingSettings() {
-        test::ProgramFixture fixture;
-        fixture.context().startWindow->N16Click();
-        QCOMPARE(fixture.quitCount, 1);
-        QVERIFY(!QFile::exists(fixture.context().settingsPath));
-    }
-
-    void closingTheStartWindowWritesSettings() {
-        test::ProgramFixture fixture;
-        TForm1& start = *fixture.context().startWindow;
-        start.show();
-        start.close();
-        QCOMPARE(fixture.quitCount, 1);
-        QVERIFY(QFile::exists(fixture.context().settingsPath));
     }
 
     void openingAListHandsTheTableOver() {

@@ -59,22 +59,6 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void shapeOfTheWindowAndTheTable() {
-        ScannedProgram program;
-        TForm4& main = program.main();
-        QCOMPARE(main.windowTitle(), u"Corvanteller"_s);
-        QCOMPARE(main.centralWidget()->size(), QSize(733, 493));
-        QCOMPARE(program.model().columnCount(), 7);
-        QCOMPARE(program.model().headerText(4), u"D"_s);
-        QCOMPARE(program.model().headerText(6), u"Made..."_s);
-        QCOMPARE(main.StringGrid1->verticalHeader()->defaultSectionSize(), 18);
-        QCOMPARE(main.StringGrid1->toolTip(),
-                 u"If you want to check any file (row), double click on the necessary row"_s);
-        for (QAction* action : main.notYetAvailable) {
-            QVERIFY(!action->isEnabled());
-        }
-    }
-
     void statusLineKeepsItsRightMargin() {
         ScannedProgram program;
         TForm4& main = program.main();

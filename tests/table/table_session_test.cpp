@@ -33,16 +33,6 @@ TEST(TableSession, ActivationRebuildsFromTheOriginUnlessKept) {
     EXPECT_EQ(session.model().songCount(), 3);
 }
 
-TEST(TableSession, StatusLineReportsProcessedOrRenamedFiles) {
-    TableSession session;
-    fill(session.startStore(), 4, u"x"_s);
-    session.rebuildOnActivation();
-    EXPECT_EQ(session.statusText(), u"4 file(s) was(were) processed and placed in the table"_s);
-    session.renamingReport = true;
-    session.renamedCount = 2;
-    EXPECT_EQ(session.statusText(), u"2 file(s) was(were) renamed"_s);
-}
-
 TEST(TableSession, NewScanAsksWhileChangesAreUnsaved) {
     TableSession session;
     fill(session.startStore(), 2, u"s"_s);
