@@ -15,10 +15,6 @@
 #include <limits>
 #include <vector>
 
-#if defined(Q_OS_UNIX)
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace corvanteller {
 namespace {
@@ -384,38 +380,6 @@ TEST(SettingsFile, WrittenThenReadBackGivesEveryFieldAndTheRunTimesSoFar) {
     EXPECT_EQ(runs.lastCloseTime, local(2025, 1, 11, 20, 45));
     EXPECT_DOUBLE_EQ(runs.accumulatedRunDays, 5400 / 86400.0);
 }
-
-#if defined(Q_OS_UNIX)
-TEST(SettingsFile, AFailedSaveThrowsAndLeavesTheOldFileWhole) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"prop.dat"_s);
-    const Options old = everythingChanged();
-    FixedClock clock(closeTime);
-    TopRandom random;
-    saveSettings(path, old, old.savedColumnWidths, RunTimes{}, clock, random);
-    const QByteArray before = readAll(path);
-
-    // Writes beyond 100 bytes fail from here on, as on a full disk.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString reason;
-    try {
-        saveSettings(path, Options{}, Options{}.savedColumnWidths, RunTimes{}, clock, random);
-    } catch (const UserError& error) {
-        reason = error.text();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(reason.isEmpty());
-    EXPECT_EQ(readAll(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"prop.dat"_s});
-}
-#endif
 
 TEST(SettingsFile, WidthsToSave) {
     const std::array<int, 7> table = {1, 2, 3, 4, 5, 6, 7};

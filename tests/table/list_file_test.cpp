@@ -9,9 +9,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace corvanteller {
 namespace {
@@ -206,35 +204,6 @@ TEST(ListFile, TextsOutsideCp1251AreKeptInUtf8) {
     model.setCell(3, 3, QString());
     writeListFile(path, model);
     EXPECT_EQ(readBytes(path), threeSongBytes);
-}
-
-TEST(ListFile, FailedSaveKeepsTheOldFile) {
-    TempTree folder;
-    const QString old = folder.root() + u"/old.sgl"_s;
-    SongTableModel model;
-    fillThreeSongs(model);
-    writeListFile(old, model);
-    EXPECT_THROW(writeListFile(old + u"/new.sgl"_s, model), UserError); // below a regular file
-
-    // A write that fails half-way (the file-size limit stands in for a full disk): the old
-    // list stays as it was and no half-written file is left behind.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    QString failure;
-    try {
-        writeListFile(old, model);
-    } catch (const UserError& error) {
-        failure = error.text();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(failure, u"I/O error 27"_s); // EFBIG
-    EXPECT_EQ(readBytes(old), threeSongBytes);
-    EXPECT_EQ(QDir(folder.root()).entryList(QDir::Files | QDir::Hidden), QStringList{u"old.sgl"_s});
 }
 
 } // namespace
