@@ -1,27 +1,25 @@
 #pragma once
 
-#include "app/ui_services.h"
 #include "common/seams.h"
 #include "settings/options.h"
 #include "settings/settings_file.h"
 #include "table/table_session.h"
+#include "ui/form_activations.h"
+#include "ui/hint_controller.h"
+#include "ui/window_services.h"
 
 #include <functional>
 
-class QEvent;
-class QWidget;
-
 namespace corvanteller {
 
-class TForm1;
 class TForm3;
-class TForm4;
 class TForm10;
-class TForm12;
 class TSplashForm;
 
 // What the program's windows share: the options of every dialog, the song table with its row
-// stores, the run times, the seams, and the windows themselves (created once, in order).
+// stores, the run times, the seams and the window services, and the few windows that two or
+// more others open. Only the application's top (the start and main windows) sees it; every
+// other window is handed the parts it needs.
 class AppContext {
 public:
     AppContext(UiServices& uiServices, Clock& clockSeam, RandomSource& randomSeam)
@@ -30,6 +28,8 @@ public:
     UiServices& ui;
     Clock& clock;
     RandomSource& random;
+    FormActivations activations;
+    HintController hints;
 
     Options options;
     RunTimes runTimes;
@@ -38,40 +38,15 @@ public:
     // Where the settings file lives; tests point it elsewhere.
     QString settingsPath = settingsFilePath();
 
-    TForm1* startWindow = nullptr;
-    TForm4* mainWindow = nullptr;
-    TForm3* scanParameters = nullptr;
-    TForm10* generalSettings = nullptr;
-    TForm12* savePrompt = nullptr;
-    TSplashForm* prompt = nullptr;
-
     // Ends the program's event loop without any window's close handling.
     std::function<void()> quit;
-    // The hints of the whole program go on or off.
-    std::function<void(bool)> setHintsEnabled;
 
-    // A window of the program becoming active counts as its activation only when another of the
-    // program's windows was active before it: a message box, a file dialog or another
-    // application coming and going does not rebuild the table.
-    bool noteFormActivation(QWidget* form) {
-        const bool activation = lastActiveForm_ != form;
-        lastActiveForm_ = form;
-        return activation;
-    }
-    // The same for an event a window receives. An activation that arrives after the window
-    // was hidden again is stale and counts for nothing.
-    bool isFormActivation(QWidget* form, const QEvent* event);
+    // Opened from the start window and from the main window or another dialog.
+    TForm3* scanParameters = nullptr;
+    TForm10* generalSettings = nullptr;
+    TSplashForm* prompt = nullptr;
 
-    // A window that hides is no longer the active one: showing it again is an activation, and
-    // so is the return to the window under it.
-    void noteFormHidden(QWidget* form) {
-        if (lastActiveForm_ == form) {
-            lastActiveForm_ = nullptr;
-        }
-    }
-
-private:
-    QWidget* lastActiveForm_ = nullptr;
+    WindowServices windowServices() { return {ui, activations, hints}; }
 };
 
 } // namespace corvanteller

@@ -1,12 +1,10 @@
 #include "app/application.h"
 
-#include "app/hint_controller.h"
+#include "app/main_window.h"
 #include "app/start_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
-#include "table/main_window.h"
-#include "table/save_changes_prompt.h"
 
 #include <QScreen>
 
@@ -14,9 +12,8 @@ namespace corvanteller {
 
 Application::Application(UiServices& ui, Clock& clock, RandomSource& random,
                          std::function<void()> quit)
-    : context_(ui, clock, random), hints_(std::make_unique<HintController>()) {
+    : context_(ui, clock, random) {
     context_.quit = std::move(quit);
-    context_.setHintsEnabled = [this](bool enabled) { hints_->setHintsEnabled(enabled); };
     createWindows();
 }
 
@@ -36,11 +33,20 @@ static Window* keep(std::vector<std::unique_ptr<QWidget>>& windows,
 }
 
 void Application::createWindows() {
-    context_.startWindow = keep(windows_, std::make_unique<TForm1>(context_));
-    context_.mainWindow = keep(windows_, std::make_unique<TForm4>(context_));
-    context_.scanParameters = keep(windows_, std::make_unique<TForm3>(context_));
-    context_.generalSettings = keep(windows_, std::make_unique<TForm10>(context_));
-    context_.savePrompt = keep(windows_, std::make_unique<TForm12>(context_));
+    // The main window comes first: the start window hands its table over to it.
+    mainWindow_ = keep(windows_, std::make_unique<TForm4>(context_));
+    startWindow_ = keep(windows_, std::make_unique<TForm1>(context_, *mainWindow_));
+    const WindowServices services = context_.windowServices();
+    auto* scanParameters =
+        keep(windows_, std::make_unique<TForm3>(services, context_.options.scanning));
+    auto* generalSettings = keep(windows_, std::make_unique<TForm10>(services, context_.options));
+    QObject::connect(
+        generalSettings, &TForm10::scanningSettingsRequested, scanParameters,
+        [scanParameters, generalSettings] { scanParameters->showFor(generalSettings); });
+    QObject::connect(generalSettings, &TForm10::optionsPutBack, scanParameters,
+                     &TForm3::showOptions);
+    context_.scanParameters = scanParameters;
+    context_.generalSettings = generalSettings;
 }
 
 void Application::createPromptWindow() {
@@ -48,7 +54,7 @@ void Application::createPromptWindow() {
 }
 
 void Application::showStartWindow() {
-    QWidget* start = context_.startWindow;
+    QWidget* start = startWindow_;
     if (const QScreen* screen = start->screen()) {
         start->move(screen->availableGeometry().center() - start->rect().center());
     }

@@ -3,12 +3,14 @@
 #include "app/app_context.h"
 
 #include <memory>
+#include <vector>
 
 namespace corvanteller {
 
-class HintController;
+class TForm1;
+class TForm4;
 
-// The program's windows, created once in their fixed order and kept until the program ends.
+// The program's windows, created once and kept until the program ends.
 class Application {
 public:
     // quit ends the event loop; tests pass their own.
@@ -18,6 +20,9 @@ public:
     Application& operator=(const Application&) = delete;
 
     AppContext& context() { return context_; }
+    TForm1& startWindow() { return *startWindow_; }
+    TForm4& mainWindow() { return *mainWindow_; }
+
     // The hidden splash copy that the "Prompt" commands show; made after the start-up splash
     // is gone.
     void createPromptWindow();
@@ -28,9 +33,10 @@ private:
     void createWindows();
 
     AppContext context_;
-    std::unique_ptr<HintController> hints_;
     // Top-level windows have no parent: the application owns them.
     std::vector<std::unique_ptr<QWidget>> windows_;
+    TForm1* startWindow_ = nullptr;
+    TForm4* mainWindow_ = nullptr;
 };
 
 } // namespace corvanteller

@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "app/qt_ui_services.h"
 #include "help/splash_window.h"
+#include "ui/qt_ui_services.h"
 
 #include <QApplication>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 class QWidget;
 
 namespace corvanteller {
@@ -9,12 +11,15 @@ class AppContext;
 // The settings file at the start window's first activation; a message, if any, goes to the
 // error report. The hints follow the loaded "Hints" option.
 void loadSettingsAtStart(AppContext& context, QWidget* parent);
+
+// The song table's column widths as the program ends, for the "User settings" mode.
+struct TableWidthsAtClose {
+    bool mainWindowVisible = false;
+    std::array<int, 7> widths{};
+};
+
 // The settings file when the program ends by closing the start window or the main window.
 // A failure is reported; the program ends all the same.
-void saveSettingsAtClose(AppContext& context, QWidget* parent);
-// The main window's close: the settings are saved and the program ends.
-void endProgramFromMainWindow(AppContext& context, QWidget* parent);
-
-void showGeneralSettings(AppContext& context, QWidget* opener);
+void saveSettingsAtClose(AppContext& context, QWidget* parent, const TableWidthsAtClose& table);
 
 } // namespace corvanteller

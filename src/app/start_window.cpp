@@ -1,15 +1,14 @@
 #include "app/start_window.h"
 
 #include "app/app_context.h"
-#include "app/error_guard.h"
-#include "app/jpeg_image.h"
+#include "app/main_window.h"
 #include "app/settings_actions.h"
 #include "help/splash_window.h"
-#include "scan/scan_messages.h"
 #include "scan/scan_parameters_dialog.h"
 #include "scan/window_scan.h"
-#include "table/list_file_commands.h"
-#include "table/main_window.h"
+#include "settings/general_settings_dialog.h"
+#include "ui/error_guard.h"
+#include "ui/jpeg_image.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -33,8 +32,10 @@ QPixmap picture(const QString& resource) {
 
 } // namespace
 
-TForm1::TForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
+TForm1::TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent)
+    : QMainWindow(parent), context_(context), mainWindow_(mainWindow) {
     setWindowTitle(u"Corvanteller"_s);
+    context_.activations.addForm(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -45,6 +46,10 @@ TForm1::TForm1(AppContext& context, QWidget* parent) : QMainWindow(parent), cont
     Timer1->setInterval(movingPictureTickMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
+}
+
+TForm1::~TForm1() {
+    context_.activations.removeForm(this);
 }
 
 void TForm1::buildControls() {
@@ -137,7 +142,7 @@ void TForm1::buildMenu() {
 }
 
 bool TForm1::event(QEvent* event) {
-    if (context_.isFormActivation(this, event)) {
+    if (context_.activations.isActivation(this, event)) {
         guarded(this, context_.ui, [this] { FormActivate(); });
     }
     return QMainWindow::event(event);
@@ -172,13 +177,12 @@ void TForm1::Button1Click() {
     Timer1->stop();
     Image2->hide();
 
-    const std::optional<ScanOutcome> outcome = chooseFolderAndScan(
-        context_, {this, ProgressBar1, Label2}, table.startStore(), RunSet::StartWindow);
+    const std::optional<ScanOutcome> outcome =
+        chooseFolderAndScan(context_.ui, context_.options, {this, ProgressBar1, Label2},
+                            table.startStore(), RunSet::StartWindow);
     if (outcome) {
         handOverToMainWindow();
-        if (outcome->tooManyFolders()) {
-            context_.ui.showMessage(context_.mainWindow, tooManyFoldersMessage());
-        }
+        reportScanEnd(context_.ui, &mainWindow_, *outcome);
     }
     finishScanProgress(ProgressBar1);
     Image2->show();
@@ -188,14 +192,14 @@ void TForm1::Button1Click() {
 
 void TForm1::handOverToMainWindow() {
     hide();
-    context_.mainWindow->showAsActive();
+    mainWindow_.showAsActive();
 }
 
 void TForm1::N8Click() {
     context_.table.startWindowHandedTable = true;
     bool handOver = false;
     try {
-        handOver = openListFromStartWindow(context_, this);
+        handOver = mainWindow_.openListForStartWindow(this);
     } catch (...) {
         context_.table.startWindowHandedTable = false;
         throw;
@@ -203,7 +207,8 @@ void TForm1::N8Click() {
     if (handOver) {
         handOverToMainWindow();
     } else {
-        // Nothing was opened: the next scan must rebuild the table as usual.
+        // Nothing was opened, or the reading stopped: the next scan must rebuild the table as
+        // usual.
         context_.table.startWindowHandedTable = false;
     }
 }
@@ -217,7 +222,7 @@ void TForm1::N17Click() {
 }
 
 void TForm1::N18Click() {
-    showGeneralSettings(context_, this);
+    context_.generalSettings->showFor(this);
 }
 
 void TForm1::N20Click() {
@@ -226,7 +231,7 @@ void TForm1::N20Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
-    saveSettingsAtClose(context_, this);
+    saveSettingsAtClose(context_, this, mainWindow_.widthsAtClose());
     context_.quit();
 }
 

@@ -12,6 +12,7 @@ class QTimer;
 namespace corvanteller {
 
 class AppContext;
+class TForm4;
 
 // The start window: the small first window from which a scan starts or a list is opened; the
 // application's main window.
@@ -23,7 +24,8 @@ public:
     static constexpr int clientHeight = 108;
     static constexpr int progressMaximum = 200;
 
-    explicit TForm1(AppContext& context, QWidget* parent = nullptr);
+    TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     QPushButton* Button1 = nullptr; // "Start"
     QLabel* Image1 = nullptr;       // the banner strip
@@ -66,6 +68,7 @@ private:
     void handOverToMainWindow();
 
     AppContext& context_;
+    TForm4& mainWindow_;
 };
 
 } // namespace corvanteller

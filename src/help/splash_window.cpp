@@ -1,6 +1,6 @@
 #include "help/splash_window.h"
 
-#include "app/jpeg_image.h"
+#include "ui/jpeg_image.h"
 
 #include <QCoreApplication>
 #include <QLabel>

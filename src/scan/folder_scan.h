@@ -45,7 +45,10 @@ struct ScanRequest {
 struct ScanOutcome {
     ScanEnd end = ScanEnd::Complete;
     int listedFolders = 0;
-    QString errorText; // the failed file and the system's reason, for ReadError
+    QString errorText;       // the failed file and the system's reason, for ReadError
+    QString errorPath;       // the failed file as the user sees it, for ReadError
+    QString errorReason;     // the system's reason in the runtime's words, for ReadError
+    QString stoppedInFolder; // the stored-folder text being listed, for RowLimit and QueueLimit
 
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
 };

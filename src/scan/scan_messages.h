@@ -4,6 +4,8 @@
 
 namespace corvanteller {
 
+struct ScanOutcome;
+
 // The message after a scan that listed more than 17,119 folders. "\n\r" is a line feed
 // followed by a carriage return, as the program has always written it.
 inline QString tooManyFoldersMessage() {
@@ -17,5 +19,10 @@ inline QString tooManyFoldersMessage() {
 inline QString scanErrorLabelText() {
     return QStringLiteral("Ошибка!!!!");
 }
+
+// What the user is told after a scan that did not list every folder, so that a table that
+// holds only part of the folder is never taken for the whole: empty for a complete scan and
+// for one that the guard ended silently.
+QString scanEndMessage(const ScanOutcome& outcome);
 
 } // namespace corvanteller

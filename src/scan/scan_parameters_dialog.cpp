@@ -1,6 +1,6 @@
 #include "scan/scan_parameters_dialog.h"
 
-#include "app/app_context.h"
+#include "settings/options.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,14 +11,15 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm3::TForm3(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
+TForm3::TForm3(const WindowServices& services, ScanningOptions& options, QWidget* parent)
+    : ProgramDialog(services, parent), options_(options) {
     setWindowTitle(u"Настройки сканирования"_s);
     setFixedSize(330, 130);
 
     CheckBox1 = new QCheckBox(u"Processing of a plenty of files"_s, this);
     CheckBox1->setGeometry(12, 10, 306, 20);
     connect(CheckBox1, &QCheckBox::toggled, this,
-            [this](bool checked) { context_.options.scanning.plentyOfFiles = checked; });
+            [this](bool checked) { options_.plentyOfFiles = checked; });
 
     Label1 =
         new QLabel(u"Check of the checkbox will increase an operating time of the program"_s, this);
@@ -40,8 +41,12 @@ TForm3::TForm3(AppContext& context, QWidget* parent) : ProgramDialog(context, pa
 }
 
 void TForm3::FormActivate() {
-    CheckBox1->setChecked(context_.options.scanning.plentyOfFiles);
+    showOptions();
     remembered_ = CheckBox1->isChecked();
+}
+
+void TForm3::showOptions() {
+    CheckBox1->setChecked(options_.plentyOfFiles);
 }
 
 void TForm3::Button1Click() {

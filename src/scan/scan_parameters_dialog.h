@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_dialog.h"
+#include "ui/program_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -8,14 +8,14 @@ class QPushButton;
 
 namespace corvanteller {
 
-class AppContext;
+struct ScanningOptions;
 
 // The scanning-parameters dialog ("Настройки сканирования"), the one option of the scan.
 class TForm3 : public ProgramDialog {
     Q_OBJECT
 
 public:
-    explicit TForm3(AppContext& context, QWidget* parent = nullptr);
+    TForm3(const WindowServices& services, ScanningOptions& options, QWidget* parent = nullptr);
 
     QCheckBox* CheckBox1 = nullptr; // "Processing of a plenty of files"
     QLabel* Label1 = nullptr;
@@ -26,6 +26,8 @@ public:
     void FormActivate() override;
     void Button1Click();
     void Button2Click();
+    // Puts the check box in step with the option, which another dialog may have changed.
+    void showOptions();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -34,6 +36,7 @@ protected:
 private:
     void putBackRemembered();
 
+    ScanningOptions& options_;
     bool remembered_ = false;
     bool closingByOk_ = false;
 };

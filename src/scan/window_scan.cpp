@@ -1,7 +1,8 @@
 #include "scan/window_scan.h"
 
-#include "app/app_context.h"
 #include "scan/scan_messages.h"
+#include "settings/options.h"
+#include "ui/ui_services.h"
 
 #include <QDir>
 #include <QLabel>
@@ -19,16 +20,17 @@ void advanceProgress(QProgressBar* progressBar) {
 
 } // namespace
 
-std::optional<ScanOutcome> chooseFolderAndScan(AppContext& context, const ScanWindowParts& parts,
-                                               RowStore& rows, RunSet runSet,
+std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options,
+                                               const ScanWindowParts& parts, RowStore& rows,
+                                               RunSet runSet,
                                                const std::function<void()>& beforeScan) {
     parts.progressBar->setValue(0);
-    const bool plenty = context.options.scanning.plentyOfFiles;
-    const QString folder = context.ui.chooseFolder(parts.window, context.options.lastFolder);
+    const bool plenty = options.scanning.plentyOfFiles;
+    const QString folder = ui.chooseFolder(parts.window, options.lastFolder);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         return std::nullopt;
     }
-    context.options.lastFolder = folder;
+    options.lastFolder = folder;
     if (beforeScan) {
         beforeScan();
     }
@@ -44,6 +46,13 @@ std::optional<ScanOutcome> chooseFolderAndScan(AppContext& context, const ScanWi
 void finishScanProgress(QProgressBar* progressBar) {
     progressBar->setValue(progressBar->maximum());
     progressBar->hide();
+}
+
+void reportScanEnd(UiServices& ui, QWidget* parent, const ScanOutcome& outcome) {
+    const QString message = scanEndMessage(outcome);
+    if (!message.isEmpty()) {
+        ui.showMessage(parent, message);
+    }
 }
 
 } // namespace corvanteller

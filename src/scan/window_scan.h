@@ -12,8 +12,9 @@ class QWidget;
 
 namespace corvanteller {
 
-class AppContext;
+struct Options;
 class RowStore;
+class UiServices;
 
 // What a window's scan shows while it runs.
 struct ScanWindowParts {
@@ -25,11 +26,17 @@ struct ScanWindowParts {
 // The folder dialog and the scan of either window: nothing when the dialog was cancelled or
 // the folder does not exist. beforeScan runs once the folder is chosen. The scan runs on the
 // GUI thread; only the progress bar is redrawn.
-std::optional<ScanOutcome> chooseFolderAndScan(AppContext& context, const ScanWindowParts& parts,
-                                               RowStore& rows, RunSet runSet,
+std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options,
+                                               const ScanWindowParts& parts, RowStore& rows,
+                                               RunSet runSet,
                                                const std::function<void()>& beforeScan = {});
 
 // The progress bar at the end of a scan: at its end position, hidden.
 void finishScanProgress(QProgressBar* progressBar);
+
+// Tells the user, once the table is shown, why a scan ended before every folder was listed:
+// too many folders, a file that could not be read, or the table's limits. Nothing for a
+// complete scan or one that the guard ended.
+void reportScanEnd(UiServices& ui, QWidget* parent, const ScanOutcome& outcome);
 
 } // namespace corvanteller

@@ -1,8 +1,7 @@
 #include "settings/general_settings_dialog.h"
 
-#include "app/app_context.h"
-#include "app/error_guard.h"
-#include "scan/scan_parameters_dialog.h"
+#include "ui/error_guard.h"
+#include "ui/hint_controller.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -96,7 +95,8 @@ int RadioGroupBox::itemCount() const {
     return static_cast<int>(buttons->buttons().size());
 }
 
-TForm10::TForm10(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
+TForm10::TForm10(const WindowServices& services, Options& options, QWidget* parent)
+    : ProgramDialog(services, parent), options_(options) {
     setWindowTitle(u"General settings"_s);
     setFixedSize(566, 403);
 
@@ -255,8 +255,8 @@ void TForm10::createScanningPage() {
 }
 
 void TForm10::connectControls() {
-    UiServices& ui = context_.ui;
-    Options& options = context_.options;
+    UiServices& ui = services_.ui;
+    Options& options = options_;
 
     // Each control writes its option as it changes; showing the options writes nothing.
     const auto bind = [this, &ui](QCheckBox* box, bool& option) {
@@ -275,10 +275,8 @@ void TForm10::connectControls() {
                 if (showingOptions_) {
                     return;
                 }
-                context_.options.general.hints = checked;
-                if (context_.setHintsEnabled) {
-                    context_.setHintsEnabled(checked);
-                }
+                options_.general.hints = checked;
+                services_.hints.setHintsEnabled(checked);
             }));
 
     const auto bindGroup = [this, &ui](RadioGroupBox* group, int& option) {
@@ -312,7 +310,7 @@ void TForm10::connectControls() {
 
     connect(Edit1, &QLineEdit::textChanged, this, guard(this, ui, [this](const QString& text) {
                 if (!showingOptions_) {
-                    context_.options.excel.stringToAdd = text;
+                    options_.excel.stringToAdd = text;
                 }
             }));
 
@@ -323,7 +321,7 @@ void TForm10::connectControls() {
 }
 
 std::vector<std::pair<QCheckBox*, bool*>> TForm10::optionBoxes() {
-    Options& options = context_.options;
+    Options& options = options_;
     ExcelOptions& excel = options.excel;
     return {{CheckBox2, &excel.numberOfRow},
             {CheckBox3, &excel.italic},
@@ -343,7 +341,7 @@ std::vector<std::pair<QCheckBox*, bool*>> TForm10::optionBoxes() {
 }
 
 void TForm10::showOptions() {
-    const Options& options = context_.options;
+    const Options& options = options_;
     const ExcelOptions& excel = options.excel;
     showingOptions_ = true;
 
@@ -366,7 +364,7 @@ void TForm10::showOptions() {
 }
 
 void TForm10::updateEnabledStates() {
-    const ExcelOptions& excel = context_.options.excel;
+    const ExcelOptions& excel = options_.excel;
     CheckBox3->setEnabled(excel.numberOfRow);
     RadioGroup2->setEnabled(excel.colourAllBorders);
     RadioGroup3->setEnabled(excel.addDateTime);
@@ -376,7 +374,7 @@ void TForm10::updateEnabledStates() {
 }
 
 void TForm10::putBack(const Options& noted) {
-    Options& options = context_.options;
+    Options& options = options_;
     ExcelOptions& excel = options.excel;
     const ExcelOptions& notedExcel = noted.excel;
     options.general.columnWidthMode = noted.general.columnWidthMode;
@@ -403,9 +401,7 @@ void TForm10::putBack(const Options& noted) {
 void TForm10::showOptionsInOtherDialogs() {
     // The scanning-parameters dialog may be open beside this one; its OK must not keep an
     // option that this dialog has just changed under it.
-    if (context_.scanParameters != nullptr) {
-        context_.scanParameters->CheckBox1->setChecked(context_.options.scanning.plentyOfFiles);
-    }
+    Q_EMIT optionsPutBack();
 }
 
 bool TForm10::eventFilter(QObject* watched, QEvent* event) {
@@ -413,7 +409,7 @@ bool TForm10::eventFilter(QObject* watched, QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
             Label1->rect().contains(mouse->position().toPoint())) {
-            guarded(this, context_.ui, [this] { Label1Click(); });
+            guarded(this, services_.ui, [this] { Label1Click(); });
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -423,7 +419,7 @@ void TForm10::FormActivate() {
     // Others may have changed the options since the last opening (the settings file, another
     // dialog, "&Default settings").
     showOptions();
-    noted_ = context_.options;
+    noted_ = options_;
     updateEnabledStates();
     textAreaClicks_ = 0;
 }
@@ -445,26 +441,22 @@ void TForm10::reject() {
 }
 
 void TForm10::Button3Click() {
-    applyDefaultSettings(context_.options);
+    applyDefaultSettings(options_);
     showOptions();
     updateEnabledStates();
     showOptionsInOtherDialogs();
-    if (context_.setHintsEnabled) {
-        context_.setHintsEnabled(context_.options.general.hints);
-    }
+    services_.hints.setHintsEnabled(options_.general.hints);
     hide();
 }
 
 void TForm10::Button5Click() {
-    if (context_.scanParameters != nullptr) {
-        context_.scanParameters->showFor(this);
-    }
+    Q_EMIT scanningSettingsRequested();
 }
 
 void TForm10::Label1Click() {
     ++textAreaClicks_;
     if (textAreaClicks_ == textAreaClicksForGreeting) {
-        context_.ui.showMessage(this, greeting);
+        services_.ui.showMessage(this, greeting);
     }
 }
 

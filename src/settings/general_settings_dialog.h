@@ -2,7 +2,7 @@
 
 #include "settings/options.h"
 
-#include "app/program_dialog.h"
+#include "ui/program_dialog.h"
 
 #include <utility>
 #include <vector>
@@ -23,8 +23,6 @@ class QWidget;
 
 namespace corvanteller {
 
-class AppContext;
-
 // A captioned group of radio buttons whose choice is one index, -1 for none.
 class RadioGroupBox : public QGroupBox {
 public:
@@ -40,13 +38,13 @@ public:
 };
 
 // The General settings dialog: the program's options on five pages, and "&Default settings"
-// for the options of every dialog. It edits AppContext::options as the controls change and
+// for the options of every dialog. It edits the program's options as the controls change and
 // puts back what it noted at its latest activation when cancelled.
 class TForm10 : public ProgramDialog {
     Q_OBJECT
 
 public:
-    explicit TForm10(AppContext& context, QWidget* parent = nullptr);
+    TForm10(const WindowServices& services, Options& options, QWidget* parent = nullptr);
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "General"
@@ -105,6 +103,12 @@ public:
     // How many times the text area was clicked since the latest activation.
     int textAreaClicks() const { return textAreaClicks_; }
 
+Q_SIGNALS:
+    // "Settings..." on the "Scanning" page.
+    void scanningSettingsRequested();
+    // Options that other dialogs show were put back or reset.
+    void optionsPutBack();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
@@ -127,6 +131,7 @@ private:
     // Other open dialogs show some of these options in their own controls.
     void showOptionsInOtherDialogs();
 
+    Options& options_;
     Options noted_; // the options as they were at the latest activation
     bool showingOptions_ = false;
     int textAreaClicks_ = 0;

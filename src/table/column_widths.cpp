@@ -162,11 +162,18 @@ ColumnLayout applyColumnWidthMode(ColumnWidthMode mode, const SongTableModel& mo
         layout.widest = widestCellLengths(model, measure, previous);
         break;
     case ColumnWidthMode::User:
-        layout.widths = saved;
+        // A width of 0 was never saved (a first run): that column keeps its fixed width rather
+        // than vanishing.
+        for (std::size_t column = 0; column < layout.widths.size(); ++column) {
+            layout.widths[column] = saved[column] > 0 ? saved[column] : fixedColumnWidths[column];
+        }
         layout.widest = widestCellLengths(model, measure, previous);
         break;
     case ColumnWidthMode::WidestLine: {
         layout.widths = current;
+        if (layout.widths[0] <= 0) {
+            layout.widths[0] = fixedColumnWidths[0]; // the "#" column keeps a width it can show
+        }
         layout.widest = previous;
         WidthBound bounds(measure);
         for (int column = 1; column < SongTableModel::columnCountValue; ++column) {

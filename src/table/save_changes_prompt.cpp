@@ -1,10 +1,5 @@
 #include "table/save_changes_prompt.h"
 
-#include "app/app_context.h"
-#include "app/error_guard.h"
-#include "app/settings_actions.h"
-#include "table/main_window.h"
-
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +8,8 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm12::TForm12(AppContext& context, QWidget* parent) : ProgramDialog(context, parent) {
+TForm12::TForm12(const WindowServices& services, SaveChangesFlow& flow, QWidget* parent)
+    : ProgramDialog(services, parent), flow_(flow) {
     setWindowTitle(u"Attention"_s);
     setFixedSize(clientWidth, clientHeight);
     Label1 = new QLabel(u"Do you want save changes?"_s, this);
@@ -28,41 +24,14 @@ TForm12::TForm12(AppContext& context, QWidget* parent) : ProgramDialog(context, 
         button->setAutoDefault(false);
         left += 102;
     }
-    UiServices& ui = context_.ui;
-    connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
-    connect(Button3, &QPushButton::clicked, this, guard(this, ui, [this] { Button3Click(); }));
+    connect(Button1, &QPushButton::clicked, this, [this] { Q_EMIT answered(PromptAnswer::Yes); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Q_EMIT answered(PromptAnswer::No); });
+    connect(Button3, &QPushButton::clicked, this,
+            [this] { Q_EMIT answered(PromptAnswer::Cancel); });
 }
 
 void TForm12::FormActivate() {
-    if (context_.table.promptPurpose != PromptPurpose::AskBeforeNewScan) {
-        context_.table.promptPurpose = PromptPurpose::AskBeforeClosing;
-    }
-}
-
-void TForm12::Button1Click() {
-    TableSession& table = context_.table;
-    if (table.promptPurpose != PromptPurpose::AskBeforeNewScan) {
-        table.promptPurpose = PromptPurpose::CloseAfterSaving;
-    }
-    context_.mainWindow->N29Click();
-}
-
-void TForm12::Button2Click() {
-    TableSession& table = context_.table;
-    hide();
-    if (table.promptPurpose == PromptPurpose::AskBeforeNewScan) {
-        table.unsavedChanges = false;
-        table.promptPurpose = PromptPurpose::AskBeforeClosing;
-        context_.mainWindow->NewScanningClick();
-        return;
-    }
-    endProgramFromMainWindow(context_, context_.mainWindow);
-}
-
-void TForm12::Button3Click() {
-    context_.table.promptPurpose = PromptPurpose::AskBeforeClosing;
-    hide();
+    flow_.promptActivated();
 }
 
 void TForm12::closeEvent(QCloseEvent* event) {

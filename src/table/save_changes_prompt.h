@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/program_dialog.h"
+#include "table/save_changes_flow.h"
+#include "ui/program_dialog.h"
 
 class QLabel;
 class QPushButton;
 
 namespace corvanteller {
 
-class AppContext;
-
 // The save-changes prompt ("Attention"), shown without blocking before the program closes or
-// a new scan starts while the table has unsaved changes.
+// a new scan starts while the table has unsaved changes. It only reports the answer; the
+// main window carries out what the flow decides.
 class TForm12 : public ProgramDialog {
     Q_OBJECT
 
@@ -18,7 +18,7 @@ public:
     static constexpr int clientWidth = 348;
     static constexpr int clientHeight = 73;
 
-    explicit TForm12(AppContext& context, QWidget* parent = nullptr);
+    TForm12(const WindowServices& services, SaveChangesFlow& flow, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
     QPushButton* Button1 = nullptr; // "Yes"
@@ -26,13 +26,16 @@ public:
     QPushButton* Button3 = nullptr; // "Cancel"
 
     void FormActivate() override;
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+
+Q_SIGNALS:
+    void answered(corvanteller::PromptAnswer answer);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+
+private:
+    SaveChangesFlow& flow_;
 };
 
 } // namespace corvanteller

@@ -64,4 +64,8 @@ QString renamedStatusText(int files) {
     return QString::number(files) + QStringLiteral(" file(s) was(were) renamed");
 }
 
+QString tableFullMessage() {
+    return QStringLiteral("The table cannot take more than 45002 rows: no row was added.");
+}
+
 } // namespace corvanteller

@@ -64,5 +64,7 @@ private:
 
 QString processedStatusText(int files);
 QString renamedStatusText(int files);
+// "&Add row" on a full table.
+QString tableFullMessage();
 
 } // namespace corvanteller

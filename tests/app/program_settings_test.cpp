@@ -1,16 +1,18 @@
 #include "app/start_window.h"
 
-#include "app/hint_controller.h"
+#include "app/main_window.h"
 #include "settings/general_settings_dialog.h"
 #include "settings/settings_file.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
-#include "table/main_window.h"
 #include "table/save_changes_prompt.h"
+#include "table/song_grid.h"
+#include "ui/hint_controller.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -21,14 +23,14 @@ namespace {
 
 // Runs of the program that share one settings file.
 struct Run : test::ProgramFixture {
-    explicit Run(const QString& settingsPath, const QDateTime& start) {
+    explicit Run(const QString& settingsPath, const QDateTime& startTime) {
         context().settingsPath = settingsPath;
-        clock.now_ = start;
-        context().startWindow->FormActivate();
+        clock.now_ = startTime;
+        QVERIFY(activate(&start()));
     }
     void scan(const QString& folder) {
         ui.answerFolder(folder);
-        context().startWindow->Button1Click();
+        start().Button1->click();
     }
 };
 
@@ -45,7 +47,7 @@ private Q_SLOTS:
         {
             Run first(path, day);
             first.clock.now_ = day.addSecs(3600);
-            first.context().startWindow->close();
+            first.start().close();
             QCOMPARE(first.quitCount, 1);
         }
         {
@@ -53,9 +55,9 @@ private Q_SLOTS:
             QCOMPARE(second.context().runTimes.lastCloseTime, day.addSecs(3600));
             QVERIFY(second.ui.errors.isEmpty());
             second.context().table.unsavedChanges = false;
-            second.context().mainWindow->show();
+            second.main().show();
             second.clock.now_ = day.addDays(1).addSecs(1800);
-            QVERIFY(second.context().mainWindow->close());
+            QVERIFY(second.main().close());
             QCOMPARE(second.quitCount, 1);
         }
         Run third(path, day.addDays(2));
@@ -69,12 +71,12 @@ private Q_SLOTS:
         {
             Run first(path, day);
             first.context().options.lastFolder = u"/music"_s;
-            first.context().startWindow->close();
+            first.start().close();
         }
         {
             Run second(path, day);
             second.context().options.lastFolder = u"/elsewhere"_s;
-            second.context().startWindow->N16Click();
+            second.start().N16->trigger();
         }
         Run third(path, day);
         QCOMPARE(third.context().options.lastFolder, u"/music"_s);
@@ -94,20 +96,20 @@ private Q_SLOTS:
             Run first(path, day);
             first.context().options.general.columnWidthMode = 1;
             first.scan(music.path());
-            first.context().mainWindow->StringGrid1->setColumnWidth(3, 333);
+            first.main().StringGrid1->setColumnWidth(3, 333);
             first.context().table.unsavedChanges = false;
-            QVERIFY(first.context().mainWindow->close());
+            QVERIFY(first.main().close());
         }
         {
             Run second(path, day);
             QCOMPARE(second.context().options.savedColumnWidths[3], 333);
             second.scan(music.path());
-            QCOMPARE(second.context().mainWindow->StringGrid1->columnWidth(3), 333);
+            QCOMPARE(second.main().StringGrid1->columnWidth(3), 333);
             // In another mode the dragged widths are not kept.
             second.context().options.general.columnWidthMode = 0;
-            second.context().mainWindow->StringGrid1->setColumnWidth(3, 444);
+            second.main().StringGrid1->setColumnWidth(3, 444);
             second.context().table.unsavedChanges = false;
-            QVERIFY(second.context().mainWindow->close());
+            QVERIFY(second.main().close());
         }
         Run third(path, day);
         QCOMPARE(third.context().options.savedColumnWidths[3], 333);
@@ -123,20 +125,20 @@ private Q_SLOTS:
         }
         Run run(folder.filePath(u"prop.dat"_s), QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
         run.scan(music.path());
-        TForm4& main = *run.context().mainWindow;
+        TForm4& main = run.main();
         TForm10& dialog = *run.context().generalSettings;
         main.generalSettings->trigger();
         QVERIFY(dialog.isVisible());
-        dialog.Button3Click(); // "&Default settings"
+        dialog.Button3->click(); // "&Default settings"
         QVERIFY(dialog.isHidden());
         main.generalSettings->trigger();
         dialog.RadioGroup1->setItemIndex(1); // "User settings"
         dialog.CheckBox1->setChecked(false); // "Hints"
-        QVERIFY(!HintController::instance()->hintsEnabled());
-        dialog.Button1Click(); // OK
-        main.showAsActive();
+        QVERIFY(!run.context().hints.hintsEnabled());
+        dialog.Button1->click(); // OK
+        QVERIFY(test::ProgramFixture::activate(&main));
         const std::array<int, 7> expected{60, 60, 75, 60, 60, 60, 60};
-        QCOMPARE(main.columnWidths(), expected);
+        QCOMPARE(main.widthsAtClose().widths, expected);
         QCOMPARE(run.context().options.lastFolder, u"/"_s);
     }
 

@@ -1,9 +1,10 @@
 #include "app/start_window.h"
 
+#include "app/main_window.h"
 #include "scan/scan_parameters_dialog.h"
+#include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
-#include "table/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,12 +36,12 @@ class StartWindowTest : public QObject {
 private Q_SLOTS:
     void permanentlyDisabledEntriesStaySo() {
         test::ProgramFixture fixture;
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         QTemporaryDir folder;
         const QString path = folder.filePath(u"list.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n1\r\n7\r\nRussia\r\n"));
         fixture.ui.answerOpenFile(path);
-        start.N8Click();
+        start.N8->trigger();
         QCOMPARE(start.permanentlyDisabled.size(), 7);
         for (QAction* action : start.permanentlyDisabled) {
             QVERIFY(!action->isEnabled());
@@ -49,8 +50,8 @@ private Q_SLOTS:
 
     void activationCentresAndLoadsSettingsOnce() {
         test::ProgramFixture fixture;
-        TForm1& start = *fixture.context().startWindow;
-        start.FormActivate();
+        TForm1& start = fixture.start();
+        QVERIFY(test::ProgramFixture::activate(&start));
         QCOMPARE(start.Button1->x(), start.width() / 2 - start.Button1->width() / 2);
         QCOMPARE(start.Image1->x(), start.width() / 2 - start.Image1->width() / 2);
         QVERIFY(fixture.context().settingsLoaded);
@@ -60,7 +61,7 @@ private Q_SLOTS:
 
     void movingPictureWrapsAtTheRightEdge() {
         test::ProgramFixture fixture;
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         start.Image2->move(10, start.Image2->y());
         start.Timer1Timer();
         QCOMPARE(start.Image2->x(), 11);
@@ -75,13 +76,13 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("Song <live>")));
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
         QVERIFY(test::writeTestFile(music.filePath(u"sub/two.kar"_s), kar("Second")));
-        TForm1& start = *fixture.context().startWindow;
-        TForm4& main = *fixture.context().mainWindow;
+        TForm1& start = fixture.start();
+        TForm4& main = fixture.main();
         start.show();
         fixture.context().options.lastFolder = u"/somewhere"_s;
         fixture.ui.answerFolder(music.path());
 
-        start.Button1Click();
+        start.Button1->click();
 
         QCOMPARE(fixture.ui.folderStarts, QStringList{u"/somewhere"_s});
         QCOMPARE(fixture.context().options.lastFolder, music.path());
@@ -101,12 +102,12 @@ private Q_SLOTS:
 
     void cancelledFolderDialogLeavesTheStartWindow() {
         test::ProgramFixture fixture;
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         start.show();
         fixture.ui.answerFolder(QString());
-        start.Button1Click();
+        start.Button1->click();
         QVERIFY(start.isVisible());
-        QVERIFY(fixture.context().mainWindow->isHidden());
+        QVERIFY(fixture.main().isHidden());
         QVERIFY(start.Timer1->isActive());
         QVERIFY(start.Image2->isVisibleTo(&start));
         QVERIFY(fixture.ui.messages.isEmpty());
@@ -120,11 +121,11 @@ private Q_SLOTS:
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
         QCOMPARE(::symlink("/proc/self/mem", QFile::encodeName(music.filePath(u"sub/bad.kar"_s))),
                  0);
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         fixture.ui.answerFolder(music.path());
-        start.Button1Click();
+        start.Button1->click();
         QCOMPARE(start.Label2->text(), u"Ошибка!!!!"_s);
-        QVERIFY(fixture.context().mainWindow->isVisible());
+        QVERIFY(fixture.main().isVisible());
         QCOMPARE(fixture.context().table.model().songCount(), 1);
     }
 
@@ -132,22 +133,22 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         TForm3& dialog = *fixture.context().scanParameters;
         QCOMPARE(dialog.windowTitle(), u"Настройки сканирования"_s);
-        fixture.context().startWindow->N17Click();
+        fixture.start().N17->trigger();
         QVERIFY(dialog.isVisible());
         QVERIFY(!dialog.CheckBox1->isChecked());
 
         dialog.CheckBox1->setChecked(true);
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
-        dialog.Button2Click(); // Cancel
+        dialog.Button2->click(); // Cancel
         QVERIFY(!fixture.context().options.scanning.plentyOfFiles);
         QVERIFY(dialog.isHidden());
 
-        fixture.context().startWindow->N17Click();
+        fixture.start().N17->trigger();
         dialog.CheckBox1->setChecked(true);
-        dialog.Button1Click(); // OK
+        dialog.Button1->click(); // OK
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
 
-        fixture.context().startWindow->N17Click();
+        fixture.start().N17->trigger();
         dialog.CheckBox1->setChecked(false);
         dialog.close(); // the close box puts the remembered state back
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
@@ -160,10 +161,10 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(
             path, "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\nM\r\n\r\n"
                   "Russia\r\n"));
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         fixture.ui.answerOpenFile(path);
-        start.N8Click();
-        TForm4& main = *fixture.context().mainWindow;
+        start.N8->trigger();
+        TForm4& main = fixture.main();
         QVERIFY(main.isVisible());
         QVERIFY(start.isHidden());
         const SongTableModel& model = fixture.context().table.model();
@@ -171,8 +172,11 @@ private Q_SLOTS:
         QCOMPARE(model.cell(1, 0), u"V 1"_s);
         QCOMPARE(model.headerText(6), u"Made by..."_s);
         // Another window of the program coming and going keeps the opened table.
-        fixture.context().noteFormActivation(fixture.context().scanParameters);
-        main.showAsActive();
+        QVERIFY(test::ProgramFixture::activate(&main));
+        main.generalSettings->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.context().generalSettings));
+        fixture.context().generalSettings->Button1->click();
+        QVERIFY(test::ProgramFixture::activate(&main));
         QCOMPARE(model.cell(1, 0), u"V 1"_s);
         QCOMPARE(fixture.ui.openDialogs.front().filter,
                  u"List files (Corvanteller) (*.sgl);;All files (*.*)"_s);
@@ -185,10 +189,10 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(
             path, "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n/m/\r\nT\r\n\r\n\r\n\r\n\r\n"
                   "Russia\r\n"));
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         start.show(); // its activation is still on its way when the list is opened
         fixture.ui.answerOpenFile(path);
-        start.N8Click();
+        start.N8->trigger();
         QTest::qWait(50);
         QCOMPARE(fixture.context().table.model().songCount(), 1);
         QCOMPARE(fixture.context().table.model().cell(1, 1), u"a.kar"_s);
@@ -200,23 +204,38 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"other.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file.\r\n"));
         fixture.ui.answerOpenFile(path);
-        fixture.context().startWindow->N8Click();
+        fixture.start().N8->trigger();
         QCOMPARE(
             fixture.ui.messages,
             QStringList{u"This file is not file of Corvanteller.\n\rOr the file was damaged."_s});
-        QVERIFY(fixture.context().mainWindow->isVisible());
+        QVERIFY(fixture.main().isVisible());
+    }
+
+    void aListWithADamagedCountKeepsTheStartWindow() {
+        test::ProgramFixture fixture;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"bad.sgl"_s);
+        QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n2\r\nseven\r\nRussia\r\n"));
+        TForm1& start = fixture.start();
+        QVERIFY(test::ProgramFixture::activate(&start));
+        fixture.ui.answerOpenFile(path);
+        start.N8->trigger();
+        QCOMPARE(fixture.ui.errors, QStringList{u"'seven' is not a valid integer value"_s});
+        QVERIFY(start.isVisible());
+        QVERIFY(fixture.main().isHidden());
+        QVERIFY(!fixture.context().table.startWindowHandedTable);
     }
 
     void cancelledOpenDoesNotKeepAStaleTable() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
         QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("One")));
-        TForm1& start = *fixture.context().startWindow;
+        TForm1& start = fixture.start();
         fixture.ui.answerOpenFile(QString());
-        start.N8Click();
-        QVERIFY(fixture.context().mainWindow->isHidden());
+        start.N8->trigger();
+        QVERIFY(fixture.main().isHidden());
         fixture.ui.answerFolder(music.path());
-        start.Button1Click();
+        start.Button1->click();
         QCOMPARE(fixture.context().table.model().songCount(), 1);
     }
 };

@@ -3,6 +3,7 @@
 #include "app/start_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "support_ui/program_fixture.h"
+#include "ui/hint_controller.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,12 +22,13 @@ namespace {
 // The program, a General settings dialog over its options, and every switch of the hints.
 struct Harness {
     Harness() {
-        context().setHintsEnabled = [this](bool enabled) { hintSwitches.append(enabled); };
+        QObject::connect(&context().hints, &HintController::hintsSwitched, &context().hints,
+                         [this](bool enabled) { hintSwitches.append(enabled); });
     }
 
     AppContext& context() { return fixture.context(); }
     Options& options() { return fixture.context().options; }
-    void open() { dialog.showFor(fixture.context().startWindow); }
+    void open() { dialog.showFor(&fixture.start()); }
     // What the window system does when the dialog comes back to the front.
     void activateAgain() {
         QEvent activate(QEvent::WindowActivate);
@@ -34,7 +36,7 @@ struct Harness {
     }
 
     test::ProgramFixture fixture;
-    TForm10 dialog{fixture.context()};
+    TForm10& dialog = *fixture.context().generalSettings;
     QList<bool> hintSwitches;
 };
 
@@ -83,7 +85,7 @@ private Q_SLOTS:
         Harness h;
         TForm10& d = h.dialog;
         h.open();
-        d.Button1Click();
+        d.Button1->click();
 
         // As a settings file read after the dialog was made would leave them.
         Options& o = h.options();
@@ -154,7 +156,7 @@ private Q_SLOTS:
             QCOMPARE(dependent->isEnabled(), box->isChecked());
         }
         // Options changed elsewhere: the activation sets the states from them.
-        d.Button1Click();
+        d.Button1->click();
         h.options().excel.numberOfRow = true;
         h.options().excel.chooseList1 = false;
         h.open();
@@ -211,7 +213,7 @@ private Q_SLOTS:
         TForm3& scanning = *h.context().scanParameters;
         h.open();
         d.RadioGroup1->item(columnWidthFixed)->click();
-        d.Button1Click();
+        d.Button1->click();
         h.open();
         d.RadioGroup1->item(columnWidthUser)->click();
         QTest::keyClick(&d, Qt::Key_Escape); // as "Cancel"
@@ -225,7 +227,7 @@ private Q_SLOTS:
         d.Button5->click();
         QVERIFY(scanning.isVisible() && d.isVisible());
         scanning.CheckBox1->setChecked(true);
-        scanning.Button1Click();
+        scanning.Button1->click();
         h.activateAgain();
 
         d.RadioGroup1->item(columnWidthWidest)->click();
@@ -239,7 +241,7 @@ private Q_SLOTS:
         h.open();
         d.RadioGroup1->item(columnWidthFixed)->click();
         h.activateAgain();
-        d.Button2Click();
+        d.Button2->click();
         QCOMPARE(h.options().general.columnWidthMode, columnWidthUser);
     }
 
@@ -256,7 +258,7 @@ private Q_SLOTS:
         applyDefaultSettings(expected);
 
         h.open();
-        d.Button5Click();
+        d.Button5->click();
         scanning.CheckBox1->setChecked(true);
         h.activateAgain();
         d.Button3->click();
@@ -272,7 +274,7 @@ private Q_SLOTS:
         QCOMPARE(d.RadioGroup1->itemIndex(), columnWidthWidest);
         QVERIFY(d.CheckBox1->isChecked());
         // The defaults stay: Cancel now goes back to them.
-        d.Button2Click();
+        d.Button2->click();
         QVERIFY(o == expected);
     }
 
@@ -289,7 +291,7 @@ private Q_SLOTS:
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());
         // The count starts again at the next activation.
-        d.Button1Click();
+        d.Button1->click();
         h.open();
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());

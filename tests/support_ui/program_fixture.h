@@ -1,11 +1,15 @@
 #pragma once
 
 #include "app/application.h"
+#include "app/main_window.h"
+#include "app/start_window.h"
 #include "support_ui/scripted_ui_services.h"
+#include "table/save_changes_prompt.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <memory>
@@ -53,6 +57,20 @@ struct ProgramFixture {
     }
 
     AppContext& context() { return program->context(); }
+    TForm1& start() { return program->startWindow(); }
+    TForm4& main() { return program->mainWindow(); }
+    TForm12& prompt() { return program->mainWindow().savePrompt(); }
+    SongTableModel& model() { return context().table.model(); }
+
+    // Shows the window if needed and waits until the window system has made it the active
+    // one, as a click on it would.
+    static bool activate(QWidget* window) {
+        if (!window->isVisible()) {
+            window->show();
+        }
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window);
+    }
 
     ScriptedUiServices ui;
     SetClock clock;

@@ -35,11 +35,17 @@ QString ScriptedUiServices::chooseSaveFile(QWidget*, const FileDialog& dialog) {
 void ScriptedUiServices::showMessage(QWidget*, const QString& text) {
     messages.append(text);
     log.append(u"showMessage "_s + text);
+    if (whileShowingMessage) {
+        whileShowingMessage();
+    }
 }
 
 void ScriptedUiServices::reportError(QWidget*, const QString& text) {
     errors.append(text);
     log.append(u"reportError "_s + text);
+    if (whileShowingMessage) {
+        whileShowingMessage();
+    }
 }
 
 bool ScriptedUiServices::openWithDesktop(const QString& path) {

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+
+#include <functional>
 
 namespace corvanteller {
 
@@ -19,6 +21,13 @@ public:
     void answerSaveFile(const QString& path) { saveAnswers_.enqueue(path); }
     // What openWithDesktop reports from now on (true unless set).
     void setDesktopOpens(bool opens) { desktopOpens_ = opens; }
+
+    // Drops the answers that no dialog has taken.
+    void clearAnswers() {
+        folderAnswers_.clear();
+        openAnswers_.clear();
+        saveAnswers_.clear();
+    }
 
     // True when every queued answer has been taken.
     bool allAnswersUsed() const {
@@ -42,6 +51,9 @@ public:
     QStringList unansweredDialogs; // dialogs called with an empty queue
     // Every call as one line, e.g. "chooseFolder /music/", "showMessage Done", to check order.
     QStringList log;
+    // Runs while a message or an error is "on the screen", e.g. to take the activation from
+    // the window below as a real message box does.
+    std::function<void()> whileShowingMessage;
 
 private:
     QString takeAnswer(QQueue<QString>& answers, const QString& call);

@@ -70,6 +70,20 @@ TEST(ColumnWidths, WidestLineMode) {
               3);
 }
 
+TEST(ColumnWidths, NoModeLeavesAColumnWithoutWidth) {
+    SongTableModel model;
+    model.resetForList(1);
+    // "User settings" with nothing saved yet (a first run), or with one width never saved.
+    EXPECT_EQ(applyColumnWidthMode(ColumnWidthMode::User, model, {}, {}, fakeWidth).widths,
+              fixedColumnWidths);
+    const ColumnLayout someSaved = applyColumnWidthMode(ColumnWidthMode::User, model, {},
+                                                        {60, 0, 75, 60, 60, 60, 60}, fakeWidth);
+    EXPECT_EQ(someSaved.widths, (ColumnWidthList{60, 90, 75, 60, 60, 60, 60}));
+    // Back to the widest line from a "#" column that had no width: it gets one.
+    EXPECT_EQ(applyColumnWidthMode(ColumnWidthMode::WidestLine, model, {}, {}, fakeWidth).widths[0],
+              fixedColumnWidths[0]);
+}
+
 TEST(ColumnWidths, SkippingCellsGivesTheSameResultAsMeasuringAll) {
     // Random texts where many cells come close to the widest: whichever cells the search
     // skips, the widths and lengths must equal a walk that measures every cell.

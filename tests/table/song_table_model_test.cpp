@@ -1,5 +1,8 @@
 #include "table/song_table_model.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 namespace corvanteller {
@@ -118,6 +121,31 @@ TEST(SongTableModel, HeaderAndEditing) {
     EXPECT_FALSE(model.setData(model.index(0, 0), u"x"_s)); // the "#" column is not edited
     EXPECT_TRUE(model.setData(model.index(0, 2), u"/music/"_s));
     EXPECT_EQ(model.cell(1, 2), u"/music/"_s);
+}
+
+} // namespace
+} // namespace corvanteller
+
+namespace corvanteller {
+namespace {
+
+TEST(SongTableModel, KeepsTheModelContractAndRebuildsInOneReset) {
+    SongTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    model.rebuildFrom(storeOf(500));
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(changes.count(), 0);
+
+    // The other bulk operations and single edits keep the contract too.
+    model.setAllChecked(true);
+    ASSERT_TRUE(model.insertEmptyRowAt(3));
+    model.setData(model.index(1, 3), u"edited"_s);
+    model.toggleCheck(2);
+    model.resetForList(7);
+    model.setSongCount(2);
+    EXPECT_EQ(model.rowCount(), 2);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/error_guard.h"
+#include "ui/error_guard.h"
 
 #include "common/error.h"
 

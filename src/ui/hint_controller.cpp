@@ -1,4 +1,4 @@
-#include "app/hint_controller.h"
+#include "ui/hint_controller.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -13,8 +13,6 @@ namespace corvanteller {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-HintController* currentController = nullptr;
 
 // Breaks the text into lines no wider than maxWidth in the tool tips' font (a word longer than
 // that gets a line of its own), keeping the text's own line breaks.
@@ -60,8 +58,6 @@ QString asPlainTip(const QString& text) {
 
 HintController::HintController(QObject* parent)
     : QObject(parent), defaultPalette_(QToolTip::palette()) {
-    Q_ASSERT(currentController == nullptr);
-    currentController = this;
     qApp->installEventFilter(this);
 }
 
@@ -70,11 +66,6 @@ HintController::~HintController() {
         qApp->removeEventFilter(this);
         QToolTip::setPalette(defaultPalette_);
     }
-    currentController = nullptr;
-}
-
-HintController* HintController::instance() {
-    return currentController;
 }
 
 void HintController::setHintsEnabled(bool enabled) {
@@ -82,11 +73,14 @@ void HintController::setHintsEnabled(bool enabled) {
     if (!enabled) {
         QToolTip::hideText();
     }
+    Q_EMIT hintsSwitched(enabled);
 }
 
-HintController::ShowHandler HintController::setHintShowHandler(ShowHandler handler) {
-    std::swap(handler_, handler);
-    return handler;
+void HintController::setHintHandler(QWidget* widget, ShowHandler handler) {
+    if (handlers_.insert_or_assign(widget, std::move(handler)).second) {
+        connect(widget, &QObject::destroyed, this,
+                [this](QObject* gone) { handlers_.erase(gone); });
+    }
 }
 
 void HintController::showHint(const HintRequest& request) {
@@ -121,8 +115,8 @@ bool HintController::eventFilter(QObject* watched, QEvent* event) {
     request.text = widget->toolTip();
     request.pos = static_cast<QHelpEvent*>(event)->globalPos();
     request.hidePauseMs = widget->toolTipDuration() > 0 ? widget->toolTipDuration() : hidePauseMs_;
-    if (handler_) {
-        handler_(request);
+    if (const auto handler = handlers_.find(widget); handler != handlers_.end()) {
+        handler->second(request);
     }
     showHint(request);
     event->accept();

@@ -1,4 +1,4 @@
-#include "app/qt_ui_services.h"
+#include "ui/qt_ui_services.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

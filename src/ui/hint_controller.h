@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <unordered_map>
 
 class QWidget;
 
@@ -27,29 +28,28 @@ struct HintRequest {
 };
 
 // The application's hints. Every widget's tool tip passes an event filter on the application,
-// which shows nothing while hints are off and otherwise lets one show handler adjust each
-// hint (text, colour, width, position, how long it stays) before it is shown. Tool tips that a
-// widget makes itself (an item view's cells, tabs) are left to it while hints are on.
+// which shows nothing while hints are off and otherwise lets the handler registered for the
+// widget adjust the hint (text, colour, width, position, how long it stays) before it is shown.
+// Tool tips that a widget makes itself (an item view's cells, tabs) are left to it while hints
+// are on.
 class HintController final : public QObject {
     Q_OBJECT
 
 public:
     using ShowHandler = std::function<void(HintRequest&)>;
 
-    // Installs itself on the running QApplication; there is one per application.
+    // Installs itself on the running QApplication.
     explicit HintController(QObject* parent = nullptr);
     ~HintController() override;
 
-    // The controller of the running application, or nullptr before it exists.
-    static HintController* instance();
-
-    // Off: no tool tip anywhere, and one on the screen goes at once.
+    // The one switch of the program's hints. Off: no tool tip anywhere, and one on the screen
+    // goes at once.
     void setHintsEnabled(bool enabled);
     bool hintsEnabled() const { return enabled_; }
 
-    // Called before each hint of a widget with a tool tip is shown; replaces the previous
-    // handler, which is returned so that a window can put it back.
-    ShowHandler setHintShowHandler(ShowHandler handler);
+    // Called before each hint of this widget is shown; a window registers it for the widgets
+    // whose hints it adjusts. The registration ends with the widget.
+    void setHintHandler(QWidget* widget, ShowHandler handler);
 
     // The hint hide pause: how long a hint stays up, for every hint from now on. -1: the
     // toolkit's own time, which grows with the text.
@@ -58,15 +58,19 @@ public:
 
     // Shows a hint now with the request's colour, width and time, unless hints are off or the
     // request says not to; for widgets that decide their hints themselves (e.g. long list
-    // items). Does not call the show handler.
+    // items). Does not call a handler.
     void showHint(const HintRequest& request);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+Q_SIGNALS:
+    // Every use of the switch, whether or not it changed anything.
+    void hintsSwitched(bool enabled);
+
 private:
     bool enabled_ = true;
     int hidePauseMs_ = -1;
-    ShowHandler handler_;
+    std::unordered_map<const QObject*, ShowHandler> handlers_;
     QPalette defaultPalette_;
 };
 

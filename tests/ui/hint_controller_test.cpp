@@ -1,4 +1,4 @@
-#include "app/hint_controller.h"
+#include "ui/hint_controller.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -64,7 +64,7 @@ private Q_SLOTS:
 
     void noHintAnywhereWhileHintsAreOff() {
         int handlerCalls = 0;
-        hints_->setHintShowHandler([&](HintRequest&) { ++handlerCalls; });
+        hints_->setHintHandler(greeting_, [&](HintRequest&) { ++handlerCalls; });
         restMouseOn(greeting_);
         QCOMPARE(QToolTip::text(), u":-)"_s);
         // An item's hint stays the widget's own: no handler call.
@@ -86,17 +86,15 @@ private Q_SLOTS:
         QCOMPARE(handlerCalls, 2);
     }
 
-    void theHandlerAdjustsAHintBeforeItIsShown() {
+    void eachWidgetsHandlerAdjustsItsHintBeforeItIsShown() {
         QList<HintRequest> seen;
-        hints_->setHintShowHandler([&](HintRequest& request) {
+        hints_->setHintHandler(grid_, [&](HintRequest& request) {
             seen.append(request);
-            if (request.widget == grid_) {
-                request.text = u"Hi!!!! Don't worry, be happy!"_s;
-                request.background = QColor(0, 255, 255);
-            } else {
-                request.show = request.text != u"refused"_s;
-            }
+            request.text = u"Hi!!!! Don't worry, be happy!"_s;
+            request.background = QColor(0, 255, 255);
         });
+        hints_->setHintHandler(
+            greeting_, [&](HintRequest& request) { request.show = request.text != u"refused"_s; });
 
         // The mouse rests on the grid's cells, which have no hint: the grid's own is adjusted.
         restMouseOn(grid_->viewport());
@@ -114,6 +112,7 @@ private Q_SLOTS:
         greeting_->setToolTip(u"refused"_s);
         restMouseOn(greeting_);
         QVERIFY(QToolTip::text() != u"refused"_s);
+        QCOMPARE(seen.size(), 1);
     }
 };
 

@@ -1,6 +1,6 @@
-#include "app/error_guard.h"
 #include "common/error.h"
 #include "support_ui/scripted_ui_services.h"
+#include "ui/error_guard.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ui/window_services.h"
+
 #include <QDialog>
 
 namespace corvanteller {
-
-class AppContext;
 
 // A dialog of the program: created once, shown without blocking the other windows, centred
 // on the window that opens it, with only a close button in its title bar. Its activation
@@ -13,7 +13,8 @@ class ProgramDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ProgramDialog(AppContext& context, QWidget* parent = nullptr);
+    explicit ProgramDialog(const WindowServices& services, QWidget* parent = nullptr);
+    ~ProgramDialog() override;
 
     // Shows the dialog centred on the window that opened it and runs its activation.
     void showFor(QWidget* opener);
@@ -23,7 +24,7 @@ protected:
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-    AppContext& context_;
+    WindowServices services_;
 };
 
 } // namespace corvanteller

@@ -1,21 +1,22 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/settings_actions.h"
+#include "table/save_changes_flow.h"
+#include "table/table_hints.h"
 
-#include <memory>
+#include <QMainWindow>
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
-class QTableView;
 
 namespace corvanteller {
 
 class AppContext;
-class CellTooltipTracker;
-class TableHint;
+class SongGrid;
+class TForm12;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
 // new scan and the status line.
@@ -26,19 +27,17 @@ public:
     static constexpr int clientWidth = 733;
     static constexpr int clientHeight = 493;
     static constexpr int progressMaximum = 100;
-    static constexpr int rowHeight = 18;
     static constexpr int statusRightMargin = 10;
 
     explicit TForm4(AppContext& context, QWidget* parent = nullptr);
     ~TForm4() override;
 
-    QTableView* StringGrid1 = nullptr;
+    SongGrid* StringGrid1 = nullptr;
     QCheckBox* CheckBox1 = nullptr; // "Check all"
     QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label1 = nullptr;      // the status line
-    QLabel* Label2 = nullptr;      // the last folder, shown when "Check all" is clicked
-    QLabel* Label3 = nullptr;      // the scan's error label, never visible
-    QLabel* cellTooltip = nullptr; // the cell tooltip's own hint window
+    QLabel* Label1 = nullptr; // the status line
+    QLabel* Label2 = nullptr; // the last folder, shown when "Check all" is clicked
+    QLabel* Label3 = nullptr; // the scan's error label, never visible
     QMenu* PopupMenu1 = nullptr;
 
     QAction* newScanning = nullptr; // "&New scanning..."
@@ -54,8 +53,14 @@ public:
     // Entries whose commands arrive with later work; present and disabled until then.
     QList<QAction*> notYetAvailable;
 
+    TForm12& savePrompt() { return *savePrompt_; }
+
     // Shows the window and runs its activation at once.
     void showAsActive();
+
+    // Writes an open cell editor's text into the table; every command that reads the table
+    // calls it first.
+    void commitCellEdit();
 
     void FormActivate();
     void FormDeactivate();
@@ -66,31 +71,44 @@ public:
     void N19Click();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
+
+    // The start window's "Open Corvanteller list...": reads the list into this window's table.
+    // False when the dialog was cancelled or the reading stopped at a damaged count line: the
+    // start window then stays.
+    bool openListForStartWindow(QWidget* parent);
+
     void applyColumnWidthMode();
     void updateStatusLine(const QString& text);
-    // The widths of columns 0 to 6 as the grid has them now.
-    std::array<int, 7> columnWidths() const;
+    TableWidthsAtClose widthsAtClose() const;
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class ListRead { Read, Refused, Stopped };
+
     void buildGrid(QWidget* client);
     void buildBottomRow(QWidget* client);
     void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)());
     QAction* addLater(QMenu* menu, const QString& caption);
-    void installTableHint();
+    void registerTableHint();
     void layoutClient();
     void alignStatusLine();
-    void showCellTooltip(QPoint viewportPos);
-    void hideCellTooltip(bool forget);
+
+    void carryOut(NextStep step);
+    void runNewScan();
+    bool saveListAs();
+    bool saveListToCurrentFile();
+    void endProgram();
+    ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
 
     AppContext& context_;
-    std::unique_ptr<CellTooltipTracker> tooltipTracker_;
-    std::unique_ptr<TableHint> tableHint_;
+    SaveChangesFlow flow_;
+    TForm12* savePrompt_ = nullptr;
+    TableHint tableHint_;
     bool centred_ = false;
 };
 

@@ -1,0 +1,452 @@
+#include "app/main_window.h"
+
+#include "app/app_context.h"
+#include "common/file_filters.h"
+#include "help/splash_window.h"
+#include "scan/window_scan.h"
+#include "settings/general_settings_dialog.h"
+#include "table/column_widths.h"
+#include "table/list_file.h"
+#include "table/save_changes_prompt.h"
+#include "table/song_grid.h"
+#include "ui/error_guard.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int bottomRowHeight = 44;
+
+UiServices::FileDialog listOpenDialog() {
+    UiServices::FileDialog dialog;
+    dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|All files (*.*)|*.*"_s);
+    dialog.mustExist = true;
+    return dialog;
+}
+
+UiServices::FileDialog listSaveDialog() {
+    UiServices::FileDialog dialog;
+    dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|"_s);
+    dialog.defaultSuffix = u"sgl"_s;
+    dialog.confirmOverwrite = true;
+    return dialog;
+}
+
+} // namespace
+
+TForm4::TForm4(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context), flow_(context.table), tableHint_(context.random) {
+    setWindowTitle(u"Corvanteller"_s);
+    context_.activations.addForm(this);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    buildGrid(client);
+    buildBottomRow(client);
+    buildMenus();
+    resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+
+    savePrompt_ = new TForm12(context_.windowServices(), flow_, this);
+    connect(savePrompt_, &TForm12::answered, this,
+            guard(this, context_.ui, [this](PromptAnswer answer) {
+                commitCellEdit();
+                carryOut(flow_.promptAnswered(answer));
+            }));
+
+    context_.table.hasCurrentListFile = false;
+    context_.table.unsavedChanges = true;
+    context_.hints.setHintsEnabled(true);
+    registerTableHint();
+}
+
+TForm4::~TForm4() {
+    context_.activations.removeForm(this);
+}
+
+void TForm4::buildGrid(QWidget* client) {
+    StringGrid1 = new SongGrid(context_.table.model(), client);
+    StringGrid1->setToolTip(TableHint::initialText());
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    TableSession& table = context_.table;
+    connect(StringGrid1, &SongGrid::focusedByUser, this, [&table] { table.unsavedChanges = true; });
+    connect(StringGrid1, &SongGrid::characterTyped, this,
+            [&table] { table.unsavedChanges = true; });
+    connect(
+        StringGrid1, &QTableView::doubleClicked, this,
+        guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
+}
+
+void TForm4::buildBottomRow(QWidget* client) {
+    CheckBox1 = new QCheckBox(u"Check all"_s, client);
+    CheckBox1->setToolTip(u"Check all files"_s);
+    connect(CheckBox1, &QCheckBox::toggled, this, guard(this, context_.ui, [this](bool checked) {
+                context_.table.model().setAllChecked(checked);
+            }));
+    connect(CheckBox1, &QCheckBox::clicked, this,
+            guard(this, context_.ui, [this] { CheckBox1Click(); }));
+
+    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1->setRange(0, progressMaximum);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+
+    Label1 = new QLabel(client);
+    Label2 = new QLabel(client);
+    Label3 = new QLabel(client);
+    Label3->hide();
+}
+
+QAction* TForm4::addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, this,
+            guard(this, context_.ui, [this, handler] { (this->*handler)(); }));
+    return action;
+}
+
+QAction* TForm4::addLater(QMenu* menu, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setEnabled(false);
+    notYetAvailable.append(action);
+    return action;
+}
+
+void TForm4::buildMenus() {
+    QMenu* file = menuBar()->addMenu(u"&File"_s);
+    newScanning = addCommand(file, u"&New scanning..."_s, &TForm4::NewScanningClick);
+    file->addSeparator();
+    N8 = addCommand(file, u"&Open Corvanteller list..."_s, &TForm4::N8Click);
+    addLater(file, u"Open list in &text format..."_s);
+    file->addSeparator();
+    N29 = addCommand(file, u"&Save list"_s, &TForm4::N29Click);
+    N9 = addCommand(file, u"Save list &as..."_s, &TForm4::N9Click);
+    addLater(file, u"Save as te&xt..."_s);
+    addLater(file, u"Save as Ms &Word document..."_s);
+    addLater(file, u"&Print from Ms Word (text)"_s);
+    file->addSeparator();
+    QMenu* exportMenu = file->addMenu(u"Export"_s);
+    addLater(exportMenu, u"Tex&t"_s);
+    addLater(exportMenu, u"Ms &Excel"_s);
+    addLater(exportMenu, u"&Ms Word"_s);
+    addLater(file, u"&Import from Excel file"_s);
+    file->addSeparator();
+    QMenu* rename = file->addMenu(u"Rename files"_s);
+    addLater(rename, u"&From column of name (file)"_s);
+    addLater(rename, u"&Complex renaming..."_s);
+    file->addSeparator();
+    exitAction = file->addAction(u"Exit"_s);
+    connect(exitAction, &QAction::triggered, this, [this] { close(); });
+
+    QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
+    parametersOfScanning = settings->addAction(u"&Parameters of scanning"_s);
+    generalSettings = settings->addAction(u"&General settings"_s);
+    connect(generalSettings, &QAction::triggered, this,
+            guard(this, context_.ui, [this] { context_.generalSettings->showFor(this); }));
+
+    QMenu* table = menuBar()->addMenu(u"&Table"_s);
+    N19 = addCommand(table, u"&Add row"_s, &TForm4::N19Click);
+    addLater(table, u"&Export to text"_s);
+
+    QMenu* help = menuBar()->addMenu(u"&Help"_s);
+    QMenu* about = help->addMenu(u"&About"_s);
+    addLater(about, u"&Information"_s);
+    promptAction = about->addAction(u"&Prompt"_s);
+    connect(promptAction, &QAction::triggered, this,
+            guard(this, context_.ui, [this] { context_.prompt->showPrompt(); }));
+    addLater(help, u"&Corvanteller help"_s);
+
+    PopupMenu1 = new QMenu(this);
+    popupNewScanning = addCommand(PopupMenu1, u"New scanning..."_s, &TForm4::NewScanningClick);
+    addLater(PopupMenu1, u"Corvanteller help"_s);
+}
+
+void TForm4::registerTableHint() {
+    context_.hints.setHintHandler(StringGrid1, [this](HintRequest& request) {
+        const TableHintShowing showing = tableHint_.beforeShow(StringGrid1->width());
+        context_.hints.setHintHidePause(showing.hidePauseMs);
+        request.show = showing.show;
+        request.text = showing.text;
+        request.hidePauseMs = showing.hidePauseMs;
+        request.background =
+            QColor(showing.background.red, showing.background.green, showing.background.blue);
+        request.maxWidth = showing.maxWidth;
+        request.pos += QPoint(showing.shiftRight, 0);
+        StringGrid1->setToolTip(tableHint_.enabled() ? tableHint_.text() : QString());
+    });
+}
+
+void TForm4::showAsActive() {
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+    if (context_.activations.noteActivation(this)) {
+        guarded(this, context_.ui, [this] { FormActivate(); });
+    }
+}
+
+bool TForm4::event(QEvent* event) {
+    if (context_.activations.isActivation(this, event)) {
+        guarded(this, context_.ui, [this] { FormActivate(); });
+    } else if (context_.activations.isDeactivation(this, event)) {
+        guarded(this, context_.ui, [this] { FormDeactivate(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm4::commitCellEdit() {
+    StringGrid1->commitOpenEditor();
+}
+
+void TForm4::FormActivate() {
+    context_.table.rebuildOnActivation();
+    applyColumnWidthMode();
+    updateStatusLine(context_.table.statusText());
+}
+
+void TForm4::FormDeactivate() {
+    commitCellEdit();
+    context_.table.refreshStores();
+}
+
+TableWidthsAtClose TForm4::widthsAtClose() const {
+    TableWidthsAtClose table;
+    table.mainWindowVisible = isVisible();
+    for (int column = 0; column < 7; ++column) {
+        table.widths[static_cast<std::size_t>(column)] = StringGrid1->columnWidth(column);
+    }
+    return table;
+}
+
+void TForm4::applyColumnWidthMode() {
+    SongTableModel& model = context_.table.model();
+    const QFontMetrics metrics(StringGrid1->font());
+    const ColumnLayout layout = corvanteller::applyColumnWidthMode(
+        static_cast<ColumnWidthMode>(context_.options.general.columnWidthMode), model,
+        widthsAtClose().widths, context_.options.savedColumnWidths,
+        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); },
+        model.widestCellLengths());
+    for (int column = 0; column < 7; ++column) {
+        StringGrid1->setColumnWidth(column, layout.widths[static_cast<std::size_t>(column)]);
+    }
+    model.setWidestCellLengths(layout.widest);
+}
+
+void TForm4::updateStatusLine(const QString& text) {
+    Label1->setText(text);
+    Label1->adjustSize();
+    alignStatusLine();
+}
+
+void TForm4::alignStatusLine() {
+    QWidget* client = centralWidget();
+    Label1->move(client->width() - Label1->width() - statusRightMargin,
+                 client->height() - Label1->height() - 4);
+}
+
+void TForm4::layoutClient() {
+    QWidget* client = centralWidget();
+    const int width = client->width();
+    const int height = client->height();
+    StringGrid1->setGeometry(0, 0, width, height - bottomRowHeight);
+    const int rowTop = height - bottomRowHeight + 4;
+    CheckBox1->move(8, rowTop);
+    CheckBox1->adjustSize();
+    ProgressBar1->setGeometry(CheckBox1->x() + CheckBox1->width() + 12, rowTop + 4, 250, 10);
+    Label2->move(8, rowTop + 20);
+    Label2->adjustSize();
+    alignStatusLine();
+}
+
+void TForm4::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutClient();
+}
+
+void TForm4::CheckBox1Click() {
+    Label2->setText(context_.options.lastFolder);
+    Label2->adjustSize();
+}
+
+void TForm4::StringGrid1DblClick(const QModelIndex& index) {
+    StringGrid1->hideCellTooltip(true);
+    CheckBox1->setChecked(false);
+    if (index.isValid()) {
+        StringGrid1->setCurrentIndex(index);
+        context_.table.model().toggleCheck(index.row() + 1);
+    }
+}
+
+void TForm4::N19Click() {
+    commitCellEdit();
+    const QModelIndex current = StringGrid1->currentIndex();
+    const int selectedRow = current.isValid() ? current.row() + 1 : 1;
+    if (!context_.table.model().insertEmptyRowAt(selectedRow)) {
+        context_.ui.showMessage(this, tableFullMessage());
+    }
+}
+
+void TForm4::NewScanningClick() {
+    commitCellEdit();
+    carryOut(flow_.newScanRequested());
+}
+
+void TForm4::carryOut(NextStep step) {
+    switch (step) {
+    case NextStep::Nothing:
+        return;
+    case NextStep::ShowPrompt:
+        savePrompt_->showFor(this);
+        return;
+    case NextStep::EndProgram:
+        savePrompt_->hide();
+        endProgram();
+        return;
+    case NextStep::ChooseFolder:
+        savePrompt_->hide();
+        runNewScan();
+        return;
+    case NextStep::SaveToCurrentFile:
+    case NextStep::SaveWithDialog: {
+        bool saved = false;
+        try {
+            saved = step == NextStep::SaveToCurrentFile ? saveListToCurrentFile() : saveListAs();
+        } catch (...) {
+            carryOut(flow_.saveFinished(false));
+            throw;
+        }
+        carryOut(flow_.saveFinished(saved));
+        return;
+    }
+    case NextStep::ReturnToTable:
+        savePrompt_->hide();
+        return;
+    }
+}
+
+void TForm4::runNewScan() {
+    TableSession& table = context_.table;
+    const std::optional<ScanOutcome> outcome = chooseFolderAndScan(
+        context_.ui, context_.options, {this, ProgressBar1, Label3}, table.mainStore(),
+        RunSet::MainWindow, [&table] { table.startNewScanRows(); });
+    finishScanProgress(ProgressBar1);
+    table.finishNewScan();
+    applyColumnWidthMode();
+    updateStatusLine(table.statusText());
+    // Only now: a message box shown before the rebuild would meet the table before the scan.
+    if (outcome) {
+        reportScanEnd(context_.ui, this, *outcome);
+    }
+}
+
+void TForm4::endProgram() {
+    saveSettingsAtClose(context_, this, widthsAtClose());
+    context_.quit();
+}
+
+void TForm4::closeEvent(QCloseEvent* event) {
+    commitCellEdit();
+    TableSession& table = context_.table;
+    guarded(this, context_.ui, [&table] { table.refreshStores(); });
+    const NextStep step = flow_.closeRequested();
+    if (step == NextStep::EndProgram) {
+        event->accept();
+        endProgram();
+        return;
+    }
+    event->ignore();
+    guarded(this, context_.ui, [this, step] { carryOut(step); });
+}
+
+TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path,
+                                          int originRowCount) {
+    SongTableModel& model = context_.table.model();
+    for (int column = 0; column < 7; ++column) {
+        StringGrid1->setColumnWidth(column, fixedColumnWidths[static_cast<std::size_t>(column)]);
+    }
+    // Resets the table first, so it stays reset when the file cannot be read.
+    const ListOpenResult result = openListFile(path, model, originRowCount);
+    switch (result.outcome) {
+    case ListOpenResult::Outcome::Opened:
+        break;
+    case ListOpenResult::Outcome::NotAListFile:
+    case ListOpenResult::Outcome::TooManyRows:
+        context_.ui.showMessage(parent, result.message);
+        return ListRead::Refused;
+    case ListOpenResult::Outcome::ConversionError:
+        context_.ui.reportError(parent, result.message);
+        return ListRead::Stopped;
+    }
+    if (model.songCount() > 0) {
+        StringGrid1->setCurrentIndex(model.index(0, 1));
+    }
+    return ListRead::Read;
+}
+
+void TForm4::N8Click() {
+    commitCellEdit();
+    const QString path = context_.ui.chooseOpenFile(this, listOpenDialog());
+    if (path.isEmpty()) {
+        return;
+    }
+    if (readListIntoGrid(this, path, context_.table.originStore().rowCount()) == ListRead::Read) {
+        copyDataRowsInto(context_.table.model(), context_.table.mainStore());
+    }
+}
+
+bool TForm4::openListForStartWindow(QWidget* parent) {
+    const QString path = context_.ui.chooseOpenFile(parent, listOpenDialog());
+    if (path.isEmpty()) {
+        return false;
+    }
+    return readListIntoGrid(parent, path, context_.table.startStore().rowCount()) !=
+           ListRead::Stopped;
+}
+
+void TForm4::N9Click() {
+    commitCellEdit();
+    saveListAs();
+}
+
+void TForm4::N29Click() {
+    commitCellEdit();
+    carryOut(flow_.saveRequested());
+}
+
+bool TForm4::saveListAs() {
+    const QString path = context_.ui.chooseSaveFile(this, listSaveDialog());
+    if (path.isEmpty()) {
+        return false;
+    }
+    TableSession& table = context_.table;
+    writeListFile(path, table.model());
+    table.currentListFile = path;
+    table.hasCurrentListFile = true;
+    table.unsavedChanges = false;
+    return true;
+}
+
+bool TForm4::saveListToCurrentFile() {
+    TableSession& table = context_.table;
+    // The flag is cleared only once the list is safely written: a failed save must still ask
+    // before the program closes.
+    writeListFile(table.currentListFile, table.model());
+    table.unsavedChanges = false;
+    return true;
+}
+
+} // namespace corvanteller

@@ -1,0 +1,22 @@
+#include "ui/form_activations.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace corvanteller {
+
+bool FormActivations::isActivation(const QWidget* form, const QEvent* event) {
+    return event->type() == QEvent::WindowActivate && form->isVisible() && noteActivation(form);
+}
+
+bool FormActivations::isDeactivation(const QWidget* form, const QEvent* event) const {
+    if (event->type() != QEvent::WindowDeactivate) {
+        return false;
+    }
+    // Qt has already made the new window the active one when the old one hears of it.
+    const QWidget* now = QApplication::activeWindow();
+    return now != nullptr && now != form && forms_.contains(now);
+}
+
+} // namespace corvanteller

@@ -1,0 +1,44 @@
+#include "ui/program_dialog.h"
+
+#include "ui/error_guard.h"
+#include "ui/form_activations.h"
+
+namespace corvanteller {
+
+ProgramDialog::ProgramDialog(const WindowServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      services_(services) {
+    setModal(false);
+    services_.activations.addForm(this);
+}
+
+ProgramDialog::~ProgramDialog() {
+    services_.activations.removeForm(this);
+}
+
+void ProgramDialog::showFor(QWidget* opener) {
+    if (opener != nullptr) {
+        move(opener->geometry().center() - rect().center());
+    }
+    show();
+    raise();
+    activateWindow();
+    if (services_.activations.noteActivation(this)) {
+        guarded(this, services_.ui, [this] { FormActivate(); });
+    }
+}
+
+bool ProgramDialog::event(QEvent* event) {
+    if (services_.activations.isActivation(this, event)) {
+        guarded(this, services_.ui, [this] { FormActivate(); });
+    }
+    return QDialog::event(event);
+}
+
+void ProgramDialog::hideEvent(QHideEvent* event) {
+    services_.activations.noteHidden(this);
+    QDialog::hideEvent(event);
+}
+
+} // namespace corvanteller

@@ -1,0 +1,552 @@
+#include "app/main_window.h"
+
+#include "help/splash_window.h"
+#include "scan/scan_parameters_dialog.h"
+#include "settings/general_settings_dialog.h"
+#include "support/kar_builder.h"
+#include "support_ui/program_fixture.h"
+#include "table/column_widths.h"
+#include "table/save_changes_prompt.h"
+#include "table/song_grid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolTip>
+#include <QtTest>
+
+#include <functional>
+#include <map>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A program whose main window shows three songs scanned from the start window and is the
+// active window, as after a click on "Start".
+struct ScannedProgram : test::ProgramFixture {
+    ScannedProgram() {
+        QVERIFY(test::writeTestFile(music.filePath(u"a.kar"_s),
+                                    test::KarBuilder().trackName("Alpha <x>").bytes()));
+        QDir(music.path()).mkdir(u"s1"_s);
+        QDir(music.path()).mkdir(u"s2"_s);
+        QVERIFY(test::writeTestFile(music.filePath(u"s1/b.kar"_s),
+                                    test::KarBuilder().trackName("Beta").bytes()));
+        QVERIFY(test::writeTestFile(music.filePath(u"s2/c.kar"_s),
+                                    test::KarBuilder().trackName("Gamma").bytes()));
+        ui.answerFolder(music.path());
+        start().show();
+        start().Button1->click();
+        QVERIFY(activate(&main()));
+        grid().setFocus(Qt::MouseFocusReason);
+    }
+
+    SongGrid& grid() { return *main().StringGrid1; }
+    QModelIndex cellIndex(int row, int column) { return model().index(row - 1, column); }
+
+    // Types into a cell as a user does: the first key opens the in-place editor, the rest go
+    // to it. Enter is not pressed.
+    void typeInto(int row, int column, const QString& text) {
+        grid().setCurrentIndex(cellIndex(row, column));
+        QTest::keyClick(&grid(), text.front().toLatin1());
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor != nullptr && editor != &grid());
+        QTest::keyClicks(editor, text.mid(1));
+    }
+
+    // A double click as the window system delivers it: press, release, then the second press
+    // as a double click.
+    void doubleClick(int row, int column) {
+        const QPoint point = grid().visualRect(cellIndex(row, column)).center();
+        QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, point);
+    }
+
+    // Another window of the program takes over and is closed again: the main window loses its
+    // activation and gets it back, as when the user opens and closes a dialog of the program.
+    void visitAnotherWindow() {
+        main().generalSettings->trigger();
+        TForm10& dialog = *context().generalSettings;
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.Button1->click();
+        QVERIFY(activate(&main()));
+    }
+
+    QTemporaryDir music;
+};
+
+// A window that is not one of the program's own (a message box, a file dialog): taking the
+// activation away and giving it back.
+void visitForeignWindow(QWidget* back) {
+    QWidget foreign;
+    QVERIFY(test::ProgramFixture::activate(&foreign));
+    foreign.hide();
+    QVERIFY(test::ProgramFixture::activate(back));
+}
+
+// Enabled, and in no menu that is disabled.
+bool reachable(const QAction* action) {
+    if (!action->isEnabled()) {
+        return false;
+    }
+    for (const QObject* owner = action->parent(); owner != nullptr; owner = owner->parent()) {
+        if (const auto* menu = qobject_cast<const QMenu*>(owner);
+            menu != nullptr && !menu->menuAction()->isEnabled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // --- Edits are never lost ---------------------------------------------------------------
+
+    void aCellBeingEditedIsSavedByTheMenu() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"songs.sgl"_s);
+        program.typeInto(1, 3, u"Typed"_s);
+        program.ui.answerSaveFile(path);
+        program.main().N9->trigger();
+        QVERIFY(readFile(path).contains("\r\nTyped\r\n"));
+
+        program.typeInto(2, 4, u"More"_s);
+        program.main().N29->trigger(); // to the current file
+        QVERIFY(readFile(path).contains("\r\nMore\r\n"));
+        QVERIFY(!program.context().table.unsavedChanges);
+        QVERIFY(program.main().close());
+        QCOMPARE(program.quitCount, 1);
+    }
+
+    void aCellBeingEditedSurvivesTheCloseBoxAndCancel() {
+        ScannedProgram program;
+        program.typeInto(1, 3, u"Kept"_s);
+        QVERIFY(!program.main().close());
+        TForm12& prompt = program.prompt();
+        QVERIFY(QTest::qWaitForWindowActive(&prompt));
+        QTest::mouseClick(prompt.Button3, Qt::LeftButton); // Cancel
+        QVERIFY(prompt.isHidden());
+        QVERIFY(test::ProgramFixture::activate(&program.main()));
+        QCOMPARE(program.model().cell(1, 3), u"Kept"_s);
+        QCOMPARE(program.context().table.startStore().text(3, 1), u"Kept"_s);
+    }
+
+    void aCellBeingEditedSurvivesAVisitToAnotherWindow() {
+        ScannedProgram program;
+        program.typeInto(2, 1, u"new.kar"_s);
+        program.visitAnotherWindow();
+        QCOMPARE(program.model().cell(2, 1), u"new.kar"_s);
+    }
+
+    void yesThenACancelledSaveDialogReturnsToTheTable() {
+        ScannedProgram program;
+        TForm12& prompt = program.prompt();
+        QVERIFY(!program.main().close());
+        program.ui.answerSaveFile(QString());
+        QTest::mouseClick(prompt.Button1, Qt::LeftButton); // Yes
+        QCOMPARE(program.quitCount, 0);
+        QVERIFY(prompt.isHidden());
+        QVERIFY(program.main().isVisible());
+        QCOMPARE(program.model().songCount(), 3);
+        QVERIFY(program.context().table.unsavedChanges);
+
+        // The same before a new scan: no folder dialog, the rows stay.
+        program.main().newScanning->trigger();
+        QVERIFY(prompt.isVisible());
+        program.ui.answerSaveFile(QString());
+        QTest::mouseClick(prompt.Button1, Qt::LeftButton);
+        QVERIFY(prompt.isHidden());
+        QCOMPARE(program.ui.folderStarts.size(), 1);
+        QCOMPARE(program.model().songCount(), 3);
+
+        // Only "No" or a real save ends the program.
+        QVERIFY(!program.main().close());
+        QTest::mouseClick(prompt.Button2, Qt::LeftButton); // No
+        QCOMPARE(program.quitCount, 1);
+        QVERIFY(QFile::exists(program.context().settingsPath));
+    }
+
+    void yesBeforeClosingSavesTheListAndEnds() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"songs.sgl"_s);
+        program.main().exitAction->trigger();
+        program.ui.answerSaveFile(path);
+        QTest::mouseClick(program.prompt().Button1, Qt::LeftButton);
+        QCOMPARE(program.quitCount, 1);
+        QVERIFY(readFile(path).startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
+    }
+
+    void aFailedSaveAfterYesReturnsToTheTableAndReports() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
+        QVERIFY(!program.main().close());
+        program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
+        QTest::mouseClick(program.prompt().Button1, Qt::LeftButton);
+        QCOMPARE(program.ui.errors.size(), 1);
+        QCOMPARE(program.quitCount, 0);
+        QVERIFY(program.prompt().isHidden());
+        QVERIFY(program.context().table.unsavedChanges);
+    }
+
+    void newScanAsksFirstAndNoStartsTheFolderChoice() {
+        ScannedProgram program;
+        TForm12& prompt = program.prompt();
+        program.main().popupNewScanning->trigger();
+        QVERIFY(prompt.isVisible());
+        QCOMPARE(program.ui.folderStarts.size(), 1);
+
+        QTemporaryDir other;
+        QVERIFY(test::writeTestFile(other.filePath(u"z.kar"_s),
+                                    test::KarBuilder().trackName("Zed <cut>").bytes()));
+        program.ui.answerFolder(other.path());
+        QTest::mouseClick(prompt.Button2, Qt::LeftButton); // No
+        QVERIFY(prompt.isHidden());
+        QCOMPARE(program.ui.folderStarts.size(), 2);
+        QCOMPARE(program.model().songCount(), 1);
+        // The main window's scan cuts the texts at < and >.
+        QCOMPARE(program.model().cell(1, 3), u"Zed "_s);
+        QCOMPARE(program.context().table.origin, TableOrigin::MainWindow);
+        QCOMPARE(program.main().Label1->text(),
+                 u"1 file(s) was(were) processed and placed in the table"_s);
+        QVERIFY(program.context().table.unsavedChanges);
+    }
+
+    void cancelledNewScanKeepsTheRowsAndClearsMarks() {
+        ScannedProgram program;
+        program.context().table.unsavedChanges = false;
+        program.model().toggleCheck(2);
+        program.ui.answerFolder(QString());
+        program.main().newScanning->trigger();
+        QCOMPARE(program.model().songCount(), 3);
+        QCOMPARE(program.model().cell(2, 0), u"2"_s);
+        QVERIFY(program.ui.messages.isEmpty());
+    }
+
+    void promptCloseButtonOnlyHides() {
+        ScannedProgram program;
+        program.main().close();
+        TForm12& prompt = program.prompt();
+        prompt.close();
+        QVERIFY(prompt.isHidden());
+        QCOMPARE(program.quitCount, 0);
+        QVERIFY(program.main().isVisible());
+    }
+
+    // --- The unsaved-changes flag -----------------------------------------------------------
+
+    void onlyTheUsersOwnFocusAndTypingCountAsChanges() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        program.ui.answerSaveFile(folder.filePath(u"songs.sgl"_s));
+        program.main().N9->trigger();
+        QVERIFY(!program.context().table.unsavedChanges);
+
+        // The focus coming back to the grid with the window is no change.
+        visitForeignWindow(&program.main());
+        program.visitAnotherWindow();
+        QVERIFY(!program.context().table.unsavedChanges);
+        QTest::keyClick(&program.grid(), Qt::Key_Down);
+        QVERIFY(!program.context().table.unsavedChanges);
+
+        // A click into the grid from elsewhere is.
+        program.main().CheckBox1->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(program.grid().viewport(), Qt::LeftButton, {},
+                          program.grid().visualRect(program.cellIndex(1, 2)).center());
+        QVERIFY(program.context().table.unsavedChanges);
+
+        program.context().table.unsavedChanges = false;
+        QTest::keyClick(&program.grid(), Qt::Key_X);
+        QVERIFY(program.context().table.unsavedChanges);
+    }
+
+    void savedListClosesWithoutAsking() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"songs.sgl"_s);
+        program.ui.answerSaveFile(path);
+        program.main().N9->trigger();
+        QCOMPARE(program.ui.saveDialogs.front().filter, u"List files (Corvanteller) (*.sgl)"_s);
+        QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"sgl"_s);
+        QCOMPARE(program.context().table.currentListFile, path);
+        visitForeignWindow(&program.main()); // the save dialog coming and going
+        QVERIFY(program.main().close());
+        QVERIFY(program.prompt().isHidden());
+        QCOMPARE(program.quitCount, 1);
+    }
+
+    void failedSaveKeepsTheFlagAndTheCurrentFile() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString good = folder.filePath(u"good.sgl"_s);
+        program.ui.answerSaveFile(good);
+        program.main().N9->trigger();
+        QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
+        program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
+        program.context().table.unsavedChanges = true;
+        program.main().N9->trigger();
+        QCOMPARE(program.ui.errors.size(), 1);
+        QVERIFY(program.context().table.unsavedChanges);
+        QCOMPARE(program.context().table.currentListFile, good);
+    }
+
+    // --- Lists ------------------------------------------------------------------------------
+
+    void saveListRightAfterOpeningAsksForAName() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"songs.sgl"_s);
+        {
+            ScannedProgram program;
+            program.ui.answerSaveFile(path);
+            program.main().N9->trigger();
+            program.ui.answerOpenFile(path);
+            program.main().N8->trigger();
+            QCOMPARE(program.model().headerText(6), u"Made by..."_s);
+            program.main().N29->trigger(); // the current list file of this run is kept
+            QCOMPARE(program.ui.saveDialogs.size(), 1);
+        }
+        ScannedProgram fresh;
+        fresh.ui.answerOpenFile(path);
+        fresh.main().N8->trigger();
+        fresh.ui.answerSaveFile(QString());
+        fresh.main().N29->trigger();
+        QCOMPARE(fresh.ui.saveDialogs.size(), 1);
+    }
+
+    void aListWithADamagedCountStopsWithoutTouchingTheRowStore() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"bad.sgl"_s);
+        QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\nabc\r\n7\r\nRussia\r\n"));
+        const QString mainBefore = program.context().table.mainStore().text(1, 1);
+        const QString startBefore = program.context().table.startStore().text(1, 1);
+        // The error box takes the activation away from the main window, as a real one does.
+        program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
+        program.ui.answerOpenFile(path);
+        program.main().N8->trigger();
+        QCOMPARE(program.ui.errors, QStringList{u"'abc' is not a valid integer value"_s});
+        QCOMPARE(program.context().table.mainStore().text(1, 1), mainBefore);
+        QCOMPARE(program.context().table.startStore().text(1, 1), startBefore);
+    }
+
+    // --- The grid ---------------------------------------------------------------------------
+
+    void activationRebuildsAndClearsMarksButKeepsEdits() {
+        ScannedProgram program;
+        program.typeInto(1, 3, u"Edited"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        program.doubleClick(2, 2);
+        QCOMPARE(program.model().cell(2, 0), u"V 2"_s);
+        program.main().CheckBox1->click();
+        program.visitAnotherWindow();
+        QCOMPARE(program.model().cell(1, 0), u"1"_s);
+        QCOMPARE(program.model().cell(3, 0), u"3"_s);
+        QCOMPARE(program.model().cell(1, 3), u"Edited"_s);
+        QVERIFY(program.main().CheckBox1->isChecked());
+    }
+
+    void doubleClickTogglesAndUnchecksCheckAll() {
+        ScannedProgram program;
+        const auto doubleClick = [&program](int row) { program.doubleClick(row, 2); };
+        doubleClick(2);
+        QCOMPARE(program.model().cell(2, 0), u"V 2"_s);
+        doubleClick(2);
+        QCOMPARE(program.model().cell(2, 0), u"2"_s);
+
+        QTest::mouseClick(program.main().CheckBox1, Qt::LeftButton);
+        QCOMPARE(program.model().cell(1, 0), u"V 1"_s);
+        QCOMPARE(program.main().Label2->text(), program.music.path());
+        doubleClick(3);
+        QVERIFY(!program.main().CheckBox1->isChecked());
+        QCOMPARE(program.model().cell(1, 0), u"1"_s);
+        QCOMPARE(program.model().cell(3, 0), u"V 3"_s);
+    }
+
+    void addRowMovesRowsDownAndRefusesAFullTable() {
+        ScannedProgram program;
+        program.grid().setCurrentIndex(program.cellIndex(1, 1));
+        program.main().N19->trigger();
+        QCOMPARE(program.model().songCount(), 4);
+        QCOMPARE(program.model().cell(1, 1), QString());
+        QCOMPARE(program.model().cell(2, 1), u"a.kar"_s);
+        QCOMPARE(program.model().cell(4, 0), u"4"_s);
+
+        program.model().setSongCount(SongTableModel::maxSongs);
+        program.main().N19->trigger();
+        QCOMPARE(program.model().songCount(), SongTableModel::maxSongs);
+        QCOMPARE(program.ui.messages.size(), 1);
+    }
+
+    void userWidthsThatWereNeverSavedKeepTheColumnsVisible() {
+        ScannedProgram program;
+        program.context().options.general.columnWidthMode = columnWidthUser;
+        program.context().options.savedColumnWidths = {};
+        program.visitAnotherWindow();
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(program.grid().columnWidth(column),
+                     fixedColumnWidths[static_cast<std::size_t>(column)]);
+        }
+        program.context().options.general.columnWidthMode = columnWidthWidest;
+        program.visitAnotherWindow();
+        QCOMPARE(program.grid().columnWidth(0), fixedColumnWidths[0]);
+    }
+
+    void headersStartAtTheLeftLikeTheCells() {
+        ScannedProgram program;
+        QVERIFY(program.grid().horizontalHeader()->defaultAlignment() & Qt::AlignLeft);
+    }
+
+    void statusLineKeepsItsRightMargin() {
+        ScannedProgram program;
+        TForm4& main = program.main();
+        for (const QSize size : {QSize(900, 600), QSize(733, 520)}) {
+            main.resize(size);
+            QApplication::processEvents();
+            QCOMPARE(main.Label1->geometry().right() + 1,
+                     main.centralWidget()->width() - TForm4::statusRightMargin);
+        }
+    }
+
+    void cellTooltipOnlyForTextsThatDoNotFitAndNeverInTheWay() {
+        ScannedProgram program;
+        program.context().options.general.columnWidthMode = columnWidthFixed;
+        program.main().applyColumnWidthMode();
+        program.model().setCell(2, 3, QString(200, u'W'));
+        SongGrid& grid = program.grid();
+        QLabel* tooltip = grid.cellTooltip();
+        QWidget* viewport = grid.viewport();
+        // What the window system sends as the mouse moves over a cell.
+        const auto moveTo = [&](int row, int column) {
+            const QPoint point = grid.visualRect(program.cellIndex(row, column)).center();
+            QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+        };
+        moveTo(1, 3); // "Alpha <x>" fits
+        QVERIFY(tooltip->isHidden());
+        moveTo(2, 3);
+        QVERIFY(tooltip->isVisible());
+        QCOMPARE(tooltip->text(), QString(200, u'W'));
+        const QRect cell = grid.visualRect(program.cellIndex(2, 3));
+        QCOMPARE(tooltip->pos(), viewport->mapToGlobal(cell.topLeft()) + QPoint(2, 2));
+        // It lies over the cell but never takes the mouse or the focus from it.
+        QVERIFY(tooltip->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(tooltip->windowFlags() & Qt::WindowTransparentForInput);
+        QVERIFY(tooltip->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+        moveTo(2, 0); // the "#" column never shows one
+        QVERIFY(tooltip->isHidden());
+        moveTo(2, 3);
+        QVERIFY(tooltip->isVisible());
+        program.doubleClick(2, 3);
+        QVERIFY(tooltip->isHidden());
+
+        // A text taller than the screen's two thirds is shown whole, wrapped at the screen.
+        QString essay;
+        for (int i = 0; i < 3000; ++i) {
+            essay += u"word "_s;
+        }
+        program.model().setCell(3, 4, essay);
+        moveTo(3, 4);
+        QVERIFY(tooltip->isVisible());
+        const QRect screen = program.main().screen()->availableGeometry();
+        QVERIFY(tooltip->width() <= screen.width());
+        QVERIFY(tooltip->height() > screen.height() * 2 / 3);
+    }
+
+    void tableHintSwitchesItselfOffAfterTwoShowings() {
+        ScannedProgram program;
+        // No greeting (1 of 70 missed), no "!!".
+        program.random.draws = {1, 1, 5, 1};
+        QWidget* viewport = program.grid().viewport();
+        const auto rest = [&] {
+            QHelpEvent event(QEvent::ToolTip, QPoint(30, 30),
+                             viewport->mapToGlobal(QPoint(30, 30)));
+            QApplication::sendEvent(viewport, &event);
+        };
+        rest();
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().contains(u"double click"_s), qPrintable(QToolTip::text()));
+        rest();
+        rest(); // the third showing is still made, then the hint is off for good
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        rest();
+        QVERIFY(!QToolTip::isVisible());
+        QVERIFY(program.grid().toolTip().isEmpty());
+    }
+
+    // --- Every menu entry is wired ----------------------------------------------------------
+
+    void everyEnabledEntryOfBothWindowsReachesItsCommand() {
+        ScannedProgram program;
+        TForm4& main = program.main();
+        TForm1& start = program.start();
+        AppContext& context = program.context();
+        // Each command's first visible effect; the dialogs are cancelled.
+        using Check = std::function<bool()>;
+        const auto asked = [&program](const QString& call) {
+            return [&program, call] { return program.ui.log.contains(call); };
+        };
+        const auto shown = [](QWidget* window) { return [window] { return window->isVisible(); }; };
+        const int rows = program.model().songCount();
+        const std::map<QAction*, std::pair<Check, std::function<void()>>> expected = {
+            {main.newScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.popupNewScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.exitAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.N8, {asked(u"chooseOpenFile "_s), [] {}}},
+            {main.N9, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
+            {main.N29, {asked(u"chooseSaveFile "_s), [] {}}},
+            {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
+            {main.generalSettings,
+             {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
+            {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {start.N4, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
+            {start.N8, {asked(u"chooseOpenFile "_s), [] {}}},
+            {start.N17, {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
+            {start.N18, {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
+            {start.N20, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {start.N16, {[&] { return program.quitCount == 1; }, [] {}}},
+        };
+        // "&Parameters of scanning" of the main window does nothing, as it always has.
+        const QList<QAction*> inert = {main.parametersOfScanning};
+        for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&start)}) {
+            for (QAction* action : window->findChildren<QAction*>()) {
+                if (!reachable(action) || action->isSeparator() || action->menu() != nullptr ||
+                    action->text().isEmpty() || inert.contains(action)) {
+                    continue;
+                }
+                const auto entry = expected.find(action);
+                QVERIFY2(entry != expected.end(), qPrintable(action->text()));
+                program.ui.log.clear();
+                program.ui.answerOpenFile(QString());
+                program.ui.answerSaveFile(QString());
+                program.ui.answerFolder(QString());
+                action->trigger();
+                QVERIFY2(entry->second.first(), qPrintable(action->text()));
+                entry->second.second();
+                program.ui.clearAnswers();
+            }
+        }
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
