@@ -226,7 +226,7 @@ void TForm4::FormDeactivate() {
 TableWidthsAtClose TForm4::widthsAtClose() const {
     TableWidthsAtClose table;
     table.mainWindowVisible = isVisible();
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < tableColumnCount; ++column) {
         table.widths[static_cast<std::size_t>(column)] = StringGrid1->columnWidth(column);
     }
     return table;
@@ -236,11 +236,11 @@ void TForm4::applyColumnWidthMode() {
     SongTableModel& model = context_.table.model();
     const QFontMetrics metrics(StringGrid1->font());
     const ColumnLayout layout = corvanteller::applyColumnWidthMode(
-        static_cast<ColumnWidthMode>(context_.options.general.columnWidthMode), model,
-        widthsAtClose().widths, context_.options.savedColumnWidths,
+        context_.options.general.columnWidthMode, model, widthsAtClose().widths,
+        context_.options.savedColumnWidths,
         [&metrics](const QString& text) { return metrics.horizontalAdvance(text); },
         model.widestCellLengths());
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < tableColumnCount; ++column) {
         StringGrid1->setColumnWidth(column, layout.widths[static_cast<std::size_t>(column)]);
     }
     model.setWidestCellLengths(layout.widest);
@@ -375,7 +375,7 @@ void TForm4::closeEvent(QCloseEvent* event) {
 TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path,
                                           int originRowCount) {
     SongTableModel& model = context_.table.model();
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < tableColumnCount; ++column) {
         StringGrid1->setColumnWidth(column, fixedColumnWidths[static_cast<std::size_t>(column)]);
     }
     // Resets the table first, so it stays reset when the file cannot be read.

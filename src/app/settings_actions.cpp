@@ -16,7 +16,7 @@ void loadSettingsAtStart(AppContext& context, QWidget* parent) {
 
 void saveSettingsAtClose(AppContext& context, QWidget* parent, const TableWidthsAtClose& table) {
     guarded(parent, context.ui, [&context, &table] {
-        const std::array<int, 7> widths =
+        const ColumnWidthList widths =
             widthsToSave(context.options.general.columnWidthMode, table.mainWindowVisible,
                          table.widths, context.options.savedColumnWidths);
         context.runTimes = saveSettings(context.settingsPath, context.options, widths,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include "table/column_layout.h"
 
 class QWidget;
 
@@ -15,7 +15,7 @@ void loadSettingsAtStart(AppContext& context, QWidget* parent);
 // The song table's column widths as the program ends, for the "User settings" mode.
 struct TableWidthsAtClose {
     bool mainWindowVisible = false;
-    std::array<int, 7> widths{};
+    ColumnWidthList widths{};
 };
 
 // The settings file when the program ends by closing the start window or the main window.

@@ -279,11 +279,11 @@ void TForm10::connectControls() {
                 services_.hints.setHintsEnabled(checked);
             }));
 
-    const auto bindGroup = [this, &ui](RadioGroupBox* group, int& option) {
+    const auto bindGroup = [this, &ui]<typename Choice>(RadioGroupBox* group, Choice& option) {
         connect(group->buttons, &QButtonGroup::idToggled, this,
                 guard(this, ui, [this, &option](int id, bool checked) {
                     if (!showingOptions_ && checked) {
-                        option = id;
+                        option = static_cast<Choice>(id);
                     }
                 }));
     };
@@ -345,14 +345,14 @@ void TForm10::showOptions() {
     const ExcelOptions& excel = options.excel;
     showingOptions_ = true;
 
-    RadioGroup1->setItemIndex(options.general.columnWidthMode);
+    RadioGroup1->setItemIndex(static_cast<int>(options.general.columnWidthMode));
     CheckBox1->setChecked(options.general.hints);
 
     for (const auto& [box, option] : optionBoxes()) {
         box->setChecked(*option);
     }
-    RadioGroup2->setItemIndex(excel.bordersDrawn);
-    RadioGroup3->setItemIndex(excel.whatAdded);
+    RadioGroup2->setItemIndex(static_cast<int>(excel.bordersDrawn));
+    RadioGroup3->setItemIndex(static_cast<int>(excel.whatAdded));
     // The entry first, then the text, which may have been typed over it.
     ComboBox1->setCurrentIndex(excel.list1Index);
     ComboBox1->setEditText(excel.list1Text);

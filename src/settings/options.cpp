@@ -24,8 +24,8 @@ void applyDefaultSettings(Options& options) {
 
     RenamingOptions& renaming = options.renaming;
     renaming.nameParts = {false, true, false, false, false, false, false, false};
-    renaming.dateChoice = 2;
-    renaming.whatFiles = 0;
+    renaming.dateChoice = DateTimeChoice::DateAndTime;
+    renaming.whatFiles = WhatFiles::All;
     renaming.wordListIndex = 16; // "Gift"
     renaming.separatorIndex = 5; // " -- "
     renaming.yourString = u"Напишите здесь чего-нибудь"_s;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/column_layout.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -78,10 +80,14 @@ inline constexpr std::array<SeparatorEntry, 8> renameSeparatorEntries = {{
     {u"2 points + space \".. \"", u".. "},
 }};
 
-// Column-width modes of the song table ("Width of columns of the table").
-inline constexpr int columnWidthFixed = 0;
-inline constexpr int columnWidthUser = 1;
-inline constexpr int columnWidthWidest = 2;
+// "What borders will be drawn" of the Excel export.
+enum class BordersDrawn { Vertical = 0, Horizontal = 1, All = 2 };
+
+// "What will be added": the date, the time or both.
+enum class DateTimeChoice { Date = 0, Time = 1, DateAndTime = 2 };
+
+// "What files" of complex renaming.
+enum class WhatFiles { All = 0, OnlyChecked = 1 };
 
 // Every member below starts at its design value: what a run without a settings file has.
 // A list index of -1 means that no entry is chosen.
@@ -104,9 +110,9 @@ struct TextFormatOptions {
 
 // The General settings pages "General" and "Messages about errors".
 struct GeneralOptions {
-    int columnWidthMode = columnWidthWidest; // 0 fixed, 1 user settings, 2 widest line
-    bool hints = true;                       // "Hints"
-    bool errorMessages = true;               // "Messages about errors"
+    ColumnWidthMode columnWidthMode = ColumnWidthMode::WidestLine;
+    bool hints = true;         // "Hints"
+    bool errorMessages = true; // "Messages about errors"
     bool operator==(const GeneralOptions&) const = default;
 };
 
@@ -120,13 +126,13 @@ struct ExcelOptions {
     bool colourAllText = true;         // "Colour all table (text)"
     bool colourAllBorders = true;      // "Colour all table (borders)"
     bool colourAllFill = true;         // "&Colour all table (fill)"
-    int bordersDrawn = 2;              // 0 "Vertical", 1 "Horizontal", 2 "All"
-    bool wideColumns = true;           // "&Wide of columns on the widest line in a column"
-    bool columnNames = true;           // "Названия колонок", a hidden option
-    bool addDateTime = true;           // "Add date and/or time"
-    int whatAdded = 0;                 // 0 "Date", 1 "Time", 2 "Date and time"
-    bool chooseList1 = false;          // "Choose from list #1"
-    int list1Index = -1;               // chosen entry of excelList1Entries
+    BordersDrawn bordersDrawn = BordersDrawn::All;
+    bool wideColumns = true; // "&Wide of columns on the widest line in a column"
+    bool columnNames = true; // "Названия колонок", a hidden option
+    bool addDateTime = true; // "Add date and/or time"
+    DateTimeChoice whatAdded = DateTimeChoice::Date;
+    bool chooseList1 = false;                         // "Choose from list #1"
+    int list1Index = -1;                              // chosen entry of excelList1Entries
     QString list1Text = QStringLiteral("Collection"); // the editable list's text
     bool chooseList2 = true;                          // "Choose from list #2"
     int list2Index = -1;                              // chosen entry of excelList2Entries
@@ -140,8 +146,8 @@ struct ExcelOptions {
 struct RenamingOptions {
     // Check marks by position from the top of the name parts list.
     std::array<bool, 8> nameParts{};
-    int dateChoice = 2;      // 0 "Date", 1 "Time", 2 "Date and time"
-    int whatFiles = 0;       // 0 "All", 1 "Only checked"
+    DateTimeChoice dateChoice = DateTimeChoice::DateAndTime;
+    WhatFiles whatFiles = WhatFiles::All;
     int wordListIndex = -1;  // chosen entry of renameWordListEntries
     int separatorIndex = -1; // chosen entry of renameSeparatorEntries; none is an empty separator
     QString yourString = QStringLiteral("Write what you want!!!!"); // "Your string"
@@ -161,7 +167,7 @@ struct Options {
     // A choice of 0 or 1 that no command changes; kept only so that it survives a save.
     int storedChoice = 0;
     // Widths in pixels of the song table's columns 0 to 6, used by the "User settings" mode.
-    std::array<int, 7> savedColumnWidths{};
+    ColumnWidthList savedColumnWidths{};
     // The folder last chosen for a scan; the next folder choice starts there.
     QString lastFolder;
     bool operator==(const Options&) const = default;

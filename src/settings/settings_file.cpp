@@ -62,6 +62,10 @@ public:
         return itemCount == 0 ? -1 : std::min(index, itemCount - 1);
     }
 
+    template <typename Choice> Choice choice(int itemCount) {
+        return static_cast<Choice>(radio(itemCount));
+    }
+
     // A list's index; anything that is not an entry reads as no entry chosen.
     int listIndex(std::size_t entryCount) {
         const qint32 index = int32();
@@ -157,7 +161,8 @@ void readFields(FieldReader& in, Options& options, RunTimes& runTimes) {
     }
     // Three buttons of one group: a set one selects itself, so the last set one wins; with
     // none set the choice stays as it was rather than leaving the group empty.
-    for (int choice = 0; choice < 3; ++choice) {
+    for (const DateTimeChoice choice :
+         {DateTimeChoice::Date, DateTimeChoice::Time, DateTimeChoice::DateAndTime}) {
         if (in.flag()) {
             renaming.dateChoice = choice;
         }
@@ -167,7 +172,7 @@ void readFields(FieldReader& in, Options& options, RunTimes& runTimes) {
     excel.colourAllFill = in.flag();
     in.byte(); // always 1
     renaming.hiddenGroup = in.radio(0);
-    renaming.whatFiles = in.radio(2);
+    renaming.whatFiles = in.choice<WhatFiles>(2);
     renaming.wordListIndex = in.listIndex(renameWordListEntries.size());
     renaming.separatorIndex = in.listIndex(renameSeparatorEntries.size());
     options.storedChoice = in.radio(2);
@@ -177,9 +182,9 @@ void readFields(FieldReader& in, Options& options, RunTimes& runTimes) {
     followEntry(excel.list1Text, excel.list1Index, excelList1Entries);
     excel.list2Index = in.listIndex(excelList2Entries.size());
     followEntry(excel.list2Text, excel.list2Index, excelList2Entries);
-    options.general.columnWidthMode = in.radio(3);
-    excel.bordersDrawn = in.radio(3);
-    excel.whatAdded = in.radio(3);
+    options.general.columnWidthMode = in.choice<ColumnWidthMode>(3);
+    excel.bordersDrawn = in.choice<BordersDrawn>(3);
+    excel.whatAdded = in.choice<DateTimeChoice>(3);
     in.take(1 + 10 + 10); // fillers
     for (int& width : options.savedColumnWidths) {
         width = in.int32();
@@ -213,10 +218,10 @@ QString settingsFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/prop.dat"_s;
 }
 
-std::array<int, 7> widthsToSave(int columnWidthMode, bool mainWindowVisible,
-                                const std::array<int, 7>& tableWidths,
-                                const std::array<int, 7>& savedWidths) {
-    return columnWidthMode == columnWidthUser && mainWindowVisible ? tableWidths : savedWidths;
+ColumnWidthList widthsToSave(ColumnWidthMode mode, bool mainWindowVisible,
+                             const ColumnWidthList& tableWidths,
+                             const ColumnWidthList& savedWidths) {
+    return mode == ColumnWidthMode::User && mainWindowVisible ? tableWidths : savedWidths;
 }
 
 std::array<char, 10> x87ExtendedBytes(quint32 wholeNumber) {
@@ -232,7 +237,7 @@ std::array<char, 10> x87ExtendedBytes(quint32 wholeNumber) {
     return bytes;
 }
 
-QByteArray encodeSettings(const Options& options, const std::array<int, 7>& columnWidths,
+QByteArray encodeSettings(const Options& options, const ColumnWidthList& columnWidths,
                           const QDateTime& closeTime, double accumulatedRunDays,
                           RandomSource& random) {
     const ExcelOptions& excel = options.excel;
@@ -260,7 +265,8 @@ QByteArray encodeSettings(const Options& options, const std::array<int, 7>& colu
     for (const bool mark : renaming.nameParts) {
         out.flag(mark);
     }
-    for (int choice = 0; choice < 3; ++choice) {
+    for (const DateTimeChoice choice :
+         {DateTimeChoice::Date, DateTimeChoice::Time, DateTimeChoice::DateAndTime}) {
         out.flag(renaming.dateChoice == choice);
     }
     out.flag(options.general.hints);
@@ -268,16 +274,16 @@ QByteArray encodeSettings(const Options& options, const std::array<int, 7>& colu
     out.flag(excel.colourAllFill);
     out.byte(1);
     out.byte(renaming.hiddenGroup);
-    out.byte(renaming.whatFiles);
+    out.byte(static_cast<int>(renaming.whatFiles));
     out.int32(renaming.wordListIndex);
     out.int32(renaming.separatorIndex);
     out.byte(options.storedChoice);
     out.int32(textFormat.addNextIndex);
     out.int32(excel.list1Index);
     out.int32(excel.list2Index);
-    out.byte(options.general.columnWidthMode);
-    out.byte(excel.bordersDrawn);
-    out.byte(excel.whatAdded);
+    out.byte(static_cast<int>(options.general.columnWidthMode));
+    out.byte(static_cast<int>(excel.bordersDrawn));
+    out.byte(static_cast<int>(excel.whatAdded));
     out.byte(random.bounded(100));
     out.raw(x87ExtendedBytes(static_cast<quint32>(1 + random.bounded(1'000'000))));
     out.raw(x87ExtendedBytes(static_cast<quint32>(1 + random.bounded(1'000'000))));
@@ -331,7 +337,7 @@ LoadResult loadSettings(Options& options, RunTimes& runTimes, const Clock& clock
 }
 
 RunTimes saveSettings(const QString& path, const Options& options,
-                      const std::array<int, 7>& columnWidths, const RunTimes& runTimes,
+                      const ColumnWidthList& columnWidths, const RunTimes& runTimes,
                       const Clock& clock, RandomSource& random) {
     const QDateTime closeTime = truncatedToSeconds(clock.now());
     // Elapsed seconds rather than the difference of the wall-clock dates, so that a run
@@ -348,7 +354,7 @@ RunTimes saveSettings(const QString& path, const Options& options,
     return RunTimes{closeTime, closeTime, accumulated};
 }
 
-RunTimes saveSettings(const Options& options, const std::array<int, 7>& columnWidths,
+RunTimes saveSettings(const Options& options, const ColumnWidthList& columnWidths,
                       const RunTimes& runTimes, const Clock& clock, RandomSource& random) {
     return saveSettings(settingsFilePath(), options, columnWidths, runTimes, clock, random);
 }

@@ -50,9 +50,9 @@ QString settingsFilePath();
 
 // The column widths a save writes: the table's current widths while the mode is "User settings"
 // and the main window is visible, the saved widths otherwise.
-std::array<int, 7> widthsToSave(int columnWidthMode, bool mainWindowVisible,
-                                const std::array<int, 7>& tableWidths,
-                                const std::array<int, 7>& savedWidths);
+ColumnWidthList widthsToSave(ColumnWidthMode mode, bool mainWindowVisible,
+                             const ColumnWidthList& tableWidths,
+                             const ColumnWidthList& savedWidths);
 
 // Reads the settings file into options and runTimes. runTimes.startTime becomes the clock's
 // now, cut to whole seconds, whatever the file holds. Fields are set as they are read, so a
@@ -68,15 +68,15 @@ LoadResult loadSettings(Options& options, RunTimes& runTimes, const Clock& clock
 // new start time, so that a second save in the same run does not count the run twice.
 // Throws UserError with the system's reason when the file cannot be written.
 RunTimes saveSettings(const QString& path, const Options& options,
-                      const std::array<int, 7>& columnWidths, const RunTimes& runTimes,
+                      const ColumnWidthList& columnWidths, const RunTimes& runTimes,
                       const Clock& clock, RandomSource& random);
-RunTimes saveSettings(const Options& options, const std::array<int, 7>& columnWidths,
+RunTimes saveSettings(const Options& options, const ColumnWidthList& columnWidths,
                       const RunTimes& runTimes, const Clock& clock, RandomSource& random);
 
 // The file's bytes without the file: encodeSettings draws the three filler values from random
 // (a number 0 to 99, then two whole numbers 1 to 1,000,000); decodeSettings reads as
 // loadSettings does after the file was opened, leaving runTimes.startTime alone.
-QByteArray encodeSettings(const Options& options, const std::array<int, 7>& columnWidths,
+QByteArray encodeSettings(const Options& options, const ColumnWidthList& columnWidths,
                           const QDateTime& closeTime, double accumulatedRunDays,
                           RandomSource& random);
 LoadResult decodeSettings(QByteArrayView bytes, Options& options, RunTimes& runTimes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/column_layout.h"
 #include "table/song_table_model.h"
 
 #include <QString>
@@ -12,12 +13,6 @@ namespace corvanteller {
 // A text's width in pixels in the grid's font; the window passes QFontMetrics, tests a fake.
 using TextWidth = std::function<int(const QString&)>;
 
-using ColumnWidthList = std::array<int, SongTableModel::columnCountValue>;
-
-// The three column-width modes of the General settings.
-enum class ColumnWidthMode { Fixed = 0, User = 1, WidestLine = 2 };
-
-inline constexpr ColumnWidthList fixedColumnWidths = {40, 90, 140, 190, 155, 155, 200};
 inline constexpr int gridLineWidth = 1;
 
 struct ColumnLayout {

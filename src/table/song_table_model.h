@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/column_layout.h"
 #include "table/row_store.h"
 
 #include <QAbstractTableModel>
@@ -32,7 +33,7 @@ class SongTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    static constexpr int columnCountValue = 7;
+    static constexpr int columnCountValue = tableColumnCount;
     static constexpr int maxSongs = RowStore::maxRows;
 
     explicit SongTableModel(QObject* parent = nullptr);

@@ -397,14 +397,14 @@ private Q_SLOTS:
 
     void userWidthsThatWereNeverSavedKeepTheColumnsVisible() {
         ScannedProgram program;
-        program.context().options.general.columnWidthMode = columnWidthUser;
+        program.context().options.general.columnWidthMode = ColumnWidthMode::User;
         program.context().options.savedColumnWidths = {};
         program.visitAnotherWindow();
         for (int column = 0; column < 7; ++column) {
             QCOMPARE(program.grid().columnWidth(column),
                      fixedColumnWidths[static_cast<std::size_t>(column)]);
         }
-        program.context().options.general.columnWidthMode = columnWidthWidest;
+        program.context().options.general.columnWidthMode = ColumnWidthMode::WidestLine;
         program.visitAnotherWindow();
         QCOMPARE(program.grid().columnWidth(0), fixedColumnWidths[0]);
     }
@@ -427,7 +427,7 @@ private Q_SLOTS:
 
     void cellTooltipOnlyForTextsThatDoNotFitAndNeverInTheWay() {
         ScannedProgram program;
-        program.context().options.general.columnWidthMode = columnWidthFixed;
+        program.context().options.general.columnWidthMode = ColumnWidthMode::Fixed;
         program.main().applyColumnWidthMode();
         program.model().setCell(2, 3, QString(200, u'W'));
         SongGrid& grid = program.grid();

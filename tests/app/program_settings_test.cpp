@@ -94,7 +94,7 @@ private Q_SLOTS:
         const QDateTime day(QDate(2026, 3, 1), QTime(10, 0, 0));
         {
             Run first(path, day);
-            first.context().options.general.columnWidthMode = 1;
+            first.context().options.general.columnWidthMode = ColumnWidthMode::User;
             first.scan(music.path());
             first.main().StringGrid1->setColumnWidth(3, 333);
             first.context().table.unsavedChanges = false;
@@ -106,7 +106,7 @@ private Q_SLOTS:
             second.scan(music.path());
             QCOMPARE(second.main().StringGrid1->columnWidth(3), 333);
             // In another mode the dragged widths are not kept.
-            second.context().options.general.columnWidthMode = 0;
+            second.context().options.general.columnWidthMode = ColumnWidthMode::Fixed;
             second.main().StringGrid1->setColumnWidth(3, 444);
             second.context().table.unsavedChanges = false;
             QVERIFY(second.main().close());
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QVERIFY(!run.context().hints.hintsEnabled());
         dialog.Button1->click(); // OK
         QVERIFY(test::ProgramFixture::activate(&main));
-        const std::array<int, 7> expected{60, 60, 75, 60, 60, 60, 60};
+        const ColumnWidthList expected{60, 60, 75, 60, 60, 60, 60};
         QCOMPARE(main.widthsAtClose().widths, expected);
         QCOMPARE(run.context().options.lastFolder, u"/"_s);
     }

@@ -89,9 +89,9 @@ private Q_SLOTS:
 
         // As a settings file read after the dialog was made would leave them.
         Options& o = h.options();
-        o.general = {columnWidthUser, false, o.general.errorMessages};
-        o.excel.bordersDrawn = 0;
-        o.excel.whatAdded = 1;
+        o.general = {ColumnWidthMode::User, false, o.general.errorMessages};
+        o.excel.bordersDrawn = BordersDrawn::Vertical;
+        o.excel.whatAdded = DateTimeChoice::Time;
         o.excel.list1Index = 23;
         o.excel.list1Text = u"Russia"_s;
         o.excel.stringToAdd = u"Всем"_s;
@@ -122,9 +122,9 @@ private Q_SLOTS:
         d.RadioGroup1->item(0)->click();
         d.RadioGroup2->item(1)->click();
         d.RadioGroup3->item(2)->click();
-        QCOMPARE(o.general.columnWidthMode, columnWidthFixed);
-        QCOMPARE(o.excel.bordersDrawn, 1);
-        QCOMPARE(o.excel.whatAdded, 2);
+        QCOMPARE(o.general.columnWidthMode, ColumnWidthMode::Fixed);
+        QCOMPARE(o.excel.bordersDrawn, BordersDrawn::Horizontal);
+        QCOMPARE(o.excel.whatAdded, DateTimeChoice::DateAndTime);
         d.ComboBox1->setCurrentIndex(20);
         QCOMPARE(o.excel.list1Index, 20);
         QCOMPARE(o.excel.list1Text, u"Rock"_s);
@@ -172,12 +172,12 @@ private Q_SLOTS:
         // Only the options that are not noted keep their change.
         Options expected = h.options();
         expected.general.hints = false;
-        expected.excel.bordersDrawn = 0;
-        expected.excel.whatAdded = 2;
+        expected.excel.bordersDrawn = BordersDrawn::Vertical;
+        expected.excel.whatAdded = DateTimeChoice::DateAndTime;
 
         d.CheckBox1->click(); // "Hints" acts at once
         QCOMPARE(h.hintSwitches, QList<bool>{false});
-        d.RadioGroup1->item(columnWidthUser)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
         d.RadioGroup2->item(0)->click();
         d.RadioGroup3->item(2)->click();
         d.ComboBox1->setCurrentIndex(5);
@@ -212,17 +212,17 @@ private Q_SLOTS:
         TForm10& d = h.dialog;
         TForm3& scanning = *h.context().scanParameters;
         h.open();
-        d.RadioGroup1->item(columnWidthFixed)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
         d.Button1->click();
         h.open();
-        d.RadioGroup1->item(columnWidthUser)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
         QTest::keyClick(&d, Qt::Key_Escape); // as "Cancel"
         QVERIFY(d.isHidden());
-        QCOMPARE(h.options().general.columnWidthMode, columnWidthFixed);
+        QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::Fixed);
 
         // The scanning-parameters dialog opened from here, then this one active again.
         h.open();
-        d.RadioGroup1->item(columnWidthUser)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
         d.Edit1->setText(u"before scanning settings"_s);
         d.Button5->click();
         QVERIFY(scanning.isVisible() && d.isVisible());
@@ -230,19 +230,19 @@ private Q_SLOTS:
         scanning.Button1->click();
         h.activateAgain();
 
-        d.RadioGroup1->item(columnWidthWidest)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::WidestLine))->click();
         d.Edit1->setText(u"after"_s);
         d.Button2->click();
-        QCOMPARE(h.options().general.columnWidthMode, columnWidthUser);
+        QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
         QCOMPARE(h.options().excel.stringToAdd, u"before scanning settings"_s);
         QVERIFY(h.options().scanning.plentyOfFiles);
 
         // Coming back without another window of the program between is no new activation.
         h.open();
-        d.RadioGroup1->item(columnWidthFixed)->click();
+        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
         h.activateAgain();
         d.Button2->click();
-        QCOMPARE(h.options().general.columnWidthMode, columnWidthUser);
+        QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
     }
 
     void defaultSettingsResetEveryDialog() {
@@ -250,7 +250,7 @@ private Q_SLOTS:
         TForm10& d = h.dialog;
         TForm3& scanning = *h.context().scanParameters;
         Options& o = h.options();
-        o.general = {columnWidthFixed, false, true};
+        o.general = {ColumnWidthMode::Fixed, false, true};
         o.textFormat = {false, false, 3, u"typed"_s};
         o.excel.addString = true;
         o.savedColumnWidths = {1, 2, 3, 4, 5, 6, 7};
@@ -271,7 +271,7 @@ private Q_SLOTS:
         h.open();
         QCOMPARE(d.Edit1->text(), u"Всем ПрИвЕтИк!"_s);
         QVERIFY(!d.Edit1->isEnabled());
-        QCOMPARE(d.RadioGroup1->itemIndex(), columnWidthWidest);
+        QCOMPARE(d.RadioGroup1->itemIndex(), static_cast<int>(ColumnWidthMode::WidestLine));
         QVERIFY(d.CheckBox1->isChecked());
         // The defaults stay: Cancel now goes back to them.
         d.Button2->click();

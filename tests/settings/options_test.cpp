@@ -12,11 +12,35 @@ TEST(Options, DefaultSettingsSetEveryDialog) {
     Options o;
     o.scanning.plentyOfFiles = true;
     o.textFormat = {false, false, 3, u"typed"_s};
-    o.general = {columnWidthFixed, false, false};
-    o.excel = {false, false,      false, false, false,        false, false,
-               false, 0,          false, false, false,        2,     true,
-               4,     u"Dance"_s, false, 1,     u"Cool!!!"_s, true,  u"x"_s};
-    o.renaming = {{true, false, true, true, true, true, true, true}, 0, 1, 3, 1, u"y"_s, -1};
+    o.general = {ColumnWidthMode::Fixed, false, false};
+    o.excel = {false,
+               false,
+               false,
+               false,
+               false,
+               false,
+               false,
+               false,
+               BordersDrawn::Vertical,
+               false,
+               false,
+               false,
+               DateTimeChoice::DateAndTime,
+               true,
+               4,
+               u"Dance"_s,
+               false,
+               1,
+               u"Cool!!!"_s,
+               true,
+               u"x"_s};
+    o.renaming = {{true, false, true, true, true, true, true, true},
+                  DateTimeChoice::Date,
+                  WhatFiles::OnlyChecked,
+                  3,
+                  1,
+                  u"y"_s,
+                  -1};
     o.savedColumnWidths = {1, 2, 3, 4, 5, 6, 7};
     o.lastFolder = u"/music/"_s;
     applyDefaultSettings(o);
@@ -28,8 +52,8 @@ TEST(Options, DefaultSettingsSetEveryDialog) {
     expected.excel.list2Text = u"Cool!!!"_s;
     expected.excel.stringToAdd = u"Всем ПрИвЕтИк!"_s;
     expected.renaming = {{false, true, false, false, false, false, false, false},
-                         2,
-                         0,
+                         DateTimeChoice::DateAndTime,
+                         WhatFiles::All,
                          16,
                          5,
                          u"Напишите здесь чего-нибудь"_s,

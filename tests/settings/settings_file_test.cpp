@@ -15,7 +15,6 @@
 #include <limits>
 #include <vector>
 
-
 namespace corvanteller {
 namespace {
 
@@ -98,11 +97,11 @@ std::vector<Field> fixedFields() {
         {14, 1, [](Options& o) { o.excel.chooseList2 = false; }},
         {15, 1, [](Options& o) { o.excel.addString = true; }},
         {16, 1, [](Options& o) { o.general.errorMessages = false; }},
-        {25, 3, [](Options& o) { o.renaming.dateChoice = 0; }},
+        {25, 3, [](Options& o) { o.renaming.dateChoice = DateTimeChoice::Date; }},
         {28, 1, [](Options& o) { o.general.hints = false; }},
         {29, 1, [](Options& o) { o.excel.colourHeadingsFill = false; }},
         {30, 1, [](Options& o) { o.excel.colourAllFill = false; }},
-        {33, 1, [](Options& o) { o.renaming.whatFiles = 1; }},
+        {33, 1, [](Options& o) { o.renaming.whatFiles = WhatFiles::OnlyChecked; }},
         {34, 4, [](Options& o) { o.renaming.wordListIndex = 16; }},
         {38, 4, [](Options& o) { o.renaming.separatorIndex = 5; }},
         {42, 1, [](Options& o) { o.storedChoice = 1; }},
@@ -110,9 +109,9 @@ std::vector<Field> fixedFields() {
         {43, 4, [](Options& o) { o.textFormat.addNextIndex = 3; }},
         {47, 4, [](Options& o) { o.excel.list1Index = 3; }},
         {51, 4, [](Options& o) { o.excel.list2Index = 2; }},
-        {55, 1, [](Options& o) { o.general.columnWidthMode = 1; }},
-        {56, 1, [](Options& o) { o.excel.bordersDrawn = 1; }},
-        {57, 1, [](Options& o) { o.excel.whatAdded = 2; }},
+        {55, 1, [](Options& o) { o.general.columnWidthMode = ColumnWidthMode::User; }},
+        {56, 1, [](Options& o) { o.excel.bordersDrawn = BordersDrawn::Horizontal; }},
+        {57, 1, [](Options& o) { o.excel.whatAdded = DateTimeChoice::DateAndTime; }},
     };
     for (std::size_t i = 0; i < 8; ++i) {
         fields.push_back(
@@ -314,13 +313,15 @@ TEST(SettingsFile, ChoicesOutsideTheirItemsAreBroughtIn) {
     };
     const Case cases[] = {
         // Radio groups: past the last item is the last item; no items is none.
-        {55, bytesOf({255}), [](Options& o) { o.general.columnWidthMode = 2; }},
+        {55, bytesOf({255}),
+         [](Options& o) { o.general.columnWidthMode = ColumnWidthMode::WidestLine; }},
         {42, bytesOf({9}), [](Options& o) { o.storedChoice = 1; }},
         {32, bytesOf({2}), [](Options& o) { o.renaming.hiddenGroup = -1; }},
         {1, bytesOf({0x80}), [](Options& o) { o.scanning.plentyOfFiles = true; }},
         // Two date buttons set: the later wins; none set keeps the choice.
-        {25, bytesOf({1, 1, 0}), [](Options& o) { o.renaming.dateChoice = 1; }},
-        {25, bytesOf({0, 0, 0}), [](Options& o) { o.renaming.dateChoice = 2; }},
+        {25, bytesOf({1, 1, 0}), [](Options& o) { o.renaming.dateChoice = DateTimeChoice::Time; }},
+        {25, bytesOf({0, 0, 0}),
+         [](Options& o) { o.renaming.dateChoice = DateTimeChoice::DateAndTime; }},
         // Lists: an entry brings its text; anything else is none and keeps the text.
         {47, le32(16),
          [](Options& o) {
@@ -382,13 +383,14 @@ TEST(SettingsFile, WrittenThenReadBackGivesEveryFieldAndTheRunTimesSoFar) {
 }
 
 TEST(SettingsFile, WidthsToSave) {
-    const std::array<int, 7> table = {1, 2, 3, 4, 5, 6, 7};
-    const std::array<int, 7> saved = {60, 60, 75, 60, 60, 60, 60};
-    for (int mode = 0; mode <= 2; ++mode) {
+    const ColumnWidthList table = {1, 2, 3, 4, 5, 6, 7};
+    const ColumnWidthList saved = {60, 60, 75, 60, 60, 60, 60};
+    for (const ColumnWidthMode mode :
+         {ColumnWidthMode::Fixed, ColumnWidthMode::User, ColumnWidthMode::WidestLine}) {
         for (const bool visible : {false, true}) {
-            const bool fromTable = mode == columnWidthUser && visible;
+            const bool fromTable = mode == ColumnWidthMode::User && visible;
             EXPECT_EQ(widthsToSave(mode, visible, table, saved), fromTable ? table : saved)
-                << mode << visible;
+                << static_cast<int>(mode) << visible;
         }
     }
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+
+namespace corvanteller {
+
+// The song table has seven columns: "#", the file name, the folder and the four texts.
+inline constexpr int tableColumnCount = 7;
+
+// Widths in pixels of the song table's columns 0 to 6.
+using ColumnWidthList = std::array<int, tableColumnCount>;
+
+// The three column-width modes of the General settings.
+enum class ColumnWidthMode { Fixed = 0, User = 1, WidestLine = 2 };
+
+inline constexpr ColumnWidthList fixedColumnWidths = {40, 90, 140, 190, 155, 155, 200};
+
+} // namespace corvanteller
