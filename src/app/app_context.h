@@ -8,6 +8,8 @@
 #include "ui/hint_controller.h"
 #include "ui/window_services.h"
 
+#include <QLocale>
+
 #include <functional>
 
 namespace corvanteller {
@@ -28,6 +30,8 @@ public:
     UiServices& ui;
     Clock& clock;
     RandomSource& random;
+    // The user's locale for month names and date formats; tests set their own.
+    QLocale locale = QLocale::system();
     FormActivations activations;
     HintController hints;
 
