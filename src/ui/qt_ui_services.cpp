@@ -3,6 +3,9 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace corvanteller {
@@ -62,6 +65,27 @@ void QtUiServices::reportError(QWidget* parent, const QString& text) {
 
 bool QtUiServices::openWithDesktop(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtUiServices::print(QWidget* parent, const QTextDocument& document, const QString& jobName) {
+    // Without a printer Qt would quietly print to a PDF file of no name and call it done.
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        reportError(parent, u"There is no default printer currently selected"_s);
+        return false;
+    }
+    QPrinter printer(printerInfo);
+    printer.setDocName(jobName);
+    if (!printer.isValid()) {
+        reportError(parent, u"The print job could not be started."_s);
+        return false;
+    }
+    document.print(&printer);
+    if (printer.printerState() == QPrinter::Error) {
+        reportError(parent, u"The print job could not be started."_s);
+        return false;
+    }
+    return true;
 }
 
 } // namespace corvanteller

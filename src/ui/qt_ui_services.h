@@ -14,6 +14,7 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool openWithDesktop(const QString& path) override;
+    bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) override;
 };
 
 } // namespace corvanteller

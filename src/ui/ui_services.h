@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QTextDocument;
 class QWidget;
 
 namespace corvanteller {
@@ -32,6 +33,9 @@ public:
     virtual void reportError(QWidget* parent, const QString& text) = 0;
     // Opens a file with the desktop's default program; false when that failed.
     virtual bool openWithDesktop(const QString& path) = 0;
+    // Prints the document on the default printer as one job of that name. False when nothing
+    // was printed; the reason has then been reported.
+    virtual bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) = 0;
 };
 
 } // namespace corvanteller

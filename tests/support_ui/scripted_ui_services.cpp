@@ -1,6 +1,8 @@
 #include "support_ui/scripted_ui_services.h"
 
+#include <QPrinter>
 #include <QTest>
+#include <QTextDocument>
 
 namespace corvanteller {
 
@@ -52,6 +54,20 @@ bool ScriptedUiServices::openWithDesktop(const QString& path) {
     desktopOpened.append(path);
     log.append(u"openWithDesktop "_s + path);
     return desktopOpens_;
+}
+
+bool ScriptedUiServices::print(QWidget*, const QTextDocument& document, const QString& jobName) {
+    printJobs.append(jobName);
+    printedTexts.append(document.toPlainText());
+    log.append(u"print "_s + jobName);
+    if (!pdfPath_.isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath_);
+        printer.setDocName(jobName);
+        document.print(&printer);
+    }
+    return printResult_;
 }
 
 } // namespace corvanteller

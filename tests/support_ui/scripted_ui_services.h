@@ -21,6 +21,10 @@ public:
     void answerSaveFile(const QString& path) { saveAnswers_.enqueue(path); }
     // What openWithDesktop reports from now on (true unless set).
     void setDesktopOpens(bool opens) { desktopOpens_ = opens; }
+    // What print reports from now on (true unless set); with a path, each printed document is
+    // also written there as a PDF file.
+    void setPrintResult(bool printed) { printResult_ = printed; }
+    void printToPdf(const QString& path) { pdfPath_ = path; }
 
     // Drops the answers that no dialog has taken.
     void clearAnswers() {
@@ -40,6 +44,7 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool openWithDesktop(const QString& path) override;
+    bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) override;
 
     // What was asked and shown, in the order of the calls.
     QStringList folderStarts;      // start folder of each folder dialog
@@ -48,6 +53,8 @@ public:
     QStringList messages;          // texts of showMessage
     QStringList errors;            // texts of reportError
     QStringList desktopOpened;     // paths given to openWithDesktop
+    QStringList printJobs;         // job names given to print
+    QStringList printedTexts;      // the plain text of each printed document
     QStringList unansweredDialogs; // dialogs called with an empty queue
     // Every call as one line, e.g. "chooseFolder /music/", "showMessage Done", to check order.
     QStringList log;
@@ -62,6 +69,8 @@ private:
     QQueue<QString> openAnswers_;
     QQueue<QString> saveAnswers_;
     bool desktopOpens_ = true;
+    bool printResult_ = true;
+    QString pdfPath_;
 };
 
 } // namespace corvanteller
