@@ -6,13 +6,13 @@
 #include "common/seams.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QtEndian>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -203,11 +203,6 @@ void readFields(FieldReader& in, Options& options, RunTimes& runTimes) {
     }
 }
 
-QString reasonOf(const QFileDevice& file) {
-    const QString reason = file.errorString();
-    return reason.isEmpty() ? u"I/O error %1"_s.arg(static_cast<int>(file.error())) : reason;
-}
-
 } // namespace
 
 QDateTime RunTimes::defaultCloseTime() {
@@ -317,17 +312,15 @@ LoadResult decodeSettings(QByteArrayView bytes, Options& options, RunTimes& runT
 LoadResult loadSettings(const QString& path, Options& options, RunTimes& runTimes,
                         const Clock& clock) {
     runTimes.startTime = truncatedToSeconds(clock.now());
-    QFile file(path);
-    // The first run has no file yet; that is not an error.
-    if (!file.exists()) {
-        return {LoadOutcome::NoFile, {}};
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {LoadOutcome::Unreadable, reasonOf(file)};
-    }
-    const QByteArray bytes = file.read(maximumFileSize);
-    if (file.error() != QFileDevice::NoError) {
-        return {LoadOutcome::Unreadable, reasonOf(file)};
+    QByteArray bytes;
+    try {
+        bytes = readFileBounded(path, maximumFileSize);
+    } catch (const IoError& error) {
+        // The first run has no file yet; that is not an error.
+        if (error.code() == ENOENT) {
+            return {LoadOutcome::NoFile, {}};
+        }
+        return {LoadOutcome::Unreadable, error.text()};
     }
     return decodeSettings(bytes, options, runTimes);
 }

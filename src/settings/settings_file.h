@@ -32,7 +32,7 @@ enum class LoadOutcome {
     NoFile,     // no settings file yet (first run): defaults stay, nothing to report
     Refused,    // first byte not 250: nothing changed
     Truncated,  // the file ended inside a field: the fields before it were read
-    Unreadable, // the file exists but cannot be opened
+    Unreadable, // the file cannot be opened or read: the runtime's text ("File access denied")
 };
 
 struct LoadResult {

@@ -5,11 +5,9 @@
 #include "table/row_store.h"
 #include "table/song_table_model.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 namespace corvanteller {
@@ -79,6 +77,8 @@ public:
     explicit LineCursor(QByteArrayView text) : rest_(text) {}
 
     bool atEnd() const { return rest_.isEmpty(); }
+    // Whether the last line read ran to the end of the text without a line end.
+    bool lastLineOpen() const { return lastLineOpen_; }
 
     QByteArrayView next() {
         const char* begin = rest_.data();
@@ -86,6 +86,7 @@ public:
         const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
         const QByteArrayView line(begin, stop - begin);
         qsizetype used = line.size();
+        lastLineOpen_ = stop == end;
         if (stop != end) {
             used += (*stop == '\r' && stop + 1 != end && stop[1] == '\n') ? 2 : 1;
         }
@@ -95,6 +96,7 @@ public:
 
 private:
     QByteArrayView rest_;
+    bool lastLineOpen_ = false;
 };
 
 // A decimal integer line, as the runtime's conversion accepts it.
@@ -117,6 +119,9 @@ std::optional<int> integerValue(QByteArrayView line) {
 
 // Count lines are short; the message shows at most this much of a longer line.
 constexpr qsizetype countLineLimit = 256;
+// The first line and the two counts are judged from this much of the file, so that a large
+// file of another kind, or one with counts the table cannot take, is never read whole.
+constexpr qint64 headSize = 4096;
 
 } // namespace
 
@@ -140,30 +145,29 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     SongTableModel::BulkChange change(model);
     model.resetForList(originRowCount);
 
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        throwIoError(errno);
-    }
-    // The first line is checked before the rest is read, so that a large file of another kind
-    // is never read whole.
-    const QByteArray head = file.peek(utf8Mark.size() + magicLine.size() + 1);
-    const bool utf8 = head.startsWith(utf8Mark);
-    LineCursor firstLine(QByteArrayView(head).sliced(utf8 ? utf8Mark.size() : 0));
-    if (firstLine.next() != magicLine) {
+    FileReader file(path);
+    QByteArray text = file.read(headSize);
+    const bool utf8 = text.startsWith(utf8Mark);
+    const qsizetype start = utf8 ? utf8Mark.size() : 0;
+    // A head line that runs to the end of a full head goes on in the file: far too long to be
+    // a count.
+    const bool headIsWholeFile = text.size() < headSize;
+    LineCursor head(QByteArrayView(text).sliced(start));
+    if (head.next() != magicLine) {
         return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
     }
-    errno = 0;
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throwIoError(errno);
-    }
-    LineCursor lines(QByteArrayView(text).sliced(utf8 ? utf8Mark.size() : 0));
-    lines.next();
     auto decode = [utf8](QByteArrayView line) {
         return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
     };
-
+    struct CountLine {
+        QByteArrayView text;
+        std::optional<int> value;
+    };
+    auto countLine = [&] {
+        const QByteArrayView line = head.next();
+        const bool cut = head.lastLineOpen() && !headIsWholeFile;
+        return CountLine{line, cut ? std::nullopt : integerValue(line)};
+    };
     auto conversionError = [&](QByteArrayView line) {
         // A long line is no count; the message shows its beginning.
         return ListOpenResult{ListOpenResult::Outcome::ConversionError,
@@ -171,8 +175,7 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
                                   decode(line.first(std::min(line.size(), countLineLimit))))};
     };
 
-    const QByteArrayView rowLine = lines.next();
-    const std::optional<int> rowCount = integerValue(rowLine);
+    const auto [rowLine, rowCount] = countLine();
     if (!rowCount) {
         return conversionError(rowLine);
     }
@@ -186,8 +189,7 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     const int songs = *rowCount - 1;
     model.setSongCount(songs);
 
-    const QByteArrayView columnLine = lines.next();
-    const std::optional<int> fileColumns = integerValue(columnLine);
+    const auto [columnLine, fileColumns] = countLine();
     if (!fileColumns) {
         return conversionError(columnLine);
     }
@@ -198,6 +200,14 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
     // The table keeps its seven columns: cells beyond them are skipped, missing ones stay empty.
     const int keptColumns = std::min(*fileColumns, columnCount);
 
+    // The rows: the rest of the file, as much as it holds whatever the counts say.
+    if (!headIsWholeFile) {
+        file.readInto(text, std::numeric_limits<qint64>::max());
+    }
+    LineCursor lines(QByteArrayView(text).sliced(start));
+    for (int line = 0; line < 3; ++line) {
+        lines.next();
+    }
     for (int row = 1; row <= songs; ++row) {
         if (lines.atEnd()) {
             for (int rest = row; rest <= songs; ++rest) {

@@ -35,8 +35,9 @@ struct ListOpenResult {
 };
 
 // Opens a list file into the table: resets the table (songs = originRowCount, numbered, header
-// with "Made by..."), checks the first line and reads the rows. A file that cannot be opened or
-// read throws UserError with the runtime's text; the table then stays reset.
+// with "Made by..."), checks the first line and reads the rows. The first line and the two
+// counts are judged from the file's first few KB, before any row is read. A file that cannot be
+// opened or read throws IoError with the runtime's text; the table then stays reset.
 ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount);
 
 // The main window's open ends by copying cells 1 to 6 of every data row into its row store;

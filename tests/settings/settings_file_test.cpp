@@ -4,6 +4,8 @@
 #include "common/error.h"
 #include "common/seams.h"
 
+#include "support/file_faults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -380,6 +382,47 @@ TEST(SettingsFile, WrittenThenReadBackGivesEveryFieldAndTheRunTimesSoFar) {
     EXPECT_EQ(loadSettings(path, read, runs, clock).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(runs.lastCloseTime, local(2025, 1, 11, 20, 45));
     EXPECT_DOUBLE_EQ(runs.accumulatedRunDays, 5400 / 86400.0);
+}
+
+TEST(SettingsFile, AFileThatCannotBeReadKeepsTheDefaultsAndTheRuntimesWords) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_s));
+    test::linkToFailingRead(dir.filePath(u"unreadable"_s));
+    const struct {
+        const char* name;
+        LoadOutcome outcome;
+        QString message;
+    } cases[] = {
+        {"missing/prop.dat", LoadOutcome::NoFile, QString()},
+        {"folder", LoadOutcome::Unreadable, u"File access denied"_s},
+        {"unreadable", LoadOutcome::Unreadable, u"I/O error 5"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Options read;
+        RunTimes runs;
+        const LoadResult result = loadSettings(dir.filePath(QString::fromLatin1(c.name)), read,
+                                               runs, FixedClock(closeTime.addMSecs(999)));
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_EQ(read, Options{});
+        EXPECT_EQ(runs.lastCloseTime, RunTimes::defaultCloseTime());
+        EXPECT_EQ(runs.startTime, closeTime);
+    }
+}
+
+TEST(SettingsFile, AHugeFileIsReadOnlyAsFarAsAnySettingsGo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"prop.dat"_s);
+    const Options options = everythingChanged();
+    test::writeSparseFile(path, encode(options), 300'000'000);
+    Options read;
+    RunTimes runs;
+    const qint64 before = test::bytesReadSoFar();
+    EXPECT_EQ(loadSettings(path, read, runs, FixedClock(closeTime)).outcome, LoadOutcome::Loaded);
+    EXPECT_LE(test::bytesReadSoFar() - before, 65 * 1024 * 1024);
+    EXPECT_EQ(read, options);
+    EXPECT_EQ(runs.lastCloseTime, closeTime);
 }
 
 TEST(SettingsFile, WidthsToSave) {

@@ -4,12 +4,14 @@
 #include "table/row_store.h"
 #include "table/song_table_model.h"
 
+#include "support/file_faults.h"
 #include "support/temp_tree.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace corvanteller {
 namespace {
@@ -111,6 +113,10 @@ TEST(ListFile, ForeignDamagedOrMissingFilesAreRefused) {
          Outcome::TooManyRows, tooMany, 5},
         {"a huge row count", "Corvanteller file..\r\n2000000000\r\n7\r\n", Outcome::TooManyRows,
          tooMany, 5},
+        {"a row count line of 10,000 digits",
+         "Corvanteller file..\r\n" + QByteArray(10'000, '9') + "\r\n7\r\n",
+         Outcome::ConversionError, u"'%1' is not a valid integer value"_s.arg(QString(256, u'9')),
+         5},
     };
     TempTree folder;
     const QString path = folder.root() + u"/bad.sgl"_s;
@@ -125,11 +131,85 @@ TEST(ListFile, ForeignDamagedOrMissingFilesAreRefused) {
         EXPECT_EQ(allCells(model), resetCells(c.songsAfter));
         EXPECT_EQ(model.headerText(6), u"Made by..."_s);
     }
+}
 
+// What openListFile or writeListFile threw, with the table as the failed open left it.
+QString openFailure(const QString& path, SongTableModel& model) {
+    try {
+        openListFile(path, model, 2);
+    } catch (const UserError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+QString writeFailure(const QString& path) {
     SongTableModel model;
     fillThreeSongs(model);
-    EXPECT_THROW(openListFile(folder.root() + u"/missing.sgl"_s, model, 2), UserError);
-    EXPECT_EQ(allCells(model), resetCells(2));
+    try {
+        writeListFile(path, model);
+    } catch (const UserError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+TEST(ListFile, FileSystemErrorsKeepTheRuntimesWords) {
+    TempTree folder;
+    folder.makeFolder("folder.sgl");
+    test::linkToFailingRead(folder.root() + u"/unreadable.sgl"_s);
+    ASSERT_EQ(::mkfifo(folder.path("pipe.sgl").constData(), 0644), 0);
+    const struct {
+        const char* name;
+        QString opening;
+    } cases[] = {
+        {"missing.sgl", u"File not found"_s},
+        {"folder.sgl", u"File access denied"_s},
+        {"unreadable.sgl", u"I/O error 5"_s},
+        // Refused at once: waiting for a writer would hang the program.
+        {"pipe.sgl", u"File access denied"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SongTableModel model;
+        fillThreeSongs(model);
+        EXPECT_EQ(openFailure(folder.root() + u'/' + QLatin1StringView(c.name), model), c.opening);
+        EXPECT_EQ(allCells(model), resetCells(2));
+    }
+    EXPECT_EQ(writeFailure(folder.root() + u"/folder.sgl"_s), u"File access denied"_s);
+    EXPECT_EQ(writeFailure(folder.root() + u"/missing/new.sgl"_s), u"File not found"_s);
+}
+
+TEST(ListFile, AHugeFileIsJudgedByItsFirstLinesAlone) {
+    const QString notList = u"This file is not file of Corvanteller.\n\rOr the file was damaged."_s;
+    const struct {
+        const char* name;
+        QByteArray head;
+        Outcome outcome;
+        QString message;
+    } cases[] = {
+        {"one data row more than the table takes", "Corvanteller file..\r\n45004\r\n7\r\n",
+         Outcome::TooManyRows, u"The list holds more rows than the table can take."_s},
+        {"a row count of 2,000,000,000", "Corvanteller file..\r\n2000000000\r\n7\r\n",
+         Outcome::TooManyRows, u"The list holds more rows than the table can take."_s},
+        {"another kind of file", "Corvanteller file.\r\n3\r\n7\r\n", Outcome::NotAListFile,
+         notList},
+        {"a column count that is no number", "Corvanteller file..\r\n3\r\n7x\r\n",
+         Outcome::ConversionError, u"'7x' is not a valid integer value"_s},
+    };
+    TempTree folder;
+    const QString path = folder.root() + u"/huge.sgl"_s;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // 300 MB that the rows would take, nearly all of it a hole that costs no disk space.
+        test::writeSparseFile(path, c.head, 300'000'000);
+        SongTableModel model;
+        const qint64 before = test::bytesReadSoFar();
+        const ListOpenResult result = openListFile(path, model, 2);
+        EXPECT_LT(test::bytesReadSoFar() - before, 1'000'000);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.message, c.message);
+    }
 }
 
 TEST(ListFile, ShortFileReadsAsEmptyTexts) {
