@@ -181,6 +181,7 @@ private:
         rows_.setText(4, row, read.texts.second);
         rows_.setText(5, row, read.texts.third);
         rows_.setText(6, row, read.texts.fourth);
+        rows_.setFile(row, {storedFolder, nameText});
         return std::nullopt;
     }
 

@@ -228,6 +228,7 @@ ListOpenResult openListFile(const QString& path, SongTableModel& model, int orig
         }
         lines.next();
     }
+    model.setRowFilesFromCells();
     return {};
 }
 

@@ -8,6 +8,7 @@ RowStore::RowStore() {
     for (std::vector<QString>& column : columns_) {
         column.resize(maxRows + 1);
     }
+    files_.resize(maxRows + 1);
 }
 
 void RowStore::setRowCount(int count) {

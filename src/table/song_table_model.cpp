@@ -91,6 +91,23 @@ void SongTableModel::setCell(int row, int column, const QString& text) {
     emitCellChanged(row, column);
 }
 
+const RowFile& SongTableModel::rowFile(int row) const {
+    static const RowFile none;
+    return row >= 1 && row <= songCount_ ? files_[at(row - 1)] : none;
+}
+
+void SongTableModel::setRowFile(int row, const RowFile& file) {
+    if (row >= 1 && row <= songCount_) {
+        files_[at(row - 1)] = file;
+    }
+}
+
+void SongTableModel::setRowFilesFromCells() {
+    for (int row = 1; row <= songCount_; ++row) {
+        files_[at(row - 1)] = {columns_[2][at(row - 1)], columns_[1][at(row - 1)]};
+    }
+}
+
 void SongTableModel::setSongCount(int count) {
     BulkChange change(*this);
     resizeRows(count);
@@ -112,6 +129,9 @@ void SongTableModel::rebuildFrom(const RowStore& origin) {
             cells[at(row - 1)] = origin.text(column, row);
         }
     }
+    for (int row = 1; row <= songs; ++row) {
+        files_[at(row - 1)] = origin.file(row);
+    }
 }
 
 void SongTableModel::refreshInto(RowStore& mainStore, RowStore& startStore) const {
@@ -128,6 +148,9 @@ void SongTableModel::copyRowsInto(RowStore& store) const {
             store.setText(column, row, cells[at(row - 1)]);
         }
     }
+    for (int row = 1; row <= songCount_; ++row) {
+        store.setFile(row, files_[at(row - 1)]);
+    }
 }
 
 void SongTableModel::resetForList(int songs) {
@@ -136,6 +159,7 @@ void SongTableModel::resetForList(int songs) {
     for (int column = 1; column < columnCountValue; ++column) {
         std::fill(columns_[at(column)].begin(), columns_[at(column)].end(), QString());
     }
+    std::fill(files_.begin(), files_.end(), RowFile());
     writeHeader(true);
     numberRows(1);
 }
@@ -179,6 +203,7 @@ bool SongTableModel::insertEmptyRowAt(int selectedRow) {
         std::vector<QString>& cells = columns_[at(column)];
         cells.insert(cells.begin() + (target - 1), QString());
     }
+    files_.insert(files_.begin() + (target - 1), RowFile());
     columns_[0].push_back(QString::number(oldCount + 1));
     songCount_ = oldCount + 1;
     if (bulkDepth_ == 0) {
@@ -222,6 +247,7 @@ void SongTableModel::resizeRows(int count) {
     for (std::vector<QString>& cells : columns_) {
         cells.resize(at(count));
     }
+    files_.resize(at(count));
     songCount_ = count;
 }
 

@@ -66,17 +66,25 @@ public:
     const QString& cellRef(int row, int column) const;
     // Writes outside the table are ignored.
     void setCell(int row, int column, const QString& text);
+
+    // The file that row 1 to N stands for; an empty one outside the table.
+    const RowFile& rowFile(int row) const;
+    void setRowFile(int row, const RowFile& file);
+    // After a list or a workbook was read into the cells: every row stands for the file its
+    // "Way" and "Name of file" cells name.
+    void setRowFilesFromCells();
     // Grows with empty rows or cuts at the end; at most maxSongs.
     void setSongCount(int count);
 
     QString headerText(int column) const;
 
-    // Rebuilds the table from a row store: plain numbers, the origin's texts, header with
-    // "Made..." (check marks are cleared).
+    // Rebuilds the table from a row store: plain numbers, the origin's texts and files, header
+    // with "Made..." (check marks are cleared).
     void rebuildFrom(const RowStore& origin);
-    // Copies cells 1 to 6 of every data row into both row stores and sets both row counts.
+    // Copies cells 1 to 6 and the file of every data row into both row stores and sets both row
+    // counts.
     void refreshInto(RowStore& mainStore, RowStore& startStore) const;
-    // Copies cells 1 to 6 of every data row into slots 1 to N; the row count stays.
+    // Copies cells 1 to 6 and the file of every data row into slots 1 to N; the row count stays.
     void copyRowsInto(RowStore& store) const;
     // The reset before a list file is read: songs empty rows, plain numbers, header with
     // "Made by...".
@@ -90,8 +98,9 @@ public:
     // row.
     void setAllChecked(bool checked);
 
-    // "&Add row": an empty row at selectedRow, that row and all below it move down with their
-    // texts; the "#" column stays, so the numbers stay consecutive. A selectedRow outside
+    // "&Add row": an empty row that stands for no file at selectedRow, that row and all below it
+    // move down with their texts and files; the "#" column stays, so the numbers stay
+    // consecutive. A selectedRow outside
     // 1..N adds the empty row at the end. False, and nothing changes, when the table is full.
     bool insertEmptyRowAt(int selectedRow);
 
@@ -108,6 +117,7 @@ private:
     void emitCellChanged(int row, int column);
 
     std::array<std::vector<QString>, columnCountValue> columns_;
+    std::vector<RowFile> files_;
     std::array<QString, columnCountValue> header_;
     int songCount_ = 0;
     int bulkDepth_ = 0;

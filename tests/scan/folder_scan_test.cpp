@@ -77,6 +77,7 @@ TEST(FolderScan, RowsHoldNameFolderAndTexts) {
     EXPECT_EQ(scan->rows.text(4, 1), u"Artist"_s);
     EXPECT_EQ(scan->rows.text(5, 1), u"Words"_s);
     EXPECT_EQ(scan->rows.text(6, 1), QString());
+    EXPECT_EQ(scan->rows.file(1), (RowFile{tree.root() + u"/"_s, u"one.kar"_s}));
 }
 
 TEST(FolderScan, WalkIsBreadthFirst) {

@@ -90,6 +90,8 @@ TEST(ListFile, ThreeSongsByteForByteAndBack) {
     EXPECT_EQ(mainStore.text(1, 2), u"Песня.kar"_s);
     EXPECT_EQ(mainStore.text(6, 3), u"(c)"_s);
     EXPECT_EQ(mainStore.rowCount(), 0);
+    // Each row stands for the file its "Way" and "Name of file" name.
+    EXPECT_EQ(mainStore.file(2), (RowFile{opened.cell(2, 2), u"Песня.kar"_s}));
 }
 
 TEST(ListFile, ForeignDamagedOrMissingFilesAreRefused) {

@@ -65,6 +65,32 @@ TEST(SongTableModel, RebuildAndRefreshRoundTrip) {
     EXPECT_EQ(hashColumn(again), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}));
 }
 
+TEST(SongTableModel, EachRowKeepsItsFileThroughEditsInsertionsAndRefreshes) {
+    RowStore store = storeOf(3);
+    for (int row = 1; row <= 3; ++row) {
+        store.setFile(row, {u"/m%1/"_s.arg(row), u"f%1.kar"_s.arg(row)});
+    }
+    SongTableModel model;
+    model.rebuildFrom(store);
+    model.setCell(2, 1, u"typed.kar"_s);
+    model.setCell(2, 2, u"/elsewhere/"_s);
+    ASSERT_TRUE(model.insertEmptyRowAt(1));
+    EXPECT_TRUE(model.rowFile(1).isEmpty());
+    EXPECT_EQ(model.rowFile(3), (RowFile{u"/m2/"_s, u"f2.kar"_s}));
+
+    RowStore mainStore;
+    RowStore startStore;
+    model.refreshInto(mainStore, startStore);
+    SongTableModel again;
+    again.rebuildFrom(mainStore);
+    for (int row = 1; row <= 4; ++row) {
+        EXPECT_EQ(again.rowFile(row), model.rowFile(row)) << row;
+        EXPECT_EQ(startStore.file(row), model.rowFile(row)) << row;
+    }
+    again.resetForList(2);
+    EXPECT_TRUE(again.rowFile(1).isEmpty());
+}
+
 TEST(SongTableModel, CheckMarks) {
     SongTableModel model;
     model.rebuildFrom(storeOf(4));
