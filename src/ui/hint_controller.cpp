@@ -7,6 +7,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
 namespace corvanteller {
 
@@ -54,6 +55,20 @@ QString asPlainTip(const QString& text) {
     return u"<p style='white-space:pre'>"_s + text.toHtmlEscaped() + u"</p>"_s;
 }
 
+// The toolkit's tool tip window names itself so.
+bool isTipLabel(const QObject* object) {
+    return object->objectName() == "qtooltip_label"_L1;
+}
+
+QWidget* shownTip() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && isTipLabel(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HintController::HintController(QObject* parent)
@@ -93,11 +108,38 @@ void HintController::showHint(const HintRequest& request) {
         palette.setColor(QPalette::ToolTipBase, request.background);
     }
     QToolTip::setPalette(palette);
+    if (request.overlay) {
+        overlayPos_ = request.pos;
+    }
     QToolTip::showText(request.pos, asPlainTip(wrapToWidth(request.text, request.maxWidth)),
                        request.widget, request.cursorRect, request.hidePauseMs);
+    if (request.overlay) {
+        // A tip already on the screen was only given the new text and moved to the toolkit's
+        // place.
+        if (QWidget* tip = shownTip()) {
+            placeOverlay(tip);
+        }
+        overlayPos_.reset();
+    }
+}
+
+void HintController::placeOverlay(QWidget* tip) const {
+    tip->move(*overlayPos_);
+    // Without this, the tip appearing under the mouse would take it from the control, and
+    // the toolkit hides a tip whose control the mouse leaves.
+    if (QWindow* window = tip->windowHandle()) {
+        window->setFlag(Qt::WindowTransparentForInput, true);
+    }
 }
 
 bool HintController::eventFilter(QObject* watched, QEvent* event) {
+    // A new tip is placed before the window system shows it, so it never covers the mouse
+    // even for a moment.
+    if (event->type() == QEvent::Show && overlayPos_ && watched->isWidgetType() &&
+        isTipLabel(watched)) {
+        placeOverlay(static_cast<QWidget*>(watched));
+        return false;
+    }
     if (event->type() != QEvent::ToolTip || !watched->isWidgetType()) {
         return false;
     }
