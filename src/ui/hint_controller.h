@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPalette>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -72,10 +73,15 @@ Q_SIGNALS:
     void hintsSwitched(bool enabled);
 
 private:
-    void placeOverlay(QWidget* tip) const;
+    void letMouseThrough(QWidget* tip);
+    // An overlay hint is up and the mouse is still within its control's rectangle.
+    bool overlayKeepsMouse() const;
 
     bool enabled_ = true;
     std::optional<QPoint> overlayPos_; // while an overlay hint is being shown
+    QPointer<QWidget> overlayTip_;     // the toolkit's tip window last shown as an overlay
+    QPointer<QWidget> overlayControl_;
+    QRect overlayRect_;
     int hidePauseMs_ = -1;
     std::unordered_map<const QObject*, ShowHandler> handlers_;
     QPalette defaultPalette_;

@@ -7,6 +7,7 @@
 #include "ui/hint_controller.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -98,6 +99,8 @@ private:
 
 private Q_SLOTS:
     void init() {
+        // Away from every window: the first move of a test is a move.
+        QCursor::setPos(QPoint(0, 0));
         hints_ = std::make_unique<HintController>();
         startWindow_ = std::make_unique<QWidget>();
         startWindow_->setGeometry(300, 300, 356, 108);
@@ -139,16 +142,21 @@ private Q_SLOTS:
 
     void keysPickTopicsAndQuestionsAsClicksDo() {
         open();
-        clickItem(help().ListBox1, 0);
+        help().ListBox1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(help().ListBox1, Qt::Key_Down);
+        checkTopicShown(0);
         QTest::keyClick(help().ListBox1, Qt::Key_Down);
         checkTopicShown(1);
         QTest::keyClick(help().ListBox1, Qt::Key_Down);
         checkTopicShown(2);
 
-        // Tabbing into the questions only focuses the first one; the arrow picks.
+        // Tabbing into the questions picks none; the arrows pick from the first.
         QTest::keyClick(help().ListBox1, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), help().ListBox2);
         checkTopicShown(2);
+        QTest::keyClick(help().ListBox2, Qt::Key_Down);
+        QCOMPARE(help().Label3->text(),
+                 u"Question: Main menu (general functions of the program) > About this help"_s);
         QTest::keyClick(help().ListBox2, Qt::Key_Down);
         QCOMPARE(
             help().Label3->text(),
@@ -253,6 +261,27 @@ private Q_SLOTS:
         restOn(topics, 2);
         QTRY_VERIFY(!help().topicHints->restTimer().isActive());
         QVERIFY(!QToolTip::isVisible());
+    }
+
+    void theHintStaysWhileTheMouseStaysOnItsItem() {
+        open();
+        QListWidget* topics = help().ListBox1;
+        const QRect item = topics->visualItemRect(topics->item(2));
+        QCursor::setPos(topics->viewport()->mapToGlobal(item.center()));
+        QTRY_VERIFY(QToolTip::isVisible());
+
+        // The hint lies over the item, under the mouse: the window system tells the list that
+        // the mouse has left it for the hint. The hint stays, past the toolkit's own pause
+        // before it hides a tip whose control the mouse leaves.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(topics->viewport(), &leave);
+        QTest::qWait(2 * LongItemHints::restMs);
+        QVERIFY(QToolTip::isVisible());
+
+        // Leaving for real takes it away.
+        QCursor::setPos(help().mapToGlobal(QPoint(help().width() / 2, help().height() - 4)));
+        QApplication::sendEvent(topics->viewport(), &leave);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void theHidePauseHoldsOnlyWhileTheWindowIsActive() {
