@@ -50,6 +50,12 @@ TForm5::TForm5(const WindowServices& services, const RunTimes& runTimes, const Q
 }
 
 void TForm5::buildControls() {
+    // The about text's lines were set for a narrow face of this size; in a wider one they
+    // would wrap in the middle.
+    QFont narrow(u"Arial"_s);
+    narrow.setPixelSize(11);
+    setFont(narrow);
+
     Label1 = new QLabel(about::title(), this);
     QFont titleFont(u"Arial"_s);
     titleFont.setPixelSize(23);
@@ -66,9 +72,12 @@ void TForm5::buildControls() {
     setColour(Memo1, QPalette::Base, Qt::yellow);
     Memo1->setPlainText(about::textLines().join(u'\n'));
 
-    Label2 = navyLabel(about::credit(), this, 222);
-    Label2->move(8, Label2->y());
     Label3 = navyLabel(about::version(), this, 222);
+    // The credit keeps left of the version, on a second line if the face is wide.
+    Label2 = navyLabel(about::credit(), this, 222);
+    Label2->setWordWrap(true);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setGeometry(8, 222, clientWidth / 2 - Label3->width() / 2 - 16, 30);
     Label4 = navyLabel(about::place(), this, 222);
     Label4->move(clientWidth - 8 - Label4->width(), Label4->y());
     Label5 = navyLabel(about::year(), this, 240);

@@ -39,6 +39,12 @@ int pickedRow(const QListWidget* list) {
     return picked.isEmpty() ? -1 : list->row(picked.front());
 }
 
+// No current item either: a list reached with Tab would make its first item current, and the
+// first arrow key would then pass over it.
+void leaveUnpicked(QListWidget* list) {
+    list->setCurrentIndex(QModelIndex());
+}
+
 } // namespace
 
 THelp::THelp(const WindowServices& services, QWidget* centreOver)
@@ -57,6 +63,7 @@ void THelp::buildControls() {
     for (const HelpTopic& topic : helpTopics()) {
         ListBox1->addItem(topic.title);
     }
+    leaveUnpicked(ListBox1);
 
     Label2 = new QLabel(u"Specify the choice:"_s, this);
     Label2->setGeometry(220, 8, 308, 16);
@@ -66,19 +73,22 @@ void THelp::buildControls() {
     ListBox2->setGeometry(220, 26, 308, 112);
     ListBox2->hide();
 
+    // Room for two lines: a question deep in the main menu does not fit in one.
     Label3 = new QLabel(this);
-    Label3->setGeometry(8, 146, 520, 18);
+    Label3->setGeometry(8, 144, 520, 32);
     Label3->setFont(pixelFont(font(), 12));
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setWordWrap(true);
     setTextColour(Label3, QPalette::WindowText, navy);
 
     Label4 = new QLabel(u"Answer:"_s, this);
-    Label4->setGeometry(8, 168, 520, 18);
+    Label4->setGeometry(8, 178, 520, 18);
     Label4->setFont(pixelFont(font(), 13, true));
     setTextColour(Label4, QPalette::WindowText, maroon);
     Label4->hide();
 
     Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(8, 188, 520, 246);
+    Memo1->setGeometry(8, 198, 520, 236);
     Memo1->setReadOnly(true);
 
     Button1 = new QPushButton(u"OK"_s, this);
@@ -118,6 +128,7 @@ void THelp::ListBox1Click() {
     setTextColour(Memo1, QPalette::Base, palette().color(QPalette::Button));
     ListBox2->clear();
     ListBox2->addItems(picked->questions);
+    leaveUnpicked(ListBox2);
     Label2->setVisible(!picked->questions.isEmpty());
     ListBox2->setVisible(!picked->questions.isEmpty());
     Label4->setText(picked->page.answerLabel);
