@@ -36,18 +36,14 @@ TEST(HelpTopics, EachTopicAnswersAtOnceOrOffersExactlyItsQuestions) {
         EXPECT_EQ(page->page.questionLine, c.questionLine);
         EXPECT_EQ(page->page.answerText, c.answer);
         EXPECT_EQ(page->page.answerIsPrompt, c.questions > 0);
-        for (qsizetype q = 0; q < page->questions.size(); ++q) {
-            const std::optional<HelpPage> answer = pageForQuestion(c.topic, static_cast<int>(q));
-            ASSERT_TRUE(answer);
-            EXPECT_EQ(answer->answerLabel, u"Answer:"_s);
-            EXPECT_EQ(answer->questionLine, u"Question: "_s + helpTopics()[c.topic].title +
-                                                u" > "_s + page->questions[q]);
-            EXPECT_FALSE(answer->answerText.isEmpty());
-            EXPECT_FALSE(answer->answerIsPrompt);
-        }
     }
-    EXPECT_EQ(pageForQuestion(2, 1)->questionLine,
+    const HelpPage question = *pageForQuestion(2, 1);
+    EXPECT_EQ(question.answerLabel, u"Answer:"_s);
+    EXPECT_EQ(question.questionLine,
               u"Question: Main menu (general functions of the program) > File > New scanning..."_s);
+    EXPECT_EQ(question.answerText, u"The new scanning of kar-files begins."_s);
+    EXPECT_FALSE(question.answerIsPrompt);
+    EXPECT_EQ(pageForQuestion(4, 2)->questionLine, u"Question: Internet > Karaoke files"_s);
 }
 
 TEST(HelpTopics, NothingIsLookedUpForATopicOrQuestionThatDoesNotExist) {
