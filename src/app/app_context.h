@@ -15,7 +15,9 @@
 namespace corvanteller {
 
 class TForm3;
+class TForm5;
 class TForm10;
+class THelp;
 class TSplashForm;
 
 // What the program's windows share: the options of every dialog, the song table with its row
@@ -49,6 +51,8 @@ public:
     TForm3* scanParameters = nullptr;
     TForm10* generalSettings = nullptr;
     TSplashForm* prompt = nullptr;
+    TForm5* about = nullptr;
+    THelp* help = nullptr;
 
     WindowServices windowServices() { return {ui, activations, hints}; }
 };

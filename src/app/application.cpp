@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/start_window.h"
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
@@ -47,6 +49,9 @@ void Application::createWindows() {
                      &TForm3::showOptions);
     context_.scanParameters = scanParameters;
     context_.generalSettings = generalSettings;
+    context_.about =
+        keep(windows_, std::make_unique<TForm5>(services, context_.runTimes, context_.locale));
+    context_.help = keep(windows_, std::make_unique<THelp>(services, startWindow_));
 }
 
 void Application::createPromptWindow() {

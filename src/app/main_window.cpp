@@ -2,6 +2,8 @@
 
 #include "app/app_context.h"
 #include "common/file_filters.h"
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/window_scan.h"
 #include "settings/general_settings_dialog.h"
@@ -158,15 +160,16 @@ void TForm4::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
-    addLater(about, u"&Information"_s);
+    information = addCommand(about, u"&Information"_s, &TForm4::InformationClick);
     promptAction = about->addAction(u"&Prompt"_s);
     connect(promptAction, &QAction::triggered, this,
             guard(this, context_.ui, [this] { context_.prompt->showPrompt(); }));
-    addLater(help, u"&Corvanteller help"_s);
+    corvantellerHelp = addCommand(help, u"&Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
 
     PopupMenu1 = new QMenu(this);
     popupNewScanning = addCommand(PopupMenu1, u"New scanning..."_s, &TForm4::NewScanningClick);
-    addLater(PopupMenu1, u"Corvanteller help"_s);
+    popupCorvantellerHelp =
+        addCommand(PopupMenu1, u"Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
 }
 
 void TForm4::registerTableHint() {
@@ -298,6 +301,14 @@ void TForm4::N19Click() {
     if (!context_.table.model().insertEmptyRowAt(selectedRow)) {
         context_.ui.showMessage(this, tableFullMessage());
     }
+}
+
+void TForm4::InformationClick() {
+    context_.about->showAbout();
+}
+
+void TForm4::CorvantellerHelpClick() {
+    context_.help->showHelp();
 }
 
 void TForm4::NewScanningClick() {

@@ -48,8 +48,11 @@ public:
     QAction* parametersOfScanning = nullptr;
     QAction* generalSettings = nullptr;
     QAction* N19 = nullptr;          // "&Add row"
+    QAction* information = nullptr;  // "&Information"
     QAction* promptAction = nullptr; // "&Prompt"
+    QAction* corvantellerHelp = nullptr;
     QAction* popupNewScanning = nullptr;
+    QAction* popupCorvantellerHelp = nullptr;
     // Entries whose commands arrive with later work; present and disabled until then.
     QList<QAction*> notYetAvailable;
 
@@ -69,6 +72,8 @@ public:
     void N9Click();
     void N29Click();
     void N19Click();
+    void InformationClick();
+    void CorvantellerHelpClick();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
 

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
@@ -518,11 +520,16 @@ private Q_SLOTS:
             {main.generalSettings,
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {main.information, {shown(context.about), [&] { context.about->hide(); }}},
+            {main.corvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
+            {main.popupCorvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
             {start.N4, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
             {start.N8, {asked(u"chooseOpenFile "_s), [] {}}},
             {start.N17, {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
             {start.N18, {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {start.N20, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {start.N19, {shown(context.about), [&] { context.about->hide(); }}},
+            {start.N6, {shown(context.help), [&] { context.help->hide(); }}},
             {start.N16, {[&] { return program.quitCount == 1; }, [] {}}},
         };
         // "&Parameters of scanning" of the main window does nothing, as it always has.
