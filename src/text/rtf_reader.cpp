@@ -595,8 +595,8 @@ void RtfReader::textByte(char byte, bool escaped) {
         finishFontEntry();
         return;
     }
-    const auto unsignedByte = static_cast<unsigned char>(byte);
-    if (unsignedByte < 0x20) {
+    // Raw control bytes are layout, not text; written as \'xx they are characters.
+    if (!escaped && static_cast<unsigned char>(byte) < 0x20) {
         if (byte == '\t') {
             addCharacter(u'\t');
         }

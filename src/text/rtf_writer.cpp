@@ -184,14 +184,17 @@ void RtfWriter::writeText(QStringView text, bool inFontName) {
         case u'}':
             out_ += "\\}";
             continue;
-        case u'\t':
-            out_ += "\\tab ";
-            continue;
-        case QChar::LineSeparator:
-            out_ += "\\line ";
-            continue;
         default:
             break;
+        }
+        // A font table knows no \tab or \line: they are characters there.
+        if (unit == u'\t' && !inFontName) {
+            out_ += "\\tab ";
+            continue;
+        }
+        if (unit == QChar::LineSeparator && !inFontName) {
+            out_ += "\\line ";
+            continue;
         }
         if (unit == u';' && inFontName) {
             // A plain ";" ends a font name.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/table_text.h"
 #include "ui/window_services.h"
 
 #include <QMainWindow>
@@ -68,7 +69,8 @@ public:
     // once, so that the content is built when this returns.
     void showFor(QWidget* opener);
 
-    // The editor's content, as built by the latest activation or edited since.
+    // The editor's content, as built by the latest activation or edited since. Building a
+    // new content replaces the document: take it again after every activation.
     QString editorText() const;
     QTextDocument& editorDocument() const;
 
@@ -98,7 +100,10 @@ private:
     qreal dpi() const;
     // Content the program builds is no edit: it cannot be undone.
     template <typename F> void withoutUndo(F&& build);
-    void writeTableText(bool withFileName);
+    // The same for a whole new content, built in a new document that then replaces the
+    // editor's.
+    template <typename F> void replaceDocument(F&& build);
+    void writeTableText(TableTextLayout layout);
     void indentParagraphAtCursor();
     void fillFrom(const TextFileContent& content);
 

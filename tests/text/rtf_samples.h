@@ -78,6 +78,7 @@ inline std::vector<RtfSample> handWrittenRtfSamples() {
          "{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header H}{\\footerl F}"
          "{\\footnote N}a\\~b\\emdash\\{\\}\\\\}",
          u"a\u00A0b\u2014{}\\"_s},
+        {"escaped-control-bytes", "{\\rtf1 a\\'14\\'09b}", u"a\u0014\tb"_s},
         {"raw-line-ends", "{\\rtf1 a\r\nb\\\r\nc\td}", u"ab\nc\td"_s},
         {"empty", "", QString()},
     };
@@ -109,7 +110,7 @@ inline RichText formattedRichText() {
     second.rightIndent = -100;
     second.alignment = ParagraphAlignment::Centre;
     RichRun otherFont = plain;
-    otherFont.fontFamily = u"Шрифт; {x}"_s;
+    otherFont.fontFamily = u"Шрифт;\t{x}\u2028"_s;
     otherFont.colour = TextColour{0, 0, 255};
     otherFont.text = u"centred"_s;
     second.runs = {otherFont};
