@@ -56,8 +56,6 @@ TForm8::TForm8(const WindowServices& services, TextViewModes& modes, const SongT
     RichEdit1 = new QTextEdit(this);
     // A table row stays one line; both scroll bars reach what does not fit.
     RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Pasted text comes in plain; opened Rich Text keeps its formats.
     RichEdit1->setAcceptRichText(false);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
