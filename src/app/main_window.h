@@ -3,8 +3,11 @@
 #include "app/settings_actions.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
+#include "text/text_view_modes.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -16,6 +19,7 @@ namespace corvanteller {
 
 class AppContext;
 class SongGrid;
+class TForm8;
 class TForm12;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
@@ -53,10 +57,22 @@ public:
     QAction* corvantellerHelp = nullptr;
     QAction* popupNewScanning = nullptr;
     QAction* popupCorvantellerHelp = nullptr;
+
+    // The text view's commands.
+    QAction* openTextList = nullptr; // "Open list in &text format..."
+    QAction* saveAsText = nullptr;   // "Save as te&xt..."
+    QAction* exportText = nullptr;   // Export > "Tex&t"
+    QAction* exportToText = nullptr; // Table > "&Export to text"
+
     // Entries whose commands arrive with later work; present and disabled until then.
     QList<QAction*> notYetAvailable;
 
     TForm12& savePrompt() { return *savePrompt_; }
+    TForm8& textView() { return *textView_; }
+
+    // Writes an open cell edit into the table, sets the text view's mode and shows the view;
+    // its content is built when this returns.
+    void showTextView(TextViewMode mode);
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -74,6 +90,9 @@ public:
     void N19Click();
     void InformationClick();
     void CorvantellerHelpClick();
+    void OpenTextListClick();
+    void SaveAsTextClick();
+    void ExportTextClick();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
 
@@ -113,6 +132,8 @@ private:
     AppContext& context_;
     SaveChangesFlow flow_;
     TForm12* savePrompt_ = nullptr;
+    // A window of its own that only this one opens.
+    std::unique_ptr<TForm8> textView_;
     TableHint tableHint_;
     bool centred_ = false;
 };

@@ -10,6 +10,7 @@
 #include "table/column_widths.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
+#include "text/text_view.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -508,6 +509,8 @@ private Q_SLOTS:
             return [&program, call] { return program.ui.log.contains(call); };
         };
         const auto shown = [](QWidget* window) { return [window] { return window->isVisible(); }; };
+        QWidget* view = &main.textView();
+        const auto hideView = [view] { view->hide(); };
         const int rows = program.model().songCount();
         const std::map<QAction*, std::pair<Check, std::function<void()>>> expected = {
             {main.newScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
@@ -517,6 +520,10 @@ private Q_SLOTS:
             {main.N9, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
             {main.N29, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
+            {main.openTextList, {asked(u"chooseOpenFile "_s), hideView}},
+            {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
+            {main.exportText, {shown(view), hideView}},
+            {main.exportToText, {shown(view), hideView}},
             {main.generalSettings,
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
