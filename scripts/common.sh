@@ -5,14 +5,20 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config help2man
     qt6-base-dev libgl-dev libjpeg-dev
     fonts-dejavu-core
 )
 # The window tests run on Qt's offscreen platform: no X server needed. The fuzzer's clang is
-# installed by scripts/fuzz.sh.
+# installed by scripts/fuzz.sh. The install test checks the desktop entry, the metainfo and the
+# MIME entry with the desktop's own tools.
 TEST_PACKAGES=(
     libgtest-dev
+    desktop-file-utils appstream shared-mime-info
+)
+# scripts/package.sh: CPack's Debian package computes its dependencies with dpkg-shlibdeps.
+PACKAGE_PACKAGES=(
+    dpkg-dev file
 )
 
 # Installs whatever of the given packages is missing; quick when nothing is.

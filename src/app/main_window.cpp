@@ -448,6 +448,10 @@ bool TForm4::openListForStartWindow(QWidget* parent) {
     if (path.isEmpty()) {
         return false;
     }
+    return openListForStartWindow(parent, path);
+}
+
+bool TForm4::openListForStartWindow(QWidget* parent, const QString& path) {
     return readListIntoGrid(parent, path, context_.table.startStore().rowCount()) !=
            ListRead::Stopped;
 }

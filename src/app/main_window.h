@@ -100,6 +100,8 @@ public:
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
     // start window then stays.
     bool openListForStartWindow(QWidget* parent);
+    // The same for a path chosen without the dialog.
+    bool openListForStartWindow(QWidget* parent, const QString& path);
 
     void applyColumnWidthMode();
     void updateStatusLine(const QString& text);

@@ -157,6 +157,7 @@ void TForm1::FormActivate() {
     if (!context_.settingsLoaded) {
         context_.settingsLoaded = true;
         loadSettingsAtStart(context_, this);
+        Q_EMIT startUpFinished();
     }
 }
 
@@ -172,6 +173,15 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Button1Click() {
+    startScan(std::nullopt);
+}
+
+void TForm1::startScanOf(const QString& folder) {
+    startScan(folder);
+}
+
+// Without a folder the folder dialog asks for one.
+void TForm1::startScan(const std::optional<QString>& folder) {
     TableSession& table = context_.table;
     table.origin = TableOrigin::StartWindow;
     table.startStore().setRowCount(0);
@@ -179,9 +189,12 @@ void TForm1::Button1Click() {
     Timer1->stop();
     Image2->hide();
 
+    const ScanWindowParts parts{this, ProgressBar1, Label2};
     const std::optional<ScanOutcome> outcome =
-        chooseFolderAndScan(context_.ui, context_.options, {this, ProgressBar1, Label2},
-                            table.startStore(), RunSet::StartWindow);
+        folder ? scanFolderForWindow(*folder, context_.options, parts, table.startStore(),
+                                     RunSet::StartWindow)
+               : chooseFolderAndScan(context_.ui, context_.options, parts, table.startStore(),
+                                     RunSet::StartWindow);
     if (outcome) {
         handOverToMainWindow();
         reportScanEnd(context_.ui, &mainWindow_, *outcome);
@@ -198,10 +211,20 @@ void TForm1::handOverToMainWindow() {
 }
 
 void TForm1::N8Click() {
+    openListOf(std::nullopt);
+}
+
+void TForm1::openList(const QString& path) {
+    openListOf(path);
+}
+
+// Without a path the open dialog asks for one.
+void TForm1::openListOf(const std::optional<QString>& path) {
     context_.table.startWindowHandedTable = true;
     bool handOver = false;
     try {
-        handOver = mainWindow_.openListForStartWindow(this);
+        handOver = path ? mainWindow_.openListForStartWindow(this, *path)
+                        : mainWindow_.openListForStartWindow(this);
     } catch (...) {
         context_.table.startWindowHandedTable = false;
         throw;

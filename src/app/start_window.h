@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <optional>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -49,6 +51,10 @@ public:
     void Button1Click();
     void N4Click() { Button1Click(); }
     void N8Click();
+    // The Start button's scan and the list open without their dialogs, for a folder or a list
+    // named on the command line.
+    void startScanOf(const QString& folder);
+    void openList(const QString& path);
     void N16Click();
     void N17Click();
     void N18Click();
@@ -57,6 +63,10 @@ public:
     void N6Click();
     void Timer1Timer();
     void FormActivate();
+
+Q_SIGNALS:
+    // The first activation has loaded the settings: the start-up sequence is over.
+    void startUpFinished();
 
 protected:
     bool event(QEvent* event) override;
@@ -68,6 +78,8 @@ private:
     QAction* addDisabled(QMenu* menu, const QString& caption);
     void centreHorizontally(QWidget* control);
     void handOverToMainWindow();
+    void startScan(const std::optional<QString>& folder);
+    void openListOf(const std::optional<QString>& path);
 
     AppContext& context_;
     TForm4& mainWindow_;

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "common/build_info.h"
 #include "common/file_names.h"
 #include "kar/kar_reader.h"
 #include "scan/folder_scan.h"
@@ -17,27 +18,55 @@ constexpr int exitReadError = 1;
 constexpr int exitWrongCall = 2;
 constexpr int exitTooManyFolders = 3;
 
+// help2man makes the manual page from this text: "Usage:" and the lines ending with ":" become
+// its sections, the indented "-" lines its option list.
 constexpr const char* helpText =
-    "Usage:\n"
-    "  corvanteller-cli scan [--from start|main] [--plenty] FOLDER\n"
-    "  corvanteller-cli read [--from start|main] FILE...\n"
-    "  corvanteller-cli --help\n"
+    "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--] FOLDER\n"
+    "  or:  corvanteller-cli read [--from start|main] [--] FILE...\n"
+    "  or:  corvanteller-cli --help | --version\n"
+    "Lists the descriptive texts inside karaoke files (*.kar) as Corvanteller's song table\n"
+    "shows them: title, performer, authors and the maker line. Fields are separated by TAB\n"
+    "and written in UTF-8; inside a field a backslash is written as \\\\ and TAB, CR and LF\n"
+    "as \\t, \\r and \\n. Messages go to standard error.\n"
     "\n"
-    "scan  walks FOLDER and every folder below it, breadth first, reads every file whose\n"
-    "      name contains \"kar\" or \"KAR\" and writes one line per karaoke file: file name,\n"
-    "      folder (ending with \"/\"), text 1, text 2, text 3, text 4.\n"
-    "      --from start  keeps < and > in the texts, as the start window's scan (default)\n"
-    "      --from main   cuts the texts at < and >, as the main window's scan\n"
-    "      --plenty      allows 55,010 instead of 4,021 entries below \"..\" folders\n"
-    "      Then a summary line goes to standard error:\n"
-    "      # end=complete|guard|too-many-folders|read-error|row-limit|queue-limit rows=N "
-    "listed=N\n"
-    "read  writes one line per FILE: the path as given, then the four texts.\n"
+    "Commands:\n"
+    "  scan FOLDER   walks FOLDER and every folder below it, breadth first, reads every file\n"
+    "                whose name contains \"kar\" or \"KAR\" and writes one line per karaoke\n"
+    "                file: file name, folder (ending with \"/\"), text 1, text 2, text 3,\n"
+    "                text 4. Then it writes the summary line \"# end=END rows=N listed=N\"\n"
+    "                to standard error: END tells how the scan ended (below), rows counts\n"
+    "                the lines written and listed the folders listed.\n"
+    "  read FILE...  reads each FILE, whatever its name, and writes one line per FILE: the\n"
+    "                path as given, then the four texts.\n"
     "\n"
-    "Fields are separated by TAB and written in UTF-8; inside a field a backslash is written\n"
-    "as \\\\ and TAB, CR and LF as \\t, \\r and \\n.\n"
-    "Exit status: 0 when the scan ran to an end, 1 after a file could not be read,\n"
-    "2 for a wrong call or a folder that does not exist, 3 after too many folders.\n";
+    "Options:\n"
+    "  --from start  keeps < and > in the texts, as the start window's scan (the default)\n"
+    "  --from main   cuts the texts at < and >, as the main window's scan\n"
+    "  --plenty      (scan) allows 55,010 instead of 4,021 entries below \"..\" folders since\n"
+    "                the last karaoke file, as the option \"Processing of a plenty of files\"\n"
+    "  --            ends the options: every later argument is a FOLDER or a FILE\n"
+    "  -h, --help    writes this help and exits\n"
+    "  --version     writes the program's name and version and exits\n"
+    "\n"
+
+    "Scan ends:\n"
+    "  complete          every folder below FOLDER was listed\n"
+    "  guard             more entries below \"..\" folders than --plenty allows: the scan\n"
+    "                    stopped there, as the program's scan does, without a message\n"
+    "  too-many-folders  more than 17,119 folders listed: the scan stopped with the\n"
+    "                    program's message\n"
+    "  read-error        a karaoke file could not be read: the scan stopped there and its\n"
+    "                    path and reason went to standard error\n"
+    "  row-limit         a karaoke file would have needed row 45,003 of the table\n"
+    "  queue-limit       a folder would have been queued while 45,002 folders waited\n"
+    "The lines written before the end stay valid in every case.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the scan ran to an end other than read-error and too-many-folders, or every\n"
+    "     FILE was read; also after --help and --version\n"
+    "  1  a karaoke file could not be read (read goes on with the next FILE)\n"
+    "  2  a wrong call, or a FOLDER that does not exist\n"
+    "  3  the scan stopped after too many folders\n";
 
 struct Call {
     QByteArray command;
@@ -239,6 +268,10 @@ QByteArray escapeField(const QString& text) {
 int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
     if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
         std::fputs(helpText, out);
+        return exitDone;
+    }
+    if (!args.empty() && args.front() == "--version") {
+        std::fprintf(out, "corvanteller-cli (%s) %s\n", build::programName, build::version);
         return exitDone;
     }
     QString problem;

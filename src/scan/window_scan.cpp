@@ -24,9 +24,16 @@ std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options,
                                                const ScanWindowParts& parts, RowStore& rows,
                                                RunSet runSet,
                                                const std::function<void()>& beforeScan) {
+    const QString folder = ui.chooseFolder(parts.window, options.lastFolder);
+    return scanFolderForWindow(folder, options, parts, rows, runSet, beforeScan);
+}
+
+std::optional<ScanOutcome> scanFolderForWindow(const QString& folder, Options& options,
+                                               const ScanWindowParts& parts, RowStore& rows,
+                                               RunSet runSet,
+                                               const std::function<void()>& beforeScan) {
     parts.progressBar->setValue(0);
     const bool plenty = options.scanning.plentyOfFiles;
-    const QString folder = ui.chooseFolder(parts.window, options.lastFolder);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         return std::nullopt;
     }

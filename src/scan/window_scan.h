@@ -31,6 +31,12 @@ std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options,
                                                RunSet runSet,
                                                const std::function<void()>& beforeScan = {});
 
+// The same scan for a folder chosen without the dialog (named on the command line).
+std::optional<ScanOutcome> scanFolderForWindow(const QString& folder, Options& options,
+                                               const ScanWindowParts& parts, RowStore& rows,
+                                               RunSet runSet,
+                                               const std::function<void()>& beforeScan = {});
+
 // The progress bar at the end of a scan: at its end position, hidden.
 void finishScanProgress(QProgressBar* progressBar);
 

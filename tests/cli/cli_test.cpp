@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "common/build_info.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
 
@@ -94,9 +95,25 @@ TEST(Cli, WrongCallsExitWithTwo) {
         EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
+}
+
+// The manual page is made from --help and --version: the version line must have help2man's
+// shape, and the help must name every option the parser takes and every exit status.
+TEST(Cli, HelpAndVersionFeedTheManualPage) {
+    const CliRun version = runCliProcess({u"--version"_s});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "corvanteller-cli (Corvanteller) " + QByteArray(build::version) + '\n');
+    EXPECT_EQ(runCliProcess({u"scan"_s, u"--version"_s}).exitCode, 2);
+
     const CliRun help = runCliProcess({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("corvanteller-cli scan"));
+    EXPECT_TRUE(help.out.startsWith("Usage: corvanteller-cli scan"));
+    for (const char* word :
+         {"--from start", "--from main", "--plenty", "  --  ", "--help", "--version",
+          "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "complete", "guard",
+          "too-many-folders", "read-error", "row-limit", "queue-limit"}) {
+        EXPECT_TRUE(help.out.contains(word)) << word;
+    }
 }
 
 TEST(Cli, ReadWritesThePathAsGivenAndTheTexts) {
