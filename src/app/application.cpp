@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "help/splash_window.h"
+#include "rename/complex_rename_dialog.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
 
@@ -45,6 +46,8 @@ void Application::createWindows() {
         [scanParameters, generalSettings] { scanParameters->showFor(generalSettings); });
     QObject::connect(generalSettings, &TForm10::optionsPutBack, scanParameters,
                      &TForm3::showOptions);
+    QObject::connect(generalSettings, &TForm10::optionsPutBack, &mainWindow_->complexRenaming(),
+                     &TForm6::showOptions);
     context_.scanParameters = scanParameters;
     context_.generalSettings = generalSettings;
 }

@@ -16,7 +16,9 @@ namespace corvanteller {
 
 class AppContext;
 class SongGrid;
+class TForm6;
 class TForm12;
+struct RenameServices;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
 // new scan and the status line.
@@ -47,6 +49,9 @@ public:
     QAction* exitAction = nullptr;  // "Exit"
     QAction* parametersOfScanning = nullptr;
     QAction* generalSettings = nullptr;
+    QAction* N12 = nullptr;          // "&From column of name (file)"
+    QAction* N13 = nullptr;          // "&Complex renaming..."
+    QAction* undoRenaming = nullptr; // "Undo last renaming"
     QAction* N19 = nullptr;          // "&Add row"
     QAction* promptAction = nullptr; // "&Prompt"
     QAction* popupNewScanning = nullptr;
@@ -54,6 +59,7 @@ public:
     QList<QAction*> notYetAvailable;
 
     TForm12& savePrompt() { return *savePrompt_; }
+    TForm6& complexRenaming() { return *complexRenaming_; }
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -68,6 +74,9 @@ public:
     void N8Click();
     void N9Click();
     void N29Click();
+    void N12Click();
+    void N13Click();
+    void UndoRenamingClick();
     void N19Click();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
@@ -103,11 +112,13 @@ private:
     bool saveListAs();
     bool saveListToCurrentFile();
     void endProgram();
+    RenameServices renameServices();
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
 
     AppContext& context_;
     SaveChangesFlow flow_;
     TForm12* savePrompt_ = nullptr;
+    TForm6* complexRenaming_ = nullptr;
     TableHint tableHint_;
     bool centred_ = false;
 };
