@@ -62,10 +62,9 @@ private:
     std::vector<PreviewRow> rows_;
 };
 
-RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+RenamePreviewWindow::RenamePreviewWindow(const WindowServices& services, QWidget* parent)
+    : ProgramDialog(services, parent) {
     setWindowTitle(u"Preview of complex renaming"_s);
-    setModal(false);
     resize(720, 420);
     model_ = new PreviewRowsModel(this);
     Label1 = new QLabel(this);
@@ -87,7 +86,7 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     layout->addLayout(buttons);
 }
 
-void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
+void RenamePreviewWindow::showRows(QWidget* opener, std::vector<PreviewRow> rows) {
     const auto remarked = std::count_if(
         rows.begin(), rows.end(), [](const PreviewRow& row) { return !row.remarks.isEmpty(); });
     Label1->setText(u"%1 file(s) in the run, %2 of them with a remark. Nothing is renamed here."_s
@@ -97,9 +96,7 @@ void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
     Table->resizeColumnToContents(0);
     Table->setColumnWidth(1, 240);
     Table->setColumnWidth(2, 240);
-    show();
-    raise();
-    activateWindow();
+    showFor(opener);
 }
 
 const std::vector<PreviewRow>& RenamePreviewWindow::rows() const {
