@@ -73,7 +73,7 @@ TForm6::TForm6(const WindowServices& services, Options& options, TableSession& t
     buildControls();
     connectControls();
     showOptions();
-    preview_ = new RenamePreviewWindow(services, this);
+    preview_ = new RenamePreviewWindow(this);
     // As when the dialog is made: the (still empty) warning line gets its normal look later.
     Timer1->start();
 }
@@ -365,8 +365,7 @@ void TForm6::Button4Click() {
 }
 
 void TForm6::Button5Click() {
-    preview_->showRows(this,
-                       previewComplexRename(table_, options_.renaming, clock_, systemFileSystem()));
+    preview_->showRows(previewComplexRename(table_, options_.renaming, clock_, systemFileSystem()));
 }
 
 } // namespace corvanteller

@@ -62,9 +62,10 @@ private:
     std::vector<PreviewRow> rows_;
 };
 
-RenamePreviewWindow::RenamePreviewWindow(const WindowServices& services, QWidget* parent)
-    : ProgramDialog(services, parent) {
+RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(u"Preview of complex renaming"_s);
+    setModal(false);
     resize(720, 420);
     model_ = new PreviewRowsModel(this);
     Label1 = new QLabel(this);
@@ -86,7 +87,7 @@ RenamePreviewWindow::RenamePreviewWindow(const WindowServices& services, QWidget
     layout->addLayout(buttons);
 }
 
-void RenamePreviewWindow::showRows(QWidget* opener, std::vector<PreviewRow> rows) {
+void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
     const auto remarked = std::count_if(
         rows.begin(), rows.end(), [](const PreviewRow& row) { return !row.remarks.isEmpty(); });
     Label1->setText(u"%1 file(s) in the run, %2 of them with a remark. Nothing is renamed here."_s
@@ -96,7 +97,9 @@ void RenamePreviewWindow::showRows(QWidget* opener, std::vector<PreviewRow> rows
     Table->resizeColumnToContents(0);
     Table->setColumnWidth(1, 240);
     Table->setColumnWidth(2, 240);
-    showFor(opener);
+    show();
+    raise();
+    activateWindow();
 }
 
 const std::vector<PreviewRow>& RenamePreviewWindow::rows() const {
