@@ -67,6 +67,7 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     complexRenaming_ = new TForm6(context_.windowServices(), context_.options, context_.table,
                                   context_.clock, context_.settingsPath, this);
     connect(complexRenaming_, &TForm6::mainWindowWanted, this, [this] { showAsActive(); });
+    connect(complexRenaming_, &TForm6::tableAboutToBeRead, this, [this] { commitCellEdit(); });
 
     context_.table.hasCurrentListFile = false;
     context_.table.unsavedChanges = true;

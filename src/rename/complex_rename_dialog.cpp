@@ -121,9 +121,9 @@ void TForm6::buildControls() {
     RadioGroup1->setGeometry(304, 128, 296, 90);
 
     Label2 = new QLabel(u"Between components of name"_s, this);
-    Label2->setGeometry(8, 204, 220, 18);
+    Label2->setGeometry(8, 200, 220, 18);
     ComboBox2 = new QComboBox(this);
-    ComboBox2->setGeometry(8, 224, 220, 24);
+    ComboBox2->setGeometry(8, 218, 220, 24);
     for (const SeparatorEntry& entry : renameSeparatorEntries) {
         ComboBox2->addItem(entry.caption.toString());
     }
@@ -131,21 +131,21 @@ void TForm6::buildControls() {
     Label3 = new QLabel(u"The remark: if the name of file in a result will turn out more than 255 "
                         u"symbols, all superfluous symbols will be rejected. "_s,
                         this);
-    Label3->setGeometry(240, 224, 360, 36);
+    Label3->setGeometry(240, 212, 360, 36);
     Label3->setWordWrap(true);
 
     RadioGroup2 = new RadioGroupBox(u"What files"_s, {u"All"_s, u"Only checked"_s}, this);
-    RadioGroup2->setGeometry(8, 256, 220, 64);
+    RadioGroup2->setGeometry(8, 248, 220, 74);
 
     Button5 = new QPushButton(u"Preview"_s, this);
-    Button5->setGeometry(250, 282, 106, 28);
+    Button5->setGeometry(250, 276, 106, 28);
     Button3 = new QPushButton(u"Start renaming"_s, this);
-    Button3->setGeometry(364, 282, 116, 28);
+    Button3->setGeometry(364, 276, 116, 28);
     Button4 = new QPushButton(u"Cancel"_s, this);
-    Button4->setGeometry(488, 282, 112, 28);
+    Button4->setGeometry(488, 276, 112, 28);
 
     Label4 = new QLabel(this);
-    Label4->setGeometry(8, 326, 480, 18);
+    Label4->setGeometry(8, 326, 592, 18);
     Label4->setAutoFillBackground(true);
 
     Timer1 = new QTimer(this);
@@ -340,6 +340,7 @@ void TForm6::Button3Click() {
         services_.ui.showMessage(this, noPartCheckedMessage());
         return;
     }
+    Q_EMIT tableAboutToBeRead();
     RenameServices run{systemFileSystem(), renameJournalPath(settingsPath_),
                        options_.general.errorMessages, [this](const QString& text) {
                            return services_.ui.showFailureMessage(this, text)
@@ -365,6 +366,7 @@ void TForm6::Button4Click() {
 }
 
 void TForm6::Button5Click() {
+    Q_EMIT tableAboutToBeRead();
     preview_->showRows(previewComplexRename(table_, options_.renaming, clock_, systemFileSystem()));
 }
 

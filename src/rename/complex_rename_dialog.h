@@ -74,6 +74,9 @@ public:
 Q_SIGNALS:
     // "Cancel" and the end of a run hand back to the main window.
     void mainWindowWanted();
+    // "Preview" and "Start renaming" are about to read the table: a cell still being edited
+    // belongs in it.
+    void tableAboutToBeRead();
 
 private:
     void buildControls();

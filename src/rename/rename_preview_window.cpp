@@ -66,13 +66,14 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(u"Preview of complex renaming"_s);
     setModal(false);
-    resize(720, 420);
+    resize(760, 420);
     model_ = new PreviewRowsModel(this);
     Label1 = new QLabel(this);
     Table = new QTableView(this);
     Table->setModel(model_);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setWordWrap(false);
     Table->verticalHeader()->hide();
     Table->horizontalHeader()->setStretchLastSection(true);
     Button1 = new QPushButton(u"Close"_s, this);
@@ -95,8 +96,8 @@ void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
                         .arg(remarked));
     model_->setRows(std::move(rows));
     Table->resizeColumnToContents(0);
-    Table->setColumnWidth(1, 240);
-    Table->setColumnWidth(2, 240);
+    Table->setColumnWidth(1, 200);
+    Table->setColumnWidth(2, 320);
     show();
     raise();
     activateWindow();

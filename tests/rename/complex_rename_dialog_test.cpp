@@ -4,6 +4,7 @@
 #include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "table/song_grid.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -257,6 +258,19 @@ private Q_SLOTS:
         program.main().undoRenaming->trigger();
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
+    }
+
+    void aCellStillBeingEditedIsRead() {
+        RenamingProgram program;
+        program.toggle(1); // "3 nd column of your table"
+        QVERIFY(RenamingProgram::bringToFront(&program.main()));
+        SongGrid& grid = *program.main().StringGrid1;
+        grid.setFocus(Qt::MouseFocusReason);
+        grid.setCurrentIndex(program.model().index(0, 3));
+        QTest::keyClicks(&grid, u"T"_s); // opens the in-place editor
+        QTest::keyClicks(QApplication::focusWidget(), u"yped"_s);
+        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton); // Enter was never pressed
+        QCOMPARE(program.files(), (QStringList{u"Beta.kar"_s, u"Typed.kar"_s}));
     }
 
     void defaultSettingsPutTheItemsBackInOrder() {
