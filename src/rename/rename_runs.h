@@ -41,7 +41,8 @@ struct RenameRunResult {
     QString notice;
     bool started = true; // false: nothing was looked at
     int renamed = 0;
-    std::vector<RowResult> rows; // one per data row looked at, in order
+    // One per data row looked at, in order; for an undo, one per rename of the journal.
+    std::vector<RowResult> rows;
 };
 
 // File > "Rename files" > "&From column of name (file)": every row whose "Name of file" cell
