@@ -35,6 +35,10 @@ public:
     QString chooseOpenFile(QWidget*, const FileDialog&) override { return openPath; }
     QString chooseSaveFile(QWidget*, const FileDialog&) override { return savePath; }
     void showMessage(QWidget*, const QString& text) override { report(text); }
+    bool showFailureMessage(QWidget*, const QString& text) override {
+        report(text);
+        return false;
+    }
     void reportError(QWidget*, const QString& text) override { report(text); }
     bool openWithDesktop(const QString&) override { return false; }
     bool print(QWidget*, const QTextDocument& document, const QString& jobName) override {

@@ -5,6 +5,7 @@
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
+#include "rename/complex_rename_dialog.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
 #include "text/text_format_dialog.h"
@@ -57,6 +58,8 @@ void Application::createWindows() {
     QObject::connect(generalSettings, &TForm10::textFormatSettingsRequested, textFormat,
                      [textFormat, generalSettings] { textFormat->showFor(generalSettings); });
     QObject::connect(generalSettings, &TForm10::optionsPutBack, textFormat, &TForm9::showOptions);
+    QObject::connect(generalSettings, &TForm10::optionsPutBack, &mainWindow_->complexRenaming(),
+                     &TForm6::showOptions);
     context_.scanParameters = scanParameters;
     context_.generalSettings = generalSettings;
     context_.about =

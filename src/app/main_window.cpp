@@ -5,6 +5,9 @@
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
+#include "rename/complex_rename_dialog.h"
+#include "rename/rename_journal.h"
+#include "rename/rename_runs.h"
 #include "scan/window_scan.h"
 #include "settings/general_settings_dialog.h"
 #include "table/column_widths.h"
@@ -68,6 +71,11 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
                 commitCellEdit();
                 carryOut(flow_.promptAnswered(answer));
             }));
+
+    complexRenaming_ = new TForm6(context_.windowServices(), context_.options, context_.table,
+                                  context_.clock, context_.settingsPath, this);
+    connect(complexRenaming_, &TForm6::mainWindowWanted, this, [this] { showAsActive(); });
+    connect(complexRenaming_, &TForm6::tableAboutToBeRead, this, [this] { commitCellEdit(); });
 
     context_.table.hasCurrentListFile = false;
     context_.table.unsavedChanges = true;
@@ -148,8 +156,9 @@ void TForm4::buildMenus() {
     addLater(file, u"&Import from Excel file"_s);
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
-    addLater(rename, u"&From column of name (file)"_s);
-    addLater(rename, u"&Complex renaming..."_s);
+    N12 = addCommand(rename, u"&From column of name (file)"_s, &TForm4::N12Click);
+    N13 = addCommand(rename, u"&Complex renaming..."_s, &TForm4::N13Click);
+    undoRenaming = addCommand(rename, u"Undo last renaming"_s, &TForm4::UndoRenamingClick);
     file->addSeparator();
     exitAction = file->addAction(u"Exit"_s);
     connect(exitAction, &QAction::triggered, this, [this] { close(); });
@@ -297,6 +306,43 @@ void TForm4::StringGrid1DblClick(const QModelIndex& index) {
     if (index.isValid()) {
         StringGrid1->setCurrentIndex(index);
         context_.table.model().toggleCheck(index.row() + 1);
+    }
+}
+
+RenameServices TForm4::renameServices() {
+    return {systemFileSystem(), renameJournalPath(context_.settingsPath),
+            context_.options.general.errorMessages, [this](const QString& text) {
+                return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
+                                                                  : MessageReply::Continue;
+            }};
+}
+
+void TForm4::N12Click() {
+    commitCellEdit();
+    RenameServices services = renameServices();
+    const RenameRunResult result = renameFromNameColumn(context_.table, services);
+    if (result.started) {
+        updateStatusLine(renamedStatusText(context_.table.renamedCount));
+    }
+    if (!result.notice.isEmpty()) {
+        context_.ui.showMessage(this, result.notice);
+    }
+}
+
+void TForm4::N13Click() {
+    commitCellEdit();
+    complexRenaming_->showFor(this);
+}
+
+void TForm4::UndoRenamingClick() {
+    commitCellEdit();
+    RenameServices services = renameServices();
+    const RenameRunResult result = undoLastRenaming(context_.table, services);
+    if (result.started) {
+        updateStatusLine(renamedStatusText(context_.table.renamedCount));
+    }
+    if (!result.notice.isEmpty()) {
+        context_.ui.showMessage(this, result.notice);
     }
 }
 

@@ -20,7 +20,9 @@ namespace corvanteller {
 class AppContext;
 class SongGrid;
 class TForm8;
+class TForm6;
 class TForm12;
+struct RenameServices;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
 // new scan and the status line.
@@ -51,6 +53,9 @@ public:
     QAction* exitAction = nullptr;  // "Exit"
     QAction* parametersOfScanning = nullptr;
     QAction* generalSettings = nullptr;
+    QAction* N12 = nullptr;          // "&From column of name (file)"
+    QAction* N13 = nullptr;          // "&Complex renaming..."
+    QAction* undoRenaming = nullptr; // "Undo last renaming"
     QAction* N19 = nullptr;          // "&Add row"
     QAction* information = nullptr;  // "&Information"
     QAction* promptAction = nullptr; // "&Prompt"
@@ -73,6 +78,7 @@ public:
     // Writes an open cell edit into the table, sets the text view's mode and shows the view;
     // its content is built when this returns.
     void showTextView(TextViewMode mode);
+    TForm6& complexRenaming() { return *complexRenaming_; }
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -87,6 +93,9 @@ public:
     void N8Click();
     void N9Click();
     void N29Click();
+    void N12Click();
+    void N13Click();
+    void UndoRenamingClick();
     void N19Click();
     void InformationClick();
     void CorvantellerHelpClick();
@@ -129,6 +138,7 @@ private:
     bool saveListAs();
     bool saveListToCurrentFile();
     void endProgram();
+    RenameServices renameServices();
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
 
     AppContext& context_;
@@ -136,6 +146,7 @@ private:
     TForm12* savePrompt_ = nullptr;
     // A window of its own that only this one opens.
     std::unique_ptr<TForm8> textView_;
+    TForm6* complexRenaming_ = nullptr;
     TableHint tableHint_;
     bool centred_ = false;
 };

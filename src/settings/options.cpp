@@ -24,6 +24,9 @@ void applyDefaultSettings(Options& options) {
 
     RenamingOptions& renaming = options.renaming;
     renaming.nameParts = {false, true, false, false, false, false, false, false};
+    // The marks are by position: only with the parts back in their initial order is the one
+    // checked part "3 nd column of your table".
+    renaming.partOrder = initialNamePartOrder;
     renaming.dateChoice = DateTimeChoice::DateAndTime;
     renaming.whatFiles = WhatFiles::All;
     renaming.wordListIndex = 16; // "Gift"

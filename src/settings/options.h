@@ -55,8 +55,24 @@ inline constexpr std::array<QStringView, 8> closingStringEntries = {
 // The complex-renaming word list: the same 29 entries as list #1.
 inline constexpr const std::array<QStringView, 29>& renameWordListEntries = excelList1Entries;
 
-// The complex-renaming name parts in their initial order; the settings file keeps one check
-// mark per position in this order.
+// The complex-renaming name parts, in their initial order.
+enum class NamePart {
+    InitialName,
+    Column3,
+    Column4,
+    Column5,
+    Column6,
+    YourString,
+    ChooseFromList,
+    DateAndTime
+};
+
+inline constexpr std::array<NamePart, 8> initialNamePartOrder = {
+    NamePart::InitialName, NamePart::Column3,    NamePart::Column4,        NamePart::Column5,
+    NamePart::Column6,     NamePart::YourString, NamePart::ChooseFromList, NamePart::DateAndTime};
+
+// The captions of the name parts, indexed by NamePart; the settings file keeps one check mark
+// per position of the list.
 inline constexpr std::array<QStringView, 8> renameNamePartCaptions = {
     u"Initial Name of file",      u"3 nd column of your table",
     u"4 th column of your table", u"5 th column of your table",
@@ -153,6 +169,9 @@ struct RenamingOptions {
     QString yourString = QStringLiteral("Write what you want!!!!"); // "Your string"
     // A hidden radio group "What will be added" without items; -1 is none.
     int hiddenGroup = -1;
+    // The part at each position from the top. "Up" and "Down" change it; the settings file does
+    // not keep it, so every run starts with the initial order.
+    std::array<NamePart, 8> partOrder = initialNamePartOrder;
     bool operator==(const RenamingOptions&) const = default;
 };
 

@@ -8,6 +8,10 @@ const RowStore& TableSession::originStore() const {
     return origin == TableOrigin::StartWindow ? startStore_ : mainStore_;
 }
 
+RowStore& TableSession::originStore() {
+    return origin == TableOrigin::StartWindow ? startStore_ : mainStore_;
+}
+
 bool TableSession::rebuildOnActivation() {
     if (startWindowHandedTable) {
         return false;

@@ -25,6 +25,7 @@ public:
     RowStore& startStore() { return startStore_; }
     RowStore& mainStore() { return mainStore_; }
     const RowStore& originStore() const;
+    RowStore& originStore();
 
     TableOrigin origin = TableOrigin::StartWindow;
     bool unsavedChanges = true;

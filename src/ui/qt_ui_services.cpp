@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -57,6 +58,14 @@ QString QtUiServices::chooseSaveFile(QWidget* parent, const FileDialog& dialog) 
 
 void QtUiServices::showMessage(QWidget* parent, const QString& text) {
     showOkBox(parent, QMessageBox::NoIcon, text);
+}
+
+bool QtUiServices::showFailureMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    QPushButton* noMore = box.addButton(u"No more messages"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == noMore;
 }
 
 void QtUiServices::reportError(QWidget* parent, const QString& text) {

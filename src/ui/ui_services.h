@@ -29,6 +29,9 @@ public:
     virtual QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) = 0;
     // A message box with one OK button and the application's title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // One failure message of a run over many files, with "OK" and "No more messages"; true when
+    // the user chose "No more messages".
+    virtual bool showFailureMessage(QWidget* parent, const QString& text) = 0;
     // The application's general error report: the error's own text, one OK button.
     virtual void reportError(QWidget* parent, const QString& text) = 0;
     // Opens a file with the desktop's default program; false when that failed.

@@ -3,6 +3,7 @@
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
+#include "rename/complex_rename_dialog.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
@@ -136,6 +137,15 @@ private Q_SLOTS:
         QVERIFY(!program.context().table.unsavedChanges);
         QVERIFY(program.main().close());
         QCOMPARE(program.quitCount, 1);
+    }
+
+    void aNameBeingTypedIsRenamedByTheMenu() {
+        ScannedProgram program;
+        program.typeInto(1, 1, u"typed.kar"_s);
+        program.main().N12->trigger();
+        QVERIFY(QFile::exists(program.music.filePath(u"typed.kar"_s)));
+        QVERIFY(!QFile::exists(program.music.filePath(u"a.kar"_s)));
+        QCOMPARE(program.main().Label1->text(), u"1 file(s) was(were) renamed"_s);
     }
 
     void aCellBeingEditedSurvivesTheCloseBoxAndCancel() {
@@ -524,6 +534,10 @@ private Q_SLOTS:
             {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
             {main.exportText, {shown(view), hideView}},
             {main.exportToText, {shown(view), hideView}},
+            {main.N12,
+             {[&] { return main.Label1->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
+            {main.N13, {shown(&main.complexRenaming()), [&] { main.complexRenaming().hide(); }}},
+            {main.undoRenaming, {asked(u"showMessage There is no renaming to undo."_s), [] {}}},
             {main.generalSettings,
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},

@@ -42,6 +42,15 @@ void ScriptedUiServices::showMessage(QWidget*, const QString& text) {
     }
 }
 
+bool ScriptedUiServices::showFailureMessage(QWidget*, const QString& text) {
+    messages.append(text);
+    log.append(u"showFailureMessage "_s + text);
+    if (whileShowingMessage) {
+        whileShowingMessage();
+    }
+    return !noMoreAnswers_.isEmpty() && noMoreAnswers_.dequeue();
+}
+
 void ScriptedUiServices::reportError(QWidget*, const QString& text) {
     errors.append(text);
     log.append(u"reportError "_s + text);

@@ -26,11 +26,15 @@ public:
     void setPrintResult(bool printed) { printResult_ = printed; }
     void printToPdf(const QString& path) { pdfPath_ = path; }
 
+    // The next failure message is answered with "No more messages"; unanswered ones get "OK".
+    void answerNoMoreMessages() { noMoreAnswers_.enqueue(true); }
+
     // Drops the answers that no dialog has taken.
     void clearAnswers() {
         folderAnswers_.clear();
         openAnswers_.clear();
         saveAnswers_.clear();
+        noMoreAnswers_.clear();
     }
 
     // True when every queued answer has been taken.
@@ -42,6 +46,7 @@ public:
     QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;
     QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
     void showMessage(QWidget* parent, const QString& text) override;
+    bool showFailureMessage(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool openWithDesktop(const QString& path) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) override;
@@ -50,7 +55,7 @@ public:
     QStringList folderStarts;      // start folder of each folder dialog
     QList<FileDialog> openDialogs; // each open dialog as asked
     QList<FileDialog> saveDialogs; // each save dialog as asked
-    QStringList messages;          // texts of showMessage
+    QStringList messages;          // texts of showMessage and showFailureMessage
     QStringList errors;            // texts of reportError
     QStringList desktopOpened;     // paths given to openWithDesktop
     QStringList printJobs;         // job names given to print
@@ -68,6 +73,7 @@ private:
     QQueue<QString> folderAnswers_;
     QQueue<QString> openAnswers_;
     QQueue<QString> saveAnswers_;
+    QQueue<bool> noMoreAnswers_;
     bool desktopOpens_ = true;
     bool printResult_ = true;
     QString pdfPath_;

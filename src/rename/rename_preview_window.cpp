@@ -1,0 +1,110 @@
+#include "rename/rename_preview_window.h"
+
+#include <QAbstractTableModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+// The preview's rows for the view, without one item per cell.
+class PreviewRowsModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : 4;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || role != Qt::DisplayRole) {
+            return {};
+        }
+        const PreviewRow& row = rows_[static_cast<std::size_t>(index.row())];
+        switch (index.column()) {
+        case 0:
+            return row.row;
+        case 1:
+            return row.oldName;
+        case 2:
+            return row.newName;
+        default:
+            return row.remarks.join(u"; "_s);
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+            return {};
+        }
+        static const std::array<QString, 4> captions = {u"Row"_s, u"Old name"_s, u"New name"_s,
+                                                        u"Remark"_s};
+        return section >= 0 && section < 4 ? captions[static_cast<std::size_t>(section)]
+                                           : QVariant();
+    }
+
+    void setRows(std::vector<PreviewRow> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    const std::vector<PreviewRow>& rows() const { return rows_; }
+
+private:
+    std::vector<PreviewRow> rows_;
+};
+
+RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(u"Preview of complex renaming"_s);
+    setModal(false);
+    resize(760, 420);
+    model_ = new PreviewRowsModel(this);
+    Label1 = new QLabel(this);
+    Table = new QTableView(this);
+    Table->setModel(model_);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setWordWrap(false);
+    Table->verticalHeader()->hide();
+    Table->horizontalHeader()->setStretchLastSection(true);
+    Button1 = new QPushButton(u"Close"_s, this);
+    connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Table, 1);
+    layout->addLayout(buttons);
+}
+
+void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
+    const auto remarked = std::count_if(
+        rows.begin(), rows.end(), [](const PreviewRow& row) { return !row.remarks.isEmpty(); });
+    Label1->setText(u"%1 file(s) in the run, %2 of them with a remark. Nothing is renamed here."_s
+                        .arg(rows.size())
+                        .arg(remarked));
+    model_->setRows(std::move(rows));
+    Table->resizeColumnToContents(0);
+    Table->setColumnWidth(1, 200);
+    Table->setColumnWidth(2, 320);
+    show();
+    raise();
+    activateWindow();
+}
+
+const std::vector<PreviewRow>& RenamePreviewWindow::rows() const {
+    return model_->rows();
+}
+
+} // namespace corvanteller

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "rename/rename_runs.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace corvanteller {
+
+class PreviewRowsModel;
+
+// "Preview" of complex renaming: every row the run would touch with its old and new name and
+// what stands in the way; read-only, nothing is renamed. Not one of the program's forms: going
+// back and forth between it and the dialog is no activation of either.
+class RenamePreviewWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit RenamePreviewWindow(QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr; // how many rows, and how many with a remark
+    QTableView* Table = nullptr;
+    QPushButton* Button1 = nullptr; // "Close"
+
+    void showRows(std::vector<PreviewRow> rows);
+    const std::vector<PreviewRow>& rows() const;
+
+private:
+    PreviewRowsModel* model_ = nullptr;
+};
+
+} // namespace corvanteller

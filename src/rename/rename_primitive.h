@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace corvanteller {
+
+// What the rename needs to know of a folder entry; a symbolic link is the link itself.
+struct EntryStatus {
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint64 links = 0;
+    bool isFolder = false;
+
+    bool sameEntry(const EntryStatus& other) const {
+        return device == other.device && inode == other.inode;
+    }
+};
+
+// The system calls behind a rename, so that tests can refuse a flag, a hard link or a step.
+// Names are the bytes of entries of one open folder; each call returns 0 or the system's error
+// number.
+class FileSystemCalls {
+public:
+    virtual ~FileSystemCalls() = default;
+    // Fails with EEXIST when an entry of the new name exists.
+    virtual int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) = 0;
+    virtual int link(int folder, const QByteArray& from, const QByteArray& to) = 0;
+    virtual int unlink(int folder, const QByteArray& name) = 0;
+    // Replaces an existing entry of the new name.
+    virtual int rename(int folder, const QByteArray& from, const QByteArray& to) = 0;
+    // The entry itself, a symbolic link not followed.
+    virtual int status(int folder, const QByteArray& name, EntryStatus& status) = 0;
+};
+
+// The running system's calls.
+FileSystemCalls& systemFileSystem();
+
+struct RenameOutcome {
+    int error = 0; // the system's error number; 0 when the file has its new name
+    // Set when a case-only rename could neither finish nor go back: the temporary name the file
+    // is left under.
+    QByteArray leftUnder;
+
+    bool renamed() const { return error == 0; }
+};
+
+// Renames an entry of the folder and never replaces another file: where the file system
+// refuses the no-replace flag it links and unlinks, and where it refuses hard links too it
+// renames after checking that the new name is free. A new name that differs only in letter
+// case and names the file itself (a case-insensitive file system) goes through a temporary
+// name in the same folder.
+RenameOutcome renameWithoutReplacing(FileSystemCalls& calls, int folder, const QByteArray& from,
+                                     const QByteArray& to);
+
+} // namespace corvanteller

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "rename/rename_primitive.h"
+#include "settings/options.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace corvanteller {
+
+class Clock;
+class TableSession;
+
+// What the user answered to a failure message of a run.
+enum class MessageReply { Continue, NoMoreMessages };
+
+// What a run needs besides the table.
+struct RenameServices {
+    FileSystemCalls& fileSystem;
+    QString journalPath;
+    bool errorMessages = true; // "Messages about errors"
+    // Shows one failure message while the run goes on; called only while messages are wanted,
+    // and no more after NoMoreMessages.
+    std::function<MessageReply(const QString&)> showFailure;
+};
+
+enum class RowOutcome { Skipped, Renamed, Failed };
+
+struct RowResult {
+    int row = 0;
+    RowOutcome outcome = RowOutcome::Skipped;
+    QString message; // the failure message, also when it was not shown
+};
+
+struct RenameRunResult {
+    // A message to show whatever "Messages about errors" says: the journal could not be written
+    // (then nothing, or nothing more, was renamed) or there is nothing to undo.
+    QString notice;
+    bool started = true; // false: nothing was looked at
+    int renamed = 0;
+    // One per data row looked at, in order; for an undo, one per rename of the journal.
+    std::vector<RowResult> rows;
+};
+
+// File > "Rename files" > "&From column of name (file)": every row whose "Name of file" cell
+// differs from its file's name renames the file to the cell's text. Sets the renamed count;
+// the status line is the caller's.
+RenameRunResult renameFromNameColumn(TableSession& table, RenameServices& services);
+
+// "Start renaming" of complex renaming, with the dialog's options and the table origin as it
+// stands. Sets the renamed count, the renaming report and the mark that keeps the table once.
+RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& options,
+                                 const Clock& clock, RenameServices& services);
+
+// What "Start renaming" would do to one row.
+struct PreviewRow {
+    int row = 0;
+    QString oldName;
+    QString newName; // with the extension; empty for an empty name
+    QStringList remarks;
+};
+
+// Every row that the run would touch; nothing is renamed.
+std::vector<PreviewRow> previewComplexRename(const TableSession& table,
+                                             const RenamingOptions& options, const Clock& clock,
+                                             FileSystemCalls& fileSystem);
+
+// File > "Rename files" > "Undo last renaming": puts the files of the journal's newest run that
+// was not undone back under their old names, newest first, where the renamed file is still
+// there, and updates the rows that stand for them. Sets the renamed count.
+RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services);
+
+// Texts of the runs.
+QString nameColumnFailureMessage(const QString& path);
+QString nothingToUndoMessage();
+QString noPartCheckedMessage();
+
+} // namespace corvanteller

@@ -1,0 +1,294 @@
+#include "rename/complex_rename_dialog.h"
+
+#include "rename/rename_preview_window.h"
+#include "settings/general_settings_dialog.h"
+#include "support/kar_builder.h"
+#include "support_ui/program_fixture.h"
+#include "table/song_grid.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program after a scan of two songs from the start window, with the complex-renaming
+// dialog opened from the main window's menu.
+struct RenamingProgram : test::ProgramFixture {
+    RenamingProgram() {
+        QVERIFY(test::writeTestFile(music.filePath(u"a.kar"_s),
+                                    test::KarBuilder().trackName("Alpha").bytes()));
+        QVERIFY(test::writeTestFile(music.filePath(u"b.kar"_s),
+                                    test::KarBuilder().trackName("Beta").bytes()));
+        ui.answerFolder(music.path());
+        start().show();
+        start().Button1->click();
+        QVERIFY(activate(&main()));
+        main().N13->trigger();
+        QVERIFY(waitUntilActive(&dialog()));
+    }
+
+    // Until the application, not only the window system, has the window as the active one.
+    static bool waitUntilActive(QWidget* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+    static bool bringToFront(QWidget* window) {
+        return activate(window) && waitUntilActive(window);
+    }
+
+    TForm6& dialog() { return main().complexRenaming(); }
+    QListWidget& list() { return *dialog().viberi; }
+    void click(int position) {
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
+                          list().visualItemRect(list().item(position)).center());
+    }
+    // Selects the item with a click and checks or unchecks it with the space bar.
+    void toggle(int position) {
+        click(position);
+        QTest::keyClick(&list(), Qt::Key_Space);
+    }
+    QStringList captions() {
+        QStringList texts;
+        for (int i = 0; i < list().count(); ++i) {
+            texts << list().item(i)->text();
+        }
+        return texts;
+    }
+    QList<bool> marks() {
+        QList<bool> checked;
+        for (int i = 0; i < list().count(); ++i) {
+            checked << (list().item(i)->checkState() == Qt::Checked);
+        }
+        return checked;
+    }
+    QStringList files() { return QDir(music.path()).entryList(QDir::Files, QDir::Name); }
+
+    QTemporaryDir music;
+};
+
+const QStringList initialCaptions = {u"Initial Name of file"_s,      u"3 nd column of your table"_s,
+                                     u"4 th column of your table"_s, u"5 th column of your table"_s,
+                                     u"6 th column of your table"_s, u"Your string"_s,
+                                     u"Choose from list"_s,          u"Date and time"_s};
+
+} // namespace
+
+class ComplexRenameDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyActivationStartsAtTheFirstItem() {
+        RenamingProgram program;
+        TForm6& dialog = program.dialog();
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(program.list().currentRow(), 0);
+            QCOMPARE(dialog.Memo1->toPlainText(),
+                     u"To the new name of a file will be added it present name"_s);
+            QVERIFY(!dialog.Button1->isEnabled());
+            QVERIFY(dialog.Button2->isEnabled());
+            QVERIFY(dialog.Edit1->isHidden());
+            QVERIFY(dialog.ComboBox1->isHidden());
+            QVERIFY(dialog.RadioGroup1->isHidden());
+            QVERIFY(dialog.Label4->text().isEmpty());
+            // Away to the main window and back.
+            program.toggle(5);
+            QVERIFY(dialog.Edit1->isVisible());
+            QVERIFY(RenamingProgram::bringToFront(&program.main()));
+            QVERIFY(RenamingProgram::bringToFront(&dialog));
+        }
+    }
+
+    void upAndDownMoveCaptionAndMark() {
+        RenamingProgram program;
+        TForm6& dialog = program.dialog();
+        program.toggle(7); // "Date and time"
+        QVERIFY(dialog.Button1->isEnabled());
+        QVERIFY(!dialog.Button2->isEnabled());
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton); // Up
+        QCOMPARE(program.captions()[6], u"Date and time"_s);
+        QCOMPARE(program.captions()[7], u"Choose from list"_s);
+        QCOMPARE(program.marks()[6], true);
+        QCOMPARE(program.marks()[7], false);
+        QCOMPARE(program.list().currentRow(), 6);
+        QVERIFY(dialog.RadioGroup1->isVisible());
+        QVERIFY(dialog.Button2->isEnabled());
+        const RenamingOptions& options = program.context().options.renaming;
+        QCOMPARE(options.partOrder[6], NamePart::DateAndTime);
+        QVERIFY(options.nameParts[6] && !options.nameParts[7]);
+
+        for (int i = 0; i < 6; ++i) {
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        }
+        QCOMPARE(program.captions()[0], u"Date and time"_s);
+        QCOMPARE(program.list().currentRow(), 0);
+        QVERIFY(!dialog.Button1->isEnabled());
+        QTest::mouseClick(dialog.Button2, Qt::LeftButton); // Down
+        QCOMPARE(program.captions()[1], u"Date and time"_s);
+        QCOMPARE(program.marks(),
+                 (QList<bool>{false, true, false, false, false, false, false, false}));
+
+        // With nothing selected the buttons do nothing.
+        QTest::mouseClick(program.list().viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          program.list().visualItemRect(program.list().item(1)).center());
+        QVERIFY(program.list().selectedItems().isEmpty());
+        const QStringList before = program.captions();
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+        QCOMPARE(program.captions(), before);
+    }
+
+    void eachPanelFollowsItsItemsMark() {
+        RenamingProgram program;
+        TForm6& dialog = program.dialog();
+        program.click(5); // "Your string"
+        QVERIFY(dialog.Edit1->isVisible());
+        QVERIFY(!dialog.Edit1->isEnabled());
+        QTest::keyClick(&program.list(), Qt::Key_Space);
+        QVERIFY(dialog.Edit1->isEnabled());
+        QVERIFY(dialog.Edit1->hasFocus());
+
+        program.click(6); // "Choose from list"
+        QVERIFY(dialog.Edit1->isHidden());
+        QVERIFY(dialog.ComboBox1->isVisible());
+        QVERIFY(!dialog.ComboBox1->isEnabled());
+        program.toggle(6);
+        QVERIFY(dialog.ComboBox1->isEnabled());
+
+        // The keyboard selects like a click.
+        QTest::keyClick(&program.list(), Qt::Key_Down);
+        QVERIFY(dialog.ComboBox1->isHidden());
+        QVERIFY(dialog.RadioGroup1->isVisible());
+        QVERIFY(!dialog.RadioGroup1->item(0)->isEnabled());
+        QTest::keyClick(&program.list(), Qt::Key_Space);
+        QVERIFY(dialog.RadioGroup1->item(0)->isEnabled());
+        QCOMPARE(dialog.Memo1->toPlainText(),
+                 u"The date and / or time  will be added to names of all new files"_s);
+    }
+
+    void theStringFieldTakesNoForbiddenCharacter() {
+        RenamingProgram program;
+        TForm6& dialog = program.dialog();
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText(u"the user's own"_s);
+        program.toggle(5);
+        QLineEdit* field = dialog.Edit1;
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, u"ab:"_s);
+        QCOMPARE(field->text(), u"ab"_s);
+        QCOMPARE(field->cursorPosition(), 2);
+        QCOMPARE(dialog.Label4->text(),
+                 u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
+        QCOMPARE(dialog.Label4->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        QCOMPARE(dialog.Label4->palette().color(QPalette::Window), QColor(Qt::red));
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, u"<x"_s);
+        QCOMPARE(field->text(), u"xab"_s);
+        QCOMPARE(field->cursorPosition(), 1);
+        QCOMPARE(clipboard->text(), u"the user's own"_s);
+
+        clipboard->setText(u"/c*d?|"_s);
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), u"xabcd"_s);
+        QCOMPARE(clipboard->text(), u"/c*d?|"_s);
+        QCOMPARE(program.context().options.renaming.yourString, u"xabcd"_s);
+
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.Label4->text().isEmpty(), TForm6::warningMs + 2000);
+        QCOMPARE(dialog.Label4->palette().color(QPalette::Window),
+                 dialog.palette().color(QPalette::Button));
+        QCOMPARE(dialog.Label4->palette().color(QPalette::WindowText),
+                 dialog.palette().color(QPalette::WindowText));
+    }
+
+    void startRenamingNeedsACheckedItem() {
+        RenamingProgram program;
+        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton);
+        QCOMPARE(program.ui.messages,
+                 QStringList{u"One or more items from the list should be checked."_s});
+        QVERIFY(program.dialog().isVisible());
+        QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
+    }
+
+    void cancelRenamesNothingAndKeepsTheSettings() {
+        RenamingProgram program;
+        program.toggle(1);
+        program.dialog().ComboBox2->setCurrentIndex(6);
+        QTest::mouseClick(program.dialog().Button4, Qt::LeftButton);
+        QVERIFY(program.dialog().isHidden());
+        QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
+        QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
+        QCOMPARE(program.context().options.renaming.separatorIndex, 6);
+        program.main().N13->trigger();
+        QVERIFY(RenamingProgram::waitUntilActive(&program.dialog()));
+        QCOMPARE(program.marks()[1], true);
+    }
+
+    void startRenamingRenamesAndTheMainWindowKeepsTheTable() {
+        RenamingProgram program;
+        program.toggle(1);                                           // "3 nd column of your table"
+        program.toggle(7);                                           // "Date and time"
+        QTest::mouseClick(program.dialog().Button5, Qt::LeftButton); // Preview
+        QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
+        QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
+
+        program.dialog().ComboBox2->setCurrentIndex(6); // "_"
+        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton);
+        QVERIFY(program.dialog().isHidden());
+        QVERIFY(program.dialog().preview().isHidden());
+        QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
+        const QStringList expected = {u"Alpha_07.12.2026  10.00.00.kar"_s,
+                                      u"Beta_07.12.2026  10.00.00.kar"_s};
+        QCOMPARE(program.files(), expected);
+        QCOMPARE(program.model().cell(1, 1), expected[0]);
+        QCOMPARE(program.main().Label1->text(), u"2 file(s) was(were) renamed"_s);
+
+        // Undo from the menu puts both back.
+        program.main().undoRenaming->trigger();
+        QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
+        QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
+    }
+
+    void aCellStillBeingEditedIsRead() {
+        RenamingProgram program;
+        program.toggle(1); // "3 nd column of your table"
+        QVERIFY(RenamingProgram::bringToFront(&program.main()));
+        SongGrid& grid = *program.main().StringGrid1;
+        grid.setFocus(Qt::MouseFocusReason);
+        grid.setCurrentIndex(program.model().index(0, 3));
+        QTest::keyClicks(&grid, u"T"_s); // opens the in-place editor
+        QTest::keyClicks(QApplication::focusWidget(), u"yped"_s);
+        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton); // Enter was never pressed
+        QCOMPARE(program.files(), (QStringList{u"Beta.kar"_s, u"Typed.kar"_s}));
+    }
+
+    void defaultSettingsPutTheItemsBackInOrder() {
+        RenamingProgram program;
+        program.toggle(7);
+        QTest::mouseClick(program.dialog().Button1, Qt::LeftButton);
+        program.toggle(0);
+        program.main().generalSettings->trigger();
+        TForm10& settings = *program.context().generalSettings;
+        QVERIFY(RenamingProgram::waitUntilActive(&settings));
+        QTest::mouseClick(settings.Button3, Qt::LeftButton); // "&Default settings"
+        QCOMPARE(program.captions(), initialCaptions);
+        QCOMPARE(program.marks(),
+                 (QList<bool>{false, true, false, false, false, false, false, false}));
+        QCOMPARE(program.dialog().ComboBox2->currentText(), u"Dash with spaces \" -- \""_s);
+        QCOMPARE(program.dialog().Edit1->text(), u"Напишите здесь чего-нибудь"_s);
+    }
+};
+
+QTEST_MAIN(ComplexRenameDialogTest)
+#include "complex_rename_dialog_test.moc"
