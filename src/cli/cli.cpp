@@ -195,10 +195,10 @@ int runRead(const Call& call, std::FILE* out, std::FILE* err) {
     LineWriter writer(out);
     for (const QByteArray& path : call.operands) {
         const QString shownPath = decodeFileName(path);
-        const KarReadResult read = readKaraokeFile(path, shownPath, call.runSet);
+        const KarReadResult read = readKaraokeFile(path, call.runSet);
         if (!read.ok) {
             writer.flush();
-            printLine(err, read.error);
+            printLine(err, karReadFailureText(shownPath, read));
             status = exitReadError;
             continue;
         }

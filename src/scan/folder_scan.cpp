@@ -167,10 +167,9 @@ private:
             return ScanEnd::RowLimit;
         }
         const QString nameText = decodeFileName(name);
-        const KarReadResult read =
-            readKaraokeFileAt(folderFd, name, storedFolder + nameText, request_.runSet);
+        const KarReadResult read = readKaraokeFileAt(folderFd, name, request_.runSet);
         if (!read.ok) {
-            outcome_.errorText = read.error;
+            outcome_.errorText = karReadFailureText(storedFolder + nameText, read);
             return ScanEnd::ReadError;
         }
         const int row = rows_.rowCount() + 1;
