@@ -35,6 +35,10 @@ struct ScanRequest {
     QString folderText;     // the same folder as the user sees it
     RunSet runSet = RunSet::StartWindow;
     int guardLimit = normalGuardLimit;
+    // Threads that read karaoke files ahead of the rows, beside the calling thread; -1 for
+    // the machine's other cores. The rows, the progress steps and the end are the same with
+    // any number.
+    int readAheadHelpers = -1;
 
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
@@ -46,6 +50,13 @@ struct ScanOutcome {
     ScanEnd end = ScanEnd::Complete;
     int listedFolders = 0;
     QString errorText; // the failed file and the system's reason, for ReadError
+    // ReadError: the failed file as the user sees it, the system's error number and the
+    // runtime's text for it (ioErrorText).
+    QString errorPath;
+    int errorCode = 0;
+    QString errorReason;
+    // RowLimit and QueueLimit: the stored-folder text of the folder being listed.
+    QString stoppedInFolder;
 
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
 };

@@ -1,0 +1,103 @@
+#include "scan/read_ahead.h"
+
+#include "scan/folder_descriptors.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace corvanteller {
+
+ReadAhead::ReadAhead(RunSet runSet, int helpers) : runSet_(runSet) {
+    for (int i = 0; i < helpers; ++i) {
+        try {
+            threads_.emplace_back([this] { helperLoop(); });
+        } catch (const std::system_error&) {
+            break; // fewer helpers: the calling thread reads what they do not
+        }
+    }
+}
+
+ReadAhead::~ReadAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        waiting_.clear();
+    }
+    jobsWaiting_.notify_all();
+    for (std::thread& thread : threads_) {
+        thread.join();
+    }
+}
+
+void ReadAhead::submit(ReadJob& job) {
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.push_back(&job);
+    }
+    if (!threads_.empty()) {
+        jobsWaiting_.notify_one();
+    }
+}
+
+std::size_t ReadAhead::waiting() const {
+    const std::lock_guard lock(mutex_);
+    return waiting_.size();
+}
+
+bool ReadAhead::isDone(const ReadJob& job) const {
+    const std::lock_guard lock(mutex_);
+    return job.done;
+}
+
+void ReadAhead::finish(ReadJob& job) {
+    std::unique_lock lock(mutex_);
+    while (!job.done) {
+        ReadJob* next = nullptr;
+        const auto own = std::find(waiting_.begin(), waiting_.end(), &job);
+        if (own != waiting_.end()) {
+            next = &job;
+            waiting_.erase(own);
+        } else if (!waiting_.empty()) {
+            next = waiting_.front();
+            waiting_.pop_front();
+        }
+        if (next == nullptr) {
+            jobDone_.wait(lock);
+            continue;
+        }
+        lock.unlock();
+        read(*next);
+        lock.lock();
+        next->done = true;
+    }
+}
+
+void ReadAhead::helperLoop() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+        if (stopping_) {
+            return;
+        }
+        ReadJob* job = waiting_.front();
+        waiting_.pop_front();
+        lock.unlock();
+        read(*job);
+        lock.lock();
+        job->done = true;
+        jobDone_.notify_all();
+    }
+}
+
+void ReadAhead::read(ReadJob& job) const {
+    job.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+    // The folder may close as soon as its last file has been read.
+    job.folder.reset();
+}
+
+int defaultReadAheadHelpers() {
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores - 1, 0, 3);
+}
+
+} // namespace corvanteller

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "kar/char_sets.h"
+#include "kar/kar_reader.h"
+
+#include <QByteArray>
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace corvanteller {
+
+class FolderHandle;
+
+// One karaoke file to read: an entry of an open folder.
+struct ReadJob {
+    std::shared_ptr<FolderHandle> folder;
+    QByteArray name;
+    KarReadResult result; // once done
+    bool done = false;
+};
+
+// Reads karaoke files on helper threads ahead of the thread that wants their results in
+// order. That thread reads too: a job that no helper has taken yet is read where it is wanted,
+// so that with no helper at all every file is read in order on the calling thread.
+class ReadAhead {
+public:
+    ReadAhead(RunSet runSet, int helpers);
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    int helpers() const { return static_cast<int>(threads_.size()); }
+
+    // The job must stay where it is until it is done and this object has been told so by
+    // isDone or finish.
+    void submit(ReadJob& job);
+    // Jobs submitted that no thread has taken yet.
+    std::size_t waiting() const;
+    bool isDone(const ReadJob& job) const;
+    // Makes the job done: reads it here when no helper has taken it, otherwise reads other
+    // waiting jobs here or waits until a helper has read it.
+    void finish(ReadJob& job);
+
+private:
+    void helperLoop();
+    void read(ReadJob& job) const;
+
+    RunSet runSet_;
+    mutable std::mutex mutex_;
+    std::condition_variable jobsWaiting_;
+    std::condition_variable jobDone_;
+    std::deque<ReadJob*> waiting_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
+
+// Helpers for a scan: one fewer than the machine's cores, at most three; the files of a scan
+// come from one disk, and more readers than that gain nothing.
+int defaultReadAheadHelpers();
+
+} // namespace corvanteller
