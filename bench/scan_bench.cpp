@@ -1,4 +1,5 @@
-// scan_bench [--files N] [--dir DIR] [--tags early|late|no-info|no-words|mixed] [--runs N]:
+// scan_bench [--files N] [--dir DIR] [--tags early|late|no-info|no-words|mixed] [--runs N]
+// [--helpers N]:
 // times the folder scan, in process and as the command-line front end's whole run, against a
 // plain walk that reads every karaoke file whole, over the same karaoke tree with a warm page
 // cache. --tags places the Soft Karaoke tags (default: no-info, where a third of the files are
@@ -41,6 +42,7 @@ constexpr const char* stampName = "generated-tree.txt";
 struct Arguments {
     int files = 20000;
     int runs = 7;
+    int helpers = -1; // threads reading ahead in the in-process scan; -1: the scan's default
     SoftKaraokeTags tags = SoftKaraokeTags::NoInfo;
     std::string dir; // empty: a temporary folder, removed at the end
     std::string cli = CORVANTELLER_CLI_PATH;
@@ -64,13 +66,16 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.files = parseCount(argv[++i]);
         } else if (option == "--runs" && i + 1 < argc) {
             arguments.runs = parseCount(argv[++i]);
+        } else if (option == "--helpers" && i + 1 < argc) {
+            arguments.helpers = std::atoi(argv[++i]);
         } else if (option == "--dir" && i + 1 < argc) {
             arguments.dir = argv[++i];
         } else if (option == "--cli" && i + 1 < argc) {
             arguments.cli = argv[++i];
         } else if (!(option == "--tags" && i + 1 < argc && parseTags(argv[++i], arguments.tags))) {
             throw std::runtime_error("usage: scan_bench [--files N] [--dir DIR] [--tags "
-                                     "early|late|no-info|no-words|mixed] [--runs N] [--cli PATH]");
+                                     "early|late|no-info|no-words|mixed] [--runs N] [--helpers N] "
+                                     "[--cli PATH]");
         }
     }
     return arguments;
@@ -265,8 +270,9 @@ int run(const Arguments& arguments) {
 
     prepareTree(root, options);
 
-    const ScanRequest request = ScanRequest::forFolderBytes(
-        QByteArray::fromStdString(root.string()), RunSet::StartWindow, false);
+    ScanRequest request = ScanRequest::forFolderBytes(QByteArray::fromStdString(root.string()),
+                                                      RunSet::StartWindow, false);
+    request.readAheadHelpers = arguments.helpers;
     RowStore rows;
     ScanOutcome outcome;
     BaselineCount baseline;

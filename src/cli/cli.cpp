@@ -4,7 +4,6 @@
 #include "kar/kar_reader.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
-#include "table/row_store.h"
 
 #include <optional>
 #include <sys/stat.h>
@@ -164,17 +163,20 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
             QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
         return exitWrongCall;
     }
-    RowStore rows;
-    const ScanOutcome outcome =
-        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    // The lines go out while the scan runs; a row store is not needed.
+    int rows = 0;
+    ScanOutcome outcome;
     {
         LineWriter writer(out);
-        for (int row = 1; row <= rows.rowCount(); ++row) {
-            for (int column = 1; column <= RowStore::columnCount; ++column) {
-                writer.field(rows.text(column, row));
-            }
-            writer.endLine();
-        }
+        outcome = scanFolder(
+            ScanRequest::forFolderBytes(folder, call.runSet, call.plenty),
+            [&](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+                writer.field(name);
+                writer.field(storedFolder);
+                writeTexts(writer, texts);
+                writer.endLine();
+                ++rows;
+            });
     }
     if (outcome.end == ScanEnd::ReadError) {
         printLine(err, outcome.errorText);
@@ -182,7 +184,7 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     if (outcome.tooManyFolders()) {
         printLine(err, tooManyFoldersMessage());
     }
-    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows.rowCount(),
+    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
                  outcome.listedFolders);
     if (outcome.end == ScanEnd::ReadError) {
         return exitReadError;

@@ -257,14 +257,14 @@ private:
 
 class Scan {
 public:
-    Scan(const ScanRequest& request, RowStore& rows, const std::function<void()>& progressStep)
-        : rows_(rows), progressStep_(progressStep),
+    Scan(const ScanRequest& request, const ScanRowSink& addRow,
+         const std::function<void()>& progressStep)
+        : addRow_(addRow), progressStep_(progressStep),
           readAhead_(request.runSet, request.readAheadHelpers >= 0 ? request.readAheadHelpers
                                                                    : defaultReadAheadHelpers()),
           walk_(request, readAhead_) {}
 
     ScanOutcome run() {
-        rows_.setRowCount(0);
         const std::size_t waitingWanted =
             waitingFilesPerHelper * static_cast<std::size_t>(readAhead_.helpers());
         while (true) {
@@ -332,18 +332,11 @@ private:
             outcome_.errorText = karReadFailureText(outcome_.errorPath, read);
             return true;
         }
-        const int row = rows_.rowCount() + 1;
-        rows_.setRowCount(row);
-        rows_.setText(1, row, step.nameText);
-        rows_.setText(2, row, step.storedFolder);
-        rows_.setText(3, row, read.texts.first);
-        rows_.setText(4, row, read.texts.second);
-        rows_.setText(5, row, read.texts.third);
-        rows_.setText(6, row, read.texts.fourth);
+        addRow_(step.nameText, step.storedFolder, read.texts);
         return false;
     }
 
-    RowStore& rows_;
+    const ScanRowSink& addRow_;
     const std::function<void()>& progressStep_;
     ScanOutcome outcome_;
     // Declared before the reader, which must stop before the steps that hold its jobs go.
@@ -365,9 +358,27 @@ ScanRequest ScanRequest::forFolderBytes(const QByteArray& folder, RunSet runSet,
     return ScanRequest{folder, decodeFileName(folder), runSet, guardLimitFor(plentyOfFiles)};
 }
 
+ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
+                       const std::function<void()>& progressStep) {
+    return Scan(request, addRow, progressStep).run();
+}
+
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
                        const std::function<void()>& progressStep) {
-    return Scan(request, rows, progressStep).run();
+    rows.setRowCount(0);
+    return scanFolder(
+        request,
+        [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+            const int row = rows.rowCount() + 1;
+            rows.setRowCount(row);
+            rows.setText(1, row, name);
+            rows.setText(2, row, storedFolder);
+            rows.setText(3, row, texts.first);
+            rows.setText(4, row, texts.second);
+            rows.setText(5, row, texts.third);
+            rows.setText(6, row, texts.fourth);
+        },
+        progressStep);
 }
 
 } // namespace corvanteller

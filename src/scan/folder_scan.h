@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kar/char_sets.h"
+#include "kar/song_texts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -61,9 +62,18 @@ struct ScanOutcome {
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
 };
 
+// Takes the next row of a scan: the file's name, its stored folder (its folder and "/") and
+// its texts.
+using ScanRowSink =
+    std::function<void(const QString& name, const QString& storedFolder, const SongTexts& texts)>;
+
 // The breadth-first walk: lists the chosen folder, then every folder below it level by level,
-// reads every karaoke file into the next row of rows (whose row count starts at 0), and calls
-// progressStep once every 250 non-folder entries.
+// hands every karaoke file's row to addRow in that order (at most RowStore::maxRows rows), and
+// calls progressStep once every 250 non-folder entries.
+ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
+                       const std::function<void()>& progressStep = {});
+
+// The same into the rows of a row store, whose row count starts at 0.
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
                        const std::function<void()>& progressStep = {});
 
