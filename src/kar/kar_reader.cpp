@@ -35,7 +35,10 @@ std::string_view firstChars(std::string_view text, std::size_t count) {
 // Eight runs from the first marker on. Positions are 1-based as in the rule: s is the marker's
 // 0xFF, every run starts its test at s + 1, and the byte that ends a run and the one after it
 // belong to no run.
-Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet& runSet) {
+// reachedEnd tells whether the end of the block stopped a run; only then can more bytes of the
+// same block change the runs.
+Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet& runSet,
+                 bool* reachedEnd = nullptr) {
     Runs runs{};
     std::size_t s = markerIndex + 1;
     for (std::size_t k = 1; k <= 8; ++k) {
@@ -45,6 +48,9 @@ Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet&
         }
         if (c > s + 1) {
             runs[k] = block.substr(s, c - s - 1);
+        }
+        if (reachedEnd != nullptr && c > block.size()) {
+            *reachedEnd = true;
         }
         s = c + 1;
     }
@@ -202,6 +208,9 @@ static_assert(keptBytes >= SoftKaraokeTail::overlap);
 // files then take two reads in all. A whole number of blocks, so that block borders stay
 // where they are.
 constexpr qsizetype pieceBytes = 16 * karBlockSize;
+// What is read first: one page, which holds the name events of most files.
+constexpr qsizetype firstReadBytes = 4096;
+static_assert(firstReadBytes <= karBlockSize);
 
 // One read buffer per thread, kept for every file that the thread reads.
 class ReadBuffer {
@@ -236,17 +245,35 @@ qsizetype readFull(Source& source, char* into, qsizetype wanted, qint64 offset) 
     return got;
 }
 
-// The name-event pass as files are read: the first block alone first, since most files have
-// their marker there and only a Soft Karaoke file needs more; after it, whole pieces, each
-// searched block by block. markerInFirstBlock tells whether the first block of the buffer
-// still stands there, with firstBlockSize bytes.
+// The name-event pass as files are read: the start of the first block alone first, which
+// decides it for most files (their marker and its events lie there, and only a Soft Karaoke
+// file needs more); then the rest of that block; after it, whole pieces, each searched block
+// by block. markerInFirstBlock tells whether the start of the file stands in the buffer, with
+// firstBlockSize bytes.
 template <typename Source>
 bool readNameEvents(Source& source, RunSet runSet, char* data, Runs& runs, bool& markerInFirstBlock,
                     qsizetype& firstBlockSize) {
     const CharSet& runChars = runSetChars(runSet);
-    firstBlockSize = readFull(source, data, karBlockSize, 0);
+    firstBlockSize = readFull(source, data, firstReadBytes, 0);
     if (firstBlockSize < 0) {
         return false;
+    }
+    if (firstBlockSize == firstReadBytes) {
+        const std::string_view start(data, static_cast<std::size_t>(firstBlockSize));
+        if (const std::size_t marker = findMarker(start); marker != std::string_view::npos) {
+            bool reachedEnd = false;
+            runs = collectRuns(start, marker, runChars, &reachedEnd);
+            if (!reachedEnd) {
+                markerInFirstBlock = true;
+                return true;
+            }
+        }
+        const qsizetype rest =
+            readFull(source, data + firstBlockSize, karBlockSize - firstBlockSize, firstBlockSize);
+        if (rest < 0) {
+            return false;
+        }
+        firstBlockSize += rest;
     }
     const std::string_view firstBlock(data, static_cast<std::size_t>(firstBlockSize));
     if (const std::size_t marker = findMarker(firstBlock); marker != std::string_view::npos) {

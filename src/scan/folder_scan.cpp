@@ -296,7 +296,7 @@ public:
                 }
                 continue;
             }
-            readAhead_.finish(steps_.front().job);
+            readAhead_.advance(steps_.front().job);
         }
     }
 

@@ -49,27 +49,27 @@ bool ReadAhead::isDone(const ReadJob& job) const {
     return job.done;
 }
 
-void ReadAhead::finish(ReadJob& job) {
+void ReadAhead::advance(ReadJob& job) {
     std::unique_lock lock(mutex_);
-    while (!job.done) {
-        ReadJob* next = nullptr;
-        const auto own = std::find(waiting_.begin(), waiting_.end(), &job);
-        if (own != waiting_.end()) {
-            next = &job;
-            waiting_.erase(own);
-        } else if (!waiting_.empty()) {
-            next = waiting_.front();
-            waiting_.pop_front();
-        }
-        if (next == nullptr) {
-            jobDone_.wait(lock);
-            continue;
-        }
-        lock.unlock();
-        read(*next);
-        lock.lock();
-        next->done = true;
+    if (job.done) {
+        return;
     }
+    ReadJob* next = nullptr;
+    const auto own = std::find(waiting_.begin(), waiting_.end(), &job);
+    if (own != waiting_.end()) {
+        next = &job;
+        waiting_.erase(own);
+    } else if (!waiting_.empty()) {
+        next = waiting_.front();
+        waiting_.pop_front();
+    } else {
+        jobDone_.wait(lock, [&job] { return job.done; });
+        return;
+    }
+    lock.unlock();
+    read(*next);
+    lock.lock();
+    next->done = true;
 }
 
 void ReadAhead::helperLoop() {

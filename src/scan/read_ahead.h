@@ -36,15 +36,15 @@ public:
 
     int helpers() const { return static_cast<int>(threads_.size()); }
 
-    // The job must stay where it is until it is done and this object has been told so by
-    // isDone or finish.
+    // The job must stay where it is until it is done.
     void submit(ReadJob& job);
     // Jobs submitted that no thread has taken yet.
     std::size_t waiting() const;
     bool isDone(const ReadJob& job) const;
-    // Makes the job done: reads it here when no helper has taken it, otherwise reads other
-    // waiting jobs here or waits until a helper has read it.
-    void finish(ReadJob& job);
+    // Brings the job nearer to done: reads it here when no helper has taken it, otherwise
+    // reads one other waiting job here, or waits until a helper has read it. One job at a
+    // time, so that the caller can hand out more work in between.
+    void advance(ReadJob& job);
 
 private:
     void helperLoop();

@@ -179,6 +179,39 @@ TEST(KarFileReading, TagsAcrossBlockBordersReadAsFromMemory) {
     }
 }
 
+TEST(KarFileReading, NameEventsNearTheBordersOfReadsAsFromMemory) {
+    TempTree tree;
+    const QList<QByteArray> eventLists = {
+        KarBuilder()
+            .trackName("Hello World")
+            .text("Artist")
+            .text("Year")
+            .meta(0x02, "(c)2001")
+            .bytes(),
+        KarBuilder()
+            .trackName("Soft Karaoke")
+            .text("Info")
+            .wordsTrack({"@TTitle One", "@TArtist Two", "@TMade by Me", "@Iend"})
+            .bytes()};
+    // The first read ends at 4,096 bytes, the first block at 8,192.
+    for (const QByteArray& events : eventLists) {
+        for (const qsizetype border : {qsizetype{4096}, karBlockSize}) {
+            for (qsizetype shift = -80; shift < 4; ++shift) {
+                QByteArray file(border + shift, '\x01');
+                file.append(events.mid(14)).append(QByteArray(9000, '\x02'));
+                const SongTexts expected = readKaraokeBytes(file, RunSet::StartWindow);
+                tree.writeFile("song.kar", file);
+                const KarReadResult read =
+                    readKaraokeFile(tree.path("song.kar"), RunSet::StartWindow);
+                ASSERT_TRUE(read.ok);
+                EXPECT_EQ(read.texts, expected) << border << " " << shift;
+                EXPECT_EQ(readKaraokeBytesInPieces(file, RunSet::StartWindow, 7), expected)
+                    << border << " " << shift;
+            }
+        }
+    }
+}
+
 long statusKilobytes(const char* field) {
     std::FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr) {
