@@ -323,6 +323,9 @@ private:
     }
 
     bool takeRow(WalkStep& step) {
+        if (step.job.exception) {
+            std::rethrow_exception(step.job.exception);
+        }
         const KarReadResult& read = step.job.result;
         if (!read.ok) {
             outcome_.end = ScanEnd::ReadError;

@@ -90,7 +90,11 @@ void ReadAhead::helperLoop() {
 }
 
 void ReadAhead::read(ReadJob& job) const {
-    job.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+    try {
+        job.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+    } catch (...) {
+        job.exception = std::current_exception();
+    }
     // The folder may close as soon as its last file has been read.
     job.folder.reset();
 }

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -20,7 +21,8 @@ class FolderHandle;
 struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
     QByteArray name;
-    KarReadResult result; // once done
+    KarReadResult result;         // once done
+    std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
     bool done = false;
 };
 
