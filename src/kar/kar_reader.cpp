@@ -248,41 +248,41 @@ qsizetype readFull(Source& source, char* into, qsizetype wanted, qint64 offset) 
 // The name-event pass as files are read: the start of the first block alone first, which
 // decides it for most files (their marker and its events lie there, and only a Soft Karaoke
 // file needs more); then the rest of that block; after it, whole pieces, each searched block
-// by block. markerInFirstBlock tells whether the start of the file stands in the buffer, with
-// firstBlockSize bytes.
+// by block. startKept tells whether the file's first startSize bytes still stand in the
+// buffer.
 template <typename Source>
-bool readNameEvents(Source& source, RunSet runSet, char* data, Runs& runs, bool& markerInFirstBlock,
-                    qsizetype& firstBlockSize) {
+bool readNameEvents(Source& source, RunSet runSet, char* data, Runs& runs, bool& startKept,
+                    qsizetype& startSize) {
     const CharSet& runChars = runSetChars(runSet);
-    firstBlockSize = readFull(source, data, firstReadBytes, 0);
-    if (firstBlockSize < 0) {
+    startSize = readFull(source, data, firstReadBytes, 0);
+    if (startSize < 0) {
         return false;
     }
-    if (firstBlockSize == firstReadBytes) {
-        const std::string_view start(data, static_cast<std::size_t>(firstBlockSize));
+    if (startSize == firstReadBytes) {
+        const std::string_view start(data, static_cast<std::size_t>(startSize));
         if (const std::size_t marker = findMarker(start); marker != std::string_view::npos) {
             bool reachedEnd = false;
             runs = collectRuns(start, marker, runChars, &reachedEnd);
             if (!reachedEnd) {
-                markerInFirstBlock = true;
+                startKept = true;
                 return true;
             }
         }
         const qsizetype rest =
-            readFull(source, data + firstBlockSize, karBlockSize - firstBlockSize, firstBlockSize);
+            readFull(source, data + startSize, karBlockSize - startSize, startSize);
         if (rest < 0) {
             return false;
         }
-        firstBlockSize += rest;
+        startSize += rest;
     }
-    const std::string_view firstBlock(data, static_cast<std::size_t>(firstBlockSize));
+    const std::string_view firstBlock(data, static_cast<std::size_t>(startSize));
     if (const std::size_t marker = findMarker(firstBlock); marker != std::string_view::npos) {
         runs = collectRuns(firstBlock, marker, runChars);
-        markerInFirstBlock = true;
+        startKept = true;
         return true;
     }
-    markerInFirstBlock = false;
-    if (firstBlockSize < karBlockSize) {
+    startKept = false;
+    if (startSize < karBlockSize) {
         return true;
     }
     for (qint64 offset = karBlockSize;;) {
@@ -333,19 +333,20 @@ bool readPendingText(Source& source, char* data, SoftKaraokeTail::Text& text) {
 }
 
 // The Soft Karaoke pass as files are read: the tail goes by in views of one piece and the
-// bytes kept from the piece before; the first block is used again where it holds the marker.
+// bytes kept from the piece before; the file's first bytes are used again where they are still
+// in the buffer.
 template <typename Source>
-bool readSoftKaraokeTail(Source& source, char* data, bool markerInFirstBlock,
-                         qsizetype firstBlockSize, SoftKaraokeTail& tail) {
+bool readSoftKaraokeTail(Source& source, char* data, bool startKept, qsizetype startSize,
+                         SoftKaraokeTail& tail) {
     const char* view = data;
     std::size_t viewSize = 0;
     qint64 nextOffset = midiHeaderSize;
     bool settled = false;
-    if (markerInFirstBlock && firstBlockSize > midiHeaderSize) {
+    if (startKept && startSize > midiHeaderSize) {
         view = data + midiHeaderSize;
-        viewSize = static_cast<std::size_t>(firstBlockSize - midiHeaderSize);
+        viewSize = static_cast<std::size_t>(startSize - midiHeaderSize);
         settled = tail.feed(view, 0, viewSize);
-        nextOffset = firstBlockSize;
+        nextOffset = startSize;
     }
     while (!settled && !source.endsAt(nextOffset)) {
         const std::size_t kept = std::min(viewSize, keptBytes);
@@ -377,9 +378,9 @@ bool readSoftKaraokeTail(Source& source, char* data, bool markerInFirstBlock,
 template <typename Source> bool readSongTexts(Source& source, RunSet runSet, SongTexts& result) {
     char* data = ReadBuffer::forThisThread().data();
     Runs runs{};
-    bool markerInFirstBlock = false;
-    qsizetype firstBlockSize = 0;
-    if (!readNameEvents(source, runSet, data, runs, markerInFirstBlock, firstBlockSize)) {
+    bool startKept = false;
+    qsizetype startSize = 0;
+    if (!readNameEvents(source, runSet, data, runs, startKept, startSize)) {
         return false;
     }
     applySignatures(runs);
@@ -391,7 +392,7 @@ template <typename Source> bool readSongTexts(Source& source, RunSet runSet, Son
     const std::string formatName(runs[2]);
     SongTexts withoutWords = toSongTexts(runs[2], runs[4], runs[6], runs[8]);
     SoftKaraokeTail tail;
-    if (!readSoftKaraokeTail(source, data, markerInFirstBlock, firstBlockSize, tail)) {
+    if (!readSoftKaraokeTail(source, data, startKept, startSize, tail)) {
         return false;
     }
     if (!tail.foundWords()) {

@@ -283,6 +283,9 @@ public:
                 }
                 steps_.pop_front();
             }
+            if (steps_.empty() && walk_.ended()) {
+                return outcome_; // the walk always ends with an end step; nothing is left
+            }
             // The walk goes on while the helpers want files and the rows are not too far
             // behind; otherwise the next row is read here or awaited.
             if (steps_.empty() || (!walk_.ended() && readAhead_.waiting() < waitingWanted &&
