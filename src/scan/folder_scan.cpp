@@ -271,7 +271,7 @@ public:
             while (!steps_.empty()) {
                 WalkStep& next = steps_.front();
                 if (next.kind == WalkStep::Kind::Row) {
-                    if (!readAhead_.isDone(next.job)) {
+                    if (!ReadAhead::isDone(next.job)) {
                         break;
                     }
                     --filesAhead_;

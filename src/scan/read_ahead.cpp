@@ -33,27 +33,18 @@ void ReadAhead::submit(ReadJob& job) {
     {
         const std::lock_guard lock(mutex_);
         waiting_.push_back(&job);
+        waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
     }
     if (!threads_.empty()) {
         jobsWaiting_.notify_one();
     }
 }
 
-std::size_t ReadAhead::waiting() const {
-    const std::lock_guard lock(mutex_);
-    return waiting_.size();
-}
-
-bool ReadAhead::isDone(const ReadJob& job) const {
-    const std::lock_guard lock(mutex_);
-    return job.done;
-}
-
 void ReadAhead::advance(ReadJob& job) {
-    std::unique_lock lock(mutex_);
-    if (job.done) {
+    if (isDone(job)) {
         return;
     }
+    std::unique_lock lock(mutex_);
     ReadJob* next = nullptr;
     const auto own = std::find(waiting_.begin(), waiting_.end(), &job);
     if (own != waiting_.end()) {
@@ -63,13 +54,14 @@ void ReadAhead::advance(ReadJob& job) {
         next = waiting_.front();
         waiting_.pop_front();
     } else {
-        jobDone_.wait(lock, [&job] { return job.done; });
+        jobDone_.wait(lock, [&job] { return isDone(job); });
         return;
     }
+    waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
     lock.unlock();
     read(*next);
-    lock.lock();
-    next->done = true;
+    // Nobody waits for a job that this thread reads.
+    next->done.store(true, std::memory_order_release);
 }
 
 void ReadAhead::helperLoop() {
@@ -81,10 +73,12 @@ void ReadAhead::helperLoop() {
         }
         ReadJob* job = waiting_.front();
         waiting_.pop_front();
+        waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
         lock.unlock();
         read(*job);
         lock.lock();
-        job->done = true;
+        // Set under the lock, so that a thread about to wait for it cannot miss it.
+        job->done.store(true, std::memory_order_release);
         jobDone_.notify_all();
     }
 }

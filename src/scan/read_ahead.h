@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -23,7 +24,7 @@ struct ReadJob {
     QByteArray name;
     KarReadResult result;         // once done
     std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
-    bool done = false;
+    std::atomic<bool> done{false};
 };
 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in
@@ -41,8 +42,8 @@ public:
     // The job must stay where it is until it is done.
     void submit(ReadJob& job);
     // Jobs submitted that no thread has taken yet.
-    std::size_t waiting() const;
-    bool isDone(const ReadJob& job) const;
+    std::size_t waiting() const { return waitingCount_.load(std::memory_order_relaxed); }
+    static bool isDone(const ReadJob& job) { return job.done.load(std::memory_order_acquire); }
     // Brings the job nearer to done: reads it here when no helper has taken it, otherwise
     // reads one other waiting job here, or waits until a helper has read it. One job at a
     // time, so that the caller can hand out more work in between.
@@ -57,6 +58,7 @@ private:
     std::condition_variable jobsWaiting_;
     std::condition_variable jobDone_;
     std::deque<ReadJob*> waiting_;
+    std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
