@@ -30,12 +30,15 @@ ReadAhead::~ReadAhead() {
 }
 
 void ReadAhead::submit(ReadJob& job) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         waiting_.push_back(&job);
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+        wake = idleHelpers_ > 0;
     }
-    if (!threads_.empty()) {
+    // A busy helper takes the job when it is done; waking costs a system call.
+    if (wake) {
         jobsWaiting_.notify_one();
     }
 }
@@ -54,7 +57,9 @@ void ReadAhead::advance(ReadJob& job) {
         next = waiting_.front();
         waiting_.pop_front();
     } else {
+        ownerWaits_ = true;
         jobDone_.wait(lock, [&job] { return isDone(job); });
+        ownerWaits_ = false;
         return;
     }
     waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
@@ -67,7 +72,9 @@ void ReadAhead::advance(ReadJob& job) {
 void ReadAhead::helperLoop() {
     std::unique_lock lock(mutex_);
     while (true) {
+        ++idleHelpers_;
         jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+        --idleHelpers_;
         if (stopping_) {
             return;
         }
@@ -79,7 +86,9 @@ void ReadAhead::helperLoop() {
         lock.lock();
         // Set under the lock, so that a thread about to wait for it cannot miss it.
         job->done.store(true, std::memory_order_release);
-        jobDone_.notify_all();
+        if (ownerWaits_) {
+            jobDone_.notify_all();
+        }
     }
 }
 

@@ -60,6 +60,8 @@ private:
     std::deque<ReadJob*> waiting_;
     std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
     bool stopping_ = false;
+    int idleHelpers_ = 0;
+    bool ownerWaits_ = false; // the thread that wants the results waits for one
     std::vector<std::thread> threads_;
 };
 
