@@ -110,9 +110,9 @@ struct WalkStep {
     enum class Kind { Progress, Row, FolderListed, End };
 
     Kind kind = Kind::Progress;
-    ReadJob job;          // Row
-    QString nameText;     // Row
-    QString storedFolder; // Row; End at the row or queue limit
+    std::shared_ptr<ReadJob> job; // Row
+    QString nameText;             // Row
+    QString storedFolder;         // Row; End at the row or queue limit
     ScanEnd end = ScanEnd::Complete;
 };
 
@@ -206,8 +206,9 @@ private:
         row.kind = WalkStep::Kind::Row;
         row.nameText = decodeFileName(name);
         row.storedFolder = storedFolder_;
-        row.job.folder = handle_;
-        row.job.name = name;
+        row.job = std::make_shared<ReadJob>();
+        row.job->folder = handle_;
+        row.job->name = name;
         readAhead_.submit(row.job);
         return true;
     }
@@ -271,7 +272,7 @@ public:
             while (!steps_.empty()) {
                 WalkStep& next = steps_.front();
                 if (next.kind == WalkStep::Kind::Row) {
-                    if (!ReadAhead::isDone(next.job)) {
+                    if (!ReadAhead::isDone(*next.job)) {
                         break;
                     }
                     --filesAhead_;
@@ -326,10 +327,10 @@ private:
     }
 
     bool takeRow(WalkStep& step) {
-        if (step.job.exception) {
-            std::rethrow_exception(step.job.exception);
+        if (step.job->exception) {
+            std::rethrow_exception(step.job->exception);
         }
-        const KarReadResult& read = step.job.result;
+        const KarReadResult& read = step.job->result;
         if (!read.ok) {
             outcome_.end = ScanEnd::ReadError;
             outcome_.errorPath = step.storedFolder + step.nameText;
@@ -345,7 +346,6 @@ private:
     const ScanRowSink& addRow_;
     const std::function<void()>& progressStep_;
     ScanOutcome outcome_;
-    // Declared before the reader, which must stop before the steps that hold its jobs go.
     std::deque<WalkStep> steps_;
     std::size_t filesAhead_ = 0;
     std::size_t foldersAhead_ = 0;

@@ -3,9 +3,17 @@
 #include "scan/folder_descriptors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 namespace corvanteller {
+namespace {
+
+// How long the thread that wants a file's result waits for the helper that reads it before
+// it reads the file itself as well. Reading a karaoke file takes far less.
+constexpr std::chrono::milliseconds patience{1};
+
+} // namespace
 
 ReadAhead::ReadAhead(RunSet runSet, int helpers) : runSet_(runSet) {
     for (int i = 0; i < helpers; ++i) {
@@ -29,11 +37,11 @@ ReadAhead::~ReadAhead() {
     }
 }
 
-void ReadAhead::submit(ReadJob& job) {
+void ReadAhead::submit(std::shared_ptr<ReadJob> job) {
     bool wake = false;
     {
         const std::lock_guard lock(mutex_);
-        waiting_.push_back(&job);
+        waiting_.push_back(std::move(job));
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
         wake = idleHelpers_ > 0;
     }
@@ -43,30 +51,35 @@ void ReadAhead::submit(ReadJob& job) {
     }
 }
 
-void ReadAhead::advance(ReadJob& job) {
-    if (isDone(job)) {
+void ReadAhead::advance(const std::shared_ptr<ReadJob>& job) {
+    if (isDone(*job)) {
         return;
     }
     std::unique_lock lock(mutex_);
-    ReadJob* next = nullptr;
-    const auto own = std::find(waiting_.begin(), waiting_.end(), &job);
+    std::shared_ptr<ReadJob> next;
+    const auto own = std::find(waiting_.begin(), waiting_.end(), job);
     if (own != waiting_.end()) {
-        next = &job;
+        next = std::move(*own);
         waiting_.erase(own);
     } else if (!waiting_.empty()) {
-        next = waiting_.front();
+        next = std::move(waiting_.front());
         waiting_.pop_front();
     } else {
         ownerWaits_ = true;
-        jobDone_.wait(lock, [&job] { return isDone(job); });
+        const bool done = jobDone_.wait_for(lock, patience, [&job] { return isDone(*job); });
         ownerWaits_ = false;
-        return;
+        if (done) {
+            return;
+        }
+        // The helper that reads it has most likely lost its core to other work: waiting for
+        // it would make the scan slower than reading alone. The first result counts.
+        next = job;
     }
     waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
     lock.unlock();
-    read(*next);
-    // Nobody waits for a job that this thread reads.
-    next->done.store(true, std::memory_order_release);
+    Reading reading = readFile(*next);
+    lock.lock();
+    publish(*next, std::move(reading));
 }
 
 void ReadAhead::helperLoop() {
@@ -78,28 +91,37 @@ void ReadAhead::helperLoop() {
         if (stopping_) {
             return;
         }
-        ReadJob* job = waiting_.front();
+        const std::shared_ptr<ReadJob> job = std::move(waiting_.front());
         waiting_.pop_front();
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
         lock.unlock();
-        read(*job);
+        Reading reading = readFile(*job);
         lock.lock();
-        // Set under the lock, so that a thread about to wait for it cannot miss it.
-        job->done.store(true, std::memory_order_release);
+        publish(*job, std::move(reading));
         if (ownerWaits_) {
             jobDone_.notify_all();
         }
     }
 }
 
-void ReadAhead::read(ReadJob& job) const {
+ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
+    Reading reading;
     try {
-        job.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
     } catch (...) {
-        job.exception = std::current_exception();
+        reading.exception = std::current_exception();
     }
-    // The folder may close as soon as its last file has been read.
-    job.folder.reset();
+    return reading;
+}
+
+void ReadAhead::publish(ReadJob& job, Reading&& reading) {
+    if (job.done.load(std::memory_order_relaxed)) {
+        return; // read twice; the other reading came first
+    }
+    job.result = std::move(reading.result);
+    job.exception = std::move(reading.exception);
+    // Set under the lock, so that a thread about to wait for it cannot miss it.
+    job.done.store(true, std::memory_order_release);
 }
 
 int defaultReadAheadHelpers() {

@@ -18,7 +18,8 @@ namespace corvanteller {
 
 class FolderHandle;
 
-// One karaoke file to read: an entry of an open folder.
+// One karaoke file to read: an entry of an open folder. Two threads may read it at once, and
+// each holds it until it is done with it, also when the other has given the result first.
 struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
     QByteArray name;
@@ -39,25 +40,32 @@ public:
 
     int helpers() const { return static_cast<int>(threads_.size()); }
 
-    // The job must stay where it is until it is done.
-    void submit(ReadJob& job);
+    void submit(std::shared_ptr<ReadJob> job);
     // Jobs submitted that no thread has taken yet.
     std::size_t waiting() const { return waitingCount_.load(std::memory_order_relaxed); }
     static bool isDone(const ReadJob& job) { return job.done.load(std::memory_order_acquire); }
     // Brings the job nearer to done: reads it here when no helper has taken it, otherwise
-    // reads one other waiting job here, or waits until a helper has read it. One job at a
-    // time, so that the caller can hand out more work in between.
-    void advance(ReadJob& job);
+    // reads one other waiting job here, or waits for the helper that reads it, and when that
+    // takes too long reads it here as well. One job at a time, so that the caller can hand
+    // out more work in between.
+    void advance(const std::shared_ptr<ReadJob>& job);
 
 private:
+    struct Reading {
+        KarReadResult result;
+        std::exception_ptr exception;
+    };
+
     void helperLoop();
-    void read(ReadJob& job) const;
+    Reading readFile(const ReadJob& job) const;
+    // With the lock held: the job's result, unless another thread has given it already.
+    static void publish(ReadJob& job, Reading&& reading);
 
     RunSet runSet_;
     mutable std::mutex mutex_;
     std::condition_variable jobsWaiting_;
     std::condition_variable jobDone_;
-    std::deque<ReadJob*> waiting_;
+    std::deque<std::shared_ptr<ReadJob>> waiting_;
     std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
     bool stopping_ = false;
     int idleHelpers_ = 0;

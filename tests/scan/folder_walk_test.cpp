@@ -209,6 +209,22 @@ TEST(FolderWalk, ReadingAheadChangesNothing) {
     fillMixedTree(tree, random, "", 0);
     tree.makeFolder("zz");
     tree.makeFolder("zz/bad");
+    // A file that takes long to read, read to its end, so that the thread that wants its row
+    // tires of waiting for the helper that reads it.
+    const QByteArray head = KarBuilder()
+                                .trackName("Soft Karaoke")
+                                .wordsTrack({"@TLong read", "@TSinger", "@TMaker"})
+                                .bytes();
+    const QByteArray last("\x00\xFF\x01\x04@Iend", 8);
+    constexpr off_t bigSize = off_t{48} << 20;
+    const int big = ::open(tree.path("zz/big.kar").constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(big, 0);
+    ASSERT_EQ(::pwrite(big, head.constData(), static_cast<std::size_t>(head.size()), 0),
+              head.size());
+    ASSERT_EQ(::pwrite(big, last.constData(), static_cast<std::size_t>(last.size()),
+                       bigSize - last.size()),
+              last.size());
+    ::close(big);
     ASSERT_EQ(::symlink("/proc/self/mem", tree.path("zz/bad/unreadable.kar").constData()), 0);
 
     struct Case {
