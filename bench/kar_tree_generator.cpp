@@ -55,13 +55,19 @@ public:
             body_.append(static_cast<char>(byte));
         }
     }
-    void note(BenchRandom& random, int channel) {
-        const auto key = static_cast<unsigned char>(random.between(40, 88));
+    // withoutAt leaves out the byte '@', so that no "@I" or "@T" arises from note data: keys
+    // and velocities step over 64, and the note ends with velocity 0.
+    void note(BenchRandom& random, int channel, bool withoutAt) {
+        const auto key = dataByte(random.between(40, 88), withoutAt);
         delta(random.between(0, 240));
         raw({static_cast<unsigned char>(0x90 | channel), key,
-             static_cast<unsigned char>(random.between(60, 110))});
+             dataByte(random.between(60, 110), withoutAt)});
         delta(random.between(30, 480));
-        raw({static_cast<unsigned char>(0x80 | channel), key, 0x40});
+        raw({static_cast<unsigned char>(0x80 | channel), key,
+             static_cast<unsigned char>(withoutAt ? 0x00 : 0x40)});
+    }
+    static unsigned char dataByte(int value, bool withoutAt) {
+        return static_cast<unsigned char>(withoutAt && value == '@' ? value + 1 : value);
     }
     qsizetype size() const { return body_.size() + 8 + 4; }
 
@@ -220,7 +226,8 @@ QByteArray syllable(BenchRandom& random, bool russian) {
     return text;
 }
 
-QByteArray wordsTrack(BenchRandom& random) {
+// closed: an "@I" line follows the lyrics of the "@T" lines.
+QByteArray wordsTrack(BenchRandom& random, bool closed) {
     TrackBuilder track;
     const SongTextsBytes song = songTexts(random);
     track.meta(0x03, latin("Words"));
@@ -234,7 +241,9 @@ QByteArray wordsTrack(BenchRandom& random) {
     for (int count = random.between(20, 120); count > 0; --count) {
         track.meta(0x01, syllable(random, song.russian), random.between(0, 400));
     }
-    track.meta(0x01, latin("@IWords and music as sung"), random.between(0, 400));
+    if (closed) {
+        track.meta(0x01, latin("@IWords and music as sung"), random.between(0, 400));
+    }
     for (int count = random.between(0, 40); count > 0; --count) {
         track.meta(0x01, syllable(random, song.russian), random.between(0, 400));
     }
@@ -256,13 +265,13 @@ QByteArray midiHeader(int trackCount) {
     return header;
 }
 
-QByteArray noteTrack(BenchRandom& random, int channel, qsizetype sizeBytes) {
+QByteArray noteTrack(BenchRandom& random, int channel, qsizetype sizeBytes, bool withoutAt) {
     TrackBuilder track;
     track.meta(0x03, latin(random.pick(instrumentNames)));
     track.raw({static_cast<unsigned char>(0xC0 | channel),
-               static_cast<unsigned char>(random.between(0, 127))});
+               TrackBuilder::dataByte(random.between(0, 127), withoutAt)});
     while (track.size() < sizeBytes) {
-        track.note(random, channel);
+        track.note(random, channel, withoutAt);
     }
     return track.finished();
 }
@@ -354,7 +363,8 @@ private:
     void writeKaraokeFile(const std::filesystem::path& folder) {
         const KarKind kind = random_.between(1, 3) == 1 ? KarKind::SoftKaraoke : KarKind::Ordinary;
         const int size = fileSize(random_, options_.minFileBytes, options_.maxFileBytes);
-        writeFile(folder / karaokeName(), makeKaraokeFile(random_, kind, size));
+        writeFile(folder / karaokeName(),
+                  makeKaraokeFile(random_, kind, size, options_.softKaraokeTags));
         ++summary_.karaokeFiles;
         if (kind == KarKind::SoftKaraoke) {
             ++summary_.softKaraokeFiles;
@@ -436,22 +446,66 @@ int BenchRandom::between(int first, int last) {
     return first + static_cast<int>(next() % span);
 }
 
-QByteArray makeKaraokeFile(BenchRandom& random, KarKind kind, int sizeBytes) {
+const char* tagsName(SoftKaraokeTags tags) {
+    switch (tags) {
+    case SoftKaraokeTags::Early:
+        return "early";
+    case SoftKaraokeTags::Late:
+        return "late";
+    case SoftKaraokeTags::NoInfo:
+        return "no-info";
+    case SoftKaraokeTags::NoWords:
+        return "no-words";
+    case SoftKaraokeTags::Mixed:
+        return "mixed";
+    }
+    return "early";
+}
+
+bool parseTags(std::string_view text, SoftKaraokeTags& tags) {
+    for (SoftKaraokeTags candidate :
+         {SoftKaraokeTags::Early, SoftKaraokeTags::Late, SoftKaraokeTags::NoInfo,
+          SoftKaraokeTags::NoWords, SoftKaraokeTags::Mixed}) {
+        if (text == tagsName(candidate)) {
+            tags = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray makeKaraokeFile(BenchRandom& random, KarKind kind, int sizeBytes, SoftKaraokeTags tags) {
+    if (kind == KarKind::SoftKaraoke && tags == SoftKaraokeTags::Mixed) {
+        constexpr SoftKaraokeTags placements[] = {SoftKaraokeTags::Early, SoftKaraokeTags::Late,
+                                                  SoftKaraokeTags::NoInfo,
+                                                  SoftKaraokeTags::NoWords};
+        tags = random.pick(placements);
+    }
+    const bool softKaraoke = kind == KarKind::SoftKaraoke;
     QList<QByteArray> tracks;
-    if (kind == KarKind::SoftKaraoke) {
+    QByteArray lastTrack;
+    if (softKaraoke) {
         tracks.append(softKaraokeFirstTrack(random));
-        tracks.append(wordsTrack(random));
+        if (tags == SoftKaraokeTags::Late) {
+            lastTrack = wordsTrack(random, true);
+        } else if (tags != SoftKaraokeTags::NoWords) {
+            tracks.append(wordsTrack(random, tags != SoftKaraokeTags::NoInfo));
+        }
     } else {
         tracks.append(ordinaryFirstTrack(random));
     }
-    qsizetype used = 14;
+    qsizetype used = 14 + lastTrack.size();
     for (const QByteArray& track : tracks) {
         used += track.size();
     }
     const int noteTracks = random.between(2, 6);
     const qsizetype share = std::max<qsizetype>(64, (sizeBytes - used) / noteTracks);
+    const bool withoutAt = softKaraoke && tags == SoftKaraokeTags::NoInfo;
     for (int channel = 0; channel < noteTracks; ++channel) {
-        tracks.append(noteTrack(random, channel, share));
+        tracks.append(noteTrack(random, channel, share, withoutAt));
+    }
+    if (!lastTrack.isEmpty()) {
+        tracks.append(lastTrack);
     }
     QByteArray file = midiHeader(static_cast<int>(tracks.size()));
     for (const QByteArray& track : tracks) {
@@ -461,13 +515,13 @@ QByteArray makeKaraokeFile(BenchRandom& random, KarKind kind, int sizeBytes) {
 }
 
 std::string describeTree(const KarTreeOptions& options) {
-    char line[160];
+    char line[200];
     std::snprintf(line, sizeof line,
                   "Corvanteller karaoke tree 1: %d files, seed %llu, %d to %d bytes, %d to %d "
-                  "files a folder",
+                  "files a folder, Soft Karaoke tags %s",
                   options.karaokeFiles, static_cast<unsigned long long>(options.seed),
                   options.minFileBytes, options.maxFileBytes, options.minFilesPerFolder,
-                  options.maxFilesPerFolder);
+                  options.maxFilesPerFolder, tagsName(options.softKaraokeTags));
     return line;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace corvanteller::bench {
 
@@ -31,10 +32,25 @@ enum class KarKind {
     SoftKaraoke, // first track named "Soft Karaoke", texts in the "@T" lines of "Words"
 };
 
+// Where a Soft Karaoke file keeps its tags, which decides how much of it the reader reads.
+enum class SoftKaraokeTags {
+    Early,   // the "Words" track follows the first track and closes its "@T" lines with "@I"
+    Late,    // the "Words" track comes last, behind the note tracks
+    NoInfo,  // no "@I" after the "@T" lines anywhere: the whole file is read
+    NoWords, // no "Words" track: the whole file is read
+    Mixed,   // each file one of the four above
+};
+
+const char* tagsName(SoftKaraokeTags tags);
+// The placement named by text ("early", "late", "no-info", "no-words", "mixed"); false when
+// the text names none.
+bool parseTags(std::string_view text, SoftKaraokeTags& tags);
+
 // One karaoke file as karaoke editors write them: the MIDI header, a first track with the
 // name and text events, for Soft Karaoke a "Words" track with its tags and lyrics, and note
 // tracks filling the file up to about sizeBytes.
-QByteArray makeKaraokeFile(BenchRandom& random, KarKind kind, int sizeBytes);
+QByteArray makeKaraokeFile(BenchRandom& random, KarKind kind, int sizeBytes,
+                           SoftKaraokeTags tags = SoftKaraokeTags::Early);
 
 struct KarTreeOptions {
     int karaokeFiles = 20000;
@@ -43,6 +59,7 @@ struct KarTreeOptions {
     int maxFileBytes = 120 * 1024;
     int minFilesPerFolder = 20;
     int maxFilesPerFolder = 200;
+    SoftKaraokeTags softKaraokeTags = SoftKaraokeTags::Early;
 };
 
 struct KarTreeSummary {

@@ -1,4 +1,5 @@
-// kar_tree_generator OUTDIR FILECOUNT [SEED]: writes a karaoke tree for benchmarks and tests.
+// kar_tree_generator OUTDIR FILECOUNT [SEED [TAGS]]: writes a karaoke tree for benchmarks and
+// tests; TAGS places the Soft Karaoke tags: early (default), late, no-info, no-words or mixed.
 #include "kar_tree_generator.h"
 
 #include <charconv>
@@ -19,9 +20,12 @@ template <typename Number> bool parseNumber(const char* text, Number& value) {
 int main(int argc, char** argv) {
     using namespace corvanteller::bench;
     KarTreeOptions options;
-    if (argc < 3 || argc > 4 || !parseNumber(argv[2], options.karaokeFiles) ||
-        options.karaokeFiles < 0 || (argc == 4 && !parseNumber(argv[3], options.seed))) {
-        std::fprintf(stderr, "usage: %s OUTDIR FILECOUNT [SEED]\n", argv[0]);
+    if (argc < 3 || argc > 5 || !parseNumber(argv[2], options.karaokeFiles) ||
+        options.karaokeFiles < 0 || (argc >= 4 && !parseNumber(argv[3], options.seed)) ||
+        (argc == 5 && !parseTags(argv[4], options.softKaraokeTags))) {
+        std::fprintf(stderr,
+                     "usage: %s OUTDIR FILECOUNT [SEED [early|late|no-info|no-words|mixed]]\n",
+                     argv[0]);
         return 2;
     }
     try {

@@ -63,12 +63,14 @@ int main(int argc, char** argv) {
 
     bool ok = !error;
     BenchRandom random(20240607);
+    const SoftKaraokeTags placements[] = {SoftKaraokeTags::Early, SoftKaraokeTags::Late,
+                                          SoftKaraokeTags::NoInfo, SoftKaraokeTags::NoWords};
     for (int i = 0; i < count && ok; ++i) {
         const KarKind kind = i % 3 == 0 ? KarKind::SoftKaraoke : KarKind::Ordinary;
         // Mostly within one block; some reach the second block.
         const int size = i % 5 == 4 ? random.between(8192, 12000) : random.between(200, 4000);
         ok = writeSeed(folder, "generated-" + std::to_string(i),
-                       makeKaraokeFile(random, kind, size));
+                       makeKaraokeFile(random, kind, size, placements[(i / 3) % 4]));
     }
 
     const QByteArray usual = header() + metaEvent(0x03, "Hello World") + metaEvent(0x01, "Artist") +

@@ -5,7 +5,6 @@
 #include "kar/kar_reader.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
-#include "table/row_store.h"
 
 #include <optional>
 #include <sys/stat.h>
@@ -136,6 +135,40 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
     return call;
 }
 
+// Straight into the output: a scan writes six fields for each of up to 45,002 rows.
+void appendEscapedField(QByteArray& out, QStringView text) {
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const char16_t unit = text[at].unicode();
+        if (unit >= 0x80) {
+            qsizetype end = at + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80) {
+                ++end;
+            }
+            out.append(text.sliced(at, end - at).toUtf8());
+            at = end;
+            continue;
+        }
+        switch (unit) {
+        case u'\\':
+            out.append("\\\\", 2);
+            break;
+        case u'\t':
+            out.append("\\t", 2);
+            break;
+        case u'\r':
+            out.append("\\r", 2);
+            break;
+        case u'\n':
+            out.append("\\n", 2);
+            break;
+        default:
+            out.append(static_cast<char>(unit));
+        }
+        ++at;
+    }
+}
+
 class LineWriter {
 public:
     explicit LineWriter(std::FILE* out) : out_(out) {}
@@ -147,7 +180,7 @@ public:
         if (!lineEmpty_) {
             buffer_.append('\t');
         }
-        buffer_.append(escapeField(text));
+        appendEscapedField(buffer_, text);
         lineEmpty_ = false;
     }
     void endLine() {
@@ -193,17 +226,20 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
             QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
         return exitWrongCall;
     }
-    RowStore rows;
-    const ScanOutcome outcome =
-        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    // The lines go out while the scan runs; a row store is not needed.
+    int rows = 0;
+    ScanOutcome outcome;
     {
         LineWriter writer(out);
-        for (int row = 1; row <= rows.rowCount(); ++row) {
-            for (int column = 1; column <= RowStore::columnCount; ++column) {
-                writer.field(rows.text(column, row));
-            }
-            writer.endLine();
-        }
+        outcome = scanFolder(
+            ScanRequest::forFolderBytes(folder, call.runSet, call.plenty),
+            [&](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+                writer.field(name);
+                writer.field(storedFolder);
+                writeTexts(writer, texts);
+                writer.endLine();
+                ++rows;
+            });
     }
     if (outcome.end == ScanEnd::ReadError) {
         printLine(err, outcome.errorText);
@@ -211,7 +247,7 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     if (outcome.tooManyFolders()) {
         printLine(err, tooManyFoldersMessage());
     }
-    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows.rowCount(),
+    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
                  outcome.listedFolders);
     if (outcome.end == ScanEnd::ReadError) {
         return exitReadError;
@@ -224,10 +260,10 @@ int runRead(const Call& call, std::FILE* out, std::FILE* err) {
     LineWriter writer(out);
     for (const QByteArray& path : call.operands) {
         const QString shownPath = decodeFileName(path);
-        const KarReadResult read = readKaraokeFile(path, shownPath, call.runSet);
+        const KarReadResult read = readKaraokeFile(path, call.runSet);
         if (!read.ok) {
             writer.flush();
-            printLine(err, read.error);
+            printLine(err, karReadFailureText(shownPath, read));
             status = exitReadError;
             continue;
         }
@@ -241,27 +277,8 @@ int runRead(const Call& call, std::FILE* out, std::FILE* err) {
 } // namespace
 
 QByteArray escapeField(const QString& text) {
-    QByteArray bytes = text.toUtf8();
     QByteArray escaped;
-    escaped.reserve(bytes.size());
-    for (char ch : bytes) {
-        switch (ch) {
-        case '\\':
-            escaped.append("\\\\");
-            break;
-        case '\t':
-            escaped.append("\\t");
-            break;
-        case '\r':
-            escaped.append("\\r");
-            break;
-        case '\n':
-            escaped.append("\\n");
-            break;
-        default:
-            escaped.append(ch);
-        }
-    }
+    appendEscapedField(escaped, text);
     return escaped;
 }
 

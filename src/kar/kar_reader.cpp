@@ -1,12 +1,16 @@
 #include "kar/kar_reader.h"
 
 #include "common/cp1251.h"
+#include "kar/soft_karaoke_tail.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -31,7 +35,10 @@ std::string_view firstChars(std::string_view text, std::size_t count) {
 // Eight runs from the first marker on. Positions are 1-based as in the rule: s is the marker's
 // 0xFF, every run starts its test at s + 1, and the byte that ends a run and the one after it
 // belong to no run.
-Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet& runSet) {
+// reachedEnd tells whether the end of the block stopped a run; only then can more bytes of the
+// same block change the runs.
+Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet& runSet,
+                 bool* reachedEnd = nullptr) {
     Runs runs{};
     std::size_t s = markerIndex + 1;
     for (std::size_t k = 1; k <= 8; ++k) {
@@ -41,6 +48,9 @@ Runs collectRuns(std::string_view block, std::size_t markerIndex, const CharSet&
         }
         if (c > s + 1) {
             runs[k] = block.substr(s, c - s - 1);
+        }
+        if (reachedEnd != nullptr && c > block.size()) {
+            *reachedEnd = true;
         }
         s = c + 1;
     }
@@ -128,12 +138,7 @@ void dropLeading(std::string_view& text, std::size_t count) {
 }
 
 std::string_view cutAtFirstNonTagChar(std::string_view text) {
-    const CharSet& tagSet = tagSetChars();
-    std::size_t end = 0;
-    while (end < text.size() && tagSet.contains(text[end])) {
-        ++end;
-    }
-    return text.substr(0, end);
+    return text.substr(0, tagRunLength(text.data(), text.size()));
 }
 
 // The text after the next "@T" of a "Words" track, up to the following "@T" less the four
@@ -145,21 +150,10 @@ std::string_view takeTagText(std::string_view& words) {
     return text;
 }
 
-SongTexts softKaraokeResult(const Runs& runs, std::string_view tail) {
-    const std::size_t wordsAt = positionOf(tail, "Words");
-    if (wordsAt == 0) {
-        return toSongTexts(runs[2], runs[4], runs[6], runs[8]);
-    }
-    const std::string_view formatName = runs[2];
-    std::string_view words = tail.substr(wordsAt - 1);
-    dropLeading(words, positionOf(words, "@T") + 1);
-    std::array<std::string_view, 3> texts{};
-    texts[0] = takeTagText(words);
-    texts[1] = takeTagText(words);
-    texts[2] = leadingChars(words, static_cast<std::ptrdiff_t>(positionOf(words, "@I")) - 8);
-
+// The pass's steps after its texts are cut before their first character outside the tag set.
+SongTexts softKaraokeTexts(std::array<std::string_view, 3> texts, std::string_view formatName) {
     for (std::string_view& text : texts) {
-        text = dropShortText(cutAtFirstNonTagChar(text), 3);
+        text = dropShortText(text, 3);
         if (formatName == untitledName) {
             text = withoutLastChar(text);
         }
@@ -173,6 +167,23 @@ SongTexts softKaraokeResult(const Runs& runs, std::string_view tail) {
         }
     }
     return toSongTexts(closed[0], closed[1], closed[2], formatName);
+}
+
+SongTexts softKaraokeResult(const Runs& runs, std::string_view tail) {
+    const std::size_t wordsAt = positionOf(tail, "Words");
+    if (wordsAt == 0) {
+        return toSongTexts(runs[2], runs[4], runs[6], runs[8]);
+    }
+    std::string_view words = tail.substr(wordsAt - 1);
+    dropLeading(words, positionOf(words, "@T") + 1);
+    std::array<std::string_view, 3> texts{};
+    texts[0] = takeTagText(words);
+    texts[1] = takeTagText(words);
+    texts[2] = leadingChars(words, static_cast<std::ptrdiff_t>(positionOf(words, "@I")) - 8);
+    for (std::string_view& text : texts) {
+        text = cutAtFirstNonTagChar(text);
+    }
+    return softKaraokeTexts(texts, runs[2]);
 }
 
 std::size_t findMarker(std::string_view block) {
@@ -189,207 +200,357 @@ std::size_t findMarker(std::string_view block) {
     }
 }
 
-// Watches a Soft Karaoke tail as it grows. Once "Words", three "@T" after it and an "@I" after
-// those stand in it, more bytes cannot move any of the first occurrences that the rule uses, so
-// the rest of the file need not be read.
-class SoftKaraokeTagWatch {
+// The bytes a view carries over to the next: enough for a text that crosses the border of
+// two reads (texts of karaoke files stay below 128 bytes), so that it is rarely read again.
+constexpr std::size_t keptBytes = 512;
+static_assert(keptBytes >= SoftKaraokeTail::overlap);
+// After the first block, a Soft Karaoke file is read in pieces of this size: most karaoke
+// files then take two reads in all. A whole number of blocks, so that block borders stay
+// where they are.
+constexpr qsizetype pieceBytes = 16 * karBlockSize;
+// What is read first: one page, which holds the name events of most files.
+constexpr qsizetype firstReadBytes = 4096;
+static_assert(firstReadBytes <= karBlockSize);
+
+// One read buffer per thread, kept for every file that the thread reads.
+class ReadBuffer {
 public:
-    bool complete(std::string_view tail) {
-        while (stage_ < tags.size()) {
-            const std::string_view tag = tags[stage_];
-            const std::size_t at = tail.find(tag, from_);
-            if (at == std::string_view::npos) {
-                // The tag may begin in the last bytes and end in the next block.
-                const std::size_t partialStart =
-                    tail.size() >= tag.size() ? tail.size() - tag.size() + 1 : 0;
-                from_ = std::max(from_, partialStart);
-                return false;
-            }
-            from_ = at + tag.size();
-            ++stage_;
-        }
-        return true;
+    // Room for keptBytes before data().
+    char* data() { return bytes_.get() + keptBytes; }
+
+    static ReadBuffer& forThisThread() {
+        thread_local ReadBuffer buffer;
+        return buffer;
     }
 
 private:
-    static constexpr std::array<std::string_view, 5> tags = {"Words", "@T", "@T", "@T", "@I"};
-    std::size_t stage_ = 0;
-    std::size_t from_ = 0;
+    std::unique_ptr<char[]> bytes_{new char[keptBytes + static_cast<std::size_t>(pieceBytes)]};
 };
 
-// The reading rule over any source of blocks. Source::nextBlock(buffer) fills up to one block
-// and returns its size (0 at the end, -1 on failure); Source::readTail(out) reads from offset
-// 14 on, until the file ends or the tags of a Soft Karaoke file are all found, and returns
-// false on failure.
-template <typename Source> bool readSongTexts(Source& source, RunSet runSet, SongTexts& result) {
-    std::array<char, karBlockSize> block{};
-    Runs runs{};
-    while (true) {
-        const qsizetype size = source.nextBlock(block.data());
+// Reads up to `wanted` bytes at `offset`, all of them unless the source ends first. Returns
+// the count, or -1 on failure.
+template <typename Source>
+qsizetype readFull(Source& source, char* into, qsizetype wanted, qint64 offset) {
+    qsizetype got = 0;
+    while (got < wanted && !source.endsAt(offset + got)) {
+        const qsizetype size = source.readAt(into + got, wanted - got, offset + got);
+        if (size < 0) {
+            return -1;
+        }
+        if (size == 0) {
+            break;
+        }
+        got += size;
+    }
+    return got;
+}
+
+// The name-event pass as files are read: the start of the first block alone first, which
+// decides it for most files (their marker and its events lie there, and only a Soft Karaoke
+// file needs more); then the rest of that block; after it, whole pieces, each searched block
+// by block. startKept tells whether the file's first startSize bytes still stand in the
+// buffer.
+template <typename Source>
+bool readNameEvents(Source& source, RunSet runSet, char* data, Runs& runs, bool& startKept,
+                    qsizetype& startSize) {
+    const CharSet& runChars = runSetChars(runSet);
+    startSize = readFull(source, data, firstReadBytes, 0);
+    if (startSize < 0) {
+        return false;
+    }
+    if (startSize == firstReadBytes) {
+        const std::string_view start(data, static_cast<std::size_t>(startSize));
+        if (const std::size_t marker = findMarker(start); marker != std::string_view::npos) {
+            bool reachedEnd = false;
+            runs = collectRuns(start, marker, runChars, &reachedEnd);
+            if (!reachedEnd) {
+                startKept = true;
+                return true;
+            }
+        }
+        const qsizetype rest =
+            readFull(source, data + startSize, karBlockSize - startSize, startSize);
+        if (rest < 0) {
+            return false;
+        }
+        startSize += rest;
+    }
+    const std::string_view firstBlock(data, static_cast<std::size_t>(startSize));
+    if (const std::size_t marker = findMarker(firstBlock); marker != std::string_view::npos) {
+        runs = collectRuns(firstBlock, marker, runChars);
+        startKept = true;
+        return true;
+    }
+    startKept = false;
+    if (startSize < karBlockSize) {
+        return true;
+    }
+    for (qint64 offset = karBlockSize;;) {
+        const qsizetype size = readFull(source, data, pieceBytes, offset);
+        if (size < 0) {
+            return false;
+        }
+        for (qsizetype blockStart = 0; blockStart < size; blockStart += karBlockSize) {
+            const std::string_view block(data + blockStart, static_cast<std::size_t>(std::min(
+                                                                karBlockSize, size - blockStart)));
+            if (const std::size_t marker = findMarker(block); marker != std::string_view::npos) {
+                // Later blocks cannot change the runs.
+                runs = collectRuns(block, marker, runChars);
+                return true;
+            }
+        }
+        if (size < pieceBytes) {
+            return true;
+        }
+        offset += size;
+    }
+}
+
+// Reads the bytes of a text that began before the view in which it was settled.
+template <typename Source>
+bool readPendingText(Source& source, char* data, SoftKaraokeTail::Text& text) {
+    qint64 offset = midiHeaderSize + static_cast<qint64>(text.start);
+    qint64 remaining = static_cast<qint64>(text.end - text.start);
+    while (remaining > 0) {
+        const qsizetype size = source.readAt(
+            data, static_cast<qsizetype>(std::min<qint64>(remaining, pieceBytes)), offset);
         if (size < 0) {
             return false;
         }
         if (size == 0) {
             break;
         }
-        const std::string_view view(block.data(), static_cast<std::size_t>(size));
-        const std::size_t marker = findMarker(view);
-        if (marker != std::string_view::npos) {
-            // Later blocks cannot change the runs; only a Soft Karaoke file is read again.
-            runs = collectRuns(view, marker, runSetChars(runSet));
+        const std::size_t run = tagRunLength(data, static_cast<std::size_t>(size));
+        text.bytes.append(data, run);
+        if (run < static_cast<std::size_t>(size)) {
             break;
         }
+        offset += size;
+        remaining -= size;
+    }
+    text.pending = false;
+    return true;
+}
+
+// The Soft Karaoke pass as files are read: the tail goes by in views of one piece and the
+// bytes kept from the piece before; the file's first bytes are used again where they are still
+// in the buffer.
+template <typename Source>
+bool readSoftKaraokeTail(Source& source, char* data, bool startKept, qsizetype startSize,
+                         SoftKaraokeTail& tail) {
+    const char* view = data;
+    std::size_t viewSize = 0;
+    qint64 nextOffset = midiHeaderSize;
+    bool settled = false;
+    if (startKept && startSize > midiHeaderSize) {
+        view = data + midiHeaderSize;
+        viewSize = static_cast<std::size_t>(startSize - midiHeaderSize);
+        settled = tail.feed(view, 0, viewSize);
+        nextOffset = startSize;
+    }
+    while (!settled && !source.endsAt(nextOffset)) {
+        const std::size_t kept = std::min(viewSize, keptBytes);
+        std::memmove(data - kept, view + viewSize - kept, kept);
+        const qsizetype size = source.readAt(data, pieceBytes, nextOffset);
+        if (size < 0) {
+            return false;
+        }
+        if (size == 0) {
+            break;
+        }
+        view = data - kept;
+        viewSize = kept + static_cast<std::size_t>(size);
+        settled = tail.feed(view, static_cast<std::uint64_t>(nextOffset - midiHeaderSize) - kept,
+                            viewSize);
+        nextOffset += size;
+    }
+    for (SoftKaraokeTail::Text& text : tail.finish()) {
+        if (text.pending && !readPendingText(source, data, text)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The reading rule over any source. Source::readAt(into, wanted, offset) reads up to wanted
+// bytes at offset and returns their count (0 at the end, -1 on failure);
+// Source::endsAt(offset) is true when the source is known to end there.
+template <typename Source> bool readSongTexts(Source& source, RunSet runSet, SongTexts& result) {
+    char* data = ReadBuffer::forThisThread().data();
+    Runs runs{};
+    bool startKept = false;
+    qsizetype startSize = 0;
+    if (!readNameEvents(source, runSet, data, runs, startKept, startSize)) {
+        return false;
     }
     applySignatures(runs);
     if (!namesSoftKaraoke(runs[2])) {
         result = ordinaryResult(runs);
         return true;
     }
-    // One buffer for every file of a scan: a fresh one per file would cost a trip to the
-    // system allocator for a third of all karaoke files.
-    thread_local std::string tail;
-    constexpr std::size_t keptCapacity = 4 * 1024 * 1024;
-    tail.clear();
-    const bool read = source.readTail(tail);
-    if (read) {
-        result = softKaraokeResult(runs, tail);
+    // The runs point into the buffer, which the tail's pieces overwrite.
+    const std::string formatName(runs[2]);
+    SongTexts withoutWords = toSongTexts(runs[2], runs[4], runs[6], runs[8]);
+    SoftKaraokeTail tail;
+    if (!readSoftKaraokeTail(source, data, startKept, startSize, tail)) {
+        return false;
     }
-    if (tail.capacity() > keptCapacity) {
-        std::string().swap(tail);
+    if (!tail.foundWords()) {
+        result = std::move(withoutWords);
+        return true;
     }
-    return read;
+    std::array<SoftKaraokeTail::Text, 3>& texts = tail.finish();
+    result = softKaraokeTexts({texts[0].bytes, texts[1].bytes, texts[2].bytes}, formatName);
+    return true;
 }
 
 class MemorySource {
 public:
-    explicit MemorySource(QByteArrayView file) : file_(file) {}
+    MemorySource(QByteArrayView file, qsizetype pieceSize)
+        : file_(file), pieceSize_(std::max<qsizetype>(pieceSize, 1)) {}
 
-    qsizetype nextBlock(char* into) {
-        const qsizetype size = std::min(karBlockSize, file_.size() - offset_);
-        if (size <= 0) {
+    qsizetype readAt(char* into, qsizetype wanted, qint64 offset) {
+        if (offset >= file_.size()) {
             return 0;
         }
-        std::memcpy(into, file_.data() + offset_, static_cast<std::size_t>(size));
-        offset_ += size;
+        const qsizetype size = std::min({wanted, pieceSize_, file_.size() - offset});
+        std::memcpy(into, file_.data() + offset, static_cast<std::size_t>(size));
         return size;
     }
-    bool readTail(std::string& out) {
-        if (file_.size() > midiHeaderSize) {
-            out.assign(file_.data() + midiHeaderSize,
-                       static_cast<std::size_t>(file_.size() - midiHeaderSize));
-        }
-        return true;
-    }
+    bool endsAt(qint64 offset) const { return offset >= file_.size(); }
 
 private:
     QByteArrayView file_;
-    qsizetype offset_ = 0;
+    qsizetype pieceSize_;
 };
 
 class FileSource {
 public:
-    explicit FileSource(int fd) : fd_(fd) {}
-    ~FileSource() {
+    FileSource(int fd, qint64 size) : fd_(fd), size_(size) {}
+
+    int error() const { return error_; }
+
+    qsizetype readAt(char* into, qsizetype wanted, qint64 offset) {
+        while (true) {
+            const ssize_t size = ::pread(fd_, into, static_cast<std::size_t>(wanted), offset);
+            if (size >= 0) {
+                return size;
+            }
+            if (errno != EINTR) {
+                error_ = errno;
+                return -1;
+            }
+        }
+    }
+    // The size that the file had when it was opened saves the read that would find its end.
+    // A size of 0 proves nothing: files of /proc have content all the same.
+    bool endsAt(qint64 offset) const { return size_ > 0 && offset >= size_; }
+
+private:
+    int fd_;
+    qint64 size_;
+    int error_ = 0;
+};
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
         if (fd_ >= 0) {
             ::close(fd_);
         }
     }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int error() const { return error_; }
-
-    qsizetype nextBlock(char* into) {
-        const qsizetype size = readFull(into, karBlockSize, offset_);
-        if (size > 0) {
-            offset_ += size;
-        }
-        return size;
-    }
-    bool readTail(std::string& out) {
-        SoftKaraokeTagWatch watch;
-        for (off_t offset = midiHeaderSize;;) {
-            const std::size_t oldSize = out.size();
-            out.resize(oldSize + karBlockSize);
-            const qsizetype size = readFull(out.data() + oldSize, karBlockSize, offset);
-            out.resize(oldSize + static_cast<std::size_t>(std::max<qsizetype>(size, 0)));
-            if (size < 0) {
-                return false;
-            }
-            if (size == 0 || watch.complete(out)) {
-                return true;
-            }
-            offset += size;
-        }
-    }
+    int get() const { return fd_; }
 
 private:
-    // A whole block unless the file ends first, so that block borders stay at multiples of
-    // the block size.
-    qsizetype readFull(char* into, qsizetype wanted, off_t offset) {
-        qsizetype got = 0;
-        while (got < wanted) {
-            const ssize_t size =
-                ::pread(fd_, into + got, static_cast<std::size_t>(wanted - got), offset + got);
-            if (size < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                error_ = errno;
-                return -1;
-            }
-            if (size == 0) {
-                break;
-            }
-            got += size;
-        }
-        return got;
-    }
-
     int fd_;
-    off_t offset_ = 0;
-    int error_ = 0;
 };
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-KarReadResult failure(const QString& shownPath, int error) {
+KarReadResult failure(int errorCode, bool notRegularFile = false) {
     KarReadResult result;
     result.ok = false;
-    result.error = QStringLiteral("Cannot read \"%1\": %2").arg(shownPath, systemReason(error));
+    result.errorCode = errorCode;
+    result.notRegularFile = notRegularFile;
     return result;
 }
 
-KarReadResult readOpenFile(int fd, const QString& shownPath, RunSet runSet) {
+KarReadResult notRegularFileFailure() {
+    return failure(EACCES, true);
+}
+
+// A file opened without blocking (O_NONBLOCK: a FIFO that took the file's place since its
+// kind was looked at does not stop the reader) is read only when it is a regular file.
+KarReadResult readOpenedFile(int fd, RunSet runSet) {
     if (fd < 0) {
-        return failure(shownPath, errno);
+        return failure(errno);
     }
-    FileSource source(fd);
+    const FileDescriptor file(fd);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return failure(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return notRegularFileFailure();
+    }
+    FileSource source(fd, status.st_size);
     KarReadResult result;
     if (!readSongTexts(source, runSet, result.texts)) {
-        return failure(shownPath, source.error());
+        return failure(source.error());
     }
     return result;
 }
+
+constexpr int openFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
 } // namespace
 
-KarReadResult readKaraokeFile(const QByteArray& pathBytes, const QString& shownPath,
-                              RunSet runSet) {
-    return readOpenFile(::open(pathBytes.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY), shownPath,
-                        runSet);
+QString karReadFailureText(const QString& shownPath, const KarReadResult& failed) {
+    const QString reason = failed.notRegularFile
+                               ? QStringLiteral("not a regular file")
+                               : QString::fromLocal8Bit(std::strerror(failed.errorCode));
+    return QStringLiteral("Cannot read \"%1\": %2").arg(shownPath, reason);
 }
 
-KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, const QString& shownPath,
-                                RunSet runSet) {
-    return readOpenFile(::openat(folderFd, entryName, O_RDONLY | O_CLOEXEC | O_NOCTTY), shownPath,
-                        runSet);
+KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet) {
+    // Looked at before it is opened: opening a device may have effects of its own.
+    struct stat status {};
+    if (::stat(pathBytes.constData(), &status) != 0) {
+        return failure(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return notRegularFileFailure();
+    }
+    return readOpenedFile(::open(pathBytes.constData(), openFlags), runSet);
+}
+
+KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet) {
+    return readOpenedFile(::openat(folderFd, entryName, openFlags), runSet);
 }
 
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet) {
-    MemorySource source(file);
+    const CharSet& runChars = runSetChars(runSet);
+    Runs runs{};
+    const std::string_view bytes(file.data(), static_cast<std::size_t>(file.size()));
+    for (std::size_t blockStart = 0; blockStart < bytes.size(); blockStart += karBlockSize) {
+        const std::string_view block = bytes.substr(blockStart, karBlockSize);
+        if (const std::size_t marker = findMarker(block); marker != std::string_view::npos) {
+            runs = collectRuns(block, marker, runChars);
+            break;
+        }
+    }
+    applySignatures(runs);
+    if (!namesSoftKaraoke(runs[2])) {
+        return ordinaryResult(runs);
+    }
+    return softKaraokeResult(runs, bytes.size() > midiHeaderSize ? bytes.substr(midiHeaderSize)
+                                                                 : std::string_view());
+}
+
+SongTexts readKaraokeBytesInPieces(QByteArrayView file, RunSet runSet, qsizetype pieceSize) {
+    MemorySource source(file, pieceSize);
     SongTexts texts;
     readSongTexts(source, runSet, texts);
     return texts;

@@ -20,18 +20,26 @@ inline constexpr qsizetype karBlockSize = 8192;
 struct KarReadResult {
     bool ok = true;
     SongTexts texts;
-    QString error; // names the file and the system's reason when !ok
+    // When !ok: the system's error number; EACCES for a path that names no regular file.
+    int errorCode = 0;
+    bool notRegularFile = false; // a folder, FIFO, device or socket, which is never read
 };
 
-// Reads the file at pathBytes (its name as the file system has it). shownPath names the file
-// in the error text.
-KarReadResult readKaraokeFile(const QByteArray& pathBytes, const QString& shownPath, RunSet runSet);
+// "Cannot read "<shownPath>": <the system's reason>" for a failed read.
+QString karReadFailureText(const QString& shownPath, const KarReadResult& failed);
 
-// The same, for an entry of an open folder.
-KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, const QString& shownPath,
-                                RunSet runSet);
+// Reads the file at pathBytes (its name as the file system has it). Only a regular file is
+// opened: anything else fails without being opened, so that a FIFO cannot block the reader.
+KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet);
 
-// The same rule over bytes held in memory.
+// The same, for an entry of an open folder that its listing shows to be a regular file.
+KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet);
+
+// The rule over a whole file held in memory, step by step as it is written.
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet);
+
+// The rule as files are read, with bounded memory, over bytes in memory handed out at most
+// pieceSize bytes at a time: it gives what readKaraokeBytes gives for every file and piece size.
+SongTexts readKaraokeBytesInPieces(QByteArrayView file, RunSet runSet, qsizetype pieceSize);
 
 } // namespace corvanteller

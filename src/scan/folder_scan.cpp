@@ -1,7 +1,10 @@
 #include "scan/folder_scan.h"
 
+#include "common/file_io.h"
 #include "common/file_names.h"
 #include "kar/kar_reader.h"
+#include "scan/folder_descriptors.h"
+#include "scan/read_ahead.h"
 #include "table/row_store.h"
 
 #include <QFile>
@@ -12,14 +15,22 @@
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvanteller {
 namespace {
 
-struct Folder {
-    QByteArray bytes;
-    QString text;
-};
+// Folders kept open for their sub-folders; more are opened again from an open ancestor.
+constexpr std::size_t foldersKeptOpen = 8;
+// How far the walk may run ahead of the rows: files waiting for a helper, files listed and
+// not yet in the table, and steps of any kind not yet taken.
+constexpr std::size_t waitingFilesPerHelper = 8;
+constexpr std::size_t filesAhead = 64;
+constexpr std::size_t stepsAhead = 4096;
+// Each folder with files not yet read stays open; this bounds their number.
+constexpr std::size_t foldersAhead = 16;
+// Entries the walk lists in one go before it looks at the rows again.
+constexpr int entriesPerWalkStep = 64;
 
 enum class EntryKind { Folder, RegularFile, Other };
 
@@ -60,13 +71,25 @@ bool isDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+bool beginsWithDotDot(const char* name) {
+    return name[0] == '.' && name[1] == '.';
+}
+
 bool namesKaraokeFile(const char* name) {
     return std::strstr(name, "kar") != nullptr || std::strstr(name, "KAR") != nullptr;
 }
 
+// The listing of one folder, on a descriptor of its own: the folder's handle stays free for
+// opening its entries, also after the listing has ended.
 class DirectoryListing {
 public:
-    explicit DirectoryListing(const QByteArray& path) : dir_(::opendir(path.constData())) {}
+    explicit DirectoryListing(const FolderHandle* folder) {
+        const int fd = folder != nullptr ? ::fcntl(folder->fd(), F_DUPFD_CLOEXEC, 0) : -1;
+        dir_ = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (fd >= 0 && dir_ == nullptr) {
+            ::close(fd);
+        }
+    }
     ~DirectoryListing() {
         if (dir_ != nullptr) {
             ::closedir(dir_);
@@ -75,138 +98,259 @@ public:
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
-    int fd() const { return ::dirfd(dir_); }
     // The next entry, or null at the end; a folder that cannot be listed lists nothing.
     const dirent* next() { return dir_ == nullptr ? nullptr : ::readdir(dir_); }
 
 private:
-    DIR* dir_;
+    DIR* dir_ = nullptr;
 };
 
-class Walk {
+// What the walk has found, in the order in which the scan takes it into account.
+struct WalkStep {
+    enum class Kind { Progress, Row, FolderListed, End };
+
+    Kind kind = Kind::Progress;
+    std::shared_ptr<ReadJob> job; // Row
+    QString nameText;             // Row
+    QString storedFolder;         // Row; End at the row or queue limit
+    ScanEnd end = ScanEnd::Complete;
+};
+
+// The breadth-first walk. It decides everything but the reading of the karaoke files, whose
+// results only end a scan when a file cannot be read: so it may run ahead of the rows, and
+// what it finds goes into a list of steps that the scan takes in order.
+class FolderWalk {
 public:
-    Walk(const ScanRequest& request, RowStore& rows, const std::function<void()>& progressStep)
-        : request_(request), rows_(rows), progressStep_(progressStep) {}
-
-    ScanOutcome run() {
-        rows_.setRowCount(0);
-        int pending = 1;
-        std::optional<Folder> chosen = Folder{request_.folderBytes, request_.folderText};
-        do {
-            --pending;
-            Folder folder = takeNextFolder(chosen);
-            if (std::optional<ScanEnd> end = listFolder(folder, pending)) {
-                outcome_.end = *end;
-                return outcome_;
-            }
-            ++outcome_.listedFolders;
-            if (guardCount_ > request_.guardLimit) {
-                outcome_.end = ScanEnd::Guard;
-                return outcome_;
-            }
-            if (outcome_.listedFolders > listedFolderLimit) {
-                pending = 0;
-                outcome_.end = ScanEnd::TooManyFolders;
-            }
-        } while (pending != 0);
-        return outcome_;
+    FolderWalk(const ScanRequest& request, ReadAhead& readAhead)
+        : request_(request), readAhead_(readAhead) {
+        auto chosen = std::make_shared<WalkFolder>();
+        chosen->name = request.folderBytes;
+        chosen->text = request.folderText;
+        chosen->dotDot = request.folderBytes.contains("/..");
+        queue_.push_back(std::move(chosen));
     }
 
-private:
-    Folder takeNextFolder(std::optional<Folder>& chosen) {
-        if (chosen) {
-            Folder folder = std::move(*chosen);
-            chosen.reset();
-            return folder;
+    bool ended() const { return ended_; }
+
+    // Lists up to entriesPerWalkStep entries, and no further than the next karaoke file.
+    void step(std::deque<WalkStep>& steps) {
+        if (ended_) {
+            return;
         }
-        Folder folder = std::move(queue_.front());
-        queue_.pop_front();
-        return folder;
-    }
-
-    // The folder step; returns how the scan ends when it ends inside this folder.
-    std::optional<ScanEnd> listFolder(const Folder& folder, int& pending) {
-        DirectoryListing listing(folder.bytes);
-        // A full path contains "/.." exactly when its folder does or its name begins with "..".
-        const bool folderHasDotDot = folder.bytes.contains("/..");
-        // One text for every row of this folder, shared by all of them.
-        const QString storedFolder = folder.text + QLatin1Char('/');
-        while (const dirent* entry = listing.next()) {
+        if (!listing_) {
+            startNextFolder();
+        }
+        for (int entries = 0; entries < entriesPerWalkStep; ++entries) {
+            const dirent* entry = listing_->next();
+            if (entry == nullptr) {
+                endFolder(steps);
+                return;
+            }
             const char* name = entry->d_name;
             if (isDotOrDotDot(name)) {
                 continue;
             }
-            const EntryKind kind = kindOf(listing.fd(), *entry);
-            if (kind == EntryKind::Folder) {
-                if (queue_.size() >= static_cast<std::size_t>(folderQueueLimit)) {
-                    return ScanEnd::QueueLimit;
-                }
-                queue_.push_back(childFolder(folder, name));
-                ++pending;
-                continue;
-            }
-            countProgress();
-            if (folderHasDotDot || (name[0] == '.' && name[1] == '.')) {
-                ++guardCount_;
-                continue;
-            }
-            if (kind != EntryKind::RegularFile || !namesKaraokeFile(name)) {
-                continue;
-            }
-            guardCount_ = 0;
-            if (std::optional<ScanEnd> end = readKaraokeEntry(storedFolder, listing.fd(), name)) {
-                return end;
+            if (handleEntry(*entry, steps)) {
+                return;
             }
         }
-        return std::nullopt;
     }
 
-    std::optional<ScanEnd> readKaraokeEntry(const QString& storedFolder, int folderFd,
-                                            const char* name) {
-        if (rows_.rowCount() >= RowStore::maxRows) {
-            return ScanEnd::RowLimit;
+private:
+    void startNextFolder() {
+        --pending_;
+        folder_ = std::move(queue_.front());
+        queue_.pop_front();
+        handle_ = opener_.open(*folder_);
+        listing_.emplace(handle_.get());
+        // One text for every row of this folder, shared by all of them.
+        storedFolder_ = folder_->text + QLatin1Char('/');
+    }
+
+    // Returns true when the walk should look at the rows again: after a karaoke file or at
+    // the end of the walk.
+    bool handleEntry(const dirent& entry, std::deque<WalkStep>& steps) {
+        const char* name = entry.d_name;
+        const EntryKind kind = kindOf(handle_->fd(), entry);
+        if (kind == EntryKind::Folder) {
+            if (queue_.size() >= static_cast<std::size_t>(folderQueueLimit)) {
+                return endWalk(steps, ScanEnd::QueueLimit, storedFolder_);
+            }
+            auto child = std::make_shared<WalkFolder>();
+            child->parent = folder_;
+            child->name = name;
+            child->text = folder_->text + QLatin1Char('/') + decodeFileName(name);
+            child->dotDot = folder_->dotDot || beginsWithDotDot(name);
+            queue_.push_back(std::move(child));
+            ++pending_;
+            return false;
         }
-        const QString nameText = decodeFileName(name);
-        const KarReadResult read =
-            readKaraokeFileAt(folderFd, name, storedFolder + nameText, request_.runSet);
-        if (!read.ok) {
-            outcome_.errorText = read.error;
-            return ScanEnd::ReadError;
-        }
-        const int row = rows_.rowCount() + 1;
-        rows_.setRowCount(row);
-        rows_.setText(1, row, nameText);
-        rows_.setText(2, row, storedFolder);
-        rows_.setText(3, row, read.texts.first);
-        rows_.setText(4, row, read.texts.second);
-        rows_.setText(5, row, read.texts.third);
-        rows_.setText(6, row, read.texts.fourth);
-        rows_.setFile(row, {storedFolder, nameText});
-        return std::nullopt;
-    }
-
-    static Folder childFolder(const Folder& parent, const char* name) {
-        QByteArray bytes = parent.bytes;
-        bytes.append('/').append(name);
-        return Folder{std::move(bytes), parent.text + QLatin1Char('/') + decodeFileName(name)};
-    }
-
-    void countProgress() {
         if (++progressCount_ == entriesPerProgressStep) {
             progressCount_ = 0;
-            if (progressStep_) {
-                progressStep_();
-            }
+            steps.emplace_back().kind = WalkStep::Kind::Progress;
         }
+        // A full path contains "/.." exactly when its folder does or its name begins with "..".
+        if (folder_->dotDot || beginsWithDotDot(name)) {
+            ++guardCount_;
+            return false;
+        }
+        if (kind != EntryKind::RegularFile || !namesKaraokeFile(name)) {
+            return false;
+        }
+        guardCount_ = 0;
+        if (rowsAhead_ >= RowStore::maxRows) {
+            return endWalk(steps, ScanEnd::RowLimit, storedFolder_);
+        }
+        ++rowsAhead_;
+        WalkStep& row = steps.emplace_back();
+        row.kind = WalkStep::Kind::Row;
+        row.nameText = decodeFileName(name);
+        row.storedFolder = storedFolder_;
+        row.job = std::make_shared<ReadJob>();
+        row.job->folder = handle_;
+        row.job->name = name;
+        readAhead_.submit(row.job);
+        return true;
+    }
+
+    void endFolder(std::deque<WalkStep>& steps) {
+        listing_.reset();
+        handle_.reset();
+        // Its rows hold the text already; its sub-folders hold theirs.
+        folder_->text.clear();
+        folder_.reset();
+        steps.emplace_back().kind = WalkStep::Kind::FolderListed;
+        ++listedAhead_;
+        if (guardCount_ > request_.guardLimit) {
+            endWalk(steps, ScanEnd::Guard);
+        } else if (listedAhead_ > listedFolderLimit) {
+            endWalk(steps, ScanEnd::TooManyFolders);
+        } else if (pending_ == 0) {
+            endWalk(steps, ScanEnd::Complete);
+        }
+    }
+
+    bool endWalk(std::deque<WalkStep>& steps, ScanEnd end, const QString& folder = {}) {
+        WalkStep& last = steps.emplace_back();
+        last.kind = WalkStep::Kind::End;
+        last.end = end;
+        last.storedFolder = folder;
+        ended_ = true;
+        listing_.reset();
+        return true;
     }
 
     const ScanRequest& request_;
-    RowStore& rows_;
-    const std::function<void()>& progressStep_;
-    std::deque<Folder> queue_;
+    ReadAhead& readAhead_;
+    FolderOpener opener_{foldersKeptOpen};
+    std::deque<std::shared_ptr<WalkFolder>> queue_;
+    std::shared_ptr<WalkFolder> folder_; // the folder being listed
+    std::shared_ptr<FolderHandle> handle_;
+    std::optional<DirectoryListing> listing_;
+    QString storedFolder_;
+    int pending_ = 1;
+    int listedAhead_ = 0;
+    int rowsAhead_ = 0;
     int guardCount_ = 0;
     int progressCount_ = 0;
+    bool ended_ = false;
+};
+
+class Scan {
+public:
+    Scan(const ScanRequest& request, const ScanRowSink& addRow,
+         const std::function<void()>& progressStep)
+        : addRow_(addRow), progressStep_(progressStep),
+          readAhead_(request.runSet, request.readAheadHelpers >= 0 ? request.readAheadHelpers
+                                                                   : defaultReadAheadHelpers()),
+          walk_(request, readAhead_) {}
+
+    ScanOutcome run() {
+        const std::size_t waitingWanted =
+            waitingFilesPerHelper * static_cast<std::size_t>(readAhead_.helpers());
+        while (true) {
+            while (!steps_.empty()) {
+                WalkStep& next = steps_.front();
+                if (next.kind == WalkStep::Kind::Row) {
+                    if (!ReadAhead::isDone(*next.job)) {
+                        break;
+                    }
+                    --filesAhead_;
+                } else if (next.kind == WalkStep::Kind::FolderListed) {
+                    --foldersAhead_;
+                }
+                if (take(next)) {
+                    return outcome_;
+                }
+                steps_.pop_front();
+            }
+            if (steps_.empty() && walk_.ended()) {
+                return outcome_; // the walk always ends with an end step; nothing is left
+            }
+            // The walk goes on while the helpers want files and the rows are not too far
+            // behind; otherwise the next row is read here or awaited.
+            if (steps_.empty() || (!walk_.ended() && readAhead_.waiting() < waitingWanted &&
+                                   filesAhead_ < filesAhead && foldersAhead_ < foldersAhead &&
+                                   steps_.size() < stepsAhead)) {
+                const std::size_t before = steps_.size();
+                walk_.step(steps_);
+                for (std::size_t i = before; i < steps_.size(); ++i) {
+                    filesAhead_ += steps_[i].kind == WalkStep::Kind::Row ? 1 : 0;
+                    foldersAhead_ += steps_[i].kind == WalkStep::Kind::FolderListed ? 1 : 0;
+                }
+                continue;
+            }
+            readAhead_.advance(steps_.front().job);
+        }
+    }
+
+private:
+    // Takes one step into account; returns true when the scan ends with it.
+    bool take(WalkStep& step) {
+        switch (step.kind) {
+        case WalkStep::Kind::Progress:
+            if (progressStep_) {
+                progressStep_();
+            }
+            return false;
+        case WalkStep::Kind::FolderListed:
+            ++outcome_.listedFolders;
+            return false;
+        case WalkStep::Kind::End:
+            outcome_.end = step.end;
+            outcome_.stoppedInFolder = step.storedFolder;
+            return true;
+        case WalkStep::Kind::Row:
+            return takeRow(step);
+        }
+        return false;
+    }
+
+    bool takeRow(WalkStep& step) {
+        if (step.job->exception) {
+            std::rethrow_exception(step.job->exception);
+        }
+        const KarReadResult& read = step.job->result;
+        if (!read.ok) {
+            outcome_.end = ScanEnd::ReadError;
+            outcome_.errorPath = step.storedFolder + step.nameText;
+            outcome_.errorCode = read.errorCode;
+            outcome_.errorReason = ioErrorText(read.errorCode);
+            outcome_.errorText = karReadFailureText(outcome_.errorPath, read);
+            return true;
+        }
+        addRow_(step.nameText, step.storedFolder, read.texts);
+        return false;
+    }
+
+    const ScanRowSink& addRow_;
+    const std::function<void()>& progressStep_;
     ScanOutcome outcome_;
+    std::deque<WalkStep> steps_;
+    std::size_t filesAhead_ = 0;
+    std::size_t foldersAhead_ = 0;
+    ReadAhead readAhead_;
+    FolderWalk walk_;
 };
 
 } // namespace
@@ -220,9 +364,28 @@ ScanRequest ScanRequest::forFolderBytes(const QByteArray& folder, RunSet runSet,
     return ScanRequest{folder, decodeFileName(folder), runSet, guardLimitFor(plentyOfFiles)};
 }
 
+ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
+                       const std::function<void()>& progressStep) {
+    return Scan(request, addRow, progressStep).run();
+}
+
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
                        const std::function<void()>& progressStep) {
-    return Walk(request, rows, progressStep).run();
+    rows.setRowCount(0);
+    return scanFolder(
+        request,
+        [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+            const int row = rows.rowCount() + 1;
+            rows.setRowCount(row);
+            rows.setText(1, row, name);
+            rows.setText(2, row, storedFolder);
+            rows.setText(3, row, texts.first);
+            rows.setText(4, row, texts.second);
+            rows.setText(5, row, texts.third);
+            rows.setText(6, row, texts.fourth);
+            rows.setFile(row, {storedFolder, name});
+        },
+        progressStep);
 }
 
 } // namespace corvanteller

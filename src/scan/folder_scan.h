@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kar/char_sets.h"
+#include "kar/song_texts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,6 +36,10 @@ struct ScanRequest {
     QString folderText;     // the same folder as the user sees it
     RunSet runSet = RunSet::StartWindow;
     int guardLimit = normalGuardLimit;
+    // Threads that read karaoke files ahead of the rows, beside the calling thread; -1 for
+    // the machine's other cores. The rows, the progress steps and the end are the same with
+    // any number.
+    int readAheadHelpers = -1;
 
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
@@ -45,17 +50,30 @@ struct ScanRequest {
 struct ScanOutcome {
     ScanEnd end = ScanEnd::Complete;
     int listedFolders = 0;
-    QString errorText;       // the failed file and the system's reason, for ReadError
-    QString errorPath;       // the failed file as the user sees it, for ReadError
-    QString errorReason;     // the system's reason in the runtime's words, for ReadError
-    QString stoppedInFolder; // the stored-folder text being listed, for RowLimit and QueueLimit
+    QString errorText; // the failed file and the system's reason, for ReadError
+    // ReadError: the failed file as the user sees it, the system's error number and the
+    // runtime's text for it (ioErrorText).
+    QString errorPath;
+    int errorCode = 0;
+    QString errorReason;
+    // RowLimit and QueueLimit: the stored-folder text of the folder being listed.
+    QString stoppedInFolder;
 
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
 };
 
+// Takes the next row of a scan: the file's name, its stored folder (its folder and "/") and
+// its texts.
+using ScanRowSink =
+    std::function<void(const QString& name, const QString& storedFolder, const SongTexts& texts)>;
+
 // The breadth-first walk: lists the chosen folder, then every folder below it level by level,
-// reads every karaoke file into the next row of rows (whose row count starts at 0), and calls
-// progressStep once every 250 non-folder entries.
+// hands every karaoke file's row to addRow in that order (at most RowStore::maxRows rows), and
+// calls progressStep once every 250 non-folder entries.
+ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
+                       const std::function<void()>& progressStep = {});
+
+// The same into the rows of a row store, whose row count starts at 0.
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
                        const std::function<void()>& progressStep = {});
 

@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <map>
+#include <unistd.h>
 
 using namespace corvanteller;
 using namespace Qt::StringLiterals;
@@ -252,6 +253,28 @@ private Q_SLOTS:
         QCOMPARE(program.model().songCount(), 3);
         QCOMPARE(program.model().cell(2, 0), u"2"_s);
         QVERIFY(program.ui.messages.isEmpty());
+    }
+
+    void aNewScanThatCannotReadAFileSaysSoOverTheRowsBeforeIt() {
+        ScannedProgram program;
+        QTemporaryDir other;
+        QVERIFY(test::writeTestFile(other.filePath(u"first.kar"_s),
+                                    test::KarBuilder().trackName("First").bytes()));
+        QVERIFY(QDir(other.path()).mkdir(u"sub"_s));
+        QCOMPARE(::symlink("/proc/self/mem", QFile::encodeName(other.filePath(u"sub/bad.kar"_s))),
+                 0);
+        program.context().table.unsavedChanges = false;
+        // The message box takes the activation as a real one does; the table must already be
+        // the new one then.
+        program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
+        program.ui.answerFolder(other.path());
+        program.main().newScanning->trigger();
+        QCOMPARE(
+            program.ui.messages,
+            QStringList{u"The scan stopped at "_s + other.path() +
+                        u"/sub/bad.kar: I/O error 5. The rows read before it are in the table."_s});
+        QCOMPARE(program.model().songCount(), 1);
+        QCOMPARE(program.context().table.mainStore().text(3, 1), u"First"_s);
     }
 
     void promptCloseButtonOnlyHides() {

@@ -114,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(fixture.ui.errors.isEmpty());
     }
 
-    void readFailureShowsTheErrorLabelAndKeepsTheRows() {
+    void readFailureShowsTheErrorLabelKeepsTheRowsAndSaysWhere() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
         QVERIFY(test::writeTestFile(music.filePath(u"good.kar"_s), kar("Good")));
@@ -127,6 +127,13 @@ private Q_SLOTS:
         QCOMPARE(start.Label2->text(), u"Ошибка!!!!"_s);
         QVERIFY(fixture.main().isVisible());
         QCOMPARE(fixture.context().table.model().songCount(), 1);
+        // Said once the main window shows the rows read before the file.
+        QCOMPARE(
+            fixture.ui.messages,
+            QStringList{u"The scan stopped at "_s + music.path() +
+                        u"/sub/bad.kar: I/O error 5. The rows read before it are in the table."_s});
+        QCOMPARE(fixture.main().Label1->text(),
+                 u"1 file(s) was(were) processed and placed in the table"_s);
     }
 
     void scanningParametersOkCancelAndClose() {

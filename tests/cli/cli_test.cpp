@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -124,6 +125,22 @@ TEST(Cli, ReadWritesThePathAsGivenAndTheTexts) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, (path + u"\tOne\tArtist\t\t\n"_s).toUtf8());
     EXPECT_TRUE(run.err.contains("missing.kar"));
+}
+
+TEST(Cli, ReadOpensOnlyRegularFiles) {
+    TempTree tree;
+    tree.writeFile("one.kar", KarBuilder().trackName("One").bytes());
+    ASSERT_EQ(::mkfifo(tree.path("pipe.kar").constData(), 0644), 0);
+    ASSERT_EQ(::symlink("/dev/zero", tree.path("zero.kar").constData()), 0);
+    const QString one = tree.root() + u"/one.kar"_s;
+    // Opening the FIFO would wait for a writer for good, reading /dev/zero would never end.
+    const CliRun run =
+        runCliProcess({u"read"_s, tree.root() + u"/pipe.kar"_s, tree.root() + u"/zero.kar"_s, one});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, (one + u"\tOne\t\t\t\n"_s).toUtf8());
+    const QString err = QString::fromUtf8(run.err);
+    EXPECT_TRUE(err.contains(tree.root() + u"/pipe.kar\": not a regular file"_s)) << run.err.data();
+    EXPECT_TRUE(err.contains(tree.root() + u"/zero.kar\": not a regular file"_s)) << run.err.data();
 }
 
 } // namespace

@@ -169,56 +169,19 @@ TEST(KarReader, SoftKaraokeWordsMayLieFarBehindTheMarker) {
               texts("Far title", "Far artist", "Far ma", "Soft Karaoke"));
 }
 
-TEST(KarReader, FileOnDiskGivesTheSameTextsAsMemory) {
+TEST(KarReader, FailuresGiveTheSystemsReason) {
     TempTree tree;
-    QByteArray big =
-        softKaraokeFile("Soft Karaoke", {"@TTitle One", "@TArtist Two", "@TMade by Me", "@Iend"});
-    big.insert(40, QByteArray(3 * karBlockSize + 17, '\x02'));
-    const QList<QByteArray> files = {fourEvents("Hello World", "Artist", "Year", "(c)2001"), big,
-                                     QByteArray(), QByteArray(karBlockSize, '\xFF')};
-    for (const QByteArray& content : files) {
-        tree.writeFile("song.kar", content);
-        const KarReadResult read =
-            readKaraokeFile(tree.path("song.kar"), u"song.kar"_s, RunSet::MainWindow);
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_EQ(read.texts, readKaraokeBytes(content, RunSet::MainWindow));
-    }
-}
-
-TEST(KarReader, SoftKaraokeTagsAcrossBlockBordersReadAsFromMemory) {
-    TempTree tree;
-    const QByteArray words = KarBuilder()
-                                 .wordsTrack({"@TTitle One", "@TArtist Two", "@TMade by Me",
-                                              "@IInfo", "@TLater", "@Iend"})
-                                 .bytes()
-                                 .mid(14);
-    // Every shift puts another tag across the border of the tail's first block.
-    for (int shift = 0; shift < 90; ++shift) {
-        QByteArray file = KarBuilder().trackName("Soft Karaoke").bytes();
-        file.append(QByteArray(karBlockSize - 60 + shift, '\x01')).append(words);
-        tree.writeFile("soft.kar", file);
-        const KarReadResult read =
-            readKaraokeFile(tree.path("soft.kar"), u"soft.kar"_s, RunSet::StartWindow);
-        ASSERT_TRUE(read.ok);
-        EXPECT_EQ(read.texts, readKaraokeBytes(file, RunSet::StartWindow)) << shift;
-        EXPECT_EQ(read.texts.first, u"Title One"_s) << shift;
-    }
-}
-
-TEST(KarReader, FailureNamesTheFileAndTheReason) {
-    TempTree tree;
-    const KarReadResult missing =
-        readKaraokeFile(tree.path("missing.kar"), u"/x/missing.kar"_s, RunSet::StartWindow);
+    const KarReadResult missing = readKaraokeFile(tree.path("missing.kar"), RunSet::StartWindow);
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.contains(u"/x/missing.kar"_s));
-    EXPECT_TRUE(missing.error.contains(u"No such file"_s)) << missing.error.toStdString();
+    EXPECT_EQ(missing.errorCode, ENOENT);
+    const QString text = karReadFailureText(u"/x/missing.kar"_s, missing);
+    EXPECT_TRUE(text.contains(u"\"/x/missing.kar\""_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"No such file"_s)) << text.toStdString();
 
-    // A folder opens but cannot be read: a failed block read.
-    tree.makeFolder("folder.kar");
-    const KarReadResult unreadable =
-        readKaraokeFile(tree.path("folder.kar"), u"folder.kar"_s, RunSet::StartWindow);
+    // Opens, but its first block cannot be read, even by root.
+    const KarReadResult unreadable = readKaraokeFile("/proc/self/mem", RunSet::StartWindow);
     EXPECT_FALSE(unreadable.ok);
-    EXPECT_TRUE(unreadable.error.contains(u"folder.kar"_s));
+    EXPECT_EQ(unreadable.errorCode, EIO);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "table/row_store.h"
 
 #include <atomic>
+#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -153,6 +154,9 @@ TEST(FolderScan, ReadFailureEndsTheScanAndKeepsEarlierRows) {
     const auto scan = runScan(tree);
     EXPECT_EQ(scan->outcome.end, ScanEnd::ReadError);
     EXPECT_EQ(column(scan->rows, 3), QStringList{u"Good"_s});
+    EXPECT_EQ(scan->outcome.errorPath, tree.root() + u"/sub/bad.kar"_s);
+    EXPECT_EQ(scan->outcome.errorCode, EIO);
+    EXPECT_EQ(scan->outcome.errorReason, u"I/O error 5"_s);
     EXPECT_TRUE(scan->outcome.errorText.contains(u"sub/bad.kar"_s))
         << scan->outcome.errorText.toStdString();
 }
@@ -237,28 +241,32 @@ TEST(FolderScan, TooManyFoldersSetsTheErrorFlag) {
     EXPECT_EQ(scan->rows.rowCount(), 1);
 }
 
-TEST(FolderScan, LimitsOfTheRowStoreAndTheQueueEndTheScan) {
+TEST(FolderScan, LimitsOfTheRowStoreAndTheQueueEndTheScanWhereTheyAreReached) {
     {
         TempTree tree;
         tree.writeFile("0.kar", karWithTitle("T"));
+        tree.makeFolder("inner");
         for (int i = 1; i <= RowStore::maxRows; ++i) {
             ASSERT_EQ(::link(tree.path("0.kar").constData(),
-                             tree.path(QByteArray::number(i) + ".kar").constData()),
+                             tree.path("inner/" + QByteArray::number(i) + ".kar").constData()),
                       0);
         }
         const auto scan = runScan(tree);
         EXPECT_EQ(scan->outcome.end, ScanEnd::RowLimit);
         EXPECT_EQ(scan->rows.rowCount(), RowStore::maxRows);
+        EXPECT_EQ(scan->outcome.stoppedInFolder, tree.root() + u"/inner/"_s);
     }
     {
         TempTree tree;
         tree.writeFile("first.kar", karWithTitle("T"));
+        tree.makeFolder("inner");
         for (int i = 0; i <= folderQueueLimit; ++i) {
-            tree.makeFolder("d" + QByteArray::number(i));
+            tree.makeFolder("inner/d" + QByteArray::number(i));
         }
         const auto scan = runScan(tree);
         EXPECT_EQ(scan->outcome.end, ScanEnd::QueueLimit);
-        EXPECT_EQ(scan->outcome.listedFolders, 0);
+        EXPECT_EQ(scan->outcome.listedFolders, 1);
+        EXPECT_EQ(scan->outcome.stoppedInFolder, tree.root() + u"/inner/"_s);
     }
 }
 

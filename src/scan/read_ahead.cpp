@@ -1,0 +1,132 @@
+#include "scan/read_ahead.h"
+
+#include "scan/folder_descriptors.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+namespace corvanteller {
+namespace {
+
+// How long the thread that wants a file's result waits for the helper that reads it before
+// it reads the file itself as well. Reading a karaoke file takes far less.
+constexpr std::chrono::milliseconds patience{1};
+
+} // namespace
+
+ReadAhead::ReadAhead(RunSet runSet, int helpers) : runSet_(runSet) {
+    for (int i = 0; i < helpers; ++i) {
+        try {
+            threads_.emplace_back([this] { helperLoop(); });
+        } catch (const std::system_error&) {
+            break; // fewer helpers: the calling thread reads what they do not
+        }
+    }
+}
+
+ReadAhead::~ReadAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        waiting_.clear();
+    }
+    jobsWaiting_.notify_all();
+    for (std::thread& thread : threads_) {
+        thread.join();
+    }
+}
+
+void ReadAhead::submit(std::shared_ptr<ReadJob> job) {
+    bool wake = false;
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.push_back(std::move(job));
+        waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+        wake = idleHelpers_ > 0;
+    }
+    // A busy helper takes the job when it is done; waking costs a system call.
+    if (wake) {
+        jobsWaiting_.notify_one();
+    }
+}
+
+void ReadAhead::advance(const std::shared_ptr<ReadJob>& job) {
+    if (isDone(*job)) {
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    std::shared_ptr<ReadJob> next;
+    const auto own = std::find(waiting_.begin(), waiting_.end(), job);
+    if (own != waiting_.end()) {
+        next = std::move(*own);
+        waiting_.erase(own);
+    } else if (!waiting_.empty()) {
+        next = std::move(waiting_.front());
+        waiting_.pop_front();
+    } else {
+        ownerWaits_ = true;
+        const bool done = jobDone_.wait_for(lock, patience, [&job] { return isDone(*job); });
+        ownerWaits_ = false;
+        if (done) {
+            return;
+        }
+        // The helper that reads it has most likely lost its core to other work: waiting for
+        // it would make the scan slower than reading alone. The first result counts.
+        next = job;
+    }
+    waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+    lock.unlock();
+    Reading reading = readFile(*next);
+    lock.lock();
+    publish(*next, std::move(reading));
+}
+
+void ReadAhead::helperLoop() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        ++idleHelpers_;
+        jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+        --idleHelpers_;
+        if (stopping_) {
+            return;
+        }
+        const std::shared_ptr<ReadJob> job = std::move(waiting_.front());
+        waiting_.pop_front();
+        waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+        lock.unlock();
+        Reading reading = readFile(*job);
+        lock.lock();
+        publish(*job, std::move(reading));
+        if (ownerWaits_) {
+            jobDone_.notify_all();
+        }
+    }
+}
+
+ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
+    Reading reading;
+    try {
+        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+    } catch (...) {
+        reading.exception = std::current_exception();
+    }
+    return reading;
+}
+
+void ReadAhead::publish(ReadJob& job, Reading&& reading) {
+    if (job.done.load(std::memory_order_relaxed)) {
+        return; // read twice; the other reading came first
+    }
+    job.result = std::move(reading.result);
+    job.exception = std::move(reading.exception);
+    // Set under the lock, so that a thread about to wait for it cannot miss it.
+    job.done.store(true, std::memory_order_release);
+}
+
+int defaultReadAheadHelpers() {
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores - 1, 0, 3);
+}
+
+} // namespace corvanteller

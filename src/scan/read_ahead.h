@@ -1,0 +1,80 @@
+#pragma once
+
+#include "kar/char_sets.h"
+#include "kar/kar_reader.h"
+
+#include <QByteArray>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace corvanteller {
+
+class FolderHandle;
+
+// One karaoke file to read: an entry of an open folder. Two threads may read it at once, and
+// each holds it until it is done with it, also when the other has given the result first.
+struct ReadJob {
+    std::shared_ptr<FolderHandle> folder;
+    QByteArray name;
+    KarReadResult result;         // once done
+    std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
+    std::atomic<bool> done{false};
+};
+
+// Reads karaoke files on helper threads ahead of the thread that wants their results in
+// order. That thread reads too: a job that no helper has taken yet is read where it is wanted,
+// so that with no helper at all every file is read in order on the calling thread.
+class ReadAhead {
+public:
+    ReadAhead(RunSet runSet, int helpers);
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    int helpers() const { return static_cast<int>(threads_.size()); }
+
+    void submit(std::shared_ptr<ReadJob> job);
+    // Jobs submitted that no thread has taken yet.
+    std::size_t waiting() const { return waitingCount_.load(std::memory_order_relaxed); }
+    static bool isDone(const ReadJob& job) { return job.done.load(std::memory_order_acquire); }
+    // Brings the job nearer to done: reads it here when no helper has taken it, otherwise
+    // reads one other waiting job here, or waits for the helper that reads it, and when that
+    // takes too long reads it here as well. One job at a time, so that the caller can hand
+    // out more work in between.
+    void advance(const std::shared_ptr<ReadJob>& job);
+
+private:
+    struct Reading {
+        KarReadResult result;
+        std::exception_ptr exception;
+    };
+
+    void helperLoop();
+    Reading readFile(const ReadJob& job) const;
+    // With the lock held: the job's result, unless another thread has given it already.
+    static void publish(ReadJob& job, Reading&& reading);
+
+    RunSet runSet_;
+    mutable std::mutex mutex_;
+    std::condition_variable jobsWaiting_;
+    std::condition_variable jobDone_;
+    std::deque<std::shared_ptr<ReadJob>> waiting_;
+    std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
+    bool stopping_ = false;
+    int idleHelpers_ = 0;
+    bool ownerWaits_ = false; // the thread that wants the results waits for one
+    std::vector<std::thread> threads_;
+};
+
+// Helpers for a scan: one fewer than the machine's cores, at most three; the files of a scan
+// come from one disk, and more readers than that gain nothing.
+int defaultReadAheadHelpers();
+
+} // namespace corvanteller
