@@ -297,13 +297,30 @@ void Range::borderAround(int lineStyle, int weight, int colourIndex, std::option
         throw UserError(u"Unknown line style %1."_s.arg(lineStyle));
     }
     checkArea(top_, left_, bottom_, right_);
+    // Neighbouring cells share an edge: a cell beside the box that exists gets the same line on
+    // its side, so that a later box wins over an earlier one on both sides.
+    auto neighbour = [this](int row, int column) -> CellFormat* {
+        return sheet_->hasCell(row, column) ? &sheet_->make(row, column).format : nullptr;
+    };
     for (int column = left_; column <= right_; ++column) {
         sheet_->make(top_, column).format.top = edge;
         sheet_->make(bottom_, column).format.bottom = edge;
+        if (CellFormat* above = neighbour(top_ - 1, column)) {
+            above->bottom = edge;
+        }
+        if (CellFormat* below = neighbour(bottom_ + 1, column)) {
+            below->top = edge;
+        }
     }
     for (int row = top_; row <= bottom_; ++row) {
         sheet_->make(row, left_).format.left = edge;
         sheet_->make(row, right_).format.right = edge;
+        if (CellFormat* before = neighbour(row, left_ - 1)) {
+            before->right = edge;
+        }
+        if (CellFormat* after = neighbour(row, right_ + 1)) {
+            after->left = edge;
+        }
     }
 }
 

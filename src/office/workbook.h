@@ -126,7 +126,8 @@ public:
     void setFontBold(bool bold);
     // Draws the outer edges of the range's cells: the top edge of its top row, the bottom edge
     // of its bottom row, the left edge of its left column and the right edge of its right
-    // column. A colour wins over a colour index. Overlapping boxes give a grid.
+    // column; an existing cell beside the box gets the line on its side too. A colour wins over
+    // a colour index. Overlapping boxes give a grid.
     void borderAround(int lineStyle, int weight, int colourIndex, std::optional<int> colour);
     // The range's cells go; the cells right of them in the same rows move left with their values
     // and formats. Column widths stay.

@@ -626,8 +626,8 @@ std::unique_ptr<Worksheet> readXlsxFirstWorksheet(QByteArrayView bytes) {
     const Package package(bytes);
 
     QByteArray workbookPart = "xl/workbook.xml";
-    if (const Relationship* office =
-            findRelationship(readRelationships(package, QByteArray()), "/officeDocument")) {
+    const std::vector<Relationship> packageRelationships = readRelationships(package, QByteArray());
+    if (const Relationship* office = findRelationship(packageRelationships, "/officeDocument")) {
         workbookPart = resolveTarget(QByteArray(), office->target);
     }
     WorkbookHandler workbook;

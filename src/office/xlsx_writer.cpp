@@ -161,6 +161,29 @@ private:
     std::unordered_map<CellFormat, lxw_format*, FormatHash> formats_;
 };
 
+bool isHex(QChar unit) {
+    return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'F') ||
+           (unit >= u'a' && unit <= u'f');
+}
+
+// Readers take "_xHHHH_" for an escaped character; a text that holds one as it is gets its
+// underscore escaped ("_x005F_"), as spreadsheet programs write it.
+QString escapeLiteralEscapes(const QString& text) {
+    if (!text.contains(u"_x"_s)) {
+        return text;
+    }
+    QString escaped;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_' &&
+            isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5])) {
+            escaped += u"_x005F_"_s;
+            continue;
+        }
+        escaped += text[i];
+    }
+    return escaped;
+}
+
 // The text as the file can hold it: at most maxCellTextLength characters (a surrogate pair is
 // not split), and no NUL, which the library's C strings cannot carry.
 QByteArray storableText(const QString& text, bool& cut) {
@@ -176,7 +199,7 @@ QByteArray storableText(const QString& text, bool& cut) {
     if (kept.contains(QChar(0))) {
         kept.remove(QChar(0));
     }
-    return kept.toUtf8();
+    return escapeLiteralEscapes(kept).toUtf8();
 }
 
 void writeColumns(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source) {
