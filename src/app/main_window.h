@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/settings_actions.h"
+#include "office/excel_import.h"
+#include "office/workbook_engine.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
 
@@ -38,6 +40,7 @@ public:
     QLabel* Label1 = nullptr; // the status line
     QLabel* Label2 = nullptr; // the last folder, shown when "Check all" is clicked
     QLabel* Label3 = nullptr; // the scan's error label, never visible
+    QLabel* Label4 = nullptr; // the wait label, left of the status line
     QMenu* PopupMenu1 = nullptr;
 
     QAction* newScanning = nullptr; // "&New scanning..."
@@ -48,12 +51,17 @@ public:
     QAction* parametersOfScanning = nullptr;
     QAction* generalSettings = nullptr;
     QAction* N19 = nullptr;          // "&Add row"
+    QAction* Excel2 = nullptr;       // "&Import from Excel file"
+    QAction* Excel3 = nullptr;       // Export > "Ms &Excel"
     QAction* promptAction = nullptr; // "&Prompt"
     QAction* popupNewScanning = nullptr;
     // Entries whose commands arrive with later work; present and disabled until then.
     QList<QAction*> notYetAvailable;
 
     TForm12& savePrompt() { return *savePrompt_; }
+
+    // The window's spreadsheet server: the export and both imports use it.
+    WorkbookEngine XLApp;
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -71,11 +79,16 @@ public:
     void N19Click();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
+    void Excel2Click();
+    void Excel3Click();
 
     // The start window's "Open Corvanteller list...": reads the list into this window's table.
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
     // start window then stays.
     bool openListForStartWindow(QWidget* parent);
+    // The start window's "Import from Excel file": reads a workbook into this window's table.
+    // False when the dialog was cancelled.
+    bool importExcelForStartWindow(QWidget* parent);
 
     void applyColumnWidthMode();
     void updateStatusLine(const QString& text);
@@ -104,6 +117,8 @@ private:
     bool saveListToCurrentFile();
     void endProgram();
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
+    ImportOutcome importExcelFile(const QString& path, ImportingWindow window);
+    void showWaitLabel(const QString& text);
 
     AppContext& context_;
     SaveChangesFlow flow_;

@@ -112,9 +112,8 @@ void TForm1::buildMenu() {
     addDisabled(file, u"Save as Ms Word document..."_s);
     file->addSeparator();
     addDisabled(file, u"Export"_s);
-    // Importing arrives with the Excel import; until then the entry waits disabled.
-    importFromExcel = file->addAction(u"Import from Excel file"_s);
-    importFromExcel->setEnabled(false);
+    Excel1 = file->addAction(u"Import from Excel file"_s);
+    connect(Excel1, &QAction::triggered, this, guard(this, ui, [this] { Excel1Click(); }));
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
     rename->addAction(u"From column of name (file)"_s);
@@ -195,11 +194,11 @@ void TForm1::handOverToMainWindow() {
     mainWindow_.showAsActive();
 }
 
-void TForm1::N8Click() {
+void TForm1::handOverTableReadBy(const std::function<bool()>& read) {
     context_.table.startWindowHandedTable = true;
     bool handOver = false;
     try {
-        handOver = mainWindow_.openListForStartWindow(this);
+        handOver = read();
     } catch (...) {
         context_.table.startWindowHandedTable = false;
         throw;
@@ -207,10 +206,18 @@ void TForm1::N8Click() {
     if (handOver) {
         handOverToMainWindow();
     } else {
-        // Nothing was opened, or the reading stopped: the next scan must rebuild the table as
+        // Nothing was read, or the reading stopped: the next scan must rebuild the table as
         // usual.
         context_.table.startWindowHandedTable = false;
     }
+}
+
+void TForm1::N8Click() {
+    handOverTableReadBy([this] { return mainWindow_.openListForStartWindow(this); });
+}
+
+void TForm1::Excel1Click() {
+    handOverTableReadBy([this] { return mainWindow_.importExcelForStartWindow(this); });
 }
 
 void TForm1::N16Click() {

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -35,20 +37,21 @@ public:
     QLabel* Label2 = nullptr; // the error label under the progress bar
     QTimer* Timer1 = nullptr;
 
-    QAction* N4 = nullptr;  // "Start scanning..."
-    QAction* N8 = nullptr;  // "Open Corvanteller list..."
-    QAction* N16 = nullptr; // "Exit"
-    QAction* N17 = nullptr; // "Parameters of scanning"
-    QAction* N18 = nullptr; // "General settings"
-    QAction* N19 = nullptr; // "About" > "Information"
-    QAction* N20 = nullptr; // "About" > "Prompt"
-    QAction* N6 = nullptr;  // "Corvanteller help"
-    QAction* importFromExcel = nullptr;
+    QAction* N4 = nullptr;     // "Start scanning..."
+    QAction* N8 = nullptr;     // "Open Corvanteller list..."
+    QAction* N16 = nullptr;    // "Exit"
+    QAction* N17 = nullptr;    // "Parameters of scanning"
+    QAction* N18 = nullptr;    // "General settings"
+    QAction* N19 = nullptr;    // "About" > "Information"
+    QAction* N20 = nullptr;    // "About" > "Prompt"
+    QAction* N6 = nullptr;     // "Corvanteller help"
+    QAction* Excel1 = nullptr; // "Import from Excel file"
     QList<QAction*> permanentlyDisabled;
 
     void Button1Click();
     void N4Click() { Button1Click(); }
     void N8Click();
+    void Excel1Click();
     void N16Click();
     void N17Click();
     void N18Click();
@@ -66,6 +69,9 @@ private:
     QAction* addDisabled(QMenu* menu, const QString& caption);
     void centreHorizontally(QWidget* control);
     void handOverToMainWindow();
+    // Opens or imports a table into the main window's grid and hands over to it; read returns
+    // false when the main window is not to be shown.
+    void handOverTableReadBy(const std::function<bool()>& read);
 
     AppContext& context_;
     TForm4& mainWindow_;

@@ -72,6 +72,10 @@ std::optional<QString> ImportedSheet::text(int row, int column) const {
     return values[r][c].text();
 }
 
+QString excelImportFilter() {
+    return u"Excel files|*.xls;*.xlsx|"_s;
+}
+
 QString importStatusText(int dataRows) {
     return QString::number(dataRows) + u" record(s) was(were) exported to Excel"_s;
 }

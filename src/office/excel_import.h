@@ -62,6 +62,8 @@ ImportOutcome importSheet(const ImportedSheet& sheet, ImportingWindow window, Ta
 ImportOutcome importFromExcel(WorkbookEngine& engine, const QString& path, ImportingWindow window,
                               TableSession& table, const ImportWidths& widths);
 
+// The open dialog's filter of both imports.
+QString excelImportFilter();
 QString importStatusText(int dataRows);
 QString emptySheetMessage();
 QString tooManyRowsForTableMessage();
