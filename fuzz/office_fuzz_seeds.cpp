@@ -48,7 +48,7 @@ QByteArray storedXlsx(const Workbook& book) {
         });
         entries.push_back({name, content});
     }
-    return zipArchive(entries, false);
+    return zipArchive(entries, ZipCompression::Stored);
 }
 
 QByteArray handWritten(const QByteArray& sheetData, const QByteArray& strings, bool prefixed) {
@@ -72,7 +72,7 @@ QByteArray handWritten(const QByteArray& sheetData, const QByteArray& strings, b
         {"xl/sharedStrings.xml",
          "<" + prefix + "sst " + declaration + ">" + strings + "</" + prefix + "sst>"},
     };
-    return zipArchive(entries, false);
+    return zipArchive(entries, ZipCompression::Stored);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "office/zip_archive.h"
 
+#include <utility>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -31,79 +33,128 @@ constexpr QByteArrayView documentStart =
 
 constexpr QByteArrayView documentEnd = "<w:sectPr/></w:body></w:document>";
 
-bool xmlCharacter(char32_t code) {
-    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
-           (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+bool xmlCharacter(char16_t unit) {
+    return unit == 0x9 || (unit >= 0x20 && unit <= 0xD7FF) || (unit >= 0xE000 && unit <= 0xFFFD);
 }
 
-// The paragraph's runs: texts between tabs, a tab element for each TAB.
-void appendParagraph(QByteArray& xml, const QString& paragraph) {
-    if (paragraph.isEmpty()) {
-        xml += "<w:p/>";
-        return;
+// Writes the body in one pass, straight into UTF-8: a paragraph per line, a run per paragraph,
+// its texts between tabs, a tab element for each TAB.
+class BodyWriter {
+public:
+    explicit BodyWriter(qsizetype textSize) {
+        xml_.reserve(textSize * 4 + 1024);
+        xml_ += documentStart;
     }
-    xml += "<w:p><w:r>";
-    QString run;
-    auto flushRun = [&xml, &run] {
-        if (run.isEmpty()) {
+
+    void character(char16_t unit) {
+        openText();
+        switch (unit) {
+        case u'&':
+            xml_ += "&amp;";
+            break;
+        case u'<':
+            xml_ += "&lt;";
+            break;
+        case u'>':
+            xml_ += "&gt;";
+            break;
+        default:
+            append(unit);
+        }
+    }
+    void surrogatePair(char16_t high, char16_t low) {
+        openText();
+        const char32_t code =
+            0x10000 + ((char32_t(high) - 0xD800) << 10) + (char32_t(low) - 0xDC00);
+        xml_ += static_cast<char>(0xF0 | (code >> 18));
+        xml_ += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        xml_ += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        xml_ += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    void tab() {
+        openRun();
+        closeText();
+        xml_ += "<w:tab/>";
+    }
+    void endParagraph() {
+        if (!inRun_) {
+            xml_ += "<w:p/>";
             return;
         }
-        xml += R"(<w:t xml:space="preserve">)";
-        xml += run.toHtmlEscaped().toUtf8();
-        xml += "</w:t>";
-        run.clear();
-    };
-    for (qsizetype i = 0; i < paragraph.size(); ++i) {
-        const QChar unit = paragraph[i];
-        if (unit == u'\t') {
-            flushRun();
-            xml += "<w:tab/>";
-            continue;
-        }
-        if (unit.isHighSurrogate() && i + 1 < paragraph.size() &&
-            paragraph[i + 1].isLowSurrogate()) {
-            run += unit;
-            run += paragraph[++i];
-            continue;
-        }
-        if (unit.isSurrogate() || !xmlCharacter(unit.unicode())) {
-            continue;
-        }
-        run += unit;
+        closeText();
+        xml_ += "</w:r></w:p>";
+        inRun_ = false;
     }
-    flushRun();
-    xml += "</w:r></w:p>";
+
+    QByteArray finish() {
+        xml_ += documentEnd;
+        return std::move(xml_);
+    }
+
+private:
+    void append(char16_t unit) {
+        if (unit < 0x80) {
+            xml_ += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            xml_ += static_cast<char>(0xC0 | (unit >> 6));
+            xml_ += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            xml_ += static_cast<char>(0xE0 | (unit >> 12));
+            xml_ += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            xml_ += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    void openRun() {
+        if (!inRun_) {
+            xml_ += "<w:p><w:r>";
+            inRun_ = true;
+        }
+    }
+    void openText() {
+        openRun();
+        if (!inText_) {
+            xml_ += R"(<w:t xml:space="preserve">)";
+            inText_ = true;
+        }
+    }
+    void closeText() {
+        if (inText_) {
+            xml_ += "</w:t>";
+            inText_ = false;
+        }
+    }
+
+    QByteArray xml_;
+    bool inRun_ = false;
+    bool inText_ = false;
+};
+
+QByteArray documentXml(const QString& text) {
+    BodyWriter body(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text[i];
+        if (unit == u'\r' || unit == u'\n') {
+            body.endParagraph();
+            if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+        } else if (unit == u'\t') {
+            body.tab();
+        } else if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            body.surrogatePair(unit.unicode(), text[i + 1].unicode());
+            ++i;
+        } else if (!unit.isSurrogate() && xmlCharacter(unit.unicode())) {
+            body.character(unit.unicode());
+        }
+    }
+    body.endParagraph();
+    return body.finish();
 }
 
 } // namespace
 
-QStringList documentParagraphs(const QString& text) {
-    QStringList paragraphs;
-    QString current;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar unit = text[i];
-        if (unit == u'\r' || unit == u'\n') {
-            paragraphs.append(current);
-            current.clear();
-            if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-                ++i;
-            }
-            continue;
-        }
-        current += unit;
-    }
-    paragraphs.append(current);
-    return paragraphs;
-}
-
 QByteArray docxBytes(const QString& text) {
-    QByteArray document;
-    document.reserve(text.size() * 2 + 256);
-    document += documentStart;
-    for (const QString& paragraph : documentParagraphs(text)) {
-        appendParagraph(document, paragraph);
-    }
-    document += documentEnd;
+    const QByteArray document = documentXml(text);
     return zipArchive({{"[Content_Types].xml", contentTypes.toByteArray()},
                        {"_rels/.rels", packageRelationships.toByteArray()},
                        {"word/document.xml", document}});

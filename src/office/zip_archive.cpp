@@ -96,7 +96,7 @@ bool ZipReader::read(std::uint64_t entry,
     return true;
 }
 
-QByteArray zipArchive(const std::vector<ZipEntry>& entries, bool compress) {
+QByteArray zipArchive(const std::vector<ZipEntry>& entries, ZipCompression compression) {
     zip_error_t error;
     zip_error_init(&error);
     std::unique_ptr<zip_source_t, SourceFree> buffer(
@@ -127,8 +127,11 @@ QByteArray zipArchive(const std::vector<ZipEntry>& entries, bool compress) {
             zip_discard(archive);
             throw UserError(text);
         }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                 compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+        if (compression == ZipCompression::Stored) {
+            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+        } else {
+            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
+        }
     }
     if (zip_close(archive) != 0) {
         const QString text = QString::fromUtf8(zip_strerror(archive));

@@ -73,7 +73,7 @@ struct Package {
             entries.push_back({"xl/sharedStrings.xml", R"(<sst xmlns=")" + QByteArray(mainNs) +
                                                            R"(">)" + sharedStrings + "</sst>"});
         }
-        return zipArchive(entries, false);
+        return zipArchive(entries, ZipCompression::Stored);
     }
 };
 
