@@ -1,4 +1,4 @@
-// office_fuzz_seeds XLSX_DIR XLS_OUTPUT_DIR: writes the seed corpora of xlsx_reader_fuzz and
+// office_fuzz_seeds xlsx|xls-output OUTDIR: writes the seed corpus of xlsx_reader_fuzz or of
 // xls_output_fuzz. The workbooks' entries are stored, not deflated, so that mutations reach
 // the XML.
 #include "office/workbook.h"
@@ -78,14 +78,14 @@ QByteArray handWritten(const QByteArray& sheetData, const QByteArray& strings, b
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: office_fuzz_seeds XLSX_DIR XLS_OUTPUT_DIR\n", stderr);
+    const QByteArray kind = argc == 3 ? QByteArray(argv[1]) : QByteArray();
+    if (kind != "xlsx" && kind != "xls-output") {
+        std::fputs("usage: office_fuzz_seeds xlsx|xls-output OUTDIR\n", stderr);
         return 2;
     }
-    const QString xlsxFolder = QString::fromLocal8Bit(argv[1]);
-    const QString outputFolder = QString::fromLocal8Bit(argv[2]);
-    if (!QDir().mkpath(xlsxFolder) || !QDir().mkpath(outputFolder)) {
-        std::fputs("office_fuzz_seeds: cannot make the folders\n", stderr);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    if (!QDir().mkpath(folder)) {
+        std::fputs("office_fuzz_seeds: cannot make the folder\n", stderr);
         return 1;
     }
 
@@ -110,16 +110,17 @@ int main(int argc, char** argv) {
         R"(<row r="45006"><c r="G45006" t="s"><v>2</v></c><c r="XFD45006"><v>1</v></c></row>)";
 
     const bool written =
-        writeSeed(xlsxFolder, u"exported.xlsx"_s, storedXlsx(exported)) &&
-        writeSeed(xlsxFolder, u"empty.xlsx"_s, storedXlsx(empty)) &&
-        writeSeed(xlsxFolder, u"values.xlsx"_s, handWritten(cells, strings, false)) &&
-        writeSeed(xlsxFolder, u"prefixed.xlsx"_s, handWritten(cells, strings, true)) &&
-        writeSeed(outputFolder, u"empty"_s, "corvanteller-xls-reader 1\nsize 0 0\nend\n") &&
-        writeSeed(outputFolder, u"cells"_s,
-                  "corvanteller-xls-reader 1\nsize 45010 300\n"
-                  "cell 1 1 t 1\n#\ncell 1 2 t 12\nName of file\n"
-                  "cell 2 1 n 1\n1\ncell 2 2 t 5\na.kar\ncell 3 1 n 4\n12.5\n"
-                  "cell 45006 7 t 6\n\xD0\x9F\xD0\xB5\xD1\x81\nend\n");
+        kind == "xlsx"
+            ? writeSeed(folder, u"exported.xlsx"_s, storedXlsx(exported)) &&
+                  writeSeed(folder, u"empty.xlsx"_s, storedXlsx(empty)) &&
+                  writeSeed(folder, u"values.xlsx"_s, handWritten(cells, strings, false)) &&
+                  writeSeed(folder, u"prefixed.xlsx"_s, handWritten(cells, strings, true))
+            : writeSeed(folder, u"empty"_s, "corvanteller-xls-reader 1\nsize 0 0\nend\n") &&
+                  writeSeed(folder, u"cells"_s,
+                            "corvanteller-xls-reader 1\nsize 45010 300\n"
+                            "cell 1 1 t 1\n#\ncell 1 2 t 12\nName of file\n"
+                            "cell 2 1 n 1\n1\ncell 2 2 t 5\na.kar\ncell 3 1 n 4\n12.5\n"
+                            "cell 45006 7 t 6\n\xD0\x9F\xD0\xB5\xD1\x81\nend\n");
     if (!written) {
         std::fputs("office_fuzz_seeds: cannot write the seeds\n", stderr);
         return 1;

@@ -4,6 +4,7 @@
 #include "settings/options.h"
 #include "settings/settings_file.h"
 #include "table/table_session.h"
+#include "text/text_view_modes.h"
 #include "ui/form_activations.h"
 #include "ui/hint_controller.h"
 #include "ui/window_services.h"
@@ -15,7 +16,10 @@
 namespace corvanteller {
 
 class TForm3;
+class TForm5;
+class TForm9;
 class TForm10;
+class THelp;
 class TSplashForm;
 
 // What the program's windows share: the options of every dialog, the song table with its row
@@ -38,6 +42,8 @@ public:
     Options options;
     RunTimes runTimes;
     TableSession table;
+    // Why the text view is shown: set by the main window's commands, read by the view.
+    TextViewModes textViewModes;
     bool settingsLoaded = false;
     // Where the settings file lives; tests point it elsewhere.
     QString settingsPath = settingsFilePath();
@@ -48,7 +54,10 @@ public:
     // Opened from the start window and from the main window or another dialog.
     TForm3* scanParameters = nullptr;
     TForm10* generalSettings = nullptr;
+    TForm9* textFormat = nullptr; // from the text view and from General settings
     TSplashForm* prompt = nullptr;
+    TForm5* about = nullptr;
+    THelp* help = nullptr;
 
     WindowServices windowServices() { return {ui, activations, hints}; }
 };

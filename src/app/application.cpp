@@ -2,9 +2,12 @@
 
 #include "app/main_window.h"
 #include "app/start_window.h"
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
+#include "text/text_format_dialog.h"
 
 #include <QScreen>
 
@@ -33,10 +36,16 @@ static Window* keep(std::vector<std::unique_ptr<QWidget>>& windows,
 }
 
 void Application::createWindows() {
+    const WindowServices services = context_.windowServices();
+    // Before the main window, whose text view appends to the text from it.
+    auto* textFormat =
+        keep(windows_,
+             std::make_unique<TForm9>(services, context_.options.textFormat, context_.textViewModes,
+                                      context_.clock, context_.locale));
+    context_.textFormat = textFormat;
     // The main window comes first: the start window hands its table over to it.
     mainWindow_ = keep(windows_, std::make_unique<TForm4>(context_));
     startWindow_ = keep(windows_, std::make_unique<TForm1>(context_, *mainWindow_));
-    const WindowServices services = context_.windowServices();
     auto* scanParameters =
         keep(windows_, std::make_unique<TForm3>(services, context_.options.scanning));
     auto* generalSettings = keep(windows_, std::make_unique<TForm10>(services, context_.options));
@@ -45,8 +54,14 @@ void Application::createWindows() {
         [scanParameters, generalSettings] { scanParameters->showFor(generalSettings); });
     QObject::connect(generalSettings, &TForm10::optionsPutBack, scanParameters,
                      &TForm3::showOptions);
+    QObject::connect(generalSettings, &TForm10::textFormatSettingsRequested, textFormat,
+                     [textFormat, generalSettings] { textFormat->showFor(generalSettings); });
+    QObject::connect(generalSettings, &TForm10::optionsPutBack, textFormat, &TForm9::showOptions);
     context_.scanParameters = scanParameters;
     context_.generalSettings = generalSettings;
+    context_.about =
+        keep(windows_, std::make_unique<TForm5>(services, context_.runTimes, context_.locale));
+    context_.help = keep(windows_, std::make_unique<THelp>(services, startWindow_));
 }
 
 void Application::createPromptWindow() {

@@ -2,6 +2,8 @@
 
 #include "app/app_context.h"
 #include "common/file_filters.h"
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "office/excel_export.h"
 #include "scan/window_scan.h"
@@ -10,6 +12,7 @@
 #include "table/list_file.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
+#include "text/text_view.h"
 #include "ui/error_guard.h"
 
 #include <QCheckBox>
@@ -61,6 +64,11 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     buildBottomRow(client);
     buildMenus();
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+
+    textView_ = std::make_unique<TForm8>(context_.windowServices(), context_.textViewModes,
+                                         context_.table.model(), context_.options.textFormat,
+                                         context_.clock, context_.locale, *context_.textFormat);
+    connect(textView_.get(), &TForm8::tableAboutToBeRead, this, &TForm4::commitCellEdit);
 
     savePrompt_ = new TForm12(context_.windowServices(), flow_, this);
     connect(savePrompt_, &TForm12::answered, this,
@@ -134,16 +142,16 @@ void TForm4::buildMenus() {
     newScanning = addCommand(file, u"&New scanning..."_s, &TForm4::NewScanningClick);
     file->addSeparator();
     N8 = addCommand(file, u"&Open Corvanteller list..."_s, &TForm4::N8Click);
-    addLater(file, u"Open list in &text format..."_s);
+    openTextList = addCommand(file, u"Open list in &text format..."_s, &TForm4::OpenTextListClick);
     file->addSeparator();
     N29 = addCommand(file, u"&Save list"_s, &TForm4::N29Click);
     N9 = addCommand(file, u"Save list &as..."_s, &TForm4::N9Click);
-    addLater(file, u"Save as te&xt..."_s);
+    saveAsText = addCommand(file, u"Save as te&xt..."_s, &TForm4::SaveAsTextClick);
     addLater(file, u"Save as Ms &Word document..."_s);
     addLater(file, u"&Print from Ms Word (text)"_s);
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(u"Export"_s);
-    addLater(exportMenu, u"Tex&t"_s);
+    exportText = addCommand(exportMenu, u"Tex&t"_s, &TForm4::ExportTextClick);
     Excel3 = addCommand(exportMenu, u"Ms &Excel"_s, &TForm4::Excel3Click);
     addLater(exportMenu, u"&Ms Word"_s);
     Excel2 = addCommand(file, u"&Import from Excel file"_s, &TForm4::Excel2Click);
@@ -163,19 +171,20 @@ void TForm4::buildMenus() {
 
     QMenu* table = menuBar()->addMenu(u"&Table"_s);
     N19 = addCommand(table, u"&Add row"_s, &TForm4::N19Click);
-    addLater(table, u"&Export to text"_s);
+    exportToText = addCommand(table, u"&Export to text"_s, &TForm4::ExportTextClick);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
-    addLater(about, u"&Information"_s);
+    information = addCommand(about, u"&Information"_s, &TForm4::InformationClick);
     promptAction = about->addAction(u"&Prompt"_s);
     connect(promptAction, &QAction::triggered, this,
             guard(this, context_.ui, [this] { context_.prompt->showPrompt(); }));
-    addLater(help, u"&Corvanteller help"_s);
+    corvantellerHelp = addCommand(help, u"&Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
 
     PopupMenu1 = new QMenu(this);
     popupNewScanning = addCommand(PopupMenu1, u"New scanning..."_s, &TForm4::NewScanningClick);
-    addLater(PopupMenu1, u"Corvanteller help"_s);
+    popupCorvantellerHelp =
+        addCommand(PopupMenu1, u"Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
 }
 
 void TForm4::registerTableHint() {
@@ -316,6 +325,32 @@ void TForm4::N19Click() {
     if (!context_.table.model().insertEmptyRowAt(selectedRow)) {
         context_.ui.showMessage(this, tableFullMessage());
     }
+}
+
+void TForm4::InformationClick() {
+    context_.about->showAbout();
+}
+
+void TForm4::CorvantellerHelpClick() {
+    context_.help->showHelp();
+}
+
+void TForm4::showTextView(TextViewMode mode) {
+    commitCellEdit();
+    context_.textViewModes.setByCommand(mode);
+    textView_->showFor(this);
+}
+
+void TForm4::OpenTextListClick() {
+    showTextView(TextViewMode::OpenText);
+}
+
+void TForm4::SaveAsTextClick() {
+    showTextView(TextViewMode::SaveText);
+}
+
+void TForm4::ExportTextClick() {
+    showTextView(TextViewMode::TableText);
 }
 
 void TForm4::NewScanningClick() {

@@ -5,8 +5,11 @@
 #include "office/workbook_engine.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
+#include "text/text_view_modes.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -18,6 +21,7 @@ namespace corvanteller {
 
 class AppContext;
 class SongGrid;
+class TForm8;
 class TForm12;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
@@ -53,12 +57,27 @@ public:
     QAction* N19 = nullptr;          // "&Add row"
     QAction* Excel2 = nullptr;       // "&Import from Excel file"
     QAction* Excel3 = nullptr;       // Export > "Ms &Excel"
+    QAction* information = nullptr;  // "&Information"
     QAction* promptAction = nullptr; // "&Prompt"
+    QAction* corvantellerHelp = nullptr;
     QAction* popupNewScanning = nullptr;
+    QAction* popupCorvantellerHelp = nullptr;
+
+    // The text view's commands.
+    QAction* openTextList = nullptr; // "Open list in &text format..."
+    QAction* saveAsText = nullptr;   // "Save as te&xt..."
+    QAction* exportText = nullptr;   // Export > "Tex&t"
+    QAction* exportToText = nullptr; // Table > "&Export to text"
+
     // Entries whose commands arrive with later work; present and disabled until then.
     QList<QAction*> notYetAvailable;
 
     TForm12& savePrompt() { return *savePrompt_; }
+    TForm8& textView() { return *textView_; }
+
+    // Writes an open cell edit into the table, sets the text view's mode and shows the view;
+    // its content is built when this returns.
+    void showTextView(TextViewMode mode);
 
     // The window's spreadsheet server: the export and both imports use it.
     WorkbookEngine XLApp;
@@ -77,6 +96,11 @@ public:
     void N9Click();
     void N29Click();
     void N19Click();
+    void InformationClick();
+    void CorvantellerHelpClick();
+    void OpenTextListClick();
+    void SaveAsTextClick();
+    void ExportTextClick();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
     void Excel2Click();
@@ -123,6 +147,8 @@ private:
     AppContext& context_;
     SaveChangesFlow flow_;
     TForm12* savePrompt_ = nullptr;
+    // A window of its own that only this one opens.
+    std::unique_ptr<TForm8> textView_;
     TableHint tableHint_;
     bool centred_ = false;
 };

@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "app/settings_actions.h"
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "scan/window_scan.h"
@@ -133,11 +135,11 @@ void TForm1::buildMenu() {
     QMenu* help = menuBar()->addMenu(u"Help"_s);
     QMenu* about = help->addMenu(u"About"_s);
     N19 = about->addAction(u"Information"_s);
-    N19->setEnabled(false); // the About window comes later
+    connect(N19, &QAction::triggered, this, guard(this, ui, [this] { N19Click(); }));
     N20 = about->addAction(u"Prompt"_s);
     connect(N20, &QAction::triggered, this, guard(this, ui, [this] { N20Click(); }));
     N6 = help->addAction(u"Corvanteller help"_s);
-    N6->setEnabled(false); // the Help window comes later
+    connect(N6, &QAction::triggered, this, guard(this, ui, [this] { N6Click(); }));
 }
 
 bool TForm1::event(QEvent* event) {
@@ -232,8 +234,16 @@ void TForm1::N18Click() {
     context_.generalSettings->showFor(this);
 }
 
+void TForm1::N19Click() {
+    context_.about->showAbout();
+}
+
 void TForm1::N20Click() {
     context_.prompt->showPrompt();
+}
+
+void TForm1::N6Click() {
+    context_.help->showHelp();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -55,7 +55,9 @@ public:
     void N16Click();
     void N17Click();
     void N18Click();
+    void N19Click();
     void N20Click();
+    void N6Click();
     void Timer1Timer();
     void FormActivate();
 

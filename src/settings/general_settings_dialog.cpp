@@ -148,8 +148,6 @@ void TForm10::createGeneralPage() {
 void TForm10::createTextFormatPage() {
     TabSheet2 = new QWidget;
     Button4 = new QPushButton(u"Settings..."_s, TabSheet2);
-    // The text-format dialog is not part of the program yet.
-    Button4->setEnabled(false);
     Label1 = new QLabel(TabSheet2);
     Label1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     Label1->installEventFilter(this);
@@ -317,6 +315,7 @@ void TForm10::connectControls() {
     connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guard(this, ui, [this] { Button3Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guard(this, ui, [this] { Button4Click(); }));
     connect(Button5, &QPushButton::clicked, this, guard(this, ui, [this] { Button5Click(); }));
 }
 
@@ -447,6 +446,10 @@ void TForm10::Button3Click() {
     showOptionsInOtherDialogs();
     services_.hints.setHintsEnabled(options_.general.hints);
     hide();
+}
+
+void TForm10::Button4Click() {
+    Q_EMIT textFormatSettingsRequested();
 }
 
 void TForm10::Button5Click() {

@@ -97,6 +97,7 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    void Button4Click();
     void Button5Click();
     void Label1Click();
 
@@ -104,6 +105,8 @@ public:
     int textAreaClicks() const { return textAreaClicks_; }
 
 Q_SIGNALS:
+    // "Settings..." on the "Text format" page.
+    void textFormatSettingsRequested();
     // "Settings..." on the "Scanning" page.
     void scanningSettingsRequested();
     // Options that other dialogs show were put back or reset.

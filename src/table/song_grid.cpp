@@ -3,6 +3,7 @@
 #include "table/song_table_model.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
+#include <QWindow>
 
 #include <cmath>
 
@@ -165,7 +167,7 @@ bool SongGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == viewport()) {
         if (event->type() == QEvent::MouseMove) {
             showCellTooltip(static_cast<QMouseEvent*>(event)->position().toPoint());
-        } else if (event->type() == QEvent::Leave) {
+        } else if (event->type() == QEvent::Leave && !pointerOverViewport()) {
             hideCellTooltip(true);
         }
     } else if (event->type() == QEvent::KeyPress &&
@@ -173,6 +175,12 @@ bool SongGrid::eventFilter(QObject* watched, QEvent* event) {
         Q_EMIT characterTyped(); // typed into the in-place editor
     }
     return QTableView::eventFilter(watched, event);
+}
+
+// A window system may report leaving the grid when the tooltip appears under the pointer; only
+// a pointer that is really elsewhere hides it.
+bool SongGrid::pointerOverViewport() const {
+    return viewport()->rect().contains(viewport()->mapFromGlobal(QCursor::pos()));
 }
 
 void SongGrid::showCellTooltip(QPoint viewportPos) {
@@ -208,6 +216,12 @@ void SongGrid::showCellTooltip(QPoint viewportPos) {
     cellTooltip_->setFixedSize(std::max(shown.width(), 1) + margins, shown.height() + margins);
     cellTooltip_->move(topLeft);
     cellTooltip_->show();
+    // Qt 6.4 makes the window anew at its first showing and loses its input transparency on
+    // X11; setting the flag again restores it.
+    if (QWindow* window = cellTooltip_->windowHandle()) {
+        window->setFlag(Qt::WindowTransparentForInput, false);
+        window->setFlag(Qt::WindowTransparentForInput, true);
+    }
 }
 
 void SongGrid::hideCellTooltip(bool forget) {

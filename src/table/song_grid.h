@@ -46,6 +46,7 @@ protected:
 
 private:
     void showCellTooltip(QPoint viewportPos);
+    bool pointerOverViewport() const;
 
     SongTableModel& model_;
     QLabel* cellTooltip_;

@@ -1,12 +1,14 @@
 #include "ui/hint_controller.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QStringList>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
 namespace corvanteller {
 
@@ -54,6 +56,20 @@ QString asPlainTip(const QString& text) {
     return u"<p style='white-space:pre'>"_s + text.toHtmlEscaped() + u"</p>"_s;
 }
 
+// The toolkit's tool tip window names itself so.
+bool isTipLabel(const QObject* object) {
+    return object->objectName() == "qtooltip_label"_L1;
+}
+
+QWidget* shownTip() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && isTipLabel(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HintController::HintController(QObject* parent)
@@ -93,11 +109,60 @@ void HintController::showHint(const HintRequest& request) {
         palette.setColor(QPalette::ToolTipBase, request.background);
     }
     QToolTip::setPalette(palette);
+    if (request.overlay) {
+        overlayPos_ = request.pos;
+    }
     QToolTip::showText(request.pos, asPlainTip(wrapToWidth(request.text, request.maxWidth)),
                        request.widget, request.cursorRect, request.hidePauseMs);
+    if (request.overlay) {
+        overlayPos_.reset();
+        if (QWidget* tip = shownTip()) {
+            // A tip already on the screen was only given the new text and moved to the
+            // toolkit's place.
+            tip->move(request.pos);
+            letMouseThrough(tip);
+            overlayControl_ = request.widget;
+            overlayRect_ = request.cursorRect;
+        }
+    }
+}
+
+void HintController::letMouseThrough(QWidget* tip) {
+    if (tip == overlayTip_) {
+        return;
+    }
+    overlayTip_ = tip;
+    if (QWindow* window = tip->windowHandle()) {
+        // Off and on again: the window system's window is made anew when a tip first shows
+        // and may not take the flag then.
+        window->setFlag(Qt::WindowTransparentForInput, false);
+        window->setFlag(Qt::WindowTransparentForInput, true);
+    }
+    // Ahead of the tip's own filter, which hides the tip when anything reports the mouse
+    // leaving.
+    qApp->installEventFilter(this);
+}
+
+bool HintController::overlayKeepsMouse() const {
+    if (overlayTip_.isNull() || !overlayTip_->isVisible() || overlayControl_.isNull()) {
+        return false;
+    }
+    return overlayRect_.contains(overlayControl_->mapFromGlobal(QCursor::pos()));
 }
 
 bool HintController::eventFilter(QObject* watched, QEvent* event) {
+    // A new overlay tip is placed before the window system shows it.
+    if (event->type() == QEvent::Show && overlayPos_ && watched->isWidgetType() &&
+        isTipLabel(watched)) {
+        static_cast<QWidget*>(watched)->move(*overlayPos_);
+        return false;
+    }
+    // The window system reports the mouse leaving the control when an overlay tip appears
+    // under it and again when the tip lets it through; the mouse is still on the item, and the
+    // tip stays.
+    if (event->type() == QEvent::Leave && overlayKeepsMouse()) {
+        return true;
+    }
     if (event->type() != QEvent::ToolTip || !watched->isWidgetType()) {
         return false;
     }

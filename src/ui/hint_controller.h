@@ -4,10 +4,12 @@
 #include <QObject>
 #include <QPalette>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 class QWidget;
@@ -25,6 +27,9 @@ struct HintRequest {
     int maxWidth = 0;          // pixels of text per line, word-wrapped; 0: no limit
     int hidePauseMs = -1;      // how long the hint stays up; -1: the toolkit's own time
     bool show = true;          // false: no hint this time
+    // true: the hint's top-left corner is pos itself, over the control, and the mouse passes
+    // through the hint to the control under it (whose hint it is), as for a long list item
+    bool overlay = false;
 };
 
 // The application's hints. Every widget's tool tip passes an event filter on the application,
@@ -68,7 +73,15 @@ Q_SIGNALS:
     void hintsSwitched(bool enabled);
 
 private:
+    void letMouseThrough(QWidget* tip);
+    // An overlay hint is up and the mouse is still within its control's rectangle.
+    bool overlayKeepsMouse() const;
+
     bool enabled_ = true;
+    std::optional<QPoint> overlayPos_; // while an overlay hint is being shown
+    QPointer<QWidget> overlayTip_;     // the toolkit's tip window last shown as an overlay
+    QPointer<QWidget> overlayControl_;
+    QRect overlayRect_;
     int hidePauseMs_ = -1;
     std::unordered_map<const QObject*, ShowHandler> handlers_;
     QPalette defaultPalette_;

@@ -6,8 +6,8 @@
 namespace corvanteller {
 
 ProgramDialog::ProgramDialog(const WindowServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services) {
     setModal(false);
     services_.activations.addForm(this);

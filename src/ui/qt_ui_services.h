@@ -6,7 +6,7 @@ namespace corvanteller {
 
 // The UI services of a running program: Qt's file and folder dialogs, message boxes with one
 // OK button and the desktop's default programs.
-class QtUiServices final : public UiServices {
+class QtUiServices : public UiServices {
 public:
     QString chooseFolder(QWidget* parent, const QString& startFolder) override;
     QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "help/about_window.h"
+#include "help/help_window.h"
 #include "help/splash_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "settings/general_settings_dialog.h"
@@ -8,6 +10,7 @@
 #include "table/column_widths.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
+#include "text/text_view.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -506,6 +509,8 @@ private Q_SLOTS:
             return [&program, call] { return program.ui.log.contains(call); };
         };
         const auto shown = [](QWidget* window) { return [window] { return window->isVisible(); }; };
+        QWidget* view = &main.textView();
+        const auto hideView = [view] { view->hide(); };
         const int rows = program.model().songCount();
         const std::map<QAction*, std::pair<Check, std::function<void()>>> expected = {
             {main.newScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
@@ -517,15 +522,24 @@ private Q_SLOTS:
             {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
             {main.Excel2, {asked(u"chooseOpenFile "_s), [] {}}},
             {main.Excel3, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
+            {main.openTextList, {asked(u"chooseOpenFile "_s), hideView}},
+            {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
+            {main.exportText, {shown(view), hideView}},
+            {main.exportToText, {shown(view), hideView}},
             {main.generalSettings,
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {main.information, {shown(context.about), [&] { context.about->hide(); }}},
+            {main.corvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
+            {main.popupCorvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
             {start.N4, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
             {start.N8, {asked(u"chooseOpenFile "_s), [] {}}},
             {start.Excel1, {asked(u"chooseOpenFile "_s), [] {}}},
             {start.N17, {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
             {start.N18, {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {start.N20, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {start.N19, {shown(context.about), [&] { context.about->hide(); }}},
+            {start.N6, {shown(context.help), [&] { context.help->hide(); }}},
             {start.N16, {[&] { return program.quitCount == 1; }, [] {}}},
         };
         // "&Parameters of scanning" of the main window does nothing, as it always has.

@@ -1,0 +1,207 @@
+// Times the text view on a full table of 45,002 rows: "&Export to text" from the command to
+// the shown text, "&Save..." of that text and "&Open..." of the saved file, and "&Print" to a
+// PDF file, with the process's peak memory. Run by hand: text_view_bench [rounds]
+// (offscreen unless QT_QPA_PLATFORM says otherwise).
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "text/text_view.h"
+#include "ui/ui_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrinter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Dialogs answer with set paths; printing goes to a PDF file.
+class BenchUiServices final : public UiServices {
+public:
+    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseOpenFile(QWidget*, const FileDialog&) override { return openPath; }
+    QString chooseSaveFile(QWidget*, const FileDialog&) override { return savePath; }
+    void showMessage(QWidget*, const QString& text) override { report(text); }
+    void reportError(QWidget*, const QString& text) override { report(text); }
+    bool openWithDesktop(const QString&) override { return false; }
+    bool print(QWidget*, const QTextDocument& document, const QString& jobName) override {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        printer.setDocName(jobName);
+        document.print(&printer);
+        return true;
+    }
+
+    QString openPath;
+    QString savePath;
+    QString pdfPath;
+    int reports = 0;
+
+private:
+    void report(const QString& text) {
+        ++reports;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
+// Rows of about 134 characters, half of them Cyrillic, like a Russian karaoke collection.
+void fillStore(RowStore& store) {
+    QRandomGenerator random(45002);
+    const auto word = [&random](bool cyrillic, int length) {
+        QString text(length, Qt::Uninitialized);
+        for (QChar& ch : text) {
+            ch = cyrillic ? QChar(0x0430 + random.bounded(32)) : QChar(u'a' + random.bounded(26));
+        }
+        return text;
+    };
+    for (int row = 1; row <= RowStore::maxRows; ++row) {
+        const QString artist = word(true, 10);
+        store.setText(1, row, artist + u" - "_s + word(false, 10) + u".kar"_s);
+        store.setText(2, row, u"/home/user/Karaoke/"_s + word(true, 12) + u'/');
+        store.setText(3, row, word(true, 14) + u' ' + word(false, 14));
+        store.setText(4, row, word(true, 12));
+        store.setText(5, row, word(true, 12));
+        store.setText(6, row, u"Made by "_s + word(false, 6));
+    }
+    store.setRowCount(RowStore::maxRows);
+}
+
+struct Timing {
+    double min = 0;
+    double median = 0;
+    double cpuMedian = 0; // the process's own processor time: what the machine's load leaves out
+};
+
+double processorMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+Timing timeIt(int rounds, const std::function<void()>& prepare, const std::function<void()>& work) {
+    std::vector<double> times;
+    std::vector<double> cpuTimes;
+    for (int i = 0; i < rounds; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        const double cpuStart = processorMs();
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        cpuTimes.push_back(processorMs() - cpuStart);
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(cpuTimes.begin(), cpuTimes.end());
+    return {times.front(), times[times.size() / 2], cpuTimes[cpuTimes.size() / 2]};
+}
+
+void report(const char* name, const Timing& timing, double target) {
+    std::printf("%-24s min %8.1f ms  median %8.1f ms  cpu %8.1f ms  (target <= %.0f ms)%s\n", name,
+                timing.min, timing.median, timing.cpuMedian, target,
+                timing.median <= target ? "" : "  OVER");
+}
+
+long peakMemoryKb() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').first().toLong();
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+
+    BenchUiServices ui;
+    SystemClock clock;
+    SystemRandom random;
+    Application program(ui, clock, random, [] {});
+    program.context().options.textFormat.addDateAndTime = true;
+    program.context().options.textFormat.addNext = true;
+    fillStore(program.context().table.startStore());
+    TForm4& main = program.mainWindow();
+    main.showAsActive();
+    QApplication::processEvents();
+    TForm8& view = main.textView();
+
+    // From the command to the painted text; the view is hidden between rounds, so that every
+    // command is a new activation.
+    report("export to text (mode 1)",
+           timeIt(
+               rounds,
+               [&] {
+                   view.hide();
+                   main.activateWindow();
+                   QApplication::processEvents();
+               },
+               [&] {
+                   main.exportToText->trigger();
+                   QApplication::processEvents();
+               }),
+           1000);
+    const QString built = view.editorText();
+    std::printf("  %lld characters in %d paragraphs\n", static_cast<long long>(built.size()),
+                view.editorDocument().blockCount());
+
+    QTemporaryDir folder;
+    ui.savePath = folder.filePath(u"table.txt"_s);
+    report("save",
+           timeIt(
+               rounds, [] {}, [&] { view.Save1->trigger(); }),
+           1000);
+    std::printf("  RTF file of %lld bytes\n", static_cast<long long>(QFile(ui.savePath).size()));
+
+    ui.openPath = ui.savePath;
+    report("open",
+           timeIt(
+               rounds, [] {},
+               [&] {
+                   view.Open1->trigger();
+                   QApplication::processEvents();
+               }),
+           2000);
+    const bool same = view.editorText() == built;
+    std::printf("  opened text %s the saved one\n", same ? "equals" : "DIFFERS FROM");
+
+    ui.pdfPath = folder.filePath(u"table.pdf"_s);
+    const Timing printed = timeIt(
+        1, [] {}, [&] { view.Print1->trigger(); });
+    report("print to PDF", printed, 10000);
+    std::printf("  PDF file of %lld bytes\n", static_cast<long long>(QFile(ui.pdfPath).size()));
+    // The same text printed by Qt alone, plain, on this machine as it is loaded now.
+    QTextDocument plain(built);
+    const Timing alone = timeIt(
+        1, [] {}, [&] { ui.print(nullptr, plain, u"plain"_s); });
+    std::printf(
+        "  Qt alone, plain text: %.1f ms, cpu %.1f ms (the view takes %.2f times as long)\n",
+        alone.median, alone.cpuMedian, printed.cpuMedian / alone.cpuMedian);
+
+    const long peak = peakMemoryKb();
+    std::printf("%-28s %8.1f MB\n", "peak memory (VmHWM)", static_cast<double>(peak) / 1024.0);
+    return same && ui.reports == 0 ? 0 : 1;
+}

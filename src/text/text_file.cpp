@@ -1,0 +1,73 @@
+#include "text/text_file.h"
+
+#include "common/cp1251.h"
+#include "common/file_io.h"
+#include "text/rtf_reader.h"
+#include "text/rtf_writer.h"
+
+#include <QStringDecoder>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// CR LF and a lone CR become LF.
+QString unifyLineEnds(QString text) {
+    if (!text.contains(u'\r')) {
+        return text;
+    }
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QString decodePlainText(QByteArrayView bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const auto encoding =
+            bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+        QStringDecoder decoder(encoding);
+        return decoder.decode(bytes.sliced(2));
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (text.startsWith(QChar::ByteOrderMark)) {
+            text.remove(0, 1);
+        }
+        return text;
+    }
+    return decodeCp1251(bytes);
+}
+
+} // namespace
+
+TextFileContent decodeTextFile(QByteArrayView bytes) {
+    TextFileContent content;
+    if (looksLikeRtf(bytes)) {
+        content.rich = true;
+        content.richText = readRtf(bytes.sliced(bytes.indexOf('{')));
+    } else {
+        content.plainText = unifyLineEnds(decodePlainText(bytes));
+    }
+    return content;
+}
+
+TextFileContent readTextFile(const QString& path) {
+    const QByteArray bytes = readFileBounded(path, maxShownFileBytes + 1);
+    if (bytes.size() > maxShownFileBytes) {
+        throw UserError(fileTooLargeText());
+    }
+    return decodeTextFile(bytes);
+}
+
+void writeRtfFile(const QString& path, const RichText& text) {
+    writeFileAtomically(path, writeRtf(text));
+}
+
+QString fileTooLargeText() {
+    return u"The file is too large to be shown."_s;
+}
+
+} // namespace corvanteller

@@ -1,0 +1,323 @@
+#include "text/text_view.h"
+
+#include "common/date_patterns.h"
+#include "common/file_filters.h"
+#include "common/seams.h"
+#include "settings/options.h"
+#include "text/rich_text_document.h"
+#include "text/table_text.h"
+#include "text/text_file.h"
+#include "text/text_format_dialog.h"
+#include "text/text_view_modes.h"
+#include "ui/error_guard.h"
+#include "ui/form_activations.h"
+#include "ui/ui_services.h"
+
+#include <QMenuBar>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <memory>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+UiServices::FileDialog textOpenDialog() {
+    UiServices::FileDialog dialog;
+    dialog.filter = toQtFileFilter(u"Text files|*.txt|All files (*.*)|*.*"_s);
+    dialog.mustExist = true;
+    return dialog;
+}
+
+UiServices::FileDialog textSaveDialog() {
+    UiServices::FileDialog dialog;
+    dialog.filter = toQtFileFilter(u"Text files|*.txt"_s);
+    dialog.defaultSuffix = u"txt"_s;
+    dialog.confirmOverwrite = true;
+    return dialog;
+}
+
+} // namespace
+
+TForm8::TForm8(const WindowServices& services, TextViewModes& modes, const SongTableModel& table,
+               const TextFormatOptions& textFormat, const Clock& clock, const QLocale& locale,
+               TForm9& textFormatDialog, QWidget* parent)
+    : QMainWindow(parent), services_(services), modes_(modes), table_(table),
+      textFormat_(textFormat), clock_(clock), locale_(locale), textFormatDialog_(textFormatDialog) {
+    setWindowTitle(u"Information as text"_s);
+    services_.activations.addForm(this);
+
+    RichEdit1 = new QTextEdit(this);
+    // A table row stays one line; both scroll bars reach what does not fit.
+    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    // Pasted text comes in plain; opened Rich Text keeps its formats.
+    RichEdit1->setAcceptRichText(false);
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(RichEdit1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(emptyCheckDelayMs);
+    connect(Timer1, &QTimer::timeout, this, guard(this, services_.ui, [this] { Timer1Timer(); }));
+
+    buildMenus();
+    resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+
+    connect(&textFormatDialog_, &TForm9::linesAppended, this,
+            guard(this, services_.ui, [this](const QStringList& lines) { appendLines(lines); }));
+}
+
+TForm8::~TForm8() {
+    services_.activations.removeForm(this);
+}
+
+QAction* TForm8::addCommand(QMenu* menu, const QString& caption, void (TForm8::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, this,
+            guard(this, services_.ui, [this, handler] { (this->*handler)(); }));
+    return action;
+}
+
+QAction* TForm8::addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)()) {
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, RichEdit1, slot);
+    return action;
+}
+
+void TForm8::buildMenus() {
+    QMenu* file = menuBar()->addMenu(u"&File"_s);
+    Open1 = addCommand(file, u"&Open..."_s, &TForm8::Open1Click);
+    Save1 = addCommand(file, u"&Save..."_s, &TForm8::Save1Click);
+    Word1 = file->addAction(u"Save as &Word document..."_s);
+    Word1->setEnabled(false);
+    file->addSeparator();
+    Print1 = addCommand(file, u"&Print"_s, &TForm8::Print1Click);
+    Word2 = file->addAction(u"Print &from Word"_s);
+    Word2->setEnabled(false);
+    file->addSeparator();
+    Return1 = addCommand(file, u"&Return to table"_s, &TForm8::Return1Click);
+
+    QMenu* edit = menuBar()->addMenu(u"&Edit"_s);
+    Back1 = addEditAction(edit, u"&Back"_s, &QTextEdit::undo);
+    edit->addSeparator();
+    Copy1 = addEditAction(edit, u"&Copy"_s, &QTextEdit::copy);
+    Paste1 = addEditAction(edit, u"&Paste"_s, &QTextEdit::paste);
+    Cut1 = addEditAction(edit, u"C&ut"_s, &QTextEdit::cut);
+    edit->addSeparator();
+    SelectAll1 = addEditAction(edit, u"&Select All"_s, &QTextEdit::selectAll);
+
+    QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
+    Output1 = addCommand(settings, u"&Output information as text"_s, &TForm8::Output1Click);
+
+    PopupMenu1 = new QMenu(this);
+    Back2 = addEditAction(PopupMenu1, u"&Back"_s, &QTextEdit::undo);
+    PopupMenu1->addSeparator();
+    Copy2 = addEditAction(PopupMenu1, u"Copy"_s, &QTextEdit::copy);
+    Paste2 = addEditAction(PopupMenu1, u"Paste"_s, &QTextEdit::paste);
+    Cut2 = addEditAction(PopupMenu1, u"Cut"_s, &QTextEdit::cut);
+    PopupMenu1->addSeparator();
+    SelectAll2 = addEditAction(PopupMenu1, u"Select All"_s, &QTextEdit::selectAll);
+    connect(RichEdit1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(pos)); });
+
+    for (QAction* back : {Back1, Back2}) {
+        back->setEnabled(false);
+        connect(RichEdit1, &QTextEdit::undoAvailable, back, &QAction::setEnabled);
+    }
+    for (QAction* copyOrCut : {Copy1, Cut1, Copy2, Cut2}) {
+        copyOrCut->setEnabled(false);
+        connect(RichEdit1, &QTextEdit::copyAvailable, copyOrCut, &QAction::setEnabled);
+    }
+}
+
+void TForm8::showFor(QWidget* opener) {
+    if (!isVisible() && opener != nullptr) {
+        move(opener->geometry().center() - rect().center());
+    }
+    show();
+    raise();
+    activateWindow();
+    if (services_.activations.noteActivation(this)) {
+        guarded(this, services_.ui, [this] { FormActivate(); });
+    }
+}
+
+bool TForm8::event(QEvent* event) {
+    if (services_.activations.isActivation(this, event)) {
+        guarded(this, services_.ui, [this] { FormActivate(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm8::hideEvent(QHideEvent* event) {
+    services_.activations.noteHidden(this);
+    QMainWindow::hideEvent(event);
+}
+
+QString TForm8::editorText() const {
+    return RichEdit1->toPlainText();
+}
+
+QTextDocument& TForm8::editorDocument() const {
+    return *RichEdit1->document();
+}
+
+qreal TForm8::dpi() const {
+    return RichEdit1->logicalDpiX();
+}
+
+qreal TForm8::indentPixels() const {
+    return indentPoints * dpi() / 72;
+}
+
+template <typename F> void TForm8::withoutUndo(F&& build) {
+    QTextDocument* document = RichEdit1->document();
+    // Switching undo off drops what could be undone so far; the content starts afresh.
+    document->setUndoRedoEnabled(false);
+    try {
+        build();
+    } catch (...) {
+        document->setUndoRedoEnabled(true);
+        throw;
+    }
+    document->setUndoRedoEnabled(true);
+}
+
+template <typename F> void TForm8::replaceDocument(F&& build) {
+    // Built apart from the editor, whose layout would otherwise follow every paragraph as
+    // it goes in (seconds for a full table instead of a tenth of one).
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(RichEdit1->font());
+    document->setUndoRedoEnabled(false);
+    build(*document);
+    document->setUndoRedoEnabled(true);
+    const QPointer<QTextDocument> old = RichEdit1->document();
+    document->setParent(RichEdit1);
+    RichEdit1->setDocument(document.release());
+    // The editor deletes only the document it made itself; the others are this window's.
+    if (old != nullptr && old->parent() == RichEdit1) {
+        delete old;
+    }
+}
+
+void TForm8::FormActivate() {
+    const TextViewActivation work = modes_.activate();
+    if (work.writeTable) {
+        Q_EMIT tableAboutToBeRead();
+        writeTableText(work.layout);
+    } else {
+        if (work.clear) {
+            replaceDocument([](QTextDocument&) {});
+        }
+        // Before an open, so that a plain-text file takes the indent everywhere.
+        indentParagraphAtCursor();
+    }
+    if (work.open) {
+        Open1Click();
+    }
+    if (work.save) {
+        Save1Click();
+    }
+}
+
+void TForm8::writeTableText(TableTextLayout layout) {
+    const QString text =
+        editorSafeText(tableText(table_, layout, textFormat_, clock_.now(), locale_));
+    const qreal indent = indentPixels();
+    replaceDocument([&text, indent](QTextDocument& document) {
+        QTextCursor cursor(&document);
+        QTextBlockFormat indented;
+        indented.setTextIndent(indent);
+        cursor.setBlockFormat(indented);
+        // One insertion: every new paragraph takes the indent of the first.
+        cursor.insertText(text);
+    });
+}
+
+void TForm8::indentParagraphAtCursor() {
+    withoutUndo([this] {
+        QTextCursor cursor = RichEdit1->textCursor();
+        QTextBlockFormat indented = cursor.blockFormat();
+        indented.setTextIndent(indentPixels());
+        cursor.setBlockFormat(indented);
+    });
+}
+
+void TForm8::Open1Click() {
+    const QString path = services_.ui.chooseOpenFile(this, textOpenDialog());
+    // Also after a cancelled dialog or a failed read: an empty view returns to the table.
+    Timer1->start();
+    if (path.isEmpty()) {
+        return;
+    }
+    // Read and decoded before anything changes: a file that cannot be shown keeps the content.
+    const TextFileContent content = readTextFile(path);
+    fillFrom(content);
+    modes_.fileLoaded();
+}
+
+void TForm8::fillFrom(const TextFileContent& content) {
+    const QTextBlockFormat paragraphAtCursor = RichEdit1->textCursor().blockFormat();
+    const qreal dots = dpi();
+    replaceDocument([&](QTextDocument& document) {
+        QTextCursor cursor(&document);
+        if (content.rich) {
+            insertRichText(cursor, content.richText, dots);
+        } else {
+            cursor.setBlockFormat(paragraphAtCursor);
+            cursor.insertText(editorSafeText(content.plainText));
+        }
+    });
+}
+
+void TForm8::Timer1Timer() {
+    if (RichEdit1->document()->isEmpty()) {
+        hide();
+    }
+}
+
+void TForm8::Save1Click() {
+    const QString path = services_.ui.chooseSaveFile(this, textSaveDialog());
+    if (path.isEmpty()) {
+        return;
+    }
+    writeRtfFile(path, richTextFromDocument(*RichEdit1->document(), dpi()));
+}
+
+void TForm8::Print1Click() {
+    const QString jobName =
+        u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
+    services_.ui.print(this, *RichEdit1->document(), jobName);
+}
+
+void TForm8::Return1Click() {
+    Q_EMIT tableAboutToBeRead();
+    hide();
+}
+
+void TForm8::Output1Click() {
+    modes_.outputInformationAsText();
+    textFormatDialog_.showFor(this);
+}
+
+void TForm8::appendLines(const QStringList& lines) {
+    withoutUndo([this, &lines] {
+        QTextDocument* document = RichEdit1->document();
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        for (const QString& line : lines) {
+            if (!document->isEmpty()) {
+                cursor.insertBlock();
+            }
+            cursor.insertText(editorSafeText(line));
+        }
+    });
+}
+
+} // namespace corvanteller

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "text/table_text.h"
+#include "ui/window_services.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLocale;
+class QMenu;
+class QTextDocument;
+class QTextEdit;
+class QTimer;
+
+namespace corvanteller {
+
+class Clock;
+class SongTableModel;
+class TextViewModes;
+class TForm9;
+struct TextFileContent;
+struct TextFormatOptions;
+
+// The text view ("Information as text"): the song table as lines of text, or a text file, in
+// an editor from which it is saved, printed or handed on. Every activation builds the content
+// as the text-view mode says.
+class TForm8 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int clientWidth = 692;
+    static constexpr int clientHeight = 433;
+    // After "&Open...", the view hides itself if the editor is still empty.
+    static constexpr int emptyCheckDelayMs = 200;
+    static constexpr qreal indentPoints = 11;
+
+    TForm8(const WindowServices& services, TextViewModes& modes, const SongTableModel& table,
+           const TextFormatOptions& textFormat, const Clock& clock, const QLocale& locale,
+           TForm9& textFormatDialog, QWidget* parent = nullptr);
+    ~TForm8() override;
+
+    QTextEdit* RichEdit1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QTimer* Timer1 = nullptr; // the check after an open
+
+    // "&File"
+    QAction* Open1 = nullptr;   // "&Open..."
+    QAction* Save1 = nullptr;   // "&Save..."
+    QAction* Word1 = nullptr;   // "Save as &Word document...": present, disabled until wired
+    QAction* Print1 = nullptr;  // "&Print"
+    QAction* Word2 = nullptr;   // "Print &from Word": present, disabled until wired
+    QAction* Return1 = nullptr; // "&Return to table"
+    // "&Edit"
+    QAction* Back1 = nullptr; // "&Back"
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    // "&Settings"
+    QAction* Output1 = nullptr; // "&Output information as text"
+    // The pop-up menu.
+    QAction* Back2 = nullptr;
+    QAction* Copy2 = nullptr;
+    QAction* Paste2 = nullptr;
+    QAction* Cut2 = nullptr;
+    QAction* SelectAll2 = nullptr;
+
+    // Shows the view (centred on the opener when it was hidden) and runs its activation at
+    // once, so that the content is built when this returns.
+    void showFor(QWidget* opener);
+
+    // The editor's content, as built by the latest activation or edited since. Building a
+    // new content replaces the document: take it again after every activation.
+    QString editorText() const;
+    QTextDocument& editorDocument() const;
+
+    void FormActivate();
+    void Open1Click();
+    void Save1Click();
+    void Print1Click();
+    void Return1Click();
+    void Output1Click();
+    void Timer1Timer();
+    // Appends each line as a paragraph of its own.
+    void appendLines(const QStringList& lines);
+
+Q_SIGNALS:
+    // The view is about to read the song table: an open cell editor's text must be in it.
+    void tableAboutToBeRead();
+
+protected:
+    bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& caption, void (TForm8::*handler)());
+    QAction* addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)());
+    qreal indentPixels() const;
+    qreal dpi() const;
+    // Content the program builds is no edit: it cannot be undone.
+    template <typename F> void withoutUndo(F&& build);
+    // The same for a whole new content, built in a new document that then replaces the
+    // editor's.
+    template <typename F> void replaceDocument(F&& build);
+    void writeTableText(TableTextLayout layout);
+    void indentParagraphAtCursor();
+    void fillFrom(const TextFileContent& content);
+
+    WindowServices services_;
+    TextViewModes& modes_;
+    const SongTableModel& table_;
+    const TextFormatOptions& textFormat_;
+    const Clock& clock_;
+    const QLocale& locale_;
+    TForm9& textFormatDialog_;
+};
+
+} // namespace corvanteller

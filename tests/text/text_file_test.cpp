@@ -1,0 +1,80 @@
+#include "text/text_file.h"
+
+#include "common/file_io.h"
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvanteller {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(TextFile, DecodesPlainTextByItsMarks) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString text;
+    };
+    const QString russian = u"Привет\nмир\nend"_s;
+    const Case cases[] = {
+        {"utf-8", u"Привет\r\nмир\rend"_s.toUtf8(), russian},
+        {"utf-8 with a mark", "\xEF\xBB\xBF" + u"Привет\nмир\nend"_s.toUtf8(), russian},
+        {"cp1251", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0\nend", russian},
+        {"utf-16le",
+         QByteArray("\xFF\xFE", 2) +
+             QByteArray(reinterpret_cast<const char*>(russian.utf16()), russian.size() * 2),
+         russian},
+        {"utf-16be", QByteArray("\xFE\xFF\x00\x41\x00\x0D\x00\x0A\x04\x10", 10), u"A\nА"_s},
+        {"empty", QByteArray(), QString()},
+    };
+    for (const Case& c : cases) {
+        const TextFileContent content = decodeTextFile(c.bytes);
+        EXPECT_FALSE(content.rich) << c.name;
+        EXPECT_EQ(content.plainText, c.text) << c.name;
+    }
+    const TextFileContent rich = decodeTextFile("\xEF\xBB\xBF{\\rtf1 \\b Bold}");
+    EXPECT_TRUE(rich.rich);
+    EXPECT_EQ(rich.richText.plainText(), u"Bold"_s);
+    EXPECT_FALSE(decodeTextFile(" {\\rtf1 x}").rich);
+}
+
+TEST(TextFile, RefusesMissingAndTooLargeFiles) {
+    QTemporaryDir tree;
+    try {
+        readTextFile(tree.filePath(u"missing.txt"_s));
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.text(), u"File not found"_s);
+    }
+
+    const QString large = tree.filePath(u"large.txt"_s);
+    {
+        QFile file(large);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(maxShownFileBytes + 1)); // sparse: no disk is used
+    }
+    try {
+        readTextFile(large);
+        ADD_FAILURE() << "a file over the limit was read";
+    } catch (const UserError& error) {
+        EXPECT_EQ(error.text(), u"The file is too large to be shown."_s);
+    }
+}
+
+TEST(TextFile, SavedTextOpensAgain) {
+    QTemporaryDir tree;
+    const QString path = tree.filePath(u"saved.txt"_s);
+    RichText text;
+    RichRun run;
+    run.text = u"Строка"_s;
+    text.paragraphs.front().runs = {run};
+    writeRtfFile(path, text);
+    const TextFileContent content = readTextFile(path);
+    ASSERT_TRUE(content.rich);
+    EXPECT_EQ(content.richText, text);
+}
+
+} // namespace
+} // namespace corvanteller

@@ -1,0 +1,411 @@
+#include "text/text_view.h"
+
+#include "support_ui/program_fixture.h"
+#include "table/song_grid.h"
+#include "text/rich_text_document.h"
+#include "text/text_file.h"
+#include "text/text_format_dialog.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <functional>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString tableTextA = u"1\t/songs/a.kar Alpha\t\t\tmaker\t\n"
+                           u"2\t/songs/b.kar Бета\tD\tE\t\t\n"_s;
+const QString tableTextB = u"1\t/songs/Alpha\t\t\tmaker\t\n"
+                           u"2\t/songs/Бета\tD\tE\t\t\n"_s;
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The program with two songs in its table, the main window active, a fixed clock and an
+// English locale, and a folder for the text files.
+struct TextProgram : test::ProgramFixture {
+    TextProgram() {
+        clock.now_ = QDateTime(QDate(2026, 12, 6), QTime(21, 5, 9));
+        context().locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        RowStore& store = context().table.startStore();
+        const QStringList rows[] = {
+            {u"a.kar"_s, u"/songs/"_s, u"Alpha"_s, QString(), QString(), u"maker"_s},
+            {u"b.kar"_s, u"/songs/"_s, u"Бета"_s, u"D"_s, u"E"_s, QString()}};
+        for (int row = 1; row <= 2; ++row) {
+            for (int column = 1; column <= 6; ++column) {
+                store.setText(column, row, rows[row - 1][column - 1]);
+            }
+        }
+        store.setRowCount(2);
+        QVERIFY(activate(&main()));
+        QVERIFY(test::writeTestFile(listFile(), "Opened\r\nlist"));
+    }
+
+    TForm8& view() { return main().textView(); }
+    QString text() { return view().editorText(); }
+    QString listFile() const { return files.filePath(u"list.txt"_s); }
+    QString file(const QString& name) const { return files.filePath(name); }
+
+    // A main-window command that shows the view; the window system then makes it the active
+    // window, as it does before the user's next click.
+    void command(QAction* TForm4::*action) {
+        (main().*action)->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(&view()));
+    }
+
+    // To the main window and back to the view, as the user clicks them.
+    void returnFromMain() {
+        QVERIFY(activate(&main()));
+        QVERIFY(activate(&view()));
+    }
+
+    // The first-line indent of every paragraph, in points.
+    QList<qreal> indents() {
+        QList<qreal> points;
+        QTextDocument& document = view().editorDocument();
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            points.append(block.blockFormat().textIndent() * 72 / view().RichEdit1->logicalDpiX());
+        }
+        return points;
+    }
+
+    QTemporaryDir files;
+};
+
+// A window that is not one of the program's own (a message box, a file dialog): taking the
+// activation away and giving it back.
+void visitForeignWindow(QWidget* back) {
+    QWidget foreign;
+    QVERIFY(test::ProgramFixture::activate(&foreign));
+    foreign.hide();
+    QVERIFY(test::ProgramFixture::activate(back));
+}
+
+struct ModeRule {
+    const char* name;
+    std::function<void(TextProgram&)> steps;
+    QString text; // the editor's content at the end
+    bool hidden;
+    TextViewMode mode;
+    int openDialogs;
+    int saveDialogs;
+};
+
+} // namespace
+
+class TextViewTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void modesDecideEveryActivation() {
+        const ModeRule rules[] = {
+            {"0 clears at every activation",
+             [](TextProgram& p) {
+                 p.view().showFor(&p.main());
+                 QVERIFY(QTest::qWaitForWindowActive(&p.view()));
+                 QTest::keyClicks(p.view().RichEdit1, u"typed"_s);
+                 p.returnFromMain();
+             },
+             QString(), false, TextViewMode::None, 0, 0},
+            {"1 rebuilds: an edit is gone after a return",
+             [](TextProgram& p) {
+                 p.command(&TForm4::exportToText);
+                 QCOMPARE(p.text(), tableTextA);
+                 QTest::keyClicks(p.view().RichEdit1, u"EDIT"_s);
+                 p.returnFromMain();
+             },
+             tableTextA, false, TextViewMode::TableText, 0, 0},
+            {"2 cancelled returns to the table",
+             [](TextProgram& p) {
+                 p.ui.answerOpenFile(QString());
+                 p.command(&TForm4::openTextList);
+                 QVERIFY(p.view().isVisible());
+                 QTRY_VERIFY(p.view().isHidden());
+             },
+             QString(), true, TextViewMode::None, 1, 0},
+            {"2 with a file keeps it, edits included",
+             [](TextProgram& p) {
+                 p.ui.answerOpenFile(p.listFile());
+                 p.command(&TForm4::openTextList);
+                 QTest::keyClicks(p.view().RichEdit1, u"EDIT"_s);
+                 p.returnFromMain();
+             },
+             u"EDITOpened\nlist"_s, false, TextViewMode::Kept, 1, 0},
+            {"3 saves once",
+             [](TextProgram& p) {
+                 p.ui.answerSaveFile(p.file(u"saved.txt"_s));
+                 p.command(&TForm4::saveAsText);
+                 QCOMPARE(readTextFile(p.file(u"saved.txt"_s)).richText.plainText(), tableTextB);
+                 p.returnFromMain();
+             },
+             tableTextB, false, TextViewMode::Kept, 0, 1},
+            {"4 keeps the content, then 1",
+             [](TextProgram& p) {
+                 p.view().showFor(&p.main());
+                 QVERIFY(QTest::qWaitForWindowActive(&p.view()));
+                 QTest::keyClicks(p.view().RichEdit1, u"typed"_s);
+                 p.view().Output1->trigger();
+                 QVERIFY(QTest::qWaitForWindowActive(p.context().textFormat));
+                 // Back to the view while the settings are still open.
+                 QVERIFY(test::ProgramFixture::activate(&p.view()));
+                 QCOMPARE(p.text(), u"typed"_s);
+                 p.returnFromMain();
+             },
+             tableTextA, false, TextViewMode::TableText, 0, 0},
+            {"the view's own open in 1 keeps the file",
+             [](TextProgram& p) {
+                 p.command(&TForm4::exportText);
+                 p.ui.answerOpenFile(p.listFile());
+                 p.view().Open1->trigger();
+                 p.returnFromMain();
+             },
+             u"Opened\nlist"_s, false, TextViewMode::Kept, 1, 0},
+        };
+        for (const ModeRule& rule : rules) {
+            TextProgram program;
+            rule.steps(program);
+            QVERIFY2(!QTest::currentTestFailed(), rule.name);
+            QVERIFY2(program.view().isHidden() == rule.hidden, rule.name);
+            if (!rule.hidden) {
+                QVERIFY2(program.text() == rule.text, rule.name);
+            }
+            QVERIFY2(program.context().textViewModes.mode() == rule.mode, rule.name);
+            QVERIFY2(program.ui.openDialogs.size() == rule.openDialogs, rule.name);
+            QVERIFY2(program.ui.saveDialogs.size() == rule.saveDialogs, rule.name);
+            QVERIFY2(program.ui.errors.isEmpty(), rule.name);
+        }
+    }
+
+    void everyActivationIndents() {
+        TextProgram program;
+        program.command(&TForm4::exportToText);
+        QCOMPARE(program.indents(), QList<qreal>(3, 11.0));
+
+        // Otherwise only the paragraph at the cursor.
+        RichText twoLines;
+        twoLines.paragraphs.resize(2);
+        writeRtfFile(program.file(u"two.txt"_s), twoLines);
+        program.ui.answerOpenFile(program.file(u"two.txt"_s));
+        program.view().Open1->trigger();
+        QCOMPARE(program.indents(), (QList<qreal>{0, 0}));
+        program.view().RichEdit1->moveCursor(QTextCursor::End);
+        program.returnFromMain();
+        QCOMPARE(program.indents(), (QList<qreal>{0, 11}));
+
+        // A plain file opened at the activation takes the indent everywhere, an RTF file
+        // keeps its own.
+        QVERIFY(test::ProgramFixture::activate(&program.main()));
+        program.ui.answerOpenFile(program.listFile());
+        program.command(&TForm4::openTextList);
+        QCOMPARE(program.indents(), (QList<qreal>{11, 11}));
+
+        RichText rich;
+        rich.paragraphs.front().firstLineIndent = 440;
+        rich.paragraphs.front().runs.resize(1);
+        rich.paragraphs.front().runs.front().text = u"rich"_s;
+        writeRtfFile(program.file(u"rich.txt"_s), rich);
+        QVERIFY(test::ProgramFixture::activate(&program.main()));
+        program.ui.answerOpenFile(program.file(u"rich.txt"_s));
+        program.command(&TForm4::openTextList);
+        QCOMPARE(program.indents(), QList<qreal>{22});
+    }
+
+    void openCommandsAndMenuTriggersReadTheCellBeingEdited() {
+        TextProgram program;
+        SongGrid& grid = *program.main().StringGrid1;
+        grid.setFocus(Qt::MouseFocusReason);
+        grid.setCurrentIndex(program.model().index(0, 3));
+        QTest::keyClick(&grid, Qt::Key_Z);
+        QVERIFY(QApplication::focusWidget() != &grid); // the cell editor is open
+        program.command(&TForm4::exportText);
+        QVERIFY(program.text().startsWith(u"1\t/songs/a.kar z\t"_s));
+    }
+
+    void foreignWindowsAreNoActivation() {
+        TextProgram program;
+        program.command(&TForm4::exportToText);
+        QTest::keyClicks(program.view().RichEdit1, u"kept"_s);
+        visitForeignWindow(&program.view());
+        QVERIFY(program.text().startsWith(u"kept1\t"_s));
+    }
+
+    void editEntriesFollowUndoAndSelection() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        const QList<QAction*> backs = {view.Back1, view.Back2};
+        const QList<QAction*> copies = {view.Copy1, view.Cut1, view.Copy2, view.Cut2};
+        const auto enabled = [](const QList<QAction*>& actions) {
+            return std::all_of(actions.begin(), actions.end(),
+                               [](const QAction* a) { return a->isEnabled(); });
+        };
+        const auto disabled = [](const QList<QAction*>& actions) {
+            return std::none_of(actions.begin(), actions.end(),
+                                [](const QAction* a) { return a->isEnabled(); });
+        };
+        // The built content cannot be undone.
+        QVERIFY(disabled(backs));
+        QVERIFY(disabled(copies));
+        QVERIFY(view.Paste1->isEnabled() && view.SelectAll1->isEnabled());
+        QVERIFY(view.Paste2->isEnabled() && view.SelectAll2->isEnabled());
+
+        QTest::keyClicks(view.RichEdit1, u"ab"_s);
+        QVERIFY(enabled(backs));
+        view.Back1->trigger();
+        QCOMPARE(view.editorText(), tableTextA);
+        QVERIFY(disabled(backs));
+
+        view.SelectAll2->trigger();
+        QVERIFY(enabled(copies));
+        view.Cut1->trigger();
+        QVERIFY(view.editorText().isEmpty());
+        QVERIFY(disabled(copies));
+        QVERIFY(enabled(backs));
+        view.Paste2->trigger();
+        QCOMPARE(view.editorText(), tableTextA);
+
+        // Paste takes plain text only.
+        auto* mime = new QMimeData;
+        mime->setHtml(u"<b>bold</b>"_s);
+        mime->setText(u"bold"_s);
+        QApplication::clipboard()->setMimeData(mime);
+        view.SelectAll1->trigger();
+        view.Paste1->trigger();
+        QCOMPARE(view.editorText(), u"bold"_s);
+        QCOMPARE(view.editorDocument().begin().begin().fragment().charFormat().fontWeight(),
+                 static_cast<int>(QFont::Normal));
+
+        // "OK" of the text-format dialog appends without anything to undo.
+        program.context().options.textFormat.addNext = true;
+        view.Output1->trigger();
+        program.context().textFormat->Button1->click();
+        QVERIFY(view.editorText().endsWith(u"\nMade in Earth"_s));
+        QVERIFY(disabled(backs));
+    }
+
+    void returnHidesAndTheWordEntriesWait() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        QVERIFY(!view.Word1->isEnabled() && !view.Word2->isEnabled());
+        view.Return1->trigger();
+        QVERIFY(view.isHidden());
+    }
+
+    void openShowsEveryKindOfTextFile() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        struct Case {
+            const char* name;
+            QByteArray bytes;
+            QString text;
+        };
+        const Case cases[] = {
+            {"utf-8", u"Привет\nмир"_s.toUtf8(), u"Привет\nмир"_s},
+            {"cp1251", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0", u"Привет\nмир"_s},
+            {"utf-16", QByteArray("\xFF\xFE\x1F\x04\x40\x04\x0D\x00\x0A\x00\x3C\x04", 12),
+             u"Пр\nм"_s},
+            {"rtf", "{\\rtf1\\ansi\\ansicpg1251 {\\b \\'cf\\'f0}\\par x}", u"Пр\nx"_s},
+        };
+        for (const Case& c : cases) {
+            const QString path = program.file(QString::fromLatin1(c.name));
+            QVERIFY(test::writeTestFile(path, c.bytes));
+            program.ui.answerOpenFile(path);
+            view.Open1->trigger();
+            QVERIFY2(view.editorText() == c.text, c.name);
+        }
+        QCOMPARE(program.ui.openDialogs.front().filter, u"Text files (*.txt);;All files (*.*)"_s);
+        QVERIFY(program.ui.openDialogs.front().mustExist);
+        QVERIFY(view.editorDocument().begin().begin().fragment().charFormat().fontWeight() >=
+                QFont::Bold);
+
+        // What cannot be read or is too large changes nothing.
+        const QString shown = view.editorText();
+        const QString large = program.file(u"large.txt"_s);
+        {
+            QFile file(large);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(maxShownFileBytes + 1));
+        }
+        for (const QString& path : {program.file(u"gone.txt"_s), program.files.path(), large}) {
+            program.ui.answerOpenFile(path);
+            view.Open1->trigger();
+            QCOMPARE(view.editorText(), shown);
+        }
+        QCOMPARE(program.ui.errors, (QStringList{u"File not found"_s, u"File access denied"_s,
+                                                 u"The file is too large to be shown."_s}));
+        QTest::qWait(TForm8::emptyCheckDelayMs * 2);
+        QVERIFY(view.isVisible());
+    }
+
+    void savedTextOpensWithItsFormats() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        QTextCursor cursor(&view.editorDocument());
+        cursor.movePosition(QTextCursor::End);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        QTextCharFormat styled;
+        styled.setFontItalic(true);
+        styled.setFontPointSize(17.5);
+        styled.setForeground(QColor(10, 120, 200));
+        QTextBlockFormat indented;
+        indented.setLeftMargin(30);
+        indented.setTextIndent(-6);
+        indented.setAlignment(Qt::AlignRight);
+        cursor.insertBlock(indented);
+        cursor.insertText(u"Жирный"_s, bold);
+        cursor.insertText(u"\tital 中\u2028next line"_s, styled);
+        const RichText before = richTextFromDocument(view.editorDocument(), 96);
+
+        const QString path = program.file(u"formats.txt"_s);
+        program.ui.answerSaveFile(path);
+        view.Save1->trigger();
+        QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt)"_s);
+        QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"txt"_s);
+        QVERIFY(program.ui.saveDialogs.front().confirmOverwrite);
+        QVERIFY(readFile(path).startsWith("{\\rtf1"));
+
+        view.RichEdit1->clear();
+        program.ui.answerOpenFile(path);
+        view.Open1->trigger();
+        QVERIFY(richTextFromDocument(view.editorDocument(), 96) == before);
+        QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
+
+        // A failed save reports and changes neither the file nor the editor.
+        QVERIFY(test::writeTestFile(program.file(u"blocker"_s), "a file, not a folder"));
+        program.ui.answerSaveFile(program.file(u"blocker/x.txt"_s));
+        view.Save1->trigger();
+        QCOMPARE(program.ui.errors.size(), 1);
+        QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
+    }
+
+    void printsOneNamedJob() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        const QString pdf = program.file(u"printed.pdf"_s);
+        program.ui.printToPdf(pdf);
+        view.Print1->trigger();
+        QCOMPARE(program.ui.printJobs, QStringList{u"Список kar файлов 06.12.2026  21.05.09"_s});
+        QCOMPARE(program.ui.printedTexts, QStringList{tableTextA});
+        QVERIFY(readFile(pdf).startsWith("%PDF"));
+    }
+};
+
+QTEST_MAIN(TextViewTest)
+#include "text_view_test.moc"
