@@ -1,11 +1,27 @@
 #include "cli/cli.h"
 
+#include "common/error.h"
+#include "common/file_io.h"
 #include "common/file_names.h"
+#include "common/seams.h"
 #include "kar/kar_reader.h"
+#include "office/excel_export.h"
+#include "office/word_commands.h"
+#include "office/workbook_engine.h"
+#include "office/xlsx_writer.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
+#include "settings/settings_file.h"
+#include "table/column_widths.h"
+#include "table/list_file.h"
 #include "table/row_store.h"
+#include "table/song_table_model.h"
+#include "text/table_text.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 
@@ -21,6 +37,7 @@ constexpr const char* helpText =
     "Usage:\n"
     "  corvanteller-cli scan [--from start|main] [--plenty] FOLDER\n"
     "  corvanteller-cli read [--from start|main] FILE...\n"
+    "  corvanteller-cli export [--from start|main] [--plenty] [--defaults] FOLDER --to FILE\n"
     "  corvanteller-cli --help\n"
     "\n"
     "scan  walks FOLDER and every folder below it, breadth first, reads every file whose\n"
@@ -33,18 +50,48 @@ constexpr const char* helpText =
     "      # end=complete|guard|too-many-folders|read-error|row-limit|queue-limit rows=N "
     "listed=N\n"
     "read  writes one line per FILE: the path as given, then the four texts.\n"
+    "export  scans FOLDER as scan does and writes the table to FILE, by its ending:\n"
+    "      .sgl   the list file, as \"Save list\" writes it\n"
+    "      .xlsx  the workbook of File > Export > \"Ms Excel\" (nothing for an empty table)\n"
+    "      .docx  a Word document of the table's text\n"
+    "      .txt   the table's text in UTF-8: one line per song, then the closing lines\n"
+    "      The options are those of the settings file, or the program's first ones with\n"
+    "      --defaults. Column widths count characters, not a font's pixels. Then the\n"
+    "      summary line of scan goes to standard error.\n"
     "\n"
     "Fields are separated by TAB and written in UTF-8; inside a field a backslash is written\n"
     "as \\\\ and TAB, CR and LF as \\t, \\r and \\n.\n"
-    "Exit status: 0 when the scan ran to an end, 1 after a file could not be read,\n"
-    "2 for a wrong call or a folder that does not exist, 3 after too many folders.\n";
+    "Exit status: 0 when the scan ran to an end, 1 after a file could not be read or FILE\n"
+    "could not be written, 2 for a wrong call or a folder that does not exist, 3 after too\n"
+    "many folders.\n";
 
 struct Call {
     QByteArray command;
     RunSet runSet = RunSet::StartWindow;
     bool plenty = false;
+    bool defaults = false;
+    QByteArray target; // export --to
     std::vector<QByteArray> operands;
 };
+
+enum class ExportFormat { List, Workbook, Document, Text };
+
+std::optional<ExportFormat> exportFormat(const QByteArray& target) {
+    const QByteArray name = target.toLower();
+    if (name.endsWith(".sgl")) {
+        return ExportFormat::List;
+    }
+    if (name.endsWith(".xlsx")) {
+        return ExportFormat::Workbook;
+    }
+    if (name.endsWith(".docx")) {
+        return ExportFormat::Document;
+    }
+    if (name.endsWith(".txt")) {
+        return ExportFormat::Text;
+    }
+    return std::nullopt;
+}
 
 QByteArray toUtf8(const QString& text) {
     return text.toUtf8();
@@ -75,7 +122,7 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
     }
     Call call;
     call.command = args.front();
-    if (call.command != "scan" && call.command != "read") {
+    if (call.command != "scan" && call.command != "read" && call.command != "export") {
         problem = QStringLiteral("unknown command \"%1\"").arg(decodeFileName(call.command));
         return std::nullopt;
     }
@@ -89,15 +136,24 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
         } else if (arg == "--from" && i + 1 < args.size() &&
                    (args[i + 1] == "start" || args[i + 1] == "main")) {
             call.runSet = args[++i] == "main" ? RunSet::MainWindow : RunSet::StartWindow;
-        } else if (arg == "--plenty" && call.command == "scan") {
+        } else if (arg == "--plenty" && call.command != "read") {
             call.plenty = true;
+        } else if (arg == "--defaults" && call.command == "export") {
+            call.defaults = true;
+        } else if (arg == "--to" && call.command == "export" && i + 1 < args.size() &&
+                   call.target.isEmpty()) {
+            call.target = args[++i];
         } else {
             problem = QStringLiteral("wrong option \"%1\"").arg(decodeFileName(arg));
             return std::nullopt;
         }
     }
-    if (call.command == "scan" && call.operands.size() != 1) {
-        problem = QStringLiteral("scan takes exactly one folder");
+    if ((call.command == "scan" || call.command == "export") && call.operands.size() != 1) {
+        problem = QStringLiteral("%1 takes exactly one folder").arg(decodeFileName(call.command));
+        return std::nullopt;
+    }
+    if (call.command == "export" && !exportFormat(call.target)) {
+        problem = QStringLiteral("export needs --to FILE ending in .sgl, .xlsx, .docx or .txt");
         return std::nullopt;
     }
     if (call.command == "read" && call.operands.empty()) {
@@ -156,12 +212,34 @@ bool isFolder(const QByteArray& path) {
     return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool isFolderArgument(const QByteArray& folder, std::FILE* err) {
+    if (isFolder(folder)) {
+        return true;
+    }
+    printLine(err,
+              QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
+    return false;
+}
+
+// Tells how the scan ended, as the summary line and the exit status say it.
+int reportScanEnd(const ScanOutcome& outcome, int rows, std::FILE* err) {
+    if (outcome.end == ScanEnd::ReadError) {
+        printLine(err, outcome.errorText);
+    }
+    if (outcome.tooManyFolders()) {
+        printLine(err, tooManyFoldersMessage());
+    }
+    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
+                 outcome.listedFolders);
+    if (outcome.end == ScanEnd::ReadError) {
+        return exitReadError;
+    }
+    return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
+}
+
 int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     const QByteArray& folder = call.operands.front();
-    if (!isFolder(folder)) {
-        printLine(
-            err,
-            QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
+    if (!isFolderArgument(folder, err)) {
         return exitWrongCall;
     }
     RowStore rows;
@@ -176,18 +254,93 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
             writer.endLine();
         }
     }
-    if (outcome.end == ScanEnd::ReadError) {
-        printLine(err, outcome.errorText);
+    return reportScanEnd(outcome, rows.rowCount(), err);
+}
+
+// The workbook's column widths come from the widest cells; without a display there is no font,
+// so the longest text of a column counts as its widest.
+int characterCount(const QString& text) {
+    return static_cast<int>(text.size());
+}
+
+// Writes the table to the file; false, with the reason on err, when it could not be written.
+bool writeExport(const SongTableModel& table, const Options& options, ExportFormat format,
+                 const QString& path, std::FILE* err) {
+    const QDateTime now = SystemClock().now();
+    const QLocale locale = QLocale::system();
+    switch (format) {
+    case ExportFormat::List:
+        writeListFile(path, table);
+        return true;
+    case ExportFormat::Workbook: {
+        WorkbookEngine engine;
+        if (!buildExportWorkbook(engine, table, options.excel, now, locale)) {
+            printLine(err, QStringLiteral("corvanteller-cli: the table is empty: no workbook "
+                                          "was written"));
+            return true;
+        }
+        // The library writes its own file; it goes to the target only once it is complete.
+        const QTemporaryDir scratch;
+        if (!scratch.isValid()) {
+            throw UserError(scratch.errorString());
+        }
+        const QString written = scratch.filePath(QStringLiteral("export.xlsx"));
+        const XlsxWriteReport report = writeXlsx(engine.workbook(1), written);
+        writeFileAtomically(path, readFileBounded(written, std::numeric_limits<qint64>::max()));
+        if (report.cutCells > 0) {
+            printLine(err, QStringLiteral("Some cells were longer than 32767 characters and "
+                                          "were cut in the workbook."));
+        }
+        return true;
     }
-    if (outcome.tooManyFolders()) {
-        printLine(err, tooManyFoldersMessage());
+    case ExportFormat::Document: {
+        DocumentEngine engine;
+        saveText(engine,
+                 tableText(table, TableTextLayout::WithFileName, options.textFormat, now, locale),
+                 path);
+        return true;
     }
-    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows.rowCount(),
-                 outcome.listedFolders);
-    if (outcome.end == ScanEnd::ReadError) {
-        return exitReadError;
+    case ExportFormat::Text:
+        writeFileAtomically(path, (tableText(table, TableTextLayout::WithFileName,
+                                             options.textFormat, now, locale) +
+                                   u'\n')
+                                      .toUtf8());
+        return true;
     }
-    return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
+    return true;
+}
+
+int runExport(const Call& call, std::FILE* err) {
+    const QByteArray& folder = call.operands.front();
+    if (!isFolderArgument(folder, err)) {
+        return exitWrongCall;
+    }
+    Options options;
+    if (!call.defaults) {
+        RunTimes times;
+        const LoadResult loaded = loadSettings(options, times, SystemClock());
+        if (!loaded.message.isEmpty()) {
+            printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
+        }
+    }
+    RowStore rows;
+    const ScanOutcome outcome =
+        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    // The table as the window shows it after the scan, with its widest-cell lengths.
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    table.setWidestCellLengths(widestCellLengths(table, characterCount));
+
+    bool written = false;
+    try {
+        written = writeExport(table, options, *exportFormat(call.target),
+                              QFile::decodeName(call.target), err);
+    } catch (const UserError& error) {
+        printLine(err, QStringLiteral("corvanteller-cli: %1: %2")
+                           .arg(decodeFileName(call.target), error.text()));
+    }
+    const int status = reportScanEnd(outcome, rows.rowCount(), err);
+    return written ? status : exitReadError;
 }
 
 int runRead(const Call& call, std::FILE* out, std::FILE* err) {
@@ -246,6 +399,9 @@ int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) 
     if (!call) {
         printLine(err, QStringLiteral("corvanteller-cli: %1 (see --help)").arg(problem));
         return exitWrongCall;
+    }
+    if (call->command == "export") {
+        return runExport(*call, err);
     }
     return call->command == "scan" ? runScan(*call, out, err) : runRead(*call, out, err);
 }
