@@ -14,6 +14,19 @@
 #include <string>
 #include <string_view>
 
+// AddressSanitizer reserves terabytes of address space for its shadow memory: a build with it
+// cannot run under the limit.
+#if defined(__SANITIZE_ADDRESS__)
+#define CORVANTELLER_LIMIT_ADDRESS_SPACE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CORVANTELLER_LIMIT_ADDRESS_SPACE 0
+#endif
+#endif
+#ifndef CORVANTELLER_LIMIT_ADDRESS_SPACE
+#define CORVANTELLER_LIMIT_ADDRESS_SPACE 1
+#endif
+
 namespace {
 
 constexpr rlim_t addressSpaceLimit = rlim_t(1) << 30;
@@ -121,8 +134,10 @@ int main(int argc, char** argv) {
         std::fputs("usage: corvanteller-xls-reader FILE\n", stderr);
         return 2;
     }
-    const rlimit limit{addressSpaceLimit, addressSpaceLimit};
-    setrlimit(RLIMIT_AS, &limit);
+    if (CORVANTELLER_LIMIT_ADDRESS_SPACE) {
+        const rlimit limit{addressSpaceLimit, addressSpaceLimit};
+        setrlimit(RLIMIT_AS, &limit);
+    }
 
     const void* handle = nullptr;
     const int opened = freexl_open(argv[1], &handle);
