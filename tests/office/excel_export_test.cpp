@@ -188,57 +188,46 @@ TEST(ExcelExportTest, WithoutColumnNamesRowOneIsEmptyButFormatted) {
 
 TEST(ExcelExportTest, TheFooterFollowsItsOptions) {
     Table table(1);
-    struct Case {
-        bool date;
-        bool list1;
-        bool list2;
-        bool string;
-        DateTimeChoice choice;
-    };
-    const Case cases[] = {
-        {false, false, false, false, DateTimeChoice::Date},
-        {true, false, false, false, DateTimeChoice::Time},
-        {true, true, true, true, DateTimeChoice::DateAndTime},
-        {false, true, false, false, DateTimeChoice::Date},
-        {false, false, true, true, DateTimeChoice::Date},
-        {true, false, false, true, DateTimeChoice::Date},
-    };
-    for (const Case& footer : cases) {
+    const DateTimeChoice choices[] = {DateTimeChoice::Date, DateTimeChoice::Time,
+                                      DateTimeChoice::DateAndTime};
+    const QString dates[] = {u"06.Dec.2026"_s, u"21.05.09"_s, u"06.12.2026  21.05.09"_s};
+    // Every combination of the four footer options, each date choice in turn.
+    for (int combination = 0; combination < 16; ++combination) {
         ExcelOptions options;
-        options.addDateTime = footer.date;
-        options.whatAdded = footer.choice;
-        options.chooseList1 = footer.list1;
-        options.chooseList2 = footer.list2;
-        options.addString = footer.string;
+        options.addDateTime = (combination & 1) != 0;
+        options.chooseList1 = (combination & 2) != 0;
+        options.chooseList2 = (combination & 4) != 0;
+        options.addString = (combination & 8) != 0;
+        options.whatAdded = choices[combination % 3];
         options.list1Text = u"Collection"_s;
         options.stringToAdd = u"Всем ПрИвЕтИк!"_s;
         Export exported(table.model, options);
         Worksheet& sheet = exported.sheet();
         QStringList expected;
-        if (footer.date) {
-            expected << (footer.choice == DateTimeChoice::Time   ? u"21.05.09"_s
-                         : footer.choice == DateTimeChoice::Date ? u"06.Dec.2026"_s
-                                                                 : u"06.12.2026  21.05.09"_s);
+        if (options.addDateTime) {
+            expected << dates[combination % 3];
         }
-        if (footer.list1) {
+        if (options.chooseList1) {
             expected << u"Collection"_s;
         }
-        if (footer.list2) {
+        if (options.chooseList2) {
             expected << u"Made in Earth"_s;
         }
-        if (footer.string) {
+        if (options.addString) {
             expected << u"Всем ПрИвЕтИк!"_s;
         }
-        // n = 2: the label in B4, the values from B5 on.
+        // n = 2: the label in B4, the values from B5 on, side by side.
         QStringList values;
-        for (int column = 2; column <= 6; ++column) {
-            if (!sheet.value(5, column).isEmpty()) {
-                values << sheet.value(5, column).text();
-            }
+        for (int column = 2; column < 2 + expected.size(); ++column) {
+            values << sheet.value(5, column).text();
         }
-        EXPECT_EQ(values, expected);
-        EXPECT_EQ(sheet.value(4, 2).text(), footer.date ? u"Additional information:"_s : QString());
-        EXPECT_EQ(sheet.lastUsedCell().row, expected.isEmpty() ? 2 : 5);
+        EXPECT_EQ(values, expected) << combination;
+        EXPECT_EQ(sheet.value(4, 2).text(),
+                  options.addDateTime ? u"Additional information:"_s : QString())
+            << combination;
+        const CellPosition expectedLast =
+            expected.isEmpty() ? CellPosition{2, 7} : CellPosition{5, 7};
+        EXPECT_EQ(sheet.lastUsedCell(), expectedLast) << combination;
     }
 }
 
