@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fuzzes the karaoke reader and the RTF reader: builds kar_reader_fuzz and rtf_reader_fuzz with
-# clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, writes their seed corpora
-# and runs each for SECONDS seconds. Fails when a fuzzer finds a crash or a broken invariant.
-# Usage: scripts/fuzz.sh [SECONDS]   (default 60)
+# Fuzzes the readers of outside bytes: the karaoke reader, the RTF reader, the .xlsx reader and
+# the parser of the .xls helper's output. Builds the targets with clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer, writes their seed corpora and runs each for
+# SECONDS seconds. Fails when a fuzzer finds a crash or a broken invariant.
+# Usage: scripts/fuzz.sh [SECONDS]   (default 60, for each target)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 duration="${1:-60}"
@@ -18,20 +19,22 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTELLER_FUZZ=ON -DCORVANTELLER_SANITIZE=ON \
     -DCORVANTELLER_TESTS=OFF -DCORVANTELLER_BENCH=OFF >/dev/null
 cmake --build "$BUILD_DIR" --target kar_reader_fuzz kar_fuzz_seeds rtf_reader_fuzz rtf_fuzz_seeds \
-    --parallel "$(nproc)"
+    xlsx_reader_fuzz xls_output_fuzz office_fuzz_seeds --parallel "$(nproc)"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
-# run_fuzzer NAME SEEDER MAX_LEN: fresh seeds every run; the corpus the fuzzer grows is kept
-# for the next run.
+# run_fuzzer NAME MAX_LEN SEEDER [SEEDER_ARGUMENT...]: fresh seeds every run (the seeder is
+# given its arguments and the seed folder); the corpus the fuzzer grows is kept for the next
+# run.
 run_fuzzer() {
-    local name="$1" seeder="$2" max_len="$3"
+    local name="$1" max_len="$2" seeder="$3"
+    shift 3
     local seeds="$BUILD_DIR/$name-seeds"
     local corpus="$BUILD_DIR/$name-corpus"
     local artifacts="$BUILD_DIR/$name-artifacts"
     rm -rf "$seeds"
     mkdir -p "$corpus" "$artifacts"
-    "$BUILD_DIR/fuzz/$seeder" "$seeds"
+    "$BUILD_DIR/fuzz/$seeder" "$@" "$seeds"
     local status=0
     "$BUILD_DIR/fuzz/$name" -max_total_time="$duration" -max_len="$max_len" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
@@ -47,5 +50,7 @@ run_fuzzer() {
 
 # Karaoke inputs up to three reading blocks of 8192 bytes, so that the block borders are
 # reached; RTF inputs large enough for the deepest sample's 5,000 groups.
-run_fuzzer kar_reader_fuzz kar_fuzz_seeds 24576
-run_fuzzer rtf_reader_fuzz rtf_fuzz_seeds 16384
+run_fuzzer kar_reader_fuzz 24576 kar_fuzz_seeds
+run_fuzzer rtf_reader_fuzz 16384 rtf_fuzz_seeds
+run_fuzzer xlsx_reader_fuzz 65536 office_fuzz_seeds xlsx
+run_fuzzer xls_output_fuzz 4096 office_fuzz_seeds xls-output

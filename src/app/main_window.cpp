@@ -5,6 +5,7 @@
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
+#include "office/excel_export.h"
 #include "rename/complex_rename_dialog.h"
 #include "rename/rename_journal.h"
 #include "rename/rename_runs.h"
@@ -35,6 +36,13 @@ constexpr int bottomRowHeight = 44;
 UiServices::FileDialog listOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|All files (*.*)|*.*"_s);
+    dialog.mustExist = true;
+    return dialog;
+}
+
+UiServices::FileDialog excelOpenDialog() {
+    UiServices::FileDialog dialog;
+    dialog.filter = toQtFileFilter(excelImportFilter());
     dialog.mustExist = true;
     return dialog;
 }
@@ -120,6 +128,7 @@ void TForm4::buildBottomRow(QWidget* client) {
     Label2 = new QLabel(client);
     Label3 = new QLabel(client);
     Label3->hide();
+    Label4 = new QLabel(client);
 }
 
 QAction* TForm4::addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)()) {
@@ -151,9 +160,9 @@ void TForm4::buildMenus() {
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(u"Export"_s);
     exportText = addCommand(exportMenu, u"Tex&t"_s, &TForm4::ExportTextClick);
-    addLater(exportMenu, u"Ms &Excel"_s);
+    Excel3 = addCommand(exportMenu, u"Ms &Excel"_s, &TForm4::Excel3Click);
     addLater(exportMenu, u"&Ms Word"_s);
-    addLater(file, u"&Import from Excel file"_s);
+    Excel2 = addCommand(file, u"&Import from Excel file"_s, &TForm4::Excel2Click);
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
     N12 = addCommand(rename, u"&From column of name (file)"_s, &TForm4::N12Click);
@@ -274,6 +283,15 @@ void TForm4::alignStatusLine() {
     QWidget* client = centralWidget();
     Label1->move(client->width() - Label1->width() - statusRightMargin,
                  client->height() - Label1->height() - 4);
+    Label4->move(Label1->x() - Label4->width() - 12, Label1->y());
+}
+
+void TForm4::showWaitLabel(const QString& text) {
+    Label4->setText(text);
+    Label4->adjustSize();
+    alignStatusLine();
+    // Shown before the window goes on with work that blocks it.
+    Label4->repaint();
 }
 
 void TForm4::layoutClient() {
@@ -487,6 +505,63 @@ void TForm4::N8Click() {
     if (readListIntoGrid(this, path, context_.table.originStore().rowCount()) == ListRead::Read) {
         copyDataRowsInto(context_.table.model(), context_.table.mainStore());
     }
+}
+
+void TForm4::Excel3Click() {
+    commitCellEdit();
+    const ExcelExportOutcome outcome = exportToExcel(
+        XLApp, context_.table.model(), context_.options.excel, context_.clock.now(),
+        context_.locale, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
+    for (const QString& message : outcome.messages) {
+        context_.ui.showMessage(this, message);
+    }
+}
+
+void TForm4::Excel2Click() {
+    commitCellEdit();
+    const QString path = context_.ui.chooseOpenFile(this, excelOpenDialog());
+    if (path.isEmpty()) {
+        return;
+    }
+    updateStatusLine(importExcelFile(path, ImportingWindow::Main).statusText);
+}
+
+bool TForm4::importExcelForStartWindow(QWidget* parent) {
+    const QString path = context_.ui.chooseOpenFile(parent, excelOpenDialog());
+    if (path.isEmpty()) {
+        return false;
+    }
+    importExcelFile(path, ImportingWindow::Start);
+    return true;
+}
+
+ImportOutcome TForm4::importExcelFile(const QString& path, ImportingWindow window) {
+    // The hourglass and "Wait..." go back whatever happens to the import.
+    struct WaitShown {
+        explicit WaitShown(TForm4& form) : form_(form) {
+            form_.StringGrid1->setCursor(Qt::WaitCursor);
+            form_.showWaitLabel(u"Wait..."_s);
+        }
+        ~WaitShown() {
+            form_.StringGrid1->unsetCursor();
+            form_.showWaitLabel(QString());
+        }
+        TForm4& form_;
+    } wait(*this);
+
+    const QFontMetrics metrics(StringGrid1->font());
+    ImportWidths widths;
+    widths.mode = context_.options.general.columnWidthMode;
+    widths.current = widthsAtClose().widths;
+    widths.measure = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
+    const ImportOutcome outcome = importFromExcel(XLApp, path, window, context_.table, widths);
+    if (outcome.layout) {
+        for (int column = 0; column < tableColumnCount; ++column) {
+            StringGrid1->setColumnWidth(column,
+                                        outcome.layout->widths[static_cast<std::size_t>(column)]);
+        }
+    }
+    return outcome;
 }
 
 bool TForm4::openListForStartWindow(QWidget* parent) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/settings_actions.h"
+#include "office/excel_import.h"
+#include "office/workbook_engine.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
 #include "text/text_view_modes.h"
@@ -44,6 +46,7 @@ public:
     QLabel* Label1 = nullptr; // the status line
     QLabel* Label2 = nullptr; // the last folder, shown when "Check all" is clicked
     QLabel* Label3 = nullptr; // the scan's error label, never visible
+    QLabel* Label4 = nullptr; // the wait label, left of the status line
     QMenu* PopupMenu1 = nullptr;
 
     QAction* newScanning = nullptr; // "&New scanning..."
@@ -57,6 +60,8 @@ public:
     QAction* N13 = nullptr;          // "&Complex renaming..."
     QAction* undoRenaming = nullptr; // "Undo last renaming"
     QAction* N19 = nullptr;          // "&Add row"
+    QAction* Excel2 = nullptr;       // "&Import from Excel file"
+    QAction* Excel3 = nullptr;       // Export > "Ms &Excel"
     QAction* information = nullptr;  // "&Information"
     QAction* promptAction = nullptr; // "&Prompt"
     QAction* corvantellerHelp = nullptr;
@@ -79,6 +84,9 @@ public:
     // its content is built when this returns.
     void showTextView(TextViewMode mode);
     TForm6& complexRenaming() { return *complexRenaming_; }
+
+    // The window's spreadsheet server: the export and both imports use it.
+    WorkbookEngine XLApp;
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -104,6 +112,8 @@ public:
     void ExportTextClick();
     void StringGrid1DblClick(const QModelIndex& index);
     void CheckBox1Click();
+    void Excel2Click();
+    void Excel3Click();
 
     // The start window's "Open Corvanteller list...": reads the list into this window's table.
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
@@ -111,6 +121,9 @@ public:
     bool openListForStartWindow(QWidget* parent);
     // The same for a path chosen without the dialog.
     bool openListForStartWindow(QWidget* parent, const QString& path);
+    // The start window's "Import from Excel file": reads a workbook into this window's table.
+    // False when the dialog was cancelled.
+    bool importExcelForStartWindow(QWidget* parent);
 
     void applyColumnWidthMode();
     void updateStatusLine(const QString& text);
@@ -140,6 +153,8 @@ private:
     void endProgram();
     RenameServices renameServices();
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
+    ImportOutcome importExcelFile(const QString& path, ImportingWindow window);
+    void showWaitLabel(const QString& text);
 
     AppContext& context_;
     SaveChangesFlow flow_;

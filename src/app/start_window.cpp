@@ -114,9 +114,8 @@ void TForm1::buildMenu() {
     addDisabled(file, u"Save as Ms Word document..."_s);
     file->addSeparator();
     addDisabled(file, u"Export"_s);
-    // Importing arrives with the Excel import; until then the entry waits disabled.
-    importFromExcel = file->addAction(u"Import from Excel file"_s);
-    importFromExcel->setEnabled(false);
+    Excel1 = file->addAction(u"Import from Excel file"_s);
+    connect(Excel1, &QAction::triggered, this, guard(this, ui, [this] { Excel1Click(); }));
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
     rename->addAction(u"From column of name (file)"_s);
@@ -210,21 +209,11 @@ void TForm1::handOverToMainWindow() {
     mainWindow_.showAsActive();
 }
 
-void TForm1::N8Click() {
-    openListOf(std::nullopt);
-}
-
-void TForm1::openList(const QString& path) {
-    openListOf(path);
-}
-
-// Without a path the open dialog asks for one.
-void TForm1::openListOf(const std::optional<QString>& path) {
+void TForm1::handOverTableReadBy(const std::function<bool()>& read) {
     context_.table.startWindowHandedTable = true;
     bool handOver = false;
     try {
-        handOver = path ? mainWindow_.openListForStartWindow(this, *path)
-                        : mainWindow_.openListForStartWindow(this);
+        handOver = read();
     } catch (...) {
         context_.table.startWindowHandedTable = false;
         throw;
@@ -232,10 +221,22 @@ void TForm1::openListOf(const std::optional<QString>& path) {
     if (handOver) {
         handOverToMainWindow();
     } else {
-        // Nothing was opened, or the reading stopped: the next scan must rebuild the table as
+        // Nothing was read, or the reading stopped: the next scan must rebuild the table as
         // usual.
         context_.table.startWindowHandedTable = false;
     }
+}
+
+void TForm1::N8Click() {
+    handOverTableReadBy([this] { return mainWindow_.openListForStartWindow(this); });
+}
+
+void TForm1::openList(const QString& path) {
+    handOverTableReadBy([this, &path] { return mainWindow_.openListForStartWindow(this, path); });
+}
+
+void TForm1::Excel1Click() {
+    handOverTableReadBy([this] { return mainWindow_.importExcelForStartWindow(this); });
 }
 
 void TForm1::N16Click() {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -37,15 +38,15 @@ public:
     QLabel* Label2 = nullptr; // the error label under the progress bar
     QTimer* Timer1 = nullptr;
 
-    QAction* N4 = nullptr;  // "Start scanning..."
-    QAction* N8 = nullptr;  // "Open Corvanteller list..."
-    QAction* N16 = nullptr; // "Exit"
-    QAction* N17 = nullptr; // "Parameters of scanning"
-    QAction* N18 = nullptr; // "General settings"
-    QAction* N19 = nullptr; // "About" > "Information"
-    QAction* N20 = nullptr; // "About" > "Prompt"
-    QAction* N6 = nullptr;  // "Corvanteller help"
-    QAction* importFromExcel = nullptr;
+    QAction* N4 = nullptr;     // "Start scanning..."
+    QAction* N8 = nullptr;     // "Open Corvanteller list..."
+    QAction* N16 = nullptr;    // "Exit"
+    QAction* N17 = nullptr;    // "Parameters of scanning"
+    QAction* N18 = nullptr;    // "General settings"
+    QAction* N19 = nullptr;    // "About" > "Information"
+    QAction* N20 = nullptr;    // "About" > "Prompt"
+    QAction* N6 = nullptr;     // "Corvanteller help"
+    QAction* Excel1 = nullptr; // "Import from Excel file"
     QList<QAction*> permanentlyDisabled;
 
     void Button1Click();
@@ -55,6 +56,7 @@ public:
     // named on the command line.
     void startScanOf(const QString& folder);
     void openList(const QString& path);
+    void Excel1Click();
     void N16Click();
     void N17Click();
     void N18Click();
@@ -79,7 +81,9 @@ private:
     void centreHorizontally(QWidget* control);
     void handOverToMainWindow();
     void startScan(const std::optional<QString>& folder);
-    void openListOf(const std::optional<QString>& path);
+    // Opens or imports a table into the main window's grid and hands over to it; read returns
+    // false when the main window is not to be shown.
+    void handOverTableReadBy(const std::function<bool()>& read);
 
     AppContext& context_;
     TForm4& mainWindow_;

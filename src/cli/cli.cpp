@@ -1,11 +1,28 @@
 #include "cli/cli.h"
 
 #include "common/build_info.h"
+#include "common/error.h"
+#include "common/file_io.h"
 #include "common/file_names.h"
+#include "common/seams.h"
 #include "kar/kar_reader.h"
+#include "office/excel_export.h"
+#include "office/word_commands.h"
+#include "office/workbook_engine.h"
+#include "office/xlsx_writer.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_messages.h"
+#include "settings/settings_file.h"
+#include "table/column_widths.h"
+#include "table/list_file.h"
+#include "table/row_store.h"
+#include "table/song_table_model.h"
+#include "text/table_text.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 
@@ -22,6 +39,8 @@ constexpr int exitTooManyFolders = 3;
 constexpr const char* helpText =
     "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--] FOLDER\n"
     "  or:  corvanteller-cli read [--from start|main] [--] FILE...\n"
+    "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--] FOLDER "
+    "--to FILE\n"
     "  or:  corvanteller-cli --help | --version\n"
     "Lists the descriptive texts inside karaoke files (*.kar) as Corvanteller's song table\n"
     "shows them: title, performer, authors and the maker line. Fields are separated by TAB\n"
@@ -37,12 +56,23 @@ constexpr const char* helpText =
     "                the lines written and listed the folders listed.\n"
     "  read FILE...  reads each FILE, whatever its name, and writes one line per FILE: the\n"
     "                path as given, then the four texts.\n"
+    "  export FOLDER --to FILE\n"
+    "                scans FOLDER as scan does and writes the table to FILE, by its ending:\n"
+    "                .sgl the list file as \"Save list\" writes it; .xlsx the workbook of\n"
+    "                File > Export > \"Ms Excel\" (nothing for an empty table); .docx a Word\n"
+    "                document of the table's text; .txt the table's text in UTF-8, one line\n"
+    "                per song, then the closing lines. The options are those of the settings\n"
+    "                file. Column widths count characters, not a font's pixels. Then the\n"
+    "                summary line of scan goes to standard error.\n"
     "\n"
     "Options:\n"
     "  --from start  keeps < and > in the texts, as the start window's scan (the default)\n"
     "  --from main   cuts the texts at < and >, as the main window's scan\n"
-    "  --plenty      (scan) allows 55,010 instead of 4,021 entries below \"..\" folders since\n"
-    "                the last karaoke file, as the option \"Processing of a plenty of files\"\n"
+    "  --plenty      (scan, export) allows 55,010 instead of 4,021 entries below \"..\"\n"
+    "                folders since the last karaoke file, as the option \"Processing of a\n"
+    "                plenty of files\"\n"
+    "  --to FILE     (export) the file to write\n"
+    "  --defaults    (export) the program's first options instead of the settings file's\n"
     "  --            ends the options: every later argument is a FOLDER or a FILE\n"
     "  -h, --help    writes this help and exits\n"
     "  --version     writes the program's name and version and exits\n"
@@ -63,7 +93,8 @@ constexpr const char* helpText =
     "Exit status:\n"
     "  0  the scan ran to an end other than read-error and too-many-folders, or every\n"
     "     FILE was read; also after --help and --version\n"
-    "  1  a karaoke file could not be read (read goes on with the next FILE)\n"
+    "  1  a karaoke file could not be read (read goes on with the next FILE), or export\n"
+    "     could not write FILE\n"
     "  2  a wrong call, or a FOLDER that does not exist\n"
     "  3  the scan stopped after too many folders\n";
 
@@ -71,8 +102,29 @@ struct Call {
     QByteArray command;
     RunSet runSet = RunSet::StartWindow;
     bool plenty = false;
+    bool defaults = false;
+    QByteArray target; // export --to
     std::vector<QByteArray> operands;
 };
+
+enum class ExportFormat { List, Workbook, Document, Text };
+
+std::optional<ExportFormat> exportFormat(const QByteArray& target) {
+    const QByteArray name = target.toLower();
+    if (name.endsWith(".sgl")) {
+        return ExportFormat::List;
+    }
+    if (name.endsWith(".xlsx")) {
+        return ExportFormat::Workbook;
+    }
+    if (name.endsWith(".docx")) {
+        return ExportFormat::Document;
+    }
+    if (name.endsWith(".txt")) {
+        return ExportFormat::Text;
+    }
+    return std::nullopt;
+}
 
 QByteArray toUtf8(const QString& text) {
     return text.toUtf8();
@@ -103,7 +155,7 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
     }
     Call call;
     call.command = args.front();
-    if (call.command != "scan" && call.command != "read") {
+    if (call.command != "scan" && call.command != "read" && call.command != "export") {
         problem = QStringLiteral("unknown command \"%1\"").arg(decodeFileName(call.command));
         return std::nullopt;
     }
@@ -117,15 +169,24 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
         } else if (arg == "--from" && i + 1 < args.size() &&
                    (args[i + 1] == "start" || args[i + 1] == "main")) {
             call.runSet = args[++i] == "main" ? RunSet::MainWindow : RunSet::StartWindow;
-        } else if (arg == "--plenty" && call.command == "scan") {
+        } else if (arg == "--plenty" && call.command != "read") {
             call.plenty = true;
+        } else if (arg == "--defaults" && call.command == "export") {
+            call.defaults = true;
+        } else if (arg == "--to" && call.command == "export" && i + 1 < args.size() &&
+                   call.target.isEmpty()) {
+            call.target = args[++i];
         } else {
             problem = QStringLiteral("wrong option \"%1\"").arg(decodeFileName(arg));
             return std::nullopt;
         }
     }
-    if (call.command == "scan" && call.operands.size() != 1) {
-        problem = QStringLiteral("scan takes exactly one folder");
+    if ((call.command == "scan" || call.command == "export") && call.operands.size() != 1) {
+        problem = QStringLiteral("%1 takes exactly one folder").arg(decodeFileName(call.command));
+        return std::nullopt;
+    }
+    if (call.command == "export" && !exportFormat(call.target)) {
+        problem = QStringLiteral("export needs --to FILE ending in .sgl, .xlsx, .docx or .txt");
         return std::nullopt;
     }
     if (call.command == "read" && call.operands.empty()) {
@@ -218,12 +279,34 @@ bool isFolder(const QByteArray& path) {
     return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool isFolderArgument(const QByteArray& folder, std::FILE* err) {
+    if (isFolder(folder)) {
+        return true;
+    }
+    printLine(err,
+              QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
+    return false;
+}
+
+// Tells how the scan ended, as the summary line and the exit status say it.
+int reportScanEnd(const ScanOutcome& outcome, int rows, std::FILE* err) {
+    if (outcome.end == ScanEnd::ReadError) {
+        printLine(err, outcome.errorText);
+    }
+    if (outcome.tooManyFolders()) {
+        printLine(err, tooManyFoldersMessage());
+    }
+    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
+                 outcome.listedFolders);
+    if (outcome.end == ScanEnd::ReadError) {
+        return exitReadError;
+    }
+    return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
+}
+
 int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     const QByteArray& folder = call.operands.front();
-    if (!isFolder(folder)) {
-        printLine(
-            err,
-            QStringLiteral("corvanteller-cli: no such folder: %1").arg(decodeFileName(folder)));
+    if (!isFolderArgument(folder, err)) {
         return exitWrongCall;
     }
     // The lines go out while the scan runs; a row store is not needed.
@@ -241,18 +324,7 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
                 ++rows;
             });
     }
-    if (outcome.end == ScanEnd::ReadError) {
-        printLine(err, outcome.errorText);
-    }
-    if (outcome.tooManyFolders()) {
-        printLine(err, tooManyFoldersMessage());
-    }
-    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
-                 outcome.listedFolders);
-    if (outcome.end == ScanEnd::ReadError) {
-        return exitReadError;
-    }
-    return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
+    return reportScanEnd(outcome, rows, err);
 }
 
 int runRead(const Call& call, std::FILE* out, std::FILE* err) {
@@ -272,6 +344,92 @@ int runRead(const Call& call, std::FILE* out, std::FILE* err) {
         writer.endLine();
     }
     return status;
+}
+
+// The workbook's column widths come from the widest cells; without a display there is no font,
+// so the longest text of a column counts as its widest.
+int characterCount(const QString& text) {
+    return static_cast<int>(text.size());
+}
+
+// Writes the table to the file; false, with the reason on err, when it could not be written.
+bool writeExport(const SongTableModel& table, const Options& options, ExportFormat format,
+                 const QString& path, std::FILE* err) {
+    const QDateTime now = SystemClock().now();
+    const QLocale locale = QLocale::system();
+    switch (format) {
+    case ExportFormat::List:
+        writeListFile(path, table);
+        return true;
+    case ExportFormat::Workbook: {
+        WorkbookEngine engine;
+        if (!buildExportWorkbook(engine, table, options.excel, now, locale)) {
+            printLine(err, QStringLiteral("corvanteller-cli: the table is empty: no workbook "
+                                          "was written"));
+            return true;
+        }
+        // The library writes its own file; it goes to the target only once it is complete.
+        const QTemporaryDir scratch;
+        if (!scratch.isValid()) {
+            throw UserError(scratch.errorString());
+        }
+        const QString written = scratch.filePath(QStringLiteral("export.xlsx"));
+        const XlsxWriteReport report = writeXlsx(engine.workbook(1), written);
+        writeFileAtomically(path, readFileBounded(written, std::numeric_limits<qint64>::max()));
+        if (report.cutCells > 0) {
+            printLine(err, QStringLiteral("Some cells were longer than 32767 characters and "
+                                          "were cut in the workbook."));
+        }
+        return true;
+    }
+    case ExportFormat::Document: {
+        DocumentEngine engine;
+        saveText(engine,
+                 tableText(table, TableTextLayout::WithFileName, options.textFormat, now, locale),
+                 path);
+        return true;
+    }
+    case ExportFormat::Text:
+        writeFileAtomically(path, (tableText(table, TableTextLayout::WithFileName,
+                                             options.textFormat, now, locale) +
+                                   u'\n')
+                                      .toUtf8());
+        return true;
+    }
+    return true;
+}
+
+int runExport(const Call& call, std::FILE* err) {
+    const QByteArray& folder = call.operands.front();
+    if (!isFolderArgument(folder, err)) {
+        return exitWrongCall;
+    }
+    Options options;
+    if (!call.defaults) {
+        RunTimes times;
+        const LoadResult loaded = loadSettings(options, times, SystemClock());
+        if (!loaded.message.isEmpty()) {
+            printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
+        }
+    }
+    RowStore rows;
+    const ScanOutcome outcome =
+        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    // The table as the window shows it after the scan, with its widest-cell lengths.
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    table.setWidestCellLengths(widestCellLengths(table, characterCount));
+
+    bool written = false;
+    try {
+        written = writeExport(table, options, *exportFormat(call.target),
+                              QFile::decodeName(call.target), err);
+    } catch (const UserError& error) {
+        printLine(err, QStringLiteral("corvanteller-cli: %1: %2")
+                           .arg(decodeFileName(call.target), error.text()));
+    }
+    const int status = reportScanEnd(outcome, rows.rowCount(), err);
+    return written ? status : exitReadError;
 }
 
 } // namespace
@@ -296,6 +454,9 @@ int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) 
     if (!call) {
         printLine(err, QStringLiteral("corvanteller-cli: %1 (see --help)").arg(problem));
         return exitWrongCall;
+    }
+    if (call->command == "export") {
+        return runExport(*call, err);
     }
     return call->command == "scan" ? runScan(*call, out, err) : runRead(*call, out, err);
 }

@@ -1,8 +1,12 @@
 #include "cli/cli.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The settings file lives in the program's own configuration folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Corvanteller"));
     std::vector<QByteArray> args;
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);

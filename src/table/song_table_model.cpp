@@ -117,6 +117,16 @@ QString SongTableModel::headerText(int column) const {
     return column >= 0 && column < columnCountValue ? header_[at(column)] : QString();
 }
 
+void SongTableModel::setHeaderText(int column, const QString& text) {
+    if (column < 0 || column >= columnCountValue) {
+        return;
+    }
+    header_[at(column)] = text;
+    if (bulkDepth_ == 0) {
+        Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+    }
+}
+
 void SongTableModel::rebuildFrom(const RowStore& origin) {
     BulkChange change(*this);
     const int songs = origin.rowCount();

@@ -77,6 +77,8 @@ public:
     void setSongCount(int count);
 
     QString headerText(int column) const;
+    // The import writes a sheet's first row into the header.
+    void setHeaderText(int column, const QString& text);
 
     // Rebuilds the table from a row store: plain numbers, the origin's texts and files, header
     // with "Made..." (check marks are cleared).

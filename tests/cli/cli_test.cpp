@@ -1,10 +1,21 @@
 #include "cli/cli.h"
 
 #include "common/build_info.h"
+#include "common/seams.h"
+#include "office/workbook.h"
+#include "office/workbook_file.h"
+#include "office/zip_archive.h"
+#include "scan/folder_scan.h"
+#include "settings/settings_file.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
+#include "table/list_file.h"
+#include "table/row_store.h"
+#include "table/song_table_model.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -23,8 +34,13 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun runCliProcess(const QStringList& args) {
+CliRun runCliProcess(const QStringList& args, const QString& configHome = QString()) {
     QProcess process;
+    if (!configHome.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(CORVANTELLER_CLI_PATH), args);
     EXPECT_TRUE(process.waitForFinished(60000));
     return CliRun{process.exitCode(), process.readAllStandardOutput(),
@@ -141,6 +157,124 @@ TEST(Cli, ReadOpensOnlyRegularFiles) {
     const QString err = QString::fromUtf8(run.err);
     EXPECT_TRUE(err.contains(tree.root() + u"/pipe.kar\": not a regular file"_s)) << run.err.data();
     EXPECT_TRUE(err.contains(tree.root() + u"/zero.kar\": not a regular file"_s)) << run.err.data();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A folder of two songs, one of them in a Russian subfolder.
+struct ExportFolder {
+    ExportFolder() {
+        tree.makeFolder("music");
+        tree.writeFile("music/one.kar", KarBuilder().trackName("One").text("Artist").bytes());
+        tree.makeFolder("music/Русское");
+        tree.writeFile("music/Русское/two.kar",
+                       KarBuilder().trackName(test::cp1251(u"Два"_s)).bytes());
+    }
+    QString music() const { return tree.root() + u"/music"_s; }
+    QString target(const QString& name) const { return tree.root() + u"/"_s + name; }
+    TempTree tree;
+};
+
+TEST(CliExport, AListFileIsWhatSaveListWrites) {
+    const ExportFolder folder;
+    const CliRun run = runCliProcess(
+        {u"export"_s, u"--defaults"_s, folder.music(), u"--to"_s, folder.target(u"songs.sgl"_s)});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.err, QByteArray("# end=complete rows=2 listed=2\n"));
+    EXPECT_TRUE(run.out.isEmpty());
+
+    RowStore rows;
+    scanFolder(ScanRequest::forFolder(folder.music(), RunSet::StartWindow, false), rows);
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    const QString expected = folder.target(u"expected.sgl"_s);
+    writeListFile(expected, table);
+    EXPECT_EQ(readBytes(folder.target(u"songs.sgl"_s)), readBytes(expected));
+}
+
+TEST(CliExport, AWorkbookFollowsTheSettingsFileOrTheFirstOptions) {
+    const ExportFolder folder;
+    const QString book = folder.target(u"songs.xlsx"_s);
+    const CliRun run =
+        runCliProcess({u"export"_s, u"--defaults"_s, folder.music(), u"--to"_s, book});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    std::unique_ptr<Worksheet> sheet = readFirstWorksheet(book);
+    EXPECT_EQ(sheet->value(1, 1).text(), u"#"_s);
+    EXPECT_EQ(sheet->value(2, 2).text(), u"one.kar"_s);
+    EXPECT_EQ(sheet->value(3, 2).text(), u"two.kar"_s);
+    EXPECT_EQ(sheet->value(3, 4).text(), u"Два"_s);
+    EXPECT_EQ(sheet->value(5, 2).text(), u"Additional information:"_s);
+    EXPECT_EQ(sheet->value(6, 3).text(), u"Made in Earth"_s);
+
+    // The settings file of the program: no number column, no footer.
+    TempTree config;
+    config.makeFolder("Corvanteller");
+    Options options;
+    options.excel.numberOfRow = false;
+    options.excel.addDateTime = false;
+    options.excel.chooseList2 = false;
+    SystemRandom random;
+    saveSettings(config.root() + u"/Corvanteller/prop.dat"_s, options, {}, RunTimes(),
+                 SystemClock(), random);
+    const CliRun configured =
+        runCliProcess({u"export"_s, folder.music(), u"--to"_s, book}, config.root());
+    EXPECT_EQ(configured.exitCode, 0) << configured.err.constData();
+    sheet = readFirstWorksheet(book);
+    EXPECT_EQ(sheet->value(1, 1).text(), u"Name of file"_s);
+    EXPECT_EQ(sheet->value(2, 1).text(), u"one.kar"_s);
+    EXPECT_EQ(sheet->lastUsedCell(), (CellPosition{3, 6}));
+}
+
+TEST(CliExport, TheTextAndTheDocumentHoldTheTablesLines) {
+    const ExportFolder folder;
+    const QString text = folder.target(u"songs.txt"_s);
+    const QString document = folder.target(u"songs.docx"_s);
+    for (const QString& target : {text, document}) {
+        const CliRun run =
+            runCliProcess({u"export"_s, u"--defaults"_s, folder.music(), u"--to"_s, target});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    }
+    const QString songs = folder.music() + u"/"_s;
+    const QString lines = u"1\t"_s + songs + u"one.kar One\tArtist\t\t\t\n2\t"_s + songs +
+                          u"Русское/two.kar Два\t\t\t\t\n\n"_s;
+    EXPECT_EQ(QString::fromUtf8(readBytes(text)), lines);
+
+    const QByteArray bytes = readBytes(document);
+    const ZipReader zip(bytes);
+    const std::optional<std::uint64_t> entry = zip.find("word/document.xml");
+    ASSERT_TRUE(entry);
+    QByteArray xml;
+    zip.read(*entry, [&xml](QByteArrayView piece) {
+        xml += piece;
+        return true;
+    });
+    EXPECT_TRUE(QString::fromUtf8(xml).contains(u"two.kar Два</w:t><w:tab/>"_s));
+    EXPECT_EQ(xml.count("<w:p>") + xml.count("<w:p/>"), 3) << "two songs and the empty line";
+}
+
+TEST(CliExport, WrongCallsAndUnwritableTargets) {
+    const ExportFolder folder;
+    const QStringList wrong[] = {
+        {u"export"_s, folder.music()},
+        {u"export"_s, folder.music(), u"--to"_s, folder.target(u"songs.pdf"_s)},
+        {u"export"_s, u"--to"_s, folder.target(u"songs.sgl"_s)},
+        {u"export"_s, folder.music() + u"/missing"_s, u"--to"_s, folder.target(u"a.sgl"_s)},
+        {u"scan"_s, u"--defaults"_s, folder.music()},
+    };
+    for (const QStringList& args : wrong) {
+        const CliRun run = runCliProcess(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
+    }
+    const CliRun unwritable = runCliProcess({u"export"_s, u"--defaults"_s, folder.music(),
+                                             u"--to"_s, folder.target(u"none/songs.xlsx"_s)});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains("none/songs.xlsx: File not found"))
+        << unwritable.err.constData();
+    EXPECT_TRUE(unwritable.err.contains("# end=complete rows=2 listed=2"));
+    EXPECT_FALSE(QFile::exists(folder.target(u"none"_s)));
 }
 
 } // namespace

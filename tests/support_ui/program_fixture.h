@@ -50,6 +50,8 @@ struct ProgramFixture {
         program = std::make_unique<Application>(ui, clock, random, [this] { ++quitCount; });
         program->createPromptWindow();
         context().settingsPath = settingsFolder.filePath(QStringLiteral("prop.dat"));
+        program->mainWindow().XLApp.setHandOverFolder(
+            settingsFolder.filePath(QStringLiteral("handover")));
     }
     ~ProgramFixture() {
         program.reset();

@@ -1,0 +1,94 @@
+#include "office/document_engine.h"
+
+#include "common/error.h"
+#include "common/file_io.h"
+#include "office/docx_writer.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+void DocumentEngine::addDocument() {
+    ++documentsAdded_;
+    documents_.push_back({u"Document"_s + QString::number(documentsAdded_), QString()});
+}
+
+const DocumentEngine::Document& DocumentEngine::active() const {
+    if (documents_.empty()) {
+        throw UserError(u"There is no open document."_s);
+    }
+    return documents_.back();
+}
+
+DocumentEngine::Document& DocumentEngine::active() {
+    return const_cast<Document&>(std::as_const(*this).active());
+}
+
+const QString& DocumentEngine::activeName() const {
+    return active().name;
+}
+
+const QString& DocumentEngine::activeText() const {
+    return active().text;
+}
+
+void DocumentEngine::insertAfter(const QString& text) {
+    active().text += text;
+}
+
+void DocumentEngine::saveAs(const QString& path) {
+    Document& document = active();
+    writeFileAtomically(path, docxBytes(document.text));
+    document.name = QFileInfo(path).fileName();
+}
+
+bool DocumentEngine::printOut(const DocumentPrinter& print) {
+    const Document& document = active();
+    return print(document.text, document.name);
+}
+
+void DocumentEngine::closeActiveWindow() {
+    active();
+    documents_.pop_back();
+}
+
+QString DocumentEngine::handOverFolder() const {
+    return handOverFolder_.isEmpty() ? defaultHandOverFolder() : handOverFolder_;
+}
+
+std::vector<DocumentHandOver> DocumentEngine::show(const DesktopOpener& openWithDesktop) {
+    std::vector<DocumentHandOver> handOvers;
+    for (const Document& document : documents_) {
+        const QByteArray bytes = docxBytes(document.text);
+        DocumentHandOver handOver;
+        handOver.path = createHandOverFile(handOverFolder(), u"Document-XXXXXX.docx"_s);
+        try {
+            writeFileAtomically(handOver.path, bytes);
+        } catch (...) {
+            QFile::remove(handOver.path);
+            throw;
+        }
+        handOver.opened = openWithDesktop(handOver.path);
+        handOvers.push_back(handOver);
+    }
+    reset();
+    return handOvers;
+}
+
+QStringList documentHandOverMessages(const std::vector<DocumentHandOver>& handOvers) {
+    QStringList messages;
+    for (const DocumentHandOver& handOver : handOvers) {
+        if (!handOver.opened) {
+            messages.append(u"No program was found to show the document. It was saved as "_s +
+                            handOver.path);
+        }
+    }
+    return messages;
+}
+
+} // namespace corvanteller

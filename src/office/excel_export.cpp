@@ -1,0 +1,278 @@
+#include "office/excel_export.h"
+
+#include "common/date_patterns.h"
+#include "office/engine_command.h"
+#include "office/workbook_engine.h"
+#include "settings/options.h"
+#include "table/song_table_model.h"
+
+#include <array>
+#include <vector>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The formatting always covers the seven columns A to G.
+constexpr int formattedColumns = 7;
+
+// Boxes of the table's grid: continuous, thin, colour index 5, colour 255.
+constexpr int tableBoxWeight = excel::weightThin;
+constexpr int tableBoxColourIndex = 5;
+// Boxes of the headings: continuous, medium, colour index 3, colour 255.
+constexpr int headingBoxWeight = excel::weightMedium;
+constexpr int headingBoxColourIndex = 3;
+constexpr int boxColour = 255;
+
+// Font colours, red + 256 x green + 65536 x blue.
+constexpr int numberColumnColour = 128;
+constexpr int headingsColour = 16711680;
+constexpr int footerValuesColour = 8388608;
+constexpr std::array<int, formattedColumns> columnColours = {
+    numberColumnColour, 255, 8388608, 32768, 8388736, 8421376, 16711680};
+
+// Fills of the data rows by column, with and without the number column.
+constexpr std::array<int, 6> dataFills = {24, 4, 19, 22, 20, 15};
+
+void fill(Range range, int colourIndex) {
+    range.setInteriorColourIndex(colourIndex);
+    range.setInteriorPattern(excel::patternSolid);
+    range.setInteriorPatternColourIndex(excel::colourIndexAutomatic);
+}
+
+void box(Range range, int weight, int colourIndex) {
+    range.borderAround(excel::lineContinuous, weight, colourIndex, boxColour);
+}
+
+void put(Worksheet& sheet, int row, int column, const QString& text) {
+    sheet.cells(row, column).setValues({{text}});
+}
+
+QString footerDate(DateTimeChoice choice, const QDateTime& now, const QLocale& locale) {
+    switch (choice) {
+    case DateTimeChoice::Time:
+        return formatDatePattern(timePattern(), now, locale);
+    case DateTimeChoice::DateAndTime:
+        return formatDatePattern(dateAndTimePattern(), now, locale);
+    case DateTimeChoice::Date:
+        break;
+    }
+    return formatDatePattern(datePattern(), now, locale);
+}
+
+// The table's texts, n rows of c columns: block row r holds table row r (0 is the header).
+std::vector<std::vector<QString>> valueBlock(const SongTableModel& table,
+                                             const ExcelOptions& options) {
+    const int rows = table.songCount() + 1;
+    const int columns = SongTableModel::columnCountValue;
+    std::vector<std::vector<QString>> block(static_cast<std::size_t>(rows),
+                                            std::vector<QString>(columns));
+    const int firstColumn = options.numberOfRow ? 0 : 1;
+    for (int row = options.columnNames ? 0 : 1; row < rows; ++row) {
+        std::vector<QString>& values = block[static_cast<std::size_t>(row)];
+        for (int column = firstColumn; column < columns; ++column) {
+            values[static_cast<std::size_t>(column)] =
+                row == 0 ? table.headerText(column) : table.cellRef(row, column);
+        }
+    }
+    return block;
+}
+
+void colourFills(Worksheet& sheet, const ExcelOptions& options, int n) {
+    if (options.colourHeadingsFill) {
+        if (options.numberOfRow) {
+            fill(sheet.range(1, 1, n, 1), 8);
+        }
+        fill(sheet.range(1, 1, 1, formattedColumns), 6);
+    }
+    if (options.colourAllFill) {
+        const int first = options.numberOfRow ? 2 : 1;
+        for (std::size_t k = 0; k < dataFills.size(); ++k) {
+            const int column = first + static_cast<int>(k);
+            fill(sheet.range(2, column, n, column), dataFills[k]);
+        }
+        if (!options.numberOfRow) {
+            fill(sheet.cells(1, formattedColumns), 2);
+        }
+    }
+}
+
+void colourTexts(Worksheet& sheet, const ExcelOptions& options, int n) {
+    if (!options.colourAllText) {
+        return;
+    }
+    for (int column = 1; column <= formattedColumns; ++column) {
+        if (column == 1 && options.colourHeadingsText) {
+            continue;
+        }
+        sheet.range(1, column, n, column)
+            .setFontColour(columnColours[static_cast<std::size_t>(column - 1)]);
+    }
+}
+
+void drawTableBoxes(Worksheet& sheet, const ExcelOptions& options, int n) {
+    if (!options.colourAllBorders) {
+        return;
+    }
+    switch (options.bordersDrawn) {
+    case BordersDrawn::All:
+        for (int row = 1; row < n; ++row) {
+            for (int column = 1; column <= formattedColumns; ++column) {
+                box(sheet.range(row, column, row + 1, column), tableBoxWeight, tableBoxColourIndex);
+            }
+        }
+        break;
+    case BordersDrawn::Horizontal:
+        for (int row = 1; row < n; ++row) {
+            box(sheet.range(row, 1, row + 1, formattedColumns), tableBoxWeight,
+                tableBoxColourIndex);
+        }
+        break;
+    case BordersDrawn::Vertical:
+        for (int column = 1; column <= formattedColumns; ++column) {
+            box(sheet.range(1, column, n, column), tableBoxWeight, tableBoxColourIndex);
+        }
+        break;
+    }
+}
+
+void formatNumberColumn(Worksheet& sheet, const ExcelOptions& options, int n) {
+    if (!options.numberOfRow) {
+        return;
+    }
+    Range numbers = sheet.range(1, 1, n, 1);
+    if (options.colourHeadingsText) {
+        numbers.setFontColour(headingsColour);
+    }
+    if (options.colourHeadingsBorders) {
+        for (int row = 1; row < n; ++row) {
+            box(sheet.range(row, 1, row + 1, 1), headingBoxWeight, headingBoxColourIndex);
+        }
+    }
+    numbers.setHorizontalAlignment(excel::alignCentre);
+    if (options.italic) {
+        numbers.setFontItalic(true);
+    }
+    numbers.setFontBold(true);
+}
+
+void formatHeaderRow(Worksheet& sheet, const ExcelOptions& options) {
+    if (!options.columnNames) {
+        return;
+    }
+    Range header = sheet.range(u"A1"_s, u"G1"_s);
+    header.setHorizontalAlignment(excel::alignCentre);
+    header.setFontBold(true);
+    if (options.colourHeadingsText) {
+        header.setFontColour(headingsColour);
+    }
+    if (options.colourHeadingsBorders) {
+        box(header, headingBoxWeight, headingBoxColourIndex);
+        for (int column = 1; column < formattedColumns; ++column) {
+            box(sheet.range(1, column, 1, column + 1), headingBoxWeight, headingBoxColourIndex);
+        }
+    }
+}
+
+void setWidths(Worksheet& sheet, const ExcelOptions& options, const WidestCellLengths& widest,
+               int n) {
+    if (!options.numberOfRow) {
+        sheet.range(1, 1, n, 1).setColumnWidth(31);
+        // Table column 1 now stands in column A.
+        sheet.range(1, 1, n, 1).deleteShiftLeft();
+    } else {
+        sheet.range(1, 1, n, 1).setColumnWidth(8);
+    }
+    if (!options.wideColumns) {
+        return;
+    }
+    auto width = [&sheet, n](int column, int characters) {
+        sheet.range(1, column, n, column).setColumnWidth(characters);
+    };
+    if (!options.numberOfRow) {
+        for (int column = 1; column <= formattedColumns; ++column) {
+            width(column, widest[column]);
+        }
+    } else {
+        width(1, 9);
+        for (int column = 2; column <= 6; ++column) {
+            width(column, widest[column - 1]);
+        }
+        width(7, widest[6] + 1);
+    }
+}
+
+void writeFooter(Worksheet& sheet, const ExcelOptions& options, const QDateTime& now,
+                 const QLocale& locale, int n) {
+    int offset = 0;
+    if (options.addDateTime) {
+        put(sheet, n + 3, 2 + offset, footerDate(options.whatAdded, now, locale));
+        offset = 1;
+        put(sheet, n + 2, 2, u"Additional information:"_s);
+        if (options.colourAllFill) {
+            fill(sheet.cells(n + 2, 2), 27);
+        }
+        sheet.cells(n + 2, 2).setHorizontalAlignment(excel::alignLeft);
+        if (options.colourAllText) {
+            sheet.cells(n + 3, 2).setFontColour(footerValuesColour);
+        }
+    }
+    if (options.chooseList1) {
+        put(sheet, n + 3, 2 + offset, options.list1Text);
+        ++offset;
+    }
+    if (options.chooseList2) {
+        put(sheet, n + 3, 2 + offset, options.list2Text);
+        ++offset;
+    }
+    if (options.addString) {
+        put(sheet, n + 3, 2 + offset, options.stringToAdd);
+    }
+}
+
+} // namespace
+
+bool buildExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
+                         const ExcelOptions& options, const QDateTime& now, const QLocale& locale) {
+    if (table.cellRef(1, 0).isEmpty()) {
+        return false;
+    }
+    // n: the header row and the data rows; the last data row is sheet row n.
+    const int n = table.songCount() + 1;
+    const int c = SongTableModel::columnCountValue;
+
+    engine.addWorkbook();
+    Worksheet& sheet = engine.workbook(1).worksheet(1);
+    sheet.range(u"A1"_s, cellAddress(n, c)).setValues(valueBlock(table, options));
+    sheet.setName(exportSheetName.toString());
+    Range all = sheet.columns();
+    all.setHorizontalAlignment(excel::alignRight);
+    all.setColumnWidth(14);
+
+    colourFills(sheet, options, n);
+    colourTexts(sheet, options, n);
+    drawTableBoxes(sheet, options, n);
+    formatNumberColumn(sheet, options, n);
+    formatHeaderRow(sheet, options);
+    setWidths(sheet, options, table.widestCellLengths(), n);
+    writeFooter(sheet, options, now, locale, n);
+    return true;
+}
+
+ExcelExportOutcome exportToExcel(WorkbookEngine& engine, const SongTableModel& table,
+                                 const ExcelOptions& options, const QDateTime& now,
+                                 const QLocale& locale, const DesktopOpener& openWithDesktop) {
+    ExcelExportOutcome outcome;
+    if (table.cellRef(1, 0).isEmpty()) {
+        return outcome;
+    }
+    const EngineCommand<WorkbookEngine> command(engine);
+    buildExportWorkbook(engine, table, options, now, locale);
+    outcome.messages = handOverMessages(engine.show(openWithDesktop));
+    outcome.exported = true;
+    return outcome;
+}
+
+} // namespace corvanteller

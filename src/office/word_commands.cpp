@@ -1,0 +1,64 @@
+#include "office/word_commands.h"
+
+#include "office/engine_command.h"
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+void newDocumentWithText(DocumentEngine& engine, const QString& text) {
+    engine.addDocument();
+    engine.insertAfter(text);
+}
+
+bool printAndDiscard(DocumentEngine& engine, const DocumentPrinter& print) {
+    const bool printed = engine.printOut(print);
+    engine.setDisplayAlerts(false);
+    engine.closeActiveWindow();
+    engine.setDisplayAlerts(true);
+    return printed;
+}
+
+QStringList showInWordProcessor(DocumentEngine& engine, const DesktopOpener& openWithDesktop) {
+    const QStringList messages = documentHandOverMessages(engine.show(openWithDesktop));
+    engine.activate();
+    return messages;
+}
+
+void saveAndClose(DocumentEngine& engine, const QString& path) {
+    engine.saveAs(path);
+    engine.closeActiveWindow();
+}
+
+QStringList showText(DocumentEngine& engine, const QString& text,
+                     const DesktopOpener& openWithDesktop) {
+    const EngineCommand<DocumentEngine> command(engine);
+    newDocumentWithText(engine, text);
+    return showInWordProcessor(engine, openWithDesktop);
+}
+
+void saveText(DocumentEngine& engine, const QString& text, const QString& path) {
+    const EngineCommand<DocumentEngine> command(engine);
+    newDocumentWithText(engine, text);
+    saveAndClose(engine, path);
+}
+
+bool printText(DocumentEngine& engine, const QString& text, const DocumentPrinter& print) {
+    const EngineCommand<DocumentEngine> command(engine);
+    newDocumentWithText(engine, text);
+    return printAndDiscard(engine, print);
+}
+
+QString mainWindowWordFilter() {
+    return u"Document Word|*.docx"_s;
+}
+
+QString textViewWordFilter() {
+    return u"Документ Word|*.docx"_s;
+}
+
+QString wordDefaultSuffix() {
+    return u"docx"_s;
+}
+
+} // namespace corvanteller

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace corvanteller {
+
+// What reading a workbook keeps: columns A to G of rows 1 to 45,006 (the table's 45,002 rows, its
+// header row and a footer of three rows). Every value still counts for the last used cell.
+inline constexpr int keptRows = 45006;
+inline constexpr int keptColumns = 7;
+
+QString notWorkbookMessage();
+QString cannotReadWorkbookMessage();
+QString workbookTooLargeMessage();
+
+} // namespace corvanteller

@@ -1,0 +1,119 @@
+#include "office/xls_output.h"
+
+#include "office/workbook.h"
+#include "office/workbook_reading.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace corvanteller {
+namespace {
+
+class Cursor {
+public:
+    explicit Cursor(QByteArrayView bytes) : bytes_(bytes) {}
+
+    bool atEnd() const { return position_ == bytes_.size(); }
+
+    bool literal(QByteArrayView text) {
+        if (bytes_.sliced(position_).startsWith(text)) {
+            position_ += text.size();
+            return true;
+        }
+        return false;
+    }
+
+    // A decimal number of at most nine digits, without sign or leading zeros.
+    std::optional<int> number() {
+        const qsizetype start = position_;
+        while (position_ < bytes_.size() && position_ - start < 10 && bytes_[position_] >= '0' &&
+               bytes_[position_] <= '9') {
+            ++position_;
+        }
+        const qsizetype digits = position_ - start;
+        if (digits == 0 || digits > 9 || (digits > 1 && bytes_[start] == '0')) {
+            return std::nullopt;
+        }
+        int value = 0;
+        for (qsizetype i = start; i < position_; ++i) {
+            value = value * 10 + (bytes_[i] - '0');
+        }
+        return value;
+    }
+
+    std::optional<QByteArrayView> take(qsizetype length) {
+        if (length > bytes_.size() - position_) {
+            return std::nullopt;
+        }
+        const QByteArrayView taken = bytes_.sliced(position_, length);
+        position_ += length;
+        return taken;
+    }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype position_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Worksheet> parseXlsOutput(QByteArrayView output) {
+    Cursor in(output);
+    if (!in.literal(xlsOutputHeader) || !in.literal("size ")) {
+        return nullptr;
+    }
+    const std::optional<int> lastRow = in.number();
+    if (!lastRow || !in.literal(" ")) {
+        return nullptr;
+    }
+    const std::optional<int> lastColumn = in.number();
+    if (!lastColumn || !in.literal("\n") || *lastRow > Worksheet::maxRows ||
+        *lastColumn > Worksheet::maxColumns || ((*lastRow == 0) != (*lastColumn == 0))) {
+        return nullptr;
+    }
+    auto sheet = std::make_unique<Worksheet>(QString());
+    if (*lastRow > 0) {
+        sheet->noteUsedCell(*lastRow, *lastColumn);
+    }
+    while (!in.literal("end\n")) {
+        if (!in.literal("cell ")) {
+            return nullptr;
+        }
+        const std::optional<int> row = in.number();
+        const bool space1 = in.literal(" ");
+        const std::optional<int> column = in.number();
+        const bool space2 = in.literal(" ");
+        const bool text = in.literal("t ");
+        const bool number = !text && in.literal("n ");
+        const std::optional<int> length = in.number();
+        if (!row || !space1 || !column || !space2 || (!text && !number) || !length ||
+            !in.literal("\n") || *row < 1 || *row > keptRows || *row > *lastRow || *column < 1 ||
+            *column > keptColumns || *column > *lastColumn || *length > xlsOutputMaxValueBytes) {
+            return nullptr;
+        }
+        const std::optional<QByteArrayView> bytes = in.take(*length);
+        if (!bytes || !in.literal("\n")) {
+            return nullptr;
+        }
+        if (text) {
+            sheet->setValue(*row, *column, CellValue::ofText(QString::fromUtf8(*bytes)));
+            continue;
+        }
+        double value = 0;
+        const char* first = bytes->data();
+        const char* last = first + bytes->size();
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+        if (bytes->isEmpty() || error != std::errc() || end != last || !std::isfinite(value)) {
+            return nullptr;
+        }
+        sheet->setValue(*row, *column, CellValue::ofNumber(value));
+    }
+    if (!in.atEnd()) {
+        return nullptr;
+    }
+    return sheet;
+}
+
+} // namespace corvanteller

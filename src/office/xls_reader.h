@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace corvanteller {
+
+class Worksheet;
+
+// The helper program that reads .xls files. Found beside the program or in
+// ../libexec/corvanteller/ relative to it; tests set another.
+QString xlsReaderPath();
+void setXlsReaderPath(const QString& path);
+// How long the helper may take, 30 s unless a test sets less.
+int xlsReaderTimeLimitMs();
+void setXlsReaderTimeLimitMs(int milliseconds);
+
+// The first worksheet of an .xls file, read by the helper program. Throws UserError:
+// cannotReadWorkbookMessage() after a crash, a signal, a time-out, a non-zero exit or malformed
+// output; workbookTooLargeMessage() when it writes more than the program takes.
+std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path);
+
+QString xlsReaderMissingMessage(const QString& helper);
+
+} // namespace corvanteller

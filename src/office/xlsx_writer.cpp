@@ -1,0 +1,296 @@
+#include "office/xlsx_writer.h"
+
+#include "common/error.h"
+#include "office/workbook.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::size_t mix(std::size_t seed, std::size_t value) {
+    return seed ^ (value + 0x9E3779B97F4A7C15ull + (seed << 6) + (seed >> 2));
+}
+
+std::size_t hashEdge(std::size_t seed, const BorderEdge& edge) {
+    return mix(mix(seed, edge.weight), edge.colour);
+}
+
+struct FormatHash {
+    std::size_t operator()(const CellFormat& format) const {
+        std::size_t seed = static_cast<std::size_t>(format.alignment);
+        seed = mix(seed, format.italic);
+        seed = mix(seed, format.bold);
+        seed = mix(seed, static_cast<std::size_t>(format.interiorColourIndex));
+        seed = mix(seed, static_cast<std::size_t>(format.pattern));
+        seed = mix(seed, static_cast<std::size_t>(format.patternColourIndex));
+        seed = mix(seed, static_cast<std::size_t>(format.fontColour));
+        seed = hashEdge(seed, format.left);
+        seed = hashEdge(seed, format.top);
+        seed = hashEdge(seed, format.right);
+        return hashEdge(seed, format.bottom);
+    }
+};
+
+[[noreturn]] void throwLibraryError(lxw_error error) {
+    throw UserError(QString::fromUtf8(lxw_strerror(error)));
+}
+
+void check(lxw_error error) {
+    if (error != LXW_NO_ERROR) {
+        throwLibraryError(error);
+    }
+}
+
+uint8_t borderStyle(std::uint8_t weight) {
+    switch (weight) {
+    case excel::weightHairline:
+        return LXW_BORDER_HAIR;
+    case excel::weightThin:
+        return LXW_BORDER_THIN;
+    case excel::weightMedium:
+        return LXW_BORDER_MEDIUM;
+    default:
+        return LXW_BORDER_THICK;
+    }
+}
+
+// Owns the library's workbook until it is closed: a workbook that is never closed writes
+// nothing, so a failure frees it without a file.
+class LibraryWorkbook {
+public:
+    explicit LibraryWorkbook(const QByteArray& path) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_FALSE;
+        book_ = workbook_new_opt(path.constData(), &options);
+        if (book_ == nullptr) {
+            throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        }
+    }
+    ~LibraryWorkbook() {
+        if (book_ != nullptr) {
+            lxw_workbook_free(book_);
+        }
+    }
+    LibraryWorkbook(const LibraryWorkbook&) = delete;
+    LibraryWorkbook& operator=(const LibraryWorkbook&) = delete;
+
+    lxw_workbook* get() { return book_; }
+
+    void close() {
+        lxw_workbook* book = book_;
+        book_ = nullptr;
+        check(workbook_close(book));
+    }
+
+    lxw_format* format(const CellFormat& format) {
+        if (format == CellFormat()) {
+            return nullptr;
+        }
+        auto found = formats_.find(format);
+        if (found != formats_.end()) {
+            return found->second;
+        }
+        lxw_format* made = workbook_add_format(book_);
+        if (made == nullptr) {
+            throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        }
+        describe(made, format);
+        formats_.emplace(format, made);
+        return made;
+    }
+
+private:
+    static void describe(lxw_format* made, const CellFormat& format) {
+        switch (format.alignment) {
+        case HorizontalAlignment::General:
+            break;
+        case HorizontalAlignment::Left:
+            format_set_align(made, LXW_ALIGN_LEFT);
+            break;
+        case HorizontalAlignment::Centre:
+            format_set_align(made, LXW_ALIGN_CENTER);
+            break;
+        case HorizontalAlignment::Right:
+            format_set_align(made, LXW_ALIGN_RIGHT);
+            break;
+        }
+        if (format.italic) {
+            format_set_italic(made);
+        }
+        if (format.bold) {
+            format_set_bold(made);
+        }
+        if (format.fontColour >= 0) {
+            format_set_font_color(made, rgbFromColourValue(format.fontColour));
+        }
+        if (const std::optional<Rgb> fill = paletteColour(format.interiorColourIndex);
+            fill && format.pattern != excel::patternNone) {
+            // A solid fill is drawn in its background colour.
+            format_set_pattern(made, LXW_PATTERN_SOLID);
+            format_set_bg_color(made, *fill);
+        }
+        if (format.left.weight != 0) {
+            format_set_left(made, borderStyle(format.left.weight));
+            format_set_left_color(made, format.left.colour);
+        }
+        if (format.top.weight != 0) {
+            format_set_top(made, borderStyle(format.top.weight));
+            format_set_top_color(made, format.top.colour);
+        }
+        if (format.right.weight != 0) {
+            format_set_right(made, borderStyle(format.right.weight));
+            format_set_right_color(made, format.right.colour);
+        }
+        if (format.bottom.weight != 0) {
+            format_set_bottom(made, borderStyle(format.bottom.weight));
+            format_set_bottom_color(made, format.bottom.colour);
+        }
+    }
+
+    lxw_workbook* book_ = nullptr;
+    std::unordered_map<CellFormat, lxw_format*, FormatHash> formats_;
+};
+
+bool isHex(QChar unit) {
+    return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'F') ||
+           (unit >= u'a' && unit <= u'f');
+}
+
+// Readers take "_xHHHH_" for an escaped character; a text that holds one as it is gets its
+// underscore escaped ("_x005F_"), as spreadsheet programs write it.
+QString escapeLiteralEscapes(const QString& text) {
+    if (!text.contains(u"_x"_s)) {
+        return text;
+    }
+    QString escaped;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_' &&
+            isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5])) {
+            escaped += u"_x005F_"_s;
+            continue;
+        }
+        escaped += text[i];
+    }
+    return escaped;
+}
+
+// The text as the file can hold it: at most maxCellTextLength characters (a surrogate pair is
+// not split), and no NUL, which the library's C strings cannot carry.
+QByteArray storableText(const QString& text, bool& cut) {
+    QString kept = text;
+    if (kept.size() > maxCellTextLength) {
+        qsizetype length = maxCellTextLength;
+        if (kept[length - 1].isHighSurrogate()) {
+            --length;
+        }
+        kept.truncate(length);
+        cut = true;
+    }
+    if (kept.contains(QChar(0))) {
+        kept.remove(QChar(0));
+    }
+    return escapeLiteralEscapes(kept).toUtf8();
+}
+
+void writeColumns(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source) {
+    int column = 1;
+    while (column <= Worksheet::maxColumns) {
+        if (!source.hasColumnWidth(column) && !source.hasColumnFormat(column)) {
+            ++column;
+            continue;
+        }
+        const bool hasWidth = source.hasColumnWidth(column);
+        const double width = source.columnWidth(column);
+        const bool hasFormat = source.hasColumnFormat(column);
+        const CellFormat& format = source.columnFormat(column);
+        int last = column;
+        while (last < Worksheet::maxColumns && source.hasColumnWidth(last + 1) == hasWidth &&
+               source.columnWidth(last + 1) == width &&
+               source.hasColumnFormat(last + 1) == hasFormat &&
+               source.columnFormat(last + 1) == format) {
+            ++last;
+        }
+        // The library turns widths above 255 into its default; the file format allows 0 to 255.
+        const double written =
+            hasWidth ? std::clamp(width, 0.0, Worksheet::maxColumnWidth) : LXW_DEF_COL_WIDTH;
+        check(worksheet_set_column(sheet, static_cast<lxw_col_t>(column - 1),
+                                   static_cast<lxw_col_t>(last - 1), written,
+                                   hasFormat ? book.format(format) : nullptr));
+        column = last + 1;
+    }
+}
+
+void writeCells(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source,
+                XlsxWriteReport& report) {
+    for (int row = 1; row <= source.rowCount(); ++row) {
+        const auto libraryRow = static_cast<lxw_row_t>(row - 1);
+        for (int column = 1; column <= source.cellCount(row); ++column) {
+            if (!source.hasCell(row, column)) {
+                continue;
+            }
+            const auto libraryColumn = static_cast<lxw_col_t>(column - 1);
+            const CellValue& value = source.value(row, column);
+            lxw_format* format = book.format(source.format(row, column));
+            switch (value.kind()) {
+            case CellValue::Kind::Empty:
+                if (format != nullptr) {
+                    check(worksheet_write_blank(sheet, libraryRow, libraryColumn, format));
+                }
+                break;
+            case CellValue::Kind::Number:
+                check(worksheet_write_number(sheet, libraryRow, libraryColumn, value.number(),
+                                             format));
+                break;
+            case CellValue::Kind::Boolean:
+                check(worksheet_write_boolean(sheet, libraryRow, libraryColumn,
+                                              value.number() != 0 ? 1 : 0, format));
+                break;
+            case CellValue::Kind::Text:
+            case CellValue::Kind::Error: {
+                bool cut = false;
+                const QByteArray text = storableText(value.text(), cut);
+                if (cut) {
+                    ++report.cutCells;
+                }
+                // Always a string: a text that begins with "=" or looks like a number stays a
+                // text.
+                check(worksheet_write_string(sheet, libraryRow, libraryColumn, text.constData(),
+                                             format));
+                break;
+            }
+            }
+        }
+    }
+}
+
+} // namespace
+
+XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path) {
+    XlsxWriteReport report;
+    LibraryWorkbook book(QFile::encodeName(path));
+    for (int index = 1; index <= workbook.worksheetCount(); ++index) {
+        const Worksheet& source = workbook.worksheet(index);
+        const QByteArray name = source.name().toUtf8();
+        check(workbook_validate_sheet_name(book.get(), name.constData()));
+        lxw_worksheet* sheet = workbook_add_worksheet(book.get(), name.constData());
+        if (sheet == nullptr) {
+            throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        }
+        writeColumns(book, sheet, source);
+        writeCells(book, sheet, source, report);
+    }
+    book.close();
+    return report;
+}
+
+} // namespace corvanteller

@@ -1,0 +1,261 @@
+#include "app/main_window.h"
+#include "app/start_window.h"
+
+#include "office/workbook.h"
+#include "office/workbook_file.h"
+#include "office/xls_reader.h"
+#include "office/xlsx_writer.h"
+#include "support/kar_builder.h"
+#include "support/xls_builder.h"
+#include "support_ui/program_fixture.h"
+#include "table/song_grid.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Records the texts a label was painted with, and the grid's cursor at that moment.
+class PaintWatcher : public QObject {
+public:
+    PaintWatcher(QLabel* label, QWidget* grid) : label_(label), grid_(grid) {
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == label_ && event->type() == QEvent::Paint) {
+            painted.append(label_->text());
+            cursors.append(grid_->cursor().shape());
+        }
+        return false;
+    }
+    QStringList painted;
+    QList<Qt::CursorShape> cursors;
+
+private:
+    QLabel* label_;
+    QWidget* grid_;
+};
+
+// The main window showing three scanned songs, as after a click on "Start".
+struct ExcelProgram : test::ProgramFixture {
+    ExcelProgram() {
+        for (const char* name : {"a.kar", "b.kar", "c.kar"}) {
+            QVERIFY(test::writeTestFile(music.filePath(QString::fromLatin1(name)),
+                                        test::KarBuilder().trackName(name).bytes()));
+        }
+        ui.answerFolder(music.path());
+        start().show();
+        start().Button1->click();
+        QVERIFY(activate(&main()));
+    }
+
+    // The path of the workbook the export handed over.
+    QString exportWorkbook() {
+        const qsizetype before = ui.desktopOpened.size();
+        main().Excel3->trigger();
+        return ui.desktopOpened.size() == before + 1 ? ui.desktopOpened.last() : QString();
+    }
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = files.filePath(name);
+        if (!test::writeTestFile(path, bytes)) {
+            return {};
+        }
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    QTemporaryDir music;
+    QTemporaryDir files;
+};
+
+void checkWaitIsOver(TForm4& main) {
+    QCOMPARE(main.StringGrid1->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(main.Label4->text().isEmpty());
+}
+
+} // namespace
+
+class ExcelCommandsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { setXlsReaderPath(QStringLiteral(CORVANTELLER_XLS_READER_PATH)); }
+    void cleanup() { setXlsReaderPath(QString()); }
+
+    void theExportHandsAWorkbookToTheDesktop() {
+        ExcelProgram program;
+        program.main().StringGrid1->setCurrentIndex(program.model().index(1, 3));
+        const QString path = program.exportWorkbook();
+        QVERIFY(!path.isEmpty());
+        QVERIFY(path.startsWith(program.settingsFolder.filePath(u"handover/Book-"_s)));
+        const std::unique_ptr<Worksheet> sheet = readFirstWorksheet(path);
+        QCOMPARE(sheet->value(3, 2).text(), u"b.kar"_s);
+        QCOMPARE(sheet->value(7, 2).text(), u"07.Dec.2026"_s);
+        QVERIFY(program.ui.messages.isEmpty());
+        QCOMPARE(program.main().XLApp.workbookCount(), 0);
+
+        program.ui.setDesktopOpens(false);
+        const QString kept = program.exportWorkbook();
+        QCOMPARE(
+            program.ui.messages,
+            QStringList{u"No program was found to show the workbook. It was saved as "_s + kept});
+        QVERIFY(QFile::exists(kept));
+    }
+
+    void anEmptyTableExportsNothing() {
+        test::ProgramFixture fixture;
+        QTemporaryDir empty;
+        fixture.ui.answerFolder(empty.path());
+        fixture.start().Button1->click();
+        QVERIFY(test::ProgramFixture::activate(&fixture.main()));
+        fixture.main().Excel3->trigger();
+        QVERIFY(fixture.ui.desktopOpened.isEmpty());
+        QVERIFY(fixture.ui.messages.isEmpty());
+        QVERIFY(!QDir(fixture.settingsFolder.filePath(u"handover"_s)).exists());
+    }
+
+    void theMainWindowImportsAnExportedWorkbook() {
+        ExcelProgram program;
+        TForm4& main = program.main();
+        program.model().setAllChecked(true);
+        const QString path = program.exportWorkbook();
+        const QString exported = program.model().cell(2, 3);
+        program.model().setCell(2, 3, u"edited"_s);
+        PaintWatcher watcher(main.Label4, main.StringGrid1);
+
+        program.ui.answerOpenFile(path);
+        main.Excel2->trigger();
+
+        QCOMPARE(program.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
+        QVERIFY(program.ui.openDialogs.last().mustExist);
+        QCOMPARE(main.Label1->text(), u"3 record(s) was(were) exported to Excel"_s);
+        QCOMPARE(main.Label1->x(),
+                 main.centralWidget()->width() - main.Label1->width() - TForm4::statusRightMargin);
+        QVERIFY(main.Label4->x() + main.Label4->width() <= main.Label1->x());
+        QVERIFY(watcher.painted.contains(u"Wait..."_s));
+        QCOMPARE(watcher.cursors.at(watcher.painted.indexOf(u"Wait..."_s)), Qt::WaitCursor);
+        checkWaitIsOver(main);
+        const SongTableModel& model = program.model();
+        QCOMPARE(model.songCount(), 3);
+        QCOMPARE(model.cell(2, 0), u"2"_s); // the marks are gone
+        QCOMPARE(model.cell(2, 3), exported);
+        QCOMPARE(model.cell(2, 1), u"b.kar"_s);
+        QCOMPARE(program.context().table.origin, TableOrigin::MainWindow);
+        QCOMPARE(program.context().table.mainStore().text(1, 3), u"c.kar"_s);
+    }
+
+    void aFailedImportPutsTheCursorAndTheLabelBack() {
+        ExcelProgram program;
+        TForm4& main = program.main();
+        const QString text = program.write(u"notes.xlsx"_s, "not a workbook");
+        const QString xls =
+            program.write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"#"_s).bytes());
+        const QString crashingReader = program.write(u"reader"_s, "#!/bin/sh\nkill -9 $$\n");
+        const std::pair<QString, QString> cases[] = {
+            {text, u"This file is not an Excel workbook."_s},
+            {program.files.filePath(u"gone.xls"_s), u"File not found"_s},
+            {xls, u"The file cannot be read as an Excel workbook."_s},
+        };
+        setXlsReaderPath(crashingReader);
+        for (const auto& [path, message] : cases) {
+            program.ui.answerOpenFile(path);
+            main.Excel2->trigger();
+            QCOMPARE(program.ui.errors.last(), message);
+            checkWaitIsOver(main);
+            QCOMPARE(program.model().songCount(), 3);
+            QCOMPARE(program.model().cell(1, 1), u"a.kar"_s);
+            QCOMPARE(main.XLApp.workbookCount(), 0);
+        }
+        QCOMPARE(main.Label1->text(), u"3 file(s) was(were) processed and placed in the table"_s);
+
+        program.ui.answerOpenFile(QString());
+        main.Excel2->trigger();
+        QCOMPARE(program.ui.errors.size(), 3);
+    }
+
+    void theStartWindowHandsTheImportedTableOver() {
+        test::ProgramFixture fixture;
+        Workbook book;
+        book.worksheet(1)
+            .range(u"A1"_s, u"C3"_s)
+            .setValues(
+                {{u"№"_s, u"Name"_s, u"Way"_s}, {u"song.kar"_s, u"/m/"_s, u"x"_s}, {u"2.kar"_s}});
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"list.dat"_s);
+        writeXlsx(book, path);
+        TForm1& start = fixture.start();
+        QVERIFY(test::ProgramFixture::activate(&start));
+        fixture.ui.answerOpenFile(path);
+
+        start.Excel1->trigger();
+
+        QCOMPARE(fixture.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
+        QVERIFY(start.isHidden());
+        TForm4& main = fixture.main();
+        QVERIFY(main.isVisible());
+        checkWaitIsOver(main);
+        const SongTableModel& model = fixture.model();
+        QCOMPARE(model.songCount(), 2);
+        QCOMPARE(model.headerText(1), u"№"_s); // the start window takes "#" only
+        QCOMPARE(model.cell(1, 1), u"song.kar"_s);
+        QCOMPARE(model.cell(1, 3), u"x"_s);
+        QCOMPARE(model.rowFile(1), (RowFile{u"/m/"_s, u"song.kar"_s}));
+        QCOMPARE(main.Label1->text(), u"2 file(s) was(were) processed and placed in the table"_s);
+        // The hand-over keeps the imported table through the main window's activations.
+        QVERIFY(test::ProgramFixture::activate(&main));
+        QCOMPARE(model.headerText(1), u"№"_s);
+    }
+
+    void aCancelledOrFailedStartWindowImportStaysInTheStartWindow() {
+        test::ProgramFixture fixture;
+        TForm1& start = fixture.start();
+        QVERIFY(test::ProgramFixture::activate(&start));
+        fixture.ui.answerOpenFile(QString());
+        start.Excel1->trigger();
+        QVERIFY(start.isVisible());
+        QVERIFY(fixture.main().isHidden());
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"empty.xlsx"_s);
+        writeXlsx(Workbook(), path);
+        fixture.ui.answerOpenFile(path);
+        start.Excel1->trigger();
+        QCOMPARE(fixture.ui.errors, QStringList{u"The first worksheet of the file is empty."_s});
+        QVERIFY(start.isVisible());
+        QVERIFY(fixture.main().isHidden());
+        QVERIFY(!fixture.context().table.startWindowHandedTable);
+        checkWaitIsOver(fixture.main());
+    }
+
+    void widthModeTwoFitsTheImportedColumns() {
+        ExcelProgram program;
+        TForm4& main = program.main();
+        program.context().options.general.columnWidthMode = ColumnWidthMode::WidestLine;
+        Workbook book;
+        book.worksheet(1)
+            .range(u"A1"_s, u"B2"_s)
+            .setValues(
+                {{u"#"_s, u"N"_s}, {u"1"_s, u"a rather long file name of a karaoke song.kar"_s}});
+        const QString path = program.files.filePath(u"wide.xlsx"_s);
+        writeXlsx(book, path);
+        const int numberWidth = main.StringGrid1->columnWidth(0);
+        program.ui.answerOpenFile(path);
+        main.Excel2->trigger();
+        const QFontMetrics metrics(main.StringGrid1->font());
+        QCOMPARE(main.StringGrid1->columnWidth(1),
+                 metrics.horizontalAdvance(u"a rather long file name of a karaoke song.kar"_s) + 4);
+        QCOMPARE(main.StringGrid1->columnWidth(0), numberWidth);
+        QCOMPARE(program.model().widestCellLengths()[1], 45);
+    }
+};
+
+QTEST_MAIN(ExcelCommandsTest)
+#include "excel_commands_test.moc"

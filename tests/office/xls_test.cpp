@@ -1,0 +1,151 @@
+#include "office/workbook.h"
+#include "office/workbook_file.h"
+#include "office/workbook_reading.h"
+#include "office/xls_output.h"
+#include "office/xls_reader.h"
+
+#include "common/error.h"
+#include "support/xls_builder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvanteller {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Every test here reads through the helper built with the program, or through a fake one.
+class XlsTest : public ::testing::Test {
+protected:
+    void SetUp() override { setXlsReaderPath(QStringLiteral(CORVANTELLER_XLS_READER_PATH)); }
+    void TearDown() override {
+        setXlsReaderPath(QString());
+        setXlsReaderTimeLimitMs(30'000);
+    }
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    QString readError(const QString& path) {
+        try {
+            readFirstWorksheet(path);
+        } catch (const UserError& error) {
+            return error.text();
+        }
+        return u"(read)"_s;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(XlsTest, TheHelperReadsTheFirstWorksheet) {
+    const QString path = write(u"songs.xls"_s, test::XlsBuilder()
+                                                   .text(1, 1, u"#"_s)
+                                                   .text(1, 2, u"Name of file"_s)
+                                                   .number(2, 1, 1)
+                                                   .text(2, 2, u"Песня.kar"_s)
+                                                   .number(3, 1, 12.5)
+                                                   .text(3, 2, u"Песня.kar"_s)
+                                                   .text(3, 7, u"G"_s)
+                                                   .text(2, 9, u"beyond G"_s)
+                                                   .bytes());
+    EXPECT_EQ(workbookFileKind(path), WorkbookFileKind::Xls);
+    const std::unique_ptr<Worksheet> sheet = readFirstWorksheet(path);
+    EXPECT_EQ(sheet->value(1, 1).text(), u"#"_s);
+    EXPECT_EQ(sheet->value(2, 1).text(), u"1"_s);
+    EXPECT_EQ(sheet->value(2, 2).text(), u"Песня.kar"_s);
+    EXPECT_EQ(sheet->value(3, 1).text(), u"12.5"_s);
+    EXPECT_EQ(sheet->value(3, 7).text(), u"G"_s);
+    EXPECT_FALSE(sheet->hasCell(2, 9)) << "only columns A to G are kept";
+    EXPECT_EQ(sheet->lastUsedCell(), (CellPosition{3, 9}));
+}
+
+TEST_F(XlsTest, TheLastUsedCellComesFromTheValuesNotTheDimensions) {
+    // Another program's sheet of 45,008 rows reported 46,008.
+    const QString path = write(
+        u"long.xls"_s,
+        test::XlsBuilder().text(1, 1, u"a"_s).text(40, 2, u"b"_s).dimensions(1000, 30).bytes());
+    EXPECT_EQ(readFirstWorksheet(path)->lastUsedCell(), (CellPosition{40, 2}));
+}
+
+TEST_F(XlsTest, WorkbooksFreeXlCannotServeAreRefused) {
+    const QString cannotRead = cannotReadWorkbookMessage();
+    const QString emptyString = write(
+        u"empty.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withEmptySharedString().bytes());
+    const QString password =
+        write(u"password.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withPassword().bytes());
+    QByteArray cut = test::XlsBuilder().text(1, 1, u"a"_s).bytes();
+    cut.truncate(4096 + 100);
+    const QString truncated = write(u"cut.xls"_s, cut);
+    EXPECT_EQ(readError(emptyString), cannotRead);
+    EXPECT_EQ(readError(password), cannotRead);
+    EXPECT_EQ(readError(truncated), cannotRead);
+}
+
+TEST_F(XlsTest, AHelperThatFailsLeavesTheMessage) {
+    const QString path = write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).bytes());
+    const std::pair<QByteArray, QString> helpers[] = {
+        {"#!/bin/sh\nkill -9 $$\n", cannotReadWorkbookMessage()},
+        {"#!/bin/sh\nkill -SEGV $$\n", cannotReadWorkbookMessage()},
+        {"#!/bin/sh\nprintf 'corvanteller-xls-reader 1\\nsize 1 1\\nend\\n'\nexit 3\n",
+         cannotReadWorkbookMessage()},
+        {"#!/bin/sh\nprintf 'corvanteller-xls-reader 1\\nsize 1 1\\ncell 1 1 t 9\\nabc\\n'\n",
+         cannotReadWorkbookMessage()},
+        {"#!/bin/sh\nexec sleep 20\n", cannotReadWorkbookMessage()},
+    };
+    setXlsReaderTimeLimitMs(1'000);
+    for (const auto& [script, message] : helpers) {
+        setXlsReaderPath(write(u"fake-reader"_s, script));
+        EXPECT_EQ(readError(path), message) << script.toStdString();
+    }
+    setXlsReaderPath(folder.filePath(u"no-such-reader"_s));
+    EXPECT_EQ(readError(path), xlsReaderMissingMessage(folder.filePath(u"no-such-reader"_s)));
+}
+
+TEST(XlsOutputTest, ReadsWellFormedOutputOnly) {
+    const QByteArray good = "corvanteller-xls-reader 1\nsize 50000 300\n"
+                            "cell 1 1 t 1\n#\n"
+                            "cell 2 7 t 6\n\xD0\x9F\xD0\xB5\xD1\x81\n"
+                            "cell 45006 2 n 4\n12.5\n"
+                            "end\n";
+    const std::unique_ptr<Worksheet> sheet = parseXlsOutput(good);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->value(2, 7).text(), u"Пес"_s);
+    EXPECT_EQ(sheet->value(45006, 2).text(), u"12.5"_s);
+    EXPECT_EQ(sheet->lastUsedCell(), (CellPosition{50000, 300}));
+    ASSERT_TRUE(parseXlsOutput("corvanteller-xls-reader 1\nsize 0 0\nend\n"));
+
+    const QByteArray bad[] = {
+        "",
+        "corvanteller-xls-reader 2\nsize 0 0\nend\n",
+        "corvanteller-xls-reader 1\nsize 0 0\nend\nmore",
+        "corvanteller-xls-reader 1\nsize 0 0\n",
+        "corvanteller-xls-reader 1\nsize 1 0\nend\n",
+        "corvanteller-xls-reader 1\nsize 2 2\ncell 3 1 t 1\nx\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 8 t 1\nx\nend\n",
+        "corvanteller-xls-reader 1\nsize 50000 9\ncell 45007 1 t 1\nx\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 01 1 t 1\nx\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 t 5\nx\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 n 2\n1x\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 n 3\ninf\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 b 1\n1\nend\n",
+        "corvanteller-xls-reader 1\nsize 2000000 9\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 t 999999999\nend\n",
+    };
+    for (const QByteArray& output : bad) {
+        EXPECT_FALSE(parseXlsOutput(output)) << output.toStdString();
+    }
+}
+
+} // namespace
+} // namespace corvanteller
