@@ -50,12 +50,14 @@ void fillStore(RowStore& store) {
             song += (i > 0 ? u" "_s : QString()) +
                     words[random.bounded(static_cast<int>(words.size()))];
         }
-        store.setText(1, row, artist + u" - "_s + song + u".kar"_s);
-        store.setText(2, row, folder);
-        store.setText(3, row, song);
-        store.setText(4, row, random.bounded(2) ? artist : QString());
-        store.setText(5, row, random.bounded(3) == 0 ? u"Words and music"_s : QString());
-        store.setText(6, row, random.bounded(2) ? u"Made by KarMaster"_s : QString());
+        store.setText(SongColumn::FileName, row, artist + u" - "_s + song + u".kar"_s);
+        store.setText(SongColumn::Folder, row, folder);
+        store.setText(SongColumn::Title, row, song);
+        store.setText(SongColumn::TextD, row, random.bounded(2) ? artist : QString());
+        store.setText(SongColumn::TextE, row,
+                      random.bounded(3) == 0 ? u"Words and music"_s : QString());
+        store.setText(SongColumn::Maker, row,
+                      random.bounded(2) ? u"Made by KarMaster"_s : QString());
     }
     store.setRowCount(RowStore::maxRows);
 }

@@ -6,8 +6,8 @@
 // read to their end).
 #include "kar_tree_generator.h"
 
+#include "kar/row_store.h"
 #include "scan/folder_scan.h"
-#include "table/row_store.h"
 
 #include <algorithm>
 #include <charconv>

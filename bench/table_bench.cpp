@@ -3,9 +3,9 @@
 // process's peak memory. Run by hand: table_bench [rounds]; TABLE_BENCH_FONT="family,points"
 // measures in another font.
 
+#include "kar/row_store.h"
 #include "table/column_widths.h"
 #include "table/list_file.h"
-#include "table/row_store.h"
 #include "table/song_table_model.h"
 
 #include <QElapsedTimer>
@@ -58,13 +58,14 @@ void fillStore(RowStore& store) {
                      QString::number(row / 30) + u'/';
         }
         const QString song = title(1 + random.bounded(6));
-        store.setText(1, row, artist + u" - "_s + song + u".kar"_s);
-        store.setText(2, row, folder);
-        store.setText(3, row, song);
-        store.setText(4, row, random.bounded(2) ? artist : QString());
-        store.setText(5, row,
+        store.setText(SongColumn::FileName, row, artist + u" - "_s + song + u".kar"_s);
+        store.setText(SongColumn::Folder, row, folder);
+        store.setText(SongColumn::Title, row, song);
+        store.setText(SongColumn::TextD, row, random.bounded(2) ? artist : QString());
+        store.setText(SongColumn::TextE, row,
                       random.bounded(3) == 0 ? u"Words and music: "_s + title(2) : QString());
-        store.setText(6, row, makers[random.bounded(static_cast<int>(makers.size()))]);
+        store.setText(SongColumn::Maker, row,
+                      makers[random.bounded(static_cast<int>(makers.size()))]);
     }
     store.setRowCount(RowStore::maxRows);
 }

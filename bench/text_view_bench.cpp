@@ -74,12 +74,12 @@ void fillStore(RowStore& store) {
     };
     for (int row = 1; row <= RowStore::maxRows; ++row) {
         const QString artist = word(true, 10);
-        store.setText(1, row, artist + u" - "_s + word(false, 10) + u".kar"_s);
-        store.setText(2, row, u"/home/user/Karaoke/"_s + word(true, 12) + u'/');
-        store.setText(3, row, word(true, 14) + u' ' + word(false, 14));
-        store.setText(4, row, word(true, 12));
-        store.setText(5, row, word(true, 12));
-        store.setText(6, row, u"Made by "_s + word(false, 6));
+        store.setText(SongColumn::FileName, row, artist + u" - "_s + word(false, 10) + u".kar"_s);
+        store.setText(SongColumn::Folder, row, u"/home/user/Karaoke/"_s + word(true, 12) + u'/');
+        store.setText(SongColumn::Title, row, word(true, 14) + u' ' + word(false, 14));
+        store.setText(SongColumn::TextD, row, word(true, 12));
+        store.setText(SongColumn::TextE, row, word(true, 12));
+        store.setText(SongColumn::Maker, row, u"Made by "_s + word(false, 6));
     }
     store.setRowCount(RowStore::maxRows);
 }

@@ -6,6 +6,7 @@
 #include "common/file_names.h"
 #include "common/seams.h"
 #include "kar/kar_reader.h"
+#include "kar/row_store.h"
 #include "office/excel_export.h"
 #include "office/word_commands.h"
 #include "office/workbook_engine.h"
@@ -15,7 +16,6 @@
 #include "settings/settings_file.h"
 #include "table/column_widths.h"
 #include "table/list_file.h"
-#include "table/row_store.h"
 #include "table/song_table_model.h"
 #include "text/table_text.h"
 

@@ -236,7 +236,7 @@ void writeFooter(Worksheet& sheet, const ExcelOptions& options, const QDateTime&
 
 bool buildExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
                          const ExcelOptions& options, const QDateTime& now, const QLocale& locale) {
-    if (table.cellRef(1, 0).isEmpty()) {
+    if (table.cellRef(1, SongColumn::Number).isEmpty()) {
         return false;
     }
     // n: the header row and the data rows; the last data row is sheet row n.
@@ -265,7 +265,7 @@ ExcelExportOutcome exportToExcel(WorkbookEngine& engine, const SongTableModel& t
                                  const ExcelOptions& options, const QDateTime& now,
                                  const QLocale& locale, const DesktopOpener& openWithDesktop) {
     ExcelExportOutcome outcome;
-    if (table.cellRef(1, 0).isEmpty()) {
+    if (table.cellRef(1, SongColumn::Number).isEmpty()) {
         return outcome;
     }
     const EngineCommand<WorkbookEngine> command(engine);

@@ -142,7 +142,7 @@ ImportOutcome importSheet(const ImportedSheet& sheet, ImportingWindow window, Ta
                 model.setCell(row, target,
                               sheet.text(row + 1, target + 1 - offset).value_or(QString()));
             }
-            model.setCell(row, 0, QString::number(row));
+            model.setCell(row, SongColumn::Number, QString::number(row));
         }
         model.setHeaderText(0, u"#"_s);
         model.setRowFilesFromCells();

@@ -1,7 +1,7 @@
 #include "rename/file_lookup.h"
 
 #include "common/file_names.h"
-#include "table/row_store.h"
+#include "kar/row_store.h"
 
 #include <QStringList>
 

@@ -77,7 +77,7 @@ void noteRenamed(TableSession& table, int row, const RowFile& before, const RowF
     RowStore& store = table.originStore();
     if (row <= store.rowCount() && store.file(row) == before) {
         store.setFile(row, after);
-        store.setText(1, row, after.name);
+        store.setText(SongColumn::FileName, row, after.name);
     }
 }
 
@@ -184,7 +184,7 @@ RenameRunResult renameFromNameColumn(TableSession& table, RenameServices& servic
     RowRename rename{table, services, *journal, result, renamedFiles};
     for (int row = 1; row <= model.songCount(); ++row) {
         RowResult& rowResult = result.rows.emplace_back(RowResult{row, RowOutcome::Skipped, {}});
-        const QString cell = model.cell(row, 1);
+        const QString cell = model.cell(row, SongColumn::FileName);
         const RowFile file = model.rowFile(row);
         if (cell == file.name) {
             continue;
@@ -240,7 +240,8 @@ RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& opt
         }
         const RowTexts texts{
             file.name,
-            {model.cell(row, 3), model.cell(row, 4), model.cell(row, 5), model.cell(row, 6)}};
+            {model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
+             model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)}};
         const ComposedName composed = composeName(recipe, texts, clock.now());
         if (composed.name.isEmpty()) {
             processed = true;
@@ -254,7 +255,7 @@ RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& opt
             messages.fail(rowResult, complexFailureMessage(origin, failedPath));
             continue;
         }
-        model.setCell(row, 1, newName);
+        model.setCell(row, SongColumn::FileName, newName);
         processed = true;
         rowResult.outcome = RowOutcome::Renamed;
         if (step == RowRename::Step::StopRun) {
@@ -286,7 +287,8 @@ std::vector<PreviewRow> previewComplexRename(const TableSession& table,
         }
         const RowTexts texts{
             file.name,
-            {model.cell(row, 3), model.cell(row, 4), model.cell(row, 5), model.cell(row, 6)}};
+            {model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
+             model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)}};
         const ComposedName composed = composeName(recipe, texts, clock.now());
         PreviewRow& shown = preview.emplace_back(PreviewRow{row, file.name, {}, {}});
         if (composed.name.isEmpty()) {
@@ -382,7 +384,7 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
             const RowFile before = model.rowFile(row);
             const RowFile after{before.folder, decodeFileName(oldName)};
             noteRenamed(table, row, before, after);
-            model.setCell(row, 1, after.name);
+            model.setCell(row, SongColumn::FileName, after.name);
         }
     }
     try {

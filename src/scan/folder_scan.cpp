@@ -3,9 +3,9 @@
 #include "common/file_io.h"
 #include "common/file_names.h"
 #include "kar/kar_reader.h"
+#include "kar/row_store.h"
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
-#include "table/row_store.h"
 
 #include <QFile>
 
@@ -377,12 +377,12 @@ ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
         [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
             const int row = rows.rowCount() + 1;
             rows.setRowCount(row);
-            rows.setText(1, row, name);
-            rows.setText(2, row, storedFolder);
-            rows.setText(3, row, texts.first);
-            rows.setText(4, row, texts.second);
-            rows.setText(5, row, texts.third);
-            rows.setText(6, row, texts.fourth);
+            rows.setText(SongColumn::FileName, row, name);
+            rows.setText(SongColumn::Folder, row, storedFolder);
+            rows.setText(SongColumn::Title, row, texts.first);
+            rows.setText(SongColumn::TextD, row, texts.second);
+            rows.setText(SongColumn::TextE, row, texts.third);
+            rows.setText(SongColumn::Maker, row, texts.fourth);
             rows.setFile(row, {storedFolder, name});
         },
         progressStep);

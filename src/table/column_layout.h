@@ -1,11 +1,10 @@
 #pragma once
 
+#include "kar/song_columns.h"
+
 #include <array>
 
 namespace corvanteller {
-
-// The song table has seven columns: "#", the file name, the folder and the four texts.
-inline constexpr int tableColumnCount = 7;
 
 // Widths in pixels of the song table's columns 0 to 6.
 using ColumnWidthList = std::array<int, tableColumnCount>;

@@ -146,7 +146,7 @@ WidestCellLengths widestCellLengths(const SongTableModel& model, const TextWidth
                                     const WidestCellLengths& previous) {
     WidestCellLengths lengths = previous;
     WidthBound bounds(measure);
-    for (int column = 1; column < SongTableModel::columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < SongTableModel::columnCountValue; ++column) {
         lengths[column] = widestOfColumn(model, column, measure, bounds).length;
     }
     return lengths;
@@ -176,7 +176,8 @@ ColumnLayout applyColumnWidthMode(ColumnWidthMode mode, const SongTableModel& mo
         }
         layout.widest = previous;
         WidthBound bounds(measure);
-        for (int column = 1; column < SongTableModel::columnCountValue; ++column) {
+        for (int column = SongColumn::FileName; column < SongTableModel::columnCountValue;
+             ++column) {
             const Widest widest = widestOfColumn(model, column, measure, bounds);
             layout.widths[static_cast<std::size_t>(column)] = widest.width + gridLineWidth + 3;
             layout.widest[column] = widest.length;

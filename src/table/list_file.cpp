@@ -2,7 +2,7 @@
 
 #include "common/cp1251.h"
 #include "common/file_io.h"
-#include "table/row_store.h"
+#include "kar/row_store.h"
 #include "table/song_table_model.h"
 
 #include <algorithm>

@@ -104,7 +104,8 @@ void SongTableModel::setRowFile(int row, const RowFile& file) {
 
 void SongTableModel::setRowFilesFromCells() {
     for (int row = 1; row <= songCount_; ++row) {
-        files_[at(row - 1)] = {columns_[2][at(row - 1)], columns_[1][at(row - 1)]};
+        files_[at(row - 1)] = {columns_[SongColumn::Folder][at(row - 1)],
+                               columns_[SongColumn::FileName][at(row - 1)]};
     }
 }
 
@@ -133,7 +134,7 @@ void SongTableModel::rebuildFrom(const RowStore& origin) {
     resizeRows(songs);
     writeHeader(false);
     numberRows(1);
-    for (int column = 1; column < columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         std::vector<QString>& cells = columns_[at(column)];
         for (int row = 1; row <= songs; ++row) {
             cells[at(row - 1)] = origin.text(column, row);
@@ -152,7 +153,7 @@ void SongTableModel::refreshInto(RowStore& mainStore, RowStore& startStore) cons
 }
 
 void SongTableModel::copyRowsInto(RowStore& store) const {
-    for (int column = 1; column < columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         const std::vector<QString>& cells = columns_[at(column)];
         for (int row = 1; row <= songCount_; ++row) {
             store.setText(column, row, cells[at(row - 1)]);
@@ -166,7 +167,7 @@ void SongTableModel::copyRowsInto(RowStore& store) const {
 void SongTableModel::resetForList(int songs) {
     BulkChange change(*this);
     resizeRows(songs);
-    for (int column = 1; column < columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         std::fill(columns_[at(column)].begin(), columns_[at(column)].end(), QString());
     }
     std::fill(files_.begin(), files_.end(), RowFile());
@@ -182,13 +183,13 @@ void SongTableModel::toggleCheck(int row) {
     if (row < 1 || row > songCount_) {
         return;
     }
-    QString& hash = columns_[0][at(row - 1)];
+    QString& hash = columns_[SongColumn::Number][at(row - 1)];
     hash = isChecked(hash) ? hash.mid(2) : checkMark + hash;
     emitCellChanged(row, 0);
 }
 
 void SongTableModel::setAllChecked(bool checked) {
-    for (QString& hash : columns_[0]) {
+    for (QString& hash : columns_[SongColumn::Number]) {
         if (checked && !isChecked(hash)) {
             hash.prepend(checkMark);
         } else if (!checked && isChecked(hash)) {
@@ -209,12 +210,12 @@ bool SongTableModel::insertEmptyRowAt(int selectedRow) {
     if (bulkDepth_ == 0) {
         beginInsertRows({}, oldCount, oldCount);
     }
-    for (int column = 1; column < columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         std::vector<QString>& cells = columns_[at(column)];
         cells.insert(cells.begin() + (target - 1), QString());
     }
     files_.insert(files_.begin() + (target - 1), RowFile());
-    columns_[0].push_back(QString::number(oldCount + 1));
+    columns_[SongColumn::Number].push_back(QString::number(oldCount + 1));
     songCount_ = oldCount + 1;
     if (bulkDepth_ == 0) {
         endInsertRows();
@@ -234,19 +235,19 @@ void SongTableModel::setMadeByHeader(bool madeBy) {
 }
 
 void SongTableModel::writeHeader(bool madeBy) {
-    header_[0] = u"#"_s;
+    header_[SongColumn::Number] = u"#"_s;
     // Every header build writes the letters first; columns 4 and 5 keep theirs ("D", "E").
-    for (int column = 1; column < columnCountValue; ++column) {
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         header_[at(column)] = QString(QChar(64 + column));
     }
-    header_[1] = u"Name of file"_s;
-    header_[2] = u"Way"_s;
-    header_[3] = u"The executor and/or the name of songs"_s;
-    header_[6] = madeBy ? u"Made by..."_s : u"Made..."_s;
+    header_[SongColumn::FileName] = u"Name of file"_s;
+    header_[SongColumn::Folder] = u"Way"_s;
+    header_[SongColumn::Title] = u"The executor and/or the name of songs"_s;
+    header_[SongColumn::Maker] = madeBy ? u"Made by..."_s : u"Made..."_s;
 }
 
 void SongTableModel::numberRows(int from) {
-    std::vector<QString>& hash = columns_[0];
+    std::vector<QString>& hash = columns_[SongColumn::Number];
     for (int row = from; row <= songCount_; ++row) {
         hash[at(row - 1)] = QString::number(row);
     }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "kar/row_store.h"
 #include "table/column_layout.h"
-#include "table/row_store.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -94,7 +94,7 @@ public:
 
     // The check mark "V " in front of the row number.
     static bool isChecked(const QString& hashCell);
-    bool isRowChecked(int row) const { return isChecked(cellRef(row, 0)); }
+    bool isRowChecked(int row) const { return isChecked(cellRef(row, SongColumn::Number)); }
     void toggleCheck(int row);
     // The "Check all" box: checking marks every unmarked row, unchecking unmarks every marked
     // row.

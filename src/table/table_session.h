@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/row_store.h"
+#include "kar/row_store.h"
 #include "table/song_table_model.h"
 
 #include <QString>

@@ -41,16 +41,16 @@ void appendCell(QString& line, const QString& cell) {
 
 QString rowLine(const SongTableModel& table, int row, TableTextLayout layout) {
     QString line;
-    appendCell(line, table.cellRef(row, 0));
+    appendCell(line, table.cellRef(row, SongColumn::Number));
     line += tab;
-    appendCell(line, table.cellRef(row, 2));
+    appendCell(line, table.cellRef(row, SongColumn::Folder));
     int firstTabbed = 4;
     if (layout == TableTextLayout::WithFileName) {
-        appendCell(line, table.cellRef(row, 1));
+        appendCell(line, table.cellRef(row, SongColumn::FileName));
         line += u' ';
         firstTabbed = 3;
     } else {
-        appendCell(line, table.cellRef(row, 3));
+        appendCell(line, table.cellRef(row, SongColumn::Title));
         line += tab;
     }
     for (int column = firstTabbed; column < SongTableModel::columnCountValue; ++column) {

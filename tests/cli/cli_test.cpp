@@ -2,6 +2,7 @@
 
 #include "common/build_info.h"
 #include "common/seams.h"
+#include "kar/row_store.h"
 #include "office/workbook.h"
 #include "office/workbook_file.h"
 #include "office/zip_archive.h"
@@ -10,7 +11,6 @@
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
 #include "table/list_file.h"
-#include "table/row_store.h"
 #include "table/song_table_model.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "office/excel_export.h"
 
 #include "common/error.h"
+#include "kar/row_store.h"
 #include "office/workbook_engine.h"
 #include "office/workbook_file.h"
 #include "settings/options.h"
-#include "table/row_store.h"
 #include "table/song_table_model.h"
 #include "xlsx_inspect.h"
 

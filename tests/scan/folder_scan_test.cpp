@@ -1,8 +1,8 @@
 #include "scan/folder_scan.h"
 
+#include "kar/row_store.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
-#include "table/row_store.h"
 
 #include <atomic>
 #include <cerrno>

@@ -2,9 +2,9 @@
 // levels, and helpers that read ahead.
 #include "scan/folder_scan.h"
 
+#include "kar/row_store.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
-#include "table/row_store.h"
 
 #include <cerrno>
 #include <dirent.h>

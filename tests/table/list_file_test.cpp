@@ -1,7 +1,7 @@
 #include "table/list_file.h"
 
 #include "common/error.h"
-#include "table/row_store.h"
+#include "kar/row_store.h"
 #include "table/song_table_model.h"
 
 #include "support/file_faults.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kar/song_columns.h"
+
 #include <QString>
 
 #include <array>
@@ -25,7 +27,7 @@ struct RowFile {
 class RowStore {
 public:
     static constexpr int maxRows = 45002;
-    static constexpr int columnCount = 6;
+    static constexpr int columnCount = tableColumnCount - 1;
 
     RowStore();
 
@@ -33,7 +35,7 @@ public:
     // Counts above the capacity are refused; callers keep to the limit.
     void setRowCount(int count);
 
-    // column 1 to 6, row 1 to maxRows.
+    // column SongColumn::FileName to SongColumn::Maker, row 1 to maxRows.
     const QString& text(int column, int row) const { return columns_[slot(column)][row]; }
     void setText(int column, int row, const QString& text) { columns_[slot(column)][row] = text; }
     // row 1 to maxRows.

@@ -1,4 +1,4 @@
-#include "table/row_store.h"
+#include "kar/row_store.h"
 
 #include <stdexcept>
 
