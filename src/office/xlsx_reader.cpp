@@ -13,8 +13,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvanteller {
@@ -104,31 +106,46 @@ public:
     XmlParser& operator=(const XmlParser&) = delete;
 
     bool feed(QByteArrayView piece) {
-        return XML_Parse(parser_, piece.data(), static_cast<int>(piece.size()), XML_FALSE) ==
-               XML_STATUS_OK;
+        return parse(piece.data(), static_cast<int>(piece.size()), XML_FALSE);
     }
-    bool finish() { return XML_Parse(parser_, nullptr, 0, XML_TRUE) == XML_STATUS_OK; }
+    bool finish() { return parse(nullptr, 0, XML_TRUE); }
 
 private:
+    bool parse(const char* bytes, int size, XML_Bool last) {
+        const bool parsed = XML_Parse(parser_, bytes, size, last) == XML_STATUS_OK;
+        if (failure_) {
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+        }
+        return parsed;
+    }
     static void stop(void* data) {
         auto* self = static_cast<XmlParser*>(data);
         XML_StopParser(self->parser_, XML_FALSE);
     }
-    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+    // An exception must not unwind through the C parser: it is kept, the parser stopped, and
+    // the exception thrown again once the parser has returned.
+    template <typename Call> static void call(void* data, Call&& handle) {
         auto* self = static_cast<XmlParser*>(data);
-        if (!self->handler_.start(splitName(name), attributes)) {
+        try {
+            if (!handle(self->handler_)) {
+                stop(data);
+            }
+        } catch (...) {
+            self->failure_ = std::current_exception();
             stop(data);
         }
+    }
+    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+        call(data, [&](XmlHandler& handler) { return handler.start(splitName(name), attributes); });
     }
     static void XMLCALL onEnd(void* data, const XML_Char* name) {
-        auto* self = static_cast<XmlParser*>(data);
-        if (!self->handler_.end(splitName(name))) {
-            stop(data);
-        }
+        call(data, [&](XmlHandler& handler) { return handler.end(splitName(name)); });
     }
     static void XMLCALL onText(void* data, const XML_Char* text, int length) {
-        auto* self = static_cast<XmlParser*>(data);
-        self->handler_.text(std::string_view(text, static_cast<std::size_t>(length)));
+        call(data, [&](XmlHandler& handler) {
+            handler.text(std::string_view(text, static_cast<std::size_t>(length)));
+            return true;
+        });
     }
     static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*,
                                   int) {
@@ -137,6 +154,7 @@ private:
 
     XML_Parser parser_;
     XmlHandler& handler_;
+    std::exception_ptr failure_;
 };
 
 class Package {
@@ -498,6 +516,10 @@ public:
 
 private:
     bool startRow(const char** attributes) {
+        // A row inside a cell would leave the cell without its column.
+        if (inCell_) {
+            return false;
+        }
         if (const char* r = plainAttribute(attributes, "r")) {
             int row = 0;
             const std::string_view text(r);
