@@ -5,7 +5,10 @@
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
+#include "office/document_printing.h"
+#include "office/engine_command.h"
 #include "office/excel_export.h"
+#include "office/word_commands.h"
 #include "rename/complex_rename_dialog.h"
 #include "rename/rename_journal.h"
 #include "rename/rename_runs.h"
@@ -52,6 +55,14 @@ UiServices::FileDialog listSaveDialog() {
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|"_s);
     dialog.defaultSuffix = u"sgl"_s;
     dialog.confirmOverwrite = true;
+    return dialog;
+}
+
+// The list file's save dialog, set to write a Word document.
+UiServices::FileDialog wordSaveDialog() {
+    UiServices::FileDialog dialog = listSaveDialog();
+    dialog.filter = toQtFileFilter(mainWindowWordFilter());
+    dialog.defaultSuffix = wordDefaultSuffix();
     return dialog;
 }
 
@@ -138,13 +149,6 @@ QAction* TForm4::addCommand(QMenu* menu, const QString& caption, void (TForm4::*
     return action;
 }
 
-QAction* TForm4::addLater(QMenu* menu, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setEnabled(false);
-    notYetAvailable.append(action);
-    return action;
-}
-
 void TForm4::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"&File"_s);
     newScanning = addCommand(file, u"&New scanning..."_s, &TForm4::NewScanningClick);
@@ -155,13 +159,13 @@ void TForm4::buildMenus() {
     N29 = addCommand(file, u"&Save list"_s, &TForm4::N29Click);
     N9 = addCommand(file, u"Save list &as..."_s, &TForm4::N9Click);
     saveAsText = addCommand(file, u"Save as te&xt..."_s, &TForm4::SaveAsTextClick);
-    addLater(file, u"Save as Ms &Word document..."_s);
-    addLater(file, u"&Print from Ms Word (text)"_s);
+    Word2 = addCommand(file, u"Save as Ms &Word document..."_s, &TForm4::Word2Click);
+    N28 = addCommand(file, u"&Print from Ms Word (text)"_s, &TForm4::N28Click);
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(u"Export"_s);
     exportText = addCommand(exportMenu, u"Tex&t"_s, &TForm4::ExportTextClick);
     Excel3 = addCommand(exportMenu, u"Ms &Excel"_s, &TForm4::Excel3Click);
-    addLater(exportMenu, u"&Ms Word"_s);
+    Word1 = addCommand(exportMenu, u"&Ms Word"_s, &TForm4::Word1Click);
     Excel2 = addCommand(file, u"&Import from Excel file"_s, &TForm4::Excel2Click);
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
@@ -515,6 +519,50 @@ void TForm4::Excel3Click() {
     for (const QString& message : outcome.messages) {
         context_.ui.showMessage(this, message);
     }
+}
+
+void TForm4::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
+    if (mode) {
+        showTextView(*mode);
+    } else {
+        commitCellEdit();
+        textView_->showFor(this);
+    }
+    newDocumentWithText(WordApplication1, textView_->editorText());
+    textView_->hide();
+}
+
+void TForm4::Word1Click() {
+    const EngineCommand<DocumentEngine> command(WordApplication1);
+    newWordDocumentFromTextView(TextViewMode::TableText);
+    const QStringList messages = showInWordProcessor(WordApplication1, [this](const QString& path) {
+        return context_.ui.openWithDesktop(path);
+    });
+    for (const QString& message : messages) {
+        context_.ui.showMessage(this, message);
+    }
+}
+
+void TForm4::Word2Click() {
+    commitCellEdit();
+    const QString path = context_.ui.chooseSaveFile(this, wordSaveDialog());
+    if (path.isEmpty()) {
+        return;
+    }
+    const EngineCommand<DocumentEngine> command(WordApplication1);
+    newWordDocumentFromTextView(TextViewMode::TableText);
+    saveAndClose(WordApplication1, path);
+}
+
+void TForm4::N28Click() {
+    // The view shows what its last request says; before any request that would be an empty
+    // page, so the table's text is asked for then.
+    if (context_.textViewModes.mode() == TextViewMode::None) {
+        context_.textViewModes.setByCommand(TextViewMode::TableText);
+    }
+    const EngineCommand<DocumentEngine> command(WordApplication1);
+    newWordDocumentFromTextView(std::nullopt);
+    printAndDiscard(WordApplication1, documentPrinter(context_.ui, this));
 }
 
 void TForm4::Excel2Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings_actions.h"
+#include "office/document_engine.h"
 #include "office/excel_import.h"
 #include "office/workbook_engine.h"
 #include "table/save_changes_flow.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -62,6 +64,9 @@ public:
     QAction* N19 = nullptr;          // "&Add row"
     QAction* Excel2 = nullptr;       // "&Import from Excel file"
     QAction* Excel3 = nullptr;       // Export > "Ms &Excel"
+    QAction* Word1 = nullptr;        // Export > "&Ms Word"
+    QAction* Word2 = nullptr;        // "Save as Ms &Word document..."
+    QAction* N28 = nullptr;          // "&Print from Ms Word (text)"
     QAction* information = nullptr;  // "&Information"
     QAction* promptAction = nullptr; // "&Prompt"
     QAction* corvantellerHelp = nullptr;
@@ -74,9 +79,6 @@ public:
     QAction* exportText = nullptr;   // Export > "Tex&t"
     QAction* exportToText = nullptr; // Table > "&Export to text"
 
-    // Entries whose commands arrive with later work; present and disabled until then.
-    QList<QAction*> notYetAvailable;
-
     TForm12& savePrompt() { return *savePrompt_; }
     TForm8& textView() { return *textView_; }
 
@@ -87,6 +89,8 @@ public:
 
     // The window's spreadsheet server: the export and both imports use it.
     WorkbookEngine XLApp;
+    // The window's word processor: its three Word commands use it.
+    DocumentEngine WordApplication1;
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -114,6 +118,9 @@ public:
     void CheckBox1Click();
     void Excel2Click();
     void Excel3Click();
+    void Word1Click();
+    void Word2Click();
+    void N28Click();
 
     // The start window's "Open Corvanteller list...": reads the list into this window's table.
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
@@ -141,7 +148,6 @@ private:
     void buildBottomRow(QWidget* client);
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)());
-    QAction* addLater(QMenu* menu, const QString& caption);
     void registerTableHint();
     void layoutClient();
     void alignStatusLine();
@@ -155,6 +161,9 @@ private:
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
     ImportOutcome importExcelFile(const QString& path, ImportingWindow window);
     void showWaitLabel(const QString& text);
+    // The table's text as the text view builds it, for a Word command: the view is shown for
+    // it and hidden again once the text is in a new document.
+    void newWordDocumentFromTextView(std::optional<TextViewMode> mode);
 
     AppContext& context_;
     SaveChangesFlow flow_;

@@ -3,6 +3,8 @@
 #include "common/date_patterns.h"
 #include "common/file_filters.h"
 #include "common/seams.h"
+#include "office/document_printing.h"
+#include "office/word_commands.h"
 #include "settings/options.h"
 #include "text/rich_text_document.h"
 #include "text/table_text.h"
@@ -40,6 +42,14 @@ UiServices::FileDialog textSaveDialog() {
     dialog.filter = toQtFileFilter(u"Text files|*.txt"_s);
     dialog.defaultSuffix = u"txt"_s;
     dialog.confirmOverwrite = true;
+    return dialog;
+}
+
+// The text's save dialog, set to write a Word document.
+UiServices::FileDialog wordSaveDialog() {
+    UiServices::FileDialog dialog = textSaveDialog();
+    dialog.filter = toQtFileFilter(textViewWordFilter());
+    dialog.defaultSuffix = wordDefaultSuffix();
     return dialog;
 }
 
@@ -94,12 +104,10 @@ void TForm8::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"&File"_s);
     Open1 = addCommand(file, u"&Open..."_s, &TForm8::Open1Click);
     Save1 = addCommand(file, u"&Save..."_s, &TForm8::Save1Click);
-    Word1 = file->addAction(u"Save as &Word document..."_s);
-    Word1->setEnabled(false);
+    Word1 = addCommand(file, u"Save as &Word document..."_s, &TForm8::Word1Click);
     file->addSeparator();
     Print1 = addCommand(file, u"&Print"_s, &TForm8::Print1Click);
-    Word2 = file->addAction(u"Print &from Word"_s);
-    Word2->setEnabled(false);
+    Word2 = addCommand(file, u"Print &from Word"_s, &TForm8::Word2Click);
     file->addSeparator();
     Return1 = addCommand(file, u"&Return to table"_s, &TForm8::Return1Click);
 
@@ -294,6 +302,22 @@ void TForm8::Print1Click() {
     const QString jobName =
         u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
     services_.ui.print(this, *RichEdit1->document(), jobName);
+}
+
+void TForm8::Word1Click() {
+    const QString path = services_.ui.chooseSaveFile(this, wordSaveDialog());
+    if (path.isEmpty()) {
+        return;
+    }
+    saveText(WordApplication1, editorText(), path);
+}
+
+void TForm8::Word2Click() {
+    // Brought to the front only: the view is already shown, and an activation here would
+    // rebuild what the user has edited.
+    show();
+    raise();
+    printText(WordApplication1, editorText(), documentPrinter(services_.ui, this));
 }
 
 void TForm8::Return1Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/document_engine.h"
 #include "text/table_text.h"
 #include "ui/window_services.h"
 
@@ -46,9 +47,9 @@ public:
     // "&File"
     QAction* Open1 = nullptr;   // "&Open..."
     QAction* Save1 = nullptr;   // "&Save..."
-    QAction* Word1 = nullptr;   // "Save as &Word document...": present, disabled until wired
+    QAction* Word1 = nullptr;   // "Save as &Word document..."
     QAction* Print1 = nullptr;  // "&Print"
-    QAction* Word2 = nullptr;   // "Print &from Word": present, disabled until wired
+    QAction* Word2 = nullptr;   // "Print &from Word"
     QAction* Return1 = nullptr; // "&Return to table"
     // "&Edit"
     QAction* Back1 = nullptr; // "&Back"
@@ -78,11 +79,16 @@ public:
     void Open1Click();
     void Save1Click();
     void Print1Click();
+    void Word1Click();
+    void Word2Click();
     void Return1Click();
     void Output1Click();
     void Timer1Timer();
     // Appends each line as a paragraph of its own.
     void appendLines(const QStringList& lines);
+
+    // The view's own word processor: its two Word commands use it.
+    DocumentEngine WordApplication1;
 
 Q_SIGNALS:
     // The view is about to read the song table: an open cell editor's text must be in it.

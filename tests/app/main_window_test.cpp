@@ -25,6 +25,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <unistd.h>
@@ -541,6 +542,12 @@ private Q_SLOTS:
         const auto asked = [&program](const QString& call) {
             return [&program, call] { return program.ui.log.contains(call); };
         };
+        const auto began = [&program](const QString& call) {
+            return [&program, call] {
+                return std::any_of(program.ui.log.begin(), program.ui.log.end(),
+                                   [&call](const QString& line) { return line.startsWith(call); });
+            };
+        };
         const auto shown = [](QWidget* window) { return [window] { return window->isVisible(); }; };
         QWidget* view = &main.textView();
         const auto hideView = [view] { view->hide(); };
@@ -555,6 +562,9 @@ private Q_SLOTS:
             {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
             {main.Excel2, {asked(u"chooseOpenFile "_s), [] {}}},
             {main.Excel3, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
+            {main.Word1, {began(u"openWithDesktop "_s), [] {}}},
+            {main.Word2, {asked(u"chooseSaveFile "_s), [] {}}},
+            {main.N28, {began(u"print Document"_s), [] {}}},
             {main.openTextList, {asked(u"chooseOpenFile "_s), hideView}},
             {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
             {main.exportText, {shown(view), hideView}},

@@ -5,11 +5,11 @@
 #include "office/zip_archive.h"
 
 #include "common/error.h"
+#include "support/docx_inspect.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -23,38 +23,7 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The paragraphs of a .docx file as a word processor reads them: text runs, tabs as TAB.
-QStringList docxParagraphs(const QByteArray& file) {
-    const ZipReader zip(file);
-    EXPECT_TRUE(zip.find("[Content_Types].xml"));
-    EXPECT_TRUE(zip.find("_rels/.rels"));
-    QByteArray document;
-    const std::optional<std::uint64_t> entry = zip.find("word/document.xml");
-    EXPECT_TRUE(entry);
-    if (!entry) {
-        return {};
-    }
-    zip.read(*entry, [&document](QByteArrayView piece) {
-        document += piece;
-        return true;
-    });
-    QStringList paragraphs;
-    QXmlStreamReader xml(document);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == u"p"_s) {
-            paragraphs.append(QString());
-        } else if (xml.name() == u"tab"_s) {
-            paragraphs.last() += u'\t';
-        } else if (xml.name() == u"t"_s) {
-            paragraphs.last() += xml.readElementText();
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    return paragraphs;
-}
+using test::docxParagraphs;
 
 TEST(DocumentTest, ASavedDocumentReadsBackParagraphByParagraph) {
     QTemporaryDir folder;

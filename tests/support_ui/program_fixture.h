@@ -5,6 +5,7 @@
 #include "app/start_window.h"
 #include "support_ui/scripted_ui_services.h"
 #include "table/save_changes_prompt.h"
+#include "text/text_view.h"
 
 #include <QApplication>
 #include <QFile>
@@ -50,8 +51,10 @@ struct ProgramFixture {
         program = std::make_unique<Application>(ui, clock, random, [this] { ++quitCount; });
         program->createPromptWindow();
         context().settingsPath = settingsFolder.filePath(QStringLiteral("prop.dat"));
-        program->mainWindow().XLApp.setHandOverFolder(
-            settingsFolder.filePath(QStringLiteral("handover")));
+        const QString handOver = settingsFolder.filePath(QStringLiteral("handover"));
+        program->mainWindow().XLApp.setHandOverFolder(handOver);
+        program->mainWindow().WordApplication1.setHandOverFolder(handOver);
+        program->mainWindow().textView().WordApplication1.setHandOverFolder(handOver);
     }
     ~ProgramFixture() {
         program.reset();

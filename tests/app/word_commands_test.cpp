@@ -1,0 +1,200 @@
+#include "app/main_window.h"
+
+#include "support/docx_inspect.h"
+#include "support_ui/program_fixture.h"
+#include "table/song_grid.h"
+#include "text/text_view.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace corvanteller;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The program with two songs in its table and the main window active.
+struct WordProgram : test::ProgramFixture {
+    WordProgram() {
+        RowStore& store = context().table.startStore();
+        const QStringList rows[] = {
+            {u"a.kar"_s, u"/songs/"_s, u"Alpha"_s, QString(), QString(), u"maker"_s},
+            {u"b.kar"_s, u"/songs/"_s, u"Бета"_s, u"D"_s, u"E"_s, QString()}};
+        for (int row = 1; row <= 2; ++row) {
+            for (int column = 1; column <= 6; ++column) {
+                store.setText(column, row, rows[row - 1][column - 1]);
+            }
+        }
+        store.setRowCount(2);
+        QVERIFY(activate(&main()));
+    }
+
+    TForm8& view() { return main().textView(); }
+    QString file(const QString& name) const { return files.filePath(name); }
+
+    // Types into the title of the first song and leaves the cell editor open.
+    void typeIntoFirstTitle(const QString& text) {
+        SongGrid& grid = *main().StringGrid1;
+        grid.setFocus(Qt::MouseFocusReason);
+        grid.setCurrentIndex(model().index(0, 3));
+        QTest::keyClicks(&grid, text);
+        QVERIFY(QApplication::focusWidget() != &grid);
+    }
+
+    // The lines of the table text as the text view builds it now.
+    QStringList tableLines() {
+        context().textViewModes.setByCommand(TextViewMode::TableText);
+        view().FormActivate();
+        const QStringList lines = view().editorText().split(u'\n');
+        view().hide();
+        return lines;
+    }
+
+    QTemporaryDir files;
+};
+
+} // namespace
+
+class WordCommandsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void msWordHandsTheTableTextToTheDesktopWithTheCellBeingEdited() {
+        WordProgram program;
+        TForm4& main = program.main();
+        program.typeIntoFirstTitle(u"z"_s);
+        main.Word1->trigger();
+
+        QCOMPARE(program.ui.desktopOpened.size(), 1);
+        const QString path = program.ui.desktopOpened[0];
+        QVERIFY(path.startsWith(program.settingsFolder.filePath(u"handover/Document-"_s)));
+        QVERIFY(path.endsWith(u".docx"_s));
+        const std::optional<QStringList> paragraphs = test::docxParagraphs(readFile(path));
+        QVERIFY(paragraphs && paragraphs->size() > 2);
+        QVERIFY(paragraphs->at(0).startsWith(u"1\t/songs/a.kar z\t"_s));
+        QCOMPARE(*paragraphs, program.tableLines());
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QVERIFY(program.ui.messages.isEmpty());
+
+        program.ui.setDesktopOpens(false);
+        main.Word1->trigger();
+        QCOMPARE(program.ui.desktopOpened.size(), 2);
+        QCOMPARE(program.ui.messages,
+                 QStringList{u"No program was found to show the document. It was saved as "_s +
+                             program.ui.desktopOpened[1]});
+        QVERIFY(QFile::exists(program.ui.desktopOpened[1]));
+    }
+
+    void saveAsWordDocumentAsksForADocxFileAndContactsNoWordWhenCancelled() {
+        WordProgram program;
+        TForm4& main = program.main();
+        program.ui.answerSaveFile(QString());
+        main.Word2->trigger();
+        const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
+        QCOMPARE(dialog.filter, u"Document Word (*.docx)"_s);
+        QCOMPARE(dialog.defaultSuffix, u"docx"_s);
+        QVERIFY(dialog.confirmOverwrite);
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(program.context().textViewModes.mode(), TextViewMode::None);
+
+        const QString path = program.file(u"songs.docx"_s);
+        program.ui.answerSaveFile(path);
+        program.typeIntoFirstTitle(u"y"_s);
+        main.Word2->trigger();
+        const std::optional<QStringList> paragraphs = test::docxParagraphs(readFile(path));
+        QVERIFY(paragraphs && paragraphs->at(0).startsWith(u"1\t/songs/a.kar y\t"_s));
+        QCOMPARE(*paragraphs, program.tableLines());
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QVERIFY(program.ui.desktopOpened.isEmpty());
+        QVERIFY(program.ui.printJobs.isEmpty());
+    }
+
+    void aFailedSaveLeavesNoDocumentForTheNextCommand() {
+        WordProgram program;
+        TForm4& main = program.main();
+        program.ui.answerSaveFile(program.file(u"missing/songs.docx"_s));
+        main.Word2->trigger();
+        QCOMPARE(program.ui.errors.size(), 1);
+        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QVERIFY(program.view().isHidden()); // hidden before the save, as the steps leave it
+
+        main.N28->trigger();
+        QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
+        QCOMPARE(program.ui.printedTexts.size(), 1);
+        QCOMPARE(program.ui.printedTexts[0].split(u'\n'), program.tableLines());
+    }
+
+    void printFromMsWordBeforeAnyRequestPrintsTheTable() {
+        WordProgram program;
+        QCOMPARE(program.context().textViewModes.mode(), TextViewMode::None);
+        program.main().N28->trigger();
+        QCOMPARE(program.ui.printJobs, QStringList{u"Document1"_s});
+        QVERIFY(program.ui.printedTexts[0].startsWith(u"1\t/songs/a.kar Alpha\t"_s));
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(program.main().WordApplication1.documentCount(), 0);
+        QVERIFY(program.main().WordApplication1.displayAlerts());
+    }
+
+    void printFromMsWordPrintsWhatTheViewWasLastAskedFor() {
+        WordProgram program;
+        TForm4& main = program.main();
+        const QString list = program.file(u"list.txt"_s);
+        QVERIFY(test::writeTestFile(list, "Opened\r\nlist"));
+        program.ui.answerOpenFile(list);
+        main.openTextList->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(&program.view()));
+        program.view().Return1->trigger();
+        QVERIFY(program.activate(&main));
+
+        main.N28->trigger();
+        QCOMPARE(program.ui.printedTexts, QStringList{u"Opened\nlist"_s});
+        QVERIFY(program.view().isHidden());
+    }
+
+    void theViewsWordCommandsTakeTheEditedText() {
+        WordProgram program;
+        TForm8& view = program.view();
+        program.main().exportToText->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        view.RichEdit1->setFocus();
+        view.RichEdit1->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(view.RichEdit1, u"edited "_s);
+        const QString edited = view.editorText();
+        QVERIFY(edited.startsWith(u"edited 1\t/songs/a.kar Alpha"_s));
+
+        program.ui.answerSaveFile(QString());
+        view.Word1->trigger();
+        const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
+        QCOMPARE(dialog.filter, u"Документ Word (*.docx)"_s);
+        QCOMPARE(dialog.defaultSuffix, u"docx"_s);
+        QVERIFY(dialog.confirmOverwrite);
+        QCOMPARE(view.WordApplication1.documentCount(), 0);
+
+        const QString path = program.file(u"edited.docx"_s);
+        program.ui.answerSaveFile(path);
+        view.Word1->trigger();
+        QCOMPARE(test::docxParagraphs(readFile(path)), edited.split(u'\n'));
+
+        view.Word2->trigger();
+        QCOMPARE(program.ui.printedTexts, QStringList{edited});
+        QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
+        QVERIFY(view.isVisible());
+        QApplication::processEvents();
+        QCOMPARE(view.editorText(), edited);
+        QCOMPARE(view.WordApplication1.documentCount(), 0);
+        QCOMPARE(program.main().WordApplication1.documentCount(), 0);
+        QVERIFY(program.ui.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(WordCommandsTest)
+#include "word_commands_test.moc"
