@@ -386,8 +386,16 @@ void TForm4::CorvantellerHelpClick() {
 }
 
 void TForm4::showTextView(TextViewMode mode) {
-    commitCellEdit();
     context_.textViewModes.setByCommand(mode);
+    openTextView();
+}
+
+void TForm4::openTextView() {
+    // The view takes over at once, so the table goes into the row stores now, as this
+    // window's deactivation does. A Word command hides the view again before the window
+    // system reports anything, and the activation that follows would otherwise rebuild the
+    // table from stores without the user's edits.
+    FormDeactivate();
     textView_->showFor(this);
 }
 
@@ -525,8 +533,7 @@ void TForm4::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
     if (mode) {
         showTextView(*mode);
     } else {
-        commitCellEdit();
-        textView_->showFor(this);
+        openTextView();
     }
     newDocumentWithText(WordApplication1, textView_->editorText());
     textView_->hide();

@@ -82,8 +82,8 @@ public:
     TForm12& savePrompt() { return *savePrompt_; }
     TForm8& textView() { return *textView_; }
 
-    // Writes an open cell edit into the table, sets the text view's mode and shows the view;
-    // its content is built when this returns.
+    // Writes an open cell edit into the table and the row stores, sets the text view's mode
+    // and shows the view; its content is built when this returns.
     void showTextView(TextViewMode mode);
     TForm6& complexRenaming() { return *complexRenaming_; }
 
@@ -161,6 +161,8 @@ private:
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
     ImportOutcome importExcelFile(const QString& path, ImportingWindow window);
     void showWaitLabel(const QString& text);
+    // Shows the text view for the mode it has.
+    void openTextView();
     // The table's text as the text view builds it, for a Word command: the view is shown for
     // it and hidden again once the text is in a new document.
     void newWordDocumentFromTextView(std::optional<TextViewMode> mode);

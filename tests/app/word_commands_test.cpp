@@ -20,6 +20,18 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A window system that never tells a window shown and hidden again within a command that it
+// was active, nor the window under it that it lost the activation, as X11 with a window
+// manager does: the first the main window hears is its activation once the user is back.
+class ActivationsAfterTheCommand : public QObject {
+public:
+    ActivationsAfterTheCommand() { qApp->installEventFilter(this); }
+    ~ActivationsAfterTheCommand() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate;
+    }
+};
+
 // The program with two songs in its table and the main window active.
 struct WordProgram : test::ProgramFixture {
     WordProgram() {
@@ -44,8 +56,10 @@ struct WordProgram : test::ProgramFixture {
         SongGrid& grid = *main().StringGrid1;
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(model().index(0, 3));
-        QTest::keyClicks(&grid, text);
-        QVERIFY(QApplication::focusWidget() != &grid);
+        QTest::keyClick(&grid, text.front().toLatin1());
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor != nullptr && editor != &grid);
+        QTest::keyClicks(editor, text.mid(1));
     }
 
     // The lines of the table text as the text view builds it now.
@@ -55,6 +69,15 @@ struct WordProgram : test::ProgramFixture {
         const QStringList lines = view().editorText().split(u'\n');
         view().hide();
         return lines;
+    }
+
+    // The window system gives the main window back once the save dialog and the view are
+    // gone: a window that is not the program's goes, and the main window becomes active.
+    void mainWindowComesBack() {
+        QWidget dialog;
+        QVERIFY(activate(&dialog));
+        dialog.hide();
+        QVERIFY(activate(&main()));
     }
 
     QTemporaryDir files;
@@ -91,6 +114,26 @@ private Q_SLOTS:
                  QStringList{u"No program was found to show the document. It was saved as "_s +
                              program.ui.desktopOpened[1]});
         QVERIFY(QFile::exists(program.ui.desktopOpened[1]));
+    }
+
+    void theTableKeepsTheCellEditedBeforeEveryMainWindowCommand() {
+        const std::pair<QAction * TForm4::*, const char*> commands[] = {
+            {&TForm4::Word1, "Ms Word"},
+            {&TForm4::Word2, "Save as Ms Word document..."},
+            {&TForm4::N28, "Print from Ms Word (text)"}};
+        for (const auto& [action, caption] : commands) {
+            WordProgram program;
+            program.ui.answerSaveFile(program.file(u"songs.docx"_s));
+            program.typeIntoFirstTitle(u"kept"_s);
+            {
+                const ActivationsAfterTheCommand windowSystem;
+                (program.main().*action)->trigger();
+                QApplication::processEvents();
+            }
+            program.mainWindowComesBack();
+            QVERIFY2(program.model().cell(1, 3) == u"kept"_s, caption);
+            QVERIFY2(program.view().isHidden(), caption);
+        }
     }
 
     void saveAsWordDocumentAsksForADocxFileAndContactsNoWordWhenCancelled() {
