@@ -35,11 +35,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A program whose main window shows three songs scanned from the start window and is the
 // active window, as after a click on "Start".
 struct ScannedProgram : test::ProgramFixture {
@@ -131,11 +126,11 @@ private Q_SLOTS:
         program.typeInto(1, 3, u"Typed"_s);
         program.ui.answerSaveFile(path);
         program.main().N9->trigger();
-        QVERIFY(readFile(path).contains("\r\nTyped\r\n"));
+        QVERIFY(test::readTestFile(path).contains("\r\nTyped\r\n"));
 
         program.typeInto(2, 4, u"More"_s);
         program.main().N29->trigger(); // to the current file
-        QVERIFY(readFile(path).contains("\r\nMore\r\n"));
+        QVERIFY(test::readTestFile(path).contains("\r\nMore\r\n"));
         QVERIFY(!program.context().table.unsavedChanges);
         QVERIFY(program.main().close());
         QCOMPARE(program.quitCount, 1);
@@ -206,7 +201,8 @@ private Q_SLOTS:
         program.ui.answerSaveFile(path);
         QTest::mouseClick(program.prompt().Button1, Qt::LeftButton);
         QCOMPARE(program.quitCount, 1);
-        QVERIFY(readFile(path).startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
+        QVERIFY(
+            test::readTestFile(path).startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
     }
 
     void aFailedSaveAfterYesReturnsToTheTableAndReports() {

@@ -15,11 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A window system that never tells a window shown and hidden again within a command that it
 // was active, nor the window under it that it lost the activation, as X11 with a window
 // manager does: the first the main window hears is its activation once the user is back.
@@ -35,16 +30,7 @@ public:
 // The program with two songs in its table and the main window active.
 struct WordProgram : test::ProgramFixture {
     WordProgram() {
-        RowStore& store = context().table.startStore();
-        const QStringList rows[] = {
-            {u"a.kar"_s, u"/songs/"_s, u"Alpha"_s, QString(), QString(), u"maker"_s},
-            {u"b.kar"_s, u"/songs/"_s, u"Бета"_s, u"D"_s, u"E"_s, QString()}};
-        for (int row = 1; row <= 2; ++row) {
-            for (int column = 1; column <= 6; ++column) {
-                store.setText(column, row, rows[row - 1][column - 1]);
-            }
-        }
-        store.setRowCount(2);
+        test::storeTwoSongs(context().table.startStore());
         QVERIFY(activate(&main()));
     }
 
@@ -99,7 +85,8 @@ private Q_SLOTS:
         const QString path = program.ui.desktopOpened[0];
         QVERIFY(path.startsWith(program.settingsFolder.filePath(u"handover/Document-"_s)));
         QVERIFY(path.endsWith(u".docx"_s));
-        const std::optional<QStringList> paragraphs = test::docxParagraphs(readFile(path));
+        const std::optional<QStringList> paragraphs =
+            test::docxParagraphs(test::readTestFile(path));
         QVERIFY(paragraphs && paragraphs->size() > 2);
         QVERIFY(paragraphs->at(0).startsWith(u"1\t/songs/a.kar z\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
@@ -152,7 +139,8 @@ private Q_SLOTS:
         program.ui.answerSaveFile(path);
         program.typeIntoFirstTitle(u"y"_s);
         main.Word2->trigger();
-        const std::optional<QStringList> paragraphs = test::docxParagraphs(readFile(path));
+        const std::optional<QStringList> paragraphs =
+            test::docxParagraphs(test::readTestFile(path));
         QVERIFY(paragraphs && paragraphs->at(0).startsWith(u"1\t/songs/a.kar y\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
         QVERIFY(program.view().isHidden());
@@ -225,7 +213,7 @@ private Q_SLOTS:
         const QString path = program.file(u"edited.docx"_s);
         program.ui.answerSaveFile(path);
         view.Word1->trigger();
-        QCOMPARE(test::docxParagraphs(readFile(path)), edited.split(u'\n'));
+        QCOMPARE(test::docxParagraphs(test::readTestFile(path)), edited.split(u'\n'));
 
         view.Word2->trigger();
         QCOMPARE(program.ui.printedTexts, QStringList{edited});

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/start_window.h"
+#include "kar/row_store.h"
 #include "support_ui/scripted_ui_services.h"
 #include "table/save_changes_prompt.h"
 #include "text/text_view.h"
@@ -21,6 +22,26 @@ namespace corvanteller::test {
 inline bool writeTestFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray readTestFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Two songs of the folder /songs/ in the row store, as a scan leaves them.
+inline void storeTwoSongs(RowStore& store) {
+    using namespace Qt::StringLiterals;
+    const QStringList rows[] = {
+        {u"a.kar"_s, u"/songs/"_s, u"Alpha"_s, QString(), QString(), u"maker"_s},
+        {u"b.kar"_s, u"/songs/"_s, u"Бета"_s, u"D"_s, u"E"_s, QString()}};
+    for (int row = 1; row <= 2; ++row) {
+        for (int column = 1; column <= 6; ++column) {
+            store.setText(column, row, rows[row - 1][column - 1]);
+        }
+    }
+    store.setRowCount(2);
 }
 
 // A clock that shows whatever the test sets.

@@ -28,27 +28,13 @@ const QString tableTextA = u"1\t/songs/a.kar Alpha\t\t\tmaker\t\n"
 const QString tableTextB = u"1\t/songs/Alpha\t\t\tmaker\t\n"
                            u"2\t/songs/Бета\tD\tE\t\t\n"_s;
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The program with two songs in its table, the main window active, a fixed clock and an
 // English locale, and a folder for the text files.
 struct TextProgram : test::ProgramFixture {
     TextProgram() {
         clock.now_ = QDateTime(QDate(2026, 12, 6), QTime(21, 5, 9));
         context().locale = QLocale(QLocale::English, QLocale::UnitedStates);
-        RowStore& store = context().table.startStore();
-        const QStringList rows[] = {
-            {u"a.kar"_s, u"/songs/"_s, u"Alpha"_s, QString(), QString(), u"maker"_s},
-            {u"b.kar"_s, u"/songs/"_s, u"Бета"_s, u"D"_s, u"E"_s, QString()}};
-        for (int row = 1; row <= 2; ++row) {
-            for (int column = 1; column <= 6; ++column) {
-                store.setText(column, row, rows[row - 1][column - 1]);
-            }
-        }
-        store.setRowCount(2);
+        test::storeTwoSongs(context().table.startStore());
         QVERIFY(activate(&main()));
         QVERIFY(test::writeTestFile(listFile(), "Opened\r\nlist"));
     }
@@ -377,7 +363,7 @@ private Q_SLOTS:
         QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"txt"_s);
         QVERIFY(program.ui.saveDialogs.front().confirmOverwrite);
-        QVERIFY(readFile(path).startsWith("{\\rtf1"));
+        QVERIFY(test::readTestFile(path).startsWith("{\\rtf1"));
 
         view.RichEdit1->clear();
         program.ui.answerOpenFile(path);
@@ -402,7 +388,7 @@ private Q_SLOTS:
         view.Print1->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Список kar файлов 06.12.2026  21.05.09"_s});
         QCOMPARE(program.ui.printedTexts, QStringList{tableTextA});
-        QVERIFY(readFile(pdf).startsWith("%PDF"));
+        QVERIFY(test::readTestFile(pdf).startsWith("%PDF"));
     }
 };
 
