@@ -116,16 +116,22 @@ private:
         if (failure_) {
             std::rethrow_exception(std::exchange(failure_, nullptr));
         }
-        return parsed;
+        return parsed && !stopped_;
     }
     static void stop(void* data) {
         auto* self = static_cast<XmlParser*>(data);
+        self->stopped_ = true;
         XML_StopParser(self->parser_, XML_FALSE);
     }
     // An exception must not unwind through the C parser: it is kept, the parser stopped, and
-    // the exception thrown again once the parser has returned.
+    // the exception thrown again once the parser has returned. Once stopped, the parser may
+    // still report what it had in hand (the end of an empty element whose start stopped it):
+    // the handler hears nothing more.
     template <typename Call> static void call(void* data, Call&& handle) {
         auto* self = static_cast<XmlParser*>(data);
+        if (self->stopped_) {
+            return;
+        }
         try {
             if (!handle(self->handler_)) {
                 stop(data);
@@ -155,6 +161,7 @@ private:
     XML_Parser parser_;
     XmlHandler& handler_;
     std::exception_ptr failure_;
+    bool stopped_ = false;
 };
 
 class Package {

@@ -265,6 +265,8 @@ TEST(XlsxTest, MalformedPackagesCannotBeRead) {
         {withSheetData(R"(<row><c r="B2"><row/><v>1</v></c></row>)"), "a row inside a cell"},
         {withSheetData(R"(<row><c r="B2"><row r="3"/><v>1</v></c></row>)"),
          "a numbered row inside a cell"},
+        {withSheetData(R"(<row><c r="B4"><v>1</v></c></row><row r="5"><c r="open"/></row>)"),
+         "an empty cell naming no cell, after a value"},
         {noSheet.bytes(), "no sheet"},
         {missingStrings.bytes(), "no shared strings part"},
         {shortStrings.bytes(), "a string index beyond the table"},
