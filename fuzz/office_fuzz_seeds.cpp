@@ -1,6 +1,6 @@
-// office_fuzz_seeds xlsx|xls-output OUTDIR: writes the seed corpus of xlsx_reader_fuzz or of
-// xls_output_fuzz. The workbooks' entries are stored, not deflated, so that mutations reach
-// the XML.
+// office_fuzz_seeds xlsx|xls-output OUTDIR: writes the first inputs of xlsx_reader_fuzz
+// (workbooks) or of xls_output_fuzz (the .xls helper's answers) into OUTDIR. The workbooks'
+// entries are stored, not deflated, so that mutations reach the XML.
 #include "office/workbook.h"
 #include "office/xlsx_writer.h"
 #include "office/zip_archive.h"

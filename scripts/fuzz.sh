@@ -23,9 +23,9 @@ cmake --build "$BUILD_DIR" --target kar_reader_fuzz kar_fuzz_seeds rtf_reader_fu
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
-# run_fuzzer NAME MAX_LEN SEEDER [SEEDER_ARGUMENT...]: fresh seeds every run (the seeder is
-# given its arguments and the seed folder); the corpus the fuzzer grows is kept for the next
-# run.
+# run_fuzzer NAME MAX_LEN SEEDER [SEEDER_ARGUMENT...]: the seeder writes fresh first inputs
+# into the seed folder on every run; the inputs the fuzzer finds on its own stay in a folder of
+# their own for the next run.
 run_fuzzer() {
     local name="$1" max_len="$2" seeder="$3"
     shift 3
