@@ -155,6 +155,20 @@ struct RowRename {
     }
 };
 
+// "What files": every row, or only the checked ones.
+bool chosenByWhatFiles(const SongTableModel& model, int row, const RenamingOptions& options) {
+    return options.whatFiles != WhatFiles::OnlyChecked || model.isRowChecked(row);
+}
+
+// The new name complex renaming composes from the row's file name and texts.
+ComposedName composeRowName(const NameRecipe& recipe, const SongTableModel& model, int row,
+                            const Clock& clock) {
+    const RowTexts texts{model.rowFile(row).name,
+                         {model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
+                          model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)}};
+    return composeName(recipe, texts, clock.now());
+}
+
 } // namespace
 
 QString nameColumnFailureMessage(const QString& path) {
@@ -235,14 +249,10 @@ RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& opt
         RowResult& rowResult = result.rows.emplace_back(RowResult{row, RowOutcome::Skipped, {}});
         const RowFile file = model.rowFile(row);
         const std::optional<FoundFile> found = lookup.find(file);
-        if (!found || (options.whatFiles == WhatFiles::OnlyChecked && !model.isRowChecked(row))) {
+        if (!found || !chosenByWhatFiles(model, row, options)) {
             continue;
         }
-        const RowTexts texts{
-            file.name,
-            {model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
-             model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)}};
-        const ComposedName composed = composeName(recipe, texts, clock.now());
+        const ComposedName composed = composeRowName(recipe, model, row, clock);
         if (composed.name.isEmpty()) {
             processed = true;
             messages.fail(rowResult, emptyNameMessage(origin, file.folder + file.name));
@@ -282,14 +292,10 @@ std::vector<PreviewRow> previewComplexRename(const TableSession& table,
     for (int row = 1; row <= model.songCount(); ++row) {
         const RowFile& file = model.rowFile(row);
         const std::optional<FoundFile> found = lookup.find(file);
-        if (!found || (options.whatFiles == WhatFiles::OnlyChecked && !model.isRowChecked(row))) {
+        if (!found || !chosenByWhatFiles(model, row, options)) {
             continue;
         }
-        const RowTexts texts{
-            file.name,
-            {model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
-             model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)}};
-        const ComposedName composed = composeName(recipe, texts, clock.now());
+        const ComposedName composed = composeRowName(recipe, model, row, clock);
         PreviewRow& shown = preview.emplace_back(PreviewRow{row, file.name, {}, {}});
         if (composed.name.isEmpty()) {
             shown.remarks.append(u"empty name"_s);
