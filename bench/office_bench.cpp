@@ -3,6 +3,7 @@
 // and of the same sheet as .xls through the helper, and the save of the table's 45,002 lines as
 // a Word document. Run by hand: office_bench [rounds].
 
+#include "bench_timing.h"
 #include "office/excel_export.h"
 #include "office/excel_import.h"
 #include "office/word_commands.h"
@@ -27,6 +28,7 @@
 #include <vector>
 
 using namespace corvanteller;
+using namespace corvanteller::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -60,23 +62,6 @@ void fillStore(RowStore& store) {
                       random.bounded(2) ? u"Made by KarMaster"_s : QString());
     }
     store.setRowCount(RowStore::maxRows);
-}
-
-struct Timing {
-    double min = 0;
-    double median = 0;
-};
-
-Timing timeIt(int rounds, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
 }
 
 void report(const char* name, const Timing& timing, double target = 0) {

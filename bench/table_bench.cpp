@@ -3,6 +3,7 @@
 // process's peak memory. Run by hand: table_bench [rounds]; TABLE_BENCH_FONT="family,points"
 // measures in another font.
 
+#include "bench_timing.h"
 #include "kar/row_store.h"
 #include "table/column_widths.h"
 #include "table/list_file.h"
@@ -22,6 +23,7 @@
 #include <vector>
 
 using namespace corvanteller;
+using namespace corvanteller::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -70,39 +72,9 @@ void fillStore(RowStore& store) {
     store.setRowCount(RowStore::maxRows);
 }
 
-struct Timing {
-    double min = 0;
-    double median = 0;
-};
-
-Timing timeIt(int rounds, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times.front(), times[times.size() / 2]};
-}
-
 void report(const char* name, const Timing& timing, double target) {
     std::printf("%-28s min %8.1f ms  median %8.1f ms  (target <= %.0f ms)%s\n", name, timing.min,
                 timing.median, target, timing.median <= target ? "" : "  OVER");
-}
-
-long peakMemoryKb() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "bench_timing.h"
 #include "text/text_view.h"
 #include "ui/ui_services.h"
 
@@ -24,6 +25,7 @@
 #include <vector>
 
 using namespace corvanteller;
+using namespace corvanteller::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -84,52 +86,10 @@ void fillStore(RowStore& store) {
     store.setRowCount(RowStore::maxRows);
 }
 
-struct Timing {
-    double min = 0;
-    double median = 0;
-    double cpuMedian = 0; // the process's own processor time: what the machine's load leaves out
-};
-
-double processorMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-Timing timeIt(int rounds, const std::function<void()>& prepare, const std::function<void()>& work) {
-    std::vector<double> times;
-    std::vector<double> cpuTimes;
-    for (int i = 0; i < rounds; ++i) {
-        prepare();
-        QElapsedTimer timer;
-        const double cpuStart = processorMs();
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        cpuTimes.push_back(processorMs() - cpuStart);
-    }
-    std::sort(times.begin(), times.end());
-    std::sort(cpuTimes.begin(), cpuTimes.end());
-    return {times.front(), times[times.size() / 2], cpuTimes[cpuTimes.size() / 2]};
-}
-
 void report(const char* name, const Timing& timing, double target) {
     std::printf("%-24s min %8.1f ms  median %8.1f ms  cpu %8.1f ms  (target <= %.0f ms)%s\n", name,
                 timing.min, timing.median, timing.cpuMedian, target,
                 timing.median <= target ? "" : "  OVER");
-}
-
-long peakMemoryKb() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
 }
 
 } // namespace
