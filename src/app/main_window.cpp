@@ -222,12 +222,8 @@ void TForm4::showAsActive() {
             move(screen->availableGeometry().center() - rect().center());
         }
     }
-    show();
-    raise();
-    activateWindow();
-    if (context_.activations.noteActivation(this)) {
-        guarded(this, context_.ui, [this] { FormActivate(); });
-    }
+    corvanteller::showAsActive(*this, context_.activations, context_.ui,
+                               [this] { FormActivate(); });
 }
 
 bool TForm4::event(QEvent* event) {

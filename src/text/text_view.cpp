@@ -148,12 +148,7 @@ void TForm8::showFor(QWidget* opener) {
     if (!isVisible() && opener != nullptr) {
         move(opener->geometry().center() - rect().center());
     }
-    show();
-    raise();
-    activateWindow();
-    if (services_.activations.noteActivation(this)) {
-        guarded(this, services_.ui, [this] { FormActivate(); });
-    }
+    showAsActive(*this, services_.activations, services_.ui, [this] { FormActivate(); });
 }
 
 bool TForm8::event(QEvent* event) {

@@ -1,5 +1,7 @@
 #include "ui/form_activations.h"
 
+#include "ui/error_guard.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -17,6 +19,16 @@ bool FormActivations::isDeactivation(const QWidget* form, const QEvent* event) c
     // Qt has already made the new window the active one when the old one hears of it.
     const QWidget* now = QApplication::activeWindow();
     return now != nullptr && now != form && forms_.contains(now);
+}
+
+void showAsActive(QWidget& form, FormActivations& activations, UiServices& ui,
+                  const std::function<void()>& activate) {
+    form.show();
+    form.raise();
+    form.activateWindow();
+    if (activations.noteActivation(&form)) {
+        guarded(&form, ui, activate);
+    }
 }
 
 } // namespace corvanteller

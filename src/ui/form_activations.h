@@ -2,10 +2,14 @@
 
 #include <QSet>
 
+#include <functional>
+
 class QEvent;
 class QWidget;
 
 namespace corvanteller {
+
+class UiServices;
 
 // Tells a window's real activation and deactivation from the focus coming and going: a window
 // of the program becoming active counts as its activation only when another of the program's
@@ -43,5 +47,11 @@ private:
     const QWidget* lastActiveForm_ = nullptr;
     QSet<const QWidget*> forms_;
 };
+
+// Shows the form in front and makes it the active one; when that is an activation, runs it at
+// once (an error reported by the error guard), so that what the activation builds is there when
+// this returns.
+void showAsActive(QWidget& form, FormActivations& activations, UiServices& ui,
+                  const std::function<void()>& activate);
 
 } // namespace corvanteller

@@ -21,12 +21,7 @@ void ProgramDialog::showFor(QWidget* opener) {
     if (opener != nullptr) {
         move(opener->geometry().center() - rect().center());
     }
-    show();
-    raise();
-    activateWindow();
-    if (services_.activations.noteActivation(this)) {
-        guarded(this, services_.ui, [this] { FormActivate(); });
-    }
+    showAsActive(*this, services_.activations, services_.ui, [this] { FormActivate(); });
 }
 
 bool ProgramDialog::event(QEvent* event) {
