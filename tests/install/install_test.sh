@@ -32,7 +32,10 @@ echo "== the installed files"
 expected=(
     bin/corvanteller
     bin/corvanteller-cli
-    share/man/man1/corvanteller-cli.1
+    share/man/man1/corvanteller.1.gz
+    share/man/man1/corvanteller-cli.1.gz
+    share/doc/corvanteller/copyright
+    share/doc/corvanteller/changelog.gz
     "share/applications/$app_id.desktop"
     "share/metainfo/$app_id.metainfo.xml"
     "share/mime/packages/$app_id.xml"
@@ -92,8 +95,11 @@ types=$(XDG_DATA_HOME="$work/data-home" XDG_DATA_DIRS="$work/mime-data" \
 expected_types="application/x-corvanteller-list application/x-corvanteller-list "
 expected_types+="application/vnd.stardivision.writer text/plain "
 [[ "$types" == "$expected_types" ]] || fail "MIME types: $types, expected: $expected_types"
-grep -q "application/x-corvanteller-list" "$root/share/applications/$app_id.desktop" ||
-    fail "the desktop entry does not open the list file's type"
+# The list file's type only: with inode/directory the program would become the desktop's
+# folder opener, and opening any folder from another program would start a scan.
+mime_types=$(sed -n 's/^MimeType=//p' "$root/share/applications/$app_id.desktop")
+[[ "$mime_types" == "application/x-corvanteller-list;" ]] ||
+    fail "the desktop entry claims the types $mime_types"
 
 echo "== the installed programs"
 cd "$work"
@@ -110,5 +116,14 @@ printf 'not karaoke' >tree/readme.txt
 printf 'song.kar\ttree/sub/\tTitle <x>\tArtist\t\t\n' >scan.expected
 diff -u scan.expected scan.out || fail "the installed scan wrote other lines"
 [[ "$(cat scan.err)" == "# end=complete rows=1 listed=2" ]] || fail "scan summary: $(cat scan.err)"
-grep -q '^\.SH NAME' "$root/share/man/man1/corvanteller-cli.1" || fail "the manual page has no NAME"
+for program in corvanteller corvanteller-cli; do
+    page="$root/share/man/man1/$program.1.gz"
+    # gzip -n: the header holds neither the file's name nor a time.
+    [[ "$(od -An -tu1 -j3 -N5 "$page" | tr -s ' ')" == " 0 0 0 0 0" ]] ||
+        fail "$page keeps a name or a time in its gzip header"
+    gzip -dc "$page" | grep -q '^\.SH NAME' || fail "the manual page of $program has no NAME"
+done
+first_entry=$(gzip -dc "$root/share/doc/corvanteller/changelog.gz" | sed -n 1p)
+[[ "$first_entry" == "corvanteller ($version) "* ]] ||
+    fail "the changelog's first entry is not version $version: $first_entry"
 echo "install_test: every check passed"
