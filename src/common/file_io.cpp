@@ -31,6 +31,8 @@ QString ioErrorText(int code) {
     case EMFILE:
     case ENFILE:
         return u"Too many open files"_s;
+    case ENOMEM:
+        return u"Out of memory"_s;
     case ENOSPC:
     case EDQUOT:
         return u"Disk full"_s;

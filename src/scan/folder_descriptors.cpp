@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace corvanteller {
 namespace {
@@ -43,6 +44,19 @@ int openFolderPath(const QByteArray& path) {
     return fd;
 }
 
+bool isResourceError(int code) {
+    return code == EMFILE || code == ENFILE || code == ENOMEM;
+}
+
+FolderOpener::FolderOpener(std::size_t keptOpen, OpenAt openAt)
+    : keptOpen_(keptOpen), openAt_(std::move(openAt)) {
+    if (!openAt_) {
+        openAt_ = [](int parentFd, const char* name, int flags) {
+            return ::openat(parentFd, name, flags);
+        };
+    }
+}
+
 std::shared_ptr<FolderHandle> FolderOpener::open(WalkFolder& folder) {
     std::vector<WalkFolder*> closed;
     WalkFolder* ancestor = &folder;
@@ -59,9 +73,10 @@ std::shared_ptr<FolderHandle> FolderOpener::open(WalkFolder& folder) {
         // A folder was queued as a folder, not as a link to one: a link that has taken its
         // place since is not followed.
         const int fd = step.parent
-                           ? ::openat(handle->fd(), step.name.constData(), folderFlags | O_NOFOLLOW)
+                           ? openAt_(handle->fd(), step.name.constData(), folderFlags | O_NOFOLLOW)
                            : openFolderPath(step.name);
         if (fd < 0) {
+            error_ = errno;
             return nullptr;
         }
         handle = std::make_shared<FolderHandle>(fd);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,20 +39,31 @@ struct WalkFolder : std::enable_shared_from_this<WalkFolder> {
 // open ancestor, so that a tree of any width or depth needs a bounded number of descriptors.
 class FolderOpener {
 public:
-    explicit FolderOpener(std::size_t keptOpen) : keptOpen_(keptOpen) {}
+    // Opens a folder below an open one, as openat does; replaceable so that tests fail it.
+    using OpenAt = std::function<int(int parentFd, const char* name, int flags)>;
 
-    // The folder's descriptor, or null when it cannot be opened.
+    explicit FolderOpener(std::size_t keptOpen, OpenAt openAt = {});
+
+    // The folder's descriptor, or null when it cannot be opened; then error() tells why.
     std::shared_ptr<FolderHandle> open(WalkFolder& folder);
+    // The system's error number of the last open that failed.
+    int error() const { return error_; }
 
 private:
     void keep(WalkFolder& folder);
 
     std::size_t keptOpen_;
+    OpenAt openAt_;
+    int error_ = 0;
     std::vector<std::shared_ptr<WalkFolder>> open_; // least recently used first
 };
 
 // Opens a folder by its path, also a path longer than the system takes at once (then one
 // component at a time, as the system would resolve it). Returns the descriptor or -1.
 int openFolderPath(const QByteArray& path);
+
+// An error that says the process is out of descriptors or memory, not that the folder is
+// unreadable: a folder that fails with it has not been looked at.
+bool isResourceError(int code);
 
 } // namespace corvanteller

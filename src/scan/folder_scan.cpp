@@ -20,6 +20,8 @@
 namespace corvanteller {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // Folders kept open for their sub-folders; more are opened again from an open ancestor.
 constexpr std::size_t foldersKeptOpen = 8;
 // How far the walk may run ahead of the rows: files waiting for a helper, files listed and
@@ -84,10 +86,16 @@ bool namesKaraokeFile(const char* name) {
 class DirectoryListing {
 public:
     explicit DirectoryListing(const FolderHandle* folder) {
-        const int fd = folder != nullptr ? ::fcntl(folder->fd(), F_DUPFD_CLOEXEC, 0) : -1;
+        if (folder == nullptr) {
+            return;
+        }
+        const int fd = ::fcntl(folder->fd(), F_DUPFD_CLOEXEC, 0);
         dir_ = fd >= 0 ? ::fdopendir(fd) : nullptr;
-        if (fd >= 0 && dir_ == nullptr) {
-            ::close(fd);
+        if (dir_ == nullptr) {
+            error_ = errno;
+            if (fd >= 0) {
+                ::close(fd);
+            }
         }
     }
     ~DirectoryListing() {
@@ -100,9 +108,12 @@ public:
 
     // The next entry, or null at the end; a folder that cannot be listed lists nothing.
     const dirent* next() { return dir_ == nullptr ? nullptr : ::readdir(dir_); }
+    // The system's error number when the listing could not be started.
+    int error() const { return error_; }
 
 private:
     DIR* dir_ = nullptr;
+    int error_ = 0;
 };
 
 // What the walk has found, in the order in which the scan takes it into account.
@@ -114,6 +125,8 @@ struct WalkStep {
     QString nameText;             // Row
     QString storedFolder;         // Row; End at the row or queue limit
     ScanEnd end = ScanEnd::Complete;
+    QString failedFolder; // End at a folder that could not be opened
+    int errorCode = 0;    // End at a folder that could not be opened
 };
 
 // The breadth-first walk. It decides everything but the reading of the karaoke files, whose
@@ -122,7 +135,7 @@ struct WalkStep {
 class FolderWalk {
 public:
     FolderWalk(const ScanRequest& request, ReadAhead& readAhead)
-        : request_(request), readAhead_(readAhead) {
+        : request_(request), readAhead_(readAhead), opener_(foldersKeptOpen, request.openFolderAt) {
         auto chosen = std::make_shared<WalkFolder>();
         chosen->name = request.folderBytes;
         chosen->text = request.folderText;
@@ -137,8 +150,8 @@ public:
         if (ended_) {
             return;
         }
-        if (!listing_) {
-            startNextFolder();
+        if (!listing_ && !startNextFolder(steps)) {
+            return;
         }
         for (int entries = 0; entries < entriesPerWalkStep; ++entries) {
             const dirent* entry = listing_->next();
@@ -157,14 +170,25 @@ public:
     }
 
 private:
-    void startNextFolder() {
+    // Returns false when the walk has ended at a folder that could not be opened for want of
+    // descriptors or memory: listing it as empty would pass over what it holds unseen. A
+    // folder that cannot be opened for any other reason lists nothing.
+    bool startNextFolder(std::deque<WalkStep>& steps) {
         --pending_;
         folder_ = std::move(queue_.front());
         queue_.pop_front();
         handle_ = opener_.open(*folder_);
         listing_.emplace(handle_.get());
+        const int error = handle_ ? listing_->error() : opener_.error();
+        if (isResourceError(error)) {
+            endWalk(steps, ScanEnd::ReadError);
+            steps.back().failedFolder = folder_->text;
+            steps.back().errorCode = error;
+            return false;
+        }
         // One text for every row of this folder, shared by all of them.
         storedFolder_ = folder_->text + QLatin1Char('/');
+        return true;
     }
 
     // Returns true when the walk should look at the rows again: after a karaoke file or at
@@ -242,7 +266,7 @@ private:
 
     const ScanRequest& request_;
     ReadAhead& readAhead_;
-    FolderOpener opener_{foldersKeptOpen};
+    FolderOpener opener_;
     std::deque<std::shared_ptr<WalkFolder>> queue_;
     std::shared_ptr<WalkFolder> folder_; // the folder being listed
     std::shared_ptr<FolderHandle> handle_;
@@ -319,6 +343,12 @@ private:
         case WalkStep::Kind::End:
             outcome_.end = step.end;
             outcome_.stoppedInFolder = step.storedFolder;
+            if (step.end == ScanEnd::ReadError) {
+                setReadError(
+                    step.failedFolder, step.errorCode,
+                    u"Cannot list the folder \"%1\": %2"_s.arg(
+                        step.failedFolder, QString::fromLocal8Bit(std::strerror(step.errorCode))));
+            }
             return true;
         case WalkStep::Kind::Row:
             return takeRow(step);
@@ -332,15 +362,20 @@ private:
         }
         const KarReadResult& read = step.job->result;
         if (!read.ok) {
-            outcome_.end = ScanEnd::ReadError;
-            outcome_.errorPath = step.storedFolder + step.nameText;
-            outcome_.errorCode = read.errorCode;
-            outcome_.errorReason = ioErrorText(read.errorCode);
-            outcome_.errorText = karReadFailureText(outcome_.errorPath, read);
+            const QString path = step.storedFolder + step.nameText;
+            setReadError(path, read.errorCode, karReadFailureText(path, read));
             return true;
         }
         addRow_(step.nameText, step.storedFolder, read.texts);
         return false;
+    }
+
+    void setReadError(const QString& path, int code, const QString& text) {
+        outcome_.end = ScanEnd::ReadError;
+        outcome_.errorPath = path;
+        outcome_.errorCode = code;
+        outcome_.errorReason = ioErrorText(code);
+        outcome_.errorText = text;
     }
 
     const ScanRowSink& addRow_;

@@ -26,7 +26,8 @@ enum class ScanEnd {
     Complete,       // every folder below the chosen one was listed
     Guard,          // too many entries below ".." folders since the last karaoke file
     TooManyFolders, // more than 17,119 folders listed: the error flag of the scan
-    ReadError,      // a karaoke file could not be opened or read
+    ReadError,      // a karaoke file could not be opened or read, or a folder could not be
+                    // opened for want of descriptors or memory
     RowLimit,       // a karaoke file would have needed row 45,003
     QueueLimit,     // a folder would have been queued while 45,002 paths wait
 };
@@ -40,6 +41,8 @@ struct ScanRequest {
     // the machine's other cores. The rows, the progress steps and the end are the same with
     // any number.
     int readAheadHelpers = -1;
+    // Opens a folder below the chosen one (openat when empty); tests make it fail.
+    std::function<int(int parentFd, const char* name, int flags)> openFolderAt = {};
 
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
@@ -50,9 +53,9 @@ struct ScanRequest {
 struct ScanOutcome {
     ScanEnd end = ScanEnd::Complete;
     int listedFolders = 0;
-    QString errorText; // the failed file and the system's reason, for ReadError
-    // ReadError: the failed file as the user sees it, the system's error number and the
-    // runtime's text for it (ioErrorText).
+    QString errorText; // the failed file or folder and the system's reason, for ReadError
+    // ReadError: the failed file or folder as the user sees it, the system's error number and
+    // the runtime's text for it (ioErrorText).
     QString errorPath;
     int errorCode = 0;
     QString errorReason;

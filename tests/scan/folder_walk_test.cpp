@@ -6,7 +6,10 @@
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -258,6 +261,88 @@ TEST(FolderWalk, ReadingAheadChangesNothing) {
             EXPECT_EQ(ahead.outcome.errorPath, alone.outcome.errorPath);
         }
     }
+}
+
+// A folder that cannot be opened for want of descriptors or memory has not been looked at: the
+// scan ends there as a read error naming it. Any other reason lists it as empty, as always.
+TEST(FolderWalk, AFolderOutOfResourcesEndsTheScanAnUnreadableOneIsEmpty) {
+    TempTree tree;
+    tree.writeFile("top.kar", karWithTitle("Top"));
+    tree.makeFolder("sub");
+    tree.writeFile("sub/sub.kar", karWithTitle("Sub"));
+    tree.makeFolder("sub/deeper");
+    const struct {
+        int error;
+        ScanEnd end;
+        const char* reason;
+    } cases[] = {
+        {EMFILE, ScanEnd::ReadError, "Too many open files"},
+        {ENFILE, ScanEnd::ReadError, "Too many open files"},
+        {ENOMEM, ScanEnd::ReadError, "Out of memory"},
+        {EACCES, ScanEnd::Complete, ""},
+        {ENOENT, ScanEnd::Complete, ""},
+        {ELOOP, ScanEnd::Complete, ""}, // a link that has taken the folder's place
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::strerror(c.error));
+        for (const int helpers : {0, 2}) {
+            SCOPED_TRACE(helpers);
+            ScanRequest request = ScanRequest::forFolder(tree.root(), RunSet::StartWindow, false);
+            request.openFolderAt = [&c](int parentFd, const char* name, int flags) {
+                if (std::strcmp(name, "sub") == 0) {
+                    errno = c.error;
+                    return -1;
+                }
+                return ::openat(parentFd, name, flags);
+            };
+            const Recorded scan = scanAndRecord(request, helpers);
+            EXPECT_EQ(scan.outcome.end, c.end);
+            ASSERT_EQ(scan.rows.size(), 1);
+            EXPECT_TRUE(scan.rows[0].startsWith(u"top.kar|"_s));
+            // The failed folder counts as not listed; "deeper" is never found.
+            EXPECT_EQ(scan.outcome.listedFolders, c.end == ScanEnd::ReadError ? 1 : 2);
+            if (c.end == ScanEnd::ReadError) {
+                EXPECT_EQ(scan.outcome.errorPath, tree.root() + u"/sub"_s);
+                EXPECT_EQ(scan.outcome.errorCode, c.error);
+                EXPECT_EQ(scan.outcome.errorReason, QString::fromLatin1(c.reason));
+                EXPECT_TRUE(scan.outcome.errorText.startsWith(u"Cannot list the folder \""_s +
+                                                              tree.root() + u"/sub\": "_s));
+            }
+        }
+    }
+}
+
+TEST(FolderWalk, RunningOutOfDescriptorsForRealEndsTheScan) {
+    TempTree tree;
+    QByteArray chain = "f1";
+    tree.makeFolder(chain);
+    for (int level = 2; level <= 20; ++level) {
+        chain += "/f" + QByteArray::number(level);
+        tree.makeFolder(chain);
+    }
+    tree.writeFile(chain + "/deep.kar", karWithTitle("Deep"));
+    const ScanRequest request = ScanRequest::forFolder(tree.root(), RunSet::StartWindow, false);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // A few descriptors beyond those open: fewer than the walk keeps open along the chain.
+        const auto few = static_cast<rlim_t>(openDescriptors() + 2);
+        const rlimit limit{few, few};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        RowStore rows;
+        ScanRequest starved = request;
+        starved.readAheadHelpers = 0;
+        const ScanOutcome outcome = scanFolder(starved, rows);
+        const bool named = outcome.errorPath.startsWith(tree.root() + u"/f1"_s) &&
+                           QFileInfo(outcome.errorPath).isDir();
+        ::_exit(outcome.end == ScanEnd::ReadError && outcome.errorCode == EMFILE && named &&
+                        rows.rowCount() == 0
+                    ? 0
+                    : 1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 } // namespace
