@@ -59,11 +59,13 @@ constexpr const char* helpText =
     "  export FOLDER --to FILE\n"
     "                scans FOLDER as scan does and writes the table to FILE, by its ending:\n"
     "                .sgl the list file as \"Save list\" writes it; .xlsx the workbook of\n"
-    "                File > Export > \"Ms Excel\" (nothing for an empty table); .docx a Word\n"
-    "                document of the table's text; .txt the table's text in UTF-8, one line\n"
-    "                per song, then the closing lines. The options are those of the settings\n"
-    "                file. Column widths count characters, not a font's pixels. Then the\n"
-    "                summary line of scan goes to standard error.\n"
+    "                File > Export > \"Ms Excel\"; .docx a Word document of the table's\n"
+    "                text; .txt the table's text in UTF-8, one line per song, then the\n"
+    "                closing lines. An empty table is written as such, except as a workbook:\n"
+    "                as \"Ms Excel\" makes none, export then leaves FILE as it was, says so\n"
+    "                and exits with status 1. The options are those of the settings file.\n"
+    "                Column widths count characters, not a font's pixels. Then the summary\n"
+    "                line of scan goes to standard error.\n"
     "\n"
     "Options:\n"
     "  --from start  keeps < and > in the texts, as the start window's scan (the default)\n"
@@ -84,8 +86,9 @@ constexpr const char* helpText =
     "                    stopped there, as the program's scan does, without a message\n"
     "  too-many-folders  more than 17,119 folders listed: the scan stopped with the\n"
     "                    program's message\n"
-    "  read-error        a karaoke file could not be read: the scan stopped there and its\n"
-    "                    path and reason went to standard error\n"
+    "  read-error        a karaoke file could not be read, or a folder could not be opened\n"
+    "                    for want of file descriptors or memory: the scan stopped there and\n"
+    "                    its path and reason went to standard error\n"
     "  row-limit         a karaoke file would have needed row 45,003 of the table\n"
     "  queue-limit       a folder would have been queued while 45,002 folders waited\n"
     "The lines written before the end stay valid in every case.\n"
@@ -93,8 +96,8 @@ constexpr const char* helpText =
     "Exit status:\n"
     "  0  the scan ran to an end other than read-error and too-many-folders, or every\n"
     "     FILE was read; also after --help and --version\n"
-    "  1  a karaoke file could not be read (read goes on with the next FILE), or export\n"
-    "     could not write FILE\n"
+    "  1  a karaoke file or a folder could not be read (read goes on with the next FILE),\n"
+    "     or export could not write FILE or left it as it was (an empty table as .xlsx)\n"
     "  2  a wrong call, or a FOLDER that does not exist\n"
     "  3  the scan stopped after too many folders\n";
 
@@ -364,9 +367,11 @@ bool writeExport(const SongTableModel& table, const Options& options, ExportForm
     case ExportFormat::Workbook: {
         WorkbookEngine engine;
         if (!buildExportWorkbook(engine, table, options.excel, now, locale)) {
+            // A zero exit would pass an older workbook at FILE off as this table.
             printLine(err, QStringLiteral("corvanteller-cli: the table is empty: no workbook "
-                                          "was written"));
-            return true;
+                                          "was written, %1 was left as it was")
+                               .arg(path));
+            return false;
         }
         // The library writes its own file; it goes to the target only once it is complete.
         const QTemporaryDir scratch;

@@ -18,6 +18,7 @@
 #include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -275,6 +276,66 @@ TEST(CliExport, WrongCallsAndUnwritableTargets) {
         << unwritable.err.constData();
     EXPECT_TRUE(unwritable.err.contains("# end=complete rows=2 listed=2"));
     EXPECT_FALSE(QFile::exists(folder.target(u"none"_s)));
+}
+
+// An empty table never leaves an older FILE behind an exit status of 0: it is written as an
+// empty table, or, as a workbook (which "Ms Excel" never makes for one), FILE stays as it was
+// and the exit status says so.
+TEST(CliExport, AnEmptyTableReplacesFileOrFails) {
+    TempTree tree;
+    tree.makeFolder("empty");
+    const struct {
+        const char* name;
+        int exitCode;
+        bool replaced;
+    } cases[] = {
+        {"songs.sgl", 0, true},
+        {"songs.txt", 0, true},
+        {"songs.docx", 0, true},
+        {"songs.xlsx", 1, false},
+    };
+    for (const auto& target : cases) {
+        SCOPED_TRACE(target.name);
+        tree.writeFile(target.name, "older contents");
+        const QString path = tree.root() + u"/"_s + QString::fromLatin1(target.name);
+        const CliRun run = runCliProcess(
+            {u"export"_s, u"--defaults"_s, tree.root() + u"/empty"_s, u"--to"_s, path});
+        EXPECT_EQ(run.exitCode, target.exitCode) << run.err.constData();
+        EXPECT_EQ(readBytes(path) != "older contents", target.replaced);
+        EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1\n")) << run.err.constData();
+        EXPECT_EQ(run.err.contains("was left as it was"), !target.replaced);
+    }
+    RowStore rows;
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    const QString expected = tree.root() + u"/expected.sgl"_s;
+    writeListFile(expected, table);
+    EXPECT_EQ(readBytes(tree.root() + u"/songs.sgl"_s), readBytes(expected));
+}
+
+// Out of descriptors, a folder is not an empty folder: the scan ends at it as a read error.
+TEST(Cli, AFolderThatCannotBeOpenedForWantOfDescriptorsEndsTheScan) {
+    TempTree tree;
+    QByteArray chain = "f1";
+    tree.makeFolder(chain);
+    for (int level = 2; level <= 12; ++level) {
+        chain += "/f" + QByteArray::number(level);
+        tree.makeFolder(chain);
+    }
+    tree.writeFile(chain + "/deep.kar", KarBuilder().trackName("Deep").bytes());
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit limit{12, 12};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    });
+    process.start(QStringLiteral(CORVANTELLER_CLI_PATH), {u"scan"_s, tree.root()});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"Cannot list the folder \""_s + tree.root() + u"/f1"_s))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(u"Too many open files"_s)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"# end=read-error rows=0"_s)) << err.toStdString();
 }
 
 } // namespace
