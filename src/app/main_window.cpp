@@ -332,7 +332,9 @@ RenameServices TForm4::renameServices() {
             context_.options.general.errorMessages, [this](const QString& text) {
                 return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
                                                                   : MessageReply::Continue;
-            }};
+            },
+            [this](const QString& question) { return context_.ui.askYesNo(this, question); },
+            &context_.clock};
 }
 
 void TForm4::N12Click() {

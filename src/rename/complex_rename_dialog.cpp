@@ -346,7 +346,9 @@ void TForm6::Button3Click() {
                            return services_.ui.showFailureMessage(this, text)
                                       ? MessageReply::NoMoreMessages
                                       : MessageReply::Continue;
-                       }};
+                       },
+                       {},
+                       &clock_};
     const RenameRunResult result = runComplexRename(table_, renaming, clock_, run);
     if (!result.notice.isEmpty()) {
         services_.ui.showMessage(this, result.notice);
