@@ -328,8 +328,10 @@ void TForm4::StringGrid1DblClick(const QModelIndex& index) {
 }
 
 RenameServices TForm4::renameServices() {
-    return {systemFileSystem(), renameJournalPath(context_.settingsPath),
-            context_.options.general.errorMessages, [this](const QString& text) {
+    return {systemFileSystem(),
+            renameJournalPath(context_.settingsPath),
+            context_.options.general.errorMessages,
+            [this](const QString& text) {
                 return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
                                                                   : MessageReply::Continue;
             },

@@ -341,8 +341,10 @@ void TForm6::Button3Click() {
         return;
     }
     Q_EMIT tableAboutToBeRead();
-    RenameServices run{systemFileSystem(), renameJournalPath(settingsPath_),
-                       options_.general.errorMessages, [this](const QString& text) {
+    RenameServices run{systemFileSystem(),
+                       renameJournalPath(settingsPath_),
+                       options_.general.errorMessages,
+                       [this](const QString& text) {
                            return services_.ui.showFailureMessage(this, text)
                                       ? MessageReply::NoMoreMessages
                                       : MessageReply::Continue;

@@ -50,6 +50,21 @@ QByteArray checksumField(QByteArrayView fields) {
     return QByteArray::number(crc32(fields), 16).rightJustified(8, '0');
 }
 
+// The rename of that sequence number: mostly at its own place, as every run numbers its renames
+// from 1 in the order it writes them.
+JournalRename* renameNumbered(JournalRun& run, qint64 sequence) {
+    const auto index = static_cast<std::size_t>(sequence - 1);
+    if (sequence > 0 && index < run.renames.size() && run.renames[index].sequence == sequence) {
+        return &run.renames[index];
+    }
+    for (JournalRename& rename : run.renames) {
+        if (rename.sequence == sequence) {
+            return &rename;
+        }
+    }
+    return nullptr;
+}
+
 char hexDigit(int value) {
     return "0123456789ABCDEF"[value & 15];
 }
@@ -58,9 +73,9 @@ char hexDigit(int value) {
 struct ParsedLine {
     enum class Kind { Start, Intent, Failed, Settled, DamageReported, OldRename, OldUndo };
     Kind kind = Kind::Start;
-    qint64 run = 0;        // the run the line belongs to
-    qint64 ownNumber = 0;  // the number an older journal's undo line took for itself
-    qint64 number = 0;     // sequence, or count of damaged lines
+    qint64 run = 0;       // the run the line belongs to
+    qint64 ownNumber = 0; // the number an older journal's undo line took for itself
+    qint64 number = 0;    // sequence, or count of damaged lines
     QDateTime started;
     std::optional<FileIdentity> file;
     QByteArray oldPath;
@@ -291,8 +306,9 @@ std::vector<const JournalRename*> JournalRun::pending() const {
 
 bool JournalRun::needsUndo() const {
     return damagedLines.size() > reportedDamage ||
-           std::any_of(renames.begin(), renames.end(),
-                       [](const JournalRename& rename) { return !rename.failed && !rename.settled; });
+           std::any_of(renames.begin(), renames.end(), [](const JournalRename& rename) {
+               return !rename.failed && !rename.settled;
+           });
 }
 
 RenameJournal::RenameJournal(const QString& path) : path_(path) {
@@ -344,14 +360,6 @@ void RenameJournal::read() {
         added.run = run;
         return added;
     };
-    const auto renameOf = [](JournalRun& run, qint64 sequence) -> JournalRename* {
-        for (JournalRename& rename : run.renames) {
-            if (rename.sequence == sequence) {
-                return &rename;
-            }
-        }
-        return nullptr;
-    };
     forEachLine(bytes, [&](const QByteArray& line, qint64 run, const ParsedLine* parsed) {
         JournalRun& owner = runOf(run);
         if (parsed == nullptr) {
@@ -369,12 +377,11 @@ void RenameJournal::read() {
             break;
         case ParsedLine::Kind::OldRename:
             owner.renames.push_back({run, static_cast<int>(owner.renames.size()) + 1,
-                                     parsed->oldPath, parsed->newPath, std::nullopt, false,
-                                     false});
+                                     parsed->oldPath, parsed->newPath, std::nullopt, false, false});
             break;
         case ParsedLine::Kind::Failed:
         case ParsedLine::Kind::Settled:
-            if (JournalRename* rename = renameOf(owner, parsed->number)) {
+            if (JournalRename* rename = renameNumbered(owner, parsed->number)) {
                 (parsed->kind == ParsedLine::Kind::Failed ? rename->failed : rename->settled) =
                     true;
             }
@@ -424,14 +431,13 @@ void RenameJournal::writeLine(const QByteArray& fields) {
 }
 
 void RenameJournal::startRun(const QDateTime& started) {
-    const qsizetype renamingRuns =
-        std::count_if(runs_.begin(), runs_.end(), [](const JournalRun& run) { return run.run > 0; });
+    const qsizetype renamingRuns = std::count_if(runs_.begin(), runs_.end(),
+                                                 [](const JournalRun& run) { return run.run > 0; });
     if (renamingRuns > keptRuns || (size_ > compactionSize && renamingRuns > 0)) {
         compact();
     }
     sequence_ = 0;
-    writeLine("S\t" + QByteArray::number(run_) + '\t' +
-              started.toString(Qt::ISODate).toLatin1());
+    writeLine("S\t" + QByteArray::number(run_) + '\t' + started.toString(Qt::ISODate).toLatin1());
     runNumbered(run_).started = started;
 }
 
@@ -501,19 +507,15 @@ int RenameJournal::recordIntent(const QByteArray& oldPath, const QByteArray& new
 
 void RenameJournal::recordFailed(int sequence) {
     writeLine("F\t" + QByteArray::number(run_) + '\t' + QByteArray::number(sequence));
-    for (JournalRename& rename : runNumbered(run_).renames) {
-        if (rename.sequence == sequence) {
-            rename.failed = true;
-        }
+    if (JournalRename* rename = renameNumbered(runNumbered(run_), sequence)) {
+        rename->failed = true;
     }
 }
 
 void RenameJournal::recordSettled(qint64 run, int sequence) {
     writeLine("U\t" + QByteArray::number(run) + '\t' + QByteArray::number(sequence));
-    for (JournalRename& rename : runNumbered(run).renames) {
-        if (rename.sequence == sequence) {
-            rename.settled = true;
-        }
+    if (JournalRename* rename = renameNumbered(runNumbered(run), sequence)) {
+        rename->settled = true;
     }
 }
 

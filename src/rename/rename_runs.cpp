@@ -12,10 +12,10 @@
 
 #include <cerrno>
 #include <map>
-#include <sys/stat.h>
-#include <tuple>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
+#include <tuple>
 #include <utility>
 
 namespace corvanteller {
@@ -606,8 +606,7 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
         }
         if (!damaged.isEmpty()) {
             result.notice = damagedLinesNotice(damaged);
-            journal->recordDamageReported(runNumber,
-                                          static_cast<int>(run->damagedLines.size()));
+            journal->recordDamageReported(runNumber, static_cast<int>(run->damagedLines.size()));
         }
         journal->flush();
     } catch (const IoError& error) {

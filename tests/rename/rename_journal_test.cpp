@@ -169,8 +169,8 @@ TEST(RenameJournal, OnlyTheNewestRunsAreKept) {
         const QString path = QFile::decodeName(tree.path("journal.txt"));
         QByteArray older; // as an older program wrote it, one rename a run
         for (int run = 1; run <= compaction.before; ++run) {
-            older += QByteArray::number(run) + "\t/m/a" + QByteArray::number(run) +
-                     ".kar\t/m/b.kar\n";
+            older +=
+                QByteArray::number(run) + "\t/m/a" + QByteArray::number(run) + ".kar\t/m/b.kar\n";
         }
         writeBytes(path, older);
         RenameJournal journal(path);

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
-#include <random>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,7 +59,9 @@ protected:
     void type(int row, const QString& name) { table.model().setCell(row, 1, name); }
 
     RenameServices services(FileSystemCalls& fileSystem = systemFileSystem()) {
-        return {fileSystem, journalPath, errorMessages,
+        return {fileSystem,
+                journalPath,
+                errorMessages,
                 [this](const QString& text) {
                     shown << text;
                     if (whileShowing) {
@@ -520,7 +522,6 @@ TEST_F(RenameRuns, NothingIsRenamedWithoutAJournal) {
     EXPECT_EQ(files(), QByteArrayList({"a.kar"}));
 }
 
-
 // --- Write-ahead journal, checked undo ------------------------------------------------------
 
 // The system's calls, but the process dies at the n-th rename, after its journal line.
@@ -626,8 +627,8 @@ TEST_F(RenameRuns, AFileThatCouldNotBePutBackIsTriedAgainFirst) {
         {[] {}, secondRun + u"1 file(s) in "_s + folder() + u"...?"_s, 0, 1},
         {[this] { QFile::remove(folder() + u"b.kar"_s); },
          secondRun + u"1 file(s) in "_s + folder() + u"...?"_s, 1, 0},
-        {[] {}, u"Undo the renaming of 07.12.2026 10:00: 1 file(s) in "_s + folder() + u"...?"_s,
-         1, 0},
+        {[] {}, u"Undo the renaming of 07.12.2026 10:00: 1 file(s) in "_s + folder() + u"...?"_s, 1,
+         0},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.question.toStdString());
@@ -703,8 +704,8 @@ TEST_F(RenameRuns, OnlyKaraokeFilesAreRenamed) {
         QByteArray name;
         bool karaoke;
     };
-    const Case cases[] = {{"notes.txt", false},  {".bashrc-copy", false}, {"photo.jpg", false},
-                          {"x.Kar", false},      {"Song.KAR", true},      {"karaoke.mid", true},
+    const Case cases[] = {{"notes.txt", false}, {".bashrc-copy", false}, {"photo.jpg", false},
+                          {"x.Kar", false},     {"Song.KAR", true},      {"karaoke.mid", true},
                           {"a.kar.bak", true}};
     int column = 0;
     for (const Case& each : cases) {
@@ -793,7 +794,8 @@ TEST_F(RenameRuns, PreviewAndRunAgreeOnRandomTrees) {
             }
         }
         if (pick(3) == 0) {
-            ::symlink(names[pick(names.size())].constData(), tree.path("music/link.kar").constData());
+            ::symlink(names[pick(names.size())].constData(),
+                      tree.path("music/link.kar").constData());
         }
         const int rows = 1 + pick(8);
         for (int row = 0; row < rows; ++row) {

@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPrinterInfo>
-#include <QTimer>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 using namespace corvanteller;
