@@ -783,7 +783,7 @@ TEST_F(RenameRuns, PreviewAndRunAgreeOnRandomTrees) {
     const auto pick = [&random](auto size) {
         return static_cast<int>(random() % static_cast<unsigned>(size));
     };
-    for (int trial = 0; trial < 60; ++trial) {
+    for (int trial = 0; trial < 200; ++trial) {
         SCOPED_TRACE(trial);
         QDir(folder()).removeRecursively();
         QDir().mkpath(folder());
