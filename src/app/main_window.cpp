@@ -328,11 +328,15 @@ void TForm4::StringGrid1DblClick(const QModelIndex& index) {
 }
 
 RenameServices TForm4::renameServices() {
-    return {systemFileSystem(), renameJournalPath(context_.settingsPath),
-            context_.options.general.errorMessages, [this](const QString& text) {
+    return {systemFileSystem(),
+            renameJournalPath(context_.settingsPath),
+            context_.options.general.errorMessages,
+            [this](const QString& text) {
                 return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
                                                                   : MessageReply::Continue;
-            }};
+            },
+            [this](const QString& question) { return context_.ui.askYesNo(this, question); },
+            &context_.clock};
 }
 
 void TForm4::N12Click() {

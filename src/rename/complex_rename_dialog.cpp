@@ -341,12 +341,16 @@ void TForm6::Button3Click() {
         return;
     }
     Q_EMIT tableAboutToBeRead();
-    RenameServices run{systemFileSystem(), renameJournalPath(settingsPath_),
-                       options_.general.errorMessages, [this](const QString& text) {
+    RenameServices run{systemFileSystem(),
+                       renameJournalPath(settingsPath_),
+                       options_.general.errorMessages,
+                       [this](const QString& text) {
                            return services_.ui.showFailureMessage(this, text)
                                       ? MessageReply::NoMoreMessages
                                       : MessageReply::Continue;
-                       }};
+                       },
+                       {},
+                       &clock_};
     const RenameRunResult result = runComplexRename(table_, renaming, clock_, run);
     if (!result.notice.isEmpty()) {
         services_.ui.showMessage(this, result.notice);

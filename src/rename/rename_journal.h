@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 
+#include <chrono>
+#include <optional>
 #include <vector>
 
 namespace corvanteller {
@@ -19,39 +23,95 @@ QString journalUnavailableMessage(int error);
 QByteArray escapeJournalField(QByteArrayView bytes);
 QByteArray unescapeJournalField(QByteArrayView field);
 
-// One rename as the journal keeps it.
-struct JournalRename {
-    qint64 run = 0;
-    QByteArray oldPath;
-    QByteArray newPath;
+// A file as the file system knows it, whatever its name.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity&) const = default;
 };
 
-// The journal of successful renames, one line each: run number, old full path, new full path,
-// separated by TAB. An undo adds a line of its own ("<run>\tundo\t<undone run>"), so that the
-// next undo goes one run further back. Each run of a command takes the next run number.
+// One rename of a run as the journal keeps it.
+struct JournalRename {
+    qint64 run = 0;
+    int sequence = 0; // its place in the run, from 1
+    QByteArray oldPath;
+    QByteArray newPath;
+    std::optional<FileIdentity> file; // lines of older journals do not tell it
+    bool failed = false;              // the rename did not happen
+    bool settled = false;             // an undo put it back or found nothing to put back
+};
+
+// One run of a renaming command.
+struct JournalRun {
+    qint64 run = 0;
+    QDateTime started; // invalid for runs of older journals
+    std::vector<JournalRename> renames;
+    // Lines after this run's own that cannot be told complete, as they stand; an undo of the
+    // run reports those beyond the first reportedDamage.
+    QByteArrayList damagedLines;
+    qsizetype reportedDamage = 0;
+
+    // The renames an undo must still look at, newest first.
+    std::vector<const JournalRename*> pending() const;
+    bool needsUndo() const;
+};
+
+// The journal of renames. Every line ends with a checksum of its own text, so that a line cut
+// short (a crash, a full disk, a file-size limit) or damaged is never taken for a rename:
+//   S <run> <start time>                              a run begins
+//   R <run> <n> <device:inode> <old path> <new path>  written before the n-th rename happens
+//   F <run> <n>                                       the n-th rename failed
+//   U <run> <n>                                       an undo settled the n-th rename
+//   D <run> <count>                                   an undo reported the run's damaged lines
+// Fields are separated by TAB. Lines of older journals ("<run> <old> <new>" and
+// "<run> undo <undone run>") are still read.
 class RenameJournal {
 public:
-    // Opens the journal for appending, creating it and its folder. Throws IoError.
+    static constexpr int keptRuns = 100;
+    static constexpr qint64 compactionSize = 16 * 1024 * 1024;
+
+    // Opens the journal for appending, creating it and its folder, and reads it. Throws IoError.
     explicit RenameJournal(const QString& path);
-    ~RenameJournal();
+    ~RenameJournal(); // flushes to disk
     RenameJournal(const RenameJournal&) = delete;
     RenameJournal& operator=(const RenameJournal&) = delete;
 
+    // The number the next run takes.
     qint64 run() const { return run_; }
+    const std::vector<JournalRun>& runs() const { return runs_; }
 
-    // Written at once, before the next rename. Throw IoError.
-    void recordRename(const QByteArray& oldPath, const QByteArray& newPath);
-    void recordUndo(qint64 undoneRun);
+    // Begins a renaming run: first drops the oldest runs when the journal holds more than
+    // keptRuns runs or compactionSize bytes (the newest keptRuns runs always stay), then
+    // records the start time. Throws IoError.
+    void startRun(const QDateTime& started);
+    // Each written at once (write(2) has returned) and flushed to disk at least once a second.
+    // Throw IoError.
+    int recordIntent(const QByteArray& oldPath, const QByteArray& newPath,
+                     const FileIdentity& file);
+    void recordFailed(int sequence);
+    void recordSettled(qint64 run, int sequence);
+    void recordDamageReported(qint64 run, int count);
+    // Flushes what was written to disk. Throws IoError.
+    void flush();
 
-    // The renames of the newest run that was not undone, newest first; empty when there is none.
-    // Throws IoError.
-    std::vector<JournalRename> lastRunToUndo() const;
+    // The newest run that an undo has still something to do for, or null.
+    const JournalRun* runToUndo() const;
 
 private:
-    void append(const QByteArray& line);
+    void read();
+    void compact();
+    void append(const QByteArray& text);
+    void writeLine(const QByteArray& fields);
+    JournalRun& runNumbered(qint64 run);
 
+    QString path_;
     int descriptor_ = -1;
     qint64 run_ = 1;
+    qint64 size_ = 0;
+    int sequence_ = 0;
+    std::vector<JournalRun> runs_;
+    std::chrono::steady_clock::time_point lastFlush_;
+    bool unflushed_ = false;
 };
 
 } // namespace corvanteller

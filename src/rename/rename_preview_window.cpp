@@ -1,6 +1,7 @@
 #include "rename/rename_preview_window.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,20 +24,29 @@ public:
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : 4;
+        return parent.isValid() ? 0 : columnCount_;
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || role != Qt::DisplayRole) {
+        if (!index.isValid()) {
             return {};
         }
         const PreviewRow& row = rows_[static_cast<std::size_t>(index.row())];
+        if (role == Qt::ForegroundRole) {
+            // The rows the run would not rename stand out.
+            return row.outcome == RowOutcome::Failed ? QVariant(QColor(Qt::red)) : QVariant();
+        }
+        if (role != Qt::DisplayRole) {
+            return {};
+        }
         switch (index.column()) {
         case 0:
             return row.row;
         case 1:
-            return row.oldName;
+            return row.folder;
         case 2:
-            return row.newName;
+            return row.oldName;
+        case 3:
+            return row.outcome == RowOutcome::Failed ? QString() : row.newName;
         default:
             return row.remarks.join(u"; "_s);
         }
@@ -45,10 +55,10 @@ public:
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
             return {};
         }
-        static const std::array<QString, 4> captions = {u"Row"_s, u"Old name"_s, u"New name"_s,
-                                                        u"Remark"_s};
-        return section >= 0 && section < 4 ? captions[static_cast<std::size_t>(section)]
-                                           : QVariant();
+        static const std::array<QString, columnCount_> captions = {
+            u"Row"_s, u"Folder"_s, u"Old name"_s, u"New name"_s, u"Remark"_s};
+        return section >= 0 && section < columnCount_ ? captions[static_cast<std::size_t>(section)]
+                                                      : QVariant();
     }
 
     void setRows(std::vector<PreviewRow> rows) {
@@ -59,6 +69,7 @@ public:
     const std::vector<PreviewRow>& rows() const { return rows_; }
 
 private:
+    static constexpr int columnCount_ = 5;
     std::vector<PreviewRow> rows_;
 };
 
@@ -66,7 +77,7 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(u"Preview of complex renaming"_s);
     setModal(false);
-    resize(760, 420);
+    resize(980, 440);
     model_ = new PreviewRowsModel(this);
     Label1 = new QLabel(this);
     Table = new QTableView(this);
@@ -89,15 +100,21 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
 }
 
 void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
-    const auto remarked = std::count_if(
-        rows.begin(), rows.end(), [](const PreviewRow& row) { return !row.remarks.isEmpty(); });
-    Label1->setText(u"%1 file(s) in the run, %2 of them with a remark. Nothing is renamed here."_s
-                        .arg(rows.size())
-                        .arg(remarked));
+    const auto renamed = std::count_if(rows.begin(), rows.end(), [](const PreviewRow& row) {
+        return row.outcome == RowOutcome::Renamed;
+    });
+    const auto failed = std::count_if(rows.begin(), rows.end(), [](const PreviewRow& row) {
+        return row.outcome == RowOutcome::Failed;
+    });
+    Label1->setText(u"%1 file(s) in the run: %2 to be renamed, %3 not renamed (in red). Nothing "
+                    u"is renamed here."_s.arg(rows.size())
+                        .arg(renamed)
+                        .arg(failed));
     model_->setRows(std::move(rows));
     Table->resizeColumnToContents(0);
-    Table->setColumnWidth(1, 200);
-    Table->setColumnWidth(2, 320);
+    Table->setColumnWidth(1, 220);
+    Table->setColumnWidth(2, 180);
+    Table->setColumnWidth(3, 260);
     show();
     raise();
     activateWindow();

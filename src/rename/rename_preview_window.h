@@ -14,9 +14,9 @@ namespace corvanteller {
 
 class PreviewRowsModel;
 
-// "Preview" of complex renaming: every row the run would touch with its old and new name and
-// what stands in the way; read-only, nothing is renamed. Not one of the program's forms: going
-// back and forth between it and the dialog is no activation of either.
+// "Preview" of complex renaming: every row the run would look at, with its folder, its old and
+// new name and what stands in the way; read-only, nothing is renamed. Not one of the program's
+// forms: going back and forth between it and the dialog is no activation of either.
 class RenamePreviewWindow : public QDialog {
     Q_OBJECT
 

@@ -25,6 +25,10 @@ struct RenameServices {
     // Shows one failure message while the run goes on; called only while messages are wanted,
     // and no more after NoMoreMessages.
     std::function<MessageReply(const QString&)> showFailure;
+    // Asks a Yes/No question before an undo; true for Yes. Unset: Yes.
+    std::function<bool(const QString&)> confirm = {};
+    // The run's start time for the journal; the system clock when null.
+    const Clock* clock = nullptr;
 };
 
 enum class RowOutcome { Skipped, Renamed, Failed };
@@ -33,6 +37,10 @@ struct RowResult {
     int row = 0;
     RowOutcome outcome = RowOutcome::Skipped;
     QString message; // the failure message, also when it was not shown
+    QString folder;  // the row's folder and file name before the run
+    QString oldName;
+    QString newName;     // the name the run gives or would give; empty when there is none
+    QStringList remarks; // why the row is not renamed, or what happens to its name
 };
 
 struct RenameRunResult {
@@ -56,26 +64,28 @@ RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& opt
                                  const Clock& clock, RenameServices& services);
 
 // What "Start renaming" would do to one row.
-struct PreviewRow {
-    int row = 0;
-    QString oldName;
-    QString newName; // with the extension; empty for an empty name
-    QStringList remarks;
-};
+using PreviewRow = RowResult;
 
-// Every row that the run would touch; nothing is renamed.
+// Every row that the run would look at, with what the run would do to it, found by the run's
+// own steps on a file system that only pretends to rename: a name that an earlier row frees or
+// takes counts as in the run. Nothing is renamed.
 std::vector<PreviewRow> previewComplexRename(const TableSession& table,
                                              const RenamingOptions& options, const Clock& clock,
                                              FileSystemCalls& fileSystem);
 
-// File > "Rename files" > "Undo last renaming": puts the files of the journal's newest run that
-// was not undone back under their old names, newest first, where the renamed file is still
-// there, and updates the rows that stand for them. Sets the renamed count.
+// File > "Rename files" > "Undo last renaming": after the user's Yes, puts the files of the
+// journal's newest run with something left to undo back under their old names, newest first,
+// and updates the rows that stand for them. Only what was put back, or is found never renamed
+// or gone, counts as undone: the rest is tried again by the next undo. Sets the renamed count.
 RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services);
 
 // Texts of the runs.
 QString nameColumnFailureMessage(const QString& path);
+QString noSuchFileMessage(const QString& path);
 QString nothingToUndoMessage();
 QString noPartCheckedMessage();
+
+// Whether the name is one of a karaoke file by the scan's own rule: it holds "kar" or "KAR".
+bool isKaraokeName(const QString& name);
 
 } // namespace corvanteller

@@ -64,8 +64,18 @@ bool QtUiServices::showFailureMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
     QPushButton* noMore = box.addButton(u"No more messages"_s, QMessageBox::RejectRole);
     box.setDefaultButton(QMessageBox::Ok);
+    // Escape goes on showing messages; only the button itself silences the rest of the run.
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     return box.clickedButton() == noMore;
+}
+
+bool QtUiServices::askYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtUiServices::reportError(QWidget* parent, const QString& text) {

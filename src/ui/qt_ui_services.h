@@ -13,6 +13,7 @@ public:
     QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
     void showMessage(QWidget* parent, const QString& text) override;
     bool showFailureMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool openWithDesktop(const QString& path) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) override;

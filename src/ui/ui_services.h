@@ -32,6 +32,9 @@ public:
     // One failure message of a run over many files, with "OK" and "No more messages"; true when
     // the user chose "No more messages".
     virtual bool showFailureMessage(QWidget* parent, const QString& text) = 0;
+    // A question with "Yes" and "No" and the application's title; true for "Yes". Escape and the
+    // close box mean "No".
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     // The application's general error report: the error's own text, one OK button.
     virtual void reportError(QWidget* parent, const QString& text) = 0;
     // Opens a file with the desktop's default program; false when that failed.

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -242,6 +243,11 @@ private Q_SLOTS:
         QTest::mouseClick(program.dialog().Button5, Qt::LeftButton); // Preview
         QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
+        // Each row shows its folder.
+        const QAbstractItemModel* shown = program.dialog().preview().Table->model();
+        QCOMPARE(shown->headerData(1, Qt::Horizontal).toString(), u"Folder"_s);
+        QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/');
+        QCOMPARE(shown->index(1, 2).data().toString(), u"b.kar"_s);
 
         program.dialog().ComboBox2->setCurrentIndex(6); // "_"
         QTest::mouseClick(program.dialog().Button3, Qt::LeftButton);
@@ -254,8 +260,16 @@ private Q_SLOTS:
         QCOMPARE(program.model().cell(1, 1), expected[0]);
         QCOMPARE(program.main().Label1->text(), u"2 file(s) was(were) renamed"_s);
 
-        // Undo from the menu puts both back.
+        // Undo from the menu asks first; "No" keeps the names, "Yes" puts both back.
+        const QString question = u"Undo the renaming of 07.12.2026 10:00: 2 file(s) in "_s +
+                                 program.music.path() + u"/...?"_s;
+        program.ui.answerYesNo(false);
         program.main().undoRenaming->trigger();
+        QCOMPARE(program.ui.questions, QStringList{question});
+        QCOMPARE(program.files(), expected);
+        program.ui.answerYesNo(true);
+        program.main().undoRenaming->trigger();
+        QCOMPARE(program.ui.questions, (QStringList{question, question}));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
     }

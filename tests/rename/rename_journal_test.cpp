@@ -6,12 +6,26 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace corvanteller {
 namespace {
 
 using test::TempTree;
 using namespace Qt::StringLiterals;
+
+const QDateTime someTime(QDate(2026, 12, 8), QTime(21, 5, 0));
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 TEST(RenameJournal, EveryByteComesBackAndNoFieldHoldsASeparator) {
     QByteArray all;
@@ -32,41 +46,145 @@ TEST(RenameJournal, UndoGoesBackOneRunAtATime) {
     {
         RenameJournal first(path); // creates the folder
         EXPECT_EQ(first.run(), 1);
-        EXPECT_TRUE(first.lastRunToUndo().empty());
-        first.recordRename("/m/a.kar", "/m/b.kar");
-        first.recordRename("/m/c.kar", "/m/d\n.kar");
+        EXPECT_EQ(first.runToUndo(), nullptr);
+        first.startRun(someTime);
+        first.recordIntent("/m/a.kar", "/m/b.kar", {1, 2});
+        first.recordIntent("/m/c.kar", "/m/d\n.kar", {1, 3});
     }
     {
         RenameJournal second(path);
         EXPECT_EQ(second.run(), 2);
-        second.recordRename("/m/x.kar", "/m/y.kar");
+        second.startRun(someTime.addSecs(60));
+        second.recordIntent("/m/x.kar", "/m/y.kar", {1, 4});
+        second.recordFailed(second.recordIntent("/m/p.kar", "/m/q.kar", {1, 5}));
     }
     RenameJournal undo(path);
     EXPECT_EQ(undo.run(), 3);
-    std::vector<JournalRename> last = undo.lastRunToUndo();
-    ASSERT_EQ(last.size(), 1u);
-    EXPECT_EQ(last[0].newPath, "/m/y.kar");
-    undo.recordUndo(last[0].run);
+    const JournalRun* last = undo.runToUndo();
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->started, someTime.addSecs(60));
+    ASSERT_EQ(last->pending().size(), 1u); // the failed one is not undone
+    EXPECT_EQ(last->pending()[0]->newPath, "/m/y.kar");
+    undo.recordSettled(last->run, last->pending()[0]->sequence);
 
-    last = undo.lastRunToUndo();
-    ASSERT_EQ(last.size(), 2u);
-    EXPECT_EQ(last[0].oldPath, "/m/c.kar"); // newest first
-    EXPECT_EQ(last[0].newPath, "/m/d\n.kar");
-    EXPECT_EQ(last[1].oldPath, "/m/a.kar");
-    undo.recordUndo(last[0].run);
-    EXPECT_TRUE(undo.lastRunToUndo().empty());
+    last = undo.runToUndo();
+    ASSERT_NE(last, nullptr);
+    ASSERT_EQ(last->pending().size(), 2u);
+    EXPECT_EQ(last->pending()[0]->oldPath, "/m/c.kar"); // newest first
+    EXPECT_EQ(last->pending()[0]->newPath, "/m/d\n.kar");
+    EXPECT_EQ(last->pending()[1]->file, (FileIdentity{1, 2}));
+    undo.recordSettled(last->run, 1);
+    undo.recordSettled(last->run, 2);
+    EXPECT_EQ(undo.runToUndo(), nullptr);
+    // And so it stays once read again.
+    EXPECT_EQ(RenameJournal(path).runToUndo(), nullptr);
 }
 
-TEST(RenameJournal, ALineCutShortByACrashStaysApart) {
+TEST(RenameJournal, AnOlderJournalIsReadAsBefore) {
     TempTree tree;
-    tree.writeFile("journal.txt", "4\t/m/a.kar\t/m/b.kar\n5\t/m/c.k");
     const QString path = QFile::decodeName(tree.path("journal.txt"));
+    writeBytes(path, "1\t/m/a.kar\t/m/b.kar\n2\t/m/c.kar\t/m/d.kar\n2\t/m/e.kar\t/m/f%0A.kar\n"
+                     "3\tundo\t1\n");
     RenameJournal journal(path);
-    EXPECT_EQ(journal.run(), 5);
-    journal.recordRename("/m/e.kar", "/m/f.kar");
-    const std::vector<JournalRename> last = journal.lastRunToUndo();
-    ASSERT_EQ(last.size(), 1u);
-    EXPECT_EQ(last[0].oldPath, "/m/e.kar");
+    EXPECT_EQ(journal.run(), 4);
+    const JournalRun* last = journal.runToUndo();
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->run, 2);
+    EXPECT_FALSE(last->started.isValid());
+    ASSERT_EQ(last->pending().size(), 2u);
+    EXPECT_EQ(last->pending()[0]->newPath, "/m/f\n.kar");
+    EXPECT_FALSE(last->pending()[0]->file.has_value());
+    journal.recordSettled(2, last->pending()[0]->sequence);
+    journal.recordSettled(2, last->pending()[0]->sequence);
+    EXPECT_EQ(journal.runToUndo(), nullptr); // run 1 was undone by the older program
+}
+
+// The journal of one run of two renames, cut at every byte of its last line: a line that is
+// not whole is never a rename, and it stays with its run as a damaged line.
+TEST(RenameJournal, ALineCutAtAnyByteIsNeverARename) {
+    TempTree tree;
+    const QString path = QFile::decodeName(tree.path("journal.txt"));
+    {
+        RenameJournal journal(path);
+        journal.startRun(someTime);
+        journal.recordIntent("/m/a.kar", "/m/A.kar", {1, 2});
+        journal.recordIntent("/m/sub/fkp-A.kar", "/m/sub/fkp-B.kar", {1, 3});
+    }
+    const QByteArray whole = readBytes(path);
+    const qsizetype lastStart = whole.lastIndexOf('\n', whole.size() - 2) + 1;
+    for (qsizetype cut = lastStart; cut < whole.size(); ++cut) {
+        SCOPED_TRACE(cut - lastStart);
+        writeBytes(path, whole.left(cut));
+        RenameJournal journal(path);
+        const JournalRun* run = journal.runToUndo();
+        ASSERT_NE(run, nullptr);
+        // Only the line break missing: the line is whole.
+        const bool wholeLine = cut == whole.size() - 1;
+        const bool noLine = cut == lastStart;
+        EXPECT_EQ(run->pending().size(), wholeLine ? 2u : 1u);
+        EXPECT_EQ(run->damagedLines.size(), wholeLine || noLine ? 0 : 1);
+        EXPECT_EQ(run->pending().back()->newPath, "/m/A.kar");
+        // The next line written stands on its own.
+        journal.startRun(someTime);
+        journal.recordIntent("/m/x.kar", "/m/y.kar", {1, 4});
+        RenameJournal reread(path);
+        ASSERT_NE(reread.runToUndo(), nullptr);
+        EXPECT_EQ(reread.runToUndo()->pending().size(), 1u);
+        EXPECT_EQ(reread.runToUndo()->pending()[0]->newPath, "/m/y.kar");
+        EXPECT_EQ(reread.runs().front().damagedLines.size(), wholeLine || noLine ? 0 : 1);
+    }
+}
+
+TEST(RenameJournal, ALineWithAWrongByteIsDamaged) {
+    TempTree tree;
+    const QString path = QFile::decodeName(tree.path("journal.txt"));
+    {
+        RenameJournal journal(path);
+        journal.startRun(someTime);
+        journal.recordIntent("/m/a.kar", "/m/b.kar", {1, 2});
+    }
+    QByteArray bytes = readBytes(path);
+    bytes[bytes.indexOf("/m/b.kar") + 3] = 'c';
+    writeBytes(path, bytes);
+    RenameJournal journal(path);
+    ASSERT_NE(journal.runToUndo(), nullptr);
+    EXPECT_TRUE(journal.runToUndo()->pending().empty());
+    ASSERT_EQ(journal.runToUndo()->damagedLines.size(), 1);
+    journal.recordDamageReported(1, 1);
+    EXPECT_EQ(journal.runToUndo(), nullptr);
+}
+
+// Runs before a new one | runs after its start (the new one among them) | oldest run kept
+struct Compaction {
+    int before;
+    std::size_t after;
+    qint64 oldestKept;
+};
+
+TEST(RenameJournal, OnlyTheNewestRunsAreKept) {
+    const Compaction cases[] = {{99, 100, 1}, {100, 101, 1}, {101, 101, 2}, {130, 101, 31}};
+    for (const Compaction& compaction : cases) {
+        SCOPED_TRACE(compaction.before);
+        TempTree tree;
+        const QString path = QFile::decodeName(tree.path("journal.txt"));
+        QByteArray older; // as an older program wrote it, one rename a run
+        for (int run = 1; run <= compaction.before; ++run) {
+            older +=
+                QByteArray::number(run) + "\t/m/a" + QByteArray::number(run) + ".kar\t/m/b.kar\n";
+        }
+        writeBytes(path, older);
+        RenameJournal journal(path);
+        journal.startRun(someTime);
+        EXPECT_EQ(journal.runs().size(), compaction.after);
+        EXPECT_EQ(journal.runs().front().run, compaction.oldestKept);
+        const RenameJournal reread(path);
+        EXPECT_EQ(reread.runs().size(), compaction.after);
+        EXPECT_EQ(reread.runs().front().run, compaction.oldestKept);
+        EXPECT_EQ(reread.runs().front().renames.at(0).oldPath,
+                  "/m/a" + QByteArray::number(compaction.oldestKept) + ".kar");
+        EXPECT_EQ(reread.run(), compaction.before + 2);
+        EXPECT_FALSE(QFile::exists(path + u".new"_s));
+    }
 }
 
 TEST(RenameJournal, AJournalThatCannotBeOpenedSaysWhy) {

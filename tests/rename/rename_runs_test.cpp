@@ -10,8 +10,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -54,15 +58,23 @@ protected:
     void show() { table.rebuildOnActivation(); }
     void type(int row, const QString& name) { table.model().setCell(row, 1, name); }
 
-    RenameServices services() {
-        return {systemFileSystem(), journalPath, errorMessages, [this](const QString& text) {
+    RenameServices services(FileSystemCalls& fileSystem = systemFileSystem()) {
+        return {fileSystem,
+                journalPath,
+                errorMessages,
+                [this](const QString& text) {
                     shown << text;
                     if (whileShowing) {
                         whileShowing();
                     }
                     return shown.size() == noMoreAfter ? MessageReply::NoMoreMessages
                                                        : MessageReply::Continue;
-                }};
+                },
+                [this](const QString& question) {
+                    questions << question;
+                    return answerYes;
+                },
+                &clock};
     }
     RenameRunResult fromColumn() {
         RenameServices run = services();
@@ -105,6 +117,8 @@ protected:
     QStringList shown;
     qsizetype noMoreAfter = -1;
     std::function<void()> whileShowing;
+    QStringList questions;
+    bool answerYes = true;
 };
 
 using enum RowOutcome;
@@ -286,7 +300,7 @@ TEST_F(RenameRuns, AnOpenedListStandsForItsOwnFiles) {
     }
 }
 
-TEST_F(RenameRuns, RowsWithoutARegularFileAreSkippedSilently) {
+TEST_F(RenameRuns, RowsWithoutARegularFileAreReported) {
     tree.makeFolder("music/folder.kar");
     tree.writeFile("music/real.kar", "real");
     ASSERT_EQ(::symlink("missing.kar", tree.path("music/dangling.kar").constData()), 0);
@@ -302,13 +316,14 @@ TEST_F(RenameRuns, RowsWithoutARegularFileAreSkippedSilently) {
     for (int row = 1; row <= 6; ++row) {
         type(row, u"renamed"_s + QString::number(row));
     }
-    EXPECT_EQ(outcomes(fromColumn()),
-              (std::vector{Skipped, Skipped, Skipped, Skipped, Skipped, Renamed}));
+    const RenameRunResult result = fromColumn();
+    EXPECT_EQ(outcomes(result), (std::vector{Failed, Failed, Failed, Failed, Failed, Renamed}));
     EXPECT_EQ(table.renamedCount, 1);
     // The link itself is renamed; its target keeps its name.
     EXPECT_EQ(files(), QByteArrayList({"real.kar", "renamed6"}));
     EXPECT_TRUE(QFileInfo(music + u"renamed6"_s).isSymLink());
-    EXPECT_TRUE(shown.isEmpty());
+    ASSERT_EQ(shown.size(), 5);
+    EXPECT_EQ(shown[4], u"Can't rename "_s + music + u"deleted.kar. There is no such file."_s);
 }
 
 TEST_F(RenameRuns, ACp1251NameInsideAUtf8FolderIsFound) {
@@ -438,7 +453,10 @@ TEST_F(RenameRuns, PreviewShowsWhatTheRunWouldDo) {
     EXPECT_TRUE(preview[0].remarks.isEmpty());
     EXPECT_EQ(preview[1].remarks, QStringList({u"same new name as row 1"_s}));
     EXPECT_EQ(preview[2].remarks, QStringList({u"empty name"_s}));
-    EXPECT_EQ(preview[3].remarks, QStringList({u"a file of this name exists"_s}));
+    // Row 1 frees "a.kar" before row 4 takes it, as in the run.
+    EXPECT_TRUE(preview[3].remarks.isEmpty());
+    EXPECT_EQ(preview[3].outcome, Renamed);
+    EXPECT_EQ(preview[3].folder, folder());
     EXPECT_EQ(preview[4].remarks, QStringList({u"cut to 255 bytes"_s}));
     EXPECT_EQ(files(), QByteArrayList({"a.kar", "b.kar", "c.kar", "d.kar", "e.kar"}));
 }
@@ -502,6 +520,305 @@ TEST_F(RenameRuns, NothingIsRenamedWithoutAJournal) {
         EXPECT_EQ(result.notice, u"The renaming journal cannot be written: Invalid filename."_s);
     }
     EXPECT_EQ(files(), QByteArrayList({"a.kar"}));
+}
+
+// --- Write-ahead journal, checked undo ------------------------------------------------------
+
+// The system's calls, but the process dies at the n-th rename, after its journal line.
+class KillingFileSystem final : public FileSystemCalls {
+public:
+    explicit KillingFileSystem(int killAt) : killAt_(killAt) {}
+    int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
+        if (++renames_ == killAt_) {
+            ::kill(::getpid(), SIGKILL);
+        }
+        return systemFileSystem().renameNoReplace(folder, from, to);
+    }
+    int link(int folder, const QByteArray& from, const QByteArray& to) override {
+        return systemFileSystem().link(folder, from, to);
+    }
+    int unlink(int folder, const QByteArray& name) override {
+        return systemFileSystem().unlink(folder, name);
+    }
+    int rename(int folder, const QByteArray& from, const QByteArray& to) override {
+        return systemFileSystem().rename(folder, from, to);
+    }
+    int status(int folder, const QByteArray& name, EntryStatus& status) override {
+        return systemFileSystem().status(folder, name, status);
+    }
+
+private:
+    int killAt_;
+    int renames_ = 0;
+};
+
+QByteArrayList journalLines(const QString& path, char kind) {
+    QFile file(path);
+    QByteArrayList lines;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith(kind)) {
+                lines << line;
+            }
+        }
+    }
+    return lines;
+}
+
+TEST_F(RenameRuns, AKilledRunLeavesEveryRenamedFileUndoable) {
+    for (const int killAt : {1, 2, 3}) {
+        SCOPED_TRACE(killAt);
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        QFile::remove(journalPath);
+        table.startStore().setRowCount(0);
+        for (const char* name : {"a.kar", "b.kar", "c.kar"}) {
+            addSong(name);
+        }
+        show();
+        for (int row = 1; row <= 3; ++row) {
+            type(row, u"new"_s + QString::number(row) + u".kar"_s);
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            KillingFileSystem dying(killAt);
+            RenameServices run = services(dying);
+            renameFromNameColumn(table, run);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        EXPECT_EQ(files().size(), 3);
+        EXPECT_EQ(journalLines(journalPath, 'R').size(), killAt);
+
+        const RenameRunResult undone = undo();
+        EXPECT_EQ(undone.renamed, killAt - 1);
+        EXPECT_EQ(files(), QByteArrayList({"a.kar", "b.kar", "c.kar"}));
+        EXPECT_TRUE(shown.isEmpty());
+        EXPECT_EQ(undo().notice, u"There is no renaming to undo."_s);
+    }
+}
+
+TEST_F(RenameRuns, AFileThatCouldNotBePutBackIsTriedAgainFirst) {
+    for (const char* name : {"a.kar", "b.kar", "c.kar"}) {
+        addSong(name);
+    }
+    show();
+    type(1, u"x.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 1);
+    type(2, u"y.kar"_s);
+    type(3, u"z.kar"_s);
+    clock.now_ = QDateTime(QDate(2026, 12, 8), QTime(21, 5, 30));
+    ASSERT_EQ(fromColumn().renamed, 2);
+    tree.writeFile("music/b.kar", "an obstacle");
+
+    // Each undo: what it asks, how many it puts back, how many failure messages it shows.
+    struct Step {
+        std::function<void()> before;
+        QString question;
+        int putBack;
+        qsizetype messages;
+    };
+    const QString secondRun = u"Undo the renaming of 08.12.2026 21:05: "_s;
+    const Step steps[] = {
+        {[] {}, secondRun + u"2 file(s) in "_s + folder() + u"...?"_s, 1, 1},
+        {[] {}, secondRun + u"1 file(s) in "_s + folder() + u"...?"_s, 0, 1},
+        {[this] { QFile::remove(folder() + u"b.kar"_s); },
+         secondRun + u"1 file(s) in "_s + folder() + u"...?"_s, 1, 0},
+        {[] {}, u"Undo the renaming of 07.12.2026 10:00: 1 file(s) in "_s + folder() + u"...?"_s, 1,
+         0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.question.toStdString());
+        step.before();
+        shown.clear();
+        questions.clear();
+        const RenameRunResult undone = undo();
+        EXPECT_EQ(questions, QStringList{step.question});
+        EXPECT_EQ(undone.renamed, step.putBack);
+        EXPECT_EQ(shown.size(), step.messages);
+    }
+    EXPECT_EQ(files(), QByteArrayList({"a.kar", "b.kar", "c.kar"}));
+    EXPECT_EQ(content(u"b.kar"_s), "b.kar");
+    EXPECT_EQ(undo().notice, u"There is no renaming to undo."_s);
+}
+
+TEST_F(RenameRuns, NoToTheQuestionUndoesNothing) {
+    addSong("a.kar");
+    show();
+    type(1, u"x.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 1);
+    answerYes = false;
+    const RenameRunResult declined = undo();
+    EXPECT_FALSE(declined.started);
+    EXPECT_TRUE(declined.notice.isEmpty());
+    EXPECT_EQ(files(), QByteArrayList({"x.kar"}));
+    answerYes = true;
+    EXPECT_EQ(undo().renamed, 1);
+    EXPECT_EQ(questions.size(), 2);
+}
+
+TEST_F(RenameRuns, UndoReportsADamagedLineOfItsRun) {
+    addSong("a.kar");
+    addSong("fkp-A.kar");
+    show();
+    type(1, u"x.kar"_s);
+    type(2, u"fkp-B.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 2);
+    // A file-size limit cut the last line.
+    QFile journal(journalPath);
+    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
+    const QByteArray bytes = journal.readAll();
+    ASSERT_TRUE(journal.resize(bytes.indexOf("fkp-A") + 5));
+    journal.close();
+
+    const RenameRunResult undone = undo();
+    EXPECT_EQ(questions, QStringList{u"Undo the renaming of 07.12.2026 10:00: 1 file(s) in "_s +
+                                     folder() + u"...?"_s});
+    EXPECT_EQ(undone.renamed, 1);
+    EXPECT_TRUE(undone.notice.startsWith(u"1 line(s) of the renaming journal are damaged"_s));
+    EXPECT_TRUE(undone.notice.contains(u"fkp-A"_s));
+    EXPECT_EQ(files(), QByteArrayList({"a.kar", "fkp-B.kar"}));
+    // Reported once.
+    EXPECT_EQ(undo().notice, u"There is no renaming to undo."_s);
+}
+
+// --- What a run renames -----------------------------------------------------------------------
+
+TEST_F(RenameRuns, OnlyChangedNamesAreRenamedCountedAndJournaled) {
+    addSong("Title.kar", u"Title"_s);
+    addSong("b.kar", u"B"_s);
+    show();
+    const RenameRunResult result = complex(parts({1}, dashWithSpaces));
+    EXPECT_EQ(outcomes(result), (std::vector{Skipped, Renamed}));
+    EXPECT_EQ(result.rows[0].remarks, QStringList{u"name unchanged"_s});
+    EXPECT_EQ(renamedStatusText(table.renamedCount), u"1 file(s) was(were) renamed"_s);
+    EXPECT_EQ(journalLines(journalPath, 'R').size(), 1);
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(RenameRuns, OnlyKaraokeFilesAreRenamed) {
+    struct Case {
+        QByteArray name;
+        bool karaoke;
+    };
+    const Case cases[] = {{"notes.txt", false}, {".bashrc-copy", false}, {"photo.jpg", false},
+                          {"x.Kar", false},     {"Song.KAR", true},      {"karaoke.mid", true},
+                          {"a.kar.bak", true}};
+    int column = 0;
+    for (const Case& each : cases) {
+        addSong(each.name, u"Title "_s + QChar(u'A' + column++));
+    }
+    show();
+    table.origin = TableOrigin::MainWindow;
+    const std::vector<PreviewRow> preview =
+        previewComplexRename(table, parts({1}, dashWithSpaces), clock, systemFileSystem());
+    const RenameRunResult result = complex(parts({1}, dashWithSpaces));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name.toStdString());
+        EXPECT_EQ(result.rows[i].outcome, cases[i].karaoke ? Renamed : Failed);
+        EXPECT_EQ(preview[i].remarks.contains(u"not a karaoke file"_s), !cases[i].karaoke);
+        EXPECT_EQ(QFile::exists(folder() + QString::fromUtf8(cases[i].name)), !cases[i].karaoke);
+    }
+    EXPECT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown[0], u"Can't rename "_s + folder() +
+                            u"notes.txt. Error in new name of a file or file with such name, as a "
+                            u"new name of a file, already exists. Or the file is busy by other "
+                            u"application "_s);
+    type(1, u"notes2.txt"_s);
+    EXPECT_EQ(outcomes(fromColumn())[0], Failed);
+}
+
+TEST_F(RenameRuns, ALinkKeepsItsRowWhenItsTargetIsRenamedFirst) {
+    addSong("real.kar", u"Target"_s);
+    ASSERT_EQ(::symlink("real.kar", tree.path("music/link.kar").constData()), 0);
+    addRow(folder(), u"link.kar"_s, u"Link"_s);
+    show();
+    EXPECT_EQ(outcomes(complex(parts({1}, dashWithSpaces))), (std::vector{Renamed, Renamed}));
+    EXPECT_EQ(files("music"), QByteArrayList({"Target.kar"}));
+    EXPECT_TRUE(QFileInfo(folder() + u"Link.kar"_s).isSymLink());
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+// --- The preview is the run's own dry run ------------------------------------------------------
+
+void expectPreviewIsRun(const std::vector<PreviewRow>& preview, const RenameRunResult& run) {
+    for (const PreviewRow& row : preview) {
+        SCOPED_TRACE(row.row);
+        const RowResult& done = run.rows.at(static_cast<std::size_t>(row.row - 1));
+        EXPECT_EQ(row.outcome, done.outcome);
+        EXPECT_EQ(row.newName, done.newName);
+        EXPECT_EQ(row.remarks, done.remarks);
+        EXPECT_EQ(row.message, done.message);
+    }
+}
+
+TEST_F(RenameRuns, NamesFreedEarlierInTheRunArePreviewedAsTheRunSeesThem) {
+    // a.kar ... h.kar with a.kar.kar ... h.kar.kar; for half of the letters the longer name
+    // comes first, so that its row frees the name that the shorter one's row takes.
+    for (const char letter : QByteArray("abcdefgh")) {
+        const QByteArray shortName = QByteArray(1, letter) + ".kar";
+        const QByteArray longName = shortName + ".kar";
+        const bool longFirst = letter < 'e';
+        addSong(longFirst ? longName : shortName);
+        addSong(longFirst ? shortName : longName);
+    }
+    show();
+    const std::vector<PreviewRow> preview =
+        previewComplexRename(table, parts({0}, dashWithSpaces), clock, systemFileSystem());
+    const RenameRunResult run = complex(parts({0}, dashWithSpaces));
+    ASSERT_EQ(preview.size(), 16u);
+    expectPreviewIsRun(preview, run);
+    const std::vector<RowOutcome> done = outcomes(run);
+    EXPECT_EQ(std::count(done.begin(), done.end(), Failed), 4);
+    EXPECT_EQ(files().size(), 16);
+}
+
+TEST_F(RenameRuns, PreviewAndRunAgreeOnRandomTrees) {
+    const QByteArrayList names = {"a.kar", "b.kar", "a.kar.kar", "A.kar", "b.txt", "B.kar"};
+    const QStringList texts = {u"a"_s, u"b"_s, u"A"_s, QString(), u"a.kar"_s, u"B"_s};
+    std::mt19937 random(2026);
+    const auto pick = [&random](auto size) {
+        return static_cast<int>(random() % static_cast<unsigned>(size));
+    };
+    for (int trial = 0; trial < 200; ++trial) {
+        SCOPED_TRACE(trial);
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        table.startStore().setRowCount(0);
+        for (const QByteArray& name : names) {
+            if (pick(2) == 0) {
+                tree.writeFile("music/" + name, name);
+            }
+        }
+        if (pick(3) == 0) {
+            ::symlink(names[pick(names.size())].constData(),
+                      tree.path("music/link.kar").constData());
+        }
+        const int rows = 1 + pick(8);
+        for (int row = 0; row < rows; ++row) {
+            const QString name =
+                row % 4 == 3 ? u"link.kar"_s : QString::fromUtf8(names[pick(names.size())]);
+            addRow(folder(), name, texts[pick(texts.size())]);
+        }
+        show();
+        const int separator = pick(8);
+        const int choice = pick(4);
+        RenamingOptions options = choice == 0   ? parts({0}, separator)
+                                  : choice == 1 ? parts({1}, separator)
+                                  : choice == 2 ? parts({0, 1}, separator)
+                                                : parts({1, 4}, separator);
+        if (pick(4) == 0) {
+            options.whatFiles = WhatFiles::OnlyChecked;
+            table.model().toggleCheck(1);
+        }
+        const std::vector<PreviewRow> preview =
+            previewComplexRename(table, options, clock, systemFileSystem());
+        const RenameRunResult run = complex(options);
+        expectPreviewIsRun(preview, run);
+    }
 }
 
 } // namespace

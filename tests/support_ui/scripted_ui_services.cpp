@@ -51,6 +51,21 @@ bool ScriptedUiServices::showFailureMessage(QWidget*, const QString& text) {
     return !noMoreAnswers_.isEmpty() && noMoreAnswers_.dequeue();
 }
 
+bool ScriptedUiServices::askYesNo(QWidget*, const QString& text) {
+    questions.append(text);
+    log.append(u"askYesNo "_s + text);
+    if (whileShowingMessage) {
+        whileShowingMessage();
+    }
+    if (yesNoAnswers_.isEmpty()) {
+        unansweredDialogs.append(u"askYesNo "_s + text);
+        const QByteArray message = "no scripted answer for askYesNo " + text.toUtf8();
+        QTest::qFail(message.constData(), __FILE__, __LINE__);
+        return false;
+    }
+    return yesNoAnswers_.dequeue();
+}
+
 void ScriptedUiServices::reportError(QWidget*, const QString& text) {
     errors.append(text);
     log.append(u"reportError "_s + text);

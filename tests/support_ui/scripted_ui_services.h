@@ -29,17 +29,22 @@ public:
     // The next failure message is answered with "No more messages"; unanswered ones get "OK".
     void answerNoMoreMessages() { noMoreAnswers_.enqueue(true); }
 
+    // The next Yes/No question is answered so.
+    void answerYesNo(bool yes) { yesNoAnswers_.enqueue(yes); }
+
     // Drops the answers that no dialog has taken.
     void clearAnswers() {
         folderAnswers_.clear();
         openAnswers_.clear();
         saveAnswers_.clear();
         noMoreAnswers_.clear();
+        yesNoAnswers_.clear();
     }
 
     // True when every queued answer has been taken.
     bool allAnswersUsed() const {
-        return folderAnswers_.isEmpty() && openAnswers_.isEmpty() && saveAnswers_.isEmpty();
+        return folderAnswers_.isEmpty() && openAnswers_.isEmpty() && saveAnswers_.isEmpty() &&
+               yesNoAnswers_.isEmpty();
     }
 
     QString chooseFolder(QWidget* parent, const QString& startFolder) override;
@@ -47,6 +52,7 @@ public:
     QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
     void showMessage(QWidget* parent, const QString& text) override;
     bool showFailureMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool openWithDesktop(const QString& path) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) override;
@@ -56,6 +62,7 @@ public:
     QList<FileDialog> openDialogs; // each open dialog as asked
     QList<FileDialog> saveDialogs; // each save dialog as asked
     QStringList messages;          // texts of showMessage and showFailureMessage
+    QStringList questions;         // texts of askYesNo
     QStringList errors;            // texts of reportError
     QStringList desktopOpened;     // paths given to openWithDesktop
     QStringList printJobs;         // job names given to print
@@ -74,6 +81,7 @@ private:
     QQueue<QString> openAnswers_;
     QQueue<QString> saveAnswers_;
     QQueue<bool> noMoreAnswers_;
+    QQueue<bool> yesNoAnswers_;
     bool desktopOpens_ = true;
     bool printResult_ = true;
     QString pdfPath_;

@@ -1,7 +1,10 @@
 #include "ui/qt_ui_services.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QPrinterInfo>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 using namespace corvanteller;
@@ -16,12 +19,52 @@ public:
     QStringList errors;
 };
 
+// Answers the next message box as a user would: a click on the button of that caption, or
+// Escape when the caption is empty.
+void answerNextBox(const QString& button) {
+    QTimer::singleShot(0, [button] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box != nullptr);
+        if (button.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
+        for (QAbstractButton* each : box->findChildren<QAbstractButton*>()) {
+            if (each->text() == button) {
+                QTest::mouseClick(each, Qt::LeftButton);
+                return;
+            }
+        }
+        QFAIL(qPrintable(u"no button "_s + button));
+    });
+}
+
 } // namespace
 
 class QtUiServicesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Escape on the failure message goes on showing messages; only the button silences them.
+    // Escape on a question means "No".
+    void escapeNeverSilencesAndNeverSaysYes() {
+        QtUiServices ui;
+        struct Case {
+            QString button; // clicked by the mouse; empty: Escape is pressed
+            bool noMore;
+        };
+        const Case cases[] = {{QString(), false}, {u"OK"_s, false}, {u"No more messages"_s, true}};
+        for (const Case& each : cases) {
+            answerNextBox(each.button);
+            QCOMPARE(ui.showFailureMessage(nullptr, u"Can't rename /m/a.kar."_s), each.noMore);
+        }
+        const Case questions[] = {{QString(), false}, {u"&No"_s, false}, {u"&Yes"_s, true}};
+        for (const Case& each : questions) {
+            answerNextBox(each.button);
+            QCOMPARE(ui.askYesNo(nullptr, u"Undo?"_s), each.noMore);
+        }
+    }
+
     void printingWithoutAPrinterSaysSo() {
         if (!QPrinterInfo::defaultPrinter().isNull()) {
             QSKIP("this machine has a default printer; the test never prints on it");
