@@ -27,5 +27,33 @@ TEST(FileFilters, WindowsFormBecomesQtForm) {
     }
 }
 
+TEST(FileFilters, FilterEndingIsThatOfTheFirstPattern) {
+    const std::pair<QString, QString> cases[] = {
+        {u"Rich Text (*.rtf)"_s, u"rtf"_s},    {u"List files (Corvanteller) (*.sgl)"_s, u"sgl"_s},
+        {u"Excel (*.xls *.xlsx)"_s, u"xls"_s}, {u"PDF (*.pdf)"_s, u"pdf"_s},
+        {u"All files (*.*)"_s, QString()},     {u"Anything (*)"_s, QString()},
+        {u"Some (*.k?r)"_s, QString()},        {u"No patterns"_s, QString()},
+    };
+    for (const auto& [filter, ending] : cases) {
+        EXPECT_EQ(filterEnding(filter), ending) << filter.toStdString();
+    }
+}
+
+TEST(FileFilters, WithEndingReplacesOnlyNoneOrTheNamedOnes) {
+    const std::pair<QString, QString> cases[] = {
+        {u"/a/song"_s, u"/a/song.rtf"_s},
+        {u"/a/song.txt"_s, u"/a/song.rtf"_s},
+        {u"/a/song.TXT"_s, u"/a/song.rtf"_s},
+        {u"/a/song.rtf"_s, u"/a/song.rtf"_s},
+        {u"/a/song.doc"_s, u"/a/song.doc"_s},
+        {u"/a.txt/song"_s, u"/a.txt/song.rtf"_s},
+        {u"/a/song.old.txt"_s, u"/a/song.old.rtf"_s},
+        {u"/a/"_s, u"/a/"_s},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(withEnding(path, u"rtf"_s, {u"txt"_s}), expected) << path.toStdString();
+    }
+}
+
 } // namespace
 } // namespace corvanteller
