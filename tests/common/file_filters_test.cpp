@@ -39,21 +39,5 @@ TEST(FileFilters, FilterEndingIsThatOfTheFirstPattern) {
     }
 }
 
-TEST(FileFilters, WithEndingReplacesOnlyNoneOrTheNamedOnes) {
-    const std::pair<QString, QString> cases[] = {
-        {u"/a/song"_s, u"/a/song.rtf"_s},
-        {u"/a/song.txt"_s, u"/a/song.rtf"_s},
-        {u"/a/song.TXT"_s, u"/a/song.rtf"_s},
-        {u"/a/song.rtf"_s, u"/a/song.rtf"_s},
-        {u"/a/song.doc"_s, u"/a/song.doc"_s},
-        {u"/a.txt/song"_s, u"/a.txt/song.rtf"_s},
-        {u"/a/song.old.txt"_s, u"/a/song.old.rtf"_s},
-        {u"/a/"_s, u"/a/"_s},
-    };
-    for (const auto& [path, expected] : cases) {
-        EXPECT_EQ(withEnding(path, u"rtf"_s, {u"txt"_s}), expected) << path.toStdString();
-    }
-}
-
 } // namespace
 } // namespace corvanteller
