@@ -161,6 +161,7 @@ void TForm4::buildMenus() {
     saveAsText = addCommand(file, u"Save as te&xt..."_s, &TForm4::SaveAsTextClick);
     Word2 = addCommand(file, u"Save as Ms &Word document..."_s, &TForm4::Word2Click);
     N28 = addCommand(file, u"&Print from Ms Word (text)"_s, &TForm4::N28Click);
+    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TForm4::printToPdfClick);
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(u"Export"_s);
     exportText = addCommand(exportMenu, u"Tex&t"_s, &TForm4::ExportTextClick);
@@ -570,6 +571,16 @@ void TForm4::N28Click() {
     const EngineCommand<DocumentEngine> command(WordApplication1);
     newWordDocumentFromTextView(std::nullopt);
     printAndDiscard(WordApplication1, documentPrinter(context_.ui, this));
+}
+
+// The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
+void TForm4::printToPdfClick() {
+    if (context_.textViewModes.mode() == TextViewMode::None) {
+        context_.textViewModes.setByCommand(TextViewMode::TableText);
+    }
+    const EngineCommand<DocumentEngine> command(WordApplication1);
+    newWordDocumentFromTextView(std::nullopt);
+    printAndDiscard(WordApplication1, pdfPrinter(context_.ui, this));
 }
 
 void TForm4::Excel2Click() {

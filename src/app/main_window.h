@@ -58,17 +58,18 @@ public:
     QAction* exitAction = nullptr;  // "Exit"
     QAction* parametersOfScanning = nullptr;
     QAction* generalSettings = nullptr;
-    QAction* N12 = nullptr;          // "&From column of name (file)"
-    QAction* N13 = nullptr;          // "&Complex renaming..."
-    QAction* undoRenaming = nullptr; // "Undo last renaming"
-    QAction* N19 = nullptr;          // "&Add row"
-    QAction* Excel2 = nullptr;       // "&Import from Excel file"
-    QAction* Excel3 = nullptr;       // Export > "Ms &Excel"
-    QAction* Word1 = nullptr;        // Export > "&Ms Word"
-    QAction* Word2 = nullptr;        // "Save as Ms &Word document..."
-    QAction* N28 = nullptr;          // "&Print from Ms Word (text)"
-    QAction* information = nullptr;  // "&Information"
-    QAction* promptAction = nullptr; // "&Prompt"
+    QAction* N12 = nullptr;              // "&From column of name (file)"
+    QAction* N13 = nullptr;              // "&Complex renaming..."
+    QAction* undoRenaming = nullptr;     // "Undo last renaming"
+    QAction* N19 = nullptr;              // "&Add row"
+    QAction* Excel2 = nullptr;           // "&Import from Excel file"
+    QAction* Excel3 = nullptr;           // Export > "Ms &Excel"
+    QAction* Word1 = nullptr;            // Export > "&Ms Word"
+    QAction* Word2 = nullptr;            // "Save as Ms &Word document..."
+    QAction* N28 = nullptr;              // "&Print from Ms Word (text)"
+    QAction* printToPdfAction = nullptr; // "Print to PDF..."
+    QAction* information = nullptr;      // "&Information"
+    QAction* promptAction = nullptr;     // "&Prompt"
     QAction* corvantellerHelp = nullptr;
     QAction* popupNewScanning = nullptr;
     QAction* popupCorvantellerHelp = nullptr;
@@ -121,6 +122,7 @@ public:
     void Word1Click();
     void Word2Click();
     void N28Click();
+    void printToPdfClick();
 
     // The start window's "Open Corvanteller list...": reads the list into this window's table.
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the

@@ -1,5 +1,7 @@
 #include "common/file_filters.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace corvanteller {
@@ -54,6 +56,28 @@ QString toQtFileFilter(const QString& windowsFilter) {
         }
     }
     return filters.join(u";;"_s);
+}
+
+QString filterEnding(const QString& qtFilter) {
+    static const QRegularExpression firstPattern(uR"(\(\s*\*\.([^\s*?\[\]()]+)[\s)])"_s);
+    const QRegularExpressionMatch match = firstPattern.match(qtFilter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString withEnding(const QString& path, const QString& ending, const QStringList& replaced) {
+    const QFileInfo file(path);
+    const QString name = file.fileName();
+    const QString oldEnding = file.suffix();
+    if (name.isEmpty() || ending.isEmpty()) {
+        return path;
+    }
+    if (oldEnding.isEmpty()) {
+        return path + u'.' + ending;
+    }
+    if (!replaced.contains(oldEnding, Qt::CaseInsensitive)) {
+        return path;
+    }
+    return path.chopped(oldEnding.size()) + ending;
 }
 
 } // namespace corvanteller

@@ -15,6 +15,7 @@
 #include "ui/form_activations.h"
 #include "ui/ui_services.h"
 
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTextBlock>
@@ -37,9 +38,14 @@ UiServices::FileDialog textOpenDialog() {
     return dialog;
 }
 
+// The text is saved as Rich Text under either filter; the second one gives the file the ending
+// by which office programs open it as such.
+const QString textFilter = toQtFileFilter(u"Text files|*.txt"_s);
+const QString richTextFilter = u"Rich Text (*.rtf)"_s;
+
 UiServices::FileDialog textSaveDialog() {
     UiServices::FileDialog dialog;
-    dialog.filter = toQtFileFilter(u"Text files|*.txt"_s);
+    dialog.filter = textFilter + u";;"_s + richTextFilter;
     dialog.defaultSuffix = u"txt"_s;
     dialog.confirmOverwrite = true;
     return dialog;
@@ -108,6 +114,7 @@ void TForm8::buildMenus() {
     file->addSeparator();
     Print1 = addCommand(file, u"&Print"_s, &TForm8::Print1Click);
     Word2 = addCommand(file, u"Print &from Word"_s, &TForm8::Word2Click);
+    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TForm8::printToPdfClick);
     file->addSeparator();
     Return1 = addCommand(file, u"&Return to table"_s, &TForm8::Return1Click);
 
@@ -286,17 +293,33 @@ void TForm8::Timer1Timer() {
 }
 
 void TForm8::Save1Click() {
-    const QString path = services_.ui.chooseSaveFile(this, textSaveDialog());
-    if (path.isEmpty()) {
+    const UiServices::SaveChoice choice =
+        services_.ui.chooseSaveFileAndFilter(this, textSaveDialog());
+    if (choice.path.isEmpty()) {
         return;
+    }
+    QString path = choice.path;
+    if (choice.filter == richTextFilter) {
+        path = withEnding(path, filterEnding(richTextFilter), {filterEnding(textFilter)});
+        // The dialog asked about the name as typed; the file now written is another one.
+        if (path != choice.path && QFileInfo::exists(path) &&
+            !services_.ui.showMessageWithButton(this, path + u" already exists."_s, u"Replace"_s)) {
+            return;
+        }
     }
     writeRtfFile(path, richTextFromDocument(*RichEdit1->document(), dpi()));
 }
 
+QString TForm8::printJobName() const {
+    return u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
+}
+
 void TForm8::Print1Click() {
-    const QString jobName =
-        u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
-    services_.ui.print(this, *RichEdit1->document(), jobName);
+    printDocument(services_.ui, this, *RichEdit1->document(), printJobName());
+}
+
+void TForm8::printToPdfClick() {
+    printToPdf(services_.ui, this, *RichEdit1->document(), printJobName());
 }
 
 void TForm8::Word1Click() {

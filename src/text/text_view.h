@@ -45,12 +45,13 @@ public:
     QTimer* Timer1 = nullptr; // the check after an open
 
     // "&File"
-    QAction* Open1 = nullptr;   // "&Open..."
-    QAction* Save1 = nullptr;   // "&Save..."
-    QAction* Word1 = nullptr;   // "Save as &Word document..."
-    QAction* Print1 = nullptr;  // "&Print"
-    QAction* Word2 = nullptr;   // "Print &from Word"
-    QAction* Return1 = nullptr; // "&Return to table"
+    QAction* Open1 = nullptr;            // "&Open..."
+    QAction* Save1 = nullptr;            // "&Save..."
+    QAction* Word1 = nullptr;            // "Save as &Word document..."
+    QAction* Print1 = nullptr;           // "&Print"
+    QAction* Word2 = nullptr;            // "Print &from Word"
+    QAction* printToPdfAction = nullptr; // "Print to PDF..."
+    QAction* Return1 = nullptr;          // "&Return to table"
     // "&Edit"
     QAction* Back1 = nullptr; // "&Back"
     QAction* Copy1 = nullptr;
@@ -81,6 +82,7 @@ public:
     void Print1Click();
     void Word1Click();
     void Word2Click();
+    void printToPdfClick();
     void Return1Click();
     void Output1Click();
     void Timer1Timer();
@@ -112,6 +114,7 @@ private:
     void writeTableText(TableTextLayout layout);
     void indentParagraphAtCursor();
     void fillFrom(const TextFileContent& content);
+    QString printJobName() const;
 
     WindowServices services_;
     TextViewModes& modes_;

@@ -1,5 +1,7 @@
 #include "ui/qt_ui_services.h"
 
+#include "common/file_filters.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,19 +21,33 @@ QString applicationTitle() {
     return u"Corvanteller"_s;
 }
 
-// Qt's dialogs have no read-only check box, so there is nothing to hide.
-QString runFileDialog(QWidget* parent, const UiServices::FileDialog& options,
-                      QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode) {
+// Qt's dialogs have no read-only check box, so there is nothing to hide. A filter with an ending
+// of its own gives it to a name typed without one, so that the overwrite question asks about the
+// file that will be written.
+UiServices::SaveChoice runFileDialog(QWidget* parent, const UiServices::FileDialog& options,
+                                     QFileDialog::AcceptMode acceptMode,
+                                     QFileDialog::FileMode fileMode) {
     QFileDialog dialog(parent, options.caption, options.startFolder, options.filter);
     dialog.setAcceptMode(acceptMode);
     dialog.setFileMode(fileMode);
     dialog.setDefaultSuffix(options.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    if (acceptMode == QFileDialog::AcceptSave) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &options](const QString& filter) {
+                             const QString ending = filterEnding(filter);
+                             dialog.setDefaultSuffix(ending.isEmpty() ? options.defaultSuffix
+                                                                      : ending);
+                         });
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.constFirst();
+    if (files.isEmpty()) {
+        return {};
+    }
+    return {files.constFirst(), dialog.selectedNameFilter()};
 }
 
 void showOkBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
@@ -49,15 +65,30 @@ QString QtUiServices::chooseFolder(QWidget* parent, const QString& startFolder) 
 
 QString QtUiServices::chooseOpenFile(QWidget* parent, const FileDialog& dialog) {
     return runFileDialog(parent, dialog, QFileDialog::AcceptOpen,
-                         dialog.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+                         dialog.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile)
+        .path;
 }
 
 QString QtUiServices::chooseSaveFile(QWidget* parent, const FileDialog& dialog) {
+    return chooseSaveFileAndFilter(parent, dialog).path;
+}
+
+UiServices::SaveChoice QtUiServices::chooseSaveFileAndFilter(QWidget* parent,
+                                                             const FileDialog& dialog) {
     return runFileDialog(parent, dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
 }
 
 void QtUiServices::showMessage(QWidget* parent, const QString& text) {
     showOkBox(parent, QMessageBox::NoIcon, text);
+}
+
+bool QtUiServices::showMessageWithButton(QWidget* parent, const QString& text,
+                                         const QString& buttonText) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    QPushButton* other = box.addButton(buttonText, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == other;
 }
 
 bool QtUiServices::showFailureMessage(QWidget* parent, const QString& text) {
@@ -84,6 +115,10 @@ void QtUiServices::reportError(QWidget* parent, const QString& text) {
 
 bool QtUiServices::openWithDesktop(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtUiServices::hasDefaultPrinter() {
+    return !QPrinterInfo::defaultPrinter().isNull();
 }
 
 bool QtUiServices::print(QWidget* parent, const QTextDocument& document, const QString& jobName) {

@@ -27,8 +27,17 @@ public:
     // The chosen file, or an empty text when the dialog was cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) = 0;
+    // A save dialog that also tells which of its filters was selected when it closed.
+    struct SaveChoice {
+        QString path;   // empty when the dialog was cancelled
+        QString filter; // one entry of FileDialog::filter, as it stands there
+    };
+    virtual SaveChoice chooseSaveFileAndFilter(QWidget* parent, const FileDialog& dialog) = 0;
     // A message box with one OK button and the application's title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // A message box with OK and one more button; true when the user chose the other button.
+    virtual bool showMessageWithButton(QWidget* parent, const QString& text,
+                                       const QString& buttonText) = 0;
     // One failure message of a run over many files, with "OK" and "No more messages"; true when
     // the user chose "No more messages".
     virtual bool showFailureMessage(QWidget* parent, const QString& text) = 0;
@@ -39,6 +48,8 @@ public:
     virtual void reportError(QWidget* parent, const QString& text) = 0;
     // Opens a file with the desktop's default program; false when that failed.
     virtual bool openWithDesktop(const QString& path) = 0;
+    // Whether the system has a default printer.
+    virtual bool hasDefaultPrinter() = 0;
     // Prints the document on the default printer as one job of that name. False when nothing
     // was printed; the reason has then been reported.
     virtual bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) = 0;

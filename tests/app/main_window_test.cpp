@@ -561,6 +561,7 @@ private Q_SLOTS:
             {main.Word1, {began(u"openWithDesktop "_s), [] {}}},
             {main.Word2, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.N28, {began(u"print Document"_s), [] {}}},
+            {main.printToPdfAction, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.openTextList, {asked(u"chooseOpenFile "_s), hideView}},
             {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
             {main.exportText, {shown(view), hideView}},

@@ -1,12 +1,14 @@
 #include "app/main_window.h"
 
 #include "support/docx_inspect.h"
+#include "support_ui/pdf_text.h"
 #include "support_ui/program_fixture.h"
 #include "table/song_grid.h"
 #include "text/text_view.h"
 
 #include <QAction>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -107,7 +109,8 @@ private Q_SLOTS:
         const std::pair<QAction * TForm4::*, const char*> commands[] = {
             {&TForm4::Word1, "Ms Word"},
             {&TForm4::Word2, "Save as Ms Word document..."},
-            {&TForm4::N28, "Print from Ms Word (text)"}};
+            {&TForm4::N28, "Print from Ms Word (text)"},
+            {&TForm4::printToPdfAction, "Print to PDF..."}};
         for (const auto& [action, caption] : commands) {
             WordProgram program;
             program.ui.answerSaveFile(program.file(u"songs.docx"_s));
@@ -162,6 +165,32 @@ private Q_SLOTS:
         QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
         QCOMPARE(program.ui.printedTexts.size(), 1);
         QCOMPARE(program.ui.printedTexts[0].split(u'\n'), program.tableLines());
+    }
+
+    void printToPdfWritesWhatPrintFromMsWordPrints() {
+        WordProgram program;
+        TForm4& main = program.main();
+        const QStringList lines = program.tableLines();
+        program.ui.answerSaveFile(QString());
+        main.printToPdfAction->trigger();
+        QCOMPARE(program.ui.saveDialogs.last().filter, u"PDF (*.pdf)"_s);
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(main.WordApplication1.documentCount(), 0);
+
+        const QString pdf = program.file(u"songs.pdf"_s);
+        program.ui.answerSaveFile(pdf);
+        main.printToPdfAction->trigger();
+        QVERIFY(program.ui.printJobs.isEmpty());
+        QVERIFY(program.ui.errors.isEmpty());
+        QVERIFY(program.view().isHidden());
+        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        const std::optional<QString> text = test::pdfTextWithoutSpaces(pdf);
+        QVERIFY2(text, "pdftotext (poppler-utils) could not read the PDF");
+        QStringList words =
+            lines.join(u' ').split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts);
+        QVERIFY(words.contains(u"Бета"_s) && words.contains(u"maker"_s));
+        const QStringList missing = test::missingFromPdf(*text, words);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", "_s)));
     }
 
     void printFromMsWordBeforeAnyRequestPrintsTheTable() {

@@ -27,5 +27,17 @@ TEST(FileFilters, WindowsFormBecomesQtForm) {
     }
 }
 
+TEST(FileFilters, FilterEndingIsThatOfTheFirstPattern) {
+    const std::pair<QString, QString> cases[] = {
+        {u"Rich Text (*.rtf)"_s, u"rtf"_s},    {u"List files (Corvanteller) (*.sgl)"_s, u"sgl"_s},
+        {u"Excel (*.xls *.xlsx)"_s, u"xls"_s}, {u"PDF (*.pdf)"_s, u"pdf"_s},
+        {u"All files (*.*)"_s, QString()},     {u"Anything (*)"_s, QString()},
+        {u"Some (*.k?r)"_s, QString()},        {u"No patterns"_s, QString()},
+    };
+    for (const auto& [filter, ending] : cases) {
+        EXPECT_EQ(filterEnding(filter), ending) << filter.toStdString();
+    }
+}
+
 } // namespace
 } // namespace corvanteller

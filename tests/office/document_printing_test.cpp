@@ -3,6 +3,7 @@
 #include "office/word_commands.h"
 #include "support_ui/scripted_ui_services.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextOption>
@@ -36,6 +37,22 @@ private Q_SLOTS:
         QCOMPARE(ui.printedTexts, (QStringList{u"first\tline\nsecond"_s, u"again"_s}));
         QVERIFY(QFileInfo(folder.filePath(u"printed.pdf"_s)).size() > 0);
         QCOMPARE(engine.documentCount(), 0);
+    }
+
+    void withoutAPrinterOkOrACancelledDialogWritesNothing() {
+        const std::unique_ptr<QTextDocument> document = printableDocument(u"text"_s);
+        QTemporaryDir folder;
+        ScriptedUiServices ui;
+        ui.setHasDefaultPrinter(false);
+        QVERIFY(!printDocument(ui, nullptr, *document, u"job"_s));
+        QCOMPARE(ui.messages, QStringList{u"There is no default printer currently selected"_s});
+        QVERIFY(ui.saveDialogs.isEmpty());
+
+        ui.answerOtherButton();
+        ui.answerSaveFile(QString());
+        QVERIFY(!printDocument(ui, nullptr, *document, u"job"_s));
+        QVERIFY(ui.printJobs.isEmpty());
+        QVERIFY(QDir(folder.path()).isEmpty());
     }
 };
 

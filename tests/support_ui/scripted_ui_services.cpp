@@ -29,9 +29,16 @@ QString ScriptedUiServices::chooseOpenFile(QWidget*, const FileDialog& dialog) {
     return takeAnswer(openAnswers_, u"chooseOpenFile "_s + dialog.caption);
 }
 
-QString ScriptedUiServices::chooseSaveFile(QWidget*, const FileDialog& dialog) {
+QString ScriptedUiServices::chooseSaveFile(QWidget* parent, const FileDialog& dialog) {
+    return chooseSaveFileAndFilter(parent, dialog).path;
+}
+
+UiServices::SaveChoice ScriptedUiServices::chooseSaveFileAndFilter(QWidget*,
+                                                                   const FileDialog& dialog) {
     saveDialogs.append(dialog);
-    return takeAnswer(saveAnswers_, u"chooseSaveFile "_s + dialog.caption);
+    const QString filter = saveFilterAnswers_.isEmpty() ? QString() : saveFilterAnswers_.dequeue();
+    const QString path = takeAnswer(saveAnswers_, u"chooseSaveFile "_s + dialog.caption);
+    return {path, filter.isEmpty() ? dialog.filter.section(u";;"_s, 0, 0) : filter};
 }
 
 void ScriptedUiServices::showMessage(QWidget*, const QString& text) {
@@ -40,6 +47,16 @@ void ScriptedUiServices::showMessage(QWidget*, const QString& text) {
     if (whileShowingMessage) {
         whileShowingMessage();
     }
+}
+
+bool ScriptedUiServices::showMessageWithButton(QWidget*, const QString& text,
+                                               const QString& buttonText) {
+    messages.append(text);
+    log.append(u"showMessageWithButton "_s + text + u" ["_s + buttonText + u']');
+    if (whileShowingMessage) {
+        whileShowingMessage();
+    }
+    return !otherButtonAnswers_.isEmpty() && otherButtonAnswers_.dequeue();
 }
 
 bool ScriptedUiServices::showFailureMessage(QWidget*, const QString& text) {

@@ -1,5 +1,7 @@
 #include "text/text_view.h"
 
+#include "common/error.h"
+#include "support_ui/pdf_text.h"
 #include "support_ui/program_fixture.h"
 #include "table/song_grid.h"
 #include "text/rich_text_document.h"
@@ -9,6 +11,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTextBlock>
@@ -28,13 +31,55 @@ const QString tableTextA = u"1\t/songs/a.kar Alpha\t\t\tmaker\t\n"
 const QString tableTextB = u"1\t/songs/Alpha\t\t\tmaker\t\n"
                            u"2\t/songs/Бета\tD\tE\t\t\n"_s;
 
-// The program with two songs in its table, the main window active, a fixed clock and an
-// English locale, and a folder for the text files.
+// A cell of a table whose text lines run to about 300 characters: a word of its own, the file
+// name longer than a printed line.
+QString longCell(int row, int column) {
+    return u"r%1c%2"_s.arg(row).arg(column) + QString(column == 1 ? 110 : 28, QChar(u'a' + row));
+}
+
+constexpr int longRows = 8;
+
+void storeLongSongs(RowStore& store) {
+    for (int row = 1; row <= longRows; ++row) {
+        for (int column = 1; column <= 6; ++column) {
+            const QString cell = longCell(row, column);
+            store.setText(column, row, column == 2 ? u'/' + cell + u'/' : cell);
+        }
+    }
+    store.setRowCount(longRows);
+}
+
+QStringList longCells() {
+    QStringList cells;
+    for (int row = 1; row <= longRows; ++row) {
+        for (int column = 1; column <= 6; ++column) {
+            cells.append(longCell(row, column));
+        }
+    }
+    return cells;
+}
+
+QAction* fileMenuEntry(QMainWindow& window, const QString& caption) {
+    const QList<QAction*> menus = window.menuBar()->actions();
+    QMenu* file = menus.isEmpty() ? nullptr : menus.first()->menu();
+    if (file == nullptr) {
+        return nullptr;
+    }
+    for (QAction* action : file->actions()) {
+        if (action->text() == caption) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The program with two songs in its table (or those of another store), the main window active, a
+// fixed clock and an English locale, and a folder for the text files.
 struct TextProgram : test::ProgramFixture {
-    TextProgram() {
+    explicit TextProgram(void (*storeSongs)(RowStore&) = test::storeTwoSongs) {
         clock.now_ = QDateTime(QDate(2026, 12, 6), QTime(21, 5, 9));
         context().locale = QLocale(QLocale::English, QLocale::UnitedStates);
-        test::storeTwoSongs(context().table.startStore());
+        storeSongs(context().table.startStore());
         QVERIFY(activate(&main()));
         QVERIFY(test::writeTestFile(listFile(), "Opened\r\nlist"));
     }
@@ -360,7 +405,7 @@ private Q_SLOTS:
         const QString path = program.file(u"formats.txt"_s);
         program.ui.answerSaveFile(path);
         view.Save1->trigger();
-        QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt)"_s);
+        QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt);;Rich Text (*.rtf)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"txt"_s);
         QVERIFY(program.ui.saveDialogs.front().confirmOverwrite);
         QVERIFY(test::readTestFile(path).startsWith("{\\rtf1"));
@@ -389,6 +434,117 @@ private Q_SLOTS:
         QCOMPARE(program.ui.printJobs, QStringList{u"Список kar файлов 06.12.2026  21.05.09"_s});
         QCOMPARE(program.ui.printedTexts, QStringList{tableTextA});
         QVERIFY(test::readTestFile(pdf).startsWith("%PDF"));
+    }
+
+    void printingNeverCutsALine_data() {
+        QTest::addColumn<QString>("entry"); // of the "&File" menu
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<QStringList>("dialogs"); // save dialogs' filters
+        QTest::addRow("Print") << u"&Print"_s << true << QStringList();
+        QTest::addRow("Print from Word") << u"Print &from Word"_s << true << QStringList();
+        QTest::addRow("Print to PDF...")
+            << u"Print to PDF..."_s << true << QStringList{u"PDF (*.pdf)"_s};
+        QTest::addRow("Print without a printer, Save as PDF...")
+            << u"&Print"_s << false << QStringList{u"PDF (*.pdf)"_s};
+        QTest::addRow("Print from Word without a printer, Save as PDF...")
+            << u"Print &from Word"_s << false << QStringList{u"PDF (*.pdf)"_s};
+    }
+
+    void printingNeverCutsALine() {
+        QFETCH(QString, entry);
+        QFETCH(bool, printer);
+        QFETCH(QStringList, dialogs);
+        TextProgram program(storeLongSongs);
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        QVERIFY(view.editorText().split(u'\n').first().size() > 250);
+        const QString pdf = program.file(u"printed.pdf"_s);
+        program.ui.setHasDefaultPrinter(printer);
+        if (printer) {
+            program.ui.printToPdf(pdf);
+        } else {
+            program.ui.answerOtherButton();
+        }
+        if (!dialogs.isEmpty()) {
+            program.ui.answerSaveFile(pdf);
+        }
+        QAction* action = fileMenuEntry(view, entry);
+        QVERIFY(action != nullptr);
+        action->trigger();
+        QStringList filters;
+        for (const UiServices::FileDialog& dialog : std::as_const(program.ui.saveDialogs)) {
+            filters.append(dialog.filter);
+        }
+        QCOMPARE(filters, dialogs);
+        QCOMPARE(program.ui.messages.size(), printer ? 0 : 1);
+        QVERIFY(program.ui.errors.isEmpty());
+        const std::optional<QString> text = test::pdfTextWithoutSpaces(pdf);
+        QVERIFY2(text, "pdftotext (poppler-utils) could not read the PDF");
+        const QStringList missing = test::missingFromPdf(*text, longCells());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", "_s)));
+        // The editor keeps its own layout: a table row stays one line there.
+        QCOMPARE(view.RichEdit1->lineWrapMode(), QTextEdit::NoWrap);
+    }
+
+    void theRichTextFilterGivesTheFileItsEnding_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("richTextFilter");
+        QTest::addColumn<QString>("written");
+        QTest::addRow("text, no ending") << u"a"_s << false << u"a"_s;
+        QTest::addRow("text, .txt") << u"b.txt"_s << false << u"b.txt"_s;
+        QTest::addRow("text, .rtf kept") << u"c.rtf"_s << false << u"c.rtf"_s;
+        QTest::addRow("rich text, no ending") << u"d"_s << true << u"d.rtf"_s;
+        QTest::addRow("rich text, .txt") << u"e.TXT"_s << true << u"e.rtf"_s;
+        QTest::addRow("rich text, .rtf") << u"f.rtf"_s << true << u"f.rtf"_s;
+        QTest::addRow("rich text, other ending kept") << u"g.doc"_s << true << u"g.doc"_s;
+        QTest::addRow("rich text, dotted folder") << u"h.txt/i"_s << true << u"h.txt/i.rtf"_s;
+    }
+
+    void theRichTextFilterGivesTheFileItsEnding() {
+        QFETCH(QString, typed);
+        QFETCH(bool, richTextFilter);
+        QFETCH(QString, written);
+        TextProgram program;
+        QVERIFY(QDir(program.files.path()).mkpath(u"h.txt"_s));
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        program.ui.answerSaveFile(program.file(typed),
+                                  richTextFilter ? u"Rich Text (*.rtf)"_s : QString());
+        view.Save1->trigger();
+        const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
+        QCOMPARE(dialog.filter, u"Text files (*.txt);;Rich Text (*.rtf)"_s);
+        QCOMPARE(dialog.defaultSuffix, u"txt"_s);
+        QVERIFY(program.ui.errors.isEmpty());
+        const std::optional<TextFileContent> content = [&]() -> std::optional<TextFileContent> {
+            try {
+                return readTextFile(program.file(written));
+            } catch (const UserError&) {
+                return std::nullopt;
+            }
+        }();
+        QVERIFY2(content && content->rich, qPrintable(written));
+        if (typed != written) {
+            QVERIFY(!QFile::exists(program.file(typed)) || QFileInfo(program.file(typed)).isDir());
+        }
+    }
+
+    void anRtfFileThatExistsIsReplacedOnlyWhenTheUserSaysSo() {
+        TextProgram program;
+        TForm8& view = program.view();
+        program.command(&TForm4::exportToText);
+        const QString rtf = program.file(u"songs.rtf"_s);
+        QVERIFY(test::writeTestFile(rtf, "kept"));
+        for (const bool replace : {false, true}) {
+            program.ui.answerSaveFile(program.file(u"songs.txt"_s), u"Rich Text (*.rtf)"_s);
+            if (replace) {
+                program.ui.answerOtherButton();
+            }
+            view.Save1->trigger();
+            QCOMPARE(program.ui.messages.last(), rtf + u" already exists."_s);
+            QCOMPARE(test::readTestFile(rtf) == "kept", !replace);
+        }
+        QCOMPARE(program.ui.messages.size(), 2);
+        QVERIFY(!QFile::exists(program.file(u"songs.txt"_s)));
     }
 };
 
