@@ -133,7 +133,8 @@ int main(int argc, char** argv) {
            timeIt(rounds,
                   [&] {
                       outcome =
-                          importFromExcel(engine, exported, ImportingWindow::Main, target, widths);
+                          importFromExcel(engine, exported, ImportingWindow::Main, target, widths,
+                                          QLocale::system());
                   }),
            2000);
     report("  reading it only", timeIt(rounds, [&] { readFirstWorksheet(exported); }));
@@ -167,8 +168,8 @@ int main(int argc, char** argv) {
     report("import .xls, width mode 2",
            timeIt(rounds,
                   [&] {
-                      outcome = importFromExcel(engine, xlsPath, ImportingWindow::Main, xlsTarget,
-                                                widths);
+                      outcome = importFromExcel(engine, xlsPath, ImportingWindow::Main, xlsTarget, widths,
+                                                QLocale::system());
                   }),
            2000);
     report("  the helper only", timeIt(rounds, [&] { readFirstWorksheet(xlsPath); }));
