@@ -189,8 +189,7 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
         } else if (arg == "--defaults" && call.command == "export") {
             call.defaults = true;
         } else if (arg == "--to" && (call.command == "export" || call.command == "import") &&
-                   i + 1 < args.size() &&
-                   call.target.isEmpty()) {
+                   i + 1 < args.size() && call.target.isEmpty()) {
             call.target = args[++i];
         } else {
             problem = QStringLiteral("wrong option \"%1\"").arg(decodeFileName(arg));
@@ -481,8 +480,9 @@ int runImport(const Call& call, std::FILE* out, std::FILE* err) {
                                                           : ImportingWindow::Start,
                         table, widths, QLocale::system());
     } catch (const UserError& error) {
-        printLine(err, QStringLiteral("corvanteller-cli: %1: %2")
-                           .arg(decodeFileName(workbook), error.text()));
+        printLine(
+            err,
+            QStringLiteral("corvanteller-cli: %1: %2").arg(decodeFileName(workbook), error.text()));
         return exitReadError;
     }
     if (call.target.isEmpty()) {

@@ -138,9 +138,7 @@ public:
         return true;
     }
     // The next record's id without taking it, 0 at the end.
-    std::uint16_t peek() const {
-        return at_ + 4 <= stream_.size() ? u16(stream_.data() + at_) : 0;
-    }
+    std::uint16_t peek() const { return at_ + 4 <= stream_.size() ? u16(stream_.data() + at_) : 0; }
     bool malformed() const { return malformed_; }
 
 private:
@@ -523,9 +521,9 @@ private:
         }
         const std::uint8_t* last = data + 21 + length;
         const bool concatenation =
-            *last == 0x08 || (length >= 4 && isFunctionWithArguments(last[-3]) && u16(last - 1) == 336);
-        if (!concatenation ||
-            sheet_.cells.empty() || sheet_.cells.back().row != row + 1 ||
+            *last == 0x08 ||
+            (length >= 4 && isFunctionWithArguments(last[-3]) && u16(last - 1) == 336);
+        if (!concatenation || sheet_.cells.empty() || sheet_.cells.back().row != row + 1 ||
             sheet_.cells.back().column != column + 1) {
             return;
         }

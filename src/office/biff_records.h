@@ -19,8 +19,8 @@ struct Cell {
     std::uint32_t row = 0;    // 1-based
     std::uint32_t column = 0; // 1-based
     CellKind kind = CellKind::Number;
-    double number = 0;  // Number, Date; Boolean 1 or 0
-    std::string text;   // Text and Error, in UTF-8
+    double number = 0; // Number, Date; Boolean 1 or 0
+    std::string text;  // Text and Error, in UTF-8
 };
 
 enum class Status : std::uint8_t { Read, Malformed, Protected };

@@ -94,8 +94,8 @@ std::unique_ptr<Worksheet> parseXlsOutput(QByteArrayView output) {
             }
         }
         const std::optional<int> length = in.number();
-        if (!row || !space1 || !column || !space2 || kind == 0 || !length ||
-            !in.literal("\n") || *row < 1 || *row > keptRows || *row > *lastRow || *column < 1 ||
+        if (!row || !space1 || !column || !space2 || kind == 0 || !length || !in.literal("\n") ||
+            *row < 1 || *row > keptRows || *row > *lastRow || *column < 1 ||
             *column > keptColumns || *column > *lastColumn || *length > xlsOutputMaxValueBytes) {
             return nullptr;
         }

@@ -1,8 +1,8 @@
 #include "office/xlsx_reader.h"
 
 #include "common/error.h"
-#include "office/workbook.h"
 #include "office/number_formats.h"
+#include "office/workbook.h"
 #include "office/workbook_reading.h"
 #include "office/zip_archive.h"
 
@@ -669,9 +669,8 @@ private:
             }
             if (kept) {
                 sheet_.setValue(row_, column_,
-                                dateStyle_ ? CellValue::ofDate(date1904_ ? number +
-                                                                               dateSystem1904Offset
-                                                                         : number)
+                                dateStyle_ ? CellValue::ofDate(
+                                                 date1904_ ? number + dateSystem1904Offset : number)
                                            : CellValue::ofNumber(number));
             }
         } else {

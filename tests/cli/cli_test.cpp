@@ -125,11 +125,10 @@ TEST(Cli, HelpAndVersionFeedTheManualPage) {
     const CliRun help = runCliProcess({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: corvanteller-cli scan"));
-    for (const char* word :
-         {"--from start", "--from main", "--plenty", "  --  ", "--help", "--version",
-          "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "complete", "guard",
-          "too-many-folders", "read-error", "row-limit", "queue-limit", "import [--from",
-          "WORKBOOK [--to FILE]"}) {
+    for (const char* word : {"--from start", "--from main", "--plenty", "  --  ", "--help",
+                             "--version", "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ",
+                             "complete", "guard", "too-many-folders", "read-error", "row-limit",
+                             "queue-limit", "import [--from", "WORKBOOK [--to FILE]"}) {
         EXPECT_TRUE(help.out.contains(word)) << word;
     }
 }

@@ -83,10 +83,9 @@ QByteArray workbook(const QByteArray& globals, const QByteArray& cells) {
 }
 
 Sheet read(const QByteArray& stream) {
-    return readFirstWorksheet(
-        {reinterpret_cast<const std::uint8_t*>(stream.constData()),
-         static_cast<std::size_t>(stream.size())},
-        45006, 7);
+    return readFirstWorksheet({reinterpret_cast<const std::uint8_t*>(stream.constData()),
+                               static_cast<std::size_t>(stream.size())},
+                              45006, 7);
 }
 
 const Cell* find(const Sheet& sheet, std::uint32_t row, std::uint32_t column) {
@@ -148,12 +147,12 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
     text += QByteArray("\0!ok", 4);
     QByteArray resultNumber;
     putNumber(resultNumber, 16);
-    const QByteArray cells =
-        record(0x027E, rk) + record(0x00BD, mulrk) + record(0x0203, number) +
-        record(0x0204, label) + record(0x0205, boolean) + record(0x0205, error) +
-        record(0x0201, at(5, 0)) + formula(6, 0, special(0, 0)) + record(0x0207, text) +
-        formula(6, 1, special(1, 1)) + formula(6, 2, special(2, 7)) +
-        formula(6, 3, resultNumber) + formula(7, 0, special(3, 0));
+    const QByteArray cells = record(0x027E, rk) + record(0x00BD, mulrk) + record(0x0203, number) +
+                             record(0x0204, label) + record(0x0205, boolean) +
+                             record(0x0205, error) + record(0x0201, at(5, 0)) +
+                             formula(6, 0, special(0, 0)) + record(0x0207, text) +
+                             formula(6, 1, special(1, 1)) + formula(6, 2, special(2, 7)) +
+                             formula(6, 3, resultNumber) + formula(7, 0, special(3, 0));
     const Sheet sheet = read(workbook({}, cells));
     ASSERT_EQ(sheet.status, Status::Read);
     const struct {
@@ -162,12 +161,12 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
         double number;
         std::string text;
     } expected[] = {
-        {1, 1, CellKind::Number, 12.34, ""},   {2, 2, CellKind::Number, -7, ""},
-        {2, 3, CellKind::Number, 4.5, ""},     {3, 1, CellKind::Number, 0.1 + 0.2, ""},
-        {4, 1, CellKind::Text, 0, "=1+1"},     {5, 1, CellKind::Boolean, 1, ""},
-        {5, 2, CellKind::Error, 0, "#N/A"},    {7, 1, CellKind::Text, 0, "!ok"},
-        {7, 2, CellKind::Boolean, 1, ""},      {7, 3, CellKind::Error, 0, "#DIV/0!"},
-        {7, 4, CellKind::Number, 16, ""},      {8, 1, CellKind::Text, 0, ""},
+        {1, 1, CellKind::Number, 12.34, ""}, {2, 2, CellKind::Number, -7, ""},
+        {2, 3, CellKind::Number, 4.5, ""},   {3, 1, CellKind::Number, 0.1 + 0.2, ""},
+        {4, 1, CellKind::Text, 0, "=1+1"},   {5, 1, CellKind::Boolean, 1, ""},
+        {5, 2, CellKind::Error, 0, "#N/A"},  {7, 1, CellKind::Text, 0, "!ok"},
+        {7, 2, CellKind::Boolean, 1, ""},    {7, 3, CellKind::Error, 0, "#DIV/0!"},
+        {7, 4, CellKind::Number, 16, ""},    {8, 1, CellKind::Text, 0, ""},
     };
     for (const auto& want : expected) {
         const Cell* cell = find(sheet, want.row, want.column);

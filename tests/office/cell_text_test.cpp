@@ -44,9 +44,11 @@ TEST(CellText, DatesReadInTheLocalesFormats) {
 
 TEST(NumberFormats, DateFormatsAreKnownByTheirParts) {
     const std::pair<const char*, bool> codes[] = {
-        {"DD.MM.YYYY", true},     {"[$-419]d mmmm yyyy", true}, {"h:mm", true},
-        {"General", false},       {"0.00", false},               {"0.0\"days\"", false},
-        {"[h]:ss", false},        {"#,##0\\ \\d", false},        {"[Red]0;0_y", false},
+        {"DD.MM.YYYY", true},  {"[$-419]d mmmm yyyy", true},
+        {"h:mm", true},        {"General", false},
+        {"0.00", false},       {"0.0\"days\"", false},
+        {"[h]:ss", false},     {"#,##0\\ \\d", false},
+        {"[Red]0;0_y", false},
     };
     for (const auto& [code, date] : codes) {
         EXPECT_EQ(isDateFormatCode(code), date) << code;

@@ -87,9 +87,9 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
         u"empty.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withEmptySharedString().bytes());
     const QString password =
         write(u"password.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withPassword().bytes());
-    const QString encrypted = write(
-        u"encrypted.xlsx"_s,
-        test::XlsBuilder::compoundFile(u"EncryptedPackage"_s, QByteArray(5000, '\x5A')));
+    const QString encrypted =
+        write(u"encrypted.xlsx"_s,
+              test::XlsBuilder::compoundFile(u"EncryptedPackage"_s, QByteArray(5000, '\x5A')));
     QByteArray cut = test::XlsBuilder().text(1, 1, u"a"_s).bytes();
     cut.truncate(4096 + 100);
     const QString truncated = write(u"cut.xls"_s, cut);
@@ -103,10 +103,12 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     TableSession table;
     ImportWidths widths;
     widths.mode = ColumnWidthMode::Fixed;
-    importFromExcel(engine, write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"#"_s)
-                                                      .text(1, 2, u"Name"_s)
-                                                      .text(2, 2, u"a.kar"_s)
-                                                      .bytes()),
+    importFromExcel(engine,
+                    write(u"songs.xls"_s, test::XlsBuilder()
+                                              .text(1, 1, u"#"_s)
+                                              .text(1, 2, u"Name"_s)
+                                              .text(2, 2, u"a.kar"_s)
+                                              .bytes()),
                     ImportingWindow::Main, table, widths, QLocale::c());
     for (const QString& path : {password, encrypted}) {
         EXPECT_THROW(
@@ -156,8 +158,7 @@ TEST_F(XlsTest, WorkbooksOfASpreadsheetProgramReadAlikeInBothFormats) {
             for (int row = 1; row <= sheet.lastRow; ++row) {
                 const QStringList fields = lines[row - 1].split(u'\t');
                 for (int column = 1; column <= 7; ++column) {
-                    EXPECT_EQ(sheet.text(row, column),
-                              expectedCell(fields[column - 1], russian))
+                    EXPECT_EQ(sheet.text(row, column), expectedCell(fields[column - 1], russian))
                         << file.toStdString() << ' ' << row << ',' << column;
                 }
             }
