@@ -52,10 +52,15 @@ QString dateSerialText(double serial, const QLocale& locale) {
     if (days == 60) {
         date = QDate(1900, 2, 28);
     }
+    const QString time =
+        locale.toString(QTime(0, 0).addSecs(static_cast<int>(timeOfDay)), longTimeFormat(locale));
+    // A time alone (day 0) reads as its time, as the system writes such a date value.
+    if (days == 0 && timeOfDay != 0) {
+        return time;
+    }
     QString text = locale.toString(date, QLocale::ShortFormat);
     if (timeOfDay != 0) {
-        text += u' ' + locale.toString(QTime(0, 0).addSecs(static_cast<int>(timeOfDay)),
-                                       longTimeFormat(locale));
+        text += u' ' + time;
     }
     return text;
 }

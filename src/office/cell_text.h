@@ -11,7 +11,8 @@ class CellValue;
 // number with at most 15 significant digits as a spreadsheet shows it ("0.3", "4.5",
 // "1.23456789012346E+19", whole numbers without a point); "TRUE" or "FALSE"; an error as the
 // sheet shows it ("#DIV/0!"); a date cell in the locale's short date format, followed by a
-// space and the long time format (without a time zone) when it has a time of day.
+// space and the long time format (without a time zone) when it has a time of day; a time alone
+// (a serial below 1) in the long time format.
 QString cellText(const CellValue& value, const QLocale& locale);
 
 QString spreadsheetNumberText(double number);
