@@ -1,9 +1,16 @@
 // office_fuzz_seeds xlsx|xls-output OUTDIR: writes the first inputs of xlsx_reader_fuzz
 // (workbooks) or of xls_output_fuzz (the .xls helper's answers) into OUTDIR. The workbooks'
 // entries are stored, not deflated, so that mutations reach the XML.
+// office_fuzz_seeds biff FILE.xls... OUTDIR: the workbook streams of the files, the first
+// inputs of biff_records_fuzz.
 #include "office/workbook.h"
 #include "office/xlsx_writer.h"
 #include "office/zip_archive.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
 
 #include <QByteArray>
 #include <QDir>
@@ -75,12 +82,57 @@ QByteArray handWritten(const QByteArray& sheetData, const QByteArray& strings, b
     return zipArchive(entries, ZipCompression::Stored);
 }
 
+// The "Workbook" stream of an .xls file; nothing when it cannot be read.
+QByteArray workbookStream(const char* path) {
+    QByteArray bytes;
+    GsfInput* input = gsf_input_stdio_new(path, nullptr);
+    GsfInfile* file = input != nullptr ? gsf_infile_msole_new(input, nullptr) : nullptr;
+    GsfInput* stream = file != nullptr ? gsf_infile_child_by_name(file, "Workbook") : nullptr;
+    if (stream != nullptr) {
+        bytes.resize(static_cast<qsizetype>(gsf_input_size(stream)));
+        if (gsf_input_read(stream, static_cast<std::size_t>(bytes.size()),
+                           reinterpret_cast<guint8*>(bytes.data())) == nullptr) {
+            bytes.clear();
+        }
+        g_object_unref(stream);
+    }
+    if (file != nullptr) {
+        g_object_unref(file);
+    }
+    if (input != nullptr) {
+        g_object_unref(input);
+    }
+    return bytes;
+}
+
+int writeStreams(int argc, char** argv) {
+    const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
+    if (!QDir().mkpath(folder)) {
+        std::fputs("office_fuzz_seeds: cannot make the folder\n", stderr);
+        return 1;
+    }
+    gsf_init();
+    for (int i = 2; i < argc - 1; ++i) {
+        const QByteArray stream = workbookStream(argv[i]);
+        if (stream.isEmpty() || !writeSeed(folder, u"stream-"_s + QString::number(i), stream)) {
+            std::fprintf(stderr, "office_fuzz_seeds: cannot take the stream of %s\n", argv[i]);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 4 && QByteArray(argv[1]) == "biff") {
+        return writeStreams(argc, argv);
+    }
     const QByteArray kind = argc == 3 ? QByteArray(argv[1]) : QByteArray();
     if (kind != "xlsx" && kind != "xls-output") {
-        std::fputs("usage: office_fuzz_seeds xlsx|xls-output OUTDIR\n", stderr);
+        std::fputs("usage: office_fuzz_seeds xlsx|xls-output OUTDIR\n"
+                   "       office_fuzz_seeds biff FILE.xls... OUTDIR\n",
+                   stderr);
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[2]);

@@ -31,9 +31,23 @@ QByteArray written(const Worksheet& sheet) {
             if (!sheet.hasCell(row, column) || value.isEmpty()) {
                 continue;
             }
-            const QByteArray bytes = value.text().toUtf8();
-            out += "cell " + QByteArray::number(row) + ' ' + QByteArray::number(column) +
-                   (value.kind() == CellValue::Kind::Number ? " n " : " t ") +
+            const char* kind = " t ";
+            QByteArray bytes = value.text().toUtf8();
+            switch (value.kind()) {
+            case CellValue::Kind::Number:
+                kind = value.isDate() ? " d " : " n ";
+                break;
+            case CellValue::Kind::Boolean:
+                kind = " b ";
+                bytes = value.number() != 0 ? "1" : "0";
+                break;
+            case CellValue::Kind::Error:
+                kind = " e ";
+                break;
+            default:
+                break;
+            }
+            out += "cell " + QByteArray::number(row) + ' ' + QByteArray::number(column) + kind +
                    QByteArray::number(bytes.size()) + '\n' + bytes + '\n';
         }
     }

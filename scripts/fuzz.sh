@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of outside bytes: the karaoke reader, the RTF reader, the .xlsx reader and
-# the parser of the .xls helper's output. Builds the targets with clang, libFuzzer,
+# Fuzzes the readers of outside bytes: the karaoke reader, the RTF reader, the .xlsx reader, the
+# .xls record layer and the parser of the .xls helper's output. Builds the targets with clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer, writes their seed corpora and runs each for
 # SECONDS seconds. Fails when a fuzzer finds a crash or a broken invariant.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60, for each target)
@@ -19,7 +19,7 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTELLER_FUZZ=ON -DCORVANTELLER_SANITIZE=ON \
     -DCORVANTELLER_TESTS=OFF -DCORVANTELLER_BENCH=OFF >/dev/null
 cmake --build "$BUILD_DIR" --target kar_reader_fuzz kar_fuzz_seeds rtf_reader_fuzz rtf_fuzz_seeds \
-    xlsx_reader_fuzz xls_output_fuzz office_fuzz_seeds --parallel "$(nproc)"
+    xlsx_reader_fuzz biff_records_fuzz xls_output_fuzz office_fuzz_seeds --parallel "$(nproc)"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
@@ -53,4 +53,6 @@ run_fuzzer() {
 run_fuzzer kar_reader_fuzz 24576 kar_fuzz_seeds
 run_fuzzer rtf_reader_fuzz 16384 rtf_fuzz_seeds
 run_fuzzer xlsx_reader_fuzz 65536 office_fuzz_seeds xlsx
+# The .xls record layer starts from the workbook streams of spreadsheet-written files.
+run_fuzzer biff_records_fuzz 131072 office_fuzz_seeds biff "$ROOT"/tests/office/data/*.xls
 run_fuzzer xls_output_fuzz 4096 office_fuzz_seeds xls-output

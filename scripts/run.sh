@@ -8,4 +8,4 @@ configure_and_build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTELL
 if [[ -x "$ROOT/build/src/app/corvanteller" ]]; then
     exec "$ROOT/build/src/app/corvanteller" "$@"
 fi
-exec "$ROOT/build/src/cli/corvanteller-cli" --help
+exec "$ROOT/build/src/app/corvanteller-cli" --help

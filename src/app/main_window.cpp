@@ -620,7 +620,8 @@ ImportOutcome TForm4::importExcelFile(const QString& path, ImportingWindow windo
     widths.mode = context_.options.general.columnWidthMode;
     widths.current = widthsAtClose().widths;
     widths.measure = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
-    const ImportOutcome outcome = importFromExcel(XLApp, path, window, context_.table, widths);
+    const ImportOutcome outcome =
+        importFromExcel(XLApp, path, window, context_.table, widths, context_.locale);
     if (outcome.layout) {
         for (int column = 0; column < tableColumnCount; ++column) {
             StringGrid1->setColumnWidth(column,

@@ -8,6 +8,7 @@
 #include "kar/kar_reader.h"
 #include "kar/row_store.h"
 #include "office/excel_export.h"
+#include "office/excel_import.h"
 #include "office/word_commands.h"
 #include "office/workbook_engine.h"
 #include "office/xlsx_writer.h"
@@ -17,6 +18,7 @@
 #include "table/column_widths.h"
 #include "table/list_file.h"
 #include "table/song_table_model.h"
+#include "table/table_session.h"
 #include "text/table_text.h"
 
 #include <QFile>
@@ -41,6 +43,7 @@ constexpr const char* helpText =
     "  or:  corvanteller-cli read [--from start|main] [--] FILE...\n"
     "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--] FOLDER "
     "--to FILE\n"
+    "  or:  corvanteller-cli import [--from start|main] [--] WORKBOOK [--to FILE]\n"
     "  or:  corvanteller-cli --help | --version\n"
     "Lists the descriptive texts inside karaoke files (*.kar) as Corvanteller's song table\n"
     "shows them: title, performer, authors and the maker line. Fields are separated by TAB\n"
@@ -66,6 +69,14 @@ constexpr const char* helpText =
     "                and exits with status 1. The options are those of the settings file.\n"
     "                Column widths count characters, not a font's pixels. Then the summary\n"
     "                line of scan goes to standard error.\n"
+    "  import WORKBOOK\n"
+    "                reads the first worksheet of WORKBOOK (.xls or .xlsx) as File >\n"
+    "                \"Import from Excel file\" of the start window fills the table (--from\n"
+    "                main: of the main window), with the same footer rules, column offset,\n"
+    "                row limit and messages, and writes the table: the header's captions,\n"
+    "                then one line per row, every column the table shows; with --to FILE,\n"
+    "                to FILE by its ending as export writes it. Dates read in the system\n"
+    "                locale's short date and long time formats.\n"
     "\n"
     "Options:\n"
     "  --from start  keeps < and > in the texts, as the start window's scan (the default)\n"
@@ -73,9 +84,11 @@ constexpr const char* helpText =
     "  --plenty      (scan, export) allows 55,010 instead of 4,021 entries below \"..\"\n"
     "                folders since the last karaoke file, as the option \"Processing of a\n"
     "                plenty of files\"\n"
-    "  --to FILE     (export) the file to write\n"
+    "  --from ...    (import) imports as the start or the main window's command\n"
+    "  --to FILE     (export, import) the file to write: .sgl, .xlsx, .docx or .txt\n"
     "  --defaults    (export) the program's first options instead of the settings file's\n"
-    "  --            ends the options: every later argument is a FOLDER or a FILE\n"
+    "  --            ends the options: every later argument is a FOLDER, a FILE or a\n"
+    "                WORKBOOK\n"
     "  -h, --help    writes this help and exits\n"
     "  --version     writes the program's name and version and exits\n"
     "\n"
@@ -95,9 +108,10 @@ constexpr const char* helpText =
     "\n"
     "Exit status:\n"
     "  0  the scan ran to an end other than read-error and too-many-folders, or every\n"
-    "     FILE was read; also after --help and --version\n"
+    "     FILE was read, or the workbook was imported; also after --help and --version\n"
     "  1  a karaoke file or a folder could not be read (read goes on with the next FILE),\n"
-    "     or export could not write FILE or left it as it was (an empty table as .xlsx)\n"
+    "     export could not write FILE or left it as it was (an empty table as .xlsx), or\n"
+    "     import could not read WORKBOOK or write FILE (the reason goes to standard error)\n"
     "  2  a wrong call, or a FOLDER that does not exist\n"
     "  3  the scan stopped after too many folders\n";
 
@@ -158,7 +172,8 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
     }
     Call call;
     call.command = args.front();
-    if (call.command != "scan" && call.command != "read" && call.command != "export") {
+    if (call.command != "scan" && call.command != "read" && call.command != "export" &&
+        call.command != "import") {
         problem = QStringLiteral("unknown command \"%1\"").arg(decodeFileName(call.command));
         return std::nullopt;
     }
@@ -172,12 +187,12 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
         } else if (arg == "--from" && i + 1 < args.size() &&
                    (args[i + 1] == "start" || args[i + 1] == "main")) {
             call.runSet = args[++i] == "main" ? RunSet::MainWindow : RunSet::StartWindow;
-        } else if (arg == "--plenty" && call.command != "read") {
+        } else if (arg == "--plenty" && call.command != "read" && call.command != "import") {
             call.plenty = true;
         } else if (arg == "--defaults" && call.command == "export") {
             call.defaults = true;
-        } else if (arg == "--to" && call.command == "export" && i + 1 < args.size() &&
-                   call.target.isEmpty()) {
+        } else if (arg == "--to" && (call.command == "export" || call.command == "import") &&
+                   i + 1 < args.size() && call.target.isEmpty()) {
             call.target = args[++i];
         } else {
             problem = QStringLiteral("wrong option \"%1\"").arg(decodeFileName(arg));
@@ -190,6 +205,14 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
     }
     if (call.command == "export" && !exportFormat(call.target)) {
         problem = QStringLiteral("export needs --to FILE ending in .sgl, .xlsx, .docx or .txt");
+        return std::nullopt;
+    }
+    if (call.command == "import" && call.operands.size() != 1) {
+        problem = QStringLiteral("import takes exactly one workbook");
+        return std::nullopt;
+    }
+    if (call.command == "import" && !call.target.isEmpty() && !exportFormat(call.target)) {
+        problem = QStringLiteral("import --to needs a FILE ending in .sgl, .xlsx, .docx or .txt");
         return std::nullopt;
     }
     if (call.command == "read" && call.operands.empty()) {
@@ -437,6 +460,60 @@ int runExport(const Call& call, std::FILE* err) {
     return written ? status : exitReadError;
 }
 
+Options loadOptions(std::FILE* err) {
+    Options options;
+    RunTimes times;
+    const LoadResult loaded = loadSettings(options, times, SystemClock());
+    if (!loaded.message.isEmpty()) {
+        printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
+    }
+    return options;
+}
+
+int runImport(const Call& call, std::FILE* out, std::FILE* err) {
+    const QByteArray& workbook = call.operands.front();
+    const Options options = loadOptions(err);
+    TableSession table;
+    SongTableModel& model = table.model();
+    ImportWidths widths;
+    widths.mode = options.general.columnWidthMode;
+    widths.measure = characterCount;
+    try {
+        WorkbookEngine engine;
+        importFromExcel(engine, QFile::decodeName(workbook),
+                        call.runSet == RunSet::MainWindow ? ImportingWindow::Main
+                                                          : ImportingWindow::Start,
+                        table, widths, QLocale::system());
+    } catch (const UserError& error) {
+        printLine(
+            err,
+            QStringLiteral("corvanteller-cli: %1: %2").arg(decodeFileName(workbook), error.text()));
+        return exitReadError;
+    }
+    if (call.target.isEmpty()) {
+        LineWriter writer(out);
+        for (int row = 0; row <= model.songCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                writer.field(row == 0 ? model.headerText(column) : model.cell(row, column));
+            }
+            writer.endLine();
+        }
+        return exitDone;
+    }
+    if (widths.mode != ColumnWidthMode::WidestLine) {
+        model.setWidestCellLengths(widestCellLengths(model, characterCount));
+    }
+    try {
+        writeExport(model, options, *exportFormat(call.target), QFile::decodeName(call.target),
+                    err);
+    } catch (const UserError& error) {
+        printLine(err, QStringLiteral("corvanteller-cli: %1: %2")
+                           .arg(decodeFileName(call.target), error.text()));
+        return exitReadError;
+    }
+    return exitDone;
+}
+
 } // namespace
 
 QByteArray escapeField(const QString& text) {
@@ -462,6 +539,9 @@ int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) 
     }
     if (call->command == "export") {
         return runExport(*call, err);
+    }
+    if (call->command == "import") {
+        return runImport(*call, out, err);
     }
     return call->command == "scan" ? runScan(*call, out, err) : runRead(*call, out, err);
 }

@@ -7,6 +7,8 @@
 int main(int argc, char** argv) {
     // The settings file lives in the program's own configuration folder.
     QCoreApplication::setApplicationName(QStringLiteral("Corvanteller"));
+    // The .xls helper is found from the program's own folder.
+    const QCoreApplication application(argc, argv);
     std::vector<QByteArray> args;
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);

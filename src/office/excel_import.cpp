@@ -1,6 +1,7 @@
 #include "office/excel_import.h"
 
 #include "common/error.h"
+#include "office/cell_text.h"
 #include "office/engine_command.h"
 #include "office/workbook_engine.h"
 #include "office/workbook_reading.h"
@@ -69,7 +70,7 @@ std::optional<QString> ImportedSheet::text(int row, int column) const {
     if (r >= values.size() || c >= values[r].size()) {
         return QString();
     }
-    return values[r][c].text();
+    return cellText(values[r][c], locale);
 }
 
 QString excelImportFilter() {
@@ -88,7 +89,8 @@ QString tooManyRowsForTableMessage() {
     return u"The sheet holds more rows than the table can take."_s;
 }
 
-ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path) {
+ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path,
+                                 const QLocale& locale) {
     const EngineCommand<WorkbookEngine> command(engine);
     Worksheet& worksheet = engine.open(path).worksheet(1);
     const CellPosition last = worksheet.lastUsedCell();
@@ -100,6 +102,7 @@ ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path) {
         throw UserError(tooManyRowsForTableMessage());
     }
     ImportedSheet sheet;
+    sheet.locale = locale;
     sheet.lastRow = last.row;
     sheet.lastColumn = last.column;
     sheet.values = worksheet.range(1, 1, last.row, std::min(last.column, keptColumns)).values();
@@ -164,8 +167,9 @@ ImportOutcome importSheet(const ImportedSheet& sheet, ImportingWindow window, Ta
 }
 
 ImportOutcome importFromExcel(WorkbookEngine& engine, const QString& path, ImportingWindow window,
-                              TableSession& table, const ImportWidths& widths) {
-    return importSheet(readSheetForImport(engine, path), window, table, widths);
+                              TableSession& table, const ImportWidths& widths,
+                              const QLocale& locale) {
+    return importSheet(readSheetForImport(engine, path, locale), window, table, widths);
 }
 
 } // namespace corvanteller

@@ -2,6 +2,7 @@
 
 #include "table/column_widths.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -22,15 +23,20 @@ struct ImportedSheet {
     int lastRow = 0;
     int lastColumn = 0;
     std::vector<std::vector<CellValue>> values;
+    // The locale of the dates' texts.
+    QLocale locale = QLocale::system();
 
-    // The text of a value, an empty text for an empty cell; nothing outside the rectangle.
+    // The text of a value (cell_text.h), an empty text for an empty cell; nothing outside the
+    // rectangle.
     std::optional<QString> text(int row, int column) const;
 };
 
 // Reads the first worksheet of the file through the engine, which starts empty and is emptied
 // again afterwards, also when the reading fails. Throws IoError or UserError: besides the
-// reader's texts, emptySheetMessage() and tooManyRowsForTableMessage().
-ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path);
+// reader's texts, emptySheetMessage() and tooManyRowsForTableMessage(). Dates read in the
+// locale's formats.
+ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path,
+                                 const QLocale& locale);
 
 // What the table's column widths are in the import: the width mode, the grid's widths now
 // and its font.
@@ -60,7 +66,8 @@ ImportOutcome importSheet(const ImportedSheet& sheet, ImportingWindow window, Ta
 
 // The whole import of a file, from either window.
 ImportOutcome importFromExcel(WorkbookEngine& engine, const QString& path, ImportingWindow window,
-                              TableSession& table, const ImportWidths& widths);
+                              TableSession& table, const ImportWidths& widths,
+                              const QLocale& locale);
 
 // The open dialog's filter of both imports.
 QString excelImportFilter();

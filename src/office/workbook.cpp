@@ -116,6 +116,12 @@ CellValue CellValue::ofNumber(double number) {
     return value;
 }
 
+CellValue CellValue::ofDate(double serial) {
+    CellValue value = ofNumber(serial);
+    value.date_ = true;
+    return value;
+}
+
 CellValue CellValue::ofBoolean(bool truth) {
     CellValue value;
     value.kind_ = Kind::Boolean;

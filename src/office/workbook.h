@@ -63,6 +63,8 @@ public:
     CellValue() = default;
     static CellValue ofText(const QString& text);
     static CellValue ofNumber(double number);
+    // A number whose format shows it as a date: its serial in the 1900 date system.
+    static CellValue ofDate(double serial);
     static CellValue ofBoolean(bool value);
     static CellValue ofError(const QString& text);
 
@@ -72,12 +74,14 @@ public:
     // text for nothing.
     const QString& text() const { return text_; }
     double number() const { return number_; }
+    bool isDate() const { return date_; }
 
     bool operator==(const CellValue&) const = default;
 
 private:
     Kind kind_ = Kind::Empty;
     double number_ = 0;
+    bool date_ = false;
     QString text_;
 };
 

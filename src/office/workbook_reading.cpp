@@ -14,4 +14,8 @@ QString workbookTooLargeMessage() {
     return QStringLiteral("The file is too large to be read.");
 }
 
+QString passwordProtectedMessage() {
+    return QStringLiteral("The workbook is protected by a password and cannot be read.");
+}
+
 } // namespace corvanteller

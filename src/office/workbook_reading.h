@@ -12,5 +12,6 @@ inline constexpr int keptColumns = 7;
 QString notWorkbookMessage();
 QString cannotReadWorkbookMessage();
 QString workbookTooLargeMessage();
+QString passwordProtectedMessage();
 
 } // namespace corvanteller

@@ -85,11 +85,17 @@ std::unique_ptr<Worksheet> parseXlsOutput(QByteArrayView output) {
         const bool space1 = in.literal(" ");
         const std::optional<int> column = in.number();
         const bool space2 = in.literal(" ");
-        const bool text = in.literal("t ");
-        const bool number = !text && in.literal("n ");
+        char kind = 0;
+        for (const char candidate : {'t', 'n', 'd', 'b', 'e'}) {
+            const char literal[3] = {candidate, ' ', '\0'};
+            if (in.literal(QByteArrayView(literal, 2))) {
+                kind = candidate;
+                break;
+            }
+        }
         const std::optional<int> length = in.number();
-        if (!row || !space1 || !column || !space2 || (!text && !number) || !length ||
-            !in.literal("\n") || *row < 1 || *row > keptRows || *row > *lastRow || *column < 1 ||
+        if (!row || !space1 || !column || !space2 || kind == 0 || !length || !in.literal("\n") ||
+            *row < 1 || *row > keptRows || *row > *lastRow || *column < 1 ||
             *column > keptColumns || *column > *lastColumn || *length > xlsOutputMaxValueBytes) {
             return nullptr;
         }
@@ -97,8 +103,17 @@ std::unique_ptr<Worksheet> parseXlsOutput(QByteArrayView output) {
         if (!bytes || !in.literal("\n")) {
             return nullptr;
         }
-        if (text) {
-            sheet->setValue(*row, *column, CellValue::ofText(QString::fromUtf8(*bytes)));
+        if (kind == 't' || kind == 'e') {
+            const QString text = QString::fromUtf8(*bytes);
+            sheet->setValue(*row, *column,
+                            kind == 't' ? CellValue::ofText(text) : CellValue::ofError(text));
+            continue;
+        }
+        if (kind == 'b') {
+            if (*bytes != "0" && *bytes != "1") {
+                return nullptr;
+            }
+            sheet->setValue(*row, *column, CellValue::ofBoolean(*bytes == "1"));
             continue;
         }
         double value = 0;
@@ -108,7 +123,8 @@ std::unique_ptr<Worksheet> parseXlsOutput(QByteArrayView output) {
         if (bytes->isEmpty() || error != std::errc() || end != last || !std::isfinite(value)) {
             return nullptr;
         }
-        sheet->setValue(*row, *column, CellValue::ofNumber(value));
+        sheet->setValue(*row, *column,
+                        kind == 'd' ? CellValue::ofDate(value) : CellValue::ofNumber(value));
     }
     if (!in.atEnd()) {
         return nullptr;

@@ -19,6 +19,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype maxOutputBytes = 256 * 1024 * 1024;
+// The helper's exit status for a workbook protected by a password.
+constexpr int exitProtected = 4;
 const QString helperName = u"corvanteller-xls-reader"_s;
 
 QString& configuredPath() {
@@ -104,6 +106,9 @@ std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path) {
         }
     }
     output += process.readAllStandardOutput();
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == exitProtected) {
+        throw UserError(passwordProtectedMessage());
+    }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         throw UserError(cannotReadWorkbookMessage());
     }

@@ -18,7 +18,9 @@ void setXlsReaderTimeLimitMs(int milliseconds);
 
 // The first worksheet of an .xls file, read by the helper program. Throws UserError:
 // cannotReadWorkbookMessage() after a crash, a signal, a time-out, a non-zero exit or malformed
-// output; workbookTooLargeMessage() when it writes more than the program takes.
+// output; workbookTooLargeMessage() when it writes more than the program takes;
+// passwordProtectedMessage() for an encrypted workbook (also an encrypted .xlsx package, which
+// is a compound file like an .xls).
 std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path);
 
 QString xlsReaderMissingMessage(const QString& helper);

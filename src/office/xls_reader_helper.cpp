@@ -1,18 +1,26 @@
 // corvanteller-xls-reader FILE: writes the first worksheet of an .xls file in the form that
-// office/xls_output.h describes. FreeXL can crash on damaged files, so the program runs it in
-// this separate process, with its address space limited, and waits a bounded time.
-// Exit status: 0 written, 1 the file cannot be read, 2 wrong call.
-#include <freexl.h>
+// office/xls_output.h describes. libgsf opens the compound file and the program's own record
+// layer (biff_records.h) reads the workbook stream. A damaged file must not take the program
+// down, so the reading runs in this separate process, with its address space limited, and the
+// program waits a bounded time.
+// Exit status: 0 written, 1 the file cannot be read, 2 wrong call, 4 the workbook is protected
+// by a password (FILEPASS, or an encrypted .xlsx package).
+#include "office/biff_records.h"
+#include "office/xls_output_format.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // AddressSanitizer reserves terabytes of address space for its shadow memory: a build with it
 // cannot run under the limit.
@@ -30,9 +38,11 @@
 namespace {
 
 constexpr rlim_t addressSpaceLimit = rlim_t(1) << 30;
-constexpr unsigned int keptRows = 45006;
-constexpr unsigned short keptColumns = 7;
-constexpr std::string_view header = "corvanteller-xls-reader 1\n";
+constexpr std::uint32_t keptRows = 45006;
+constexpr std::uint32_t keptColumns = 7;
+constexpr gsf_off_t maxStreamSize = 256 * 1024 * 1024;
+constexpr int exitCannotRead = 1;
+constexpr int exitProtected = 4;
 
 template <class Number> void appendNumber(std::string& out, Number number) {
     std::array<char, 32> buffer{};
@@ -40,38 +50,40 @@ template <class Number> void appendNumber(std::string& out, Number number) {
     out.append(buffer.data(), result.ptr);
 }
 
-bool hasValue(const FreeXL_CellValue& value) {
-    switch (value.type) {
-    case FREEXL_CELL_INT:
-    case FREEXL_CELL_DOUBLE:
-        return true;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return value.value.text_value != nullptr;
-    default:
-        return false;
-    }
-}
-
-void appendCell(std::string& out, unsigned int row, unsigned short column,
-                const FreeXL_CellValue& value) {
+void appendCell(std::string& out, const corvanteller::biff::Cell& cell) {
+    using corvanteller::biff::CellKind;
     std::string bytes;
-    char kind = 'n';
-    if (value.type == FREEXL_CELL_INT) {
-        appendNumber(bytes, value.value.int_value);
-    } else if (value.type == FREEXL_CELL_DOUBLE) {
-        appendNumber(bytes, value.value.double_value);
-    } else {
-        kind = 't';
-        bytes = value.value.text_value;
+    char kind = 't';
+    switch (cell.kind) {
+    case CellKind::Text:
+        bytes = cell.text;
+        break;
+    case CellKind::Error:
+        kind = 'e';
+        bytes = cell.text;
+        break;
+    case CellKind::Boolean:
+        kind = 'b';
+        bytes = cell.number != 0 ? "1" : "0";
+        break;
+    case CellKind::Number:
+    case CellKind::Date:
+        kind = cell.kind == CellKind::Date ? 'd' : 'n';
+        appendNumber(bytes, cell.number);
+        break;
+    }
+    // The program takes no longer value: a longer text is cut at a whole character.
+    if (bytes.size() > static_cast<std::size_t>(corvanteller::xlsOutputMaxValueBytes)) {
+        std::size_t size = corvanteller::xlsOutputMaxValueBytes;
+        while (size > 0 && (static_cast<unsigned char>(bytes[size]) & 0xC0) == 0x80) {
+            --size;
+        }
+        bytes.resize(size);
     }
     out += "cell ";
-    appendNumber(out, row);
+    appendNumber(out, cell.row);
     out += ' ';
-    appendNumber(out, column);
+    appendNumber(out, cell.column);
     out += ' ';
     out += kind;
     out += ' ';
@@ -81,48 +93,50 @@ void appendCell(std::string& out, unsigned int row, unsigned short column,
     out += '\n';
 }
 
-int readFirstWorksheet(const void* handle, std::string& out) {
-    unsigned int info = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) != FREEXL_OK ||
-        info == FREEXL_BIFF_OBFUSCATED) {
-        return 1;
+// The workbook stream's bytes; an empty vector when there is none.
+std::vector<std::uint8_t> readStream(GsfInput* stream) {
+    std::vector<std::uint8_t> bytes;
+    const gsf_off_t size = gsf_input_size(stream);
+    if (size <= 0 || size > maxStreamSize) {
+        return bytes;
     }
-    unsigned int sheets = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0 ||
-        freexl_select_active_worksheet(handle, 0) != FREEXL_OK) {
-        return 1;
+    bytes.resize(static_cast<std::size_t>(size));
+    if (gsf_input_read(stream, bytes.size(), bytes.data()) == nullptr) {
+        bytes.clear();
     }
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
-        return 1;
-    }
-    // The dimensions are counts that may lie beyond the last value: the last used cell comes
-    // from the values themselves.
-    unsigned int lastRow = 0;
-    unsigned int lastColumn = 0;
-    std::string cells;
-    for (unsigned int row = 0; row < rows; ++row) {
-        for (unsigned short column = 0; column < columns; ++column) {
-            FreeXL_CellValue value{};
-            if (freexl_get_cell_value(handle, row, column, &value) != FREEXL_OK ||
-                !hasValue(value)) {
-                continue;
-            }
-            lastRow = std::max(lastRow, row + 1);
-            lastColumn = std::max(lastColumn, static_cast<unsigned int>(column) + 1);
-            if (row < keptRows && column < keptColumns) {
-                appendCell(cells, row + 1, static_cast<unsigned short>(column + 1), value);
-            }
+    return bytes;
+}
+
+int readWorkbook(GsfInfile* file, std::string& out) {
+    GsfInput* stream = gsf_infile_child_by_name(file, "Workbook");
+    if (stream == nullptr) {
+        // An encrypted .xlsx is a compound file holding the encrypted package.
+        GsfInput* package = gsf_infile_child_by_name(file, "EncryptedPackage");
+        if (package != nullptr) {
+            g_object_unref(package);
+            return exitProtected;
         }
+        return exitCannotRead;
     }
-    out.append(header);
+    const std::vector<std::uint8_t> bytes = readStream(stream);
+    g_object_unref(stream);
+    const corvanteller::biff::Sheet sheet =
+        corvanteller::biff::readFirstWorksheet(bytes, keptRows, keptColumns);
+    if (sheet.status == corvanteller::biff::Status::Protected) {
+        return exitProtected;
+    }
+    if (sheet.status != corvanteller::biff::Status::Read) {
+        return exitCannotRead;
+    }
+    out += corvanteller::xlsOutputHeader;
     out += "size ";
-    appendNumber(out, lastRow);
+    appendNumber(out, sheet.lastRow);
     out += ' ';
-    appendNumber(out, lastColumn);
+    appendNumber(out, sheet.lastColumn);
     out += '\n';
-    out += cells;
+    for (const corvanteller::biff::Cell& cell : sheet.cells) {
+        appendCell(out, cell);
+    }
     out += "end\n";
     return 0;
 }
@@ -138,24 +152,24 @@ int main(int argc, char** argv) {
         const rlimit limit{addressSpaceLimit, addressSpaceLimit};
         setrlimit(RLIMIT_AS, &limit);
     }
-
-    const void* handle = nullptr;
-    const int opened = freexl_open(argv[1], &handle);
-    // FreeXL has answered FREEXL_OK without a workbook (a string table holding an empty string).
-    if (opened != FREEXL_OK || handle == nullptr) {
-        if (handle != nullptr) {
-            freexl_close(handle);
-        }
-        return 1;
+    gsf_init();
+    GsfInput* input = gsf_input_stdio_new(argv[1], nullptr);
+    if (input == nullptr) {
+        return exitCannotRead;
+    }
+    GsfInfile* file = gsf_infile_msole_new(input, nullptr);
+    g_object_unref(input);
+    if (file == nullptr) {
+        return exitCannotRead;
     }
     std::string out;
-    const int status = readFirstWorksheet(handle, out);
-    freexl_close(handle);
+    const int status = readWorkbook(file, out);
+    g_object_unref(file);
     if (status != 0) {
         return status;
     }
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
-        return 1;
+        return exitCannotRead;
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "office/xlsx_reader.h"
 
 #include "common/error.h"
+#include "office/number_formats.h"
 #include "office/workbook.h"
 #include "office/workbook_reading.h"
 #include "office/zip_archive.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -291,12 +293,57 @@ public:
                 return false;
             }
             firstSheetId = id;
+        } else if (isMainElement(name, "workbookPr")) {
+            const char* system = plainAttribute(attributes, "date1904");
+            date1904 = system != nullptr &&
+                       (std::string_view(system) == "1" || std::string_view(system) == "true");
         }
         return true;
     }
     bool end(const Name&) override { return true; }
 
     std::string firstSheetId;
+    bool date1904 = false;
+};
+
+// --- Styles ----------------------------------------------------------------------------------
+
+// Which cell formats (the "s" of a cell, an index into cellXfs) show numbers as dates.
+class StylesHandler final : public XmlHandler {
+public:
+    bool start(const Name& name, const char** attributes) override {
+        if (!isMain(name.space)) {
+            return true;
+        }
+        if (name.local == "numFmt") {
+            const char* id = plainAttribute(attributes, "numFmtId");
+            const char* code = plainAttribute(attributes, "formatCode");
+            if (id != nullptr && code != nullptr && isDateFormatCode(code)) {
+                dateFormats_.push_back(std::atoi(id));
+            }
+        } else if (name.local == "cellXfs") {
+            inCellFormats_ = true;
+        } else if (inCellFormats_ && name.local == "xf") {
+            const char* id = plainAttribute(attributes, "numFmtId");
+            const int format = id != nullptr ? std::atoi(id) : 0;
+            dateStyles.push_back(isBuiltInDateFormat(format) ||
+                                 std::find(dateFormats_.begin(), dateFormats_.end(), format) !=
+                                     dateFormats_.end());
+        }
+        return true;
+    }
+    bool end(const Name& name) override {
+        if (isMainElement(name, "cellXfs")) {
+            inCellFormats_ = false;
+        }
+        return true;
+    }
+
+    std::vector<bool> dateStyles;
+
+private:
+    std::vector<int> dateFormats_;
+    bool inCellFormats_ = false;
 };
 
 // --- Texts -----------------------------------------------------------------------------------
@@ -458,7 +505,8 @@ std::optional<CellPosition> cellReference(std::string_view reference) {
 
 class SheetHandler final : public XmlHandler {
 public:
-    explicit SheetHandler(Worksheet& sheet) : sheet_(sheet) {}
+    SheetHandler(Worksheet& sheet, const std::vector<bool>& dateStyles, bool date1904)
+        : sheet_(sheet), dateStyles_(dateStyles), date1904_(date1904) {}
 
     bool start(const Name& name, const char** attributes) override {
         if (!isMain(name.space)) {
@@ -565,6 +613,10 @@ private:
         }
         const char* type = plainAttribute(attributes, "t");
         type_ = type != nullptr ? type : "n";
+        const char* style = plainAttribute(attributes, "s");
+        const int styleIndex = style != nullptr ? std::atoi(style) : 0;
+        dateStyle_ = styleIndex >= 0 && static_cast<std::size_t>(styleIndex) < dateStyles_.size() &&
+                     dateStyles_[static_cast<std::size_t>(styleIndex)];
         inCell_ = true;
         hasValue_ = false;
         value_.clear();
@@ -616,7 +668,10 @@ private:
                 return false;
             }
             if (kept) {
-                sheet_.setValue(row_, column_, CellValue::ofNumber(number));
+                sheet_.setValue(row_, column_,
+                                dateStyle_ ? CellValue::ofDate(
+                                                 date1904_ ? number + dateSystem1904Offset : number)
+                                           : CellValue::ofNumber(number));
             }
         } else {
             return false;
@@ -626,6 +681,9 @@ private:
     }
 
     Worksheet& sheet_;
+    const std::vector<bool>& dateStyles_;
+    bool date1904_ = false;
+    bool dateStyle_ = false;
     int row_ = 0;
     int column_ = 0;
     int foreignDepth_ = 0;
@@ -673,8 +731,16 @@ std::unique_ptr<Worksheet> readXlsxFirstWorksheet(QByteArrayView bytes) {
         throwCannotRead();
     }
 
+    StylesHandler styles;
+    // Without its styles a workbook still reads, its dates as numbers.
+    if (const Relationship* stylesPart = findRelationship(relationships, "/styles")) {
+        const QByteArray part = resolveTarget(workbookPart, stylesPart->target);
+        if (package.has(part)) {
+            package.parse(part, styles);
+        }
+    }
     auto sheet = std::make_unique<Worksheet>(QString());
-    SheetHandler cells(*sheet);
+    SheetHandler cells(*sheet, styles.dateStyles, workbook.date1904);
     package.parse(resolveTarget(workbookPart, sheetRelationship->target), cells);
 
     if (!cells.sharedCells.empty()) {

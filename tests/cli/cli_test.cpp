@@ -126,10 +126,10 @@ TEST(Cli, HelpAndVersionFeedTheManualPage) {
     const CliRun help = runCliProcess({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: corvanteller-cli scan"));
-    for (const char* word :
-         {"--from start", "--from main", "--plenty", "  --  ", "--help", "--version",
-          "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "complete", "guard",
-          "too-many-folders", "read-error", "row-limit", "queue-limit"}) {
+    for (const char* word : {"--from start", "--from main", "--plenty", "  --  ", "--help",
+                             "--version", "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ",
+                             "complete", "guard", "too-many-folders", "read-error", "row-limit",
+                             "queue-limit", "import [--from", "WORKBOOK [--to FILE]"}) {
         EXPECT_TRUE(help.out.contains(word)) << word;
     }
 }
@@ -330,6 +330,65 @@ TEST(Cli, AFolderThatCannotBeOpenedForWantOfDescriptorsEndsTheScan) {
         << err.toStdString();
     EXPECT_TRUE(err.contains(u"Too many open files"_s)) << err.toStdString();
     EXPECT_TRUE(err.contains(u"# end=read-error rows=0"_s)) << err.toStdString();
+}
+
+} // namespace
+} // namespace corvanteller
+
+namespace corvanteller {
+namespace {
+
+CliRun runImport(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"LC_ALL"_s, u"ru_RU.UTF-8"_s);
+    environment.insert(u"XDG_CONFIG_HOME"_s, u"/nonexistent"_s);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CORVANTELLER_CLI_PATH), QStringList{u"import"_s} + args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return CliRun{process.exitCode(), process.readAllStandardOutput(),
+                  process.readAllStandardError()};
+}
+
+TEST(CliImport, BothFormatsGiveTheSameTable) {
+    const QString workbooks = QStringLiteral(CORVANTELLER_WORKBOOKS);
+    const CliRun xls = runImport({u"--from"_s, u"main"_s, workbooks + u"/songs-1.xls"_s});
+    const CliRun xlsx = runImport({u"--from"_s, u"main"_s, workbooks + u"/songs-1.xlsx"_s});
+    EXPECT_EQ(xls.exitCode, 0) << xls.err.toStdString();
+    EXPECT_EQ(xls.out, xlsx.out);
+    const QList<QByteArray> lines = xls.out.split('\n');
+    ASSERT_EQ(lines.size(), 42); // the header, 40 rows and the end of the last line
+    EXPECT_EQ(lines[0], "#\tName of file\tWay\tTitle\tPerformer\tWords\tMade by");
+    EXPECT_TRUE(xls.out.contains("\t15.03.2024\t"));
+    EXPECT_TRUE(xls.out.contains("\t31.12.2023 23:05:09\t"));
+    EXPECT_TRUE(xls.out.contains("\tline one\\nline two\t"));
+
+    TempTree tree;
+    const QString list = tree.root() + u"/songs.sgl"_s;
+    EXPECT_EQ(runImport({workbooks + u"/songs-2.xlsx"_s, u"--to"_s, list}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(list));
+}
+
+TEST(CliImport, FailuresAndWrongCallsAreTold) {
+    TempTree tree;
+    const QString notWorkbook = tree.root() + u"/songs.xls"_s;
+    QFile file(notWorkbook);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain text");
+    file.close();
+    const CliRun failed = runImport({notWorkbook});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.contains("This file is not an Excel workbook.")) << failed.err.data();
+    EXPECT_TRUE(failed.out.isEmpty());
+    const QStringList calls[] = {
+        {},
+        {notWorkbook, notWorkbook},
+        {u"--plenty"_s, notWorkbook},
+        {notWorkbook, u"--to"_s, u"songs.pdf"_s},
+    };
+    for (const QStringList& args : calls) {
+        EXPECT_EQ(runImport(args).exitCode, 2) << args.join(u' ').toStdString();
+    }
 }
 
 } // namespace

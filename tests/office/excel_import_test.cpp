@@ -287,7 +287,7 @@ TEST(ExcelImportTest, AnExportedWorkbookImportsBackRowForRow) {
 
     TableSession target;
     const ImportOutcome outcome =
-        importFromExcel(engine, path, ImportingWindow::Main, target, fixedWidths());
+        importFromExcel(engine, path, ImportingWindow::Main, target, fixedWidths(), QLocale::c());
     EXPECT_EQ(outcome.statusText, u"25 record(s) was(were) exported to Excel"_s);
     EXPECT_EQ(engine.workbookCount(), 0);
     source.model().toggleCheck(3);
@@ -318,7 +318,8 @@ TEST(ExcelImportTest, EmptyOrOverlongSheetsChangeNothing) {
         TableSession table;
         table.model().resetForList(1);
         try {
-            importFromExcel(engine, path, ImportingWindow::Start, table, fixedWidths());
+            importFromExcel(engine, path, ImportingWindow::Start, table, fixedWidths(),
+                            QLocale::c());
             ADD_FAILURE() << "imported " << path.toStdString();
         } catch (const UserError& error) {
             EXPECT_EQ(error.text(), message);

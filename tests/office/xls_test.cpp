@@ -1,4 +1,6 @@
+#include "office/excel_import.h"
 #include "office/workbook.h"
+#include "office/workbook_engine.h"
 #include "office/workbook_file.h"
 #include "office/workbook_reading.h"
 #include "office/xls_output.h"
@@ -6,6 +8,7 @@
 
 #include "common/error.h"
 #include "support/xls_builder.h"
+#include "table/table_session.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -78,18 +81,89 @@ TEST_F(XlsTest, TheLastUsedCellComesFromTheValuesNotTheDimensions) {
     EXPECT_EQ(readFirstWorksheet(path)->lastUsedCell(), (CellPosition{40, 2}));
 }
 
-TEST_F(XlsTest, WorkbooksFreeXlCannotServeAreRefused) {
+TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     const QString cannotRead = cannotReadWorkbookMessage();
     const QString emptyString = write(
         u"empty.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withEmptySharedString().bytes());
     const QString password =
         write(u"password.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).withPassword().bytes());
+    const QString encrypted =
+        write(u"encrypted.xlsx"_s,
+              test::XlsBuilder::compoundFile(u"EncryptedPackage"_s, QByteArray(5000, '\x5A')));
     QByteArray cut = test::XlsBuilder().text(1, 1, u"a"_s).bytes();
     cut.truncate(4096 + 100);
     const QString truncated = write(u"cut.xls"_s, cut);
-    EXPECT_EQ(readError(emptyString), cannotRead);
-    EXPECT_EQ(readError(password), cannotRead);
+    EXPECT_EQ(readError(emptyString), u"(read)"_s) << "an unused empty string does no harm";
+    EXPECT_EQ(readError(password), passwordProtectedMessage());
+    EXPECT_EQ(readError(encrypted), passwordProtectedMessage());
     EXPECT_EQ(readError(truncated), cannotRead);
+
+    // The table stays as it was.
+    WorkbookEngine engine;
+    TableSession table;
+    ImportWidths widths;
+    widths.mode = ColumnWidthMode::Fixed;
+    importFromExcel(engine,
+                    write(u"songs.xls"_s, test::XlsBuilder()
+                                              .text(1, 1, u"#"_s)
+                                              .text(1, 2, u"Name"_s)
+                                              .text(2, 2, u"a.kar"_s)
+                                              .bytes()),
+                    ImportingWindow::Main, table, widths, QLocale::c());
+    for (const QString& path : {password, encrypted}) {
+        EXPECT_THROW(
+            importFromExcel(engine, path, ImportingWindow::Main, table, widths, QLocale::c()),
+            UserError);
+        EXPECT_EQ(table.model().songCount(), 1);
+        EXPECT_EQ(table.model().cell(1, 1), u"a.kar"_s);
+    }
+}
+
+// "DATE:2024-03-15" and "DATETIME:2023-12-31T23:05:09" stand for dates in the locale's formats.
+QString expectedCell(const QString& field, const QLocale& locale) {
+    if (field.startsWith(u"DATE:"_s)) {
+        return locale.toString(QDate::fromString(field.mid(5), Qt::ISODate), QLocale::ShortFormat);
+    }
+    if (field.startsWith(u"DATETIME:"_s)) {
+        const QDateTime moment = QDateTime::fromString(field.mid(9), Qt::ISODate);
+        return locale.toString(moment.date(), QLocale::ShortFormat) + u' ' +
+               moment.time().toString(u"HH:mm:ss"_s);
+    }
+    QString text;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == u'\\' && i + 1 < field.size()) {
+            const QChar next = field[++i];
+            text += next == u'n' ? u'\n' : next == u't' ? u'\t' : next;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+TEST_F(XlsTest, WorkbooksOfASpreadsheetProgramReadAlikeInBothFormats) {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    for (const QString& name : {u"songs-1"_s, u"songs-2"_s}) {
+        QFile expectedFile(QStringLiteral(CORVANTELLER_WORKBOOKS) + u'/' + name +
+                           u".expected.tsv"_s);
+        ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(expectedFile.readAll()).split(u'\n');
+        for (const QString& extension : {u".xls"_s, u".xlsx"_s}) {
+            const QString file = name + extension;
+            WorkbookEngine engine;
+            const ImportedSheet sheet = readSheetForImport(
+                engine, QStringLiteral(CORVANTELLER_WORKBOOKS) + u'/' + file, russian);
+            ASSERT_EQ(sheet.lastRow, 41) << file.toStdString();
+            ASSERT_EQ(sheet.lastColumn, 7) << file.toStdString();
+            for (int row = 1; row <= sheet.lastRow; ++row) {
+                const QStringList fields = lines[row - 1].split(u'\t');
+                for (int column = 1; column <= 7; ++column) {
+                    EXPECT_EQ(sheet.text(row, column), expectedCell(fields[column - 1], russian))
+                        << file.toStdString() << ' ' << row << ',' << column;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(XlsTest, AHelperThatFailsLeavesTheMessage) {
@@ -116,12 +190,16 @@ TEST(XlsOutputTest, ReadsWellFormedOutputOnly) {
     const QByteArray good = "corvanteller-xls-reader 1\nsize 50000 300\n"
                             "cell 1 1 t 1\n#\n"
                             "cell 2 7 t 6\n\xD0\x9F\xD0\xB5\xD1\x81\n"
+                            "cell 3 1 d 5\n45366\ncell 3 2 b 1\n1\ncell 3 3 e 7\n#DIV/0!\n"
                             "cell 45006 2 n 4\n12.5\n"
                             "end\n";
     const std::unique_ptr<Worksheet> sheet = parseXlsOutput(good);
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->value(2, 7).text(), u"Пес"_s);
     EXPECT_EQ(sheet->value(45006, 2).text(), u"12.5"_s);
+    EXPECT_EQ(sheet->value(3, 1), CellValue::ofDate(45366));
+    EXPECT_EQ(sheet->value(3, 2), CellValue::ofBoolean(true));
+    EXPECT_EQ(sheet->value(3, 3), CellValue::ofError(u"#DIV/0!"_s));
     EXPECT_EQ(sheet->lastUsedCell(), (CellPosition{50000, 300}));
     ASSERT_TRUE(parseXlsOutput("corvanteller-xls-reader 1\nsize 0 0\nend\n"));
 
@@ -138,7 +216,8 @@ TEST(XlsOutputTest, ReadsWellFormedOutputOnly) {
         "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 t 5\nx\nend\n",
         "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 n 2\n1x\nend\n",
         "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 n 3\ninf\nend\n",
-        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 b 1\n1\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 x 1\n1\nend\n",
+        "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 b 4\nTRUE\nend\n",
         "corvanteller-xls-reader 1\nsize 2000000 9\nend\n",
         "corvanteller-xls-reader 1\nsize 9 9\ncell 1 1 t 999999999\nend\n",
     };

@@ -198,7 +198,10 @@ QByteArray XlsBuilder::workbookStream() const {
 }
 
 QByteArray XlsBuilder::bytes() const {
-    const QByteArray stream = workbookStream();
+    return compoundFile(QStringLiteral("Workbook"), workbookStream());
+}
+
+QByteArray XlsBuilder::compoundFile(const QString& streamName, const QByteArray& stream) {
     const quint32 streamSectors =
         static_cast<quint32>((stream.size() + sectorSize - 1) / sectorSize);
     quint32 fatSectors = 1;
@@ -260,8 +263,7 @@ QByteArray XlsBuilder::bytes() const {
         set32(directory, at + 120, size);
     };
     entry(0, QStringLiteral("Root Entry"), 5, 1, endOfChain, 0);
-    entry(1, QStringLiteral("Workbook"), 2, noStream, firstStreamSector,
-          static_cast<quint32>(stream.size()));
+    entry(1, streamName, 2, noStream, firstStreamSector, static_cast<quint32>(stream.size()));
     for (int index = 2; index < sectorSize / 128; ++index) {
         set32(directory, index * 128 + 68, noStream);
         set32(directory, index * 128 + 72, noStream);

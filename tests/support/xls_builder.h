@@ -9,8 +9,8 @@
 namespace corvanteller::test {
 
 // Builds an .xls file as spreadsheet programs write them: a BIFF8 workbook stream (globals with
-// the shared string table and one worksheet) in a compound file of 4096-byte sectors. FreeXL
-// reads such a file when the stream's declared size is exact and no shared string is empty.
+// the shared string table and one worksheet) in a compound file of 4096-byte sectors. Its
+// stream is longer than a sector, so it never lies in the compound file's mini stream.
 class XlsBuilder {
 public:
     // Cells are 1-based. Texts go through the shared string table.
@@ -26,6 +26,9 @@ public:
     // The workbook stream alone and the whole file.
     QByteArray workbookStream() const;
     QByteArray bytes() const;
+    // A compound file holding one stream of a sector or more (an encrypted .xlsx package is
+    // one holding "EncryptedPackage").
+    static QByteArray compoundFile(const QString& streamName, const QByteArray& stream);
 
 private:
     struct Cell {
