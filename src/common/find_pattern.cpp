@@ -2,6 +2,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <array>
 
 namespace corvanteller {
@@ -95,17 +96,23 @@ TextFindResult findInText(QStringView text, const FindPattern& pattern, qsizetyp
     if (pattern.isEmpty()) {
         return result;
     }
+    // Round from the other end only as far as the first pass began: no text is read twice.
     if (step == FindStep::Previous) {
-        result.position = pattern.lastIndexIn(text, selectionStart - 1);
+        const qsizetype from = selectionStart - 1;
+        result.position = pattern.lastIndexIn(text, from);
         if (result.position < 0) {
-            result.position = pattern.lastIndexIn(text, text.size());
+            const qsizetype after = std::clamp<qsizetype>(from + 1, 0, text.size());
+            const qsizetype position = pattern.lastIndexIn(text.sliced(after), text.size());
+            result.position = position < 0 ? -1 : after + position;
             result.outcome.wrapped = result.position >= 0;
         }
     } else {
         const qsizetype from = step == FindStep::Typed ? selectionStart : selectionEnd;
         result.position = pattern.indexIn(text, from);
         if (result.position < 0) {
-            result.position = pattern.indexIn(text, 0);
+            const qsizetype before =
+                std::clamp<qsizetype>(from + pattern.length() - 1, 0, text.size());
+            result.position = pattern.indexIn(text.first(before), 0);
             result.outcome.wrapped = result.position >= 0;
         }
     }
