@@ -18,8 +18,10 @@
 #include "table/list_file.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
+#include "table/table_find.h"
 #include "text/text_view.h"
 #include "ui/error_guard.h"
+#include "ui/find_bar.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -77,6 +79,7 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     buildGrid(client);
     buildBottomRow(client);
     buildMenus();
+    setupFind(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
     textView_ = std::make_unique<TForm8>(context_.windowServices(), context_.textViewModes,
@@ -186,6 +189,7 @@ void TForm4::buildMenus() {
     QMenu* table = menuBar()->addMenu(u"&Table"_s);
     N19 = addCommand(table, u"&Add row"_s, &TForm4::N19Click);
     exportToText = addCommand(table, u"&Export to text"_s, &TForm4::ExportTextClick);
+    findAction = addCommand(table, u"Find..."_s, &TForm4::openFindBar);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
@@ -299,7 +303,10 @@ void TForm4::layoutClient() {
     QWidget* client = centralWidget();
     const int width = client->width();
     const int height = client->height();
-    StringGrid1->setGeometry(0, 0, width, height - bottomRowHeight);
+    const int findBarHeight = findBar->isHidden() ? 0 : findBar->sizeHint().height();
+    const int gridHeight = height - bottomRowHeight - findBarHeight;
+    StringGrid1->setGeometry(0, 0, width, gridHeight);
+    findBar->setGeometry(0, gridHeight, width, findBarHeight);
     const int rowTop = height - bottomRowHeight + 4;
     CheckBox1->move(8, rowTop);
     CheckBox1->adjustSize();
@@ -307,6 +314,44 @@ void TForm4::layoutClient() {
     Label2->move(8, rowTop + 20);
     Label2->adjustSize();
     alignStatusLine();
+}
+
+void TForm4::setupFind(QWidget* client) {
+    findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    findBar = new FindBar(client);
+    findBar->setSearchedWidget(StringGrid1);
+    findBar->hide();
+    connect(findBar, &FindBar::findRequested, this,
+            guard(this, context_.ui,
+                  [this](const QString& text, FindStep step) { findInTable(text, step); }));
+    connect(findBar, &FindBar::closed, this, [this] { layoutClient(); });
+}
+
+void TForm4::openFindBar() {
+    // As every command: a cell being typed goes into the table first.
+    commitCellEdit();
+    findBar->open();
+    layoutClient();
+}
+
+void TForm4::findInTable(const QString& text, FindStep step) {
+    commitCellEdit();
+    const FindPattern pattern(text);
+    if (pattern.isEmpty()) {
+        findBar->showMessage(QString());
+        return;
+    }
+    SongTableModel& model = context_.table.model();
+    const QModelIndex current = StringGrid1->currentIndex();
+    const TableCell from =
+        current.isValid() ? TableCell{current.row() + 1, current.column()} : TableCell{};
+    const CellFindResult result = findCell(model, pattern, from, step);
+    if (result.outcome.found) {
+        const QModelIndex index = model.index(result.cell.row - 1, result.cell.column);
+        StringGrid1->setCurrentIndex(index);
+        StringGrid1->scrollTo(index);
+    }
+    findBar->showMessage(findMessage(result.outcome, step));
 }
 
 void TForm4::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings_actions.h"
+#include "common/find_pattern.h"
 #include "office/document_engine.h"
 #include "office/excel_import.h"
 #include "office/workbook_engine.h"
@@ -22,6 +23,7 @@ class QProgressBar;
 namespace corvanteller {
 
 class AppContext;
+class FindBar;
 class SongGrid;
 class TForm8;
 class TForm6;
@@ -79,6 +81,10 @@ public:
     QAction* saveAsText = nullptr;   // "Save as te&xt..."
     QAction* exportText = nullptr;   // Export > "Tex&t"
     QAction* exportToText = nullptr; // Table > "&Export to text"
+
+    // Table > "Find..." and the bar under the grid that it shows.
+    QAction* findAction = nullptr;
+    FindBar* findBar = nullptr;
 
     TForm12& savePrompt() { return *savePrompt_; }
     TForm8& textView() { return *textView_; }
@@ -152,6 +158,9 @@ private:
     QAction* addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)());
     void registerTableHint();
     void layoutClient();
+    void setupFind(QWidget* client);
+    void openFindBar();
+    void findInTable(const QString& text, FindStep step);
     void alignStatusLine();
 
     void carryOut(NextStep step);

@@ -12,6 +12,7 @@
 #include "text/text_format_dialog.h"
 #include "text/text_view_modes.h"
 #include "ui/error_guard.h"
+#include "ui/find_bar.h"
 #include "ui/form_activations.h"
 #include "ui/ui_services.h"
 
@@ -22,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -83,6 +85,7 @@ TForm8::TForm8(const WindowServices& services, TextViewModes& modes, const SongT
     connect(Timer1, &QTimer::timeout, this, guard(this, services_.ui, [this] { Timer1Timer(); }));
 
     buildMenus();
+    setupFind();
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
     connect(&textFormatDialog_, &TForm9::linesAppended, this,
@@ -126,6 +129,8 @@ void TForm8::buildMenus() {
     Cut1 = addEditAction(edit, u"C&ut"_s, &QTextEdit::cut);
     edit->addSeparator();
     SelectAll1 = addEditAction(edit, u"&Select All"_s, &QTextEdit::selectAll);
+    edit->addSeparator();
+    findAction = addCommand(edit, u"Find..."_s, &TForm8::openFindBar);
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
     Output1 = addCommand(settings, u"&Output information as text"_s, &TForm8::Output1Click);
@@ -149,6 +154,50 @@ void TForm8::buildMenus() {
         copyOrCut->setEnabled(false);
         connect(RichEdit1, &QTextEdit::copyAvailable, copyOrCut, &QAction::setEnabled);
     }
+}
+
+void TForm8::setupFind() {
+    findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    // The bar stands over the editor, which keeps the rest of the window.
+    auto* page = new QWidget(this);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    findBar = new FindBar(page);
+    findBar->setSearchedWidget(RichEdit1);
+    findBar->hide();
+    column->addWidget(findBar);
+    takeCentralWidget();
+    column->addWidget(RichEdit1, 1);
+    setCentralWidget(page);
+    connect(findBar, &FindBar::findRequested, this,
+            guard(this, services_.ui,
+                  [this](const QString& text, FindStep step) { findInEditor(text, step); }));
+}
+
+void TForm8::openFindBar() {
+    findBar->open();
+}
+
+void TForm8::findInEditor(const QString& text, FindStep step) {
+    const FindPattern pattern(text);
+    if (pattern.isEmpty()) {
+        findBar->showMessage(QString());
+        return;
+    }
+    QTextCursor cursor = RichEdit1->textCursor();
+    // The plain text has one character for each position of the document.
+    const QString plain = RichEdit1->document()->toPlainText();
+    const TextFindResult result =
+        findInText(plain, pattern, cursor.selectionStart(), cursor.selectionEnd(), step);
+    if (result.outcome.found) {
+        cursor.setPosition(static_cast<int>(result.position));
+        cursor.setPosition(static_cast<int>(result.position + pattern.length()),
+                           QTextCursor::KeepAnchor);
+        RichEdit1->setTextCursor(cursor);
+        RichEdit1->ensureCursorVisible();
+    }
+    findBar->showMessage(findMessage(result.outcome, step));
 }
 
 void TForm8::showFor(QWidget* opener) {

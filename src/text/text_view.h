@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/find_pattern.h"
 #include "office/document_engine.h"
 #include "text/table_text.h"
 #include "ui/window_services.h"
@@ -16,6 +17,7 @@ class QTimer;
 namespace corvanteller {
 
 class Clock;
+class FindBar;
 class SongTableModel;
 class TextViewModes;
 class TForm9;
@@ -58,6 +60,9 @@ public:
     QAction* Paste1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* SelectAll1 = nullptr;
+    // "Find..." and the bar over the editor that it shows.
+    QAction* findAction = nullptr;
+    FindBar* findBar = nullptr;
     // "&Settings"
     QAction* Output1 = nullptr; // "&Output information as text"
     // The pop-up menu.
@@ -102,6 +107,9 @@ protected:
 
 private:
     void buildMenus();
+    void setupFind();
+    void openFindBar();
+    void findInEditor(const QString& text, FindStep step);
     QAction* addCommand(QMenu* menu, const QString& caption, void (TForm8::*handler)());
     QAction* addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)());
     qreal indentPixels() const;

@@ -12,6 +12,7 @@
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
 #include "text/text_view.h"
+#include "ui/find_bar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -566,6 +567,7 @@ private Q_SLOTS:
             {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
             {main.exportText, {shown(view), hideView}},
             {main.exportToText, {shown(view), hideView}},
+            {main.findAction, {shown(main.findBar), [&] { main.findBar->closeBar(); }}},
             {main.N12,
              {[&] { return main.Label1->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
             {main.N13, {shown(&main.complexRenaming()), [&] { main.complexRenaming().hide(); }}},
