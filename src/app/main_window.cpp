@@ -30,6 +30,8 @@
 #include <QProgressBar>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -492,6 +494,14 @@ void TForm4::carryOut(NextStep step) {
     case NextStep::ReturnToTable:
         savePrompt_->hide();
         return;
+    case NextStep::ChooseListFile:
+        savePrompt_->hide();
+        openListFromDialog();
+        return;
+    case NextStep::ChooseWorkbook:
+        savePrompt_->hide();
+        importWorkbookFromDialog();
+        return;
     }
 }
 
@@ -529,14 +539,24 @@ void TForm4::closeEvent(QCloseEvent* event) {
     guarded(this, context_.ui, [this, step] { carryOut(step); });
 }
 
-TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path,
-                                          int originRowCount) {
+TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path, int originRowCount,
+                                          ListOpenFailure failure) {
     SongTableModel& model = context_.table.model();
-    for (int column = 0; column < tableColumnCount; ++column) {
-        StringGrid1->setColumnWidth(column, fixedColumnWidths[static_cast<std::size_t>(column)]);
+    const auto resetWidths = [this] {
+        for (int column = 0; column < tableColumnCount; ++column) {
+            StringGrid1->setColumnWidth(column,
+                                        fixedColumnWidths[static_cast<std::size_t>(column)]);
+        }
+    };
+    // The start window's open resets the table first, so it stays reset when the file cannot be
+    // read; the main window's keeps the table until the whole list is read.
+    if (failure == ListOpenFailure::ResetTable) {
+        resetWidths();
     }
-    // Resets the table first, so it stays reset when the file cannot be read.
-    const ListOpenResult result = openListFile(path, model, originRowCount);
+    const ListOpenResult result = openListFile(path, model, originRowCount, failure);
+    if (result.opened() && failure == ListOpenFailure::KeepTable) {
+        resetWidths();
+    }
     switch (result.outcome) {
     case ListOpenResult::Outcome::Opened:
         break;
@@ -556,12 +576,23 @@ TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path,
 
 void TForm4::N8Click() {
     commitCellEdit();
+    carryOut(flow_.listOpenRequested());
+}
+
+void TForm4::openListFromDialog() {
     const QString path = context_.ui.chooseOpenFile(this, listOpenDialog());
     if (path.isEmpty()) {
         return;
     }
-    if (readListIntoGrid(this, path, context_.table.originStore().rowCount()) == ListRead::Read) {
-        copyDataRowsInto(context_.table.model(), context_.table.mainStore());
+    TableSession& table = context_.table;
+    // A list that cannot be read leaves the table, the row stores and the status line as they
+    // were.
+    if (readListIntoGrid(this, path, table.originStore().rowCount(), ListOpenFailure::KeepTable) ==
+        ListRead::Read) {
+        // Into both row stores with their counts at once: when the save-changes prompt was
+        // shown, the window's next activation rebuilds the table without a deactivation first.
+        table.refreshStores();
+        updateStatusLine(processedStatusText(table.model().songCount()));
     }
 }
 
@@ -576,6 +607,7 @@ void TForm4::Excel3Click() {
 }
 
 void TForm4::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
+    const QModelIndex current = StringGrid1->currentIndex();
     if (mode) {
         showTextView(*mode);
     } else {
@@ -583,6 +615,20 @@ void TForm4::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
     }
     newDocumentWithText(WordApplication1, textView_->editorText());
     textView_->hide();
+    returnToGrid(current.isValid() ? current.row() : 0,
+                 current.isValid() ? current.column() : SongColumn::FileName);
+}
+
+void TForm4::returnToGrid(int row, int column) {
+    // The view was shown only to build the text: the keyboard comes back to the table, which
+    // the activation rebuilds and so leaves without a current cell.
+    showAsActive();
+    const SongTableModel& model = context_.table.model();
+    if (model.songCount() > 0) {
+        StringGrid1->setCurrentIndex(
+            model.index(std::clamp(row, 0, model.songCount() - 1), column));
+    }
+    StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm4::Word1Click() {
@@ -630,11 +676,17 @@ void TForm4::printToPdfClick() {
 
 void TForm4::Excel2Click() {
     commitCellEdit();
+    carryOut(flow_.importRequested());
+}
+
+void TForm4::importWorkbookFromDialog() {
     const QString path = context_.ui.chooseOpenFile(this, excelOpenDialog());
     if (path.isEmpty()) {
         return;
     }
     updateStatusLine(importExcelFile(path, ImportingWindow::Main).statusText);
+    // As after an open: the next activation may rebuild the table from the stores.
+    context_.table.refreshStores();
 }
 
 bool TForm4::importExcelForStartWindow(QWidget* parent) {
@@ -685,8 +737,8 @@ bool TForm4::openListForStartWindow(QWidget* parent) {
 }
 
 bool TForm4::openListForStartWindow(QWidget* parent, const QString& path) {
-    return readListIntoGrid(parent, path, context_.table.startStore().rowCount()) !=
-           ListRead::Stopped;
+    return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
+                            ListOpenFailure::ResetTable) != ListRead::Stopped;
 }
 
 void TForm4::N9Click() {

@@ -5,6 +5,7 @@
 #include "office/document_engine.h"
 #include "office/excel_import.h"
 #include "office/workbook_engine.h"
+#include "table/list_file.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
 #include "text/text_view_modes.h"
@@ -169,7 +170,13 @@ private:
     bool saveListToCurrentFile();
     void endProgram();
     RenameServices renameServices();
-    ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount);
+    ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount,
+                              ListOpenFailure failure);
+    // "&Open Corvanteller list..." and "&Import from Excel file" once the table may be replaced.
+    void openListFromDialog();
+    void importWorkbookFromDialog();
+    // The window active again with the keyboard in the grid at row, column (model indices).
+    void returnToGrid(int row, int column);
     ImportOutcome importExcelFile(const QString& path, ImportingWindow window);
     void showWaitLabel(const QString& text);
     // Shows the text view for the mode it has.

@@ -47,7 +47,6 @@ TForm1::TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setInterval(movingPictureTickMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    Timer1->start();
 }
 
 TForm1::~TForm1() {
@@ -200,7 +199,7 @@ void TForm1::startScan(const std::optional<QString>& folder) {
     }
     finishScanProgress(ProgressBar1);
     Image2->show();
-    Timer1->start();
+    updateAnimation();
     Button1->unsetCursor();
 }
 
@@ -261,6 +260,29 @@ void TForm1::N20Click() {
 
 void TForm1::N6Click() {
     context_.help->showHelp();
+}
+
+void TForm1::updateAnimation() {
+    runAnimation(isVisible() && !isMinimized());
+}
+
+void TForm1::runAnimation(bool shown) {
+    // The scan hides the moving picture while it runs.
+    if (shown && !Image2->isHidden()) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    runAnimation(true);
+}
+
+void TForm1::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    runAnimation(false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -73,8 +73,13 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // The moving picture runs only while the window is on the screen and no scan hides it.
+    void updateAnimation();
+    void runAnimation(bool shown);
     void buildControls();
     void buildMenu();
     QAction* addDisabled(QMenu* menu, const QString& caption);

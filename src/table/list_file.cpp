@@ -70,33 +70,93 @@ std::optional<QByteArray> listBytes(const SongTableModel& model, bool utf8) {
     return bytes;
 }
 
-// The lines of a file's text, ended by CR LF, LF or CR. Past the end every line reads as an
-// empty text, as the runtime's line input does.
-class LineCursor {
+// The lines of a file, ended by CR LF, LF or CR, read a chunk at a time: the file is read only
+// as far as the lines taken from it reach (and at most one chunk beyond). Past the end every
+// line reads as an empty text, as the runtime's line input does.
+class LineStream {
 public:
-    explicit LineCursor(QByteArrayView text) : rest_(text) {}
+    explicit LineStream(FileReader& file) : file_(file) {}
 
-    bool atEnd() const { return rest_.isEmpty(); }
-    // Whether the last line read ran to the end of the text without a line end.
-    bool lastLineOpen() const { return lastLineOpen_; }
-
-    QByteArrayView next() {
-        const char* begin = rest_.data();
-        const char* end = begin + rest_.size();
-        const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-        const QByteArrayView line(begin, stop - begin);
-        qsizetype used = line.size();
-        lastLineOpen_ = stop == end;
-        if (stop != end) {
-            used += (*stop == '\r' && stop + 1 != end && stop[1] == '\n') ? 2 : 1;
+    // Drops a byte-order mark at the start; true when there was one.
+    bool skipUtf8Mark() {
+        while (buffer_.size() - position_ < utf8Mark.size() && fill()) {
         }
-        rest_ = rest_.sliced(used);
+        if (!QByteArrayView(buffer_).sliced(position_).startsWith(utf8Mark)) {
+            return false;
+        }
+        position_ += utf8Mark.size();
+        return true;
+    }
+
+    bool atEnd() { return position_ == buffer_.size() && !fill(); }
+
+    // The next line without its end. A line longer than limit is cut there (cut is set) and
+    // the rest of it is left unread.
+    QByteArray next(qsizetype limit = std::numeric_limits<qsizetype>::max(), bool* cut = nullptr) {
+        QByteArray line;
+        const bool longer = take(&line, limit);
+        if (longer) {
+            line.truncate(limit);
+        }
+        if (cut) {
+            *cut = longer;
+        }
         return line;
     }
 
+    // Reads past the next line without keeping it.
+    void skip() { take(nullptr, 0); }
+
 private:
-    QByteArrayView rest_;
-    bool lastLineOpen_ = false;
+    static constexpr qint64 chunkSize = 64 * 1024;
+
+    // Appends the next chunk; false at the end of the file.
+    bool fill() {
+        if (ended_) {
+            return false;
+        }
+        if (position_ > 0) {
+            buffer_.remove(0, position_);
+            position_ = 0;
+        }
+        const qsizetype before = buffer_.size();
+        file_.readInto(buffer_, chunkSize);
+        ended_ = buffer_.size() == before;
+        return !ended_;
+    }
+
+    // Reads one line into line, or past it when line is null; true when the line is longer
+    // than limit (a kept line then stops there).
+    bool take(QByteArray* line, qsizetype limit) {
+        for (;;) {
+            const char* begin = buffer_.constData() + position_;
+            const char* end = buffer_.constData() + buffer_.size();
+            const char* stop =
+                std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+            if (line) {
+                line->append(begin, stop - begin);
+            }
+            position_ += stop - begin;
+            const bool longer = line && line->size() > limit;
+            if (stop != end) {
+                const bool carriageReturn = *stop == '\r';
+                ++position_;
+                if (carriageReturn && (position_ < buffer_.size() || fill()) &&
+                    buffer_[position_] == '\n') {
+                    ++position_;
+                }
+                return longer;
+            }
+            if (longer || !fill()) {
+                return longer;
+            }
+        }
+    }
+
+    FileReader& file_;
+    QByteArray buffer_;
+    qsizetype position_ = 0;
+    bool ended_ = false;
 };
 
 // A decimal integer line, as the runtime's conversion accepts it.
@@ -119,9 +179,87 @@ std::optional<int> integerValue(QByteArrayView line) {
 
 // Count lines are short; the message shows at most this much of a longer line.
 constexpr qsizetype countLineLimit = 256;
-// The first line and the two counts are judged from this much of the file, so that a large
-// file of another kind, or one with counts the table cannot take, is never read whole.
-constexpr qint64 headSize = 4096;
+// A first line or count line longer than this is no list file's: the reading stops there, so
+// that a large file of another kind is never read whole.
+constexpr qsizetype headLineLimit = 4096;
+
+// Reads the list file into model, which was reset for it; the rows end where the counts say.
+ListOpenResult readList(const QString& path, SongTableModel& model, int originRowCount) {
+    FileReader file(path);
+    LineStream lines(file);
+    const bool utf8 = lines.skipUtf8Mark();
+    if (lines.next(magicLine.size()) != magicLine) {
+        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
+    }
+    auto decode = [utf8](QByteArrayView line) {
+        return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
+    };
+    struct CountLine {
+        QByteArray text;
+        std::optional<int> value;
+    };
+    auto countLine = [&] {
+        bool cut = false;
+        QByteArray line = lines.next(headLineLimit, &cut);
+        std::optional<int> value = cut ? std::nullopt : integerValue(line);
+        return CountLine{std::move(line), value};
+    };
+    auto conversionError = [&](QByteArrayView line) {
+        // A long line is no count; the message shows its beginning.
+        return ListOpenResult{ListOpenResult::Outcome::ConversionError,
+                              u"'%1' is not a valid integer value"_s.arg(
+                                  decode(line.first(std::min(line.size(), countLineLimit))))};
+    };
+
+    const CountLine rows = countLine();
+    if (!rows.value) {
+        return conversionError(rows.text);
+    }
+    // The count includes the header row, so it is at least 1.
+    if (*rows.value < 1) {
+        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
+    }
+    if (*rows.value - 1 > SongTableModel::maxSongs) {
+        return {ListOpenResult::Outcome::TooManyRows, tooManyRowsMessage()};
+    }
+    const int songs = *rows.value - 1;
+    model.setSongCount(songs);
+
+    const CountLine columns = countLine();
+    if (!columns.value) {
+        return conversionError(columns.text);
+    }
+    const int fileColumns = *columns.value;
+    if (fileColumns < 1) {
+        model.resetForList(originRowCount);
+        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
+    }
+    // The table keeps its seven columns: cells beyond them are skipped, missing ones stay empty.
+    const int keptColumns = std::min(fileColumns, columnCount);
+
+    for (int row = 1; row <= songs; ++row) {
+        if (lines.atEnd()) {
+            for (int rest = row; rest <= songs; ++rest) {
+                for (int column = 0; column < keptColumns; ++column) {
+                    model.setCell(rest, column, QString());
+                }
+            }
+            break;
+        }
+        for (int column = 0; column < fileColumns; ++column) {
+            if (column < keptColumns) {
+                model.setCell(row, column, decode(lines.next()));
+            } else if (lines.atEnd()) {
+                break;
+            } else {
+                lines.skip();
+            }
+        }
+        lines.skip();
+    }
+    model.setRowFilesFromCells();
+    return {};
+}
 
 } // namespace
 
@@ -141,95 +279,24 @@ void writeListFile(const QString& path, const SongTableModel& model) {
     writeFileAtomically(path, *bytes);
 }
 
-ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount) {
-    SongTableModel::BulkChange change(model);
-    model.resetForList(originRowCount);
-
-    FileReader file(path);
-    QByteArray text = file.read(headSize);
-    const bool utf8 = text.startsWith(utf8Mark);
-    const qsizetype start = utf8 ? utf8Mark.size() : 0;
-    // A head line that runs to the end of a full head goes on in the file: far too long to be
-    // a count.
-    const bool headIsWholeFile = text.size() < headSize;
-    LineCursor head(QByteArrayView(text).sliced(start));
-    if (head.next() != magicLine) {
-        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
-    }
-    auto decode = [utf8](QByteArrayView line) {
-        return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
-    };
-    struct CountLine {
-        QByteArrayView text;
-        std::optional<int> value;
-    };
-    auto countLine = [&] {
-        const QByteArrayView line = head.next();
-        const bool cut = head.lastLineOpen() && !headIsWholeFile;
-        return CountLine{line, cut ? std::nullopt : integerValue(line)};
-    };
-    auto conversionError = [&](QByteArrayView line) {
-        // A long line is no count; the message shows its beginning.
-        return ListOpenResult{ListOpenResult::Outcome::ConversionError,
-                              u"'%1' is not a valid integer value"_s.arg(
-                                  decode(line.first(std::min(line.size(), countLineLimit))))};
-    };
-
-    const auto [rowLine, rowCount] = countLine();
-    if (!rowCount) {
-        return conversionError(rowLine);
-    }
-    // The count includes the header row, so it is at least 1.
-    if (*rowCount < 1) {
-        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
-    }
-    if (*rowCount - 1 > SongTableModel::maxSongs) {
-        return {ListOpenResult::Outcome::TooManyRows, tooManyRowsMessage()};
-    }
-    const int songs = *rowCount - 1;
-    model.setSongCount(songs);
-
-    const auto [columnLine, fileColumns] = countLine();
-    if (!fileColumns) {
-        return conversionError(columnLine);
-    }
-    if (*fileColumns < 1) {
-        model.resetForList(originRowCount);
-        return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
-    }
-    // The table keeps its seven columns: cells beyond them are skipped, missing ones stay empty.
-    const int keptColumns = std::min(*fileColumns, columnCount);
-
-    // The rows: the rest of the file, as much as it holds whatever the counts say.
-    if (!headIsWholeFile) {
-        file.readInto(text, std::numeric_limits<qint64>::max());
-    }
-    LineCursor lines(QByteArrayView(text).sliced(start));
-    for (int line = 0; line < 3; ++line) {
-        lines.next();
-    }
-    for (int row = 1; row <= songs; ++row) {
-        if (lines.atEnd()) {
-            for (int rest = row; rest <= songs; ++rest) {
-                for (int column = 0; column < keptColumns; ++column) {
-                    model.setCell(rest, column, QString());
-                }
-            }
-            break;
+ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount,
+                            ListOpenFailure failure) {
+    // The list is read into a table of its own and takes the table's place at the end.
+    SongTableModel read;
+    read.resetForList(originRowCount);
+    ListOpenResult result;
+    try {
+        result = readList(path, read, originRowCount);
+    } catch (...) {
+        if (failure == ListOpenFailure::ResetTable) {
+            model.resetForList(originRowCount);
         }
-        for (int column = 0; column < *fileColumns; ++column) {
-            if (column < keptColumns) {
-                model.setCell(row, column, decode(lines.next()));
-            } else if (lines.atEnd()) {
-                break;
-            } else {
-                lines.next();
-            }
-        }
-        lines.next();
+        throw;
     }
-    model.setRowFilesFromCells();
-    return {};
+    if (result.opened() || failure == ListOpenFailure::ResetTable) {
+        model.takeCellsFrom(read);
+    }
+    return result;
 }
 
 void copyDataRowsInto(const SongTableModel& model, RowStore& store) {

@@ -22,10 +22,10 @@ void writeListFile(const QString& path, const SongTableModel& model);
 struct ListOpenResult {
     enum class Outcome {
         Opened,          // every row read (a file that ends early reads as empty texts)
-        NotAListFile,    // message: notListFileMessage(); the table stays reset and empty
+        NotAListFile,    // message: notListFileMessage()
         ConversionError, // a count line is no integer; message: the runtime's text for the
-                         // error box; the rows read so far stay
-        TooManyRows,     // message: tooManyRowsMessage(); nothing read into the table
+                         // error box
+        TooManyRows,     // message: tooManyRowsMessage()
     };
 
     Outcome outcome = Outcome::Opened;
@@ -34,11 +34,20 @@ struct ListOpenResult {
     bool opened() const { return outcome == Outcome::Opened; }
 };
 
-// Opens a list file into the table: resets the table (songs = originRowCount, numbered, header
-// with "Made by..."), checks the first line and reads the rows. The first line and the two
-// counts are judged from the file's first few KB, before any row is read. A file that cannot be
-// opened or read throws IoError with the runtime's text; the table then stays reset.
-ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount);
+// What a list that cannot be opened leaves in the table.
+enum class ListOpenFailure {
+    ResetTable, // the start window's open: the table reset and empty (the rows read before a
+                // bad column count line stay counted)
+    KeepTable,  // the main window's open: the table exactly as it was
+};
+
+// Opens a list file into the table: the rows are read into a table of their own (songs =
+// originRowCount, numbered, header with "Made by...") that then takes the table's place. The
+// first line and the counts are judged before any row is read, and the file is read only as
+// far as its counts reach. A file that cannot be opened or read throws IoError with the
+// runtime's text; with ResetTable the table is then reset, with KeepTable it stays as it was.
+ListOpenResult openListFile(const QString& path, SongTableModel& model, int originRowCount,
+                            ListOpenFailure failure = ListOpenFailure::ResetTable);
 
 // The main window's open ends by copying cells 1 to 6 of every data row into its row store;
 // the store's row count is set by the next refresh.

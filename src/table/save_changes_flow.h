@@ -3,6 +3,7 @@
 namespace corvanteller {
 
 class TableSession;
+enum class PromptPurpose;
 
 // The answers of the save-changes prompt ("Attention").
 enum class PromptAnswer { Yes, No, Cancel };
@@ -16,14 +17,19 @@ enum class NextStep {
     SaveToCurrentFile, // write the list to the current list file, then saveFinished()
     SaveWithDialog,    // "Save list &as...", then saveFinished()
     ReturnToTable,     // hide the prompt; nothing else changes
+    ChooseListFile,    // hide the prompt; the list open goes on with its file dialog
+    ChooseWorkbook,    // hide the prompt; the workbook import goes on with its file dialog
 };
 
-// Decides the close query, "&New scanning...", "&Save list" and the prompt's answers from the
+// Decides the close query, "&New scanning...", the main window's "&Open Corvanteller list..." and
+// "&Import from Excel file", "&Save list" and the prompt's answers from the
 // session's unsaved-changes flag and the prompt's purpose. The windows show the prompt and carry
 // out each step; the table itself is committed and refreshed by them before they ask.
 //
 // Unlike the program's first versions, a save that was cancelled or failed after "Yes" never
-// ends the program or starts the scan: it returns to the table with nothing changed.
+// ends the program or starts the scan: it returns to the table with nothing changed. Opening a
+// list and importing a workbook, which replace the table, ask first as a new scan does; "No"
+// goes on without touching the unsaved-changes flag (the new table is unsaved too).
 class SaveChangesFlow {
 public:
     explicit SaveChangesFlow(TableSession& session) : session_(session) {}
@@ -32,6 +38,9 @@ public:
     NextStep closeRequested();
     // "&New scanning...": refreshes the row stores, then asks or goes on to the folder dialog.
     NextStep newScanRequested();
+    // The main window's "&Open Corvanteller list..." and "&Import from Excel file".
+    NextStep listOpenRequested();
+    NextStep importRequested();
     // "&Save list" from the menu, or "Yes" in the prompt.
     NextStep saveRequested() const;
     // After the save that saveRequested() or promptAnswered() asked for; saved is false when
@@ -43,6 +52,9 @@ public:
     NextStep promptAnswered(PromptAnswer answer);
 
 private:
+    // A request that goes on to stepAhead, asking first with purpose while changes are unsaved.
+    NextStep replaceRequested(PromptPurpose purpose, NextStep stepAhead);
+
     TableSession& session_;
 };
 

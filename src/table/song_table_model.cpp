@@ -175,6 +175,15 @@ void SongTableModel::resetForList(int songs) {
     numberRows(1);
 }
 
+void SongTableModel::takeCellsFrom(SongTableModel& other) {
+    BulkChange change(*this);
+    BulkChange otherChange(other);
+    std::swap(columns_, other.columns_);
+    std::swap(files_, other.files_);
+    std::swap(header_, other.header_);
+    std::swap(songCount_, other.songCount_);
+}
+
 bool SongTableModel::isChecked(const QString& hashCell) {
     return hashCell.contains(u'V');
 }

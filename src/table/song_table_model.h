@@ -91,6 +91,9 @@ public:
     // The reset before a list file is read: songs empty rows, plain numbers, header with
     // "Made by...".
     void resetForList(int songs);
+    // Takes the cells, files, header and row count of a table read apart (a list file read to
+    // its end); other is left with this table's. The widest-cell lengths stay.
+    void takeCellsFrom(SongTableModel& other);
 
     // The check mark "V " in front of the row number.
     static bool isChecked(const QString& hashCell);

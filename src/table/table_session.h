@@ -10,8 +10,15 @@ namespace corvanteller {
 // Which row store the song table is rebuilt from.
 enum class TableOrigin { StartWindow, MainWindow };
 
-// What the save-changes prompt was shown for.
-enum class PromptPurpose { AskBeforeClosing = 0, CloseAfterSaving = 1, AskBeforeNewScan = 3 };
+// What the save-changes prompt was shown for. The list open and the workbook import of the main
+// window ask too, so that a table with unsaved changes is never replaced without a word.
+enum class PromptPurpose {
+    AskBeforeClosing = 0,
+    CloseAfterSaving = 1,
+    AskBeforeNewScan = 3,
+    AskBeforeOpeningList = 4,
+    AskBeforeImport = 5,
+};
 
 // The song table with the two row stores that mirror it, and the main window's state around
 // them: the unsaved-changes flag, the current list file, the renaming report and the marks

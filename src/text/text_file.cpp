@@ -7,6 +7,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -55,11 +57,39 @@ TextFileContent decodeTextFile(QByteArrayView bytes) {
 }
 
 TextFileContent readTextFile(const QString& path) {
-    const QByteArray bytes = readFileBounded(path, maxShownFileBytes + 1);
-    if (bytes.size() > maxShownFileBytes) {
+    TextFileContent content;
+    {
+        // A plain text takes at least a byte for every character that is no UTF-16 pair, and
+        // at least two for a pair; Rich Text Format may take more.
+        constexpr qint64 maxPlainFileBytes = 3 * maxShownTextLength;
+        FileReader file(path);
+        QByteArray bytes = file.read(maxPlainFileBytes + 1);
+        if (looksLikeRtf(bytes)) {
+            file.readInto(bytes, maxReadTextFileBytes + 1 - bytes.size());
+        }
+        if (bytes.size() > (looksLikeRtf(bytes) ? maxReadTextFileBytes : maxPlainFileBytes)) {
+            throw UserError(fileTooLargeText());
+        }
+        content = decodeTextFile(bytes);
+    }
+    if (shownTextLength(content) > maxShownTextLength) {
         throw UserError(fileTooLargeText());
     }
-    return decodeTextFile(bytes);
+    return content;
+}
+
+qint64 shownTextLength(const TextFileContent& content) {
+    if (!content.rich) {
+        return content.plainText.size();
+    }
+    qint64 length = 0;
+    for (const RichParagraph& paragraph : content.richText.paragraphs) {
+        length += 1;
+        for (const RichRun& run : paragraph.runs) {
+            length += run.text.size();
+        }
+    }
+    return std::max<qint64>(length - 1, 0);
 }
 
 void writeRtfFile(const QString& path, const RichText& text) {

@@ -122,7 +122,7 @@ void TForm8::buildMenus() {
     Return1 = addCommand(file, u"&Return to table"_s, &TForm8::Return1Click);
 
     QMenu* edit = menuBar()->addMenu(u"&Edit"_s);
-    Back1 = addEditAction(edit, u"&Back"_s, &QTextEdit::undo);
+    Back1 = addCommand(edit, u"&Back"_s, &TForm8::undoEdit);
     edit->addSeparator();
     Copy1 = addEditAction(edit, u"&Copy"_s, &QTextEdit::copy);
     Paste1 = addEditAction(edit, u"&Paste"_s, &QTextEdit::paste);
@@ -136,7 +136,7 @@ void TForm8::buildMenus() {
     Output1 = addCommand(settings, u"&Output information as text"_s, &TForm8::Output1Click);
 
     PopupMenu1 = new QMenu(this);
-    Back2 = addEditAction(PopupMenu1, u"&Back"_s, &QTextEdit::undo);
+    Back2 = addCommand(PopupMenu1, u"&Back"_s, &TForm8::undoEdit);
     PopupMenu1->addSeparator();
     Copy2 = addEditAction(PopupMenu1, u"Copy"_s, &QTextEdit::copy);
     Paste2 = addEditAction(PopupMenu1, u"Paste"_s, &QTextEdit::paste);
@@ -257,6 +257,7 @@ template <typename F> void TForm8::replaceDocument(F&& build) {
     build(*document);
     document->setUndoRedoEnabled(true);
     const QPointer<QTextDocument> old = RichEdit1->document();
+    indentUndoSteps_ = -1;
     document->setParent(RichEdit1);
     RichEdit1->setDocument(document.release());
     // The editor deletes only the document it made itself; the others are this window's.
@@ -300,12 +301,31 @@ void TForm8::writeTableText(TableTextLayout layout) {
 }
 
 void TForm8::indentParagraphAtCursor() {
-    withoutUndo([this] {
-        QTextCursor cursor = RichEdit1->textCursor();
-        QTextBlockFormat indented = cursor.blockFormat();
-        indented.setTextIndent(indentPixels());
-        cursor.setBlockFormat(indented);
-    });
+    QTextCursor cursor = RichEdit1->textCursor();
+    QTextBlockFormat indented = cursor.blockFormat();
+    if (indented.hasProperty(QTextFormat::TextIndent) &&
+        qFuzzyCompare(indented.textIndent(), indentPixels())) {
+        return;
+    }
+    indented.setTextIndent(indentPixels());
+    QTextDocument* document = RichEdit1->document();
+    if (!document->isUndoAvailable()) {
+        withoutUndo([&cursor, &indented] { cursor.setBlockFormat(indented); });
+        return;
+    }
+    // Switching undo off would drop the user's edits from "Back": the indent is a step of its
+    // own instead, which "Back" undoes together with the edit before it.
+    cursor.setBlockFormat(indented);
+    indentUndoSteps_ = document->availableUndoSteps();
+}
+
+void TForm8::undoEdit() {
+    QTextDocument* document = RichEdit1->document();
+    RichEdit1->undo();
+    if (indentUndoSteps_ > 0 && document->availableUndoSteps() == indentUndoSteps_ - 1) {
+        indentUndoSteps_ = -1;
+        RichEdit1->undo();
+    }
 }
 
 void TForm8::Open1Click() {

@@ -90,6 +90,8 @@ public:
     void printToPdfClick();
     void Return1Click();
     void Output1Click();
+    // "&Back": undoes the last edit, and an indent that an activation set after it.
+    void undoEdit();
     void Timer1Timer();
     // Appends each line as a paragraph of its own.
     void appendLines(const QStringList& lines);
@@ -131,6 +133,9 @@ private:
     const Clock& clock_;
     const QLocale& locale_;
     TForm9& textFormatDialog_;
+    // The undo steps right after an activation's indent that was kept as a step of its own;
+    // -1 when there is none.
+    int indentUndoSteps_ = -1;
 };
 
 } // namespace corvanteller

@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <unistd.h>
 
 using namespace corvanteller;
@@ -96,6 +97,30 @@ void visitForeignWindow(QWidget* back) {
     QVERIFY(test::ProgramFixture::activate(&foreign));
     foreign.hide();
     QVERIFY(test::ProgramFixture::activate(back));
+}
+
+// Everything of the table that an open which cannot read its list must leave as it was.
+QStringList tableState(ScannedProgram& program) {
+    QStringList state;
+    const SongTableModel& model = program.model();
+    TableSession& table = program.context().table;
+    for (int column = 0; column < tableColumnCount; ++column) {
+        state << model.headerText(column) << QString::number(program.grid().columnWidth(column));
+        for (int row = 1; row <= model.songCount(); ++row) {
+            state << model.cell(row, column);
+        }
+    }
+    for (const RowStore* store : {&table.mainStore(), &table.startStore()}) {
+        state << QString::number(store->rowCount());
+        for (int row = 1; row <= 4; ++row) {
+            for (int column = 1; column <= 6; ++column) {
+                state << store->text(column, row);
+            }
+        }
+    }
+    state << table.currentListFile << QString::number(int{table.hasCurrentListFile})
+          << QString::number(int{table.unsavedChanges}) << program.main().Label1->text();
+    return state;
 }
 
 // Enabled, and in no menu that is disabled.
@@ -360,6 +385,8 @@ private Q_SLOTS:
         ScannedProgram fresh;
         fresh.ui.answerOpenFile(path);
         fresh.main().N8->trigger();
+        QTest::mouseClick(fresh.prompt().Button2, Qt::LeftButton); // No: open without saving
+        QCOMPARE(fresh.model().headerText(6), u"Made by..."_s);
         fresh.ui.answerSaveFile(QString());
         fresh.main().N29->trigger();
         QCOMPARE(fresh.ui.saveDialogs.size(), 1);
@@ -375,10 +402,154 @@ private Q_SLOTS:
         // The error box takes the activation away from the main window, as a real one does.
         program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
         program.ui.answerOpenFile(path);
+        program.context().table.unsavedChanges = false; // no save-changes prompt first
         program.main().N8->trigger();
         QCOMPARE(program.ui.errors, QStringList{u"'abc' is not a valid integer value"_s});
         QCOMPARE(program.context().table.mainStore().text(1, 1), mainBefore);
         QCOMPARE(program.context().table.startStore().text(1, 1), startBefore);
+    }
+
+    void aListThatCannotBeReadLeavesTheTableAsItWas() {
+        const struct {
+            const char* name;
+            QByteArray bytes; // none: the file is missing
+            QString said;
+        } cases[] = {
+            {"one full stop", "Corvanteller file.\r\n4\r\n7\r\n",
+             u"showMessage This file is not file of Corvanteller.\n\rOr the file was damaged."_s},
+            {"a count that is no number", "Corvanteller file..\r\n4\r\n7x\r\n1\r\n",
+             u"reportError '7x' is not a valid integer value"_s},
+            {"too many rows", "Corvanteller file..\r\n99999\r\n7\r\n",
+             u"showMessage The list holds more rows than the table can take."_s},
+            {"a missing file", {}, u"reportError File not found"_s},
+        };
+        for (const auto& c : cases) {
+            ScannedProgram program;
+            QTemporaryDir folder;
+            const QString list = folder.filePath(u"songs.sgl"_s);
+            program.ui.answerSaveFile(list);
+            program.main().N9->trigger();
+            program.typeInto(2, 3, u"Word"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            program.main().StringGrid1->setColumnWidth(4, 77);
+            // The stores as the prompt's coming leaves them.
+            program.visitAnotherWindow();
+            const QString bad = folder.filePath(u"bad.sgl"_s);
+            if (!c.bytes.isNull()) {
+                QVERIFY(test::writeTestFile(bad, c.bytes));
+            }
+            const QStringList before = tableState(program);
+            program.ui.log.clear();
+
+            program.ui.answerOpenFile(bad);
+            program.main().N8->trigger();
+            QTest::mouseClick(program.prompt().Button2, Qt::LeftButton); // No
+
+            QCOMPARE(program.ui.log, (QStringList{u"chooseOpenFile "_s, c.said}));
+            QCOMPARE(tableState(program), before);
+            // Saving again writes the word and every row over the list.
+            program.main().N29->trigger();
+            const QByteArray saved = test::readTestFile(list);
+            QVERIFY2(saved.startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"), c.name);
+            QVERIFY2(saved.contains("\r\nWord\r\n"), c.name);
+        }
+    }
+
+    void openAndImportAskBeforeReplacingUnsavedChanges() {
+        using Command = QAction* TForm4::*;
+        enum Button { Yes, No, Cancel };
+        const struct {
+            const char* name;
+            Command command;
+            Button button;
+            std::optional<QString> saveAnswer; // the file name, empty when cancelled
+            QStringList dialogs;               // the dialogs in their order
+            bool replaced;
+        } cases[] = {
+            {"open: Yes saves, then opens",
+             &TForm4::N8,
+             Yes,
+             u"saved.sgl"_s,
+             {u"chooseSaveFile "_s, u"chooseOpenFile "_s},
+             true},
+            {"open: Yes and a cancelled save stop",
+             &TForm4::N8,
+             Yes,
+             QString(),
+             {u"chooseSaveFile "_s},
+             false},
+            {"open: Yes and a failed save stop",
+             &TForm4::N8,
+             Yes,
+             u"blocker/saved.sgl"_s,
+             {u"chooseSaveFile "_s, u"reportError "_s},
+             false},
+            {"open: No opens", &TForm4::N8, No, std::nullopt, {u"chooseOpenFile "_s}, true},
+            {"open: Cancel stops", &TForm4::N8, Cancel, std::nullopt, {}, false},
+            {"import: Yes saves, then imports",
+             &TForm4::Excel2,
+             Yes,
+             u"saved.sgl"_s,
+             {u"chooseSaveFile "_s, u"chooseOpenFile "_s},
+             false},
+            {"import: Yes and a cancelled save stop",
+             &TForm4::Excel2,
+             Yes,
+             QString(),
+             {u"chooseSaveFile "_s},
+             false},
+            {"import: No imports",
+             &TForm4::Excel2,
+             No,
+             std::nullopt,
+             {u"chooseOpenFile "_s},
+             false},
+            {"import: Cancel stops", &TForm4::Excel2, Cancel, std::nullopt, {}, false},
+        };
+        for (const auto& c : cases) {
+            ScannedProgram program;
+            QTemporaryDir folder;
+            QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
+            const QString list = folder.filePath(u"one.sgl"_s);
+            QVERIFY(test::writeTestFile(list, "Corvanteller file..\r\n2\r\n7\r\n"
+                                              "1\r\nz.kar\r\n/z/\r\nZed\r\n\r\n\r\n\r\n\r\n"
+                                              "Russia\r\n"));
+            program.typeInto(1, 3, u"Typed"_s);
+            program.ui.log.clear();
+            // The import's dialog is cancelled: what matters is that it comes, and when.
+            program.ui.answerOpenFile(c.command == &TForm4::N8 ? list : QString());
+            if (c.saveAnswer) {
+                program.ui.answerSaveFile(c.saveAnswer->isEmpty() ? QString()
+                                                                  : folder.filePath(*c.saveAnswer));
+            }
+
+            (program.main().*c.command)->trigger();
+            QVERIFY2(program.prompt().isVisible(), c.name);
+            QVERIFY2(program.ui.log.isEmpty(), c.name);
+            QPushButton* buttons[] = {program.prompt().Button1, program.prompt().Button2,
+                                      program.prompt().Button3};
+            QTest::mouseClick(buttons[c.button], Qt::LeftButton);
+
+            QVERIFY2(program.prompt().isHidden(), c.name);
+            QCOMPARE(program.ui.log.size(), c.dialogs.size());
+            for (qsizetype i = 0; i < c.dialogs.size(); ++i) {
+                QVERIFY2(program.ui.log[i].startsWith(c.dialogs[i]), c.name);
+            }
+            // The window system gives the window back: its activation keeps the new table.
+            QVERIFY(test::ProgramFixture::activate(&program.main()));
+            if (c.saveAnswer && !c.saveAnswer->isEmpty() && !c.saveAnswer->contains(u'/')) {
+                QVERIFY2(
+                    test::readTestFile(folder.filePath(*c.saveAnswer)).contains("\r\nTyped\r\n"),
+                    c.name);
+            }
+            QCOMPARE(program.model().songCount(), c.replaced ? 1 : 3);
+            QCOMPARE(program.model().cell(1, 3), c.replaced ? u"Zed"_s : u"Typed"_s);
+            // The status line tells the opened list's rows at once.
+            QCOMPARE(program.main().Label1->text(),
+                     QString::number(c.replaced ? 1 : 3) +
+                         u" file(s) was(were) processed and placed in the table"_s);
+            program.ui.clearAnswers();
+        }
     }
 
     // --- The grid ---------------------------------------------------------------------------
@@ -553,11 +724,12 @@ private Q_SLOTS:
             {main.newScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             {main.popupNewScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             {main.exitAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.N8, {asked(u"chooseOpenFile "_s), [] {}}},
+            // The scan's table is unsaved: the open and the import ask first.
+            {main.N8, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             {main.N9, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
             {main.N29, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
-            {main.Excel2, {asked(u"chooseOpenFile "_s), [] {}}},
+            {main.Excel2, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             {main.Excel3, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
             {main.Word1, {began(u"openWithDesktop "_s), [] {}}},
             {main.Word2, {asked(u"chooseSaveFile "_s), [] {}}},

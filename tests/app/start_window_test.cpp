@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <unistd.h>
 
 using namespace corvanteller;
@@ -70,6 +71,42 @@ private Q_SLOTS:
         QCOMPARE(start.Image2->x(), 5);
     }
 
+    void theMovingPictureRunsOnlyWhileTheWindowIsShown() {
+        test::ProgramFixture fixture;
+        TForm1& start = fixture.start();
+        QTemporaryDir list;
+        const struct {
+            const char* step;
+            std::function<void()> act;
+            bool running;
+        } steps[] = {
+            {"created hidden", [] {}, false},
+            {"shown", [&] { start.show(); }, true},
+            {"hidden", [&] { start.hide(); }, false},
+            {"shown again", [&] { start.show(); }, true},
+            {"a cancelled scan",
+             [&] {
+                 fixture.ui.answerFolder(QString());
+                 start.Button1->click();
+             },
+             true},
+            {"a list opened and handed over",
+             [&] {
+                 fixture.ui.answerOpenFile(list.filePath(u"one.sgl"_s));
+                 start.N8->trigger();
+             },
+             false},
+        };
+        QVERIFY(test::writeTestFile(list.filePath(u"one.sgl"_s),
+                                    "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n"));
+        for (const auto& s : steps) {
+            s.act();
+            QApplication::processEvents();
+            QVERIFY2(start.Timer1->isActive() == s.running, s.step);
+        }
+        QVERIFY(start.isHidden());
+    }
+
     void startScansAndHandsOverToTheMainWindow() {
         test::ProgramFixture fixture;
         QTemporaryDir music;
@@ -95,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(model.cell(2, 1), u"two.kar"_s);
         QCOMPARE(model.cell(2, 2), music.path() + u"/sub/"_s);
         QVERIFY(start.ProgressBar1->isHidden());
-        QVERIFY(start.Timer1->isActive());
+        QVERIFY(!start.Timer1->isActive()); // the hidden window does not move its picture
         QVERIFY(fixture.ui.messages.isEmpty());
         QVERIFY(start.Label2->text().isEmpty());
     }

@@ -126,6 +126,33 @@ private Q_SLOTS:
         }
     }
 
+    void theGridHasTheKeyboardAgainAfterEveryWordCommandOfTheMainWindow() {
+        const std::pair<QAction * TForm4::*, const char*> commands[] = {
+            {&TForm4::Word1, "Ms Word"},
+            {&TForm4::Word2, "Save as Ms Word document..."},
+            {&TForm4::N28, "Print from Ms Word (text)"}};
+        for (const auto& [action, caption] : commands) {
+            WordProgram program;
+            SongGrid& grid = *program.main().StringGrid1;
+            grid.setFocus(Qt::MouseFocusReason);
+            grid.setCurrentIndex(program.model().index(0, 3));
+            program.ui.answerSaveFile(program.file(u"songs.docx"_s));
+
+            (program.main().*action)->trigger();
+
+            QTRY_VERIFY2(QApplication::focusWidget() == &grid, caption);
+            QVERIFY2(QApplication::activeWindow() == &program.main(), caption);
+            QVERIFY2(grid.currentIndex() == program.model().index(0, 3), caption);
+            // The next keys reach the grid: one row down, then a typed letter opens the cell.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QVERIFY2(grid.currentIndex() == program.model().index(1, 3), caption);
+            QTest::keyClick(QApplication::focusWidget(), 'q');
+            QWidget* editor = QApplication::focusWidget();
+            QVERIFY2(editor != nullptr && editor != &grid && grid.isAncestorOf(editor), caption);
+            QVERIFY2(editor->property("text").toString() == u"q"_s, caption);
+        }
+    }
+
     void saveAsWordDocumentAsksForADocxFileAndContactsNoWordWhenCancelled() {
         WordProgram program;
         TForm4& main = program.main();

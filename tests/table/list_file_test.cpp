@@ -214,6 +214,130 @@ TEST(ListFile, AHugeFileIsJudgedByItsFirstLinesAlone) {
     }
 }
 
+// The table as the main window shows it after a scan: header with "Made...", a typed word.
+void fillScannedTable(SongTableModel& model) {
+    RowStore store;
+    store.setText(1, 1, u"a.kar"_s);
+    store.setText(2, 1, u"/music/"_s);
+    store.setText(3, 2, u"Title B"_s);
+    store.setFile(2, RowFile{u"/music/"_s, u"b.kar"_s});
+    store.setRowCount(2);
+    model.rebuildFrom(store);
+    model.setCell(2, 5, u"typed"_s);
+}
+
+TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
+    TempTree folder;
+    folder.makeFolder("folder.sgl");
+    test::linkToFailingRead(folder.root() + u"/unreadable.sgl"_s);
+    const struct {
+        const char* name;
+        QByteArray bytes; // written to bad.sgl
+        Outcome outcome;
+        QString thrown;
+    } cases[] = {
+        {"bad.sgl", "Corvanteller file.\r\n4\r\n7\r\n", Outcome::NotAListFile, {}},
+        {"bad.sgl", "", Outcome::NotAListFile, {}},
+        {"bad.sgl", "Corvanteller file..\r\n12x\r\n7\r\n", Outcome::ConversionError, {}},
+        {"bad.sgl",
+         "Corvanteller file..\r\n3\r\nseven\r\n1\r\nx\r\n",
+         Outcome::ConversionError,
+         {}},
+        {"bad.sgl", "Corvanteller file..\r\n3\r\n0\r\n", Outcome::NotAListFile, {}},
+        {"bad.sgl", "Corvanteller file..\r\n0\r\n7\r\n", Outcome::NotAListFile, {}},
+        {"bad.sgl", "Corvanteller file..\r\n45004\r\n7\r\n", Outcome::TooManyRows, {}},
+        {"missing.sgl", {}, Outcome::Opened, u"File not found"_s},
+        {"folder.sgl", {}, Outcome::Opened, u"File access denied"_s},
+        {"unreadable.sgl", {}, Outcome::Opened, u"I/O error 5"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.isEmpty() ? std::string(c.name) : c.bytes.toStdString());
+        if (!c.bytes.isNull()) {
+            folder.writeFile("bad.sgl", c.bytes);
+        }
+        SongTableModel model;
+        fillScannedTable(model);
+        const QStringList before = allCells(model);
+        const RowFile fileBefore = model.rowFile(2);
+        QString thrown;
+        try {
+            const ListOpenResult result =
+                openListFile(folder.root() + u'/' + QLatin1StringView(c.name), model, 5,
+                             ListOpenFailure::KeepTable);
+            EXPECT_EQ(result.outcome, c.outcome);
+        } catch (const UserError& error) {
+            thrown = error.text();
+        }
+        EXPECT_EQ(thrown, c.thrown);
+        EXPECT_EQ(allCells(model), before);
+        EXPECT_EQ(model.headerText(6), u"Made..."_s);
+        EXPECT_EQ(model.rowFile(2), fileBefore);
+    }
+
+    // A list that reads replaces the table as the start window's open does.
+    folder.writeFile("good.sgl", threeSongBytes);
+    SongTableModel model;
+    fillScannedTable(model);
+    ASSERT_TRUE(openListFile(folder.root() + u"/good.sgl"_s, model, 5, ListOpenFailure::KeepTable)
+                    .opened());
+    EXPECT_EQ(model.songCount(), 3);
+    EXPECT_EQ(model.cell(2, 0), u"V 2"_s);
+    EXPECT_EQ(model.headerText(6), u"Made by..."_s);
+}
+
+TEST(ListFile, OnlyTheLinesTheCountsNameAreRead) {
+    const QByteArray list = "Corvanteller file..\r\n3\r\n2\r\n"
+                            "1\r\na.kar\r\n\r\n"
+                            "2\r\nb.kar\r\n\r\n"
+                            "Russia\r\n";
+    const struct {
+        const char* name;
+        QByteArray tail; // after the list; zeros without a line end fill up to 300 MB
+    } cases[] = {
+        {"nothing but zeros", {}},
+        {"more rows that the counts leave out", QByteArray("3\r\nc.kar\r\n\r\n").repeated(100)},
+        {"a lone line end", "\r"},
+    };
+    TempTree folder;
+    const QString path = folder.root() + u"/tail.sgl"_s;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeSparseFile(path, list + c.tail, 300'000'000);
+        SongTableModel model;
+        const qint64 before = test::bytesReadSoFar();
+        ASSERT_TRUE(openListFile(path, model, 0, ListOpenFailure::KeepTable).opened());
+        EXPECT_LT(test::bytesReadSoFar() - before, 1'000'000);
+        EXPECT_EQ(
+            allCells(model),
+            (QStringList{
+                u"1"_s, u"a.kar"_s, {}, {}, {}, {}, {}, u"2"_s, u"b.kar"_s, {}, {}, {}, {}, {}}));
+    }
+}
+
+TEST(ListFile, LinesAreFoundAcrossTheReadingsChunks) {
+    // Cells of many lengths around the 64 KB chunks the file is read in.
+    TempTree folder;
+    const QString path = folder.root() + u"/long.sgl"_s;
+    SongTableModel model;
+    const int songs = 40;
+    model.resetForList(songs);
+    for (int row = 1; row <= songs; ++row) {
+        model.setCell(row, 3, QString(row * 3'277 + row % 3, QChar(u'a' + row % 26)));
+    }
+    // With CR LF, the first cell's CR is the last byte of the first chunk.
+    model.setCell(1, 1, QString(65'536 - 32, u'x'));
+    writeListFile(path, model);
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(end);
+        QByteArray bytes = readBytes(path);
+        bytes.replace("\r\n", end);
+        folder.writeFile("long.sgl", bytes);
+        SongTableModel opened;
+        ASSERT_TRUE(openListFile(path, opened, 0).opened());
+        EXPECT_EQ(allCells(opened), allCells(model));
+    }
+}
+
 TEST(ListFile, ShortFileReadsAsEmptyTexts) {
     TempTree folder;
     const QString path = folder.root() + u"/short.sgl"_s;

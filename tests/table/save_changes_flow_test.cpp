@@ -11,7 +11,7 @@ namespace {
 
 // One user action in the flow, and what the flow must answer.
 struct Action {
-    enum Kind { Close, NewScan, SaveMenu, Answer, SaveDone, SaveCancelled } kind;
+    enum Kind { Close, NewScan, OpenList, Import, SaveMenu, Answer, SaveDone, SaveCancelled } kind;
     PromptAnswer answer = PromptAnswer::Cancel;
 };
 
@@ -33,6 +33,12 @@ Action close() {
 }
 Action newScan() {
     return {Action::NewScan};
+}
+Action openList() {
+    return {Action::OpenList};
+}
+Action import() {
+    return {Action::Import};
 }
 Action saveMenu() {
     return {Action::SaveMenu};
@@ -64,6 +70,12 @@ TEST_P(SaveChangesFlowTest, DecidesTheNextStep) {
             break;
         case Action::NewScan:
             step = flow.newScanRequested();
+            break;
+        case Action::OpenList:
+            step = flow.listOpenRequested();
+            break;
+        case Action::Import:
+            step = flow.importRequested();
             break;
         case Action::SaveMenu:
             step = flow.saveRequested();
@@ -158,7 +170,74 @@ INSTANTIATE_TEST_SUITE_P(
             true,
             true,
             {{newScan(), ShowPrompt}, {saveMenu(), SaveToCurrentFile}, {saved(), ChooseFolder}},
-            true}),
+            true},
+        // Opening a list and importing a workbook replace the table: they ask as a new scan
+        // does, and "No" leaves the unsaved-changes flag to the table that comes in.
+        FlowCase{"OpenWithoutChangesGoesOn", false, false, {{openList(), ChooseListFile}}, false},
+        FlowCase{"ImportWithoutChangesGoesOn", false, false, {{import(), ChooseWorkbook}}, false},
+        FlowCase{"NoBeforeOpeningGoesOn",
+                 true,
+                 false,
+                 {{openList(), ShowPrompt}, {answer(A::No), ChooseListFile}, {close(), ShowPrompt}},
+                 true},
+        FlowCase{"NoBeforeImportGoesOn",
+                 true,
+                 false,
+                 {{import(), ShowPrompt}, {answer(A::No), ChooseWorkbook}},
+                 true},
+        FlowCase{"CancelBeforeOpeningStops",
+                 true,
+                 false,
+                 {{openList(), ShowPrompt},
+                  {answer(A::Cancel), ReturnToTable},
+                  {close(), ShowPrompt},
+                  {answer(A::No), EndProgram}},
+                 true},
+        FlowCase{"YesBeforeOpeningSavesThenOpens",
+                 true,
+                 true,
+                 {{openList(), ShowPrompt},
+                  {answer(A::Yes), SaveToCurrentFile},
+                  {saved(), ChooseListFile},
+                  {openList(), ChooseListFile}},
+                 false},
+        FlowCase{
+            "YesBeforeImportSavesThenImports",
+            true,
+            false,
+            {{import(), ShowPrompt}, {answer(A::Yes), SaveWithDialog}, {saved(), ChooseWorkbook}},
+            false},
+        // A cancelled or failed save returns to the table; the next close asks before closing.
+        FlowCase{"YesBeforeOpeningThenCancelledSaveStays",
+                 true,
+                 false,
+                 {{openList(), ShowPrompt},
+                  {answer(A::Yes), SaveWithDialog},
+                  {cancelled(), ReturnToTable},
+                  {close(), ShowPrompt},
+                  {answer(A::No), EndProgram}},
+                 true},
+        FlowCase{"YesBeforeImportThenFailedSaveStays",
+                 true,
+                 true,
+                 {{import(), ShowPrompt},
+                  {answer(A::Yes), SaveToCurrentFile},
+                  {cancelled(), ReturnToTable},
+                  {saveMenu(), SaveToCurrentFile},
+                  {cancelled(), Nothing}},
+                 true},
+        // A close while an open waits keeps the open's question, as for a new scan; a later
+        // request takes the prompt over.
+        FlowCase{"CloseWhileAnOpenWaits",
+                 true,
+                 false,
+                 {{openList(), ShowPrompt}, {close(), ShowPrompt}, {answer(A::No), ChooseListFile}},
+                 true},
+        FlowCase{"ImportAfterANewScanAsked",
+                 true,
+                 false,
+                 {{newScan(), ShowPrompt}, {import(), ShowPrompt}, {answer(A::No), ChooseWorkbook}},
+                 true}),
     [](const testing::TestParamInfo<FlowCase>& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/file_io.h"
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST(TextFile, RefusesMissingAndTooLargeFiles) {
     {
         QFile file(large);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(maxShownFileBytes + 1)); // sparse: no disk is used
+        ASSERT_TRUE(file.resize(maxShownTextLength + 1)); // sparse: no disk is used
     }
     try {
         readTextFile(large);
@@ -73,6 +74,26 @@ TEST(TextFile, SavedTextOpensAgain) {
     writeRtfFile(path, text);
     const TextFileContent content = readTextFile(path);
     ASSERT_TRUE(content.rich);
+    EXPECT_EQ(content.richText, text);
+}
+
+// The limit is on the text a file holds: Rich Text Format writes a Cyrillic letter in four
+// bytes, so a text the view may show is saved as a file larger than the text.
+TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
+    QTemporaryDir tree;
+    const QString path = tree.filePath(u"large.txt"_s);
+    RichText text;
+    RichRun run;
+    run.text = QString(180'000, u'Ж');
+    text.paragraphs.resize(100);
+    for (RichParagraph& paragraph : text.paragraphs) {
+        paragraph.runs = {run};
+    }
+    writeRtfFile(path, text);
+    ASSERT_GT(QFileInfo(path).size(), maxShownTextLength);
+    const TextFileContent content = readTextFile(path);
+    ASSERT_TRUE(content.rich);
+    EXPECT_EQ(shownTextLength(content), 100 * 180'000 + 99);
     EXPECT_EQ(content.richText, text);
 }
 

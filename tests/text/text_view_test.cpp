@@ -253,6 +253,51 @@ private Q_SLOTS:
         QCOMPARE(program.indents(), QList<qreal>{22});
     }
 
+    void anActivationKeepsWhatBackCanUndo() {
+        const struct {
+            const char* name;
+            std::function<void(TextProgram&)> fill; // leaves the view active with a kept text
+        } cases[] = {
+            {"an opened text",
+             [](TextProgram& p) {
+                 p.ui.answerOpenFile(p.listFile());
+                 p.command(&TForm4::openTextList);
+             }},
+            {"an opened Rich Text without indents",
+             [](TextProgram& p) {
+                 RichText twoLines;
+                 twoLines.paragraphs.resize(2);
+                 writeRtfFile(p.file(u"two.txt"_s), twoLines);
+                 p.ui.answerOpenFile(p.file(u"two.txt"_s));
+                 p.command(&TForm4::exportToText);
+                 p.view().Open1->trigger();
+             }},
+            {"the table text kept for its settings",
+             [](TextProgram& p) {
+                 p.command(&TForm4::exportToText);
+                 QVERIFY(test::ProgramFixture::activate(&p.main()));
+                 p.ui.answerSaveFile(QString());
+                 p.command(&TForm4::saveAsText); // its save dialog is cancelled
+             }},
+        };
+        for (const auto& c : cases) {
+            TextProgram program;
+            TForm8& view = program.view();
+            c.fill(program);
+            const QString before = program.text();
+            view.RichEdit1->moveCursor(QTextCursor::End);
+            QTest::keyClicks(view.RichEdit1, u"typed"_s);
+            QCOMPARE(program.text(), before + u"typed"_s);
+
+            program.returnFromMain();
+            QVERIFY2(view.Back1->isEnabled(), c.name);
+            QVERIFY2(program.indents().last() == 11.0, c.name);
+            view.Back1->trigger();
+            QVERIFY2(program.text() == before, qPrintable(program.text()));
+            QVERIFY2(!view.Back2->isEnabled(), c.name);
+        }
+    }
+
     void openCommandsAndMenuTriggersReadTheCellBeingEdited() {
         TextProgram program;
         SongGrid& grid = *program.main().StringGrid1;
@@ -368,7 +413,7 @@ private Q_SLOTS:
         {
             QFile file(large);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.resize(maxShownFileBytes + 1));
+            QVERIFY(file.resize(maxShownTextLength + 1));
         }
         for (const QString& path : {program.file(u"gone.txt"_s), program.files.path(), large}) {
             program.ui.answerOpenFile(path);
