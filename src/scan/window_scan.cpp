@@ -10,8 +10,6 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -129,12 +127,11 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
             ++scansRunning;
             labelText_ = parts.progressLabel->text();
             labelShown_ = !parts.progressLabel->isHidden();
-            QList<QWidget*> others =
+            // The menus only lose the mouse and the keyboard: a disabled menu bar would give
+            // a disabled sub-menu its entry back when it is enabled again.
+            const QList<QWidget*> others =
                 parts.progressBar->parentWidget()->findChildren<QWidget*>(
                     Qt::FindDirectChildrenOnly);
-            if (auto* mainWindow = qobject_cast<QMainWindow*>(parts.window)) {
-                others.append(mainWindow->menuBar());
-            }
             for (QWidget* widget : others) {
                 if (widget != parts.progressBar && widget != parts.progressLabel &&
                     widget != parts.stopButton && widget->isEnabled()) {
