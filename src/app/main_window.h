@@ -47,10 +47,10 @@ public:
     SongGrid* StringGrid1 = nullptr;
     QCheckBox* CheckBox1 = nullptr; // "Check all"
     QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label1 = nullptr; // the status line
-    QLabel* Label2 = nullptr; // the last folder, shown when "Check all" is clicked
-    QLabel* Label3 = nullptr; // the scan's error label, never visible
-    QLabel* Label4 = nullptr; // the wait label, left of the status line
+    QLabel* Label1 = nullptr;              // the status line
+    QLabel* Label2 = nullptr;              // the last folder, shown when "Check all" is clicked
+    QLabel* Label3 = nullptr;              // the scan's error label, never visible
+    QLabel* Label4 = nullptr;              // the wait label, left of the status line
     QLabel* scanProgressLabel = nullptr;   // under the progress bar during a scan
     QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
     QMenu* PopupMenu1 = nullptr;

@@ -196,10 +196,10 @@ void TForm1::startScan(const std::optional<QString>& folder) {
     Image2->hide();
 
     const std::optional<ScanOutcome> outcome =
-        folder ? scan_->scanFolder(*folder, context_.options, table.startStore(),
-                                   RunSet::StartWindow)
-               : scan_->chooseFolderAndScan(context_.ui, context_.options, table.startStore(),
-                                            RunSet::StartWindow);
+        folder
+            ? scan_->scanFolder(*folder, context_.options, table.startStore(), RunSet::StartWindow)
+            : scan_->chooseFolderAndScan(context_.ui, context_.options, table.startStore(),
+                                         RunSet::StartWindow);
     // A scan stopped by the close box ends in the window's close, not in the main window.
     const bool closing = scan_->closeWanted();
     if (outcome && !closing) {

@@ -423,9 +423,10 @@ ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
 }
 
 ScanOutcome scanFolder(const ScanRequest& request, std::vector<ScannedRow>& rows) {
-    return scanFolder(request,
-                      [&rows](const QString& name, const QString& storedFolder,
-                              const SongTexts& texts) { rows.push_back({name, storedFolder, texts}); });
+    return scanFolder(
+        request, [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+            rows.push_back({name, storedFolder, texts});
+        });
 }
 
 void storeScannedRows(RowStore& store, const std::vector<ScannedRow>& rows) {

@@ -84,9 +84,9 @@ void WindowScan::stopForClose() {
     }
 }
 
-std::optional<ScanOutcome> WindowScan::chooseFolderAndScan(UiServices& ui, Options& options,
-                                                           RowStore& rows, RunSet runSet,
-                                                           const std::function<void()>& beforeScan) {
+std::optional<ScanOutcome>
+WindowScan::chooseFolderAndScan(UiServices& ui, Options& options, RowStore& rows, RunSet runSet,
+                                const std::function<void()>& beforeScan) {
     const QString folder = ui.chooseFolder(parts_.window, options.lastFolder);
     return scanFolder(folder, options, rows, runSet, beforeScan);
 }
@@ -181,7 +181,8 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
             failure = std::current_exception();
         }
         done.store(true, std::memory_order_release);
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     QTimer progressTimer;
     progressTimer.setInterval(progressIntervalMs);

@@ -59,8 +59,8 @@ public:
 
     // The folder dialog and the scan: nothing when the dialog was cancelled or the folder does
     // not exist. beforeScan runs once the folder is chosen.
-    std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options,
-                                                   RowStore& rows, RunSet runSet,
+    std::optional<ScanOutcome> chooseFolderAndScan(UiServices& ui, Options& options, RowStore& rows,
+                                                   RunSet runSet,
                                                    const std::function<void()>& beforeScan = {});
     // The same scan for a folder chosen without the dialog (named on the command line).
     std::optional<ScanOutcome> scanFolder(const QString& folder, Options& options, RowStore& rows,

@@ -142,8 +142,7 @@ private Q_SLOTS:
 
         WhileHeld whileHeld;
         whenReady(
-            &start,
-            [&] { return held.reached() && start.Label2->text().endsWith(u"held/"_s); },
+            &start, [&] { return held.reached() && start.Label2->text().endsWith(u"held/"_s); },
             [&] {
                 whileHeld.seen = true;
                 whileHeld.stopShown = start.stopScanButton->isVisible();
@@ -211,9 +210,7 @@ private Q_SLOTS:
         bool visited = false;
         whenReady(
             &main,
-            [&] {
-                return held.reached() && main.scanProgressLabel->text().endsWith(u"held/"_s);
-            },
+            [&] { return held.reached() && main.scanProgressLabel->text().endsWith(u"held/"_s); },
             [&] {
                 whileHeld.seen = true;
                 whileHeld.stopShown = main.stopScanButton->isVisible();
@@ -258,12 +255,13 @@ private Q_SLOTS:
             TForm1& start = fixture.start();
             start.show();
             int quitsWhileHeld = -1;
-            whenReady(&start, [&] { return held.reached(); },
-                      [&] {
-                          start.close();
-                          quitsWhileHeld = fixture.quitCount;
-                          held.release();
-                      });
+            whenReady(
+                &start, [&] { return held.reached(); },
+                [&] {
+                    start.close();
+                    quitsWhileHeld = fixture.quitCount;
+                    held.release();
+                });
             fixture.ui.answerFolder(tree.music.path());
             start.Button1->click();
             QCOMPARE(quitsWhileHeld, 0);
@@ -282,11 +280,12 @@ private Q_SLOTS:
             fixture.context().table.unsavedChanges = false;
             HeldFolder held(tree.heldFolder());
             fixture.context().scanFolderReached = held.seam();
-            whenReady(&main, [&] { return held.reached(); },
-                      [&] {
-                          main.close();
-                          held.release();
-                      });
+            whenReady(
+                &main, [&] { return held.reached(); },
+                [&] {
+                    main.close();
+                    held.release();
+                });
             fixture.ui.answerFolder(tree.music.path());
             main.newScanning->trigger();
             // The new scan's rows are unsaved: the close asks first.
