@@ -139,6 +139,7 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
                     disabled_.append(widget);
                 }
             }
+            focus_ = QApplication::focusWidget();
             parts.progressLabel->show();
             parts.stopButton->show();
             parts.stopButton->setFocus();
@@ -155,6 +156,9 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
                     widget->setEnabled(true);
                 }
             }
+            if (focus_ && focus_->isEnabled() && focus_->isVisible()) {
+                focus_->setFocus();
+            }
             --scansRunning;
             scan_.control_ = nullptr;
         }
@@ -165,6 +169,7 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
         QString labelText_;
         bool labelShown_ = false;
         QList<QPointer<QWidget>> disabled_;
+        QPointer<QWidget> focus_; // the keyboard's widget before the scan
     } running(*this, control);
 
     // The rows are the thread's own until it has ended.
