@@ -27,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -233,6 +234,20 @@ std::string runCliScan(const std::string& cli, const std::string& folder) {
     return err;
 }
 
+// The scan as a window runs it: on a thread of its own that may be stopped and whose progress
+// is watched, into rows of its own that go into the row store once it has ended.
+ScanOutcome scanAsAWindowDoes(const ScanRequest& request, RowStore& rows) {
+    ScanControl control;
+    ScanRequest controlled = request;
+    controlled.control = &control;
+    std::vector<ScannedRow> scanned;
+    ScanOutcome outcome;
+    std::thread worker([&] { outcome = scanFolder(controlled, scanned); });
+    worker.join();
+    storeScannedRows(rows, scanned);
+    return outcome;
+}
+
 // Best, median and worst of a series of timings.
 struct Spread {
     std::vector<double> seconds;
@@ -311,10 +326,14 @@ int run(const Arguments& arguments) {
 
     // Interleaved, so that a load that comes and goes on the machine hits all three alike.
     Spread scan;
+    Spread windowScan;
     Spread cli;
     Spread whole;
+    ScanOutcome windowOutcome;
+    RowStore windowRows;
     for (int i = 0; i < arguments.runs; ++i) {
         scan.add(timeOnce([&] { outcome = scanFolder(request, rows); }));
+        windowScan.add(timeOnce([&] { windowOutcome = scanAsAWindowDoes(request, windowRows); }));
         cli.add(timeOnce([&] { cliSummary = runCliScan(arguments.cli, root.string()); }));
         whole.add(timeOnce([&] { baseline = readTreeWhole(root.string()); }));
     }
@@ -325,6 +344,7 @@ int run(const Arguments& arguments) {
                 "baseline's best; cpu: the least processor time of a run, all threads):\n",
                 tagsName(arguments.tags), arguments.runs);
     printTiming("scan in process:", scan, baselineBest);
+    printTiming("scan as a window runs it:", windowScan, baselineBest);
     printTiming("scan by corvanteller-cli:", cli, baselineBest);
     printTiming("baseline (read whole):", whole, baselineBest);
     std::printf("  rows found %d; baseline files read %d, %.0f MB\n", found, baseline.files,
@@ -338,6 +358,7 @@ int run(const Arguments& arguments) {
 
     const std::string expectedSummary = "# end=complete rows=" + std::to_string(found);
     if (outcome.end != ScanEnd::Complete || found != baseline.files ||
+        windowOutcome.end != ScanEnd::Complete || windowRows.rowCount() != found ||
         cliSummary.find(expectedSummary) == std::string::npos) {
         std::fprintf(stderr, "The scan did not read every karaoke file (%d of %d, end %d; %s)\n",
                      found, baseline.files, static_cast<int>(outcome.end), cliSummary.c_str());

@@ -48,6 +48,10 @@ public:
     // Where the settings file lives; tests point it elsewhere.
     QString settingsPath = settingsFilePath();
 
+    // Runs on a window's scan thread as the scan begins taking the rows of a folder; tests
+    // hold a scan there.
+    std::function<void(const QString& storedFolder)> scanFolderReached;
+
     // Ends the program's event loop without any window's close handling.
     std::function<void()> quit;
 

@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -81,6 +82,8 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     buildGrid(client);
     buildBottomRow(client);
     buildMenus();
+    scan_ = new WindowScan({this, ProgressBar1, Label3, scanProgressLabel, stopScanButton},
+                           context_.scanFolderReached);
     setupFind(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
@@ -145,6 +148,14 @@ void TForm4::buildBottomRow(QWidget* client) {
     Label3 = new QLabel(client);
     Label3->hide();
     Label4 = new QLabel(client);
+
+    stopScanButton = new QPushButton(u"Stop"_s, client);
+    stopScanButton->hide();
+    connect(stopScanButton, &QPushButton::clicked, this, [this] { scan_->stop(); });
+    // Over the last folder's label, which a long folder would otherwise run into.
+    scanProgressLabel = new QLabel(client);
+    scanProgressLabel->setAutoFillBackground(true);
+    scanProgressLabel->hide();
 }
 
 QAction* TForm4::addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)()) {
@@ -234,10 +245,15 @@ void TForm4::showAsActive() {
 }
 
 bool TForm4::event(QEvent* event) {
+    // While a scan runs the table waits for its rows: the scan rebuilds it at its end.
     if (context_.activations.isActivation(this, event)) {
-        guarded(this, context_.ui, [this] { FormActivate(); });
+        if (!WindowScan::anyRunning()) {
+            guarded(this, context_.ui, [this] { FormActivate(); });
+        }
     } else if (context_.activations.isDeactivation(this, event)) {
-        guarded(this, context_.ui, [this] { FormDeactivate(); });
+        if (!WindowScan::anyRunning()) {
+            guarded(this, context_.ui, [this] { FormDeactivate(); });
+        }
     }
     return QMainWindow::event(event);
 }
@@ -313,6 +329,8 @@ void TForm4::layoutClient() {
     CheckBox1->move(8, rowTop);
     CheckBox1->adjustSize();
     ProgressBar1->setGeometry(CheckBox1->x() + CheckBox1->width() + 12, rowTop + 4, 250, 10);
+    stopScanButton->setGeometry(ProgressBar1->geometry().right() + 9, rowTop, 60, 20);
+    scanProgressLabel->setGeometry(ProgressBar1->x(), rowTop + 18, ProgressBar1->width(), 16);
     Label2->move(8, rowTop + 20);
     Label2->adjustSize();
     alignStatusLine();
@@ -507,13 +525,18 @@ void TForm4::carryOut(NextStep step) {
 
 void TForm4::runNewScan() {
     TableSession& table = context_.table;
-    const std::optional<ScanOutcome> outcome = chooseFolderAndScan(
-        context_.ui, context_.options, {this, ProgressBar1, Label3}, table.mainStore(),
-        RunSet::MainWindow, [&table] { table.startNewScanRows(); });
+    const std::optional<ScanOutcome> outcome =
+        scan_->chooseFolderAndScan(context_.ui, context_.options, table.mainStore(),
+                                   RunSet::MainWindow, [&table] { table.startNewScanRows(); });
     finishScanProgress(ProgressBar1);
     table.finishNewScan();
     applyColumnWidthMode();
     updateStatusLine(table.statusText());
+    // A scan stopped by the close box goes on to the close, which asks to save first.
+    if (scan_->closeWanted()) {
+        close();
+        return;
+    }
     // Only now: a message box shown before the rebuild would meet the table before the scan.
     if (outcome) {
         reportScanEnd(context_.ui, this, *outcome);
@@ -526,6 +549,11 @@ void TForm4::endProgram() {
 }
 
 void TForm4::closeEvent(QCloseEvent* event) {
+    if (scan_->running()) {
+        event->ignore();
+        scan_->stopForClose();
+        return;
+    }
     commitCellEdit();
     TableSession& table = context_.table;
     guarded(this, context_.ui, [&table] { table.refreshStores(); });

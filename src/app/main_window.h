@@ -20,6 +20,7 @@ class QCheckBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QPushButton;
 
 namespace corvanteller {
 
@@ -29,6 +30,7 @@ class SongGrid;
 class TForm8;
 class TForm6;
 class TForm12;
+class WindowScan;
 struct RenameServices;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
@@ -48,10 +50,12 @@ public:
     SongGrid* StringGrid1 = nullptr;
     QCheckBox* CheckBox1 = nullptr; // "Check all"
     QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label1 = nullptr; // the status line
-    QLabel* Label2 = nullptr; // the last folder, shown when "Check all" is clicked
-    QLabel* Label3 = nullptr; // the scan's error label, never visible
-    QLabel* Label4 = nullptr; // the wait label, left of the status line
+    QLabel* Label1 = nullptr;              // the status line
+    QLabel* Label2 = nullptr;              // the last folder, shown when "Check all" is clicked
+    QLabel* Label3 = nullptr;              // the scan's error label, never visible
+    QLabel* Label4 = nullptr;              // the wait label, left of the status line
+    QLabel* scanProgressLabel = nullptr;   // under the progress bar during a scan
+    QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
     QMenu* PopupMenu1 = nullptr;
 
     QAction* newScanning = nullptr; // "&New scanning..."
@@ -191,6 +195,7 @@ private:
     // A window of its own that only this one opens.
     std::unique_ptr<TForm8> textView_;
     TForm6* complexRenaming_ = nullptr;
+    WindowScan* scan_ = nullptr;
     TableHint tableHint_;
     bool centred_ = false;
 };

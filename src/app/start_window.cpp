@@ -43,6 +43,8 @@ TForm1::TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
     buildMenu();
+    scan_ = new WindowScan({this, ProgressBar1, Label2, Label2, stopScanButton},
+                           context_.scanFolderReached);
     setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
     Timer1 = new QTimer(this);
     Timer1->setInterval(movingPictureTickMs);
@@ -78,11 +80,16 @@ void TForm1::buildControls() {
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setRange(0, progressMaximum);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(9, 72, 337, 9);
+    // Beside it during a scan, the Stop button.
+    ProgressBar1->setGeometry(9, 72, 281, 9);
     ProgressBar1->hide();
+    stopScanButton = new QPushButton(u"Stop"_s, client);
+    stopScanButton->setGeometry(296, 66, 51, 20);
+    stopScanButton->hide();
+    connect(stopScanButton, &QPushButton::clicked, this, [this] { scan_->stop(); });
 
     Label2 = new QLabel(client);
-    Label2->setGeometry(9, 83, 200, 14);
+    Label2->setGeometry(9, 83, 281, 14);
 
     Image2 = new QLabel(client);
     Image2->setScaledContents(true);
@@ -187,13 +194,14 @@ void TForm1::startScan(const std::optional<QString>& folder) {
     Timer1->stop();
     Image2->hide();
 
-    const ScanWindowParts parts{this, ProgressBar1, Label2};
     const std::optional<ScanOutcome> outcome =
-        folder ? scanFolderForWindow(*folder, context_.options, parts, table.startStore(),
-                                     RunSet::StartWindow)
-               : chooseFolderAndScan(context_.ui, context_.options, parts, table.startStore(),
-                                     RunSet::StartWindow);
-    if (outcome) {
+        folder
+            ? scan_->scanFolder(*folder, context_.options, table.startStore(), RunSet::StartWindow)
+            : scan_->chooseFolderAndScan(context_.ui, context_.options, table.startStore(),
+                                         RunSet::StartWindow);
+    // A scan stopped by the close box ends in the window's close, not in the main window.
+    const bool closing = scan_->closeWanted();
+    if (outcome && !closing) {
         handOverToMainWindow();
         reportScanEnd(context_.ui, &mainWindow_, *outcome);
     }
@@ -201,6 +209,9 @@ void TForm1::startScan(const std::optional<QString>& folder) {
     Image2->show();
     updateAnimation();
     Button1->unsetCursor();
+    if (closing) {
+        close();
+    }
 }
 
 void TForm1::handOverToMainWindow() {
@@ -286,6 +297,11 @@ void TForm1::hideEvent(QHideEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (scan_->running()) {
+        event->ignore();
+        scan_->stopForClose();
+        return;
+    }
     event->accept();
     saveSettingsAtClose(context_, this, mainWindow_.widthsAtClose());
     context_.quit();

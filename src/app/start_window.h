@@ -16,6 +16,7 @@ namespace corvanteller {
 
 class AppContext;
 class TForm4;
+class WindowScan;
 
 // The start window: the small first window from which a scan starts or a list is opened; the
 // application's main window.
@@ -35,7 +36,8 @@ public:
     QLabel* Label1 = nullptr;       // the greeting
     QLabel* Image2 = nullptr;       // the moving picture
     QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label2 = nullptr; // the error label under the progress bar
+    QLabel* Label2 = nullptr; // the error label under the progress bar; the scan's progress
+    QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
     QTimer* Timer1 = nullptr;
 
     QAction* N4 = nullptr;     // "Start scanning..."
@@ -92,6 +94,7 @@ private:
 
     AppContext& context_;
     TForm4& mainWindow_;
+    WindowScan* scan_ = nullptr;
 };
 
 } // namespace corvanteller

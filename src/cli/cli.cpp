@@ -161,6 +161,8 @@ const char* endName(ScanEnd end) {
         return "row-limit";
     case ScanEnd::QueueLimit:
         return "queue-limit";
+    case ScanEnd::Stopped:
+        return "stopped";
     }
     return "complete";
 }

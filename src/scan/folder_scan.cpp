@@ -118,12 +118,12 @@ private:
 
 // What the walk has found, in the order in which the scan takes it into account.
 struct WalkStep {
-    enum class Kind { Progress, Row, FolderListed, End };
+    enum class Kind { Progress, Row, FolderStarted, FolderListed, End };
 
     Kind kind = Kind::Progress;
     std::shared_ptr<ReadJob> job; // Row
     QString nameText;             // Row
-    QString storedFolder;         // Row; End at the row or queue limit
+    QString storedFolder;         // Row, FolderStarted; End at the row or queue limit
     ScanEnd end = ScanEnd::Complete;
     QString failedFolder; // End at a folder that could not be opened
     int errorCode = 0;    // End at a folder that could not be opened
@@ -157,15 +157,18 @@ public:
             const dirent* entry = listing_->next();
             if (entry == nullptr) {
                 endFolder(steps);
-                return;
+                break;
             }
             const char* name = entry->d_name;
             if (isDotOrDotDot(name)) {
                 continue;
             }
             if (handleEntry(*entry, steps)) {
-                return;
+                break;
             }
+        }
+        if (request_.control != nullptr) {
+            request_.control->setFilesSeen(filesSeen_);
         }
     }
 
@@ -188,6 +191,11 @@ private:
         }
         // One text for every row of this folder, shared by all of them.
         storedFolder_ = folder_->text + QLatin1Char('/');
+        if (request_.control != nullptr) {
+            WalkStep& started = steps.emplace_back();
+            started.kind = WalkStep::Kind::FolderStarted;
+            started.storedFolder = storedFolder_;
+        }
         return true;
     }
 
@@ -209,6 +217,7 @@ private:
             ++pending_;
             return false;
         }
+        ++filesSeen_;
         if (++progressCount_ == entriesPerProgressStep) {
             progressCount_ = 0;
             steps.emplace_back().kind = WalkStep::Kind::Progress;
@@ -277,6 +286,7 @@ private:
     int rowsAhead_ = 0;
     int guardCount_ = 0;
     int progressCount_ = 0;
+    int filesSeen_ = 0;
     bool ended_ = false;
 };
 
@@ -284,16 +294,26 @@ class Scan {
 public:
     Scan(const ScanRequest& request, const ScanRowSink& addRow,
          const std::function<void()>& progressStep)
-        : addRow_(addRow), progressStep_(progressStep),
+        : control_(request.control), addRow_(addRow), progressStep_(progressStep),
           readAhead_(request.runSet, request.readAheadHelpers >= 0 ? request.readAheadHelpers
                                                                    : defaultReadAheadHelpers()),
-          walk_(request, readAhead_) {}
+          walk_(request, readAhead_) {
+        if (control_ != nullptr) {
+            folderTaken_ = request.folderText + QLatin1Char('/');
+        }
+    }
 
     ScanOutcome run() {
         const std::size_t waitingWanted =
             waitingFilesPerHelper * static_cast<std::size_t>(readAhead_.helpers());
         while (true) {
+            if (stopped()) {
+                return outcome_;
+            }
             while (!steps_.empty()) {
+                if (stopped()) {
+                    return outcome_;
+                }
                 WalkStep& next = steps_.front();
                 if (next.kind == WalkStep::Kind::Row) {
                     if (!ReadAhead::isDone(*next.job)) {
@@ -329,12 +349,32 @@ public:
     }
 
 private:
+    // A stop asked for ends the scan at the folder whose rows are being taken.
+    bool stopped() {
+        if (control_ == nullptr || !control_->stopRequested()) {
+            return false;
+        }
+        outcome_.end = ScanEnd::Stopped;
+        outcome_.stoppedInFolder = folderTaken_;
+        return true;
+    }
+
     // Takes one step into account; returns true when the scan ends with it.
     bool take(WalkStep& step) {
         switch (step.kind) {
         case WalkStep::Kind::Progress:
+            if (control_ != nullptr) {
+                control_->addProgressStep();
+            }
             if (progressStep_) {
                 progressStep_();
+            }
+            return false;
+        case WalkStep::Kind::FolderStarted:
+            folderTaken_ = step.storedFolder;
+            control_->setFolder(folderTaken_);
+            if (control_->folderReached) {
+                control_->folderReached(folderTaken_);
             }
             return false;
         case WalkStep::Kind::FolderListed:
@@ -378,6 +418,8 @@ private:
         outcome_.errorText = text;
     }
 
+    ScanControl* control_;
+    QString folderTaken_; // with a control: the folder whose rows are being taken
     const ScanRowSink& addRow_;
     const std::function<void()>& progressStep_;
     ScanOutcome outcome_;
@@ -410,17 +452,36 @@ ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
     return scanFolder(
         request,
         [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
-            const int row = rows.rowCount() + 1;
-            rows.setRowCount(row);
-            rows.setText(SongColumn::FileName, row, name);
-            rows.setText(SongColumn::Folder, row, storedFolder);
-            rows.setText(SongColumn::Title, row, texts.first);
-            rows.setText(SongColumn::TextD, row, texts.second);
-            rows.setText(SongColumn::TextE, row, texts.third);
-            rows.setText(SongColumn::Maker, row, texts.fourth);
-            rows.setFile(row, {storedFolder, name});
+            appendScannedRow(rows, name, storedFolder, texts);
         },
         progressStep);
+}
+
+ScanOutcome scanFolder(const ScanRequest& request, std::vector<ScannedRow>& rows) {
+    return scanFolder(
+        request, [&rows](const QString& name, const QString& storedFolder, const SongTexts& texts) {
+            rows.push_back({name, storedFolder, texts});
+        });
+}
+
+void storeScannedRows(RowStore& store, const std::vector<ScannedRow>& rows) {
+    store.setRowCount(0);
+    for (const ScannedRow& row : rows) {
+        appendScannedRow(store, row.name, row.storedFolder, row.texts);
+    }
+}
+
+void appendScannedRow(RowStore& rows, const QString& name, const QString& storedFolder,
+                      const SongTexts& texts) {
+    const int row = rows.rowCount() + 1;
+    rows.setRowCount(row);
+    rows.setText(SongColumn::FileName, row, name);
+    rows.setText(SongColumn::Folder, row, storedFolder);
+    rows.setText(SongColumn::Title, row, texts.first);
+    rows.setText(SongColumn::TextD, row, texts.second);
+    rows.setText(SongColumn::TextE, row, texts.third);
+    rows.setText(SongColumn::Maker, row, texts.fourth);
+    rows.setFile(row, {storedFolder, name});
 }
 
 } // namespace corvanteller

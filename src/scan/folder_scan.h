@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <vector>
 
 namespace corvanteller {
 
@@ -30,6 +33,53 @@ enum class ScanEnd {
                     // opened for want of descriptors or memory
     RowLimit,       // a karaoke file would have needed row 45,003
     QueueLimit,     // a folder would have been queued while 45,002 paths wait
+    Stopped,        // the user stopped it (ScanControl::requestStop)
+};
+
+// How far a scan has come, as the thread that watches it sees it.
+struct ScanProgress {
+    int progressSteps = 0; // steps of 250 non-folder entries taken into account
+    int filesSeen = 0;     // non-folder entries listed so far
+    QString folder;        // the folder whose rows are being taken, as the user sees it
+};
+
+// What a scan running on a thread of its own shares with the thread that watches it: a stop
+// request and its progress. Every member may be called from any thread.
+class ScanControl {
+public:
+    // The scan ends before the next thing it would take into account, as if it had ended at
+    // the folder whose rows it is taking: the rows taken before stay. A file being read or a
+    // folder being listed is finished first.
+    void requestStop() { stop_.store(true, std::memory_order_relaxed); }
+    bool stopRequested() const { return stop_.load(std::memory_order_relaxed); }
+
+    ScanProgress progress() const {
+        ScanProgress progress;
+        progress.progressSteps = progressSteps_.load(std::memory_order_relaxed);
+        progress.filesSeen = filesSeen_.load(std::memory_order_relaxed);
+        const std::lock_guard lock(mutex_);
+        progress.folder = folder_;
+        return progress;
+    }
+
+    // Called by the scan on its own thread as it begins taking a folder's rows; a test may
+    // hold the scan there.
+    std::function<void(const QString& folder)> folderReached;
+
+    // The scan's side.
+    void addProgressStep() { progressSteps_.fetch_add(1, std::memory_order_relaxed); }
+    void setFilesSeen(int files) { filesSeen_.store(files, std::memory_order_relaxed); }
+    void setFolder(const QString& folder) {
+        const std::lock_guard lock(mutex_);
+        folder_ = folder;
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> progressSteps_{0};
+    std::atomic<int> filesSeen_{0};
+    mutable std::mutex mutex_;
+    QString folder_;
 };
 
 struct ScanRequest {
@@ -43,6 +93,9 @@ struct ScanRequest {
     int readAheadHelpers = -1;
     // Opens a folder below the chosen one (openat when empty); tests make it fail.
     std::function<int(int parentFd, const char* name, int flags)> openFolderAt = {};
+    // A scan that the user may stop and whose progress another thread shows; none for a scan
+    // that runs to its end where it was called.
+    ScanControl* control = nullptr;
 
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);
@@ -59,7 +112,7 @@ struct ScanOutcome {
     QString errorPath;
     int errorCode = 0;
     QString errorReason;
-    // RowLimit and QueueLimit: the stored-folder text of the folder being listed.
+    // RowLimit, QueueLimit and Stopped: the stored-folder text of the folder being listed.
     QString stoppedInFolder;
 
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
@@ -79,5 +132,23 @@ ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
 // The same into the rows of a row store, whose row count starts at 0.
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
                        const std::function<void()>& progressStep = {});
+
+// A scan's row as the next row of a row store (row count + 1).
+void appendScannedRow(RowStore& rows, const QString& name, const QString& storedFolder,
+                      const SongTexts& texts);
+
+// A row of a scan kept apart from every row store, for a scan on a thread of its own.
+struct ScannedRow {
+    QString name;
+    QString storedFolder;
+    SongTexts texts;
+};
+
+// The same scan into rows of its own.
+ScanOutcome scanFolder(const ScanRequest& request, std::vector<ScannedRow>& rows);
+
+// Rows 1 to rows.size() of the row store become the scanned rows, as a scan straight into the
+// row store would have written them.
+void storeScannedRows(RowStore& store, const std::vector<ScannedRow>& rows);
 
 } // namespace corvanteller

@@ -22,6 +22,9 @@ QString scanEndMessage(const ScanOutcome& outcome) {
     case ScanEnd::QueueLimit:
         return u"The scan can keep at most 45002 folders waiting to be listed: it stopped at "_s +
                outcome.stoppedInFolder + u". The rows read before it are in the table."_s;
+    case ScanEnd::Stopped:
+        return u"The scan was stopped at "_s + outcome.stoppedInFolder +
+               u". The rows read before it are in the table."_s;
     }
     return {};
 }

@@ -25,6 +25,8 @@ TEST(ScanMessages, EveryScanThatStoppedEarlySaysWhere) {
         {ScanEnd::QueueLimit, u"The scan can keep at most 45002 folders waiting to be listed: it "
                               u"stopped at /music/deep/. The rows read before it are in the "
                               u"table."_s},
+        {ScanEnd::Stopped, u"The scan was stopped at /music/deep/. The rows read before it are "
+                           u"in the table."_s},
     };
     for (const auto& [end, message] : cases) {
         outcome.end = end;
