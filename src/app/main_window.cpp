@@ -40,6 +40,7 @@ UiServices::FileDialog listOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|All files (*.*)|*.*"_s);
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::List;
     return dialog;
 }
 
@@ -47,6 +48,7 @@ UiServices::FileDialog excelOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(excelImportFilter());
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::Workbook;
     return dialog;
 }
 
@@ -55,6 +57,7 @@ UiServices::FileDialog listSaveDialog() {
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|"_s);
     dialog.defaultSuffix = u"sgl"_s;
     dialog.confirmOverwrite = true;
+    dialog.kind = UiServices::FileKind::List;
     return dialog;
 }
 
@@ -63,6 +66,7 @@ UiServices::FileDialog wordSaveDialog() {
     UiServices::FileDialog dialog = listSaveDialog();
     dialog.filter = toQtFileFilter(mainWindowWordFilter());
     dialog.defaultSuffix = wordDefaultSuffix();
+    dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }
 
@@ -116,6 +120,9 @@ void TForm4::buildGrid(QWidget* client) {
             [&table] { table.unsavedChanges = true; });
     connect(
         StringGrid1, &QTableView::doubleClicked, this,
+        guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
+    connect(
+        StringGrid1, &SongGrid::checkToggleRequested, this,
         guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
     connect(StringGrid1, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
@@ -506,7 +513,7 @@ TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path,
 
 void TForm4::N8Click() {
     commitCellEdit();
-    const QString path = context_.ui.chooseOpenFile(this, listOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(this, listOpenDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -548,7 +555,7 @@ void TForm4::Word1Click() {
 
 void TForm4::Word2Click() {
     commitCellEdit();
-    const QString path = context_.ui.chooseSaveFile(this, wordSaveDialog());
+    const QString path = context_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -570,7 +577,7 @@ void TForm4::N28Click() {
 
 void TForm4::Excel2Click() {
     commitCellEdit();
-    const QString path = context_.ui.chooseOpenFile(this, excelOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(this, excelOpenDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -578,7 +585,7 @@ void TForm4::Excel2Click() {
 }
 
 bool TForm4::importExcelForStartWindow(QWidget* parent) {
-    const QString path = context_.ui.chooseOpenFile(parent, excelOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(parent, excelOpenDialog());
     if (path.isEmpty()) {
         return false;
     }
@@ -616,7 +623,7 @@ ImportOutcome TForm4::importExcelFile(const QString& path, ImportingWindow windo
 }
 
 bool TForm4::openListForStartWindow(QWidget* parent) {
-    const QString path = context_.ui.chooseOpenFile(parent, listOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(parent, listOpenDialog());
     if (path.isEmpty()) {
         return false;
     }
@@ -639,7 +646,7 @@ void TForm4::N29Click() {
 }
 
 bool TForm4::saveListAs() {
-    const QString path = context_.ui.chooseSaveFile(this, listSaveDialog());
+    const QString path = context_.ui.chooseFileToSave(this, listSaveDialog());
     if (path.isEmpty()) {
         return false;
     }

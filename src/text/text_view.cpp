@@ -34,6 +34,7 @@ UiServices::FileDialog textOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(u"Text files|*.txt|All files (*.*)|*.*"_s);
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::Text;
     return dialog;
 }
 
@@ -42,6 +43,7 @@ UiServices::FileDialog textSaveDialog() {
     dialog.filter = toQtFileFilter(u"Text files|*.txt"_s);
     dialog.defaultSuffix = u"txt"_s;
     dialog.confirmOverwrite = true;
+    dialog.kind = UiServices::FileKind::Text;
     return dialog;
 }
 
@@ -50,6 +52,7 @@ UiServices::FileDialog wordSaveDialog() {
     UiServices::FileDialog dialog = textSaveDialog();
     dialog.filter = toQtFileFilter(textViewWordFilter());
     dialog.defaultSuffix = wordDefaultSuffix();
+    dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }
 
@@ -253,7 +256,7 @@ void TForm8::indentParagraphAtCursor() {
 }
 
 void TForm8::Open1Click() {
-    const QString path = services_.ui.chooseOpenFile(this, textOpenDialog());
+    const QString path = services_.ui.chooseFileToOpen(this, textOpenDialog());
     // Also after a cancelled dialog or a failed read: an empty view returns to the table.
     Timer1->start();
     if (path.isEmpty()) {
@@ -286,7 +289,7 @@ void TForm8::Timer1Timer() {
 }
 
 void TForm8::Save1Click() {
-    const QString path = services_.ui.chooseSaveFile(this, textSaveDialog());
+    const QString path = services_.ui.chooseFileToSave(this, textSaveDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -300,7 +303,7 @@ void TForm8::Print1Click() {
 }
 
 void TForm8::Word1Click() {
-    const QString path = services_.ui.chooseSaveFile(this, wordSaveDialog());
+    const QString path = services_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }
