@@ -45,6 +45,7 @@ UiServices::FileDialog listOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|All files (*.*)|*.*"_s);
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::List;
     return dialog;
 }
 
@@ -52,6 +53,7 @@ UiServices::FileDialog excelOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(excelImportFilter());
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::Workbook;
     return dialog;
 }
 
@@ -60,6 +62,7 @@ UiServices::FileDialog listSaveDialog() {
     dialog.filter = toQtFileFilter(u"List files (Corvanteller)|*.sgl|"_s);
     dialog.defaultSuffix = u"sgl"_s;
     dialog.confirmOverwrite = true;
+    dialog.kind = UiServices::FileKind::List;
     return dialog;
 }
 
@@ -68,6 +71,7 @@ UiServices::FileDialog wordSaveDialog() {
     UiServices::FileDialog dialog = listSaveDialog();
     dialog.filter = toQtFileFilter(mainWindowWordFilter());
     dialog.defaultSuffix = wordDefaultSuffix();
+    dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }
 
@@ -124,6 +128,9 @@ void TForm4::buildGrid(QWidget* client) {
             [&table] { table.unsavedChanges = true; });
     connect(
         StringGrid1, &QTableView::doubleClicked, this,
+        guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
+    connect(
+        StringGrid1, &SongGrid::checkToggleRequested, this,
         guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
     connect(StringGrid1, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
@@ -608,7 +615,7 @@ void TForm4::N8Click() {
 }
 
 void TForm4::openListFromDialog() {
-    const QString path = context_.ui.chooseOpenFile(this, listOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(this, listOpenDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -672,7 +679,7 @@ void TForm4::Word1Click() {
 
 void TForm4::Word2Click() {
     commitCellEdit();
-    const QString path = context_.ui.chooseSaveFile(this, wordSaveDialog());
+    const QString path = context_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -708,7 +715,7 @@ void TForm4::Excel2Click() {
 }
 
 void TForm4::importWorkbookFromDialog() {
-    const QString path = context_.ui.chooseOpenFile(this, excelOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(this, excelOpenDialog());
     if (path.isEmpty()) {
         return;
     }
@@ -718,7 +725,7 @@ void TForm4::importWorkbookFromDialog() {
 }
 
 bool TForm4::importExcelForStartWindow(QWidget* parent) {
-    const QString path = context_.ui.chooseOpenFile(parent, excelOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(parent, excelOpenDialog());
     if (path.isEmpty()) {
         return false;
     }
@@ -757,7 +764,7 @@ ImportOutcome TForm4::importExcelFile(const QString& path, ImportingWindow windo
 }
 
 bool TForm4::openListForStartWindow(QWidget* parent) {
-    const QString path = context_.ui.chooseOpenFile(parent, listOpenDialog());
+    const QString path = context_.ui.chooseFileToOpen(parent, listOpenDialog());
     if (path.isEmpty()) {
         return false;
     }
@@ -780,7 +787,7 @@ void TForm4::N29Click() {
 }
 
 bool TForm4::saveListAs() {
-    const QString path = context_.ui.chooseSaveFile(this, listSaveDialog());
+    const QString path = context_.ui.chooseFileToSave(this, listSaveDialog());
     if (path.isEmpty()) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "settings/general_settings_dialog.h"
 #include "ui/error_guard.h"
 #include "ui/jpeg_image.h"
+#include "ui/menu_keys.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -106,7 +107,7 @@ QAction* TForm1::addDisabled(QMenu* menu, const QString& caption) {
 
 void TForm1::buildMenu() {
     UiServices& ui = context_.ui;
-    QMenu* file = menuBar()->addMenu(u"File"_s);
+    QMenu* file = menuBar()->addMenu(u"&File"_s);
     N4 = file->addAction(u"Start scanning..."_s);
     connect(N4, &QAction::triggered, this, guard(this, ui, [this] { N4Click(); }));
     file->addSeparator();
@@ -132,13 +133,13 @@ void TForm1::buildMenu() {
     N16 = file->addAction(u"Exit"_s);
     connect(N16, &QAction::triggered, this, [this] { N16Click(); });
 
-    QMenu* settings = menuBar()->addMenu(u"Settings"_s);
+    QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
     N17 = settings->addAction(u"Parameters of scanning"_s);
     connect(N17, &QAction::triggered, this, guard(this, ui, [this] { N17Click(); }));
     N18 = settings->addAction(u"General settings"_s);
     connect(N18, &QAction::triggered, this, guard(this, ui, [this] { N18Click(); }));
 
-    QMenu* help = menuBar()->addMenu(u"Help"_s);
+    QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"About"_s);
     N19 = about->addAction(u"Information"_s);
     connect(N19, &QAction::triggered, this, guard(this, ui, [this] { N19Click(); }));
@@ -146,6 +147,7 @@ void TForm1::buildMenu() {
     connect(N20, &QAction::triggered, this, guard(this, ui, [this] { N20Click(); }));
     N6 = help->addAction(u"Corvanteller help"_s);
     connect(N6, &QAction::triggered, this, guard(this, ui, [this] { N6Click(); }));
+    reachMenusByKeyboard(*menuBar());
 }
 
 bool TForm1::event(QEvent* event) {

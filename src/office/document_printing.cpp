@@ -31,6 +31,7 @@ UiServices::FileDialog pdfSaveDialog() {
     dialog.filter = u"PDF (*.pdf)"_s;
     dialog.defaultSuffix = u"pdf"_s;
     dialog.confirmOverwrite = true;
+    dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }
 
@@ -73,7 +74,7 @@ void writePdfFile(const QTextDocument& document, const QString& path, const QStr
 
 bool printToPdf(UiServices& ui, QWidget* parent, const QTextDocument& document,
                 const QString& title) {
-    const QString path = ui.chooseSaveFile(parent, pdfSaveDialog());
+    const QString path = ui.chooseFileToSave(parent, pdfSaveDialog());
     if (path.isEmpty()) {
         return false;
     }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -61,6 +62,19 @@ std::optional<NamePart> partOfCaption(const QString& caption) {
 std::size_t at(int position) {
     return static_cast<std::size_t>(position);
 }
+
+// A combo box list that opens as a list under the box, so that it keeps to its visible-items
+// limit.
+class ListPopupStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 } // namespace
 
@@ -114,6 +128,10 @@ void TForm6::buildControls() {
     for (const QStringView entry : renameWordListEntries) {
         ComboBox1->addItem(entry.toString());
     }
+    // Styles that open the list like a menu show every entry, whatever the limit says.
+    auto* listPopupStyle = new ListPopupStyle;
+    listPopupStyle->setParent(ComboBox1);
+    ComboBox1->setStyle(listPopupStyle);
     ComboBox1->setMaxVisibleItems(10);
 
     RadioGroup1 = new RadioGroupBox(u"What will be added"_s,

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace corvanteller {
 
@@ -21,9 +22,11 @@ TForm12::TForm12(const WindowServices& services, SaveChangesFlow& flow, QWidget*
     int left = 24;
     for (QPushButton* button : {Button1, Button2, Button3}) {
         button->setGeometry(left, 38, 90, 25);
-        button->setAutoDefault(false);
         left += 102;
     }
+    // As in a message box: Return presses the focused button, and "Yes" until another has the
+    // focus.
+    Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { Q_EMIT answered(PromptAnswer::Yes); });
     connect(Button2, &QPushButton::clicked, this, [this] { Q_EMIT answered(PromptAnswer::No); });
     connect(Button3, &QPushButton::clicked, this,
@@ -37,6 +40,12 @@ void TForm12::FormActivate() {
 void TForm12::closeEvent(QCloseEvent* event) {
     event->accept();
     hide();
+}
+
+// Every showing starts at "Yes", as a message box does.
+void TForm12::showEvent(QShowEvent* event) {
+    Button1->setFocus();
+    ProgramDialog::showEvent(event);
 }
 
 // Escape closes the prompt like its close button.

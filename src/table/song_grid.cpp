@@ -152,6 +152,12 @@ void SongGrid::focusInEvent(QFocusEvent* event) {
 }
 
 void SongGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        Q_EMIT checkToggleRequested(currentIndex());
+        return;
+    }
     if (isCharacterKey(event)) {
         Q_EMIT characterTyped();
     }

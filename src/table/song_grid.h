@@ -11,8 +11,9 @@ namespace corvanteller {
 class SongTableModel;
 
 // The song table's grid: a view over the table model drawn like a string grid, with in-place
-// editing that starts on any typed key, and the cell tooltip, a hint window of its own that
-// shows a cell's whole text when it does not fit.
+// editing that starts on any typed key but Space (which asks for the row's check mark to be
+// toggled), and the cell tooltip, a hint window of its own that shows a cell's whole text when
+// it does not fit.
 class SongGrid final : public QTableView {
     Q_OBJECT
 
@@ -37,6 +38,9 @@ Q_SIGNALS:
     void focusedByUser();
     // A character key was typed into the grid or its in-place editor.
     void characterTyped();
+    // Space was pressed on the grid outside the in-place editor: the current row's check mark
+    // is to be toggled, as a double-click does.
+    void checkToggleRequested(const QModelIndex& current);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

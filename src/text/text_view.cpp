@@ -37,6 +37,7 @@ UiServices::FileDialog textOpenDialog() {
     UiServices::FileDialog dialog;
     dialog.filter = toQtFileFilter(u"Text files|*.txt|All files (*.*)|*.*"_s);
     dialog.mustExist = true;
+    dialog.kind = UiServices::FileKind::Text;
     return dialog;
 }
 
@@ -50,6 +51,7 @@ UiServices::FileDialog textSaveDialog() {
     dialog.filter = textFilter + u";;"_s + richTextFilter;
     dialog.defaultSuffix = u"txt"_s;
     dialog.confirmOverwrite = true;
+    dialog.kind = UiServices::FileKind::Text;
     return dialog;
 }
 
@@ -58,6 +60,7 @@ UiServices::FileDialog wordSaveDialog() {
     UiServices::FileDialog dialog = textSaveDialog();
     dialog.filter = toQtFileFilter(textViewWordFilter());
     dialog.defaultSuffix = wordDefaultSuffix();
+    dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }
 
@@ -329,7 +332,7 @@ void TForm8::undoEdit() {
 }
 
 void TForm8::Open1Click() {
-    const QString path = services_.ui.chooseOpenFile(this, textOpenDialog());
+    const QString path = services_.ui.chooseFileToOpen(this, textOpenDialog());
     // Also after a cancelled dialog or a failed read: an empty view returns to the table.
     Timer1->start();
     if (path.isEmpty()) {
@@ -363,7 +366,7 @@ void TForm8::Timer1Timer() {
 
 void TForm8::Save1Click() {
     const UiServices::SaveChoice choice =
-        services_.ui.chooseSaveFileAndFilter(this, textSaveDialog());
+        services_.ui.chooseFileAndFilterToSave(this, textSaveDialog());
     if (choice.path.isEmpty()) {
         return;
     }
@@ -392,7 +395,7 @@ void TForm8::printToPdfClick() {
 }
 
 void TForm8::Word1Click() {
-    const QString path = services_.ui.chooseSaveFile(this, wordSaveDialog());
+    const QString path = services_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }

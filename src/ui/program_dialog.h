@@ -7,8 +7,10 @@
 namespace corvanteller {
 
 // A dialog of the program: created once, shown without blocking the other windows, centred
-// on the window that opens it, with only a close button in its title bar. Its activation
-// runs every time another of the program's windows was active before it.
+// on the window that opens it, with only a close button in its title bar. It cannot be
+// minimised on its own: a window manager that offers minimising anyway (Openbox draws the
+// button whatever the window asks) sees it come straight back. Its activation runs every time
+// another of the program's windows was active before it.
 class ProgramDialog : public QDialog {
     Q_OBJECT
 
@@ -22,9 +24,14 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
     WindowServices services_;
+
+private:
+    // Undoes a minimising unless a window of the program that is not a dialog went with it.
+    void refuseMinimising();
 };
 
 } // namespace corvanteller

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 class QTextDocument;
 class QWidget;
 
@@ -11,6 +13,10 @@ namespace corvanteller {
 // shows Qt's dialogs, tests install a scripted one.
 class UiServices {
 public:
+    // What a file dialog chooses. Each kind opens in the folder where a file of that kind was
+    // last chosen during the run (see chooseFileToOpen).
+    enum class FileKind { Other, List, Text, Workbook, Document };
+
     struct FileDialog {
         QString caption;
         QString filter;        // Qt's form: "Text (*.txt);;All files (*.*)"
@@ -18,6 +24,7 @@ public:
         QString startFolder;
         bool confirmOverwrite = true; // save dialogs only
         bool mustExist = true;        // open dialogs only
+        FileKind kind = FileKind::Other;
     };
 
     virtual ~UiServices() = default;
@@ -53,6 +60,19 @@ public:
     // Prints the document on the default printer as one job of that name. False when nothing
     // was printed; the reason has then been reported.
     virtual bool print(QWidget* parent, const QTextDocument& document, const QString& jobName) = 0;
+
+    // chooseOpenFile and chooseSaveFile for a file of the dialog's kind: without a start folder
+    // of its own the dialog starts where a file of that kind was last chosen during the run,
+    // and a chosen file becomes that place.
+    QString chooseFileToOpen(QWidget* parent, FileDialog dialog);
+    QString chooseFileToSave(QWidget* parent, FileDialog dialog);
+    SaveChoice chooseFileAndFilterToSave(QWidget* parent, FileDialog dialog);
+
+private:
+    void startInLastFolder(FileDialog& dialog) const;
+    QString rememberFolder(FileKind kind, const QString& chosen);
+
+    std::array<QString, 5> lastFolders_;
 };
 
 } // namespace corvanteller

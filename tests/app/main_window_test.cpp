@@ -219,6 +219,20 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(program.context().settingsPath));
     }
 
+    void returnInThePromptAnswersYesUnlessAnotherButtonHasTheFocus() {
+        ScannedProgram program;
+        TForm12& prompt = program.prompt();
+        QVERIFY(!program.main().close());
+        prompt.Button3->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(prompt.Button3, Qt::Key_Return); // Cancel
+        QVERIFY(prompt.isHidden());
+        QVERIFY(!program.main().close());
+        QVERIFY(QTest::qWaitFor([&prompt] { return QApplication::activeWindow() == &prompt; }));
+        program.ui.answerSaveFile(QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Yes: the save dialog
+        QCOMPARE(program.ui.saveDialogs.size(), 1);
+    }
+
     void yesBeforeClosingSavesTheListAndEnds() {
         ScannedProgram program;
         QTemporaryDir folder;
@@ -390,6 +404,21 @@ private Q_SLOTS:
         fresh.ui.answerSaveFile(QString());
         fresh.main().N29->trigger();
         QCOMPARE(fresh.ui.saveDialogs.size(), 1);
+    }
+
+    void eachKindOfFileDialogStartsWhereThatKindWasLastChosen() {
+        ScannedProgram program;
+        QTemporaryDir lists;
+        const QString list = lists.filePath(u"songs.sgl"_s);
+        for (const QString& answer : {list, list, QString()}) {
+            program.ui.answerSaveFile(answer);
+        }
+        program.main().N9->trigger();    // a list, in the working folder
+        program.main().N9->trigger();    // a list again
+        program.main().Word2->trigger(); // a document: none chosen yet
+        QCOMPARE(program.ui.saveDialogs[0].startFolder, QString());
+        QCOMPARE(program.ui.saveDialogs[1].startFolder, lists.path());
+        QCOMPARE(program.ui.saveDialogs[2].startFolder, QString());
     }
 
     void aListWithADamagedCountStopsWithoutTouchingTheRowStore() {
@@ -583,6 +612,18 @@ private Q_SLOTS:
         QVERIFY(!program.main().CheckBox1->isChecked());
         QCOMPARE(program.model().cell(1, 0), u"1"_s);
         QCOMPARE(program.model().cell(3, 0), u"V 3"_s);
+    }
+
+    void spaceTogglesTheCurrentRowAsADoubleClickDoes() {
+        ScannedProgram program;
+        program.grid().setCurrentIndex(program.cellIndex(2, 3));
+        program.context().table.unsavedChanges = false;
+        QTest::keyClick(&program.grid(), Qt::Key_Space);
+        QCOMPARE(program.model().cell(2, 0), u"V 2"_s);
+        QCOMPARE(QApplication::focusWidget(), &program.grid()); // no editor opened
+        QVERIFY(!program.context().table.unsavedChanges);
+        QTest::keyClick(&program.grid(), Qt::Key_Space);
+        QCOMPARE(program.model().cell(2, 0), u"2"_s);
     }
 
     void addRowMovesRowsDownAndRefusesAFullTable() {

@@ -49,6 +49,23 @@ private Q_SLOTS:
         }
     }
 
+    void theKeyboardOpensTheMenus() {
+        test::ProgramFixture fixture;
+        TForm1& start = fixture.start();
+        const QList<QAction*> titles = start.menuBar()->actions();
+        const std::pair<QKeyCombination, QAction*> cases[] = {
+            {Qt::ALT | Qt::Key_F, titles[0]},
+            {Qt::ALT | Qt::Key_S, titles[1]},
+            {Qt::ALT | Qt::Key_H, titles[2]},
+            {QKeyCombination(Qt::Key_F10), titles[0]}};
+        for (const auto& [keys, title] : cases) {
+            QVERIFY(test::ProgramFixture::activate(&start));
+            QTest::keyClick(&start, keys.key(), keys.keyboardModifiers());
+            QTRY_COMPARE(QApplication::activePopupWidget(), title->menu());
+            QApplication::activePopupWidget()->close();
+        }
+    }
+
     void activationCentresAndLoadsSettingsOnce() {
         test::ProgramFixture fixture;
         TForm1& start = fixture.start();

@@ -4,6 +4,7 @@
 #include "support_ui/program_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -38,6 +39,19 @@ class AboutWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void aDialogComesBackWhenMinimisedOnItsOwnAndGoesWithItsWindow() {
+        StartedProgram program;
+        TForm5& about = program.about();
+        program.start().N19->trigger();
+        about.showMinimized(); // the window manager's minimise button
+        QTRY_VERIFY(!about.isMinimized());
+
+        program.start().showMinimized();
+        about.showMinimized();
+        QApplication::processEvents();
+        QVERIFY(about.isMinimized());
+    }
+
     void everyActivationCentresFillsTheLastCloseAndStartsTheStrip() {
         StartedProgram program;
         TForm5& about = program.about();

@@ -6,6 +6,7 @@
 #include "support_ui/program_fixture.h"
 #include "table/song_grid.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -175,6 +176,19 @@ private Q_SLOTS:
         QVERIFY(dialog.RadioGroup1->item(0)->isEnabled());
         QCOMPARE(dialog.Memo1->toPlainText(),
                  u"The date and / or time  will be added to names of all new files"_s);
+    }
+
+    void theWordListOpensTenEntriesAtATime() {
+        RenamingProgram program;
+        TForm6& dialog = program.dialog();
+        program.toggle(6); // "Choose from list"
+        QComboBox* words = dialog.ComboBox1;
+        words->setFocus();
+        QTest::keyClick(words, Qt::Key_Down, Qt::AltModifier);
+        QAbstractItemView* popup = words->view();
+        QVERIFY(QTest::qWaitForWindowExposed(popup->window()));
+        QCOMPARE(popup->viewport()->height() / popup->sizeHintForRow(0), 10); // of 29
+        QTest::keyClick(popup, Qt::Key_Escape);
     }
 
     void theStringFieldTakesNoForbiddenCharacter() {
