@@ -36,7 +36,19 @@ public:
     QString chooseFolder(QWidget*, const QString&) override { return {}; }
     QString chooseOpenFile(QWidget*, const FileDialog&) override { return openPath; }
     QString chooseSaveFile(QWidget*, const FileDialog&) override { return savePath; }
+    SaveChoice chooseSaveFileAndFilter(QWidget*, const FileDialog&) override {
+        return {savePath, {}};
+    }
     void showMessage(QWidget*, const QString& text) override { report(text); }
+    bool showMessageWithButton(QWidget*, const QString& text, const QString&) override {
+        report(text);
+        return false;
+    }
+    bool askYesNo(QWidget*, const QString& text) override {
+        report(text);
+        return false;
+    }
+    bool hasDefaultPrinter() override { return true; }
     bool showFailureMessage(QWidget*, const QString& text) override {
         report(text);
         return false;
