@@ -120,10 +120,10 @@ int main(int argc, char** argv) {
     program.context().options.textFormat.addDateAndTime = true;
     program.context().options.textFormat.addNext = true;
     fillStore(program.context().table.startStore());
-    TForm4& main = program.mainWindow();
+    MainWindow& main = program.mainWindow();
     main.showAsActive();
     QApplication::processEvents();
-    TForm8& view = main.textView();
+    TextView& view = main.textView();
 
     // From the command to the painted text; the view is hidden between rounds, so that every
     // command is a new activation.
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
                    QApplication::processEvents();
                },
                [&] {
-                   main.exportToText->trigger();
+                   main.exportToTextAction->trigger();
                    QApplication::processEvents();
                }),
            1000);
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
                    QApplication::processEvents();
                },
                [&] {
-                   main.Word2->trigger();
+                   main.saveAsWordAction->trigger();
                    QApplication::processEvents();
                }),
            1000);
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     ui.savePath = folder.filePath(u"table.txt"_s);
     report("save",
            timeIt(
-               rounds, [] {}, [&] { view.Save1->trigger(); }),
+               rounds, [] {}, [&] { view.saveTextAction->trigger(); }),
            1000);
     std::printf("  RTF file of %lld bytes\n", static_cast<long long>(QFile(ui.savePath).size()));
 
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
            timeIt(
                rounds, [] {},
                [&] {
-                   view.Open1->trigger();
+                   view.openTextAction->trigger();
                    QApplication::processEvents();
                }),
            2000);
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
 
     ui.pdfPath = folder.filePath(u"table.pdf"_s);
     const Timing printed = timeIt(
-        1, [] {}, [&] { view.Print1->trigger(); });
+        1, [] {}, [&] { view.printAction->trigger(); });
     report("print to PDF", printed, 10000);
     std::printf("  PDF file of %lld bytes\n", static_cast<long long>(QFile(ui.pdfPath).size()));
     // The same text printed by Qt alone, plain, on this machine as it is loaded now.

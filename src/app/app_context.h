@@ -15,12 +15,12 @@
 
 namespace corvanteller {
 
-class TForm3;
-class TForm5;
-class TForm9;
-class TForm10;
-class THelp;
-class TSplashForm;
+class ScanParametersDialog;
+class AboutWindow;
+class TextFormatDialog;
+class GeneralSettingsDialog;
+class HelpWindow;
+class SplashWindow;
 
 // What the program's windows share: the options of every dialog, the song table with its row
 // stores, the run times, the seams and the window services, and the few windows that two or
@@ -56,12 +56,12 @@ public:
     std::function<void()> quit;
 
     // Opened from the start window and from the main window or another dialog.
-    TForm3* scanParameters = nullptr;
-    TForm10* generalSettings = nullptr;
-    TForm9* textFormat = nullptr; // from the text view and from General settings
-    TSplashForm* prompt = nullptr;
-    TForm5* about = nullptr;
-    THelp* help = nullptr;
+    ScanParametersDialog* scanParameters = nullptr;
+    GeneralSettingsDialog* generalSettings = nullptr;
+    TextFormatDialog* textFormat = nullptr; // from the text view and from General settings
+    SplashWindow* prompt = nullptr;
+    AboutWindow* about = nullptr;
+    HelpWindow* help = nullptr;
 
     WindowServices windowServices() { return {ui, activations, hints}; }
 };

@@ -39,36 +39,38 @@ static Window* keep(std::vector<std::unique_ptr<QWidget>>& windows,
 void Application::createWindows() {
     const WindowServices services = context_.windowServices();
     // Before the main window, whose text view appends to the text from it.
-    auto* textFormat =
-        keep(windows_,
-             std::make_unique<TForm9>(services, context_.options.textFormat, context_.textViewModes,
-                                      context_.clock, context_.locale));
+    auto* textFormat = keep(windows_, std::make_unique<TextFormatDialog>(
+                                          services, context_.options.textFormat,
+                                          context_.textViewModes, context_.clock, context_.locale));
     context_.textFormat = textFormat;
     // The main window comes first: the start window hands its table over to it.
-    mainWindow_ = keep(windows_, std::make_unique<TForm4>(context_));
-    startWindow_ = keep(windows_, std::make_unique<TForm1>(context_, *mainWindow_));
+    mainWindow_ = keep(windows_, std::make_unique<MainWindow>(context_));
+    startWindow_ = keep(windows_, std::make_unique<StartWindow>(context_, *mainWindow_));
     auto* scanParameters =
-        keep(windows_, std::make_unique<TForm3>(services, context_.options.scanning));
-    auto* generalSettings = keep(windows_, std::make_unique<TForm10>(services, context_.options));
+        keep(windows_, std::make_unique<ScanParametersDialog>(services, context_.options.scanning));
+    auto* generalSettings =
+        keep(windows_, std::make_unique<GeneralSettingsDialog>(services, context_.options));
     QObject::connect(
-        generalSettings, &TForm10::scanningSettingsRequested, scanParameters,
+        generalSettings, &GeneralSettingsDialog::scanningSettingsRequested, scanParameters,
         [scanParameters, generalSettings] { scanParameters->showFor(generalSettings); });
-    QObject::connect(generalSettings, &TForm10::optionsPutBack, scanParameters,
-                     &TForm3::showOptions);
-    QObject::connect(generalSettings, &TForm10::textFormatSettingsRequested, textFormat,
+    QObject::connect(generalSettings, &GeneralSettingsDialog::optionsPutBack, scanParameters,
+                     &ScanParametersDialog::showOptions);
+    QObject::connect(generalSettings, &GeneralSettingsDialog::textFormatSettingsRequested,
+                     textFormat,
                      [textFormat, generalSettings] { textFormat->showFor(generalSettings); });
-    QObject::connect(generalSettings, &TForm10::optionsPutBack, textFormat, &TForm9::showOptions);
-    QObject::connect(generalSettings, &TForm10::optionsPutBack, &mainWindow_->complexRenaming(),
-                     &TForm6::showOptions);
+    QObject::connect(generalSettings, &GeneralSettingsDialog::optionsPutBack, textFormat,
+                     &TextFormatDialog::showOptions);
+    QObject::connect(generalSettings, &GeneralSettingsDialog::optionsPutBack,
+                     &mainWindow_->complexRenaming(), &ComplexRenameDialog::showOptions);
     context_.scanParameters = scanParameters;
     context_.generalSettings = generalSettings;
     context_.about =
-        keep(windows_, std::make_unique<TForm5>(services, context_.runTimes, context_.locale));
-    context_.help = keep(windows_, std::make_unique<THelp>(services, startWindow_));
+        keep(windows_, std::make_unique<AboutWindow>(services, context_.runTimes, context_.locale));
+    context_.help = keep(windows_, std::make_unique<HelpWindow>(services, startWindow_));
 }
 
 void Application::createPromptWindow() {
-    context_.prompt = keep(windows_, std::make_unique<TSplashForm>());
+    context_.prompt = keep(windows_, std::make_unique<SplashWindow>());
 }
 
 void Application::showStartWindow() {

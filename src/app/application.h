@@ -7,8 +7,8 @@
 
 namespace corvanteller {
 
-class TForm1;
-class TForm4;
+class StartWindow;
+class MainWindow;
 
 // The program's windows, created once and kept until the program ends.
 class Application {
@@ -20,8 +20,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     AppContext& context() { return context_; }
-    TForm1& startWindow() { return *startWindow_; }
-    TForm4& mainWindow() { return *mainWindow_; }
+    StartWindow& startWindow() { return *startWindow_; }
+    MainWindow& mainWindow() { return *mainWindow_; }
 
     // The hidden splash copy that the "Prompt" commands show; made after the start-up splash
     // is gone.
@@ -35,8 +35,8 @@ private:
     AppContext context_;
     // Top-level windows have no parent: the application owns them.
     std::vector<std::unique_ptr<QWidget>> windows_;
-    TForm1* startWindow_ = nullptr;
-    TForm4* mainWindow_ = nullptr;
+    StartWindow* startWindow_ = nullptr;
+    MainWindow* mainWindow_ = nullptr;
 };
 
 } // namespace corvanteller

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // The splash picture is up while the windows are created.
-    auto splash = std::make_unique<corvanteller::TSplashForm>();
+    auto splash = std::make_unique<corvanteller::SplashWindow>();
     splash->showAtStartUp();
 
     corvanteller::QtUiServices ui;

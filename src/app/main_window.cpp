@@ -77,7 +77,7 @@ UiServices::FileDialog wordSaveDialog() {
 
 } // namespace
 
-TForm4::TForm4(AppContext& context, QWidget* parent)
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent), context_(context), flow_(context.table), tableHint_(context.random) {
     setWindowTitle(u"Corvanteller"_s);
     context_.activations.addForm(this);
@@ -86,27 +86,31 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     buildGrid(client);
     buildBottomRow(client);
     buildMenus();
-    scan_ = new WindowScan({this, ProgressBar1, Label3, scanProgressLabel, stopScanButton},
-                           context_.scanFolderReached);
+    scan_ =
+        new WindowScan({this, scanProgressBar, scanErrorLabel, scanProgressLabel, stopScanButton},
+                       context_.scanFolderReached);
     setupFind(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
-    textView_ = std::make_unique<TForm8>(context_.windowServices(), context_.textViewModes,
-                                         context_.table.model(), context_.options.textFormat,
-                                         context_.clock, context_.locale, *context_.textFormat);
-    connect(textView_.get(), &TForm8::tableAboutToBeRead, this, &TForm4::commitCellEdit);
+    textView_ = std::make_unique<TextView>(context_.windowServices(), context_.textViewModes,
+                                           context_.table.model(), context_.options.textFormat,
+                                           context_.clock, context_.locale, *context_.textFormat);
+    connect(textView_.get(), &TextView::tableAboutToBeRead, this, &MainWindow::commitCellEdit);
 
-    savePrompt_ = new TForm12(context_.windowServices(), flow_, this);
-    connect(savePrompt_, &TForm12::answered, this,
+    savePrompt_ = new SaveChangesPrompt(context_.windowServices(), flow_, this);
+    connect(savePrompt_, &SaveChangesPrompt::answered, this,
             guard(this, context_.ui, [this](PromptAnswer answer) {
                 commitCellEdit();
                 carryOut(flow_.promptAnswered(answer));
             }));
 
-    complexRenaming_ = new TForm6(context_.windowServices(), context_.options, context_.table,
-                                  context_.clock, context_.settingsPath, this);
-    connect(complexRenaming_, &TForm6::mainWindowWanted, this, [this] { showAsActive(); });
-    connect(complexRenaming_, &TForm6::tableAboutToBeRead, this, [this] { commitCellEdit(); });
+    complexRenaming_ =
+        new ComplexRenameDialog(context_.windowServices(), context_.options, context_.table,
+                                context_.clock, context_.settingsPath, this);
+    connect(complexRenaming_, &ComplexRenameDialog::mainWindowWanted, this,
+            [this] { showAsActive(); });
+    connect(complexRenaming_, &ComplexRenameDialog::tableAboutToBeRead, this,
+            [this] { commitCellEdit(); });
 
     context_.table.hasCurrentListFile = false;
     context_.table.unsavedChanges = true;
@@ -114,47 +118,45 @@ TForm4::TForm4(AppContext& context, QWidget* parent)
     registerTableHint();
 }
 
-TForm4::~TForm4() {
+MainWindow::~MainWindow() {
     context_.activations.removeForm(this);
 }
 
-void TForm4::buildGrid(QWidget* client) {
-    StringGrid1 = new SongGrid(context_.table.model(), client);
-    StringGrid1->setToolTip(TableHint::initialText());
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+void MainWindow::buildGrid(QWidget* client) {
+    songGrid = new SongGrid(context_.table.model(), client);
+    songGrid->setToolTip(TableHint::initialText());
+    songGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     TableSession& table = context_.table;
-    connect(StringGrid1, &SongGrid::focusedByUser, this, [&table] { table.unsavedChanges = true; });
-    connect(StringGrid1, &SongGrid::characterTyped, this,
-            [&table] { table.unsavedChanges = true; });
-    connect(
-        StringGrid1, &QTableView::doubleClicked, this,
-        guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
-    connect(
-        StringGrid1, &SongGrid::checkToggleRequested, this,
-        guard(this, context_.ui, [this](const QModelIndex& index) { StringGrid1DblClick(index); }));
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](QPoint pos) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
+    connect(songGrid, &SongGrid::focusedByUser, this, [&table] { table.unsavedChanges = true; });
+    connect(songGrid, &SongGrid::characterTyped, this, [&table] { table.unsavedChanges = true; });
+    connect(songGrid, &QTableView::doubleClicked, this,
+            guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
+    connect(songGrid, &SongGrid::checkToggleRequested, this,
+            guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
+    connect(songGrid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        tableContextMenu->popup(songGrid->viewport()->mapToGlobal(pos));
+    });
 }
 
-void TForm4::buildBottomRow(QWidget* client) {
-    CheckBox1 = new QCheckBox(u"Check all"_s, client);
-    CheckBox1->setToolTip(u"Check all files"_s);
-    connect(CheckBox1, &QCheckBox::toggled, this, guard(this, context_.ui, [this](bool checked) {
+void MainWindow::buildBottomRow(QWidget* client) {
+    checkAllBox = new QCheckBox(u"Check all"_s, client);
+    checkAllBox->setToolTip(u"Check all files"_s);
+    connect(checkAllBox, &QCheckBox::toggled, this, guard(this, context_.ui, [this](bool checked) {
                 context_.table.model().setAllChecked(checked);
             }));
-    connect(CheckBox1, &QCheckBox::clicked, this,
-            guard(this, context_.ui, [this] { CheckBox1Click(); }));
+    connect(checkAllBox, &QCheckBox::clicked, this,
+            guard(this, context_.ui, [this] { showLastFolder(); }));
 
-    ProgressBar1 = new QProgressBar(client);
-    ProgressBar1->setRange(0, progressMaximum);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->hide();
+    scanProgressBar = new QProgressBar(client);
+    scanProgressBar->setRange(0, progressMaximum);
+    scanProgressBar->setTextVisible(false);
+    scanProgressBar->hide();
 
-    Label1 = new QLabel(client);
-    Label2 = new QLabel(client);
-    Label3 = new QLabel(client);
-    Label3->hide();
-    Label4 = new QLabel(client);
+    statusLabel = new QLabel(client);
+    lastFolderLabel = new QLabel(client);
+    scanErrorLabel = new QLabel(client);
+    scanErrorLabel->hide();
+    waitLabel = new QLabel(client);
 
     stopScanButton = new QPushButton(u"Stop"_s, client);
     stopScanButton->hide();
@@ -165,69 +167,76 @@ void TForm4::buildBottomRow(QWidget* client) {
     scanProgressLabel->hide();
 }
 
-QAction* TForm4::addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)()) {
+QAction* MainWindow::addCommand(QMenu* menu, const QString& caption,
+                                void (MainWindow::*handler)()) {
     QAction* action = menu->addAction(caption);
     connect(action, &QAction::triggered, this,
             guard(this, context_.ui, [this, handler] { (this->*handler)(); }));
     return action;
 }
 
-void TForm4::buildMenus() {
+void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"&File"_s);
-    newScanning = addCommand(file, u"&New scanning..."_s, &TForm4::NewScanningClick);
+    newScanningAction = addCommand(file, u"&New scanning..."_s, &MainWindow::startNewScanning);
     file->addSeparator();
-    N8 = addCommand(file, u"&Open Corvanteller list..."_s, &TForm4::N8Click);
-    openTextList = addCommand(file, u"Open list in &text format..."_s, &TForm4::OpenTextListClick);
+    openListAction = addCommand(file, u"&Open Corvanteller list..."_s, &MainWindow::openList);
+    openTextListAction =
+        addCommand(file, u"Open list in &text format..."_s, &MainWindow::openListInTextFormat);
     file->addSeparator();
-    N29 = addCommand(file, u"&Save list"_s, &TForm4::N29Click);
-    N9 = addCommand(file, u"Save list &as..."_s, &TForm4::N9Click);
-    saveAsText = addCommand(file, u"Save as te&xt..."_s, &TForm4::SaveAsTextClick);
-    Word2 = addCommand(file, u"Save as Ms &Word document..."_s, &TForm4::Word2Click);
-    N28 = addCommand(file, u"&Print from Ms Word (text)"_s, &TForm4::N28Click);
-    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TForm4::printToPdfClick);
+    saveListAction = addCommand(file, u"&Save list"_s, &MainWindow::saveList);
+    saveListAsAction = addCommand(file, u"Save list &as..."_s, &MainWindow::saveListAs);
+    saveAsTextAction = addCommand(file, u"Save as te&xt..."_s, &MainWindow::saveTableAsText);
+    saveAsWordAction =
+        addCommand(file, u"Save as Ms &Word document..."_s, &MainWindow::saveAsWordDocument);
+    printFromWordAction =
+        addCommand(file, u"&Print from Ms Word (text)"_s, &MainWindow::printFromWord);
+    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &MainWindow::printToPdfFile);
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(u"Export"_s);
-    exportText = addCommand(exportMenu, u"Tex&t"_s, &TForm4::ExportTextClick);
-    Excel3 = addCommand(exportMenu, u"Ms &Excel"_s, &TForm4::Excel3Click);
-    Word1 = addCommand(exportMenu, u"&Ms Word"_s, &TForm4::Word1Click);
-    Excel2 = addCommand(file, u"&Import from Excel file"_s, &TForm4::Excel2Click);
+    exportTextAction = addCommand(exportMenu, u"Tex&t"_s, &MainWindow::exportTableToText);
+    exportExcelAction = addCommand(exportMenu, u"Ms &Excel"_s, &MainWindow::exportTableToExcel);
+    exportWordAction = addCommand(exportMenu, u"&Ms Word"_s, &MainWindow::exportTableToWord);
+    importExcelAction = addCommand(file, u"&Import from Excel file"_s, &MainWindow::importExcel);
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
-    N12 = addCommand(rename, u"&From column of name (file)"_s, &TForm4::N12Click);
-    N13 = addCommand(rename, u"&Complex renaming..."_s, &TForm4::N13Click);
-    undoRenaming = addCommand(rename, u"Undo last renaming"_s, &TForm4::UndoRenamingClick);
+    renameFromNameColumnAction = addCommand(rename, u"&From column of name (file)"_s,
+                                            &MainWindow::renameFilesFromNameColumn);
+    complexRenamingAction =
+        addCommand(rename, u"&Complex renaming..."_s, &MainWindow::showComplexRenameDialog);
+    undoRenamingAction =
+        addCommand(rename, u"Undo last renaming"_s, &MainWindow::revertLastRenaming);
     file->addSeparator();
     exitAction = file->addAction(u"Exit"_s);
     connect(exitAction, &QAction::triggered, this, [this] { close(); });
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
-    parametersOfScanning = settings->addAction(u"&Parameters of scanning"_s);
-    generalSettings = settings->addAction(u"&General settings"_s);
-    connect(generalSettings, &QAction::triggered, this,
+    scanParametersAction = settings->addAction(u"&Parameters of scanning"_s);
+    generalSettingsAction = settings->addAction(u"&General settings"_s);
+    connect(generalSettingsAction, &QAction::triggered, this,
             guard(this, context_.ui, [this] { context_.generalSettings->showFor(this); }));
 
     QMenu* table = menuBar()->addMenu(u"&Table"_s);
-    N19 = addCommand(table, u"&Add row"_s, &TForm4::N19Click);
-    exportToText = addCommand(table, u"&Export to text"_s, &TForm4::ExportTextClick);
-    findAction = addCommand(table, u"Find..."_s, &TForm4::openFindBar);
+    addRowAction = addCommand(table, u"&Add row"_s, &MainWindow::addRow);
+    exportToTextAction = addCommand(table, u"&Export to text"_s, &MainWindow::exportTableToText);
+    findAction = addCommand(table, u"Find..."_s, &MainWindow::openFindBar);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
-    information = addCommand(about, u"&Information"_s, &TForm4::InformationClick);
+    informationAction = addCommand(about, u"&Information"_s, &MainWindow::showInformation);
     promptAction = about->addAction(u"&Prompt"_s);
     connect(promptAction, &QAction::triggered, this,
             guard(this, context_.ui, [this] { context_.prompt->showPrompt(); }));
-    corvantellerHelp = addCommand(help, u"&Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
+    helpAction = addCommand(help, u"&Corvanteller help"_s, &MainWindow::showHelp);
 
-    PopupMenu1 = new QMenu(this);
-    popupNewScanning = addCommand(PopupMenu1, u"New scanning..."_s, &TForm4::NewScanningClick);
-    popupCorvantellerHelp =
-        addCommand(PopupMenu1, u"Corvanteller help"_s, &TForm4::CorvantellerHelpClick);
+    tableContextMenu = new QMenu(this);
+    popupNewScanningAction =
+        addCommand(tableContextMenu, u"New scanning..."_s, &MainWindow::startNewScanning);
+    popupHelpAction = addCommand(tableContextMenu, u"Corvanteller help"_s, &MainWindow::showHelp);
 }
 
-void TForm4::registerTableHint() {
-    context_.hints.setHintHandler(StringGrid1, [this](HintRequest& request) {
-        const TableHintShowing showing = tableHint_.beforeShow(StringGrid1->width());
+void MainWindow::registerTableHint() {
+    context_.hints.setHintHandler(songGrid, [this](HintRequest& request) {
+        const TableHintShowing showing = tableHint_.beforeShow(songGrid->width());
         context_.hints.setHintHidePause(showing.hidePauseMs);
         request.show = showing.show;
         request.text = showing.text;
@@ -236,117 +245,116 @@ void TForm4::registerTableHint() {
             QColor(showing.background.red, showing.background.green, showing.background.blue);
         request.maxWidth = showing.maxWidth;
         request.pos += QPoint(showing.shiftRight, 0);
-        StringGrid1->setToolTip(tableHint_.enabled() ? tableHint_.text() : QString());
+        songGrid->setToolTip(tableHint_.enabled() ? tableHint_.text() : QString());
     });
 }
 
-void TForm4::showAsActive() {
+void MainWindow::showAsActive() {
     if (!centred_) {
         centred_ = true;
         if (const QScreen* screen = this->screen()) {
             move(screen->availableGeometry().center() - rect().center());
         }
     }
-    corvanteller::showAsActive(*this, context_.activations, context_.ui,
-                               [this] { FormActivate(); });
+    corvanteller::showAsActive(*this, context_.activations, context_.ui, [this] { onActivated(); });
 }
 
-bool TForm4::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
     // While a scan runs the table waits for its rows: the scan rebuilds it at its end.
     if (context_.activations.isActivation(this, event)) {
         if (!WindowScan::anyRunning()) {
-            guarded(this, context_.ui, [this] { FormActivate(); });
+            guarded(this, context_.ui, [this] { onActivated(); });
         }
     } else if (context_.activations.isDeactivation(this, event)) {
         if (!WindowScan::anyRunning()) {
-            guarded(this, context_.ui, [this] { FormDeactivate(); });
+            guarded(this, context_.ui, [this] { onDeactivated(); });
         }
     }
     return QMainWindow::event(event);
 }
 
-void TForm4::commitCellEdit() {
-    StringGrid1->commitOpenEditor();
+void MainWindow::commitCellEdit() {
+    songGrid->commitOpenEditor();
 }
 
-void TForm4::FormActivate() {
+void MainWindow::onActivated() {
     context_.table.rebuildOnActivation();
     applyColumnWidthMode();
     updateStatusLine(context_.table.statusText());
 }
 
-void TForm4::FormDeactivate() {
+void MainWindow::onDeactivated() {
     commitCellEdit();
     context_.table.refreshStores();
 }
 
-TableWidthsAtClose TForm4::widthsAtClose() const {
+TableWidthsAtClose MainWindow::widthsAtClose() const {
     TableWidthsAtClose table;
     table.mainWindowVisible = isVisible();
     for (int column = 0; column < tableColumnCount; ++column) {
-        table.widths[static_cast<std::size_t>(column)] = StringGrid1->columnWidth(column);
+        table.widths[static_cast<std::size_t>(column)] = songGrid->columnWidth(column);
     }
     return table;
 }
 
-void TForm4::applyColumnWidthMode() {
+void MainWindow::applyColumnWidthMode() {
     SongTableModel& model = context_.table.model();
-    const QFontMetrics metrics(StringGrid1->font());
+    const QFontMetrics metrics(songGrid->font());
     const ColumnLayout layout = corvanteller::applyColumnWidthMode(
         context_.options.general.columnWidthMode, model, widthsAtClose().widths,
         context_.options.savedColumnWidths,
         [&metrics](const QString& text) { return metrics.horizontalAdvance(text); },
         model.widestCellLengths());
     for (int column = 0; column < tableColumnCount; ++column) {
-        StringGrid1->setColumnWidth(column, layout.widths[static_cast<std::size_t>(column)]);
+        songGrid->setColumnWidth(column, layout.widths[static_cast<std::size_t>(column)]);
     }
     model.setWidestCellLengths(layout.widest);
 }
 
-void TForm4::updateStatusLine(const QString& text) {
-    Label1->setText(text);
-    Label1->adjustSize();
+void MainWindow::updateStatusLine(const QString& text) {
+    statusLabel->setText(text);
+    statusLabel->adjustSize();
     alignStatusLine();
 }
 
-void TForm4::alignStatusLine() {
+void MainWindow::alignStatusLine() {
     QWidget* client = centralWidget();
-    Label1->move(client->width() - Label1->width() - statusRightMargin,
-                 client->height() - Label1->height() - 4);
-    Label4->move(Label1->x() - Label4->width() - 12, Label1->y());
+    statusLabel->move(client->width() - statusLabel->width() - statusRightMargin,
+                      client->height() - statusLabel->height() - 4);
+    waitLabel->move(statusLabel->x() - waitLabel->width() - 12, statusLabel->y());
 }
 
-void TForm4::showWaitLabel(const QString& text) {
-    Label4->setText(text);
-    Label4->adjustSize();
+void MainWindow::showWaitLabel(const QString& text) {
+    waitLabel->setText(text);
+    waitLabel->adjustSize();
     alignStatusLine();
     // Shown before the window goes on with work that blocks it.
-    Label4->repaint();
+    waitLabel->repaint();
 }
 
-void TForm4::layoutClient() {
+void MainWindow::layoutClient() {
     QWidget* client = centralWidget();
     const int width = client->width();
     const int height = client->height();
     const int findBarHeight = findBar->isHidden() ? 0 : findBar->sizeHint().height();
     const int gridHeight = height - bottomRowHeight - findBarHeight;
-    StringGrid1->setGeometry(0, 0, width, gridHeight);
+    songGrid->setGeometry(0, 0, width, gridHeight);
     findBar->setGeometry(0, gridHeight, width, findBarHeight);
     const int rowTop = height - bottomRowHeight + 4;
-    CheckBox1->move(8, rowTop);
-    CheckBox1->adjustSize();
-    ProgressBar1->setGeometry(CheckBox1->x() + CheckBox1->width() + 12, rowTop + 4, 250, 10);
-    stopScanButton->setGeometry(ProgressBar1->geometry().right() + 9, rowTop, 60, 20);
-    scanProgressLabel->setGeometry(ProgressBar1->x(), rowTop + 18, ProgressBar1->width(), 16);
-    Label2->move(8, rowTop + 20);
-    Label2->adjustSize();
+    checkAllBox->move(8, rowTop);
+    checkAllBox->adjustSize();
+    scanProgressBar->setGeometry(checkAllBox->x() + checkAllBox->width() + 12, rowTop + 4, 250, 10);
+    stopScanButton->setGeometry(scanProgressBar->geometry().right() + 9, rowTop, 60, 20);
+    scanProgressLabel->setGeometry(scanProgressBar->x(), rowTop + 18, scanProgressBar->width(), 16);
+    lastFolderLabel->move(8, rowTop + 20);
+    lastFolderLabel->adjustSize();
     alignStatusLine();
 }
 
-void TForm4::setupFind(QWidget* client) {
+void MainWindow::setupFind(QWidget* client) {
     findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     findBar = new FindBar(client);
-    findBar->setSearchedWidget(StringGrid1);
+    findBar->setSearchedWidget(songGrid);
     findBar->hide();
     connect(findBar, &FindBar::findRequested, this,
             guard(this, context_.ui,
@@ -354,14 +362,14 @@ void TForm4::setupFind(QWidget* client) {
     connect(findBar, &FindBar::closed, this, [this] { layoutClient(); });
 }
 
-void TForm4::openFindBar() {
+void MainWindow::openFindBar() {
     // As every command: a cell being typed goes into the table first.
     commitCellEdit();
     findBar->open();
     layoutClient();
 }
 
-void TForm4::findInTable(const QString& text, FindStep step) {
+void MainWindow::findInTable(const QString& text, FindStep step) {
     commitCellEdit();
     const FindPattern pattern(text);
     if (pattern.isEmpty()) {
@@ -369,38 +377,38 @@ void TForm4::findInTable(const QString& text, FindStep step) {
         return;
     }
     SongTableModel& model = context_.table.model();
-    const QModelIndex current = StringGrid1->currentIndex();
+    const QModelIndex current = songGrid->currentIndex();
     const TableCell from =
         current.isValid() ? TableCell{current.row() + 1, current.column()} : TableCell{};
     const CellFindResult result = findCell(model, pattern, from, step);
     if (result.outcome.found) {
         const QModelIndex index = model.index(result.cell.row - 1, result.cell.column);
-        StringGrid1->setCurrentIndex(index);
-        StringGrid1->scrollTo(index);
+        songGrid->setCurrentIndex(index);
+        songGrid->scrollTo(index);
     }
     findBar->showMessage(findMessage(result.outcome, step));
 }
 
-void TForm4::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     layoutClient();
 }
 
-void TForm4::CheckBox1Click() {
-    Label2->setText(context_.options.lastFolder);
-    Label2->adjustSize();
+void MainWindow::showLastFolder() {
+    lastFolderLabel->setText(context_.options.lastFolder);
+    lastFolderLabel->adjustSize();
 }
 
-void TForm4::StringGrid1DblClick(const QModelIndex& index) {
-    StringGrid1->hideCellTooltip(true);
-    CheckBox1->setChecked(false);
+void MainWindow::toggleRowCheck(const QModelIndex& index) {
+    songGrid->hideCellTooltip(true);
+    checkAllBox->setChecked(false);
     if (index.isValid()) {
-        StringGrid1->setCurrentIndex(index);
+        songGrid->setCurrentIndex(index);
         context_.table.model().toggleCheck(index.row() + 1);
     }
 }
 
-RenameServices TForm4::renameServices() {
+RenameServices MainWindow::renameServices() {
     return {systemFileSystem(),
             renameJournalPath(context_.settingsPath),
             context_.options.general.errorMessages,
@@ -412,7 +420,7 @@ RenameServices TForm4::renameServices() {
             &context_.clock};
 }
 
-void TForm4::N12Click() {
+void MainWindow::renameFilesFromNameColumn() {
     commitCellEdit();
     RenameServices services = renameServices();
     const RenameRunResult result = renameFromNameColumn(context_.table, services);
@@ -424,12 +432,12 @@ void TForm4::N12Click() {
     }
 }
 
-void TForm4::N13Click() {
+void MainWindow::showComplexRenameDialog() {
     commitCellEdit();
     complexRenaming_->showFor(this);
 }
 
-void TForm4::UndoRenamingClick() {
+void MainWindow::revertLastRenaming() {
     commitCellEdit();
     RenameServices services = renameServices();
     const RenameRunResult result = undoLastRenaming(context_.table, services);
@@ -441,55 +449,55 @@ void TForm4::UndoRenamingClick() {
     }
 }
 
-void TForm4::N19Click() {
+void MainWindow::addRow() {
     commitCellEdit();
-    const QModelIndex current = StringGrid1->currentIndex();
+    const QModelIndex current = songGrid->currentIndex();
     const int selectedRow = current.isValid() ? current.row() + 1 : 1;
     if (!context_.table.model().insertEmptyRowAt(selectedRow)) {
         context_.ui.showMessage(this, tableFullMessage());
     }
 }
 
-void TForm4::InformationClick() {
+void MainWindow::showInformation() {
     context_.about->showAbout();
 }
 
-void TForm4::CorvantellerHelpClick() {
+void MainWindow::showHelp() {
     context_.help->showHelp();
 }
 
-void TForm4::showTextView(TextViewMode mode) {
+void MainWindow::showTextView(TextViewMode mode) {
     context_.textViewModes.setByCommand(mode);
     openTextView();
 }
 
-void TForm4::openTextView() {
+void MainWindow::openTextView() {
     // The view takes over at once, so the table goes into the row stores now, as this
     // window's deactivation does. A Word command hides the view again before the window
     // system reports anything, and the activation that follows would otherwise rebuild the
     // table from stores without the user's edits.
-    FormDeactivate();
+    onDeactivated();
     textView_->showFor(this);
 }
 
-void TForm4::OpenTextListClick() {
+void MainWindow::openListInTextFormat() {
     showTextView(TextViewMode::OpenText);
 }
 
-void TForm4::SaveAsTextClick() {
+void MainWindow::saveTableAsText() {
     showTextView(TextViewMode::SaveText);
 }
 
-void TForm4::ExportTextClick() {
+void MainWindow::exportTableToText() {
     showTextView(TextViewMode::TableText);
 }
 
-void TForm4::NewScanningClick() {
+void MainWindow::startNewScanning() {
     commitCellEdit();
     carryOut(flow_.newScanRequested());
 }
 
-void TForm4::carryOut(NextStep step) {
+void MainWindow::carryOut(NextStep step) {
     switch (step) {
     case NextStep::Nothing:
         return;
@@ -508,7 +516,8 @@ void TForm4::carryOut(NextStep step) {
     case NextStep::SaveWithDialog: {
         bool saved = false;
         try {
-            saved = step == NextStep::SaveToCurrentFile ? saveListToCurrentFile() : saveListAs();
+            saved = step == NextStep::SaveToCurrentFile ? saveListToCurrentFile()
+                                                        : saveListWithDialog();
         } catch (...) {
             carryOut(flow_.saveFinished(false));
             throw;
@@ -530,12 +539,12 @@ void TForm4::carryOut(NextStep step) {
     }
 }
 
-void TForm4::runNewScan() {
+void MainWindow::runNewScan() {
     TableSession& table = context_.table;
     const std::optional<ScanOutcome> outcome =
         scan_->chooseFolderAndScan(context_.ui, context_.options, table.mainStore(),
                                    RunSet::MainWindow, [&table] { table.startNewScanRows(); });
-    finishScanProgress(ProgressBar1);
+    finishScanProgress(scanProgressBar);
     table.finishNewScan();
     applyColumnWidthMode();
     updateStatusLine(table.statusText());
@@ -550,12 +559,12 @@ void TForm4::runNewScan() {
     }
 }
 
-void TForm4::endProgram() {
+void MainWindow::endProgram() {
     saveSettingsAtClose(context_, this, widthsAtClose());
     context_.quit();
 }
 
-void TForm4::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (scan_->running()) {
         event->ignore();
         scan_->stopForClose();
@@ -574,13 +583,12 @@ void TForm4::closeEvent(QCloseEvent* event) {
     guarded(this, context_.ui, [this, step] { carryOut(step); });
 }
 
-TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path, int originRowCount,
-                                          ListOpenFailure failure) {
+MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString& path,
+                                                  int originRowCount, ListOpenFailure failure) {
     SongTableModel& model = context_.table.model();
     const auto resetWidths = [this] {
         for (int column = 0; column < tableColumnCount; ++column) {
-            StringGrid1->setColumnWidth(column,
-                                        fixedColumnWidths[static_cast<std::size_t>(column)]);
+            songGrid->setColumnWidth(column, fixedColumnWidths[static_cast<std::size_t>(column)]);
         }
     };
     // The start window's open resets the table first, so it stays reset when the file cannot be
@@ -604,17 +612,17 @@ TForm4::ListRead TForm4::readListIntoGrid(QWidget* parent, const QString& path, 
         return ListRead::Stopped;
     }
     if (model.songCount() > 0) {
-        StringGrid1->setCurrentIndex(model.index(0, 1));
+        songGrid->setCurrentIndex(model.index(0, 1));
     }
     return ListRead::Read;
 }
 
-void TForm4::N8Click() {
+void MainWindow::openList() {
     commitCellEdit();
     carryOut(flow_.listOpenRequested());
 }
 
-void TForm4::openListFromDialog() {
+void MainWindow::openListFromDialog() {
     const QString path = context_.ui.chooseFileToOpen(this, listOpenDialog());
     if (path.isEmpty()) {
         return;
@@ -631,90 +639,88 @@ void TForm4::openListFromDialog() {
     }
 }
 
-void TForm4::Excel3Click() {
+void MainWindow::exportTableToExcel() {
     commitCellEdit();
     const ExcelExportOutcome outcome = exportToExcel(
-        XLApp, context_.table.model(), context_.options.excel, context_.clock.now(),
+        workbookEngine, context_.table.model(), context_.options.excel, context_.clock.now(),
         context_.locale, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
     for (const QString& message : outcome.messages) {
         context_.ui.showMessage(this, message);
     }
 }
 
-void TForm4::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
-    const QModelIndex current = StringGrid1->currentIndex();
+void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
+    const QModelIndex current = songGrid->currentIndex();
     if (mode) {
         showTextView(*mode);
     } else {
         openTextView();
     }
-    newDocumentWithText(WordApplication1, textView_->editorText());
+    newDocumentWithText(documentEngine, textView_->editorText());
     textView_->hide();
     returnToGrid(current.isValid() ? current.row() : 0,
                  current.isValid() ? current.column() : SongColumn::FileName);
 }
 
-void TForm4::returnToGrid(int row, int column) {
+void MainWindow::returnToGrid(int row, int column) {
     // The view was shown only to build the text: the keyboard comes back to the table, which
     // the activation rebuilds and so leaves without a current cell.
     showAsActive();
     const SongTableModel& model = context_.table.model();
     if (model.songCount() > 0) {
-        StringGrid1->setCurrentIndex(
-            model.index(std::clamp(row, 0, model.songCount() - 1), column));
+        songGrid->setCurrentIndex(model.index(std::clamp(row, 0, model.songCount() - 1), column));
     }
-    StringGrid1->setFocus(Qt::OtherFocusReason);
+    songGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm4::Word1Click() {
-    const EngineCommand<DocumentEngine> command(WordApplication1);
+void MainWindow::exportTableToWord() {
+    const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(TextViewMode::TableText);
-    const QStringList messages = showInWordProcessor(WordApplication1, [this](const QString& path) {
-        return context_.ui.openWithDesktop(path);
-    });
+    const QStringList messages = showInWordProcessor(
+        documentEngine, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
     for (const QString& message : messages) {
         context_.ui.showMessage(this, message);
     }
 }
 
-void TForm4::Word2Click() {
+void MainWindow::saveAsWordDocument() {
     commitCellEdit();
     const QString path = context_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }
-    const EngineCommand<DocumentEngine> command(WordApplication1);
+    const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(TextViewMode::TableText);
-    saveAndClose(WordApplication1, path);
+    saveAndClose(documentEngine, path);
 }
 
-void TForm4::N28Click() {
+void MainWindow::printFromWord() {
     // The view shows what its last request says; before any request that would be an empty
     // page, so the table's text is asked for then.
     if (context_.textViewModes.mode() == TextViewMode::None) {
         context_.textViewModes.setByCommand(TextViewMode::TableText);
     }
-    const EngineCommand<DocumentEngine> command(WordApplication1);
+    const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(std::nullopt);
-    printAndDiscard(WordApplication1, documentPrinter(context_.ui, this));
+    printAndDiscard(documentEngine, documentPrinter(context_.ui, this));
 }
 
 // The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
-void TForm4::printToPdfClick() {
+void MainWindow::printToPdfFile() {
     if (context_.textViewModes.mode() == TextViewMode::None) {
         context_.textViewModes.setByCommand(TextViewMode::TableText);
     }
-    const EngineCommand<DocumentEngine> command(WordApplication1);
+    const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(std::nullopt);
-    printAndDiscard(WordApplication1, pdfPrinter(context_.ui, this));
+    printAndDiscard(documentEngine, pdfPrinter(context_.ui, this));
 }
 
-void TForm4::Excel2Click() {
+void MainWindow::importExcel() {
     commitCellEdit();
     carryOut(flow_.importRequested());
 }
 
-void TForm4::importWorkbookFromDialog() {
+void MainWindow::importWorkbookFromDialog() {
     const QString path = context_.ui.chooseFileToOpen(this, excelOpenDialog());
     if (path.isEmpty()) {
         return;
@@ -724,7 +730,7 @@ void TForm4::importWorkbookFromDialog() {
     context_.table.refreshStores();
 }
 
-bool TForm4::importExcelForStartWindow(QWidget* parent) {
+bool MainWindow::importExcelForStartWindow(QWidget* parent) {
     const QString path = context_.ui.chooseFileToOpen(parent, excelOpenDialog());
     if (path.isEmpty()) {
         return false;
@@ -733,37 +739,37 @@ bool TForm4::importExcelForStartWindow(QWidget* parent) {
     return true;
 }
 
-ImportOutcome TForm4::importExcelFile(const QString& path, ImportingWindow window) {
+ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow window) {
     // The hourglass and "Wait..." go back whatever happens to the import.
     struct WaitShown {
-        explicit WaitShown(TForm4& form) : form_(form) {
-            form_.StringGrid1->setCursor(Qt::WaitCursor);
+        explicit WaitShown(MainWindow& form) : form_(form) {
+            form_.songGrid->setCursor(Qt::WaitCursor);
             form_.showWaitLabel(u"Wait..."_s);
         }
         ~WaitShown() {
-            form_.StringGrid1->unsetCursor();
+            form_.songGrid->unsetCursor();
             form_.showWaitLabel(QString());
         }
-        TForm4& form_;
+        MainWindow& form_;
     } wait(*this);
 
-    const QFontMetrics metrics(StringGrid1->font());
+    const QFontMetrics metrics(songGrid->font());
     ImportWidths widths;
     widths.mode = context_.options.general.columnWidthMode;
     widths.current = widthsAtClose().widths;
     widths.measure = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
     const ImportOutcome outcome =
-        importFromExcel(XLApp, path, window, context_.table, widths, context_.locale);
+        importFromExcel(workbookEngine, path, window, context_.table, widths, context_.locale);
     if (outcome.layout) {
         for (int column = 0; column < tableColumnCount; ++column) {
-            StringGrid1->setColumnWidth(column,
-                                        outcome.layout->widths[static_cast<std::size_t>(column)]);
+            songGrid->setColumnWidth(column,
+                                     outcome.layout->widths[static_cast<std::size_t>(column)]);
         }
     }
     return outcome;
 }
 
-bool TForm4::openListForStartWindow(QWidget* parent) {
+bool MainWindow::openListForStartWindow(QWidget* parent) {
     const QString path = context_.ui.chooseFileToOpen(parent, listOpenDialog());
     if (path.isEmpty()) {
         return false;
@@ -771,22 +777,22 @@ bool TForm4::openListForStartWindow(QWidget* parent) {
     return openListForStartWindow(parent, path);
 }
 
-bool TForm4::openListForStartWindow(QWidget* parent, const QString& path) {
+bool MainWindow::openListForStartWindow(QWidget* parent, const QString& path) {
     return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
                             ListOpenFailure::ResetTable) != ListRead::Stopped;
 }
 
-void TForm4::N9Click() {
+void MainWindow::saveListAs() {
     commitCellEdit();
-    saveListAs();
+    saveListWithDialog();
 }
 
-void TForm4::N29Click() {
+void MainWindow::saveList() {
     commitCellEdit();
     carryOut(flow_.saveRequested());
 }
 
-bool TForm4::saveListAs() {
+bool MainWindow::saveListWithDialog() {
     const QString path = context_.ui.chooseFileToSave(this, listSaveDialog());
     if (path.isEmpty()) {
         return false;
@@ -799,7 +805,7 @@ bool TForm4::saveListAs() {
     return true;
 }
 
-bool TForm4::saveListToCurrentFile() {
+bool MainWindow::saveListToCurrentFile() {
     TableSession& table = context_.table;
     // The flag is cleared only once the list is safely written: a failed save must still ask
     // before the program closes.

@@ -27,15 +27,15 @@ namespace corvanteller {
 class AppContext;
 class FindBar;
 class SongGrid;
-class TForm8;
-class TForm6;
-class TForm12;
+class TextView;
+class ComplexRenameDialog;
+class SaveChangesPrompt;
 class WindowScan;
 struct RenameServices;
 
 // The main window: the song table with its menus, the "Check all" box, a progress bar for a
 // new scan and the status line.
-class TForm4 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -44,65 +44,65 @@ public:
     static constexpr int progressMaximum = 100;
     static constexpr int statusRightMargin = 10;
 
-    explicit TForm4(AppContext& context, QWidget* parent = nullptr);
-    ~TForm4() override;
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    SongGrid* StringGrid1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr; // "Check all"
-    QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label1 = nullptr;              // the status line
-    QLabel* Label2 = nullptr;              // the last folder, shown when "Check all" is clicked
-    QLabel* Label3 = nullptr;              // the scan's error label, never visible
-    QLabel* Label4 = nullptr;              // the wait label, left of the status line
+    SongGrid* songGrid = nullptr;
+    QCheckBox* checkAllBox = nullptr; // "Check all"
+    QProgressBar* scanProgressBar = nullptr;
+    QLabel* statusLabel = nullptr;         // the status line
+    QLabel* lastFolderLabel = nullptr;     // the last folder, shown when "Check all" is clicked
+    QLabel* scanErrorLabel = nullptr;      // the scan's error label, never visible
+    QLabel* waitLabel = nullptr;           // the wait label, left of the status line
     QLabel* scanProgressLabel = nullptr;   // under the progress bar during a scan
     QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
-    QMenu* PopupMenu1 = nullptr;
+    QMenu* tableContextMenu = nullptr;
 
-    QAction* newScanning = nullptr; // "&New scanning..."
-    QAction* N8 = nullptr;          // "&Open Corvanteller list..."
-    QAction* N29 = nullptr;         // "&Save list"
-    QAction* N9 = nullptr;          // "Save list &as..."
-    QAction* exitAction = nullptr;  // "Exit"
-    QAction* parametersOfScanning = nullptr;
-    QAction* generalSettings = nullptr;
-    QAction* N12 = nullptr;              // "&From column of name (file)"
-    QAction* N13 = nullptr;              // "&Complex renaming..."
-    QAction* undoRenaming = nullptr;     // "Undo last renaming"
-    QAction* N19 = nullptr;              // "&Add row"
-    QAction* Excel2 = nullptr;           // "&Import from Excel file"
-    QAction* Excel3 = nullptr;           // Export > "Ms &Excel"
-    QAction* Word1 = nullptr;            // Export > "&Ms Word"
-    QAction* Word2 = nullptr;            // "Save as Ms &Word document..."
-    QAction* N28 = nullptr;              // "&Print from Ms Word (text)"
-    QAction* printToPdfAction = nullptr; // "Print to PDF..."
-    QAction* information = nullptr;      // "&Information"
-    QAction* promptAction = nullptr;     // "&Prompt"
-    QAction* corvantellerHelp = nullptr;
-    QAction* popupNewScanning = nullptr;
-    QAction* popupCorvantellerHelp = nullptr;
+    QAction* newScanningAction = nullptr; // "&New scanning..."
+    QAction* openListAction = nullptr;    // "&Open Corvanteller list..."
+    QAction* saveListAction = nullptr;    // "&Save list"
+    QAction* saveListAsAction = nullptr;  // "Save list &as..."
+    QAction* exitAction = nullptr;        // "Exit"
+    QAction* scanParametersAction = nullptr;
+    QAction* generalSettingsAction = nullptr;
+    QAction* renameFromNameColumnAction = nullptr; // "&From column of name (file)"
+    QAction* complexRenamingAction = nullptr;      // "&Complex renaming..."
+    QAction* undoRenamingAction = nullptr;         // "Undo last renaming"
+    QAction* addRowAction = nullptr;               // "&Add row"
+    QAction* importExcelAction = nullptr;          // "&Import from Excel file"
+    QAction* exportExcelAction = nullptr;          // Export > "Ms &Excel"
+    QAction* exportWordAction = nullptr;           // Export > "&Ms Word"
+    QAction* saveAsWordAction = nullptr;           // "Save as Ms &Word document..."
+    QAction* printFromWordAction = nullptr;        // "&Print from Ms Word (text)"
+    QAction* printToPdfAction = nullptr;           // "Print to PDF..."
+    QAction* informationAction = nullptr;          // "&Information"
+    QAction* promptAction = nullptr;               // "&Prompt"
+    QAction* helpAction = nullptr;
+    QAction* popupNewScanningAction = nullptr;
+    QAction* popupHelpAction = nullptr;
 
     // The text view's commands.
-    QAction* openTextList = nullptr; // "Open list in &text format..."
-    QAction* saveAsText = nullptr;   // "Save as te&xt..."
-    QAction* exportText = nullptr;   // Export > "Tex&t"
-    QAction* exportToText = nullptr; // Table > "&Export to text"
+    QAction* openTextListAction = nullptr; // "Open list in &text format..."
+    QAction* saveAsTextAction = nullptr;   // "Save as te&xt..."
+    QAction* exportTextAction = nullptr;   // Export > "Tex&t"
+    QAction* exportToTextAction = nullptr; // Table > "&Export to text"
 
     // Table > "Find..." and the bar under the grid that it shows.
     QAction* findAction = nullptr;
     FindBar* findBar = nullptr;
 
-    TForm12& savePrompt() { return *savePrompt_; }
-    TForm8& textView() { return *textView_; }
+    SaveChangesPrompt& savePrompt() { return *savePrompt_; }
+    TextView& textView() { return *textView_; }
 
     // Writes an open cell edit into the table and the row stores, sets the text view's mode
     // and shows the view; its content is built when this returns.
     void showTextView(TextViewMode mode);
-    TForm6& complexRenaming() { return *complexRenaming_; }
+    ComplexRenameDialog& complexRenaming() { return *complexRenaming_; }
 
     // The window's spreadsheet server: the export and both imports use it.
-    WorkbookEngine XLApp;
+    WorkbookEngine workbookEngine;
     // The window's word processor: its three Word commands use it.
-    DocumentEngine WordApplication1;
+    DocumentEngine documentEngine;
 
     // Shows the window and runs its activation at once.
     void showAsActive();
@@ -111,29 +111,29 @@ public:
     // calls it first.
     void commitCellEdit();
 
-    void FormActivate();
-    void FormDeactivate();
-    void NewScanningClick();
-    void N8Click();
-    void N9Click();
-    void N29Click();
-    void N12Click();
-    void N13Click();
-    void UndoRenamingClick();
-    void N19Click();
-    void InformationClick();
-    void CorvantellerHelpClick();
-    void OpenTextListClick();
-    void SaveAsTextClick();
-    void ExportTextClick();
-    void StringGrid1DblClick(const QModelIndex& index);
-    void CheckBox1Click();
-    void Excel2Click();
-    void Excel3Click();
-    void Word1Click();
-    void Word2Click();
-    void N28Click();
-    void printToPdfClick();
+    void onActivated();
+    void onDeactivated();
+    void startNewScanning();
+    void openList();
+    void saveListAs();
+    void saveList();
+    void renameFilesFromNameColumn();
+    void showComplexRenameDialog();
+    void revertLastRenaming();
+    void addRow();
+    void showInformation();
+    void showHelp();
+    void openListInTextFormat();
+    void saveTableAsText();
+    void exportTableToText();
+    void toggleRowCheck(const QModelIndex& index);
+    void showLastFolder();
+    void importExcel();
+    void exportTableToExcel();
+    void exportTableToWord();
+    void saveAsWordDocument();
+    void printFromWord();
+    void printToPdfFile();
 
     // The start window's "Open Corvanteller list...": reads the list into this window's table.
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
@@ -160,7 +160,7 @@ private:
     void buildGrid(QWidget* client);
     void buildBottomRow(QWidget* client);
     void buildMenus();
-    QAction* addCommand(QMenu* menu, const QString& caption, void (TForm4::*handler)());
+    QAction* addCommand(QMenu* menu, const QString& caption, void (MainWindow::*handler)());
     void registerTableHint();
     void layoutClient();
     void setupFind(QWidget* client);
@@ -170,7 +170,7 @@ private:
 
     void carryOut(NextStep step);
     void runNewScan();
-    bool saveListAs();
+    bool saveListWithDialog();
     bool saveListToCurrentFile();
     void endProgram();
     RenameServices renameServices();
@@ -191,10 +191,10 @@ private:
 
     AppContext& context_;
     SaveChangesFlow flow_;
-    TForm12* savePrompt_ = nullptr;
+    SaveChangesPrompt* savePrompt_ = nullptr;
     // A window of its own that only this one opens.
-    std::unique_ptr<TForm8> textView_;
-    TForm6* complexRenaming_ = nullptr;
+    std::unique_ptr<TextView> textView_;
+    ComplexRenameDialog* complexRenaming_ = nullptr;
     WindowScan* scan_ = nullptr;
     TableHint tableHint_;
     bool centred_ = false;

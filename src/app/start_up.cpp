@@ -14,7 +14,7 @@ void startUp(Application& program, const QStringList& arguments) {
     if (arguments.isEmpty()) {
         return;
     }
-    TForm1* start = &program.startWindow();
+    StartWindow* start = &program.startWindow();
     AppContext* context = &program.context();
     auto carryOut = [start, context, arguments] {
         guarded(start, context->ui, [&] {
@@ -40,7 +40,7 @@ void startUp(Application& program, const QStringList& arguments) {
         return;
     }
     QObject::connect(
-        start, &TForm1::startUpFinished, start, carryOut,
+        start, &StartWindow::startUpFinished, start, carryOut,
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 

@@ -35,7 +35,7 @@ QPixmap picture(const QString& resource) {
 
 } // namespace
 
-TForm1::TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent)
+StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent)
     : QMainWindow(parent), context_(context), mainWindow_(mainWindow) {
     setWindowTitle(u"Corvanteller"_s);
     context_.activations.addForm(this);
@@ -44,75 +44,76 @@ TForm1::TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
     buildMenu();
-    scan_ = new WindowScan({this, ProgressBar1, Label2, Label2, stopScanButton},
+    scan_ = new WindowScan({this, scanProgressBar, scanErrorLabel, scanErrorLabel, stopScanButton},
                            context_.scanFolderReached);
     setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(movingPictureTickMs);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    pictureTimer = new QTimer(this);
+    pictureTimer->setInterval(movingPictureTickMs);
+    connect(pictureTimer, &QTimer::timeout, this, [this] { advancePicture(); });
 }
 
-TForm1::~TForm1() {
+StartWindow::~StartWindow() {
     context_.activations.removeForm(this);
 }
 
-void TForm1::buildControls() {
+void StartWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(clientWidth, clientHeight);
     setCentralWidget(client);
 
-    Label1 = new QLabel(u"From Russia -- with love!"_s, client);
-    Label1->setToolTip(u":-)"_s);
-    Label1->setStyleSheet(u"color: red;"_s);
-    Label1->adjustSize();
-    Label1->move((clientWidth - Label1->width()) / 2, 2);
+    greetingLabel = new QLabel(u"From Russia -- with love!"_s, client);
+    greetingLabel->setToolTip(u":-)"_s);
+    greetingLabel->setStyleSheet(u"color: red;"_s);
+    greetingLabel->adjustSize();
+    greetingLabel->move((clientWidth - greetingLabel->width()) / 2, 2);
 
-    Image1 = new QLabel(client);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(picture(artwork::banner()));
-    Image1->setGeometry(71, 22, 214, 12);
+    bannerPicture = new QLabel(client);
+    bannerPicture->setScaledContents(true);
+    bannerPicture->setPixmap(picture(artwork::banner()));
+    bannerPicture->setGeometry(71, 22, 214, 12);
 
-    Button1 = new QPushButton(u"Start"_s, client);
-    Button1->setToolTip(u"Let's start..."_s);
-    Button1->setGeometry(140, 40, 75, 25);
-    connect(Button1, &QPushButton::clicked, this,
-            guard(this, context_.ui, [this] { Button1Click(); }));
+    startButton = new QPushButton(u"Start"_s, client);
+    startButton->setToolTip(u"Let's start..."_s);
+    startButton->setGeometry(140, 40, 75, 25);
+    connect(startButton, &QPushButton::clicked, this,
+            guard(this, context_.ui, [this] { startScanning(); }));
 
-    ProgressBar1 = new QProgressBar(client);
-    ProgressBar1->setRange(0, progressMaximum);
-    ProgressBar1->setTextVisible(false);
+    scanProgressBar = new QProgressBar(client);
+    scanProgressBar->setRange(0, progressMaximum);
+    scanProgressBar->setTextVisible(false);
     // Beside it during a scan, the Stop button.
-    ProgressBar1->setGeometry(9, 72, 281, 9);
-    ProgressBar1->hide();
+    scanProgressBar->setGeometry(9, 72, 281, 9);
+    scanProgressBar->hide();
     stopScanButton = new QPushButton(u"Stop"_s, client);
     stopScanButton->setGeometry(296, 66, 51, 20);
     stopScanButton->hide();
     connect(stopScanButton, &QPushButton::clicked, this, [this] { scan_->stop(); });
 
-    Label2 = new QLabel(client);
-    Label2->setGeometry(9, 83, 281, 14);
+    scanErrorLabel = new QLabel(client);
+    scanErrorLabel->setGeometry(9, 83, 281, 14);
 
-    Image2 = new QLabel(client);
-    Image2->setScaledContents(true);
-    Image2->setPixmap(picture(artwork::movingPicture()));
-    Image2->setGeometry(4, 90, 15, 15);
+    movingPicture = new QLabel(client);
+    movingPicture->setScaledContents(true);
+    movingPicture->setPixmap(picture(artwork::movingPicture()));
+    movingPicture->setGeometry(4, 90, 15, 15);
 }
 
-QAction* TForm1::addDisabled(QMenu* menu, const QString& caption) {
+QAction* StartWindow::addDisabled(QMenu* menu, const QString& caption) {
     QAction* action = menu->addAction(caption);
     action->setEnabled(false);
     permanentlyDisabled.append(action);
     return action;
 }
 
-void TForm1::buildMenu() {
+void StartWindow::buildMenu() {
     UiServices& ui = context_.ui;
     QMenu* file = menuBar()->addMenu(u"&File"_s);
-    N4 = file->addAction(u"Start scanning..."_s);
-    connect(N4, &QAction::triggered, this, guard(this, ui, [this] { N4Click(); }));
+    startScanningAction = file->addAction(u"Start scanning..."_s);
+    connect(startScanningAction, &QAction::triggered, this,
+            guard(this, ui, [this] { startScanningFromMenu(); }));
     file->addSeparator();
-    N8 = file->addAction(u"Open Corvanteller list..."_s);
-    connect(N8, &QAction::triggered, this, guard(this, ui, [this] { N8Click(); }));
+    openListAction = file->addAction(u"Open Corvanteller list..."_s);
+    connect(openListAction, &QAction::triggered, this, guard(this, ui, [this] { openList(); }));
     addDisabled(file, u"Open list in text format"_s);
     file->addSeparator();
     addDisabled(file, u"Save"_s);
@@ -121,8 +122,9 @@ void TForm1::buildMenu() {
     addDisabled(file, u"Save as Ms Word document..."_s);
     file->addSeparator();
     addDisabled(file, u"Export"_s);
-    Excel1 = file->addAction(u"Import from Excel file"_s);
-    connect(Excel1, &QAction::triggered, this, guard(this, ui, [this] { Excel1Click(); }));
+    importExcelAction = file->addAction(u"Import from Excel file"_s);
+    connect(importExcelAction, &QAction::triggered, this,
+            guard(this, ui, [this] { importExcel(); }));
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
     rename->addAction(u"From column of name (file)"_s);
@@ -130,37 +132,40 @@ void TForm1::buildMenu() {
     rename->menuAction()->setEnabled(false);
     permanentlyDisabled.append(rename->menuAction());
     file->addSeparator();
-    N16 = file->addAction(u"Exit"_s);
-    connect(N16, &QAction::triggered, this, [this] { N16Click(); });
+    exitAction = file->addAction(u"Exit"_s);
+    connect(exitAction, &QAction::triggered, this, [this] { exitProgram(); });
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
-    N17 = settings->addAction(u"Parameters of scanning"_s);
-    connect(N17, &QAction::triggered, this, guard(this, ui, [this] { N17Click(); }));
-    N18 = settings->addAction(u"General settings"_s);
-    connect(N18, &QAction::triggered, this, guard(this, ui, [this] { N18Click(); }));
+    scanParametersAction = settings->addAction(u"Parameters of scanning"_s);
+    connect(scanParametersAction, &QAction::triggered, this,
+            guard(this, ui, [this] { showScanParameters(); }));
+    generalSettingsAction = settings->addAction(u"General settings"_s);
+    connect(generalSettingsAction, &QAction::triggered, this,
+            guard(this, ui, [this] { showGeneralSettings(); }));
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"About"_s);
-    N19 = about->addAction(u"Information"_s);
-    connect(N19, &QAction::triggered, this, guard(this, ui, [this] { N19Click(); }));
-    N20 = about->addAction(u"Prompt"_s);
-    connect(N20, &QAction::triggered, this, guard(this, ui, [this] { N20Click(); }));
-    N6 = help->addAction(u"Corvanteller help"_s);
-    connect(N6, &QAction::triggered, this, guard(this, ui, [this] { N6Click(); }));
+    informationAction = about->addAction(u"Information"_s);
+    connect(informationAction, &QAction::triggered, this,
+            guard(this, ui, [this] { showInformation(); }));
+    promptAction = about->addAction(u"Prompt"_s);
+    connect(promptAction, &QAction::triggered, this, guard(this, ui, [this] { showPrompt(); }));
+    helpAction = help->addAction(u"Corvanteller help"_s);
+    connect(helpAction, &QAction::triggered, this, guard(this, ui, [this] { showHelp(); }));
     reachMenusByKeyboard(*menuBar());
 }
 
-bool TForm1::event(QEvent* event) {
+bool StartWindow::event(QEvent* event) {
     if (context_.activations.isActivation(this, event)) {
-        guarded(this, context_.ui, [this] { FormActivate(); });
+        guarded(this, context_.ui, [this] { onActivated(); });
     }
     return QMainWindow::event(event);
 }
 
-void TForm1::FormActivate() {
+void StartWindow::onActivated() {
     context_.table.startWindowHandedTable = false;
-    centreHorizontally(Image1);
-    centreHorizontally(Button1);
+    centreHorizontally(bannerPicture);
+    centreHorizontally(startButton);
     if (!context_.settingsLoaded) {
         context_.settingsLoaded = true;
         loadSettingsAtStart(context_, this);
@@ -168,33 +173,33 @@ void TForm1::FormActivate() {
     }
 }
 
-void TForm1::centreHorizontally(QWidget* control) {
+void StartWindow::centreHorizontally(QWidget* control) {
     control->move(width() / 2 - control->width() / 2, control->y());
 }
 
-void TForm1::Timer1Timer() {
-    if (width() < Image2->x() + 45) {
-        Image2->move(4, Image2->y());
+void StartWindow::advancePicture() {
+    if (width() < movingPicture->x() + 45) {
+        movingPicture->move(4, movingPicture->y());
     }
-    Image2->move(Image2->x() + 1, Image2->y());
+    movingPicture->move(movingPicture->x() + 1, movingPicture->y());
 }
 
-void TForm1::Button1Click() {
+void StartWindow::startScanning() {
     startScan(std::nullopt);
 }
 
-void TForm1::startScanOf(const QString& folder) {
+void StartWindow::startScanOf(const QString& folder) {
     startScan(folder);
 }
 
 // Without a folder the folder dialog asks for one.
-void TForm1::startScan(const std::optional<QString>& folder) {
+void StartWindow::startScan(const std::optional<QString>& folder) {
     TableSession& table = context_.table;
     table.origin = TableOrigin::StartWindow;
     table.startStore().setRowCount(0);
-    Button1->setCursor(Qt::WaitCursor);
-    Timer1->stop();
-    Image2->hide();
+    startButton->setCursor(Qt::WaitCursor);
+    pictureTimer->stop();
+    movingPicture->hide();
 
     const std::optional<ScanOutcome> outcome =
         folder
@@ -207,21 +212,21 @@ void TForm1::startScan(const std::optional<QString>& folder) {
         handOverToMainWindow();
         reportScanEnd(context_.ui, &mainWindow_, *outcome);
     }
-    finishScanProgress(ProgressBar1);
-    Image2->show();
+    finishScanProgress(scanProgressBar);
+    movingPicture->show();
     updateAnimation();
-    Button1->unsetCursor();
+    startButton->unsetCursor();
     if (closing) {
         close();
     }
 }
 
-void TForm1::handOverToMainWindow() {
+void StartWindow::handOverToMainWindow() {
     hide();
     mainWindow_.showAsActive();
 }
 
-void TForm1::handOverTableReadBy(const std::function<bool()>& read) {
+void StartWindow::handOverTableReadBy(const std::function<bool()>& read) {
     context_.table.startWindowHandedTable = true;
     bool handOver = false;
     try {
@@ -239,66 +244,66 @@ void TForm1::handOverTableReadBy(const std::function<bool()>& read) {
     }
 }
 
-void TForm1::N8Click() {
+void StartWindow::openList() {
     handOverTableReadBy([this] { return mainWindow_.openListForStartWindow(this); });
 }
 
-void TForm1::openList(const QString& path) {
+void StartWindow::openList(const QString& path) {
     handOverTableReadBy([this, &path] { return mainWindow_.openListForStartWindow(this, path); });
 }
 
-void TForm1::Excel1Click() {
+void StartWindow::importExcel() {
     handOverTableReadBy([this] { return mainWindow_.importExcelForStartWindow(this); });
 }
 
-void TForm1::N16Click() {
+void StartWindow::exitProgram() {
     context_.quit();
 }
 
-void TForm1::N17Click() {
+void StartWindow::showScanParameters() {
     context_.scanParameters->showFor(this);
 }
 
-void TForm1::N18Click() {
+void StartWindow::showGeneralSettings() {
     context_.generalSettings->showFor(this);
 }
 
-void TForm1::N19Click() {
+void StartWindow::showInformation() {
     context_.about->showAbout();
 }
 
-void TForm1::N20Click() {
+void StartWindow::showPrompt() {
     context_.prompt->showPrompt();
 }
 
-void TForm1::N6Click() {
+void StartWindow::showHelp() {
     context_.help->showHelp();
 }
 
-void TForm1::updateAnimation() {
+void StartWindow::updateAnimation() {
     runAnimation(isVisible() && !isMinimized());
 }
 
-void TForm1::runAnimation(bool shown) {
+void StartWindow::runAnimation(bool shown) {
     // The scan hides the moving picture while it runs.
-    if (shown && !Image2->isHidden()) {
-        Timer1->start();
+    if (shown && !movingPicture->isHidden()) {
+        pictureTimer->start();
     } else {
-        Timer1->stop();
+        pictureTimer->stop();
     }
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void StartWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     runAnimation(true);
 }
 
-void TForm1::hideEvent(QHideEvent* event) {
+void StartWindow::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
     runAnimation(false);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void StartWindow::closeEvent(QCloseEvent* event) {
     if (scan_->running()) {
         event->ignore();
         scan_->stopForClose();

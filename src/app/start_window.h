@@ -15,12 +15,12 @@ class QTimer;
 namespace corvanteller {
 
 class AppContext;
-class TForm4;
+class MainWindow;
 class WindowScan;
 
 // The start window: the small first window from which a scan starts or a list is opened; the
 // application's main window.
-class TForm1 : public QMainWindow {
+class StartWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -28,45 +28,45 @@ public:
     static constexpr int clientHeight = 108;
     static constexpr int progressMaximum = 200;
 
-    TForm1(AppContext& context, TForm4& mainWindow, QWidget* parent = nullptr);
-    ~TForm1() override;
+    StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent = nullptr);
+    ~StartWindow() override;
 
-    QPushButton* Button1 = nullptr; // "Start"
-    QLabel* Image1 = nullptr;       // the banner strip
-    QLabel* Label1 = nullptr;       // the greeting
-    QLabel* Image2 = nullptr;       // the moving picture
-    QProgressBar* ProgressBar1 = nullptr;
-    QLabel* Label2 = nullptr; // the error label under the progress bar; the scan's progress
+    QPushButton* startButton = nullptr; // "Start"
+    QLabel* bannerPicture = nullptr;    // the banner strip
+    QLabel* greetingLabel = nullptr;    // the greeting
+    QLabel* movingPicture = nullptr;    // the moving picture
+    QProgressBar* scanProgressBar = nullptr;
+    QLabel* scanErrorLabel = nullptr; // the error label under the progress bar; the scan's progress
     QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
-    QTimer* Timer1 = nullptr;
+    QTimer* pictureTimer = nullptr;
 
-    QAction* N4 = nullptr;     // "Start scanning..."
-    QAction* N8 = nullptr;     // "Open Corvanteller list..."
-    QAction* N16 = nullptr;    // "Exit"
-    QAction* N17 = nullptr;    // "Parameters of scanning"
-    QAction* N18 = nullptr;    // "General settings"
-    QAction* N19 = nullptr;    // "About" > "Information"
-    QAction* N20 = nullptr;    // "About" > "Prompt"
-    QAction* N6 = nullptr;     // "Corvanteller help"
-    QAction* Excel1 = nullptr; // "Import from Excel file"
+    QAction* startScanningAction = nullptr;   // "Start scanning..."
+    QAction* openListAction = nullptr;        // "Open Corvanteller list..."
+    QAction* exitAction = nullptr;            // "Exit"
+    QAction* scanParametersAction = nullptr;  // "Parameters of scanning"
+    QAction* generalSettingsAction = nullptr; // "General settings"
+    QAction* informationAction = nullptr;     // "About" > "Information"
+    QAction* promptAction = nullptr;          // "About" > "Prompt"
+    QAction* helpAction = nullptr;            // "Corvanteller help"
+    QAction* importExcelAction = nullptr;     // "Import from Excel file"
     QList<QAction*> permanentlyDisabled;
 
-    void Button1Click();
-    void N4Click() { Button1Click(); }
-    void N8Click();
+    void startScanning();
+    void startScanningFromMenu() { startScanning(); }
+    void openList();
     // The Start button's scan and the list open without their dialogs, for a folder or a list
     // named on the command line.
     void startScanOf(const QString& folder);
     void openList(const QString& path);
-    void Excel1Click();
-    void N16Click();
-    void N17Click();
-    void N18Click();
-    void N19Click();
-    void N20Click();
-    void N6Click();
-    void Timer1Timer();
-    void FormActivate();
+    void importExcel();
+    void exitProgram();
+    void showScanParameters();
+    void showGeneralSettings();
+    void showInformation();
+    void showPrompt();
+    void showHelp();
+    void advancePicture();
+    void onActivated();
 
 Q_SIGNALS:
     // The first activation has loaded the settings: the start-up sequence is over.
@@ -93,7 +93,7 @@ private:
     void handOverTableReadBy(const std::function<bool()>& read);
 
     AppContext& context_;
-    TForm4& mainWindow_;
+    MainWindow& mainWindow_;
     WindowScan* scan_ = nullptr;
 };
 

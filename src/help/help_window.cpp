@@ -47,115 +47,115 @@ void leaveUnpicked(QListWidget* list) {
 
 } // namespace
 
-THelp::THelp(const WindowServices& services, QWidget* centreOver)
+HelpWindow::HelpWindow(const WindowServices& services, QWidget* centreOver)
     : ProgramDialog(services), centreOver_(centreOver) {
     setWindowTitle(u"Help"_s);
     setFixedSize(clientWidth, clientHeight);
     buildControls();
 }
 
-void THelp::buildControls() {
-    Label1 = new QLabel(u"Choose theme:"_s, this);
-    Label1->setGeometry(8, 8, 200, 16);
+void HelpWindow::buildControls() {
+    chooseTopicLabel = new QLabel(u"Choose theme:"_s, this);
+    chooseTopicLabel->setGeometry(8, 8, 200, 16);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setGeometry(8, 26, 200, 112);
+    topicList = new QListWidget(this);
+    topicList->setGeometry(8, 26, 200, 112);
     for (const HelpTopic& topic : helpTopics()) {
-        ListBox1->addItem(topic.title);
+        topicList->addItem(topic.title);
     }
-    leaveUnpicked(ListBox1);
+    leaveUnpicked(topicList);
 
-    Label2 = new QLabel(u"Specify the choice:"_s, this);
-    Label2->setGeometry(220, 8, 308, 16);
-    Label2->hide();
+    chooseQuestionLabel = new QLabel(u"Specify the choice:"_s, this);
+    chooseQuestionLabel->setGeometry(220, 8, 308, 16);
+    chooseQuestionLabel->hide();
 
-    ListBox2 = new QListWidget(this);
-    ListBox2->setGeometry(220, 26, 308, 112);
-    ListBox2->hide();
+    questionList = new QListWidget(this);
+    questionList->setGeometry(220, 26, 308, 112);
+    questionList->hide();
 
     // Room for two lines: a question deep in the main menu does not fit in one.
-    Label3 = new QLabel(this);
-    Label3->setGeometry(8, 144, 520, 32);
-    Label3->setFont(pixelFont(font(), 12));
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setWordWrap(true);
-    setTextColour(Label3, QPalette::WindowText, navy);
+    questionLabel = new QLabel(this);
+    questionLabel->setGeometry(8, 144, 520, 32);
+    questionLabel->setFont(pixelFont(font(), 12));
+    questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    questionLabel->setWordWrap(true);
+    setTextColour(questionLabel, QPalette::WindowText, navy);
 
-    Label4 = new QLabel(u"Answer:"_s, this);
-    Label4->setGeometry(8, 178, 520, 18);
-    Label4->setFont(pixelFont(font(), 13, true));
-    setTextColour(Label4, QPalette::WindowText, maroon);
-    Label4->hide();
+    answerCaptionLabel = new QLabel(u"Answer:"_s, this);
+    answerCaptionLabel->setGeometry(8, 178, 520, 18);
+    answerCaptionLabel->setFont(pixelFont(font(), 13, true));
+    setTextColour(answerCaptionLabel, QPalette::WindowText, maroon);
+    answerCaptionLabel->hide();
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(8, 198, 520, 236);
-    Memo1->setReadOnly(true);
+    answerText = new QPlainTextEdit(this);
+    answerText->setGeometry(8, 198, 520, 236);
+    answerText->setReadOnly(true);
 
-    Button1 = new QPushButton(u"OK"_s, this);
-    Button1->setGeometry(clientWidth / 2 - 40, 444, 80, 25);
+    okButton = new QPushButton(u"OK"_s, this);
+    okButton->setGeometry(clientWidth / 2 - 40, 444, 80, 25);
 
     UiServices& ui = services_.ui;
     // A topic or question picked with the keyboard counts as much as a click; a click on the
     // topic already picked shows its page again.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this,
-            guard(this, ui, [this] { ListBox1Click(); }));
-    connect(ListBox1, &QListWidget::itemClicked, this,
-            guard(this, ui, [this] { ListBox1Click(); }));
-    connect(ListBox2, &QListWidget::itemSelectionChanged, this,
-            guard(this, ui, [this] { ListBox2Click(); }));
-    connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
+    connect(topicList, &QListWidget::itemSelectionChanged, this,
+            guard(this, ui, [this] { showTopicQuestions(); }));
+    connect(topicList, &QListWidget::itemClicked, this,
+            guard(this, ui, [this] { showTopicQuestions(); }));
+    connect(questionList, &QListWidget::itemSelectionChanged, this,
+            guard(this, ui, [this] { showQuestionAnswer(); }));
+    connect(okButton, &QPushButton::clicked, this, guard(this, ui, [this] { hideHelp(); }));
 
-    topicHints = new LongItemHints(ListBox1, services_.hints);
-    questionHints = new LongItemHints(ListBox2, services_.hints);
+    topicHints = new LongItemHints(topicList, services_.hints);
+    questionHints = new LongItemHints(questionList, services_.hints);
 }
 
-void THelp::showHelp() {
+void HelpWindow::showHelp() {
     showFor(isVisible() ? nullptr : centreOver_);
 }
 
-void THelp::FormActivate() {
+void HelpWindow::onActivated() {
     notePause();
 }
 
-void THelp::ListBox1Click() {
-    const int topic = pickedRow(ListBox1);
+void HelpWindow::showTopicQuestions() {
+    const int topic = pickedRow(topicList);
     const std::optional<TopicPage> picked = pageForTopic(topic);
     if (!picked) {
         return;
     }
     shownTopic_ = topic;
-    Label4->show();
-    setTextColour(Memo1, QPalette::Base, palette().color(QPalette::Button));
-    ListBox2->clear();
-    ListBox2->addItems(picked->questions);
-    leaveUnpicked(ListBox2);
-    Label2->setVisible(!picked->questions.isEmpty());
-    ListBox2->setVisible(!picked->questions.isEmpty());
-    Label4->setText(picked->page.answerLabel);
-    Label3->setText(picked->page.questionLine);
+    answerCaptionLabel->show();
+    setTextColour(answerText, QPalette::Base, palette().color(QPalette::Button));
+    questionList->clear();
+    questionList->addItems(picked->questions);
+    leaveUnpicked(questionList);
+    chooseQuestionLabel->setVisible(!picked->questions.isEmpty());
+    questionList->setVisible(!picked->questions.isEmpty());
+    answerCaptionLabel->setText(picked->page.answerLabel);
+    questionLabel->setText(picked->page.questionLine);
     showAnswer(picked->page.answerText, picked->page.answerIsPrompt ? crimson : Qt::black);
 }
 
-void THelp::ListBox2Click() {
-    const std::optional<HelpPage> page = pageForQuestion(shownTopic_, pickedRow(ListBox2));
+void HelpWindow::showQuestionAnswer() {
+    const std::optional<HelpPage> page = pageForQuestion(shownTopic_, pickedRow(questionList));
     if (!page) {
         return;
     }
-    Label4->setText(page->answerLabel);
-    Label3->setText(page->questionLine);
+    answerCaptionLabel->setText(page->answerLabel);
+    questionLabel->setText(page->questionLine);
     showAnswer(page->answerText, Qt::black);
 }
 
-void THelp::showAnswer(const QString& text, const QColor& colour) {
-    setTextColour(Memo1, QPalette::Text, colour);
-    Memo1->setPlainText(text);
+void HelpWindow::showAnswer(const QString& text, const QColor& colour) {
+    setTextColour(answerText, QPalette::Text, colour);
+    answerText->setPlainText(text);
 }
 
-void THelp::Button1Click() {
+void HelpWindow::hideHelp() {
     hide();
 }
 
-bool THelp::event(QEvent* event) {
+bool HelpWindow::event(QEvent* event) {
     // The list hints' pause holds while this window is the active one.
     if (event->type() == QEvent::WindowActivate) {
         notePause();
@@ -165,12 +165,12 @@ bool THelp::event(QEvent* event) {
     return ProgramDialog::event(event);
 }
 
-void THelp::hideEvent(QHideEvent* event) {
+void HelpWindow::hideEvent(QHideEvent* event) {
     putPauseBack();
     ProgramDialog::hideEvent(event);
 }
 
-void THelp::notePause() {
+void HelpWindow::notePause() {
     if (!pauseNoted_) {
         pauseNoted_ = true;
         notedPause_ = services_.hints.hintHidePause();
@@ -178,7 +178,7 @@ void THelp::notePause() {
     services_.hints.setHintHidePause(LongItemHints::hidePauseMs);
 }
 
-void THelp::putPauseBack() {
+void HelpWindow::putPauseBack() {
     if (pauseNoted_) {
         pauseNoted_ = false;
         services_.hints.setHintHidePause(notedPause_);

@@ -14,7 +14,7 @@ class LongItemHints;
 
 // The Help window ("Help"): topics on the left; a topic answers at once or offers its
 // questions on the right. Created once; it keeps its topic, questions and answer while hidden.
-class THelp : public ProgramDialog {
+class HelpWindow : public ProgramDialog {
     Q_OBJECT
 
 public:
@@ -22,16 +22,16 @@ public:
     static constexpr int clientHeight = 479;
 
     // Always shown centred over centreOver (the start window), whoever opens it.
-    THelp(const WindowServices& services, QWidget* centreOver);
+    HelpWindow(const WindowServices& services, QWidget* centreOver);
 
-    QLabel* Label1 = nullptr;        // "Choose theme:"
-    QListWidget* ListBox1 = nullptr; // the topics
-    QLabel* Label2 = nullptr;        // "Specify the choice:"
-    QListWidget* ListBox2 = nullptr; // the questions of the topic
-    QLabel* Label3 = nullptr;        // the question line
-    QLabel* Label4 = nullptr;        // "Answer:" / "Specify the choice..."
-    QPlainTextEdit* Memo1 = nullptr; // the answer
-    QPushButton* Button1 = nullptr;  // "OK"
+    QLabel* chooseTopicLabel = nullptr;    // "Choose theme:"
+    QListWidget* topicList = nullptr;      // the topics
+    QLabel* chooseQuestionLabel = nullptr; // "Specify the choice:"
+    QListWidget* questionList = nullptr;   // the questions of the topic
+    QLabel* questionLabel = nullptr;       // the question line
+    QLabel* answerCaptionLabel = nullptr;  // "Answer:" / "Specify the choice..."
+    QPlainTextEdit* answerText = nullptr;  // the answer
+    QPushButton* okButton = nullptr;       // "OK"
     LongItemHints* topicHints = nullptr;
     LongItemHints* questionHints = nullptr;
 
@@ -39,10 +39,10 @@ public:
     // comes forward.
     void showHelp();
 
-    void FormActivate() override;
-    void ListBox1Click();
-    void ListBox2Click();
-    void Button1Click();
+    void onActivated() override;
+    void showTopicQuestions();
+    void showQuestionAnswer();
+    void hideHelp();
 
 protected:
     bool event(QEvent* event) override;

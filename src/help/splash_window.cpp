@@ -12,8 +12,8 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TSplashForm::TSplashForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), Image1(new QLabel(this)) {
+SplashWindow::SplashWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), titlePicture(new QLabel(this)) {
     setWindowTitle(u"Prompt"_s);
     setFixedSize(520, 393);
     QPalette blue = palette();
@@ -21,14 +21,14 @@ TSplashForm::TSplashForm(QWidget* parent)
     setPalette(blue);
     setAutoFillBackground(true);
 
-    Image1->setObjectName(u"Image1"_s);
-    Image1->setGeometry(3, 4, 514, 386);
-    Image1->setPixmap(QPixmap::fromImage(loadJpegResource(artwork::splash())));
-    Image1->setToolTip(u"Click to close that window"_s);
-    Image1->installEventFilter(this);
+    titlePicture->setObjectName(u"titlePicture"_s);
+    titlePicture->setGeometry(3, 4, 514, 386);
+    titlePicture->setPixmap(QPixmap::fromImage(loadJpegResource(artwork::splash())));
+    titlePicture->setToolTip(u"Click to close that window"_s);
+    titlePicture->installEventFilter(this);
 }
 
-void TSplashForm::showAtStartUp() {
+void SplashWindow::showAtStartUp() {
     startUp_ = true;
     show();
     raise();
@@ -38,26 +38,26 @@ void TSplashForm::showAtStartUp() {
     repaint();
 }
 
-void TSplashForm::showPrompt() {
+void SplashWindow::showPrompt() {
     startUp_ = false;
     show();
     raise();
     activateWindow();
 }
 
-bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == titlePicture && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
-            Image1->rect().contains(mouse->position().toPoint())) {
-            Image1Click();
+            titlePicture->rect().contains(mouse->position().toPoint())) {
+            onTitlePictureClicked();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TSplashForm::showEvent(QShowEvent* event) {
+void SplashWindow::showEvent(QShowEvent* event) {
     if (const QScreen* display = screen()) {
         const QRect area = display->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -65,7 +65,7 @@ void TSplashForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void TSplashForm::Image1Click() {
+void SplashWindow::onTitlePictureClicked() {
     if (!startUp_) {
         hide();
     }

@@ -8,11 +8,11 @@ namespace corvanteller {
 
 // The splash window ("Prompt"): the program's title picture without a border, shown while the
 // program starts and again later from the Help menus.
-class TSplashForm final : public QWidget {
+class SplashWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TSplashForm(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // At start-up, before the event loop runs: shows the picture and paints it at once. This
     // showing cannot be clicked away; the start-up copy is destroyed once the windows exist.
@@ -20,14 +20,14 @@ public:
     // Help > About > Prompt: shows the picture again, until it is clicked.
     void showPrompt();
 
-    QLabel* Image1;
+    QLabel* titlePicture;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Image1Click();
+    void onTitlePictureClicked();
 
     bool startUp_ = false;
 };

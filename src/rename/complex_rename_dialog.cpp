@@ -78,8 +78,9 @@ public:
 
 } // namespace
 
-TForm6::TForm6(const WindowServices& services, Options& options, TableSession& table,
-               const Clock& clock, const QString& settingsPath, QWidget* parent)
+ComplexRenameDialog::ComplexRenameDialog(const WindowServices& services, Options& options,
+                                         TableSession& table, const Clock& clock,
+                                         const QString& settingsPath, QWidget* parent)
     : ProgramDialog(services, parent), options_(options), table_(table), clock_(clock),
       settingsPath_(settingsPath) {
     setWindowTitle(u"Complex rename of files from your table"_s);
@@ -89,131 +90,137 @@ TForm6::TForm6(const WindowServices& services, Options& options, TableSession& t
     showOptions();
     preview_ = new RenamePreviewWindow(this);
     // As when the dialog is made: the (still empty) warning line gets its normal look later.
-    Timer1->start();
+    warningTimer->start();
 }
 
-void TForm6::buildControls() {
-    Label1 = new QLabel(
+void ComplexRenameDialog::buildControls() {
+    instructionLabel = new QLabel(
         u"Choose parts of new names of your files will consist and in what order they will follow"_s,
         this);
-    Label1->setGeometry(8, 6, 592, 18);
-    QPalette instruction = Label1->palette();
+    instructionLabel->setGeometry(8, 6, 592, 18);
+    QPalette instruction = instructionLabel->palette();
     instruction.setColor(QPalette::WindowText, Qt::blue);
-    Label1->setPalette(instruction);
+    instructionLabel->setPalette(instruction);
 
-    Button1 = new QPushButton(u"Up"_s, this);
-    Button1->setGeometry(8, 60, 60, 26);
-    Button1->setToolTip(u"Переместить строку на один пункт вверх"_s);
-    Button2 = new QPushButton(u"Down"_s, this);
-    Button2->setGeometry(8, 94, 60, 26);
-    Button2->setToolTip(u"Переместить строку на один пункт вниз"_s);
+    moveUpButton = new QPushButton(u"Up"_s, this);
+    moveUpButton->setGeometry(8, 60, 60, 26);
+    moveUpButton->setToolTip(u"Переместить строку на один пункт вверх"_s);
+    moveDownButton = new QPushButton(u"Down"_s, this);
+    moveDownButton->setGeometry(8, 94, 60, 26);
+    moveDownButton->setToolTip(u"Переместить строку на один пункт вниз"_s);
 
-    viberi = new QListWidget(this);
-    viberi->setGeometry(76, 30, 220, 164);
+    namePartsList = new QListWidget(this);
+    namePartsList->setGeometry(76, 30, 220, 164);
     for (const QStringView caption : renameNamePartCaptions) {
-        auto* item = new QListWidgetItem(caption.toString(), viberi);
+        auto* item = new QListWidgetItem(caption.toString(), namePartsList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(304, 30, 296, 92);
-    Memo1->setReadOnly(true);
+    partDescription = new QPlainTextEdit(this);
+    partDescription->setGeometry(304, 30, 296, 92);
+    partDescription->setReadOnly(true);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setGeometry(304, 132, 296, 24);
+    customStringEdit = new QLineEdit(this);
+    customStringEdit->setGeometry(304, 132, 296, 24);
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setGeometry(304, 132, 296, 24);
+    wordListComboBox = new QComboBox(this);
+    wordListComboBox->setGeometry(304, 132, 296, 24);
     for (const QStringView entry : renameWordListEntries) {
-        ComboBox1->addItem(entry.toString());
+        wordListComboBox->addItem(entry.toString());
     }
     // Styles that open the list like a menu show every entry, whatever the limit says.
     auto* listPopupStyle = new ListPopupStyle;
-    listPopupStyle->setParent(ComboBox1);
-    ComboBox1->setStyle(listPopupStyle);
-    ComboBox1->setMaxVisibleItems(10);
+    listPopupStyle->setParent(wordListComboBox);
+    wordListComboBox->setStyle(listPopupStyle);
+    wordListComboBox->setMaxVisibleItems(10);
 
-    RadioGroup1 = new RadioGroupBox(u"What will be added"_s,
-                                    {u"Date"_s, u"Time"_s, u"Date and time"_s}, this);
-    RadioGroup1->setGeometry(304, 128, 296, 90);
+    whatAddedGroup = new RadioGroupBox(u"What will be added"_s,
+                                       {u"Date"_s, u"Time"_s, u"Date and time"_s}, this);
+    whatAddedGroup->setGeometry(304, 128, 296, 90);
 
-    Label2 = new QLabel(u"Between components of name"_s, this);
-    Label2->setGeometry(8, 200, 220, 18);
-    ComboBox2 = new QComboBox(this);
-    ComboBox2->setGeometry(8, 218, 220, 24);
+    separatorLabel = new QLabel(u"Between components of name"_s, this);
+    separatorLabel->setGeometry(8, 200, 220, 18);
+    separatorComboBox = new QComboBox(this);
+    separatorComboBox->setGeometry(8, 218, 220, 24);
     for (const SeparatorEntry& entry : renameSeparatorEntries) {
-        ComboBox2->addItem(entry.caption.toString());
+        separatorComboBox->addItem(entry.caption.toString());
     }
 
-    Label3 = new QLabel(u"The remark: if the name of file in a result will turn out more than 255 "
-                        u"symbols, all superfluous symbols will be rejected. "_s,
-                        this);
-    Label3->setGeometry(240, 212, 360, 36);
-    Label3->setWordWrap(true);
+    longNamesRemarkLabel =
+        new QLabel(u"The remark: if the name of file in a result will turn out more than 255 "
+                   u"symbols, all superfluous symbols will be rejected. "_s,
+                   this);
+    longNamesRemarkLabel->setGeometry(240, 212, 360, 36);
+    longNamesRemarkLabel->setWordWrap(true);
 
-    RadioGroup2 = new RadioGroupBox(u"What files"_s, {u"All"_s, u"Only checked"_s}, this);
-    RadioGroup2->setGeometry(8, 248, 220, 74);
+    whatFilesGroup = new RadioGroupBox(u"What files"_s, {u"All"_s, u"Only checked"_s}, this);
+    whatFilesGroup->setGeometry(8, 248, 220, 74);
 
-    Button5 = new QPushButton(u"Preview"_s, this);
-    Button5->setGeometry(250, 276, 106, 28);
-    Button3 = new QPushButton(u"Start renaming"_s, this);
-    Button3->setGeometry(364, 276, 116, 28);
-    Button4 = new QPushButton(u"Cancel"_s, this);
-    Button4->setGeometry(488, 276, 112, 28);
+    previewButton = new QPushButton(u"Preview"_s, this);
+    previewButton->setGeometry(250, 276, 106, 28);
+    startRenamingButton = new QPushButton(u"Start renaming"_s, this);
+    startRenamingButton->setGeometry(364, 276, 116, 28);
+    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setGeometry(488, 276, 112, 28);
 
-    Label4 = new QLabel(this);
-    Label4->setGeometry(8, 326, 592, 18);
-    Label4->setAutoFillBackground(true);
+    warningLabel = new QLabel(this);
+    warningLabel->setGeometry(8, 326, 592, 18);
+    warningLabel->setAutoFillBackground(true);
 
-    Timer1 = new QTimer(this);
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(warningMs);
+    warningTimer = new QTimer(this);
+    warningTimer->setSingleShot(true);
+    warningTimer->setInterval(warningMs);
 }
 
-void TForm6::connectControls() {
+void ComplexRenameDialog::connectControls() {
     UiServices& ui = services_.ui;
     RenamingOptions& renaming = options_.renaming;
 
-    connect(viberi, &QListWidget::currentRowChanged, this,
-            guard(this, ui, [this] { viberiClick(); }));
-    connect(viberi, &QListWidget::itemChanged, this,
+    connect(namePartsList, &QListWidget::currentRowChanged, this,
+            guard(this, ui, [this] { showSelectedPart(); }));
+    connect(namePartsList, &QListWidget::itemChanged, this,
             guard(this, ui, [this, &renaming](QListWidgetItem* item) {
                 if (showingOptions_) {
                     return;
                 }
-                const int position = viberi->row(item);
+                const int position = namePartsList->row(item);
                 if (position >= 0 && at(position) < renaming.nameParts.size()) {
                     renaming.nameParts[at(position)] = item->checkState() == Qt::Checked;
                 }
-                viberiClick();
+                showSelectedPart();
             }));
-    connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
-    connect(Button3, &QPushButton::clicked, this, guard(this, ui, [this] { Button3Click(); }));
-    connect(Button4, &QPushButton::clicked, this, guard(this, ui, [this] { Button4Click(); }));
-    connect(Button5, &QPushButton::clicked, this, guard(this, ui, [this] { Button5Click(); }));
-    connect(Edit1, &QLineEdit::textChanged, this,
-            guard(this, ui, [this](const QString& text) { Edit1Change(text); }));
-    connect(Timer1, &QTimer::timeout, this, guard(this, ui, [this] { Timer1Timer(); }));
+    connect(moveUpButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { moveSelectedUp(); }));
+    connect(moveDownButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { moveSelectedDown(); }));
+    connect(startRenamingButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { startRenaming(); }));
+    connect(cancelButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { cancelRenaming(); }));
+    connect(previewButton, &QPushButton::clicked, this, guard(this, ui, [this] { showPreview(); }));
+    connect(customStringEdit, &QLineEdit::textChanged, this,
+            guard(this, ui, [this](const QString& text) { onCustomStringChanged(text); }));
+    connect(warningTimer, &QTimer::timeout, this,
+            guard(this, ui, [this] { restoreWarningLook(); }));
 
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this, &renaming](int index) {
+    connect(wordListComboBox, &QComboBox::currentIndexChanged, this, [this, &renaming](int index) {
         if (!showingOptions_) {
             renaming.wordListIndex = index;
         }
     });
-    connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this, &renaming](int index) {
+    connect(separatorComboBox, &QComboBox::currentIndexChanged, this, [this, &renaming](int index) {
         if (!showingOptions_) {
             renaming.separatorIndex = index;
         }
     });
-    connect(RadioGroup1->buttons, &QButtonGroup::idToggled, this,
+    connect(whatAddedGroup->buttons, &QButtonGroup::idToggled, this,
             [this, &renaming](int id, bool checked) {
                 if (!showingOptions_ && checked) {
                     renaming.dateChoice = static_cast<DateTimeChoice>(id);
                 }
             });
-    connect(RadioGroup2->buttons, &QButtonGroup::idToggled, this,
+    connect(whatFilesGroup->buttons, &QButtonGroup::idToggled, this,
             [this, &renaming](int id, bool checked) {
                 if (!showingOptions_ && checked) {
                     renaming.whatFiles = static_cast<WhatFiles>(id);
@@ -221,96 +228,97 @@ void TForm6::connectControls() {
             });
 }
 
-void TForm6::showOptions() {
+void ComplexRenameDialog::showOptions() {
     const RenamingOptions& renaming = options_.renaming;
     showingOptions_ = true;
-    for (int position = 0; position < viberi->count(); ++position) {
-        QListWidgetItem* item = viberi->item(position);
+    for (int position = 0; position < namePartsList->count(); ++position) {
+        QListWidgetItem* item = namePartsList->item(position);
         item->setText(
             renameNamePartCaptions[static_cast<std::size_t>(renaming.partOrder[at(position)])]
                 .toString());
         item->setCheckState(renaming.nameParts[at(position)] ? Qt::Checked : Qt::Unchecked);
     }
-    Edit1->setText(renaming.yourString);
-    ComboBox1->setCurrentIndex(renaming.wordListIndex);
-    ComboBox2->setCurrentIndex(renaming.separatorIndex);
-    RadioGroup1->setItemIndex(static_cast<int>(renaming.dateChoice));
-    RadioGroup2->setItemIndex(static_cast<int>(renaming.whatFiles));
+    customStringEdit->setText(renaming.yourString);
+    wordListComboBox->setCurrentIndex(renaming.wordListIndex);
+    separatorComboBox->setCurrentIndex(renaming.separatorIndex);
+    whatAddedGroup->setItemIndex(static_cast<int>(renaming.dateChoice));
+    whatFilesGroup->setItemIndex(static_cast<int>(renaming.whatFiles));
     showingOptions_ = false;
-    if (viberi->currentRow() >= 0) {
-        showItem(viberi->currentRow());
+    if (namePartsList->currentRow() >= 0) {
+        showItem(namePartsList->currentRow());
     }
 }
 
-void TForm6::FormActivate() {
+void ComplexRenameDialog::onActivated() {
     showOptions();
-    viberi->setCurrentRow(0);
+    namePartsList->setCurrentRow(0);
     showItem(0);
 }
 
-void TForm6::viberiClick() {
-    showItem(viberi->currentRow());
+void ComplexRenameDialog::showSelectedPart() {
+    showItem(namePartsList->currentRow());
 }
 
-void TForm6::showItem(int position) {
-    Button1->setEnabled(position != 0);
-    Button2->setEnabled(position != viberi->count() - 1);
-    QListWidgetItem* item = viberi->item(position);
+void ComplexRenameDialog::showItem(int position) {
+    moveUpButton->setEnabled(position != 0);
+    moveDownButton->setEnabled(position != namePartsList->count() - 1);
+    QListWidgetItem* item = namePartsList->item(position);
     const std::optional<NamePart> part =
         item != nullptr ? partOfCaption(item->text()) : std::nullopt;
     const bool checked = item != nullptr && item->checkState() == Qt::Checked;
-    Memo1->setPlainText(part ? partDescriptions[static_cast<std::size_t>(*part)] : QString());
+    partDescription->setPlainText(part ? partDescriptions[static_cast<std::size_t>(*part)]
+                                       : QString());
 
     const bool string = part == NamePart::YourString;
     const bool wordList = part == NamePart::ChooseFromList;
     const bool dateTime = part == NamePart::DateAndTime;
-    Edit1->setVisible(string);
-    ComboBox1->setVisible(wordList);
-    RadioGroup1->setVisible(dateTime);
+    customStringEdit->setVisible(string);
+    wordListComboBox->setVisible(wordList);
+    whatAddedGroup->setVisible(dateTime);
     if (string) {
-        Edit1->setEnabled(checked);
+        customStringEdit->setEnabled(checked);
         if (checked) {
-            Edit1->setFocus();
+            customStringEdit->setFocus();
         }
     }
     if (wordList) {
-        ComboBox1->setEnabled(checked);
+        wordListComboBox->setEnabled(checked);
     }
     if (dateTime) {
-        RadioGroup1->setEnabled(checked);
+        whatAddedGroup->setEnabled(checked);
     }
 }
 
-void TForm6::Button1Click() {
+void ComplexRenameDialog::moveSelectedUp() {
     moveSelected(-1);
 }
 
-void TForm6::Button2Click() {
+void ComplexRenameDialog::moveSelectedDown() {
     moveSelected(+1);
 }
 
-void TForm6::moveSelected(int step) {
-    QListWidgetItem* selected = viberi->currentItem();
+void ComplexRenameDialog::moveSelected(int step) {
+    QListWidgetItem* selected = namePartsList->currentItem();
     if (selected == nullptr || !selected->isSelected()) {
         return;
     }
-    const int from = viberi->row(selected);
+    const int from = namePartsList->row(selected);
     const int to = from + step;
-    if (to < 0 || to >= viberi->count()) {
+    if (to < 0 || to >= namePartsList->count()) {
         return;
     }
     RenamingOptions& renaming = options_.renaming;
     std::swap(renaming.partOrder[at(from)], renaming.partOrder[at(to)]);
     std::swap(renaming.nameParts[at(from)], renaming.nameParts[at(to)]);
     showOptions();
-    viberi->setCurrentRow(to);
+    namePartsList->setCurrentRow(to);
     showItem(to);
 }
 
-void TForm6::Edit1Change(const QString& text) {
+void ComplexRenameDialog::onCustomStringChanged(const QString& text) {
     QString kept;
     kept.reserve(text.size());
-    int caret = Edit1->cursorPosition();
+    int caret = customStringEdit->cursorPosition();
     const int typedCaret = caret;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (forbiddenCharacters.contains(text[i])) {
@@ -323,8 +331,8 @@ void TForm6::Edit1Change(const QString& text) {
     }
     if (kept.size() != text.size()) {
         // Sets the text again, which comes back here and finds nothing more to take out.
-        Edit1->setText(kept);
-        Edit1->setCursorPosition(caret);
+        customStringEdit->setText(kept);
+        customStringEdit->setCursorPosition(caret);
         showWarning();
         return;
     }
@@ -333,25 +341,25 @@ void TForm6::Edit1Change(const QString& text) {
     }
 }
 
-void TForm6::showWarning() {
-    Label4->setText(u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
-    QPalette warning = Label4->palette();
+void ComplexRenameDialog::showWarning() {
+    warningLabel->setText(u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
+    QPalette warning = warningLabel->palette();
     warning.setColor(QPalette::WindowText, Qt::yellow);
     warning.setColor(QPalette::Window, Qt::red);
-    Label4->setPalette(warning);
-    Timer1->start();
+    warningLabel->setPalette(warning);
+    warningTimer->start();
 }
 
-void TForm6::Timer1Timer() {
-    Timer1->stop();
-    QPalette normal = Label4->palette();
+void ComplexRenameDialog::restoreWarningLook() {
+    warningTimer->stop();
+    QPalette normal = warningLabel->palette();
     normal.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
     normal.setColor(QPalette::Window, palette().color(QPalette::Button));
-    Label4->setPalette(normal);
-    Label4->clear();
+    warningLabel->setPalette(normal);
+    warningLabel->clear();
 }
 
-void TForm6::Button3Click() {
+void ComplexRenameDialog::startRenaming() {
     const RenamingOptions& renaming = options_.renaming;
     if (std::none_of(renaming.nameParts.begin(), renaming.nameParts.end(),
                      [](bool checked) { return checked; })) {
@@ -381,13 +389,13 @@ void TForm6::Button3Click() {
     Q_EMIT mainWindowWanted();
 }
 
-void TForm6::Button4Click() {
+void ComplexRenameDialog::cancelRenaming() {
     preview_->hide();
     Q_EMIT mainWindowWanted();
     hide();
 }
 
-void TForm6::Button5Click() {
+void ComplexRenameDialog::showPreview() {
     Q_EMIT tableAboutToBeRead();
     preview_->showRows(previewComplexRename(table_, options_.renaming, clock_, systemFileSystem()));
 }

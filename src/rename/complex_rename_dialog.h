@@ -25,7 +25,7 @@ struct Options;
 // their order, the separator, the string, the word-list entry, the date and time, and which
 // rows; "Start renaming" renames the files of the table. It edits the renaming options as its
 // controls change.
-class TForm6 : public ProgramDialog {
+class ComplexRenameDialog : public ProgramDialog {
     Q_OBJECT
 
 public:
@@ -34,36 +34,36 @@ public:
     static constexpr int warningMs = 2502;
 
     // settingsPath is read at each run: the renaming journal lies beside the settings file.
-    TForm6(const WindowServices& services, Options& options, TableSession& table,
-           const Clock& clock, const QString& settingsPath, QWidget* parent = nullptr);
+    ComplexRenameDialog(const WindowServices& services, Options& options, TableSession& table,
+                        const Clock& clock, const QString& settingsPath, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;             // the instruction
-    QListWidget* viberi = nullptr;        // the name parts
-    QPushButton* Button1 = nullptr;       // "Up"
-    QPushButton* Button2 = nullptr;       // "Down"
-    QPlainTextEdit* Memo1 = nullptr;      // the selected part's description
-    QLineEdit* Edit1 = nullptr;           // "Your string"
-    QComboBox* ComboBox1 = nullptr;       // the word list
-    RadioGroupBox* RadioGroup1 = nullptr; // "What will be added"
-    QLabel* Label2 = nullptr;             // "Between components of name"
-    QComboBox* ComboBox2 = nullptr;       // the separators
-    QLabel* Label3 = nullptr;             // the remark on long names
-    RadioGroupBox* RadioGroup2 = nullptr; // "What files"
-    QPushButton* Button3 = nullptr;       // "Start renaming"
-    QPushButton* Button4 = nullptr;       // "Cancel"
-    QPushButton* Button5 = nullptr;       // "Preview"
-    QLabel* Label4 = nullptr;             // the warning line
-    QTimer* Timer1 = nullptr;             // gives the warning line back its normal look
+    QLabel* instructionLabel = nullptr;         // the instruction
+    QListWidget* namePartsList = nullptr;       // the name parts
+    QPushButton* moveUpButton = nullptr;        // "Up"
+    QPushButton* moveDownButton = nullptr;      // "Down"
+    QPlainTextEdit* partDescription = nullptr;  // the selected part's description
+    QLineEdit* customStringEdit = nullptr;      // "Your string"
+    QComboBox* wordListComboBox = nullptr;      // the word list
+    RadioGroupBox* whatAddedGroup = nullptr;    // "What will be added"
+    QLabel* separatorLabel = nullptr;           // "Between components of name"
+    QComboBox* separatorComboBox = nullptr;     // the separators
+    QLabel* longNamesRemarkLabel = nullptr;     // the remark on long names
+    RadioGroupBox* whatFilesGroup = nullptr;    // "What files"
+    QPushButton* startRenamingButton = nullptr; // "Start renaming"
+    QPushButton* cancelButton = nullptr;        // "Cancel"
+    QPushButton* previewButton = nullptr;       // "Preview"
+    QLabel* warningLabel = nullptr;             // the warning line
+    QTimer* warningTimer = nullptr;             // gives the warning line back its normal look
 
-    void FormActivate() override;
-    void viberiClick();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Edit1Change(const QString& text);
-    void Timer1Timer();
+    void onActivated() override;
+    void showSelectedPart();
+    void moveSelectedUp();
+    void moveSelectedDown();
+    void startRenaming();
+    void cancelRenaming();
+    void showPreview();
+    void onCustomStringChanged(const QString& text);
+    void restoreWarningLook();
 
     // Puts the controls in step with the options, which the settings file or "&Default settings"
     // may have changed.

@@ -79,7 +79,7 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     setModal(false);
     resize(980, 440);
     model_ = new PreviewRowsModel(this);
-    Label1 = new QLabel(this);
+    summaryLabel = new QLabel(this);
     Table = new QTableView(this);
     Table->setModel(model_);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -87,14 +87,14 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     Table->setWordWrap(false);
     Table->verticalHeader()->hide();
     Table->horizontalHeader()->setStretchLastSection(true);
-    Button1 = new QPushButton(u"Close"_s, this);
-    connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+    closeButton = new QPushButton(u"Close"_s, this);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(summaryLabel);
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
 }
@@ -106,10 +106,11 @@ void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
     const auto failed = std::count_if(rows.begin(), rows.end(), [](const PreviewRow& row) {
         return row.outcome == RowOutcome::Failed;
     });
-    Label1->setText(u"%1 file(s) in the run: %2 to be renamed, %3 not renamed (in red). Nothing "
-                    u"is renamed here."_s.arg(rows.size())
-                        .arg(renamed)
-                        .arg(failed));
+    summaryLabel->setText(
+        u"%1 file(s) in the run: %2 to be renamed, %3 not renamed (in red). Nothing "
+        u"is renamed here."_s.arg(rows.size())
+            .arg(renamed)
+            .arg(failed));
     model_->setRows(std::move(rows));
     Table->resizeColumnToContents(0);
     Table->setColumnWidth(1, 220);

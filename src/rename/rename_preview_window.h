@@ -23,9 +23,9 @@ class RenamePreviewWindow : public QDialog {
 public:
     explicit RenamePreviewWindow(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr; // how many rows, and how many with a remark
+    QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
     QTableView* Table = nullptr;
-    QPushButton* Button1 = nullptr; // "Close"
+    QPushButton* closeButton = nullptr; // "Close"
 
     void showRows(std::vector<PreviewRow> rows);
     const std::vector<PreviewRow>& rows() const;

@@ -11,67 +11,68 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm3::TForm3(const WindowServices& services, ScanningOptions& options, QWidget* parent)
+ScanParametersDialog::ScanParametersDialog(const WindowServices& services, ScanningOptions& options,
+                                           QWidget* parent)
     : ProgramDialog(services, parent), options_(options) {
     setWindowTitle(u"Настройки сканирования"_s);
     setFixedSize(330, 130);
 
-    CheckBox1 = new QCheckBox(u"Processing of a plenty of files"_s, this);
-    CheckBox1->setGeometry(12, 10, 306, 20);
-    connect(CheckBox1, &QCheckBox::toggled, this,
+    plentyOfFilesCheckBox = new QCheckBox(u"Processing of a plenty of files"_s, this);
+    plentyOfFilesCheckBox->setGeometry(12, 10, 306, 20);
+    connect(plentyOfFilesCheckBox, &QCheckBox::toggled, this,
             [this](bool checked) { options_.plentyOfFiles = checked; });
 
-    Label1 =
+    operatingTimeLabel =
         new QLabel(u"Check of the checkbox will increase an operating time of the program"_s, this);
-    Label1->setWordWrap(true);
-    Label1->setGeometry(12, 34, 306, 30);
+    operatingTimeLabel->setWordWrap(true);
+    operatingTimeLabel->setGeometry(12, 34, 306, 30);
 
-    Label2 = new QLabel(u"More in detail about use of the given option you can read in the Help"_s,
-                        this);
-    Label2->setWordWrap(true);
-    Label2->setStyleSheet(u"color: rgb(134, 34, 234);"_s);
-    Label2->setGeometry(12, 64, 306, 30);
+    helpNoteLabel = new QLabel(
+        u"More in detail about use of the given option you can read in the Help"_s, this);
+    helpNoteLabel->setWordWrap(true);
+    helpNoteLabel->setStyleSheet(u"color: rgb(134, 34, 234);"_s);
+    helpNoteLabel->setGeometry(12, 64, 306, 30);
 
-    Button1 = new QPushButton(u"OK"_s, this);
-    Button1->setGeometry(150, 98, 80, 25);
-    Button2 = new QPushButton(u"Cancel"_s, this);
-    Button2->setGeometry(238, 98, 80, 25);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    okButton = new QPushButton(u"OK"_s, this);
+    okButton->setGeometry(150, 98, 80, 25);
+    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setGeometry(238, 98, 80, 25);
+    connect(okButton, &QPushButton::clicked, this, [this] { acceptSettings(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancelSettings(); });
 }
 
-void TForm3::FormActivate() {
+void ScanParametersDialog::onActivated() {
     showOptions();
-    remembered_ = CheckBox1->isChecked();
+    remembered_ = plentyOfFilesCheckBox->isChecked();
 }
 
-void TForm3::showOptions() {
-    CheckBox1->setChecked(options_.plentyOfFiles);
+void ScanParametersDialog::showOptions() {
+    plentyOfFilesCheckBox->setChecked(options_.plentyOfFiles);
 }
 
-void TForm3::Button1Click() {
+void ScanParametersDialog::acceptSettings() {
     closingByOk_ = true;
     hide();
     closingByOk_ = false;
 }
 
-void TForm3::Button2Click() {
+void ScanParametersDialog::cancelSettings() {
     putBackRemembered();
     hide();
 }
 
-void TForm3::putBackRemembered() {
-    CheckBox1->setChecked(remembered_);
+void ScanParametersDialog::putBackRemembered() {
+    plentyOfFilesCheckBox->setChecked(remembered_);
 }
 
-void TForm3::closeEvent(QCloseEvent* event) {
+void ScanParametersDialog::closeEvent(QCloseEvent* event) {
     if (!closingByOk_) {
         putBackRemembered();
     }
     QDialog::closeEvent(event);
 }
 
-void TForm3::reject() {
+void ScanParametersDialog::reject() {
     putBackRemembered();
     hide();
 }

@@ -11,21 +11,22 @@ namespace corvanteller {
 struct ScanningOptions;
 
 // The scanning-parameters dialog ("Настройки сканирования"), the one option of the scan.
-class TForm3 : public ProgramDialog {
+class ScanParametersDialog : public ProgramDialog {
     Q_OBJECT
 
 public:
-    TForm3(const WindowServices& services, ScanningOptions& options, QWidget* parent = nullptr);
+    ScanParametersDialog(const WindowServices& services, ScanningOptions& options,
+                         QWidget* parent = nullptr);
 
-    QCheckBox* CheckBox1 = nullptr; // "Processing of a plenty of files"
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* Button1 = nullptr; // "OK"
-    QPushButton* Button2 = nullptr; // "Cancel"
+    QCheckBox* plentyOfFilesCheckBox = nullptr; // "Processing of a plenty of files"
+    QLabel* operatingTimeLabel = nullptr;
+    QLabel* helpNoteLabel = nullptr;
+    QPushButton* okButton = nullptr;     // "OK"
+    QPushButton* cancelButton = nullptr; // "Cancel"
 
-    void FormActivate() override;
-    void Button1Click();
-    void Button2Click();
+    void onActivated() override;
+    void acceptSettings();
+    void cancelSettings();
     // Puts the check box in step with the option, which another dialog may have changed.
     void showOptions();
 

@@ -95,32 +95,33 @@ int RadioGroupBox::itemCount() const {
     return static_cast<int>(buttons->buttons().size());
 }
 
-TForm10::TForm10(const WindowServices& services, Options& options, QWidget* parent)
+GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Options& options,
+                                             QWidget* parent)
     : ProgramDialog(services, parent), options_(options) {
     setWindowTitle(u"General settings"_s);
     setFixedSize(566, 403);
 
-    PageControl1 = new QTabWidget(this);
+    pageTabs = new QTabWidget(this);
     createGeneralPage();
     createTextFormatPage();
     createExcelPage();
     createMessagesPage();
     createScanningPage();
 
-    Button1 = new QPushButton(u"OK"_s, this);
-    Button2 = new QPushButton(u"Cancel"_s, this);
-    Button3 = new QPushButton(u"&Default settings"_s, this);
-    Button1->setDefault(true);
+    okButton = new QPushButton(u"OK"_s, this);
+    cancelButton = new QPushButton(u"Cancel"_s, this);
+    defaultSettingsButton = new QPushButton(u"&Default settings"_s, this);
+    okButton->setDefault(true);
 
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(Button3);
+    buttonRow->addWidget(defaultSettingsButton);
     buttonRow->addStretch();
-    buttonRow->addWidget(Button1);
-    buttonRow->addWidget(Button2);
+    buttonRow->addWidget(okButton);
+    buttonRow->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(PageControl1);
+    layout->addWidget(pageTabs);
     layout->addLayout(buttonRow);
 
     connectControls();
@@ -128,92 +129,94 @@ TForm10::TForm10(const WindowServices& services, Options& options, QWidget* pare
     updateEnabledStates();
 }
 
-void TForm10::createGeneralPage() {
-    TabSheet1 = new QWidget;
-    RadioGroup1 = new RadioGroupBox(
+void GeneralSettingsDialog::createGeneralPage() {
+    generalPage = new QWidget;
+    columnWidthGroup = new RadioGroupBox(
         u"Width of columns of the table"_s,
         {u"Fixed width (default)"_s, u"User settings"_s, u"On the widest line in a column"_s},
-        TabSheet1);
-    CheckBox1 = new QCheckBox(u"Hints"_s, TabSheet1);
+        generalPage);
+    hintsCheckBox = new QCheckBox(u"Hints"_s, generalPage);
 
-    auto* page = new QVBoxLayout(TabSheet1);
-    RadioGroup1->setMinimumWidth(260);
-    page->addWidget(RadioGroup1, 0, Qt::AlignLeft);
+    auto* page = new QVBoxLayout(generalPage);
+    columnWidthGroup->setMinimumWidth(260);
+    page->addWidget(columnWidthGroup, 0, Qt::AlignLeft);
     page->addSpacing(8);
-    page->addWidget(CheckBox1);
+    page->addWidget(hintsCheckBox);
     page->addStretch();
-    PageControl1->addTab(TabSheet1, u"General"_s);
+    pageTabs->addTab(generalPage, u"General"_s);
 }
 
-void TForm10::createTextFormatPage() {
-    TabSheet2 = new QWidget;
-    Button4 = new QPushButton(u"Settings..."_s, TabSheet2);
-    Label1 = new QLabel(TabSheet2);
-    Label1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    Label1->installEventFilter(this);
+void GeneralSettingsDialog::createTextFormatPage() {
+    textFormatPage = new QWidget;
+    textFormatSettingsButton = new QPushButton(u"Settings..."_s, textFormatPage);
+    textAreaLabel = new QLabel(textFormatPage);
+    textAreaLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    textAreaLabel->installEventFilter(this);
 
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(Button4);
+    buttonRow->addWidget(textFormatSettingsButton);
     buttonRow->addStretch();
-    auto* page = new QVBoxLayout(TabSheet2);
+    auto* page = new QVBoxLayout(textFormatPage);
     page->addLayout(buttonRow);
-    page->addWidget(Label1, 1);
-    PageControl1->addTab(TabSheet2, u"Text format"_s);
+    page->addWidget(textAreaLabel, 1);
+    pageTabs->addTab(textFormatPage, u"Text format"_s);
 }
 
-void TForm10::createExcelPage() {
-    TabSheet3 = new QWidget;
-    CheckBox2 = new QCheckBox(u"&Number of row"_s, TabSheet3);
-    CheckBox3 = new QCheckBox(u"Italic"_s, TabSheet3);
+void GeneralSettingsDialog::createExcelPage() {
+    excelExportPage = new QWidget;
+    rowNumberCheckBox = new QCheckBox(u"&Number of row"_s, excelExportPage);
+    italicCheckBox = new QCheckBox(u"Italic"_s, excelExportPage);
     QFont italicFont(u"Times New Roman"_s);
     italicFont.setStyleHint(QFont::Serif);
     italicFont.setItalic(true);
-    CheckBox3->setFont(italicFont);
-    CheckBox4 = new QCheckBox(u"Colour headings (text)"_s, TabSheet3);
-    CheckBox5 = new QCheckBox(u"Colour headings (borders)"_s, TabSheet3);
-    CheckBox6 = new QCheckBox(u"Colour headings (fill)"_s, TabSheet3);
-    CheckBox7 = new QCheckBox(u"Colour all table (text)"_s, TabSheet3);
-    CheckBox8 = new QCheckBox(u"Colour all table (borders)"_s, TabSheet3);
-    CheckBox9 = new QCheckBox(u"&Colour all table (fill)"_s, TabSheet3);
-    RadioGroup2 = new RadioGroupBox(u"What borders will be drawn"_s,
-                                    {u"Vertical"_s, u"Horizontal"_s, u"All"_s}, TabSheet3);
-    CheckBox10 = new QCheckBox(u"&Wide of columns on the widest line in a column"_s, TabSheet3);
-    CheckBox11 = new QCheckBox(u"Названия колонок"_s, TabSheet3);
-    CheckBox11->setVisible(false);
-    CheckBox12 = new QCheckBox(u"Add date and/or time"_s, TabSheet3);
-    RadioGroup3 = new RadioGroupBox(u"What will be added"_s,
-                                    {u"Date"_s, u"Time"_s, u"Date and time"_s}, TabSheet3);
-    CheckBox13 = new QCheckBox(u"Choose from list #1"_s, TabSheet3);
-    ComboBox1 = makeFixedList(entryTexts(excelList1Entries), TabSheet3);
-    CheckBox14 = new QCheckBox(u"Choose from list #2"_s, TabSheet3);
-    ComboBox2 = makeFixedList(entryTexts(excelList2Entries), TabSheet3);
-    CheckBox15 = new QCheckBox(u"Add this string"_s, TabSheet3);
-    Edit1 = new QLineEdit(TabSheet3);
+    italicCheckBox->setFont(italicFont);
+    headingsTextColourCheckBox = new QCheckBox(u"Colour headings (text)"_s, excelExportPage);
+    headingsBordersCheckBox = new QCheckBox(u"Colour headings (borders)"_s, excelExportPage);
+    headingsFillCheckBox = new QCheckBox(u"Colour headings (fill)"_s, excelExportPage);
+    tableTextColourCheckBox = new QCheckBox(u"Colour all table (text)"_s, excelExportPage);
+    tableBordersCheckBox = new QCheckBox(u"Colour all table (borders)"_s, excelExportPage);
+    tableFillCheckBox = new QCheckBox(u"&Colour all table (fill)"_s, excelExportPage);
+    bordersDrawnGroup =
+        new RadioGroupBox(u"What borders will be drawn"_s,
+                          {u"Vertical"_s, u"Horizontal"_s, u"All"_s}, excelExportPage);
+    wideColumnsCheckBox =
+        new QCheckBox(u"&Wide of columns on the widest line in a column"_s, excelExportPage);
+    columnNamesCheckBox = new QCheckBox(u"Названия колонок"_s, excelExportPage);
+    columnNamesCheckBox->setVisible(false);
+    addDateTimeCheckBox = new QCheckBox(u"Add date and/or time"_s, excelExportPage);
+    whatAddedGroup = new RadioGroupBox(u"What will be added"_s,
+                                       {u"Date"_s, u"Time"_s, u"Date and time"_s}, excelExportPage);
+    chooseList1CheckBox = new QCheckBox(u"Choose from list #1"_s, excelExportPage);
+    list1ComboBox = makeFixedList(entryTexts(excelList1Entries), excelExportPage);
+    chooseList2CheckBox = new QCheckBox(u"Choose from list #2"_s, excelExportPage);
+    list2ComboBox = makeFixedList(entryTexts(excelList2Entries), excelExportPage);
+    addStringCheckBox = new QCheckBox(u"Add this string"_s, excelExportPage);
+    addedStringEdit = new QLineEdit(excelExportPage);
 
     auto* tableColumn = new QVBoxLayout;
     tableColumn->setSpacing(3);
-    tableColumn->addWidget(CheckBox2);
-    tableColumn->addLayout(indented(CheckBox3));
-    tableColumn->addWidget(CheckBox4);
-    tableColumn->addWidget(CheckBox5);
-    tableColumn->addWidget(CheckBox6);
-    tableColumn->addWidget(CheckBox7);
-    tableColumn->addWidget(CheckBox8);
-    tableColumn->addLayout(indented(RadioGroup2));
-    tableColumn->addWidget(CheckBox9);
+    tableColumn->addWidget(rowNumberCheckBox);
+    tableColumn->addLayout(indented(italicCheckBox));
+    tableColumn->addWidget(headingsTextColourCheckBox);
+    tableColumn->addWidget(headingsBordersCheckBox);
+    tableColumn->addWidget(headingsFillCheckBox);
+    tableColumn->addWidget(tableTextColourCheckBox);
+    tableColumn->addWidget(tableBordersCheckBox);
+    tableColumn->addLayout(indented(bordersDrawnGroup));
+    tableColumn->addWidget(tableFillCheckBox);
     tableColumn->addStretch();
 
     auto* additionColumn = new QGridLayout;
     additionColumn->setVerticalSpacing(6);
     additionColumn->setColumnStretch(1, 1);
-    additionColumn->addWidget(CheckBox12, 0, 0, 1, 2);
-    additionColumn->addLayout(indented(RadioGroup3), 1, 0, 1, 2);
-    additionColumn->addWidget(CheckBox13, 2, 0);
-    additionColumn->addWidget(ComboBox1, 2, 1);
-    additionColumn->addWidget(CheckBox14, 3, 0);
-    additionColumn->addWidget(ComboBox2, 3, 1);
-    additionColumn->addWidget(CheckBox15, 4, 0);
-    additionColumn->addWidget(Edit1, 4, 1);
+    additionColumn->addWidget(addDateTimeCheckBox, 0, 0, 1, 2);
+    additionColumn->addLayout(indented(whatAddedGroup), 1, 0, 1, 2);
+    additionColumn->addWidget(chooseList1CheckBox, 2, 0);
+    additionColumn->addWidget(list1ComboBox, 2, 1);
+    additionColumn->addWidget(chooseList2CheckBox, 3, 0);
+    additionColumn->addWidget(list2ComboBox, 3, 1);
+    additionColumn->addWidget(addStringCheckBox, 4, 0);
+    additionColumn->addWidget(addedStringEdit, 4, 1);
     additionColumn->setRowStretch(5, 1);
 
     auto* columns = new QHBoxLayout;
@@ -221,38 +224,38 @@ void TForm10::createExcelPage() {
     columns->addSpacing(12);
     columns->addLayout(additionColumn, 1);
 
-    auto* page = new QVBoxLayout(TabSheet3);
+    auto* page = new QVBoxLayout(excelExportPage);
     page->addLayout(columns, 1);
-    page->addWidget(CheckBox10);
-    page->addWidget(CheckBox11);
-    PageControl1->addTab(TabSheet3, u"Export to Excel"_s);
+    page->addWidget(wideColumnsCheckBox);
+    page->addWidget(columnNamesCheckBox);
+    pageTabs->addTab(excelExportPage, u"Export to Excel"_s);
 }
 
-void TForm10::createMessagesPage() {
-    TabSheet4 = new QWidget;
-    CheckBox16 = new QCheckBox(u"Messages about errors"_s, TabSheet4);
-    auto* page = new QVBoxLayout(TabSheet4);
-    page->addWidget(CheckBox16);
+void GeneralSettingsDialog::createMessagesPage() {
+    errorMessagesPage = new QWidget;
+    errorMessagesCheckBox = new QCheckBox(u"Messages about errors"_s, errorMessagesPage);
+    auto* page = new QVBoxLayout(errorMessagesPage);
+    page->addWidget(errorMessagesCheckBox);
     page->addStretch();
-    PageControl1->addTab(TabSheet4, u"Messages about errors"_s);
+    pageTabs->addTab(errorMessagesPage, u"Messages about errors"_s);
 }
 
-void TForm10::createScanningPage() {
-    TabSheet5 = new QWidget;
-    Label2 = new QLabel(u"You can choose scanning settings"_s, TabSheet5);
-    Button5 = new QPushButton(u"Settings..."_s, TabSheet5);
+void GeneralSettingsDialog::createScanningPage() {
+    scanningPage = new QWidget;
+    scanningSettingsLabel = new QLabel(u"You can choose scanning settings"_s, scanningPage);
+    scanningSettingsButton = new QPushButton(u"Settings..."_s, scanningPage);
     auto* row = new QHBoxLayout;
-    row->addWidget(Label2);
+    row->addWidget(scanningSettingsLabel);
     row->addSpacing(12);
-    row->addWidget(Button5);
+    row->addWidget(scanningSettingsButton);
     row->addStretch();
-    auto* page = new QVBoxLayout(TabSheet5);
+    auto* page = new QVBoxLayout(scanningPage);
     page->addLayout(row);
     page->addStretch();
-    PageControl1->addTab(TabSheet5, u"Scanning"_s);
+    pageTabs->addTab(scanningPage, u"Scanning"_s);
 }
 
-void TForm10::connectControls() {
+void GeneralSettingsDialog::connectControls() {
     UiServices& ui = services_.ui;
     Options& options = options_;
 
@@ -269,7 +272,7 @@ void TForm10::connectControls() {
         bind(box, *option);
     }
 
-    connect(CheckBox1, &QCheckBox::toggled, this, guard(this, ui, [this](bool checked) {
+    connect(hintsCheckBox, &QCheckBox::toggled, this, guard(this, ui, [this](bool checked) {
                 if (showingOptions_) {
                     return;
                 }
@@ -285,9 +288,9 @@ void TForm10::connectControls() {
                     }
                 }));
     };
-    bindGroup(RadioGroup1, options.general.columnWidthMode);
-    bindGroup(RadioGroup2, options.excel.bordersDrawn);
-    bindGroup(RadioGroup3, options.excel.whatAdded);
+    bindGroup(columnWidthGroup, options.general.columnWidthMode);
+    bindGroup(bordersDrawnGroup, options.excel.bordersDrawn);
+    bindGroup(whatAddedGroup, options.excel.whatAdded);
 
     const auto bindList = [this, &ui](QComboBox* list, int& index, QString& text) {
         connect(list, &QComboBox::currentIndexChanged, this,
@@ -303,76 +306,81 @@ void TForm10::connectControls() {
                     }
                 }));
     };
-    bindList(ComboBox1, options.excel.list1Index, options.excel.list1Text);
-    bindList(ComboBox2, options.excel.list2Index, options.excel.list2Text);
+    bindList(list1ComboBox, options.excel.list1Index, options.excel.list1Text);
+    bindList(list2ComboBox, options.excel.list2Index, options.excel.list2Text);
 
-    connect(Edit1, &QLineEdit::textChanged, this, guard(this, ui, [this](const QString& text) {
+    connect(addedStringEdit, &QLineEdit::textChanged, this,
+            guard(this, ui, [this](const QString& text) {
                 if (!showingOptions_) {
                     options_.excel.stringToAdd = text;
                 }
             }));
 
-    connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
-    connect(Button3, &QPushButton::clicked, this, guard(this, ui, [this] { Button3Click(); }));
-    connect(Button4, &QPushButton::clicked, this, guard(this, ui, [this] { Button4Click(); }));
-    connect(Button5, &QPushButton::clicked, this, guard(this, ui, [this] { Button5Click(); }));
+    connect(okButton, &QPushButton::clicked, this, guard(this, ui, [this] { acceptSettings(); }));
+    connect(cancelButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { cancelSettings(); }));
+    connect(defaultSettingsButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { restoreDefaultSettings(); }));
+    connect(textFormatSettingsButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { showTextFormatSettings(); }));
+    connect(scanningSettingsButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { showScanningSettings(); }));
 }
 
-std::vector<std::pair<QCheckBox*, bool*>> TForm10::optionBoxes() {
+std::vector<std::pair<QCheckBox*, bool*>> GeneralSettingsDialog::optionBoxes() {
     Options& options = options_;
     ExcelOptions& excel = options.excel;
-    return {{CheckBox2, &excel.numberOfRow},
-            {CheckBox3, &excel.italic},
-            {CheckBox4, &excel.colourHeadingsText},
-            {CheckBox5, &excel.colourHeadingsBorders},
-            {CheckBox6, &excel.colourHeadingsFill},
-            {CheckBox7, &excel.colourAllText},
-            {CheckBox8, &excel.colourAllBorders},
-            {CheckBox9, &excel.colourAllFill},
-            {CheckBox10, &excel.wideColumns},
-            {CheckBox11, &excel.columnNames},
-            {CheckBox12, &excel.addDateTime},
-            {CheckBox13, &excel.chooseList1},
-            {CheckBox14, &excel.chooseList2},
-            {CheckBox15, &excel.addString},
-            {CheckBox16, &options.general.errorMessages}};
+    return {{rowNumberCheckBox, &excel.numberOfRow},
+            {italicCheckBox, &excel.italic},
+            {headingsTextColourCheckBox, &excel.colourHeadingsText},
+            {headingsBordersCheckBox, &excel.colourHeadingsBorders},
+            {headingsFillCheckBox, &excel.colourHeadingsFill},
+            {tableTextColourCheckBox, &excel.colourAllText},
+            {tableBordersCheckBox, &excel.colourAllBorders},
+            {tableFillCheckBox, &excel.colourAllFill},
+            {wideColumnsCheckBox, &excel.wideColumns},
+            {columnNamesCheckBox, &excel.columnNames},
+            {addDateTimeCheckBox, &excel.addDateTime},
+            {chooseList1CheckBox, &excel.chooseList1},
+            {chooseList2CheckBox, &excel.chooseList2},
+            {addStringCheckBox, &excel.addString},
+            {errorMessagesCheckBox, &options.general.errorMessages}};
 }
 
-void TForm10::showOptions() {
+void GeneralSettingsDialog::showOptions() {
     const Options& options = options_;
     const ExcelOptions& excel = options.excel;
     showingOptions_ = true;
 
-    RadioGroup1->setItemIndex(static_cast<int>(options.general.columnWidthMode));
-    CheckBox1->setChecked(options.general.hints);
+    columnWidthGroup->setItemIndex(static_cast<int>(options.general.columnWidthMode));
+    hintsCheckBox->setChecked(options.general.hints);
 
     for (const auto& [box, option] : optionBoxes()) {
         box->setChecked(*option);
     }
-    RadioGroup2->setItemIndex(static_cast<int>(excel.bordersDrawn));
-    RadioGroup3->setItemIndex(static_cast<int>(excel.whatAdded));
+    bordersDrawnGroup->setItemIndex(static_cast<int>(excel.bordersDrawn));
+    whatAddedGroup->setItemIndex(static_cast<int>(excel.whatAdded));
     // The entry first, then the text, which may have been typed over it.
-    ComboBox1->setCurrentIndex(excel.list1Index);
-    ComboBox1->setEditText(excel.list1Text);
-    ComboBox2->setCurrentIndex(excel.list2Index);
-    ComboBox2->setEditText(excel.list2Text);
-    Edit1->setText(excel.stringToAdd);
+    list1ComboBox->setCurrentIndex(excel.list1Index);
+    list1ComboBox->setEditText(excel.list1Text);
+    list2ComboBox->setCurrentIndex(excel.list2Index);
+    list2ComboBox->setEditText(excel.list2Text);
+    addedStringEdit->setText(excel.stringToAdd);
 
     showingOptions_ = false;
 }
 
-void TForm10::updateEnabledStates() {
+void GeneralSettingsDialog::updateEnabledStates() {
     const ExcelOptions& excel = options_.excel;
-    CheckBox3->setEnabled(excel.numberOfRow);
-    RadioGroup2->setEnabled(excel.colourAllBorders);
-    RadioGroup3->setEnabled(excel.addDateTime);
-    ComboBox1->setEnabled(excel.chooseList1);
-    ComboBox2->setEnabled(excel.chooseList2);
-    Edit1->setEnabled(excel.addString);
+    italicCheckBox->setEnabled(excel.numberOfRow);
+    bordersDrawnGroup->setEnabled(excel.colourAllBorders);
+    whatAddedGroup->setEnabled(excel.addDateTime);
+    list1ComboBox->setEnabled(excel.chooseList1);
+    list2ComboBox->setEnabled(excel.chooseList2);
+    addedStringEdit->setEnabled(excel.addString);
 }
 
-void TForm10::putBack(const Options& noted) {
+void GeneralSettingsDialog::putBack(const Options& noted) {
     Options& options = options_;
     ExcelOptions& excel = options.excel;
     const ExcelOptions& notedExcel = noted.excel;
@@ -397,24 +405,24 @@ void TForm10::putBack(const Options& noted) {
     excel.stringToAdd = notedExcel.stringToAdd;
 }
 
-void TForm10::showOptionsInOtherDialogs() {
+void GeneralSettingsDialog::showOptionsInOtherDialogs() {
     // The scanning-parameters dialog may be open beside this one; its OK must not keep an
     // option that this dialog has just changed under it.
     Q_EMIT optionsPutBack();
 }
 
-bool TForm10::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+bool GeneralSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == textAreaLabel && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
-            Label1->rect().contains(mouse->position().toPoint())) {
-            guarded(this, services_.ui, [this] { Label1Click(); });
+            textAreaLabel->rect().contains(mouse->position().toPoint())) {
+            guarded(this, services_.ui, [this] { onTextAreaClicked(); });
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm10::FormActivate() {
+void GeneralSettingsDialog::onActivated() {
     // Others may have changed the options since the last opening (the settings file, another
     // dialog, "&Default settings").
     showOptions();
@@ -423,11 +431,11 @@ void TForm10::FormActivate() {
     textAreaClicks_ = 0;
 }
 
-void TForm10::Button1Click() {
+void GeneralSettingsDialog::acceptSettings() {
     hide();
 }
 
-void TForm10::Button2Click() {
+void GeneralSettingsDialog::cancelSettings() {
     putBack(noted_);
     showOptions();
     updateEnabledStates();
@@ -435,11 +443,11 @@ void TForm10::Button2Click() {
     hide();
 }
 
-void TForm10::reject() {
-    Button2Click();
+void GeneralSettingsDialog::reject() {
+    cancelSettings();
 }
 
-void TForm10::Button3Click() {
+void GeneralSettingsDialog::restoreDefaultSettings() {
     applyDefaultSettings(options_);
     showOptions();
     updateEnabledStates();
@@ -448,15 +456,15 @@ void TForm10::Button3Click() {
     hide();
 }
 
-void TForm10::Button4Click() {
+void GeneralSettingsDialog::showTextFormatSettings() {
     Q_EMIT textFormatSettingsRequested();
 }
 
-void TForm10::Button5Click() {
+void GeneralSettingsDialog::showScanningSettings() {
     Q_EMIT scanningSettingsRequested();
 }
 
-void TForm10::Label1Click() {
+void GeneralSettingsDialog::onTextAreaClicked() {
     ++textAreaClicks_;
     if (textAreaClicks_ == textAreaClicksForGreeting) {
         services_.ui.showMessage(this, greeting);

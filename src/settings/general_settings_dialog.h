@@ -40,66 +40,67 @@ public:
 // The General settings dialog: the program's options on five pages, and "&Default settings"
 // for the options of every dialog. It edits the program's options as the controls change and
 // puts back what it noted at its latest activation when cancelled.
-class TForm10 : public ProgramDialog {
+class GeneralSettingsDialog : public ProgramDialog {
     Q_OBJECT
 
 public:
-    TForm10(const WindowServices& services, Options& options, QWidget* parent = nullptr);
+    GeneralSettingsDialog(const WindowServices& services, Options& options,
+                          QWidget* parent = nullptr);
 
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr; // "General"
-    QWidget* TabSheet2 = nullptr; // "Text format"
-    QWidget* TabSheet3 = nullptr; // "Export to Excel"
-    QWidget* TabSheet4 = nullptr; // "Messages about errors"
-    QWidget* TabSheet5 = nullptr; // "Scanning"
+    QTabWidget* pageTabs = nullptr;
+    QWidget* generalPage = nullptr;       // "General"
+    QWidget* textFormatPage = nullptr;    // "Text format"
+    QWidget* excelExportPage = nullptr;   // "Export to Excel"
+    QWidget* errorMessagesPage = nullptr; // "Messages about errors"
+    QWidget* scanningPage = nullptr;      // "Scanning"
 
     // "General"
-    RadioGroupBox* RadioGroup1 = nullptr; // "Width of columns of the table"
-    QCheckBox* CheckBox1 = nullptr;       // "Hints"
+    RadioGroupBox* columnWidthGroup = nullptr; // "Width of columns of the table"
+    QCheckBox* hintsCheckBox = nullptr;        // "Hints"
 
     // "Text format"
-    QPushButton* Button4 = nullptr; // "Settings...": the text-format dialog
-    QLabel* Label1 = nullptr;       // the empty text area
+    QPushButton* textFormatSettingsButton = nullptr; // "Settings...": the text-format dialog
+    QLabel* textAreaLabel = nullptr;                 // the empty text area
 
     // "Export to Excel"
-    QCheckBox* CheckBox2 = nullptr;       // "&Number of row"
-    QCheckBox* CheckBox3 = nullptr;       // "Italic"
-    QCheckBox* CheckBox4 = nullptr;       // "Colour headings (text)"
-    QCheckBox* CheckBox5 = nullptr;       // "Colour headings (borders)"
-    QCheckBox* CheckBox6 = nullptr;       // "Colour headings (fill)"
-    QCheckBox* CheckBox7 = nullptr;       // "Colour all table (text)"
-    QCheckBox* CheckBox8 = nullptr;       // "Colour all table (borders)"
-    QCheckBox* CheckBox9 = nullptr;       // "&Colour all table (fill)"
-    RadioGroupBox* RadioGroup2 = nullptr; // "What borders will be drawn"
-    QCheckBox* CheckBox10 = nullptr;      // "&Wide of columns on the widest line in a column"
-    QCheckBox* CheckBox11 = nullptr;      // "Названия колонок", never shown
-    QCheckBox* CheckBox12 = nullptr;      // "Add date and/or time"
-    RadioGroupBox* RadioGroup3 = nullptr; // "What will be added"
-    QCheckBox* CheckBox13 = nullptr;      // "Choose from list #1"
-    QComboBox* ComboBox1 = nullptr;       // list #1
-    QCheckBox* CheckBox14 = nullptr;      // "Choose from list #2"
-    QComboBox* ComboBox2 = nullptr;       // list #2
-    QCheckBox* CheckBox15 = nullptr;      // "Add this string"
-    QLineEdit* Edit1 = nullptr;           // the string to add
+    QCheckBox* rowNumberCheckBox = nullptr;          // "&Number of row"
+    QCheckBox* italicCheckBox = nullptr;             // "Italic"
+    QCheckBox* headingsTextColourCheckBox = nullptr; // "Colour headings (text)"
+    QCheckBox* headingsBordersCheckBox = nullptr;    // "Colour headings (borders)"
+    QCheckBox* headingsFillCheckBox = nullptr;       // "Colour headings (fill)"
+    QCheckBox* tableTextColourCheckBox = nullptr;    // "Colour all table (text)"
+    QCheckBox* tableBordersCheckBox = nullptr;       // "Colour all table (borders)"
+    QCheckBox* tableFillCheckBox = nullptr;          // "&Colour all table (fill)"
+    RadioGroupBox* bordersDrawnGroup = nullptr;      // "What borders will be drawn"
+    QCheckBox* wideColumnsCheckBox = nullptr; // "&Wide of columns on the widest line in a column"
+    QCheckBox* columnNamesCheckBox = nullptr; // "Названия колонок", never shown
+    QCheckBox* addDateTimeCheckBox = nullptr; // "Add date and/or time"
+    RadioGroupBox* whatAddedGroup = nullptr;  // "What will be added"
+    QCheckBox* chooseList1CheckBox = nullptr; // "Choose from list #1"
+    QComboBox* list1ComboBox = nullptr;       // list #1
+    QCheckBox* chooseList2CheckBox = nullptr; // "Choose from list #2"
+    QComboBox* list2ComboBox = nullptr;       // list #2
+    QCheckBox* addStringCheckBox = nullptr;   // "Add this string"
+    QLineEdit* addedStringEdit = nullptr;     // the string to add
 
     // "Messages about errors"
-    QCheckBox* CheckBox16 = nullptr; // "Messages about errors"
+    QCheckBox* errorMessagesCheckBox = nullptr; // "Messages about errors"
 
     // "Scanning"
-    QLabel* Label2 = nullptr;       // "You can choose scanning settings"
-    QPushButton* Button5 = nullptr; // "Settings...": the scanning-parameters dialog
+    QLabel* scanningSettingsLabel = nullptr;       // "You can choose scanning settings"
+    QPushButton* scanningSettingsButton = nullptr; // "Settings...": the scanning-parameters dialog
 
-    QPushButton* Button1 = nullptr; // "OK"
-    QPushButton* Button2 = nullptr; // "Cancel"
-    QPushButton* Button3 = nullptr; // "&Default settings"
+    QPushButton* okButton = nullptr;              // "OK"
+    QPushButton* cancelButton = nullptr;          // "Cancel"
+    QPushButton* defaultSettingsButton = nullptr; // "&Default settings"
 
-    void FormActivate() override;
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Label1Click();
+    void onActivated() override;
+    void acceptSettings();
+    void cancelSettings();
+    void restoreDefaultSettings();
+    void showTextFormatSettings();
+    void showScanningSettings();
+    void onTextAreaClicked();
 
     // How many times the text area was clicked since the latest activation.
     int textAreaClicks() const { return textAreaClicks_; }

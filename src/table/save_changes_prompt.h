@@ -11,21 +11,22 @@ namespace corvanteller {
 // The save-changes prompt ("Attention"), shown without blocking before the program closes or
 // a new scan starts while the table has unsaved changes. It only reports the answer; the
 // main window carries out what the flow decides.
-class TForm12 : public ProgramDialog {
+class SaveChangesPrompt : public ProgramDialog {
     Q_OBJECT
 
 public:
     static constexpr int clientWidth = 348;
     static constexpr int clientHeight = 73;
 
-    TForm12(const WindowServices& services, SaveChangesFlow& flow, QWidget* parent = nullptr);
+    SaveChangesPrompt(const WindowServices& services, SaveChangesFlow& flow,
+                      QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QPushButton* Button1 = nullptr; // "Yes"
-    QPushButton* Button2 = nullptr; // "No"
-    QPushButton* Button3 = nullptr; // "Cancel"
+    QLabel* questionLabel = nullptr;
+    QPushButton* yesButton = nullptr;    // "Yes"
+    QPushButton* noButton = nullptr;     // "No"
+    QPushButton* cancelButton = nullptr; // "Cancel"
 
-    void FormActivate() override;
+    void onActivated() override;
 
 Q_SIGNALS:
     void answered(corvanteller::PromptAnswer answer);

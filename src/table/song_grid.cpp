@@ -102,7 +102,7 @@ QSize wrappedTextSize(const QString& text, const QFont& font, int width) {
 
 SongGrid::SongGrid(SongTableModel& model, QWidget* parent)
     : QTableView(parent), model_(model), cellTooltip_(makeCellTooltip(this)) {
-    setObjectName(QStringLiteral("StringGrid1"));
+    setObjectName(QStringLiteral("songGrid"));
     setModel(&model);
     setItemDelegate(new GridDelegate(this));
     verticalHeader()->hide();

@@ -15,90 +15,91 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-TForm9::TForm9(const WindowServices& services, TextFormatOptions& options,
-               const TextViewModes& modes, const Clock& clock, const QLocale& locale,
-               QWidget* parent)
+TextFormatDialog::TextFormatDialog(const WindowServices& services, TextFormatOptions& options,
+                                   const TextViewModes& modes, const Clock& clock,
+                                   const QLocale& locale, QWidget* parent)
     : ProgramDialog(services, parent), options_(options), modes_(modes), clock_(clock),
       locale_(locale) {
     setWindowTitle(u"Settings"_s);
 
-    CheckBox1 = new QCheckBox(u"&Add date and time"_s, this);
-    CheckBox2 = new QCheckBox(u"Add next "_s, this);
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setEditable(true);
+    addDateTimeCheckBox = new QCheckBox(u"&Add date and time"_s, this);
+    addNextCheckBox = new QCheckBox(u"Add next "_s, this);
+    closingStringComboBox = new QComboBox(this);
+    closingStringComboBox->setEditable(true);
     // Typed text is the closing string; it never becomes an entry of the list.
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    closingStringComboBox->setInsertPolicy(QComboBox::NoInsert);
     for (QStringView entry : closingStringEntries) {
-        ComboBox1->addItem(entry.toString());
+        closingStringComboBox->addItem(entry.toString());
     }
-    ComboBox1->setMinimumWidth(170);
-    Button1 = new QPushButton(u"OK"_s, this);
-    Button2 = new QPushButton(u"Отмена"_s, this);
-    Button1->setDefault(true);
+    closingStringComboBox->setMinimumWidth(170);
+    okButton = new QPushButton(u"OK"_s, this);
+    cancelButton = new QPushButton(u"Отмена"_s, this);
+    okButton->setDefault(true);
 
     auto* closingRow = new QHBoxLayout;
-    closingRow->addWidget(CheckBox2);
-    closingRow->addWidget(ComboBox1, 1);
+    closingRow->addWidget(addNextCheckBox);
+    closingRow->addWidget(closingStringComboBox, 1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
-    buttonRow->addWidget(Button1);
-    buttonRow->addWidget(Button2);
+    buttonRow->addWidget(okButton);
+    buttonRow->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(CheckBox1);
+    layout->addWidget(addDateTimeCheckBox);
     layout->addLayout(closingRow);
     layout->addStretch();
     layout->addLayout(buttonRow);
     setFixedSize(330, 130);
 
     UiServices& ui = services_.ui;
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool checked) {
+    connect(addDateTimeCheckBox, &QCheckBox::toggled, this, [this](bool checked) {
         if (!showingOptions_) {
             options_.addDateAndTime = checked;
         }
     });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool checked) {
+    connect(addNextCheckBox, &QCheckBox::toggled, this, [this](bool checked) {
         if (!showingOptions_) {
             options_.addNext = checked;
-            CheckBox2Click();
+            onAddNextClicked();
         }
     });
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(closingStringComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showingOptions_) {
             options_.addNextIndex = index;
         }
     });
-    connect(ComboBox1, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    connect(closingStringComboBox, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!showingOptions_) {
             options_.addNextText = text;
         }
     });
-    connect(Button1, &QPushButton::clicked, this, guard(this, ui, [this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guard(this, ui, [this] { Button2Click(); }));
+    connect(okButton, &QPushButton::clicked, this, guard(this, ui, [this] { acceptSettings(); }));
+    connect(cancelButton, &QPushButton::clicked, this,
+            guard(this, ui, [this] { cancelSettings(); }));
 
     showOptions();
 }
 
-void TForm9::showOptions() {
+void TextFormatDialog::showOptions() {
     showingOptions_ = true;
-    CheckBox1->setChecked(options_.addDateAndTime);
-    CheckBox2->setChecked(options_.addNext);
+    addDateTimeCheckBox->setChecked(options_.addDateAndTime);
+    addNextCheckBox->setChecked(options_.addNext);
     // The entry first, then the text, which may have been typed over it.
-    ComboBox1->setCurrentIndex(options_.addNextIndex);
-    ComboBox1->setEditText(options_.addNextText);
-    ComboBox1->setEnabled(options_.addNext);
+    closingStringComboBox->setCurrentIndex(options_.addNextIndex);
+    closingStringComboBox->setEditText(options_.addNextText);
+    closingStringComboBox->setEnabled(options_.addNext);
     showingOptions_ = false;
 }
 
-void TForm9::FormActivate() {
+void TextFormatDialog::onActivated() {
     showOptions();
     noted_ = options_;
 }
 
-void TForm9::CheckBox2Click() {
-    ComboBox1->setEnabled(CheckBox2->isChecked());
+void TextFormatDialog::onAddNextClicked() {
+    closingStringComboBox->setEnabled(addNextCheckBox->isChecked());
 }
 
-void TForm9::Button1Click() {
+void TextFormatDialog::acceptSettings() {
     if (modes_.okAppends()) {
         const QStringList lines = appendedClosingLines(options_, clock_.now(), locale_);
         if (!lines.isEmpty()) {
@@ -108,14 +109,14 @@ void TForm9::Button1Click() {
     hide();
 }
 
-void TForm9::Button2Click() {
+void TextFormatDialog::cancelSettings() {
     options_ = noted_;
     showOptions();
     hide();
 }
 
-void TForm9::reject() {
-    Button2Click();
+void TextFormatDialog::reject() {
+    cancelSettings();
 }
 
 } // namespace corvanteller

@@ -16,23 +16,24 @@ class TextViewModes;
 // The text-format settings ("Settings"): whether the date and time and a closing string
 // follow the table's lines. It edits the options as its controls change; "Отмена" and the
 // close box put back what it noted at its latest activation.
-class TForm9 : public ProgramDialog {
+class TextFormatDialog : public ProgramDialog {
     Q_OBJECT
 
 public:
-    TForm9(const WindowServices& services, TextFormatOptions& options, const TextViewModes& modes,
-           const Clock& clock, const QLocale& locale, QWidget* parent = nullptr);
+    TextFormatDialog(const WindowServices& services, TextFormatOptions& options,
+                     const TextViewModes& modes, const Clock& clock, const QLocale& locale,
+                     QWidget* parent = nullptr);
 
-    QCheckBox* CheckBox1 = nullptr; // "&Add date and time"
-    QCheckBox* CheckBox2 = nullptr; // "Add next "
-    QComboBox* ComboBox1 = nullptr; // the closing string
-    QPushButton* Button1 = nullptr; // "OK"
-    QPushButton* Button2 = nullptr; // "Отмена"
+    QCheckBox* addDateTimeCheckBox = nullptr;   // "&Add date and time"
+    QCheckBox* addNextCheckBox = nullptr;       // "Add next "
+    QComboBox* closingStringComboBox = nullptr; // the closing string
+    QPushButton* okButton = nullptr;            // "OK"
+    QPushButton* cancelButton = nullptr;        // "Отмена"
 
-    void FormActivate() override;
-    void CheckBox2Click();
-    void Button1Click();
-    void Button2Click();
+    void onActivated() override;
+    void onAddNextClicked();
+    void acceptSettings();
+    void cancelSettings();
     // Puts the controls in step with the options, which another dialog may have changed.
     void showOptions();
 

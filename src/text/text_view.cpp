@@ -66,100 +66,104 @@ UiServices::FileDialog wordSaveDialog() {
 
 } // namespace
 
-TForm8::TForm8(const WindowServices& services, TextViewModes& modes, const SongTableModel& table,
-               const TextFormatOptions& textFormat, const Clock& clock, const QLocale& locale,
-               TForm9& textFormatDialog, QWidget* parent)
+TextView::TextView(const WindowServices& services, TextViewModes& modes,
+                   const SongTableModel& table, const TextFormatOptions& textFormat,
+                   const Clock& clock, const QLocale& locale, TextFormatDialog& textFormatDialog,
+                   QWidget* parent)
     : QMainWindow(parent), services_(services), modes_(modes), table_(table),
       textFormat_(textFormat), clock_(clock), locale_(locale), textFormatDialog_(textFormatDialog) {
     setWindowTitle(u"Information as text"_s);
     services_.activations.addForm(this);
 
-    RichEdit1 = new QTextEdit(this);
+    editor = new QTextEdit(this);
     // A table row stays one line; both scroll bars reach what does not fit.
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    editor->setLineWrapMode(QTextEdit::NoWrap);
     // Pasted text comes in plain; opened Rich Text keeps its formats.
-    RichEdit1->setAcceptRichText(false);
-    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-    setCentralWidget(RichEdit1);
+    editor->setAcceptRichText(false);
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(editor);
 
-    Timer1 = new QTimer(this);
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(emptyCheckDelayMs);
-    connect(Timer1, &QTimer::timeout, this, guard(this, services_.ui, [this] { Timer1Timer(); }));
+    emptyCheckTimer = new QTimer(this);
+    emptyCheckTimer->setSingleShot(true);
+    emptyCheckTimer->setInterval(emptyCheckDelayMs);
+    connect(emptyCheckTimer, &QTimer::timeout, this,
+            guard(this, services_.ui, [this] { hideIfStillEmpty(); }));
 
     buildMenus();
     setupFind();
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
-    connect(&textFormatDialog_, &TForm9::linesAppended, this,
+    connect(&textFormatDialog_, &TextFormatDialog::linesAppended, this,
             guard(this, services_.ui, [this](const QStringList& lines) { appendLines(lines); }));
 }
 
-TForm8::~TForm8() {
+TextView::~TextView() {
     services_.activations.removeForm(this);
 }
 
-QAction* TForm8::addCommand(QMenu* menu, const QString& caption, void (TForm8::*handler)()) {
+QAction* TextView::addCommand(QMenu* menu, const QString& caption, void (TextView::*handler)()) {
     QAction* action = menu->addAction(caption);
     connect(action, &QAction::triggered, this,
             guard(this, services_.ui, [this, handler] { (this->*handler)(); }));
     return action;
 }
 
-QAction* TForm8::addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)()) {
+QAction* TextView::addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)()) {
     QAction* action = menu->addAction(caption);
-    connect(action, &QAction::triggered, RichEdit1, slot);
+    connect(action, &QAction::triggered, editor, slot);
     return action;
 }
 
-void TForm8::buildMenus() {
+void TextView::buildMenus() {
     QMenu* file = menuBar()->addMenu(u"&File"_s);
-    Open1 = addCommand(file, u"&Open..."_s, &TForm8::Open1Click);
-    Save1 = addCommand(file, u"&Save..."_s, &TForm8::Save1Click);
-    Word1 = addCommand(file, u"Save as &Word document..."_s, &TForm8::Word1Click);
+    openTextAction = addCommand(file, u"&Open..."_s, &TextView::openTextFile);
+    saveTextAction = addCommand(file, u"&Save..."_s, &TextView::saveTextFile);
+    saveAsWordAction =
+        addCommand(file, u"Save as &Word document..."_s, &TextView::saveAsWordDocument);
     file->addSeparator();
-    Print1 = addCommand(file, u"&Print"_s, &TForm8::Print1Click);
-    Word2 = addCommand(file, u"Print &from Word"_s, &TForm8::Word2Click);
-    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TForm8::printToPdfClick);
+    printAction = addCommand(file, u"&Print"_s, &TextView::printToDefaultPrinter);
+    printFromWordAction = addCommand(file, u"Print &from Word"_s, &TextView::printFromWord);
+    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TextView::printToPdfFile);
     file->addSeparator();
-    Return1 = addCommand(file, u"&Return to table"_s, &TForm8::Return1Click);
+    returnToTableAction = addCommand(file, u"&Return to table"_s, &TextView::returnToTable);
 
     QMenu* edit = menuBar()->addMenu(u"&Edit"_s);
-    Back1 = addCommand(edit, u"&Back"_s, &TForm8::undoEdit);
+    undoAction = addCommand(edit, u"&Back"_s, &TextView::undoEdit);
     edit->addSeparator();
-    Copy1 = addEditAction(edit, u"&Copy"_s, &QTextEdit::copy);
-    Paste1 = addEditAction(edit, u"&Paste"_s, &QTextEdit::paste);
-    Cut1 = addEditAction(edit, u"C&ut"_s, &QTextEdit::cut);
+    copyAction = addEditAction(edit, u"&Copy"_s, &QTextEdit::copy);
+    pasteAction = addEditAction(edit, u"&Paste"_s, &QTextEdit::paste);
+    cutAction = addEditAction(edit, u"C&ut"_s, &QTextEdit::cut);
     edit->addSeparator();
-    SelectAll1 = addEditAction(edit, u"&Select All"_s, &QTextEdit::selectAll);
+    selectAllAction = addEditAction(edit, u"&Select All"_s, &QTextEdit::selectAll);
     edit->addSeparator();
-    findAction = addCommand(edit, u"Find..."_s, &TForm8::openFindBar);
+    findAction = addCommand(edit, u"Find..."_s, &TextView::openFindBar);
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
-    Output1 = addCommand(settings, u"&Output information as text"_s, &TForm8::Output1Click);
+    textFormatSettingsAction =
+        addCommand(settings, u"&Output information as text"_s, &TextView::showTextFormatSettings);
 
-    PopupMenu1 = new QMenu(this);
-    Back2 = addCommand(PopupMenu1, u"&Back"_s, &TForm8::undoEdit);
-    PopupMenu1->addSeparator();
-    Copy2 = addEditAction(PopupMenu1, u"Copy"_s, &QTextEdit::copy);
-    Paste2 = addEditAction(PopupMenu1, u"Paste"_s, &QTextEdit::paste);
-    Cut2 = addEditAction(PopupMenu1, u"Cut"_s, &QTextEdit::cut);
-    PopupMenu1->addSeparator();
-    SelectAll2 = addEditAction(PopupMenu1, u"Select All"_s, &QTextEdit::selectAll);
-    connect(RichEdit1, &QWidget::customContextMenuRequested, this,
-            [this](QPoint pos) { PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(pos)); });
+    editorContextMenu = new QMenu(this);
+    popupUndoAction = addCommand(editorContextMenu, u"&Back"_s, &TextView::undoEdit);
+    editorContextMenu->addSeparator();
+    popupCopyAction = addEditAction(editorContextMenu, u"Copy"_s, &QTextEdit::copy);
+    popupPasteAction = addEditAction(editorContextMenu, u"Paste"_s, &QTextEdit::paste);
+    popupCutAction = addEditAction(editorContextMenu, u"Cut"_s, &QTextEdit::cut);
+    editorContextMenu->addSeparator();
+    popupSelectAllAction = addEditAction(editorContextMenu, u"Select All"_s, &QTextEdit::selectAll);
+    connect(editor, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { editorContextMenu->popup(editor->viewport()->mapToGlobal(pos)); });
 
-    for (QAction* back : {Back1, Back2}) {
+    for (QAction* back : {undoAction, popupUndoAction}) {
         back->setEnabled(false);
-        connect(RichEdit1, &QTextEdit::undoAvailable, back, &QAction::setEnabled);
+        connect(editor, &QTextEdit::undoAvailable, back, &QAction::setEnabled);
     }
-    for (QAction* copyOrCut : {Copy1, Cut1, Copy2, Cut2}) {
+    for (QAction* copyOrCut : {copyAction, cutAction, popupCopyAction, popupCutAction}) {
         copyOrCut->setEnabled(false);
-        connect(RichEdit1, &QTextEdit::copyAvailable, copyOrCut, &QAction::setEnabled);
+        connect(editor, &QTextEdit::copyAvailable, copyOrCut, &QAction::setEnabled);
     }
 }
 
-void TForm8::setupFind() {
+void TextView::setupFind() {
     findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     // The bar stands over the editor, which keeps the rest of the window.
     auto* page = new QWidget(this);
@@ -167,79 +171,79 @@ void TForm8::setupFind() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     findBar = new FindBar(page);
-    findBar->setSearchedWidget(RichEdit1);
+    findBar->setSearchedWidget(editor);
     findBar->hide();
     column->addWidget(findBar);
     takeCentralWidget();
-    column->addWidget(RichEdit1, 1);
+    column->addWidget(editor, 1);
     setCentralWidget(page);
     connect(findBar, &FindBar::findRequested, this,
             guard(this, services_.ui,
                   [this](const QString& text, FindStep step) { findInEditor(text, step); }));
 }
 
-void TForm8::openFindBar() {
+void TextView::openFindBar() {
     findBar->open();
 }
 
-void TForm8::findInEditor(const QString& text, FindStep step) {
+void TextView::findInEditor(const QString& text, FindStep step) {
     const FindPattern pattern(text);
     if (pattern.isEmpty()) {
         findBar->showMessage(QString());
         return;
     }
-    QTextCursor cursor = RichEdit1->textCursor();
+    QTextCursor cursor = editor->textCursor();
     // The plain text has one character for each position of the document.
-    const QString plain = RichEdit1->document()->toPlainText();
+    const QString plain = editor->document()->toPlainText();
     const TextFindResult result =
         findInText(plain, pattern, cursor.selectionStart(), cursor.selectionEnd(), step);
     if (result.outcome.found) {
         cursor.setPosition(static_cast<int>(result.position));
         cursor.setPosition(static_cast<int>(result.position + pattern.length()),
                            QTextCursor::KeepAnchor);
-        RichEdit1->setTextCursor(cursor);
-        RichEdit1->ensureCursorVisible();
+        editor->setTextCursor(cursor);
+        editor->ensureCursorVisible();
     }
     findBar->showMessage(findMessage(result.outcome, step));
 }
 
-void TForm8::showFor(QWidget* opener) {
+void TextView::showFor(QWidget* opener) {
     if (!isVisible() && opener != nullptr) {
         move(opener->geometry().center() - rect().center());
     }
-    showAsActive(*this, services_.activations, services_.ui, [this] { FormActivate(); });
+    showAsActive(*this, services_.activations, services_.ui, [this] { onActivated(); });
 }
 
-bool TForm8::event(QEvent* event) {
+bool TextView::event(QEvent* event) {
     if (services_.activations.isActivation(this, event)) {
-        guarded(this, services_.ui, [this] { FormActivate(); });
+        guarded(this, services_.ui, [this] { onActivated(); });
     }
     return QMainWindow::event(event);
 }
 
-void TForm8::hideEvent(QHideEvent* event) {
+void TextView::hideEvent(QHideEvent* event) {
     services_.activations.noteHidden(this);
     QMainWindow::hideEvent(event);
 }
 
-QString TForm8::editorText() const {
-    return RichEdit1->toPlainText();
+QString TextView::editorText() const {
+    return editor->toPlainText();
 }
 
-QTextDocument& TForm8::editorDocument() const {
-    return *RichEdit1->document();
+QTextDocument& TextView::editorDocument() const {
+    return *editor->document();
 }
 
-qreal TForm8::dpi() const {
-    return RichEdit1->logicalDpiX();
+qreal TextView::dpi() const {
+    return editor->logicalDpiX();
 }
 
-qreal TForm8::indentPixels() const {
+qreal TextView::indentPixels() const {
     return indentPoints * dpi() / 72;
 }
 
-template <typename F> void TForm8::withoutUndo(F&& build) {
-    QTextDocument* document = RichEdit1->document();
+template <typename F> void TextView::withoutUndo(F&& build) {
+    QTextDocument* document = editor->document();
     // Switching undo off drops what could be undone so far; the content starts afresh.
     document->setUndoRedoEnabled(false);
     try {
@@ -251,25 +255,25 @@ template <typename F> void TForm8::withoutUndo(F&& build) {
     document->setUndoRedoEnabled(true);
 }
 
-template <typename F> void TForm8::replaceDocument(F&& build) {
+template <typename F> void TextView::replaceDocument(F&& build) {
     // Built apart from the editor, whose layout would otherwise follow every paragraph as
     // it goes in (seconds for a full table instead of a tenth of one).
     auto document = std::make_unique<QTextDocument>();
-    document->setDefaultFont(RichEdit1->font());
+    document->setDefaultFont(editor->font());
     document->setUndoRedoEnabled(false);
     build(*document);
     document->setUndoRedoEnabled(true);
-    const QPointer<QTextDocument> old = RichEdit1->document();
+    const QPointer<QTextDocument> old = editor->document();
     indentUndoSteps_ = -1;
-    document->setParent(RichEdit1);
-    RichEdit1->setDocument(document.release());
+    document->setParent(editor);
+    editor->setDocument(document.release());
     // The editor deletes only the document it made itself; the others are this window's.
-    if (old != nullptr && old->parent() == RichEdit1) {
+    if (old != nullptr && old->parent() == editor) {
         delete old;
     }
 }
 
-void TForm8::FormActivate() {
+void TextView::onActivated() {
     const TextViewActivation work = modes_.activate();
     if (work.writeTable) {
         Q_EMIT tableAboutToBeRead();
@@ -282,14 +286,14 @@ void TForm8::FormActivate() {
         indentParagraphAtCursor();
     }
     if (work.open) {
-        Open1Click();
+        openTextFile();
     }
     if (work.save) {
-        Save1Click();
+        saveTextFile();
     }
 }
 
-void TForm8::writeTableText(TableTextLayout layout) {
+void TextView::writeTableText(TableTextLayout layout) {
     const QString text =
         editorSafeText(tableText(table_, layout, textFormat_, clock_.now(), locale_));
     const qreal indent = indentPixels();
@@ -303,15 +307,15 @@ void TForm8::writeTableText(TableTextLayout layout) {
     });
 }
 
-void TForm8::indentParagraphAtCursor() {
-    QTextCursor cursor = RichEdit1->textCursor();
+void TextView::indentParagraphAtCursor() {
+    QTextCursor cursor = editor->textCursor();
     QTextBlockFormat indented = cursor.blockFormat();
     if (indented.hasProperty(QTextFormat::TextIndent) &&
         qFuzzyCompare(indented.textIndent(), indentPixels())) {
         return;
     }
     indented.setTextIndent(indentPixels());
-    QTextDocument* document = RichEdit1->document();
+    QTextDocument* document = editor->document();
     if (!document->isUndoAvailable()) {
         withoutUndo([&cursor, &indented] { cursor.setBlockFormat(indented); });
         return;
@@ -322,19 +326,19 @@ void TForm8::indentParagraphAtCursor() {
     indentUndoSteps_ = document->availableUndoSteps();
 }
 
-void TForm8::undoEdit() {
-    QTextDocument* document = RichEdit1->document();
-    RichEdit1->undo();
+void TextView::undoEdit() {
+    QTextDocument* document = editor->document();
+    editor->undo();
     if (indentUndoSteps_ > 0 && document->availableUndoSteps() == indentUndoSteps_ - 1) {
         indentUndoSteps_ = -1;
-        RichEdit1->undo();
+        editor->undo();
     }
 }
 
-void TForm8::Open1Click() {
+void TextView::openTextFile() {
     const QString path = services_.ui.chooseFileToOpen(this, textOpenDialog());
     // Also after a cancelled dialog or a failed read: an empty view returns to the table.
-    Timer1->start();
+    emptyCheckTimer->start();
     if (path.isEmpty()) {
         return;
     }
@@ -344,8 +348,8 @@ void TForm8::Open1Click() {
     modes_.fileLoaded();
 }
 
-void TForm8::fillFrom(const TextFileContent& content) {
-    const QTextBlockFormat paragraphAtCursor = RichEdit1->textCursor().blockFormat();
+void TextView::fillFrom(const TextFileContent& content) {
+    const QTextBlockFormat paragraphAtCursor = editor->textCursor().blockFormat();
     const qreal dots = dpi();
     replaceDocument([&](QTextDocument& document) {
         QTextCursor cursor(&document);
@@ -358,13 +362,13 @@ void TForm8::fillFrom(const TextFileContent& content) {
     });
 }
 
-void TForm8::Timer1Timer() {
-    if (RichEdit1->document()->isEmpty()) {
+void TextView::hideIfStillEmpty() {
+    if (editor->document()->isEmpty()) {
         hide();
     }
 }
 
-void TForm8::Save1Click() {
+void TextView::saveTextFile() {
     const UiServices::SaveChoice choice =
         services_.ui.chooseFileAndFilterToSave(this, textSaveDialog());
     if (choice.path.isEmpty()) {
@@ -379,50 +383,50 @@ void TForm8::Save1Click() {
             return;
         }
     }
-    writeRtfFile(path, richTextFromDocument(*RichEdit1->document(), dpi()));
+    writeRtfFile(path, richTextFromDocument(*editor->document(), dpi()));
 }
 
-QString TForm8::printJobName() const {
+QString TextView::printJobName() const {
     return u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
 }
 
-void TForm8::Print1Click() {
-    printDocument(services_.ui, this, *RichEdit1->document(), printJobName());
+void TextView::printToDefaultPrinter() {
+    printDocument(services_.ui, this, *editor->document(), printJobName());
 }
 
-void TForm8::printToPdfClick() {
-    printToPdf(services_.ui, this, *RichEdit1->document(), printJobName());
+void TextView::printToPdfFile() {
+    printToPdf(services_.ui, this, *editor->document(), printJobName());
 }
 
-void TForm8::Word1Click() {
+void TextView::saveAsWordDocument() {
     const QString path = services_.ui.chooseFileToSave(this, wordSaveDialog());
     if (path.isEmpty()) {
         return;
     }
-    saveText(WordApplication1, editorText(), path);
+    saveText(documentEngine, editorText(), path);
 }
 
-void TForm8::Word2Click() {
+void TextView::printFromWord() {
     // Brought to the front only: the view is already shown, and an activation here would
     // rebuild what the user has edited.
     show();
     raise();
-    printText(WordApplication1, editorText(), documentPrinter(services_.ui, this));
+    printText(documentEngine, editorText(), documentPrinter(services_.ui, this));
 }
 
-void TForm8::Return1Click() {
+void TextView::returnToTable() {
     Q_EMIT tableAboutToBeRead();
     hide();
 }
 
-void TForm8::Output1Click() {
+void TextView::showTextFormatSettings() {
     modes_.outputInformationAsText();
     textFormatDialog_.showFor(this);
 }
 
-void TForm8::appendLines(const QStringList& lines) {
+void TextView::appendLines(const QStringList& lines) {
     withoutUndo([this, &lines] {
-        QTextDocument* document = RichEdit1->document();
+        QTextDocument* document = editor->document();
         QTextCursor cursor(document);
         cursor.movePosition(QTextCursor::End);
         for (const QString& line : lines) {

@@ -20,14 +20,14 @@ class Clock;
 class FindBar;
 class SongTableModel;
 class TextViewModes;
-class TForm9;
+class TextFormatDialog;
 struct TextFileContent;
 struct TextFormatOptions;
 
 // The text view ("Information as text"): the song table as lines of text, or a text file, in
 // an editor from which it is saved, printed or handed on. Every activation builds the content
 // as the text-view mode says.
-class TForm8 : public QMainWindow {
+class TextView : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -37,40 +37,40 @@ public:
     static constexpr int emptyCheckDelayMs = 200;
     static constexpr qreal indentPoints = 11;
 
-    TForm8(const WindowServices& services, TextViewModes& modes, const SongTableModel& table,
-           const TextFormatOptions& textFormat, const Clock& clock, const QLocale& locale,
-           TForm9& textFormatDialog, QWidget* parent = nullptr);
-    ~TForm8() override;
+    TextView(const WindowServices& services, TextViewModes& modes, const SongTableModel& table,
+             const TextFormatOptions& textFormat, const Clock& clock, const QLocale& locale,
+             TextFormatDialog& textFormatDialog, QWidget* parent = nullptr);
+    ~TextView() override;
 
-    QTextEdit* RichEdit1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QTimer* Timer1 = nullptr; // the check after an open
+    QTextEdit* editor = nullptr;
+    QMenu* editorContextMenu = nullptr;
+    QTimer* emptyCheckTimer = nullptr; // the check after an open
 
     // "&File"
-    QAction* Open1 = nullptr;            // "&Open..."
-    QAction* Save1 = nullptr;            // "&Save..."
-    QAction* Word1 = nullptr;            // "Save as &Word document..."
-    QAction* Print1 = nullptr;           // "&Print"
-    QAction* Word2 = nullptr;            // "Print &from Word"
-    QAction* printToPdfAction = nullptr; // "Print to PDF..."
-    QAction* Return1 = nullptr;          // "&Return to table"
+    QAction* openTextAction = nullptr;      // "&Open..."
+    QAction* saveTextAction = nullptr;      // "&Save..."
+    QAction* saveAsWordAction = nullptr;    // "Save as &Word document..."
+    QAction* printAction = nullptr;         // "&Print"
+    QAction* printFromWordAction = nullptr; // "Print &from Word"
+    QAction* printToPdfAction = nullptr;    // "Print to PDF..."
+    QAction* returnToTableAction = nullptr; // "&Return to table"
     // "&Edit"
-    QAction* Back1 = nullptr; // "&Back"
-    QAction* Copy1 = nullptr;
-    QAction* Paste1 = nullptr;
-    QAction* Cut1 = nullptr;
-    QAction* SelectAll1 = nullptr;
+    QAction* undoAction = nullptr; // "&Back"
+    QAction* copyAction = nullptr;
+    QAction* pasteAction = nullptr;
+    QAction* cutAction = nullptr;
+    QAction* selectAllAction = nullptr;
     // "Find..." and the bar over the editor that it shows.
     QAction* findAction = nullptr;
     FindBar* findBar = nullptr;
     // "&Settings"
-    QAction* Output1 = nullptr; // "&Output information as text"
+    QAction* textFormatSettingsAction = nullptr; // "&Output information as text"
     // The pop-up menu.
-    QAction* Back2 = nullptr;
-    QAction* Copy2 = nullptr;
-    QAction* Paste2 = nullptr;
-    QAction* Cut2 = nullptr;
-    QAction* SelectAll2 = nullptr;
+    QAction* popupUndoAction = nullptr;
+    QAction* popupCopyAction = nullptr;
+    QAction* popupPasteAction = nullptr;
+    QAction* popupCutAction = nullptr;
+    QAction* popupSelectAllAction = nullptr;
 
     // Shows the view (centred on the opener when it was hidden) and runs its activation at
     // once, so that the content is built when this returns.
@@ -81,23 +81,23 @@ public:
     QString editorText() const;
     QTextDocument& editorDocument() const;
 
-    void FormActivate();
-    void Open1Click();
-    void Save1Click();
-    void Print1Click();
-    void Word1Click();
-    void Word2Click();
-    void printToPdfClick();
-    void Return1Click();
-    void Output1Click();
+    void onActivated();
+    void openTextFile();
+    void saveTextFile();
+    void printToDefaultPrinter();
+    void saveAsWordDocument();
+    void printFromWord();
+    void printToPdfFile();
+    void returnToTable();
+    void showTextFormatSettings();
     // "&Back": undoes the last edit, and an indent that an activation set after it.
     void undoEdit();
-    void Timer1Timer();
+    void hideIfStillEmpty();
     // Appends each line as a paragraph of its own.
     void appendLines(const QStringList& lines);
 
     // The view's own word processor: its two Word commands use it.
-    DocumentEngine WordApplication1;
+    DocumentEngine documentEngine;
 
 Q_SIGNALS:
     // The view is about to read the song table: an open cell editor's text must be in it.
@@ -112,7 +112,7 @@ private:
     void setupFind();
     void openFindBar();
     void findInEditor(const QString& text, FindStep step);
-    QAction* addCommand(QMenu* menu, const QString& caption, void (TForm8::*handler)());
+    QAction* addCommand(QMenu* menu, const QString& caption, void (TextView::*handler)());
     QAction* addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)());
     qreal indentPixels() const;
     qreal dpi() const;
@@ -132,7 +132,7 @@ private:
     const TextFormatOptions& textFormat_;
     const Clock& clock_;
     const QLocale& locale_;
-    TForm9& textFormatDialog_;
+    TextFormatDialog& textFormatDialog_;
     // The undo steps right after an activation's indent that was kept as a step of its own;
     // -1 when there is none.
     int indentUndoSteps_ = -1;

@@ -28,8 +28,8 @@ template <class F> bool guarded(QWidget* parent, UiServices& ui, F&& handler) {
 }
 
 // The same guard as a slot for connect(): the signal's arguments are passed on when the
-// handler takes them, e.g. connect(Button1, &QPushButton::clicked, this,
-// guard(this, ui, [this] { Button1Click(); })).
+// handler takes them, e.g. connect(startButton, &QPushButton::clicked, this,
+// guard(this, ui, [this] { startScanning(); })).
 template <class F> auto guard(QWidget* parent, UiServices& ui, F handler) {
     return [parent, &ui, handler = std::move(handler)](auto&&... args) mutable {
         guarded(parent, ui, [&] {

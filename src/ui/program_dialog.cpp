@@ -24,12 +24,12 @@ void ProgramDialog::showFor(QWidget* opener) {
     if (opener != nullptr) {
         move(opener->geometry().center() - rect().center());
     }
-    showAsActive(*this, services_.activations, services_.ui, [this] { FormActivate(); });
+    showAsActive(*this, services_.activations, services_.ui, [this] { onActivated(); });
 }
 
 bool ProgramDialog::event(QEvent* event) {
     if (services_.activations.isActivation(this, event)) {
-        guarded(this, services_.ui, [this] { FormActivate(); });
+        guarded(this, services_.ui, [this] { onActivated(); });
     }
     return QDialog::event(event);
 }

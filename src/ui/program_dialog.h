@@ -20,7 +20,7 @@ public:
 
     // Shows the dialog centred on the window that opened it and runs its activation.
     void showFor(QWidget* opener);
-    virtual void FormActivate() = 0;
+    virtual void onActivated() = 0;
 
 protected:
     bool event(QEvent* event) override;

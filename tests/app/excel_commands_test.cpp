@@ -52,7 +52,7 @@ struct ExcelProgram : test::ProgramFixture {
         }
         ui.answerFolder(music.path());
         start().show();
-        start().Button1->click();
+        start().startButton->click();
         QVERIFY(activate(&main()));
         // As after a save: the import replaces the table without asking first.
         context().table.unsavedChanges = false;
@@ -61,7 +61,7 @@ struct ExcelProgram : test::ProgramFixture {
     // The path of the workbook the export handed over.
     QString exportWorkbook() {
         const qsizetype before = ui.desktopOpened.size();
-        main().Excel3->trigger();
+        main().exportExcelAction->trigger();
         return ui.desktopOpened.size() == before + 1 ? ui.desktopOpened.last() : QString();
     }
 
@@ -78,9 +78,9 @@ struct ExcelProgram : test::ProgramFixture {
     QTemporaryDir files;
 };
 
-void checkWaitIsOver(TForm4& main) {
-    QCOMPARE(main.StringGrid1->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(main.Label4->text().isEmpty());
+void checkWaitIsOver(MainWindow& main) {
+    QCOMPARE(main.songGrid->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(main.waitLabel->text().isEmpty());
 }
 
 } // namespace
@@ -94,7 +94,7 @@ private Q_SLOTS:
 
     void theExportHandsAWorkbookToTheDesktop() {
         ExcelProgram program;
-        program.main().StringGrid1->setCurrentIndex(program.model().index(1, 3));
+        program.main().songGrid->setCurrentIndex(program.model().index(1, 3));
         const QString path = program.exportWorkbook();
         QVERIFY(!path.isEmpty());
         QVERIFY(path.startsWith(program.settingsFolder.filePath(u"handover/Book-"_s)));
@@ -102,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(sheet->value(3, 2).text(), u"b.kar"_s);
         QCOMPARE(sheet->value(7, 2).text(), u"07.Dec.2026"_s);
         QVERIFY(program.ui.messages.isEmpty());
-        QCOMPARE(program.main().XLApp.workbookCount(), 0);
+        QCOMPARE(program.main().workbookEngine.workbookCount(), 0);
 
         program.ui.setDesktopOpens(false);
         const QString kept = program.exportWorkbook();
@@ -116,9 +116,9 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir empty;
         fixture.ui.answerFolder(empty.path());
-        fixture.start().Button1->click();
+        fixture.start().startButton->click();
         QVERIFY(test::ProgramFixture::activate(&fixture.main()));
-        fixture.main().Excel3->trigger();
+        fixture.main().exportExcelAction->trigger();
         QVERIFY(fixture.ui.desktopOpened.isEmpty());
         QVERIFY(fixture.ui.messages.isEmpty());
         QVERIFY(!QDir(fixture.settingsFolder.filePath(u"handover"_s)).exists());
@@ -126,22 +126,22 @@ private Q_SLOTS:
 
     void theMainWindowImportsAnExportedWorkbook() {
         ExcelProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         program.model().setAllChecked(true);
         const QString path = program.exportWorkbook();
         const QString exported = program.model().cell(2, 3);
         program.model().setCell(2, 3, u"edited"_s);
-        PaintWatcher watcher(main.Label4, main.StringGrid1);
+        PaintWatcher watcher(main.waitLabel, main.songGrid);
 
         program.ui.answerOpenFile(path);
-        main.Excel2->trigger();
+        main.importExcelAction->trigger();
 
         QCOMPARE(program.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
         QVERIFY(program.ui.openDialogs.last().mustExist);
-        QCOMPARE(main.Label1->text(), u"3 record(s) was(were) exported to Excel"_s);
-        QCOMPARE(main.Label1->x(),
-                 main.centralWidget()->width() - main.Label1->width() - TForm4::statusRightMargin);
-        QVERIFY(main.Label4->x() + main.Label4->width() <= main.Label1->x());
+        QCOMPARE(main.statusLabel->text(), u"3 record(s) was(were) exported to Excel"_s);
+        QCOMPARE(main.statusLabel->x(), main.centralWidget()->width() - main.statusLabel->width() -
+                                            MainWindow::statusRightMargin);
+        QVERIFY(main.waitLabel->x() + main.waitLabel->width() <= main.statusLabel->x());
         QVERIFY(watcher.painted.contains(u"Wait..."_s));
         QCOMPARE(watcher.cursors.at(watcher.painted.indexOf(u"Wait..."_s)), Qt::WaitCursor);
         checkWaitIsOver(main);
@@ -156,7 +156,7 @@ private Q_SLOTS:
 
     void aFailedImportPutsTheCursorAndTheLabelBack() {
         ExcelProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         const QString text = program.write(u"notes.xlsx"_s, "not a workbook");
         const QString xls =
             program.write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"#"_s).bytes());
@@ -169,17 +169,18 @@ private Q_SLOTS:
         setXlsReaderPath(crashingReader);
         for (const auto& [path, message] : cases) {
             program.ui.answerOpenFile(path);
-            main.Excel2->trigger();
+            main.importExcelAction->trigger();
             QCOMPARE(program.ui.errors.last(), message);
             checkWaitIsOver(main);
             QCOMPARE(program.model().songCount(), 3);
             QCOMPARE(program.model().cell(1, 1), u"a.kar"_s);
-            QCOMPARE(main.XLApp.workbookCount(), 0);
+            QCOMPARE(main.workbookEngine.workbookCount(), 0);
         }
-        QCOMPARE(main.Label1->text(), u"3 file(s) was(were) processed and placed in the table"_s);
+        QCOMPARE(main.statusLabel->text(),
+                 u"3 file(s) was(were) processed and placed in the table"_s);
 
         program.ui.answerOpenFile(QString());
-        main.Excel2->trigger();
+        main.importExcelAction->trigger();
         QCOMPARE(program.ui.errors.size(), 3);
     }
 
@@ -193,15 +194,15 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"list.dat"_s);
         writeXlsx(book, path);
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(path);
 
-        start.Excel1->trigger();
+        start.importExcelAction->trigger();
 
         QCOMPARE(fixture.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
         QVERIFY(start.isHidden());
-        TForm4& main = fixture.main();
+        MainWindow& main = fixture.main();
         QVERIFY(main.isVisible());
         checkWaitIsOver(main);
         const SongTableModel& model = fixture.model();
@@ -210,7 +211,8 @@ private Q_SLOTS:
         QCOMPARE(model.cell(1, 1), u"song.kar"_s);
         QCOMPARE(model.cell(1, 3), u"x"_s);
         QCOMPARE(model.rowFile(1), (RowFile{u"/m/"_s, u"song.kar"_s}));
-        QCOMPARE(main.Label1->text(), u"2 file(s) was(were) processed and placed in the table"_s);
+        QCOMPARE(main.statusLabel->text(),
+                 u"2 file(s) was(were) processed and placed in the table"_s);
         // The hand-over keeps the imported table through the main window's activations.
         QVERIFY(test::ProgramFixture::activate(&main));
         QCOMPARE(model.headerText(1), u"№"_s);
@@ -218,10 +220,10 @@ private Q_SLOTS:
 
     void aCancelledOrFailedStartWindowImportStaysInTheStartWindow() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(QString());
-        start.Excel1->trigger();
+        start.importExcelAction->trigger();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
 
@@ -229,7 +231,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"empty.xlsx"_s);
         writeXlsx(Workbook(), path);
         fixture.ui.answerOpenFile(path);
-        start.Excel1->trigger();
+        start.importExcelAction->trigger();
         QCOMPARE(fixture.ui.errors, QStringList{u"The first worksheet of the file is empty."_s});
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
@@ -239,7 +241,7 @@ private Q_SLOTS:
 
     void widthModeTwoFitsTheImportedColumns() {
         ExcelProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         program.context().options.general.columnWidthMode = ColumnWidthMode::WidestLine;
         Workbook book;
         book.worksheet(1)
@@ -248,13 +250,13 @@ private Q_SLOTS:
                 {{u"#"_s, u"N"_s}, {u"1"_s, u"a rather long file name of a karaoke song.kar"_s}});
         const QString path = program.files.filePath(u"wide.xlsx"_s);
         writeXlsx(book, path);
-        const int numberWidth = main.StringGrid1->columnWidth(0);
+        const int numberWidth = main.songGrid->columnWidth(0);
         program.ui.answerOpenFile(path);
-        main.Excel2->trigger();
-        const QFontMetrics metrics(main.StringGrid1->font());
-        QCOMPARE(main.StringGrid1->columnWidth(1),
+        main.importExcelAction->trigger();
+        const QFontMetrics metrics(main.songGrid->font());
+        QCOMPARE(main.songGrid->columnWidth(1),
                  metrics.horizontalAdvance(u"a rather long file name of a karaoke song.kar"_s) + 4);
-        QCOMPARE(main.StringGrid1->columnWidth(0), numberWidth);
+        QCOMPARE(main.songGrid->columnWidth(0), numberWidth);
         QCOMPARE(program.model().widestCellLengths()[1], 45);
     }
 };

@@ -38,7 +38,7 @@ struct FindProgram : test::ProgramFixture {
         context().table.unsavedChanges = false;
     }
 
-    SongGrid& grid() { return *main().StringGrid1; }
+    SongGrid& grid() { return *main().songGrid; }
     FindBar& bar() { return *main().findBar; }
     QLineEdit& edit() { return *bar().findEdit; }
     TableCell current() {
@@ -126,9 +126,9 @@ private Q_SLOTS:
         QVERIFY(program.grid().indexWidget(program.grid().currentIndex()) == nullptr);
         // Another window of the program and back: the edit went into the row stores and came
         // back with the rebuild; the bar stays and finds from the top.
-        program.main().generalSettings->trigger();
+        program.main().generalSettingsAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(program.context().generalSettings));
-        program.context().generalSettings->Button1->click();
+        program.context().generalSettings->okButton->click();
         QVERIFY(program.activate(&program.main()));
         QCOMPARE(program.model().cell(2, 3), u"Zebra"_s);
         QVERIFY(program.bar().isVisible());

@@ -51,12 +51,12 @@ struct ScannedProgram : test::ProgramFixture {
                                     test::KarBuilder().trackName("Gamma").bytes()));
         ui.answerFolder(music.path());
         start().show();
-        start().Button1->click();
+        start().startButton->click();
         QVERIFY(activate(&main()));
         grid().setFocus(Qt::MouseFocusReason);
     }
 
-    SongGrid& grid() { return *main().StringGrid1; }
+    SongGrid& grid() { return *main().songGrid; }
     QModelIndex cellIndex(int row, int column) { return model().index(row - 1, column); }
 
     // Types into a cell as a user does: the first key opens the in-place editor, the rest go
@@ -80,10 +80,10 @@ struct ScannedProgram : test::ProgramFixture {
     // Another window of the program takes over and is closed again: the main window loses its
     // activation and gets it back, as when the user opens and closes a dialog of the program.
     void visitAnotherWindow() {
-        main().generalSettings->trigger();
-        TForm10& dialog = *context().generalSettings;
+        main().generalSettingsAction->trigger();
+        GeneralSettingsDialog& dialog = *context().generalSettings;
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.Button1->click();
+        dialog.okButton->click();
         QVERIFY(activate(&main()));
     }
 
@@ -119,7 +119,7 @@ QStringList tableState(ScannedProgram& program) {
         }
     }
     state << table.currentListFile << QString::number(int{table.hasCurrentListFile})
-          << QString::number(int{table.unsavedChanges}) << program.main().Label1->text();
+          << QString::number(int{table.unsavedChanges}) << program.main().statusLabel->text();
     return state;
 }
 
@@ -151,11 +151,11 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"songs.sgl"_s);
         program.typeInto(1, 3, u"Typed"_s);
         program.ui.answerSaveFile(path);
-        program.main().N9->trigger();
+        program.main().saveListAsAction->trigger();
         QVERIFY(test::readTestFile(path).contains("\r\nTyped\r\n"));
 
         program.typeInto(2, 4, u"More"_s);
-        program.main().N29->trigger(); // to the current file
+        program.main().saveListAction->trigger(); // to the current file
         QVERIFY(test::readTestFile(path).contains("\r\nMore\r\n"));
         QVERIFY(!program.context().table.unsavedChanges);
         QVERIFY(program.main().close());
@@ -165,19 +165,19 @@ private Q_SLOTS:
     void aNameBeingTypedIsRenamedByTheMenu() {
         ScannedProgram program;
         program.typeInto(1, 1, u"typed.kar"_s);
-        program.main().N12->trigger();
+        program.main().renameFromNameColumnAction->trigger();
         QVERIFY(QFile::exists(program.music.filePath(u"typed.kar"_s)));
         QVERIFY(!QFile::exists(program.music.filePath(u"a.kar"_s)));
-        QCOMPARE(program.main().Label1->text(), u"1 file(s) was(were) renamed"_s);
+        QCOMPARE(program.main().statusLabel->text(), u"1 file(s) was(were) renamed"_s);
     }
 
     void aCellBeingEditedSurvivesTheCloseBoxAndCancel() {
         ScannedProgram program;
         program.typeInto(1, 3, u"Kept"_s);
         QVERIFY(!program.main().close());
-        TForm12& prompt = program.prompt();
+        SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(QTest::qWaitForWindowActive(&prompt));
-        QTest::mouseClick(prompt.Button3, Qt::LeftButton); // Cancel
+        QTest::mouseClick(prompt.cancelButton, Qt::LeftButton); // Cancel
         QVERIFY(prompt.isHidden());
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         QCOMPARE(program.model().cell(1, 3), u"Kept"_s);
@@ -193,10 +193,10 @@ private Q_SLOTS:
 
     void yesThenACancelledSaveDialogReturnsToTheTable() {
         ScannedProgram program;
-        TForm12& prompt = program.prompt();
+        SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(!program.main().close());
         program.ui.answerSaveFile(QString());
-        QTest::mouseClick(prompt.Button1, Qt::LeftButton); // Yes
+        QTest::mouseClick(prompt.yesButton, Qt::LeftButton); // Yes
         QCOMPARE(program.quitCount, 0);
         QVERIFY(prompt.isHidden());
         QVERIFY(program.main().isVisible());
@@ -204,27 +204,27 @@ private Q_SLOTS:
         QVERIFY(program.context().table.unsavedChanges);
 
         // The same before a new scan: no folder dialog, the rows stay.
-        program.main().newScanning->trigger();
+        program.main().newScanningAction->trigger();
         QVERIFY(prompt.isVisible());
         program.ui.answerSaveFile(QString());
-        QTest::mouseClick(prompt.Button1, Qt::LeftButton);
+        QTest::mouseClick(prompt.yesButton, Qt::LeftButton);
         QVERIFY(prompt.isHidden());
         QCOMPARE(program.ui.folderStarts.size(), 1);
         QCOMPARE(program.model().songCount(), 3);
 
         // Only "No" or a real save ends the program.
         QVERIFY(!program.main().close());
-        QTest::mouseClick(prompt.Button2, Qt::LeftButton); // No
+        QTest::mouseClick(prompt.noButton, Qt::LeftButton); // No
         QCOMPARE(program.quitCount, 1);
         QVERIFY(QFile::exists(program.context().settingsPath));
     }
 
     void returnInThePromptAnswersYesUnlessAnotherButtonHasTheFocus() {
         ScannedProgram program;
-        TForm12& prompt = program.prompt();
+        SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(!program.main().close());
-        prompt.Button3->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(prompt.Button3, Qt::Key_Return); // Cancel
+        prompt.cancelButton->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(prompt.cancelButton, Qt::Key_Return); // Cancel
         QVERIFY(prompt.isHidden());
         QVERIFY(!program.main().close());
         QVERIFY(QTest::qWaitFor([&prompt] { return QApplication::activeWindow() == &prompt; }));
@@ -239,7 +239,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"songs.sgl"_s);
         program.main().exitAction->trigger();
         program.ui.answerSaveFile(path);
-        QTest::mouseClick(program.prompt().Button1, Qt::LeftButton);
+        QTest::mouseClick(program.prompt().yesButton, Qt::LeftButton);
         QCOMPARE(program.quitCount, 1);
         QVERIFY(
             test::readTestFile(path).startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
@@ -251,7 +251,7 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
         QVERIFY(!program.main().close());
         program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
-        QTest::mouseClick(program.prompt().Button1, Qt::LeftButton);
+        QTest::mouseClick(program.prompt().yesButton, Qt::LeftButton);
         QCOMPARE(program.ui.errors.size(), 1);
         QCOMPARE(program.quitCount, 0);
         QVERIFY(program.prompt().isHidden());
@@ -260,8 +260,8 @@ private Q_SLOTS:
 
     void newScanAsksFirstAndNoStartsTheFolderChoice() {
         ScannedProgram program;
-        TForm12& prompt = program.prompt();
-        program.main().popupNewScanning->trigger();
+        SaveChangesPrompt& prompt = program.prompt();
+        program.main().popupNewScanningAction->trigger();
         QVERIFY(prompt.isVisible());
         QCOMPARE(program.ui.folderStarts.size(), 1);
 
@@ -269,14 +269,14 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(other.filePath(u"z.kar"_s),
                                     test::KarBuilder().trackName("Zed <cut>").bytes()));
         program.ui.answerFolder(other.path());
-        QTest::mouseClick(prompt.Button2, Qt::LeftButton); // No
+        QTest::mouseClick(prompt.noButton, Qt::LeftButton); // No
         QVERIFY(prompt.isHidden());
         QCOMPARE(program.ui.folderStarts.size(), 2);
         QCOMPARE(program.model().songCount(), 1);
         // The main window's scan cuts the texts at < and >.
         QCOMPARE(program.model().cell(1, 3), u"Zed "_s);
         QCOMPARE(program.context().table.origin, TableOrigin::MainWindow);
-        QCOMPARE(program.main().Label1->text(),
+        QCOMPARE(program.main().statusLabel->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
         QVERIFY(program.context().table.unsavedChanges);
     }
@@ -286,7 +286,7 @@ private Q_SLOTS:
         program.context().table.unsavedChanges = false;
         program.model().toggleCheck(2);
         program.ui.answerFolder(QString());
-        program.main().newScanning->trigger();
+        program.main().newScanningAction->trigger();
         QCOMPARE(program.model().songCount(), 3);
         QCOMPARE(program.model().cell(2, 0), u"2"_s);
         QVERIFY(program.ui.messages.isEmpty());
@@ -305,7 +305,7 @@ private Q_SLOTS:
         // the new one then.
         program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
         program.ui.answerFolder(other.path());
-        program.main().newScanning->trigger();
+        program.main().newScanningAction->trigger();
         QCOMPARE(
             program.ui.messages,
             QStringList{u"The scan stopped at "_s + other.path() +
@@ -317,7 +317,7 @@ private Q_SLOTS:
     void promptCloseButtonOnlyHides() {
         ScannedProgram program;
         program.main().close();
-        TForm12& prompt = program.prompt();
+        SaveChangesPrompt& prompt = program.prompt();
         prompt.close();
         QVERIFY(prompt.isHidden());
         QCOMPARE(program.quitCount, 0);
@@ -330,7 +330,7 @@ private Q_SLOTS:
         ScannedProgram program;
         QTemporaryDir folder;
         program.ui.answerSaveFile(folder.filePath(u"songs.sgl"_s));
-        program.main().N9->trigger();
+        program.main().saveListAsAction->trigger();
         QVERIFY(!program.context().table.unsavedChanges);
 
         // The focus coming back to the grid with the window is no change.
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QVERIFY(!program.context().table.unsavedChanges);
 
         // A click into the grid from elsewhere is.
-        program.main().CheckBox1->setFocus(Qt::MouseFocusReason);
+        program.main().checkAllBox->setFocus(Qt::MouseFocusReason);
         QTest::mouseClick(program.grid().viewport(), Qt::LeftButton, {},
                           program.grid().visualRect(program.cellIndex(1, 2)).center());
         QVERIFY(program.context().table.unsavedChanges);
@@ -356,7 +356,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"songs.sgl"_s);
         program.ui.answerSaveFile(path);
-        program.main().N9->trigger();
+        program.main().saveListAsAction->trigger();
         QCOMPARE(program.ui.saveDialogs.front().filter, u"List files (Corvanteller) (*.sgl)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"sgl"_s);
         QCOMPARE(program.context().table.currentListFile, path);
@@ -371,11 +371,11 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString good = folder.filePath(u"good.sgl"_s);
         program.ui.answerSaveFile(good);
-        program.main().N9->trigger();
+        program.main().saveListAsAction->trigger();
         QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
         program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
         program.context().table.unsavedChanges = true;
-        program.main().N9->trigger();
+        program.main().saveListAsAction->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
         QVERIFY(program.context().table.unsavedChanges);
         QCOMPARE(program.context().table.currentListFile, good);
@@ -389,20 +389,20 @@ private Q_SLOTS:
         {
             ScannedProgram program;
             program.ui.answerSaveFile(path);
-            program.main().N9->trigger();
+            program.main().saveListAsAction->trigger();
             program.ui.answerOpenFile(path);
-            program.main().N8->trigger();
+            program.main().openListAction->trigger();
             QCOMPARE(program.model().headerText(6), u"Made by..."_s);
-            program.main().N29->trigger(); // the current list file of this run is kept
+            program.main().saveListAction->trigger(); // the current list file of this run is kept
             QCOMPARE(program.ui.saveDialogs.size(), 1);
         }
         ScannedProgram fresh;
         fresh.ui.answerOpenFile(path);
-        fresh.main().N8->trigger();
-        QTest::mouseClick(fresh.prompt().Button2, Qt::LeftButton); // No: open without saving
+        fresh.main().openListAction->trigger();
+        QTest::mouseClick(fresh.prompt().noButton, Qt::LeftButton); // No: open without saving
         QCOMPARE(fresh.model().headerText(6), u"Made by..."_s);
         fresh.ui.answerSaveFile(QString());
-        fresh.main().N29->trigger();
+        fresh.main().saveListAction->trigger();
         QCOMPARE(fresh.ui.saveDialogs.size(), 1);
     }
 
@@ -413,9 +413,9 @@ private Q_SLOTS:
         for (const QString& answer : {list, list, QString()}) {
             program.ui.answerSaveFile(answer);
         }
-        program.main().N9->trigger();    // a list, in the working folder
-        program.main().N9->trigger();    // a list again
-        program.main().Word2->trigger(); // a document: none chosen yet
+        program.main().saveListAsAction->trigger(); // a list, in the working folder
+        program.main().saveListAsAction->trigger(); // a list again
+        program.main().saveAsWordAction->trigger(); // a document: none chosen yet
         QCOMPARE(program.ui.saveDialogs[0].startFolder, QString());
         QCOMPARE(program.ui.saveDialogs[1].startFolder, lists.path());
         QCOMPARE(program.ui.saveDialogs[2].startFolder, QString());
@@ -432,7 +432,7 @@ private Q_SLOTS:
         program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
         program.ui.answerOpenFile(path);
         program.context().table.unsavedChanges = false; // no save-changes prompt first
-        program.main().N8->trigger();
+        program.main().openListAction->trigger();
         QCOMPARE(program.ui.errors, QStringList{u"'abc' is not a valid integer value"_s});
         QCOMPARE(program.context().table.mainStore().text(1, 1), mainBefore);
         QCOMPARE(program.context().table.startStore().text(1, 1), startBefore);
@@ -457,10 +457,10 @@ private Q_SLOTS:
             QTemporaryDir folder;
             const QString list = folder.filePath(u"songs.sgl"_s);
             program.ui.answerSaveFile(list);
-            program.main().N9->trigger();
+            program.main().saveListAsAction->trigger();
             program.typeInto(2, 3, u"Word"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            program.main().StringGrid1->setColumnWidth(4, 77);
+            program.main().songGrid->setColumnWidth(4, 77);
             // The stores as the prompt's coming leaves them.
             program.visitAnotherWindow();
             const QString bad = folder.filePath(u"bad.sgl"_s);
@@ -471,13 +471,13 @@ private Q_SLOTS:
             program.ui.log.clear();
 
             program.ui.answerOpenFile(bad);
-            program.main().N8->trigger();
-            QTest::mouseClick(program.prompt().Button2, Qt::LeftButton); // No
+            program.main().openListAction->trigger();
+            QTest::mouseClick(program.prompt().noButton, Qt::LeftButton); // No
 
             QCOMPARE(program.ui.log, (QStringList{u"chooseOpenFile "_s, c.said}));
             QCOMPARE(tableState(program), before);
             // Saving again writes the word and every row over the list.
-            program.main().N29->trigger();
+            program.main().saveListAction->trigger();
             const QByteArray saved = test::readTestFile(list);
             QVERIFY2(saved.startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"), c.name);
             QVERIFY2(saved.contains("\r\nWord\r\n"), c.name);
@@ -485,7 +485,7 @@ private Q_SLOTS:
     }
 
     void openAndImportAskBeforeReplacingUnsavedChanges() {
-        using Command = QAction* TForm4::*;
+        using Command = QAction* MainWindow::*;
         enum Button { Yes, No, Cancel };
         const struct {
             const char* name;
@@ -496,44 +496,54 @@ private Q_SLOTS:
             bool replaced;
         } cases[] = {
             {"open: Yes saves, then opens",
-             &TForm4::N8,
+             &MainWindow::openListAction,
              Yes,
              u"saved.sgl"_s,
              {u"chooseSaveFile "_s, u"chooseOpenFile "_s},
              true},
             {"open: Yes and a cancelled save stop",
-             &TForm4::N8,
+             &MainWindow::openListAction,
              Yes,
              QString(),
              {u"chooseSaveFile "_s},
              false},
             {"open: Yes and a failed save stop",
-             &TForm4::N8,
+             &MainWindow::openListAction,
              Yes,
              u"blocker/saved.sgl"_s,
              {u"chooseSaveFile "_s, u"reportError "_s},
              false},
-            {"open: No opens", &TForm4::N8, No, std::nullopt, {u"chooseOpenFile "_s}, true},
-            {"open: Cancel stops", &TForm4::N8, Cancel, std::nullopt, {}, false},
+            {"open: No opens",
+             &MainWindow::openListAction,
+             No,
+             std::nullopt,
+             {u"chooseOpenFile "_s},
+             true},
+            {"open: Cancel stops", &MainWindow::openListAction, Cancel, std::nullopt, {}, false},
             {"import: Yes saves, then imports",
-             &TForm4::Excel2,
+             &MainWindow::importExcelAction,
              Yes,
              u"saved.sgl"_s,
              {u"chooseSaveFile "_s, u"chooseOpenFile "_s},
              false},
             {"import: Yes and a cancelled save stop",
-             &TForm4::Excel2,
+             &MainWindow::importExcelAction,
              Yes,
              QString(),
              {u"chooseSaveFile "_s},
              false},
             {"import: No imports",
-             &TForm4::Excel2,
+             &MainWindow::importExcelAction,
              No,
              std::nullopt,
              {u"chooseOpenFile "_s},
              false},
-            {"import: Cancel stops", &TForm4::Excel2, Cancel, std::nullopt, {}, false},
+            {"import: Cancel stops",
+             &MainWindow::importExcelAction,
+             Cancel,
+             std::nullopt,
+             {},
+             false},
         };
         for (const auto& c : cases) {
             ScannedProgram program;
@@ -546,7 +556,7 @@ private Q_SLOTS:
             program.typeInto(1, 3, u"Typed"_s);
             program.ui.log.clear();
             // The import's dialog is cancelled: what matters is that it comes, and when.
-            program.ui.answerOpenFile(c.command == &TForm4::N8 ? list : QString());
+            program.ui.answerOpenFile(c.command == &MainWindow::openListAction ? list : QString());
             if (c.saveAnswer) {
                 program.ui.answerSaveFile(c.saveAnswer->isEmpty() ? QString()
                                                                   : folder.filePath(*c.saveAnswer));
@@ -555,8 +565,8 @@ private Q_SLOTS:
             (program.main().*c.command)->trigger();
             QVERIFY2(program.prompt().isVisible(), c.name);
             QVERIFY2(program.ui.log.isEmpty(), c.name);
-            QPushButton* buttons[] = {program.prompt().Button1, program.prompt().Button2,
-                                      program.prompt().Button3};
+            QPushButton* buttons[] = {program.prompt().yesButton, program.prompt().noButton,
+                                      program.prompt().cancelButton};
             QTest::mouseClick(buttons[c.button], Qt::LeftButton);
 
             QVERIFY2(program.prompt().isHidden(), c.name);
@@ -574,7 +584,7 @@ private Q_SLOTS:
             QCOMPARE(program.model().songCount(), c.replaced ? 1 : 3);
             QCOMPARE(program.model().cell(1, 3), c.replaced ? u"Zed"_s : u"Typed"_s);
             // The status line tells the opened list's rows at once.
-            QCOMPARE(program.main().Label1->text(),
+            QCOMPARE(program.main().statusLabel->text(),
                      QString::number(c.replaced ? 1 : 3) +
                          u" file(s) was(were) processed and placed in the table"_s);
             program.ui.clearAnswers();
@@ -589,12 +599,12 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         program.doubleClick(2, 2);
         QCOMPARE(program.model().cell(2, 0), u"V 2"_s);
-        program.main().CheckBox1->click();
+        program.main().checkAllBox->click();
         program.visitAnotherWindow();
         QCOMPARE(program.model().cell(1, 0), u"1"_s);
         QCOMPARE(program.model().cell(3, 0), u"3"_s);
         QCOMPARE(program.model().cell(1, 3), u"Edited"_s);
-        QVERIFY(program.main().CheckBox1->isChecked());
+        QVERIFY(program.main().checkAllBox->isChecked());
     }
 
     void doubleClickTogglesAndUnchecksCheckAll() {
@@ -605,11 +615,11 @@ private Q_SLOTS:
         doubleClick(2);
         QCOMPARE(program.model().cell(2, 0), u"2"_s);
 
-        QTest::mouseClick(program.main().CheckBox1, Qt::LeftButton);
+        QTest::mouseClick(program.main().checkAllBox, Qt::LeftButton);
         QCOMPARE(program.model().cell(1, 0), u"V 1"_s);
-        QCOMPARE(program.main().Label2->text(), program.music.path());
+        QCOMPARE(program.main().lastFolderLabel->text(), program.music.path());
         doubleClick(3);
-        QVERIFY(!program.main().CheckBox1->isChecked());
+        QVERIFY(!program.main().checkAllBox->isChecked());
         QCOMPARE(program.model().cell(1, 0), u"1"_s);
         QCOMPARE(program.model().cell(3, 0), u"V 3"_s);
     }
@@ -629,14 +639,14 @@ private Q_SLOTS:
     void addRowMovesRowsDownAndRefusesAFullTable() {
         ScannedProgram program;
         program.grid().setCurrentIndex(program.cellIndex(1, 1));
-        program.main().N19->trigger();
+        program.main().addRowAction->trigger();
         QCOMPARE(program.model().songCount(), 4);
         QCOMPARE(program.model().cell(1, 1), QString());
         QCOMPARE(program.model().cell(2, 1), u"a.kar"_s);
         QCOMPARE(program.model().cell(4, 0), u"4"_s);
 
         program.model().setSongCount(SongTableModel::maxSongs);
-        program.main().N19->trigger();
+        program.main().addRowAction->trigger();
         QCOMPARE(program.model().songCount(), SongTableModel::maxSongs);
         QCOMPARE(program.ui.messages.size(), 1);
     }
@@ -662,12 +672,12 @@ private Q_SLOTS:
 
     void statusLineKeepsItsRightMargin() {
         ScannedProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         for (const QSize size : {QSize(900, 600), QSize(733, 520)}) {
             main.resize(size);
             QApplication::processEvents();
-            QCOMPARE(main.Label1->geometry().right() + 1,
-                     main.centralWidget()->width() - TForm4::statusRightMargin);
+            QCOMPARE(main.statusLabel->geometry().right() + 1,
+                     main.centralWidget()->width() - MainWindow::statusRightMargin);
         }
     }
 
@@ -743,8 +753,8 @@ private Q_SLOTS:
 
     void everyEnabledEntryOfBothWindowsReachesItsCommand() {
         ScannedProgram program;
-        TForm4& main = program.main();
-        TForm1& start = program.start();
+        MainWindow& main = program.main();
+        StartWindow& start = program.start();
         AppContext& context = program.context();
         // Each command's first visible effect; the dialogs are cancelled.
         using Check = std::function<bool()>;
@@ -762,47 +772,52 @@ private Q_SLOTS:
         const auto hideView = [view] { view->hide(); };
         const int rows = program.model().songCount();
         const std::map<QAction*, std::pair<Check, std::function<void()>>> expected = {
-            {main.newScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.popupNewScanning, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.newScanningAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.popupNewScanningAction,
+             {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             {main.exitAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             // The scan's table is unsaved: the open and the import ask first.
-            {main.N8, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.N9, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
-            {main.N29, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.N19, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
-            {main.Excel2, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.Excel3, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
-            {main.Word1, {began(u"openWithDesktop "_s), [] {}}},
-            {main.Word2, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.N28, {began(u"print Document"_s), [] {}}},
+            {main.openListAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.saveListAsAction, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
+            {main.saveListAction, {asked(u"chooseSaveFile "_s), [] {}}},
+            {main.addRowAction, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
+            {main.importExcelAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {main.exportExcelAction, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
+            {main.exportWordAction, {began(u"openWithDesktop "_s), [] {}}},
+            {main.saveAsWordAction, {asked(u"chooseSaveFile "_s), [] {}}},
+            {main.printFromWordAction, {began(u"print Document"_s), [] {}}},
             {main.printToPdfAction, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.openTextList, {asked(u"chooseOpenFile "_s), hideView}},
-            {main.saveAsText, {asked(u"chooseSaveFile "_s), hideView}},
-            {main.exportText, {shown(view), hideView}},
-            {main.exportToText, {shown(view), hideView}},
+            {main.openTextListAction, {asked(u"chooseOpenFile "_s), hideView}},
+            {main.saveAsTextAction, {asked(u"chooseSaveFile "_s), hideView}},
+            {main.exportTextAction, {shown(view), hideView}},
+            {main.exportToTextAction, {shown(view), hideView}},
             {main.findAction, {shown(main.findBar), [&] { main.findBar->closeBar(); }}},
-            {main.N12,
-             {[&] { return main.Label1->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
-            {main.N13, {shown(&main.complexRenaming()), [&] { main.complexRenaming().hide(); }}},
-            {main.undoRenaming, {asked(u"showMessage There is no renaming to undo."_s), [] {}}},
-            {main.generalSettings,
+            {main.renameFromNameColumnAction,
+             {[&] { return main.statusLabel->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
+            {main.complexRenamingAction,
+             {shown(&main.complexRenaming()), [&] { main.complexRenaming().hide(); }}},
+            {main.undoRenamingAction,
+             {asked(u"showMessage There is no renaming to undo."_s), [] {}}},
+            {main.generalSettingsAction,
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
             {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
-            {main.information, {shown(context.about), [&] { context.about->hide(); }}},
-            {main.corvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
-            {main.popupCorvantellerHelp, {shown(context.help), [&] { context.help->hide(); }}},
-            {start.N4, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
-            {start.N8, {asked(u"chooseOpenFile "_s), [] {}}},
-            {start.Excel1, {asked(u"chooseOpenFile "_s), [] {}}},
-            {start.N17, {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
-            {start.N18, {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
-            {start.N20, {shown(context.prompt), [&] { context.prompt->hide(); }}},
-            {start.N19, {shown(context.about), [&] { context.about->hide(); }}},
-            {start.N6, {shown(context.help), [&] { context.help->hide(); }}},
-            {start.N16, {[&] { return program.quitCount == 1; }, [] {}}},
+            {main.informationAction, {shown(context.about), [&] { context.about->hide(); }}},
+            {main.helpAction, {shown(context.help), [&] { context.help->hide(); }}},
+            {main.popupHelpAction, {shown(context.help), [&] { context.help->hide(); }}},
+            {start.startScanningAction, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
+            {start.openListAction, {asked(u"chooseOpenFile "_s), [] {}}},
+            {start.importExcelAction, {asked(u"chooseOpenFile "_s), [] {}}},
+            {start.scanParametersAction,
+             {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
+            {start.generalSettingsAction,
+             {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
+            {start.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {start.informationAction, {shown(context.about), [&] { context.about->hide(); }}},
+            {start.helpAction, {shown(context.help), [&] { context.help->hide(); }}},
+            {start.exitAction, {[&] { return program.quitCount == 1; }, [] {}}},
         };
         // "&Parameters of scanning" of the main window does nothing, as it always has.
-        const QList<QAction*> inert = {main.parametersOfScanning};
+        const QList<QAction*> inert = {main.scanParametersAction};
         for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&start)}) {
             for (QAction* action : window->findChildren<QAction*>()) {
                 if (!reachable(action) || action->isSeparator() || action->menu() != nullptr ||

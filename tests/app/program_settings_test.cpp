@@ -30,7 +30,7 @@ struct Run : test::ProgramFixture {
     }
     void scan(const QString& folder) {
         ui.answerFolder(folder);
-        start().Button1->click();
+        start().startButton->click();
     }
 };
 
@@ -76,7 +76,7 @@ private Q_SLOTS:
         {
             Run second(path, day);
             second.context().options.lastFolder = u"/elsewhere"_s;
-            second.start().N16->trigger();
+            second.start().exitAction->trigger();
         }
         Run third(path, day);
         QCOMPARE(third.context().options.lastFolder, u"/music"_s);
@@ -96,7 +96,7 @@ private Q_SLOTS:
             Run first(path, day);
             first.context().options.general.columnWidthMode = ColumnWidthMode::User;
             first.scan(music.path());
-            first.main().StringGrid1->setColumnWidth(3, 333);
+            first.main().songGrid->setColumnWidth(3, 333);
             first.context().table.unsavedChanges = false;
             QVERIFY(first.main().close());
         }
@@ -104,10 +104,10 @@ private Q_SLOTS:
             Run second(path, day);
             QCOMPARE(second.context().options.savedColumnWidths[3], 333);
             second.scan(music.path());
-            QCOMPARE(second.main().StringGrid1->columnWidth(3), 333);
+            QCOMPARE(second.main().songGrid->columnWidth(3), 333);
             // In another mode the dragged widths are not kept.
             second.context().options.general.columnWidthMode = ColumnWidthMode::Fixed;
-            second.main().StringGrid1->setColumnWidth(3, 444);
+            second.main().songGrid->setColumnWidth(3, 444);
             second.context().table.unsavedChanges = false;
             QVERIFY(second.main().close());
         }
@@ -125,17 +125,17 @@ private Q_SLOTS:
         }
         Run run(folder.filePath(u"prop.dat"_s), QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
         run.scan(music.path());
-        TForm4& main = run.main();
-        TForm10& dialog = *run.context().generalSettings;
-        main.generalSettings->trigger();
+        MainWindow& main = run.main();
+        GeneralSettingsDialog& dialog = *run.context().generalSettings;
+        main.generalSettingsAction->trigger();
         QVERIFY(dialog.isVisible());
-        dialog.Button3->click(); // "&Default settings"
+        dialog.defaultSettingsButton->click(); // "&Default settings"
         QVERIFY(dialog.isHidden());
-        main.generalSettings->trigger();
-        dialog.RadioGroup1->setItemIndex(1); // "User settings"
-        dialog.CheckBox1->setChecked(false); // "Hints"
+        main.generalSettingsAction->trigger();
+        dialog.columnWidthGroup->setItemIndex(1); // "User settings"
+        dialog.hintsCheckBox->setChecked(false);  // "Hints"
         QVERIFY(!run.context().hints.hintsEnabled());
-        dialog.Button1->click(); // OK
+        dialog.okButton->click(); // OK
         QVERIFY(test::ProgramFixture::activate(&main));
         const ColumnWidthList expected{60, 60, 75, 60, 60, 60, 60};
         QCOMPARE(main.widthsAtClose().widths, expected);

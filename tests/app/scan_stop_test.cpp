@@ -132,31 +132,33 @@ private Q_SLOTS:
         HeldTree tree;
         HeldFolder held(tree.heldFolder());
         fixture.context().scanFolderReached = held.seam();
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         // A dialog of the program open beside the scan takes no click either.
         fixture.context().scanParameters->showFor(&start);
-        QCheckBox* plenty = fixture.context().scanParameters->CheckBox1;
+        QCheckBox* plenty = fixture.context().scanParameters->plentyOfFilesCheckBox;
         QVERIFY(plenty != nullptr);
         const bool plentyBefore = plenty->isChecked();
 
         WhileHeld whileHeld;
         whenReady(
-            &start, [&] { return held.reached() && start.Label2->text().endsWith(u"held/"_s); },
+            &start,
+            [&] { return held.reached() && start.scanErrorLabel->text().endsWith(u"held/"_s); },
             [&] {
                 whileHeld.seen = true;
                 whileHeld.stopShown = start.stopScanButton->isVisible();
                 whileHeld.stopEnabled = start.stopScanButton->isEnabled();
-                whileHeld.barShown = start.ProgressBar1->isVisible();
-                whileHeld.label = start.Label2->text();
-                whileHeld.othersEnabled = {start.Button1->isEnabled(), start.Image1->isEnabled()};
+                whileHeld.barShown = start.scanProgressBar->isVisible();
+                whileHeld.label = start.scanErrorLabel->text();
+                whileHeld.othersEnabled = {start.startButton->isEnabled(),
+                                           start.bannerPicture->isEnabled()};
                 QTest::mouseClick(plenty, Qt::LeftButton);
-                QTest::mouseClick(start.Button1, Qt::LeftButton);
+                QTest::mouseClick(start.startButton, Qt::LeftButton);
                 stopScan(start.stopScanButton, &start, by);
                 held.release();
             });
         fixture.ui.answerFolder(tree.music.path());
-        QTest::mouseClick(start.Button1, Qt::LeftButton);
+        QTest::mouseClick(start.startButton, Qt::LeftButton);
 
         QVERIFY(whileHeld.seen);
         QVERIFY(whileHeld.stopShown);
@@ -176,14 +178,15 @@ private Q_SLOTS:
         QCOMPARE(model.songCount(), 1);
         QCOMPARE(model.cell(1, 1), u"a.kar"_s);
         QCOMPARE(fixture.ui.messages, QStringList{tree.stoppedMessage()});
-        QCOMPARE(fixture.main().Label1->text(),
+        QCOMPARE(fixture.main().statusLabel->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
-        QVERIFY(start.Button1->isEnabled());
-        QVERIFY(start.Image1->isEnabled());
+        QVERIFY(start.startButton->isEnabled());
+        QVERIFY(start.bannerPicture->isEnabled());
         QVERIFY(start.stopScanButton->isHidden());
-        QVERIFY(start.ProgressBar1->isHidden());
-        QVERIFY(start.Label2->text().isEmpty());
-        QVERIFY(start.Timer1->isActive());
+        QVERIFY(start.scanProgressBar->isHidden());
+        QVERIFY(start.scanErrorLabel->text().isEmpty());
+        // The moving picture runs only while the start window shows; the hand-over hid it.
+        QVERIFY(!start.pictureTimer->isActive());
     }
 
     void newScanStopsAtTheHeldFolderWithoutRebuildingMidway_data() {
@@ -196,8 +199,8 @@ private Q_SLOTS:
         HeldTree first;
         fixture.ui.answerFolder(first.music.path());
         fixture.start().show();
-        fixture.start().Button1->click();
-        TForm4& main = fixture.main();
+        fixture.start().startButton->click();
+        MainWindow& main = fixture.main();
         QVERIFY(test::ProgramFixture::activate(&main));
         QCOMPARE(fixture.model().songCount(), 3);
         fixture.context().table.unsavedChanges = false;
@@ -215,8 +218,8 @@ private Q_SLOTS:
                 whileHeld.seen = true;
                 whileHeld.stopShown = main.stopScanButton->isVisible();
                 whileHeld.label = main.scanProgressLabel->text();
-                whileHeld.othersEnabled = {main.StringGrid1->isEnabled(),
-                                           main.CheckBox1->isEnabled()};
+                whileHeld.othersEnabled = {main.songGrid->isEnabled(),
+                                           main.checkAllBox->isEnabled()};
                 // Another window of the program comes and goes: the table waits for the scan.
                 fixture.context().scanParameters->showFor(&main);
                 visited = QTest::qWaitForWindowActive(fixture.context().scanParameters);
@@ -227,7 +230,7 @@ private Q_SLOTS:
                 held.release();
             });
         fixture.ui.answerFolder(tree.music.path());
-        main.newScanning->trigger();
+        main.newScanningAction->trigger();
 
         QVERIFY(whileHeld.seen);
         QVERIFY(whileHeld.stopShown);
@@ -238,9 +241,10 @@ private Q_SLOTS:
         QCOMPARE(fixture.model().songCount(), 1);
         QCOMPARE(fixture.model().cell(1, 2), tree.music.path() + u"/"_s);
         QCOMPARE(fixture.ui.messages, QStringList{tree.stoppedMessage()});
-        QCOMPARE(main.Label1->text(), u"1 file(s) was(were) processed and placed in the table"_s);
-        QVERIFY(main.StringGrid1->isEnabled());
-        QVERIFY(main.CheckBox1->isEnabled());
+        QCOMPARE(main.statusLabel->text(),
+                 u"1 file(s) was(were) processed and placed in the table"_s);
+        QVERIFY(main.songGrid->isEnabled());
+        QVERIFY(main.checkAllBox->isEnabled());
         QVERIFY(main.stopScanButton->isHidden());
         QVERIFY(main.scanProgressLabel->isHidden());
     }
@@ -252,7 +256,7 @@ private Q_SLOTS:
             HeldTree tree;
             HeldFolder held(tree.heldFolder());
             fixture.context().scanFolderReached = held.seam();
-            TForm1& start = fixture.start();
+            StartWindow& start = fixture.start();
             start.show();
             int quitsWhileHeld = -1;
             whenReady(
@@ -263,7 +267,7 @@ private Q_SLOTS:
                     held.release();
                 });
             fixture.ui.answerFolder(tree.music.path());
-            start.Button1->click();
+            start.startButton->click();
             QCOMPARE(quitsWhileHeld, 0);
             QCOMPARE(fixture.quitCount, 1);
             QVERIFY(fixture.main().isHidden());
@@ -275,8 +279,8 @@ private Q_SLOTS:
             HeldTree tree;
             fixture.ui.answerFolder(tree.music.path());
             fixture.start().show();
-            fixture.start().Button1->click();
-            TForm4& main = fixture.main();
+            fixture.start().startButton->click();
+            MainWindow& main = fixture.main();
             fixture.context().table.unsavedChanges = false;
             HeldFolder held(tree.heldFolder());
             fixture.context().scanFolderReached = held.seam();
@@ -287,7 +291,7 @@ private Q_SLOTS:
                     held.release();
                 });
             fixture.ui.answerFolder(tree.music.path());
-            main.newScanning->trigger();
+            main.newScanningAction->trigger();
             // The new scan's rows are unsaved: the close asks first.
             QVERIFY(fixture.prompt().isVisible());
             QCOMPARE(fixture.quitCount, 0);

@@ -30,7 +30,7 @@ private Q_SLOTS:
 
         startUp(*fixture.program, {path});
 
-        TForm4& main = fixture.main();
+        MainWindow& main = fixture.main();
         QTRY_VERIFY(main.isVisible());
         QVERIFY(fixture.start().isHidden());
         QVERIFY(fixture.context().settingsLoaded);
@@ -63,14 +63,15 @@ private Q_SLOTS:
 
         startUp(*fixture.program, {music.path() + u"/"_s});
 
-        TForm4& main = fixture.main();
+        MainWindow& main = fixture.main();
         QTRY_VERIFY(main.isVisible());
         QVERIFY(fixture.start().isHidden());
         QVERIFY(fixture.ui.folderStarts.isEmpty());
         QVERIFY(fixture.context().settingsLoaded);
         QCOMPARE(fixture.context().options.lastFolder, music.path());
         QVERIFY(test::ProgramFixture::activate(&main));
-        QCOMPARE(main.Label1->text(), u"2 file(s) was(were) processed and placed in the table"_s);
+        QCOMPARE(main.statusLabel->text(),
+                 u"2 file(s) was(were) processed and placed in the table"_s);
         const SongTableModel& model = fixture.model();
         QCOMPARE(model.songCount(), 2);
         // The start window's scan keeps < and >.
@@ -119,13 +120,13 @@ private Q_SLOTS:
         startUp(*fixture.program, arguments);
 
         QTRY_COMPARE(fixture.ui.messages, QStringList{message.replace(u"%1"_s, folder.path())});
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
-        QVERIFY(start.Timer1->isActive());
+        QVERIFY(start.pictureTimer->isActive());
         // The start window still works as usual.
         fixture.ui.answerOpenFile(QString());
-        start.N8->trigger();
+        start.openListAction->trigger();
         QCOMPARE(fixture.ui.openDialogs.size(), 1);
     }
 };

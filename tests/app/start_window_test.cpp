@@ -37,12 +37,12 @@ class StartWindowTest : public QObject {
 private Q_SLOTS:
     void permanentlyDisabledEntriesStaySo() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QTemporaryDir folder;
         const QString path = folder.filePath(u"list.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n1\r\n7\r\nRussia\r\n"));
         fixture.ui.answerOpenFile(path);
-        start.N8->trigger();
+        start.openListAction->trigger();
         QCOMPARE(start.permanentlyDisabled.size(), 7);
         for (QAction* action : start.permanentlyDisabled) {
             QVERIFY(!action->isEnabled());
@@ -51,7 +51,7 @@ private Q_SLOTS:
 
     void theKeyboardOpensTheMenus() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         const QList<QAction*> titles = start.menuBar()->actions();
         const std::pair<QKeyCombination, QAction*> cases[] = {
             {Qt::ALT | Qt::Key_F, titles[0]},
@@ -68,10 +68,10 @@ private Q_SLOTS:
 
     void activationCentresAndLoadsSettingsOnce() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
-        QCOMPARE(start.Button1->x(), start.width() / 2 - start.Button1->width() / 2);
-        QCOMPARE(start.Image1->x(), start.width() / 2 - start.Image1->width() / 2);
+        QCOMPARE(start.startButton->x(), start.width() / 2 - start.startButton->width() / 2);
+        QCOMPARE(start.bannerPicture->x(), start.width() / 2 - start.bannerPicture->width() / 2);
         QVERIFY(fixture.context().settingsLoaded);
         // The first start has no settings file: that is no error.
         QVERIFY(fixture.ui.errors.isEmpty());
@@ -79,18 +79,18 @@ private Q_SLOTS:
 
     void movingPictureWrapsAtTheRightEdge() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
-        start.Image2->move(10, start.Image2->y());
-        start.Timer1Timer();
-        QCOMPARE(start.Image2->x(), 11);
-        start.Image2->move(start.width() - 44, start.Image2->y());
-        start.Timer1Timer();
-        QCOMPARE(start.Image2->x(), 5);
+        StartWindow& start = fixture.start();
+        start.movingPicture->move(10, start.movingPicture->y());
+        start.advancePicture();
+        QCOMPARE(start.movingPicture->x(), 11);
+        start.movingPicture->move(start.width() - 44, start.movingPicture->y());
+        start.advancePicture();
+        QCOMPARE(start.movingPicture->x(), 5);
     }
 
     void theMovingPictureRunsOnlyWhileTheWindowIsShown() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QTemporaryDir list;
         const struct {
             const char* step;
@@ -104,13 +104,13 @@ private Q_SLOTS:
             {"a cancelled scan",
              [&] {
                  fixture.ui.answerFolder(QString());
-                 start.Button1->click();
+                 start.startButton->click();
              },
              true},
             {"a list opened and handed over",
              [&] {
                  fixture.ui.answerOpenFile(list.filePath(u"one.sgl"_s));
-                 start.N8->trigger();
+                 start.openListAction->trigger();
              },
              false},
         };
@@ -119,7 +119,7 @@ private Q_SLOTS:
         for (const auto& s : steps) {
             s.act();
             QApplication::processEvents();
-            QVERIFY2(start.Timer1->isActive() == s.running, s.step);
+            QVERIFY2(start.pictureTimer->isActive() == s.running, s.step);
         }
         QVERIFY(start.isHidden());
     }
@@ -130,40 +130,41 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("Song <live>")));
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
         QVERIFY(test::writeTestFile(music.filePath(u"sub/two.kar"_s), kar("Second")));
-        TForm1& start = fixture.start();
-        TForm4& main = fixture.main();
+        StartWindow& start = fixture.start();
+        MainWindow& main = fixture.main();
         start.show();
         fixture.context().options.lastFolder = u"/somewhere"_s;
         fixture.ui.answerFolder(music.path());
 
-        start.Button1->click();
+        start.startButton->click();
 
         QCOMPARE(fixture.ui.folderStarts, QStringList{u"/somewhere"_s});
         QCOMPARE(fixture.context().options.lastFolder, music.path());
         QVERIFY(start.isHidden());
         QVERIFY(main.isVisible());
-        QCOMPARE(main.Label1->text(), u"2 file(s) was(were) processed and placed in the table"_s);
+        QCOMPARE(main.statusLabel->text(),
+                 u"2 file(s) was(were) processed and placed in the table"_s);
         const SongTableModel& model = fixture.context().table.model();
         QCOMPARE(model.songCount(), 2);
         QCOMPARE(model.cell(1, 3), u"Song <live>"_s);
         QCOMPARE(model.cell(2, 1), u"two.kar"_s);
         QCOMPARE(model.cell(2, 2), music.path() + u"/sub/"_s);
-        QVERIFY(start.ProgressBar1->isHidden());
-        QVERIFY(!start.Timer1->isActive()); // the hidden window does not move its picture
+        QVERIFY(start.scanProgressBar->isHidden());
+        QVERIFY(!start.pictureTimer->isActive()); // the hidden window does not move its picture
         QVERIFY(fixture.ui.messages.isEmpty());
-        QVERIFY(start.Label2->text().isEmpty());
+        QVERIFY(start.scanErrorLabel->text().isEmpty());
     }
 
     void cancelledFolderDialogLeavesTheStartWindow() {
         test::ProgramFixture fixture;
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         start.show();
         fixture.ui.answerFolder(QString());
-        start.Button1->click();
+        start.startButton->click();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
-        QVERIFY(start.Timer1->isActive());
-        QVERIFY(start.Image2->isVisibleTo(&start));
+        QVERIFY(start.pictureTimer->isActive());
+        QVERIFY(start.movingPicture->isVisibleTo(&start));
         QVERIFY(fixture.ui.messages.isEmpty());
         QVERIFY(fixture.ui.errors.isEmpty());
     }
@@ -175,10 +176,10 @@ private Q_SLOTS:
         QVERIFY(QDir(music.path()).mkdir(u"sub"_s));
         QCOMPARE(::symlink("/proc/self/mem", QFile::encodeName(music.filePath(u"sub/bad.kar"_s))),
                  0);
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         fixture.ui.answerFolder(music.path());
-        start.Button1->click();
-        QCOMPARE(start.Label2->text(), u"Ошибка!!!!"_s);
+        start.startButton->click();
+        QCOMPARE(start.scanErrorLabel->text(), u"Ошибка!!!!"_s);
         QVERIFY(fixture.main().isVisible());
         QCOMPARE(fixture.context().table.model().songCount(), 1);
         // Said once the main window shows the rows read before the file.
@@ -186,31 +187,31 @@ private Q_SLOTS:
             fixture.ui.messages,
             QStringList{u"The scan stopped at "_s + music.path() +
                         u"/sub/bad.kar: I/O error 5. The rows read before it are in the table."_s});
-        QCOMPARE(fixture.main().Label1->text(),
+        QCOMPARE(fixture.main().statusLabel->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
     }
 
     void scanningParametersOkCancelAndClose() {
         test::ProgramFixture fixture;
-        TForm3& dialog = *fixture.context().scanParameters;
+        ScanParametersDialog& dialog = *fixture.context().scanParameters;
         QCOMPARE(dialog.windowTitle(), u"Настройки сканирования"_s);
-        fixture.start().N17->trigger();
+        fixture.start().scanParametersAction->trigger();
         QVERIFY(dialog.isVisible());
-        QVERIFY(!dialog.CheckBox1->isChecked());
+        QVERIFY(!dialog.plentyOfFilesCheckBox->isChecked());
 
-        dialog.CheckBox1->setChecked(true);
+        dialog.plentyOfFilesCheckBox->setChecked(true);
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
-        dialog.Button2->click(); // Cancel
+        dialog.cancelButton->click(); // Cancel
         QVERIFY(!fixture.context().options.scanning.plentyOfFiles);
         QVERIFY(dialog.isHidden());
 
-        fixture.start().N17->trigger();
-        dialog.CheckBox1->setChecked(true);
-        dialog.Button1->click(); // OK
+        fixture.start().scanParametersAction->trigger();
+        dialog.plentyOfFilesCheckBox->setChecked(true);
+        dialog.okButton->click(); // OK
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
 
-        fixture.start().N17->trigger();
-        dialog.CheckBox1->setChecked(false);
+        fixture.start().scanParametersAction->trigger();
+        dialog.plentyOfFilesCheckBox->setChecked(false);
         dialog.close(); // the close box puts the remembered state back
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
     }
@@ -222,10 +223,10 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(
             path, "Corvanteller file..\r\n2\r\n7\r\nV 1\r\na.kar\r\n/m/\r\nT\r\nD\r\nE\r\nM\r\n\r\n"
                   "Russia\r\n"));
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         fixture.ui.answerOpenFile(path);
-        start.N8->trigger();
-        TForm4& main = fixture.main();
+        start.openListAction->trigger();
+        MainWindow& main = fixture.main();
         QVERIFY(main.isVisible());
         QVERIFY(start.isHidden());
         const SongTableModel& model = fixture.context().table.model();
@@ -234,9 +235,9 @@ private Q_SLOTS:
         QCOMPARE(model.headerText(6), u"Made by..."_s);
         // Another window of the program coming and going keeps the opened table.
         QVERIFY(test::ProgramFixture::activate(&main));
-        main.generalSettings->trigger();
+        main.generalSettingsAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(fixture.context().generalSettings));
-        fixture.context().generalSettings->Button1->click();
+        fixture.context().generalSettings->okButton->click();
         QVERIFY(test::ProgramFixture::activate(&main));
         QCOMPARE(model.cell(1, 0), u"V 1"_s);
         QCOMPARE(fixture.ui.openDialogs.front().filter,
@@ -250,10 +251,10 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(
             path, "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n/m/\r\nT\r\n\r\n\r\n\r\n\r\n"
                   "Russia\r\n"));
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         start.show(); // its activation is still on its way when the list is opened
         fixture.ui.answerOpenFile(path);
-        start.N8->trigger();
+        start.openListAction->trigger();
         QTest::qWait(50);
         QCOMPARE(fixture.context().table.model().songCount(), 1);
         QCOMPARE(fixture.context().table.model().cell(1, 1), u"a.kar"_s);
@@ -265,7 +266,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"other.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file.\r\n"));
         fixture.ui.answerOpenFile(path);
-        fixture.start().N8->trigger();
+        fixture.start().openListAction->trigger();
         QCOMPARE(
             fixture.ui.messages,
             QStringList{u"This file is not file of Corvanteller.\n\rOr the file was damaged."_s});
@@ -277,10 +278,10 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"bad.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n2\r\nseven\r\nRussia\r\n"));
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(path);
-        start.N8->trigger();
+        start.openListAction->trigger();
         QCOMPARE(fixture.ui.errors, QStringList{u"'seven' is not a valid integer value"_s});
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
@@ -291,12 +292,12 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir music;
         QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("One")));
-        TForm1& start = fixture.start();
+        StartWindow& start = fixture.start();
         fixture.ui.answerOpenFile(QString());
-        start.N8->trigger();
+        start.openListAction->trigger();
         QVERIFY(fixture.main().isHidden());
         fixture.ui.answerFolder(music.path());
-        start.Button1->click();
+        start.startButton->click();
         QCOMPARE(fixture.context().table.model().songCount(), 1);
     }
 };

@@ -36,12 +36,12 @@ struct WordProgram : test::ProgramFixture {
         QVERIFY(activate(&main()));
     }
 
-    TForm8& view() { return main().textView(); }
+    TextView& view() { return main().textView(); }
     QString file(const QString& name) const { return files.filePath(name); }
 
     // Types into the title of the first song and leaves the cell editor open.
     void typeIntoFirstTitle(const QString& text) {
-        SongGrid& grid = *main().StringGrid1;
+        SongGrid& grid = *main().songGrid;
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(model().index(0, 3));
         QTest::keyClick(&grid, text.front().toLatin1());
@@ -53,7 +53,7 @@ struct WordProgram : test::ProgramFixture {
     // The lines of the table text as the text view builds it now.
     QStringList tableLines() {
         context().textViewModes.setByCommand(TextViewMode::TableText);
-        view().FormActivate();
+        view().onActivated();
         const QStringList lines = view().editorText().split(u'\n');
         view().hide();
         return lines;
@@ -79,9 +79,9 @@ class WordCommandsTest : public QObject {
 private Q_SLOTS:
     void msWordHandsTheTableTextToTheDesktopWithTheCellBeingEdited() {
         WordProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         program.typeIntoFirstTitle(u"z"_s);
-        main.Word1->trigger();
+        main.exportWordAction->trigger();
 
         QCOMPARE(program.ui.desktopOpened.size(), 1);
         const QString path = program.ui.desktopOpened[0];
@@ -93,11 +93,11 @@ private Q_SLOTS:
         QVERIFY(paragraphs->at(0).startsWith(u"1\t/songs/a.kar z\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QCOMPARE(main.documentEngine.documentCount(), 0);
         QVERIFY(program.ui.messages.isEmpty());
 
         program.ui.setDesktopOpens(false);
-        main.Word1->trigger();
+        main.exportWordAction->trigger();
         QCOMPARE(program.ui.desktopOpened.size(), 2);
         QCOMPARE(program.ui.messages,
                  QStringList{u"No program was found to show the document. It was saved as "_s +
@@ -106,11 +106,11 @@ private Q_SLOTS:
     }
 
     void theTableKeepsTheCellEditedBeforeEveryMainWindowCommand() {
-        const std::pair<QAction * TForm4::*, const char*> commands[] = {
-            {&TForm4::Word1, "Ms Word"},
-            {&TForm4::Word2, "Save as Ms Word document..."},
-            {&TForm4::N28, "Print from Ms Word (text)"},
-            {&TForm4::printToPdfAction, "Print to PDF..."}};
+        const std::pair<QAction * MainWindow::*, const char*> commands[] = {
+            {&MainWindow::exportWordAction, "Ms Word"},
+            {&MainWindow::saveAsWordAction, "Save as Ms Word document..."},
+            {&MainWindow::printFromWordAction, "Print from Ms Word (text)"},
+            {&MainWindow::printToPdfAction, "Print to PDF..."}};
         for (const auto& [action, caption] : commands) {
             WordProgram program;
             program.ui.answerSaveFile(program.file(u"songs.docx"_s));
@@ -127,13 +127,13 @@ private Q_SLOTS:
     }
 
     void theGridHasTheKeyboardAgainAfterEveryWordCommandOfTheMainWindow() {
-        const std::pair<QAction * TForm4::*, const char*> commands[] = {
-            {&TForm4::Word1, "Ms Word"},
-            {&TForm4::Word2, "Save as Ms Word document..."},
-            {&TForm4::N28, "Print from Ms Word (text)"}};
+        const std::pair<QAction * MainWindow::*, const char*> commands[] = {
+            {&MainWindow::exportWordAction, "Ms Word"},
+            {&MainWindow::saveAsWordAction, "Save as Ms Word document..."},
+            {&MainWindow::printFromWordAction, "Print from Ms Word (text)"}};
         for (const auto& [action, caption] : commands) {
             WordProgram program;
-            SongGrid& grid = *program.main().StringGrid1;
+            SongGrid& grid = *program.main().songGrid;
             grid.setFocus(Qt::MouseFocusReason);
             grid.setCurrentIndex(program.model().index(0, 3));
             program.ui.answerSaveFile(program.file(u"songs.docx"_s));
@@ -155,9 +155,9 @@ private Q_SLOTS:
 
     void saveAsWordDocumentAsksForADocxFileAndContactsNoWordWhenCancelled() {
         WordProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         program.ui.answerSaveFile(QString());
-        main.Word2->trigger();
+        main.saveAsWordAction->trigger();
         const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
         QCOMPARE(dialog.filter, u"Document Word (*.docx)"_s);
         QCOMPARE(dialog.defaultSuffix, u"docx"_s);
@@ -168,27 +168,27 @@ private Q_SLOTS:
         const QString path = program.file(u"songs.docx"_s);
         program.ui.answerSaveFile(path);
         program.typeIntoFirstTitle(u"y"_s);
-        main.Word2->trigger();
+        main.saveAsWordAction->trigger();
         const std::optional<QStringList> paragraphs =
             test::docxParagraphs(test::readTestFile(path));
         QVERIFY(paragraphs && paragraphs->at(0).startsWith(u"1\t/songs/a.kar y\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QCOMPARE(main.documentEngine.documentCount(), 0);
         QVERIFY(program.ui.desktopOpened.isEmpty());
         QVERIFY(program.ui.printJobs.isEmpty());
     }
 
     void aFailedSaveLeavesNoDocumentForTheNextCommand() {
         WordProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         program.ui.answerSaveFile(program.file(u"missing/songs.docx"_s));
-        main.Word2->trigger();
+        main.saveAsWordAction->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
-        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QCOMPARE(main.documentEngine.documentCount(), 0);
         QVERIFY(program.view().isHidden()); // hidden before the save, as the steps leave it
 
-        main.N28->trigger();
+        main.printFromWordAction->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
         QCOMPARE(program.ui.printedTexts.size(), 1);
         QCOMPARE(program.ui.printedTexts[0].split(u'\n'), program.tableLines());
@@ -196,13 +196,13 @@ private Q_SLOTS:
 
     void printToPdfWritesWhatPrintFromMsWordPrints() {
         WordProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         const QStringList lines = program.tableLines();
         program.ui.answerSaveFile(QString());
         main.printToPdfAction->trigger();
         QCOMPARE(program.ui.saveDialogs.last().filter, u"PDF (*.pdf)"_s);
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QCOMPARE(main.documentEngine.documentCount(), 0);
 
         const QString pdf = program.file(u"songs.pdf"_s);
         program.ui.answerSaveFile(pdf);
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(program.ui.printJobs.isEmpty());
         QVERIFY(program.ui.errors.isEmpty());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.WordApplication1.documentCount(), 0);
+        QCOMPARE(main.documentEngine.documentCount(), 0);
         const std::optional<QString> text = test::pdfTextWithoutSpaces(pdf);
         QVERIFY2(text, "pdftotext (poppler-utils) could not read the PDF");
         QStringList words =
@@ -223,62 +223,62 @@ private Q_SLOTS:
     void printFromMsWordBeforeAnyRequestPrintsTheTable() {
         WordProgram program;
         QCOMPARE(program.context().textViewModes.mode(), TextViewMode::None);
-        program.main().N28->trigger();
+        program.main().printFromWordAction->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Document1"_s});
         QVERIFY(program.ui.printedTexts[0].startsWith(u"1\t/songs/a.kar Alpha\t"_s));
         QVERIFY(program.view().isHidden());
-        QCOMPARE(program.main().WordApplication1.documentCount(), 0);
-        QVERIFY(program.main().WordApplication1.displayAlerts());
+        QCOMPARE(program.main().documentEngine.documentCount(), 0);
+        QVERIFY(program.main().documentEngine.displayAlerts());
     }
 
     void printFromMsWordPrintsWhatTheViewWasLastAskedFor() {
         WordProgram program;
-        TForm4& main = program.main();
+        MainWindow& main = program.main();
         const QString list = program.file(u"list.txt"_s);
         QVERIFY(test::writeTestFile(list, "Opened\r\nlist"));
         program.ui.answerOpenFile(list);
-        main.openTextList->trigger();
+        main.openTextListAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&program.view()));
-        program.view().Return1->trigger();
+        program.view().returnToTableAction->trigger();
         QVERIFY(program.activate(&main));
 
-        main.N28->trigger();
+        main.printFromWordAction->trigger();
         QCOMPARE(program.ui.printedTexts, QStringList{u"Opened\nlist"_s});
         QVERIFY(program.view().isHidden());
     }
 
     void theViewsWordCommandsTakeTheEditedText() {
         WordProgram program;
-        TForm8& view = program.view();
-        program.main().exportToText->trigger();
+        TextView& view = program.view();
+        program.main().exportToTextAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view));
-        view.RichEdit1->setFocus();
-        view.RichEdit1->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(view.RichEdit1, u"edited "_s);
+        view.editor->setFocus();
+        view.editor->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(view.editor, u"edited "_s);
         const QString edited = view.editorText();
         QVERIFY(edited.startsWith(u"edited 1\t/songs/a.kar Alpha"_s));
 
         program.ui.answerSaveFile(QString());
-        view.Word1->trigger();
+        view.saveAsWordAction->trigger();
         const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
         QCOMPARE(dialog.filter, u"Документ Word (*.docx)"_s);
         QCOMPARE(dialog.defaultSuffix, u"docx"_s);
         QVERIFY(dialog.confirmOverwrite);
-        QCOMPARE(view.WordApplication1.documentCount(), 0);
+        QCOMPARE(view.documentEngine.documentCount(), 0);
 
         const QString path = program.file(u"edited.docx"_s);
         program.ui.answerSaveFile(path);
-        view.Word1->trigger();
+        view.saveAsWordAction->trigger();
         QCOMPARE(test::docxParagraphs(test::readTestFile(path)), edited.split(u'\n'));
 
-        view.Word2->trigger();
+        view.printFromWordAction->trigger();
         QCOMPARE(program.ui.printedTexts, QStringList{edited});
         QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
         QVERIFY(view.isVisible());
         QApplication::processEvents();
         QCOMPARE(view.editorText(), edited);
-        QCOMPARE(view.WordApplication1.documentCount(), 0);
-        QCOMPARE(program.main().WordApplication1.documentCount(), 0);
+        QCOMPARE(view.documentEngine.documentCount(), 0);
+        QCOMPARE(program.main().documentEngine.documentCount(), 0);
         QVERIFY(program.ui.errors.isEmpty());
     }
 };

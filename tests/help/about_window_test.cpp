@@ -21,11 +21,11 @@ namespace {
 // The program with its start window active, as after start-up.
 struct StartedProgram : test::ProgramFixture {
     StartedProgram() { QVERIFY(activate(&start())); }
-    TForm5& about() { return *context().about; }
+    AboutWindow& about() { return *context().about; }
 };
 
 int centred(const QWidget* control) {
-    return TForm5::clientWidth / 2 - control->width() / 2;
+    return AboutWindow::clientWidth / 2 - control->width() / 2;
 }
 
 // Where the window's centre lies once placed; the window system's frame comes on top.
@@ -41,8 +41,8 @@ class AboutWindowTest : public QObject {
 private Q_SLOTS:
     void aDialogComesBackWhenMinimisedOnItsOwnAndGoesWithItsWindow() {
         StartedProgram program;
-        TForm5& about = program.about();
-        program.start().N19->trigger();
+        AboutWindow& about = program.about();
+        program.start().informationAction->trigger();
         about.showMinimized(); // the window manager's minimise button
         QTRY_VERIFY(!about.isMinimized());
 
@@ -54,24 +54,25 @@ private Q_SLOTS:
 
     void everyActivationCentresFillsTheLastCloseAndStartsTheStrip() {
         StartedProgram program;
-        TForm5& about = program.about();
+        AboutWindow& about = program.about();
         program.context().runTimes.lastCloseTime = QDateTime(QDate(2026, 12, 6), QTime(21, 5, 9));
         program.context().locale = QLocale(QLocale::Russian, QLocale::Russia);
         // The window shows and runs its activation at once, before the strip's timer can tick.
-        program.start().N19->trigger();
+        program.start().informationAction->trigger();
         for (const QWidget* control : std::initializer_list<const QWidget*>{
-                 about.Image1, about.Label3, about.Label5, about.Button1}) {
+                 about.movingStrip, about.versionLabel, about.yearLabel, about.okButton}) {
             QCOMPARE(control->x(), centred(control));
         }
-        QCOMPARE(about.Label7->text(), u"Time of last close of the program: 06.12.2026 21:05:09"_s);
-        QVERIFY(about.Timer1->isActive());
+        QCOMPARE(about.lastCloseLabel->text(),
+                 u"Time of last close of the program: 06.12.2026 21:05:09"_s);
+        QVERIFY(about.stripTimer->isActive());
         QCOMPARE(placedCentre(&about), about.screen()->availableGeometry().center());
 
         // The strip starts from the centre to the right.
-        const int centre = about.Image1->x();
-        about.Timer1Timer();
-        about.Timer1Timer();
-        QCOMPARE(about.Image1->x(), centre + 4);
+        const int centre = about.movingStrip->x();
+        about.moveStrip();
+        about.moveStrip();
+        QCOMPARE(about.movingStrip->x(), centre + 4);
         QVERIFY(QTest::qWaitForWindowActive(&about));
 
         // Back from another window of the program: the strip is centred again and the line
@@ -80,31 +81,31 @@ private Q_SLOTS:
         program.context().locale = QLocale(QLocale::English, QLocale::UnitedStates);
         program.context().runTimes.lastCloseTime = RunTimes::defaultCloseTime();
         about.move(10, 20);
-        program.start().N19->trigger();
-        QCOMPARE(about.Image1->x(), centre);
-        QCOMPARE(about.Label7->text(), u"Time of last close of the program: 12/30/1899"_s);
+        program.start().informationAction->trigger();
+        QCOMPARE(about.movingStrip->x(), centre);
+        QCOMPARE(about.lastCloseLabel->text(), u"Time of last close of the program: 12/30/1899"_s);
         // A window already shown only comes forward.
         QCOMPARE(about.pos(), QPoint(10, 20));
     }
 
     void theStripStopsWheneverTheWindowGoes() {
         StartedProgram program;
-        TForm5& about = program.about();
-        program.start().N19->trigger();
-        QVERIFY(about.Timer1->isActive());
-        about.Button1->click();
+        AboutWindow& about = program.about();
+        program.start().informationAction->trigger();
+        QVERIFY(about.stripTimer->isActive());
+        about.okButton->click();
         QVERIFY(about.isHidden());
-        QVERIFY(!about.Timer1->isActive());
+        QVERIFY(!about.stripTimer->isActive());
 
-        program.start().N19->trigger();
-        QVERIFY(about.Timer1->isActive());
+        program.start().informationAction->trigger();
+        QVERIFY(about.stripTimer->isActive());
         QVERIFY(QTest::qWaitForWindowActive(&about));
         about.close(); // the close box
         QVERIFY(about.isHidden());
-        QVERIFY(!about.Timer1->isActive());
+        QVERIFY(!about.stripTimer->isActive());
 
-        program.start().N19->trigger();
-        QVERIFY(about.Timer1->isActive());
+        program.start().informationAction->trigger();
+        QVERIFY(about.stripTimer->isActive());
     }
 };
 

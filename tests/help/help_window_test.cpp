@@ -44,9 +44,9 @@ private:
     FormActivations activations_;
     std::unique_ptr<HintController> hints_;
     std::unique_ptr<QWidget> startWindow_;
-    std::unique_ptr<THelp> help_;
+    std::unique_ptr<HelpWindow> help_;
 
-    THelp& help() { return *help_; }
+    HelpWindow& help() { return *help_; }
 
     void open() {
         help().showHelp();
@@ -65,8 +65,8 @@ private:
                           list->visualItemRect(list->item(row)).center());
     }
 
-    static QColor answerColour(const THelp& help) {
-        return help.Memo1->palette().color(QPalette::Text);
+    static QColor answerColour(const HelpWindow& help) {
+        return help.answerText->palette().color(QPalette::Text);
     }
 
     static QStringList items(const QListWidget* list) {
@@ -84,17 +84,17 @@ private:
 
     void checkTopicShown(int topic) {
         const TopicPage expected = *pageForTopic(topic);
-        QCOMPARE(help().Label3->text(), expected.page.questionLine);
-        QCOMPARE(help().Label4->text(), expected.page.answerLabel);
-        QVERIFY(help().Label4->isVisible());
-        QCOMPARE(help().Memo1->toPlainText(), expected.page.answerText);
+        QCOMPARE(help().questionLabel->text(), expected.page.questionLine);
+        QCOMPARE(help().answerCaptionLabel->text(), expected.page.answerLabel);
+        QVERIFY(help().answerCaptionLabel->isVisible());
+        QCOMPARE(help().answerText->toPlainText(), expected.page.answerText);
         QCOMPARE(answerColour(help()), expected.page.answerIsPrompt ? crimson : QColor(Qt::black));
-        QCOMPARE(help().Memo1->palette().color(QPalette::Base),
+        QCOMPARE(help().answerText->palette().color(QPalette::Base),
                  help().palette().color(QPalette::Button));
-        QCOMPARE(help().ListBox2->isVisible(), !expected.questions.isEmpty());
-        QCOMPARE(help().Label2->isVisible(), !expected.questions.isEmpty());
-        QCOMPARE(items(help().ListBox2), expected.questions);
-        QVERIFY(help().ListBox2->selectedItems().isEmpty());
+        QCOMPARE(help().questionList->isVisible(), !expected.questions.isEmpty());
+        QCOMPARE(help().chooseQuestionLabel->isVisible(), !expected.questions.isEmpty());
+        QCOMPARE(items(help().questionList), expected.questions);
+        QVERIFY(help().questionList->selectedItems().isEmpty());
     }
 
 private Q_SLOTS:
@@ -104,8 +104,8 @@ private Q_SLOTS:
         hints_ = std::make_unique<HintController>();
         startWindow_ = std::make_unique<QWidget>();
         startWindow_->setGeometry(300, 300, 356, 108);
-        help_ =
-            std::make_unique<THelp>(WindowServices{ui_, activations_, *hints_}, startWindow_.get());
+        help_ = std::make_unique<HelpWindow>(WindowServices{ui_, activations_, *hints_},
+                                             startWindow_.get());
         activations_.addForm(startWindow_.get());
     }
 
@@ -118,78 +118,78 @@ private Q_SLOTS:
 
     void everyTopicAndQuestionThroughClicks() {
         open();
-        QVERIFY(!help().Label4->isVisible());
-        QVERIFY(!help().ListBox2->isVisible());
+        QVERIFY(!help().answerCaptionLabel->isVisible());
+        QVERIFY(!help().questionList->isVisible());
         // Each topic after each other kind: a topic with questions after one without and after
         // another with questions, and one without after one with.
         for (const int topic : {2, 3, 1, 4, 0, 2, 4, 3}) {
-            clickItem(help().ListBox1, topic);
+            clickItem(help().topicList, topic);
             checkTopicShown(topic);
-            for (int question = 0; question < help().ListBox2->count(); ++question) {
-                clickItem(help().ListBox2, question);
+            for (int question = 0; question < help().questionList->count(); ++question) {
+                clickItem(help().questionList, question);
                 const HelpPage expected = *pageForQuestion(topic, question);
-                QCOMPARE(help().Label3->text(), expected.questionLine);
-                QCOMPARE(help().Label4->text(), u"Answer:"_s);
-                QCOMPARE(help().Memo1->toPlainText(), expected.answerText);
+                QCOMPARE(help().questionLabel->text(), expected.questionLine);
+                QCOMPARE(help().answerCaptionLabel->text(), u"Answer:"_s);
+                QCOMPARE(help().answerText->toPlainText(), expected.answerText);
                 QCOMPARE(answerColour(help()), QColor(Qt::black));
             }
         }
         // A click on the topic already picked asks for a question again.
-        clickItem(help().ListBox1, 3);
+        clickItem(help().topicList, 3);
         checkTopicShown(3);
         QVERIFY(ui_.errors.isEmpty());
     }
 
     void keysPickTopicsAndQuestionsAsClicksDo() {
         open();
-        help().ListBox1->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(help().ListBox1, Qt::Key_Down);
+        help().topicList->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(help().topicList, Qt::Key_Down);
         checkTopicShown(0);
-        QTest::keyClick(help().ListBox1, Qt::Key_Down);
+        QTest::keyClick(help().topicList, Qt::Key_Down);
         checkTopicShown(1);
-        QTest::keyClick(help().ListBox1, Qt::Key_Down);
+        QTest::keyClick(help().topicList, Qt::Key_Down);
         checkTopicShown(2);
 
         // Tabbing into the questions picks none; the arrows pick from the first.
-        QTest::keyClick(help().ListBox1, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), help().ListBox2);
+        QTest::keyClick(help().topicList, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), help().questionList);
         checkTopicShown(2);
-        QTest::keyClick(help().ListBox2, Qt::Key_Down);
-        QCOMPARE(help().Label3->text(),
+        QTest::keyClick(help().questionList, Qt::Key_Down);
+        QCOMPARE(help().questionLabel->text(),
                  u"Question: Main menu (general functions of the program) > About this help"_s);
-        QTest::keyClick(help().ListBox2, Qt::Key_Down);
+        QTest::keyClick(help().questionList, Qt::Key_Down);
         QCOMPARE(
-            help().Label3->text(),
+            help().questionLabel->text(),
             u"Question: Main menu (general functions of the program) > File > New scanning..."_s);
-        QCOMPARE(help().Memo1->toPlainText(), u"The new scanning of kar-files begins."_s);
+        QCOMPARE(help().answerText->toPlainText(), u"The new scanning of kar-files begins."_s);
         QCOMPARE(answerColour(help()), QColor(Qt::black));
 
         // Back to the topics: the questions follow the topic picked with the keys.
-        QTest::keyClick(help().ListBox2, Qt::Key_Backtab);
-        QTest::keyClick(help().ListBox1, Qt::Key_Down);
+        QTest::keyClick(help().questionList, Qt::Key_Backtab);
+        QTest::keyClick(help().topicList, Qt::Key_Down);
         checkTopicShown(3);
-        QTest::keyClick(help().ListBox1, Qt::Key_Up);
-        QTest::keyClick(help().ListBox1, Qt::Key_Up);
+        QTest::keyClick(help().topicList, Qt::Key_Up);
+        QTest::keyClick(help().topicList, Qt::Key_Up);
         checkTopicShown(1);
     }
 
     void okHidesAndTheNextOpeningShowsTheSameState() {
         open();
         QCOMPARE(placedCentre(&help()), startWindow_->geometry().center());
-        clickItem(help().ListBox1, 4);
-        clickItem(help().ListBox2, 2);
-        const QString line = help().Label3->text();
-        const QString answer = help().Memo1->toPlainText();
+        clickItem(help().topicList, 4);
+        clickItem(help().questionList, 2);
+        const QString line = help().questionLabel->text();
+        const QString answer = help().answerText->toPlainText();
 
-        help().Button1->click();
+        help().okButton->click();
         QVERIFY(help().isHidden());
         startWindow_->move(400, 350);
         open();
         QCOMPARE(placedCentre(&help()), startWindow_->geometry().center());
-        QCOMPARE(help().ListBox1->currentRow(), 4);
-        QCOMPARE(help().ListBox2->currentRow(), 2);
-        QCOMPARE(help().Label3->text(), line);
-        QCOMPARE(help().Memo1->toPlainText(), answer);
+        QCOMPARE(help().topicList->currentRow(), 4);
+        QCOMPARE(help().questionList->currentRow(), 2);
+        QCOMPARE(help().questionLabel->text(), line);
+        QCOMPARE(help().answerText->toPlainText(), answer);
 
         // Opened again while shown, it only comes forward, where the user left it.
         help().move(20, 30);
@@ -201,7 +201,7 @@ private Q_SLOTS:
 
     void longItemsShowTheirWholeTextOverTheItem() {
         open();
-        clickItem(help().ListBox1, 2);
+        clickItem(help().topicList, 2);
         QVERIFY(!QToolTip::isVisible());
 
         struct Case {
@@ -209,7 +209,7 @@ private Q_SLOTS:
             int row;
         };
         // The question list's longest item: which one is too long depends on the font.
-        QListWidget* questions = help().ListBox2;
+        QListWidget* questions = help().questionList;
         int longestQuestion = 0;
         const QFontMetrics questionFont(questions->font());
         for (int row = 1; row < questions->count(); ++row) {
@@ -219,7 +219,7 @@ private Q_SLOTS:
             }
         }
         const Case cases[] = {
-            {help().ListBox1, 2},
+            {help().topicList, 2},
             {questions, longestQuestion},
         };
         for (const Case& c : cases) {
@@ -244,7 +244,7 @@ private Q_SLOTS:
         }
 
         // A short item, and the list itself between its items, have no hint.
-        QListWidget* topics = help().ListBox1;
+        QListWidget* topics = help().topicList;
         QVERIFY(!help().topicHints->needsHint(3)); // "Advises"
         restOn(topics, 3);
         QTRY_VERIFY(!help().topicHints->restTimer().isActive());
@@ -263,7 +263,7 @@ private Q_SLOTS:
 
     void theHintStaysWhileTheMouseStaysOnItsItem() {
         open();
-        QListWidget* topics = help().ListBox1;
+        QListWidget* topics = help().topicList;
         const QRect item = topics->visualItemRect(topics->item(2));
         QCursor::setPos(topics->viewport()->mapToGlobal(item.center()));
         QTRY_VERIFY(QToolTip::isVisible());
@@ -297,7 +297,7 @@ private Q_SLOTS:
         help().close(); // the close box
         QCOMPARE(hints_->hintHidePause(), 1234);
         open();
-        help().Button1->click();
+        help().okButton->click();
         QCOMPARE(hints_->hintHidePause(), 1234);
     }
 };

@@ -10,23 +10,23 @@ class SplashWindowTest : public QObject {
 
 private Q_SLOTS:
     void aClickOnThePictureHidesThePrompt() {
-        TSplashForm splash;
+        SplashWindow splash;
         splash.showPrompt();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
 
         // The thin blue margin and other buttons than the left one do nothing.
         QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(1, 1));
         QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(519, 392));
-        QTest::mouseClick(splash.Image1, Qt::RightButton, {}, QPoint(10, 10));
+        QTest::mouseClick(splash.titlePicture, Qt::RightButton, {}, QPoint(10, 10));
         QVERIFY(splash.isVisible());
 
-        QTest::mouseClick(splash.Image1, Qt::LeftButton, {}, QPoint(513, 385));
+        QTest::mouseClick(splash.titlePicture, Qt::LeftButton, {}, QPoint(513, 385));
         QVERIFY(splash.isHidden());
 
         // "Prompt" shows it again, as often as asked.
         splash.showPrompt();
         QVERIFY(splash.isVisible());
-        QTest::mouseClick(splash.Image1, Qt::LeftButton, {}, QPoint(0, 0));
+        QTest::mouseClick(splash.titlePicture, Qt::LeftButton, {}, QPoint(0, 0));
         QVERIFY(splash.isHidden());
     }
 };

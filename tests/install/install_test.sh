@@ -49,7 +49,7 @@ done
 for size in 48 128 256; do
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
     icon="$root/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
-    read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
+    read -r width height < <(od -An -tu1 -j16 -N 8 "$icon" |
         awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
     [[ "$width $height" == "$size $size" ]] || fail "$icon is ${width}x$height"
 done
@@ -119,7 +119,7 @@ diff -u scan.expected scan.out || fail "the installed scan wrote other lines"
 for program in corvanteller corvanteller-cli; do
     page="$root/share/man/man1/$program.1.gz"
     # gzip -n: the header holds neither the file's name nor a time.
-    [[ "$(od -An -tu1 -j3 -N5 "$page" | tr -s ' ')" == " 0 0 0 0 0" ]] ||
+    [[ "$(od -An -tu1 -j3 -N 5 "$page" | tr -s ' ')" == " 0 0 0 0 0" ]] ||
         fail "$page keeps a name or a time in its gzip header"
     gzip -dc "$page" | grep -q '^\.SH NAME' || fail "the manual page of $program has no NAME"
 done

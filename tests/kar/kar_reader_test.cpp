@@ -110,8 +110,11 @@ TEST(KarReader, SoftKaraokePass) {
                          {"@T" + cp1251(u"Песня"_s), "@TArtist Two", "@TMade by Me", "@Iend"}),
          RunSet::MainWindow, texts("Artist Two", "Made by", "", "Soft Karaoke")},
         {"Ф is kept by the tag set",
-         softKaraokeFile("Soft Karaoke", {"@T" + cp1251(u"ФФФ Song"_s) + cp1251(u"и"_s) + "rest",
-                                          "@TBbbb", "@TCccc1234", "@Iend"}),
+         softKaraokeFile("Soft Karaoke",
+                         {"@T" + cp1251(u"ФФФ Song"_s) + cp1251(u"и"_s) + "rest", "@TBbbb",
+                          "@TCccc"
+                          "1234",
+                          "@Iend"}),
          RunSet::MainWindow, texts("ФФФ Song", "Bbbb", "Cccc1", "Soft Karaoke")},
         {"texts of up to three characters are emptied, then the gaps close",
          softKaraokeFile("Soft Karaoke", {"@Tabc", "@Tabcd", "@Tabcdefg", "@Iend"}),

@@ -35,9 +35,9 @@ struct RenamingProgram : test::ProgramFixture {
                                     test::KarBuilder().trackName("Beta").bytes()));
         ui.answerFolder(music.path());
         start().show();
-        start().Button1->click();
+        start().startButton->click();
         QVERIFY(activate(&main()));
-        main().N13->trigger();
+        main().complexRenamingAction->trigger();
         QVERIFY(waitUntilActive(&dialog()));
     }
 
@@ -49,8 +49,8 @@ struct RenamingProgram : test::ProgramFixture {
         return activate(window) && waitUntilActive(window);
     }
 
-    TForm6& dialog() { return main().complexRenaming(); }
-    QListWidget& list() { return *dialog().viberi; }
+    ComplexRenameDialog& dialog() { return main().complexRenaming(); }
+    QListWidget& list() { return *dialog().namePartsList; }
     void click(int position) {
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
                           list().visualItemRect(list().item(position)).center());
@@ -92,20 +92,20 @@ class ComplexRenameDialogTest : public QObject {
 private Q_SLOTS:
     void everyActivationStartsAtTheFirstItem() {
         RenamingProgram program;
-        TForm6& dialog = program.dialog();
+        ComplexRenameDialog& dialog = program.dialog();
         for (int round = 0; round < 2; ++round) {
             QCOMPARE(program.list().currentRow(), 0);
-            QCOMPARE(dialog.Memo1->toPlainText(),
+            QCOMPARE(dialog.partDescription->toPlainText(),
                      u"To the new name of a file will be added it present name"_s);
-            QVERIFY(!dialog.Button1->isEnabled());
-            QVERIFY(dialog.Button2->isEnabled());
-            QVERIFY(dialog.Edit1->isHidden());
-            QVERIFY(dialog.ComboBox1->isHidden());
-            QVERIFY(dialog.RadioGroup1->isHidden());
-            QVERIFY(dialog.Label4->text().isEmpty());
+            QVERIFY(!dialog.moveUpButton->isEnabled());
+            QVERIFY(dialog.moveDownButton->isEnabled());
+            QVERIFY(dialog.customStringEdit->isHidden());
+            QVERIFY(dialog.wordListComboBox->isHidden());
+            QVERIFY(dialog.whatAddedGroup->isHidden());
+            QVERIFY(dialog.warningLabel->text().isEmpty());
             // Away to the main window and back.
             program.toggle(5);
-            QVERIFY(dialog.Edit1->isVisible());
+            QVERIFY(dialog.customStringEdit->isVisible());
             QVERIFY(RenamingProgram::bringToFront(&program.main()));
             QVERIFY(RenamingProgram::bringToFront(&dialog));
         }
@@ -113,29 +113,29 @@ private Q_SLOTS:
 
     void upAndDownMoveCaptionAndMark() {
         RenamingProgram program;
-        TForm6& dialog = program.dialog();
+        ComplexRenameDialog& dialog = program.dialog();
         program.toggle(7); // "Date and time"
-        QVERIFY(dialog.Button1->isEnabled());
-        QVERIFY(!dialog.Button2->isEnabled());
-        QTest::mouseClick(dialog.Button1, Qt::LeftButton); // Up
+        QVERIFY(dialog.moveUpButton->isEnabled());
+        QVERIFY(!dialog.moveDownButton->isEnabled());
+        QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton); // Up
         QCOMPARE(program.captions()[6], u"Date and time"_s);
         QCOMPARE(program.captions()[7], u"Choose from list"_s);
         QCOMPARE(program.marks()[6], true);
         QCOMPARE(program.marks()[7], false);
         QCOMPARE(program.list().currentRow(), 6);
-        QVERIFY(dialog.RadioGroup1->isVisible());
-        QVERIFY(dialog.Button2->isEnabled());
+        QVERIFY(dialog.whatAddedGroup->isVisible());
+        QVERIFY(dialog.moveDownButton->isEnabled());
         const RenamingOptions& options = program.context().options.renaming;
         QCOMPARE(options.partOrder[6], NamePart::DateAndTime);
         QVERIFY(options.nameParts[6] && !options.nameParts[7]);
 
         for (int i = 0; i < 6; ++i) {
-            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+            QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton);
         }
         QCOMPARE(program.captions()[0], u"Date and time"_s);
         QCOMPARE(program.list().currentRow(), 0);
-        QVERIFY(!dialog.Button1->isEnabled());
-        QTest::mouseClick(dialog.Button2, Qt::LeftButton); // Down
+        QVERIFY(!dialog.moveUpButton->isEnabled());
+        QTest::mouseClick(dialog.moveDownButton, Qt::LeftButton); // Down
         QCOMPARE(program.captions()[1], u"Date and time"_s);
         QCOMPARE(program.marks(),
                  (QList<bool>{false, true, false, false, false, false, false, false}));
@@ -145,44 +145,44 @@ private Q_SLOTS:
                           program.list().visualItemRect(program.list().item(1)).center());
         QVERIFY(program.list().selectedItems().isEmpty());
         const QStringList before = program.captions();
-        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-        QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+        QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton);
+        QTest::mouseClick(dialog.moveDownButton, Qt::LeftButton);
         QCOMPARE(program.captions(), before);
     }
 
     void eachPanelFollowsItsItemsMark() {
         RenamingProgram program;
-        TForm6& dialog = program.dialog();
+        ComplexRenameDialog& dialog = program.dialog();
         program.click(5); // "Your string"
-        QVERIFY(dialog.Edit1->isVisible());
-        QVERIFY(!dialog.Edit1->isEnabled());
+        QVERIFY(dialog.customStringEdit->isVisible());
+        QVERIFY(!dialog.customStringEdit->isEnabled());
         QTest::keyClick(&program.list(), Qt::Key_Space);
-        QVERIFY(dialog.Edit1->isEnabled());
-        QVERIFY(dialog.Edit1->hasFocus());
+        QVERIFY(dialog.customStringEdit->isEnabled());
+        QVERIFY(dialog.customStringEdit->hasFocus());
 
         program.click(6); // "Choose from list"
-        QVERIFY(dialog.Edit1->isHidden());
-        QVERIFY(dialog.ComboBox1->isVisible());
-        QVERIFY(!dialog.ComboBox1->isEnabled());
+        QVERIFY(dialog.customStringEdit->isHidden());
+        QVERIFY(dialog.wordListComboBox->isVisible());
+        QVERIFY(!dialog.wordListComboBox->isEnabled());
         program.toggle(6);
-        QVERIFY(dialog.ComboBox1->isEnabled());
+        QVERIFY(dialog.wordListComboBox->isEnabled());
 
         // The keyboard selects like a click.
         QTest::keyClick(&program.list(), Qt::Key_Down);
-        QVERIFY(dialog.ComboBox1->isHidden());
-        QVERIFY(dialog.RadioGroup1->isVisible());
-        QVERIFY(!dialog.RadioGroup1->item(0)->isEnabled());
+        QVERIFY(dialog.wordListComboBox->isHidden());
+        QVERIFY(dialog.whatAddedGroup->isVisible());
+        QVERIFY(!dialog.whatAddedGroup->item(0)->isEnabled());
         QTest::keyClick(&program.list(), Qt::Key_Space);
-        QVERIFY(dialog.RadioGroup1->item(0)->isEnabled());
-        QCOMPARE(dialog.Memo1->toPlainText(),
+        QVERIFY(dialog.whatAddedGroup->item(0)->isEnabled());
+        QCOMPARE(dialog.partDescription->toPlainText(),
                  u"The date and / or time  will be added to names of all new files"_s);
     }
 
     void theWordListOpensTenEntriesAtATime() {
         RenamingProgram program;
-        TForm6& dialog = program.dialog();
+        ComplexRenameDialog& dialog = program.dialog();
         program.toggle(6); // "Choose from list"
-        QComboBox* words = dialog.ComboBox1;
+        QComboBox* words = dialog.wordListComboBox;
         words->setFocus();
         QTest::keyClick(words, Qt::Key_Down, Qt::AltModifier);
         QAbstractItemView* popup = words->view();
@@ -193,20 +193,20 @@ private Q_SLOTS:
 
     void theStringFieldTakesNoForbiddenCharacter() {
         RenamingProgram program;
-        TForm6& dialog = program.dialog();
+        ComplexRenameDialog& dialog = program.dialog();
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->setText(u"the user's own"_s);
         program.toggle(5);
-        QLineEdit* field = dialog.Edit1;
+        QLineEdit* field = dialog.customStringEdit;
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, u"ab:"_s);
         QCOMPARE(field->text(), u"ab"_s);
         QCOMPARE(field->cursorPosition(), 2);
-        QCOMPARE(dialog.Label4->text(),
+        QCOMPARE(dialog.warningLabel->text(),
                  u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
-        QCOMPARE(dialog.Label4->palette().color(QPalette::WindowText), QColor(Qt::yellow));
-        QCOMPARE(dialog.Label4->palette().color(QPalette::Window), QColor(Qt::red));
+        QCOMPARE(dialog.warningLabel->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        QCOMPARE(dialog.warningLabel->palette().color(QPalette::Window), QColor(Qt::red));
         QTest::keyClick(field, Qt::Key_Home);
         QTest::keyClicks(field, u"<x"_s);
         QCOMPARE(field->text(), u"xab"_s);
@@ -220,16 +220,17 @@ private Q_SLOTS:
         QCOMPARE(clipboard->text(), u"/c*d?|"_s);
         QCOMPARE(program.context().options.renaming.yourString, u"xabcd"_s);
 
-        QTRY_VERIFY_WITH_TIMEOUT(dialog.Label4->text().isEmpty(), TForm6::warningMs + 2000);
-        QCOMPARE(dialog.Label4->palette().color(QPalette::Window),
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.warningLabel->text().isEmpty(),
+                                 ComplexRenameDialog::warningMs + 2000);
+        QCOMPARE(dialog.warningLabel->palette().color(QPalette::Window),
                  dialog.palette().color(QPalette::Button));
-        QCOMPARE(dialog.Label4->palette().color(QPalette::WindowText),
+        QCOMPARE(dialog.warningLabel->palette().color(QPalette::WindowText),
                  dialog.palette().color(QPalette::WindowText));
     }
 
     void startRenamingNeedsACheckedItem() {
         RenamingProgram program;
-        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton);
+        QTest::mouseClick(program.dialog().startRenamingButton, Qt::LeftButton);
         QCOMPARE(program.ui.messages,
                  QStringList{u"One or more items from the list should be checked."_s});
         QVERIFY(program.dialog().isVisible());
@@ -239,22 +240,22 @@ private Q_SLOTS:
     void cancelRenamesNothingAndKeepsTheSettings() {
         RenamingProgram program;
         program.toggle(1);
-        program.dialog().ComboBox2->setCurrentIndex(6);
-        QTest::mouseClick(program.dialog().Button4, Qt::LeftButton);
+        program.dialog().separatorComboBox->setCurrentIndex(6);
+        QTest::mouseClick(program.dialog().cancelButton, Qt::LeftButton);
         QVERIFY(program.dialog().isHidden());
         QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.context().options.renaming.separatorIndex, 6);
-        program.main().N13->trigger();
+        program.main().complexRenamingAction->trigger();
         QVERIFY(RenamingProgram::waitUntilActive(&program.dialog()));
         QCOMPARE(program.marks()[1], true);
     }
 
     void startRenamingRenamesAndTheMainWindowKeepsTheTable() {
         RenamingProgram program;
-        program.toggle(1);                                           // "3 nd column of your table"
-        program.toggle(7);                                           // "Date and time"
-        QTest::mouseClick(program.dialog().Button5, Qt::LeftButton); // Preview
+        program.toggle(1); // "3 nd column of your table"
+        program.toggle(7); // "Date and time"
+        QTest::mouseClick(program.dialog().previewButton, Qt::LeftButton); // Preview
         QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         // Each row shows its folder.
@@ -263,8 +264,8 @@ private Q_SLOTS:
         QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/');
         QCOMPARE(shown->index(1, 2).data().toString(), u"b.kar"_s);
 
-        program.dialog().ComboBox2->setCurrentIndex(6); // "_"
-        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton);
+        program.dialog().separatorComboBox->setCurrentIndex(6); // "_"
+        QTest::mouseClick(program.dialog().startRenamingButton, Qt::LeftButton);
         QVERIFY(program.dialog().isHidden());
         QVERIFY(program.dialog().preview().isHidden());
         QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
@@ -272,17 +273,17 @@ private Q_SLOTS:
                                       u"Beta_07.12.2026  10.00.00.kar"_s};
         QCOMPARE(program.files(), expected);
         QCOMPARE(program.model().cell(1, 1), expected[0]);
-        QCOMPARE(program.main().Label1->text(), u"2 file(s) was(were) renamed"_s);
+        QCOMPARE(program.main().statusLabel->text(), u"2 file(s) was(were) renamed"_s);
 
         // Undo from the menu asks first; "No" keeps the names, "Yes" puts both back.
         const QString question = u"Undo the renaming of 07.12.2026 10:00: 2 file(s) in "_s +
                                  program.music.path() + u"/...?"_s;
         program.ui.answerYesNo(false);
-        program.main().undoRenaming->trigger();
+        program.main().undoRenamingAction->trigger();
         QCOMPARE(program.ui.questions, QStringList{question});
         QCOMPARE(program.files(), expected);
         program.ui.answerYesNo(true);
-        program.main().undoRenaming->trigger();
+        program.main().undoRenamingAction->trigger();
         QCOMPARE(program.ui.questions, (QStringList{question, question}));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
@@ -292,29 +293,30 @@ private Q_SLOTS:
         RenamingProgram program;
         program.toggle(1); // "3 nd column of your table"
         QVERIFY(RenamingProgram::bringToFront(&program.main()));
-        SongGrid& grid = *program.main().StringGrid1;
+        SongGrid& grid = *program.main().songGrid;
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(program.model().index(0, 3));
         QTest::keyClicks(&grid, u"T"_s); // opens the in-place editor
         QTest::keyClicks(QApplication::focusWidget(), u"yped"_s);
-        QTest::mouseClick(program.dialog().Button3, Qt::LeftButton); // Enter was never pressed
+        QTest::mouseClick(program.dialog().startRenamingButton,
+                          Qt::LeftButton); // Enter was never pressed
         QCOMPARE(program.files(), (QStringList{u"Beta.kar"_s, u"Typed.kar"_s}));
     }
 
     void defaultSettingsPutTheItemsBackInOrder() {
         RenamingProgram program;
         program.toggle(7);
-        QTest::mouseClick(program.dialog().Button1, Qt::LeftButton);
+        QTest::mouseClick(program.dialog().moveUpButton, Qt::LeftButton);
         program.toggle(0);
-        program.main().generalSettings->trigger();
-        TForm10& settings = *program.context().generalSettings;
+        program.main().generalSettingsAction->trigger();
+        GeneralSettingsDialog& settings = *program.context().generalSettings;
         QVERIFY(RenamingProgram::waitUntilActive(&settings));
-        QTest::mouseClick(settings.Button3, Qt::LeftButton); // "&Default settings"
+        QTest::mouseClick(settings.defaultSettingsButton, Qt::LeftButton); // "&Default settings"
         QCOMPARE(program.captions(), initialCaptions);
         QCOMPARE(program.marks(),
                  (QList<bool>{false, true, false, false, false, false, false, false}));
-        QCOMPARE(program.dialog().ComboBox2->currentText(), u"Dash with spaces \" -- \""_s);
-        QCOMPARE(program.dialog().Edit1->text(), u"Напишите здесь чего-нибудь"_s);
+        QCOMPARE(program.dialog().separatorComboBox->currentText(), u"Dash with spaces \" -- \""_s);
+        QCOMPARE(program.dialog().customStringEdit->text(), u"Напишите здесь чего-нибудь"_s);
     }
 };
 

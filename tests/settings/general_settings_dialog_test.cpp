@@ -36,33 +36,48 @@ struct Harness {
     }
 
     test::ProgramFixture fixture;
-    TForm10& dialog = *fixture.context().generalSettings;
+    GeneralSettingsDialog& dialog = *fixture.context().generalSettings;
     QList<bool> hintSwitches;
 };
 
 struct CheckBoxRow {
-    QCheckBox* TForm10::*box;
+    QCheckBox* GeneralSettingsDialog::*box;
     bool& (*option)(Options&);
     bool noted; // whether "Cancel" puts it back
 };
 
 // Every check box of the dialog but "Hints", with the option it edits.
 const CheckBoxRow checkBoxRows[] = {
-    {&TForm10::CheckBox2, [](Options& o) -> bool& { return o.excel.numberOfRow; }, true},
-    {&TForm10::CheckBox3, [](Options& o) -> bool& { return o.excel.italic; }, true},
-    {&TForm10::CheckBox4, [](Options& o) -> bool& { return o.excel.colourHeadingsText; }, true},
-    {&TForm10::CheckBox5, [](Options& o) -> bool& { return o.excel.colourHeadingsBorders; }, true},
-    {&TForm10::CheckBox6, [](Options& o) -> bool& { return o.excel.colourHeadingsFill; }, false},
-    {&TForm10::CheckBox7, [](Options& o) -> bool& { return o.excel.colourAllText; }, true},
-    {&TForm10::CheckBox8, [](Options& o) -> bool& { return o.excel.colourAllBorders; }, true},
-    {&TForm10::CheckBox9, [](Options& o) -> bool& { return o.excel.colourAllFill; }, false},
-    {&TForm10::CheckBox10, [](Options& o) -> bool& { return o.excel.wideColumns; }, true},
-    {&TForm10::CheckBox11, [](Options& o) -> bool& { return o.excel.columnNames; }, true},
-    {&TForm10::CheckBox12, [](Options& o) -> bool& { return o.excel.addDateTime; }, true},
-    {&TForm10::CheckBox13, [](Options& o) -> bool& { return o.excel.chooseList1; }, true},
-    {&TForm10::CheckBox14, [](Options& o) -> bool& { return o.excel.chooseList2; }, true},
-    {&TForm10::CheckBox15, [](Options& o) -> bool& { return o.excel.addString; }, true},
-    {&TForm10::CheckBox16, [](Options& o) -> bool& { return o.general.errorMessages; }, true},
+    {&GeneralSettingsDialog::rowNumberCheckBox,
+     [](Options& o) -> bool& { return o.excel.numberOfRow; }, true},
+    {&GeneralSettingsDialog::italicCheckBox, [](Options& o) -> bool& { return o.excel.italic; },
+     true},
+    {&GeneralSettingsDialog::headingsTextColourCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourHeadingsText; }, true},
+    {&GeneralSettingsDialog::headingsBordersCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourHeadingsBorders; }, true},
+    {&GeneralSettingsDialog::headingsFillCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourHeadingsFill; }, false},
+    {&GeneralSettingsDialog::tableTextColourCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourAllText; }, true},
+    {&GeneralSettingsDialog::tableBordersCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourAllBorders; }, true},
+    {&GeneralSettingsDialog::tableFillCheckBox,
+     [](Options& o) -> bool& { return o.excel.colourAllFill; }, false},
+    {&GeneralSettingsDialog::wideColumnsCheckBox,
+     [](Options& o) -> bool& { return o.excel.wideColumns; }, true},
+    {&GeneralSettingsDialog::columnNamesCheckBox,
+     [](Options& o) -> bool& { return o.excel.columnNames; }, true},
+    {&GeneralSettingsDialog::addDateTimeCheckBox,
+     [](Options& o) -> bool& { return o.excel.addDateTime; }, true},
+    {&GeneralSettingsDialog::chooseList1CheckBox,
+     [](Options& o) -> bool& { return o.excel.chooseList1; }, true},
+    {&GeneralSettingsDialog::chooseList2CheckBox,
+     [](Options& o) -> bool& { return o.excel.chooseList2; }, true},
+    {&GeneralSettingsDialog::addStringCheckBox,
+     [](Options& o) -> bool& { return o.excel.addString; }, true},
+    {&GeneralSettingsDialog::errorMessagesCheckBox,
+     [](Options& o) -> bool& { return o.general.errorMessages; }, true},
 };
 
 } // namespace
@@ -74,8 +89,8 @@ private Q_SLOTS:
     void pageOrder() {
         Harness h;
         QStringList pages;
-        for (int i = 0; i < h.dialog.PageControl1->count(); ++i) {
-            pages.append(h.dialog.PageControl1->tabText(i));
+        for (int i = 0; i < h.dialog.pageTabs->count(); ++i) {
+            pages.append(h.dialog.pageTabs->tabText(i));
         }
         QCOMPARE(pages, (QStringList{u"General"_s, u"Text format"_s, u"Export to Excel"_s,
                                      u"Messages about errors"_s, u"Scanning"_s}));
@@ -83,9 +98,9 @@ private Q_SLOTS:
 
     void controlsShowAndWriteTheOptions() {
         Harness h;
-        TForm10& d = h.dialog;
+        GeneralSettingsDialog& d = h.dialog;
         h.open();
-        d.Button1->click();
+        d.okButton->click();
 
         // As a settings file read after the dialog was made would leave them.
         Options& o = h.options();
@@ -100,12 +115,12 @@ private Q_SLOTS:
         }
         const Options loaded = o;
         h.open();
-        QCOMPARE(d.RadioGroup1->itemIndex(), 1);
-        QVERIFY(!d.CheckBox1->isChecked());
-        QCOMPARE(d.RadioGroup2->itemIndex(), 0);
-        QCOMPARE(d.RadioGroup3->itemIndex(), 1);
-        QCOMPARE(d.ComboBox1->currentText(), u"Russia"_s);
-        QCOMPARE(d.Edit1->text(), u"Всем"_s);
+        QCOMPARE(d.columnWidthGroup->itemIndex(), 1);
+        QVERIFY(!d.hintsCheckBox->isChecked());
+        QCOMPARE(d.bordersDrawnGroup->itemIndex(), 0);
+        QCOMPARE(d.whatAddedGroup->itemIndex(), 1);
+        QCOMPARE(d.list1ComboBox->currentText(), u"Russia"_s);
+        QCOMPARE(d.addedStringEdit->text(), u"Всем"_s);
         for (const CheckBoxRow& row : checkBoxRows) {
             QVERIFY2((d.*row.box)->isChecked() == row.option(o), qPrintable((d.*row.box)->text()));
         }
@@ -119,28 +134,31 @@ private Q_SLOTS:
             QVERIFY2(row.option(o) == (d.*row.box)->isChecked(), qPrintable((d.*row.box)->text()));
         }
         // Back at the design values, which enable the groups and lists again.
-        d.RadioGroup1->item(0)->click();
-        d.RadioGroup2->item(1)->click();
-        d.RadioGroup3->item(2)->click();
+        d.columnWidthGroup->item(0)->click();
+        d.bordersDrawnGroup->item(1)->click();
+        d.whatAddedGroup->item(2)->click();
         QCOMPARE(o.general.columnWidthMode, ColumnWidthMode::Fixed);
         QCOMPARE(o.excel.bordersDrawn, BordersDrawn::Horizontal);
         QCOMPARE(o.excel.whatAdded, DateTimeChoice::DateAndTime);
-        d.ComboBox1->setCurrentIndex(20);
+        d.list1ComboBox->setCurrentIndex(20);
         QCOMPARE(o.excel.list1Index, 20);
         QCOMPARE(o.excel.list1Text, u"Rock"_s);
-        d.ComboBox1->setEditText(u"My own words"_s);
+        d.list1ComboBox->setEditText(u"My own words"_s);
         QCOMPARE(o.excel.list1Text, u"My own words"_s);
-        d.Edit1->setText(u"Привет"_s);
+        d.addedStringEdit->setText(u"Привет"_s);
         QCOMPARE(o.excel.stringToAdd, u"Привет"_s);
     }
 
     void enablingCheckBoxesSwitchTheirControls() {
         Harness h;
-        TForm10& d = h.dialog;
+        GeneralSettingsDialog& d = h.dialog;
         const QList<std::pair<QCheckBox*, QWidget*>> dependents{
-            {d.CheckBox2, d.CheckBox3},    {d.CheckBox8, d.RadioGroup2},
-            {d.CheckBox12, d.RadioGroup3}, {d.CheckBox13, d.ComboBox1},
-            {d.CheckBox14, d.ComboBox2},   {d.CheckBox15, d.Edit1}};
+            {d.rowNumberCheckBox, d.italicCheckBox},
+            {d.tableBordersCheckBox, d.bordersDrawnGroup},
+            {d.addDateTimeCheckBox, d.whatAddedGroup},
+            {d.chooseList1CheckBox, d.list1ComboBox},
+            {d.chooseList2CheckBox, d.list2ComboBox},
+            {d.addStringCheckBox, d.addedStringEdit}};
         h.open();
         for (const auto& [box, dependent] : dependents) {
             QCOMPARE(dependent->isEnabled(), box->isChecked());
@@ -148,26 +166,26 @@ private Q_SLOTS:
             QCOMPARE(dependent->isEnabled(), box->isChecked());
         }
         // "OK" keeps them, and the states stay on reopening.
-        d.Button1->click();
+        d.okButton->click();
         QVERIFY(d.isHidden());
         h.open();
-        QVERIFY(!d.CheckBox3->isEnabled());
+        QVERIFY(!d.italicCheckBox->isEnabled());
         for (const auto& [box, dependent] : dependents) {
             QCOMPARE(dependent->isEnabled(), box->isChecked());
         }
         // Options changed elsewhere: the activation sets the states from them.
-        d.Button1->click();
+        d.okButton->click();
         h.options().excel.numberOfRow = true;
         h.options().excel.chooseList1 = false;
         h.open();
-        QVERIFY(d.CheckBox3->isEnabled());
-        QVERIFY(!d.ComboBox1->isEnabled());
+        QVERIFY(d.italicCheckBox->isEnabled());
+        QVERIFY(!d.list1ComboBox->isEnabled());
     }
 
     void cancelPutsBackExactlyTheNotedValues() {
         Harness h;
-        TForm10& d = h.dialog;
-        TForm3& scanning = *h.context().scanParameters;
+        GeneralSettingsDialog& d = h.dialog;
+        ScanParametersDialog& scanning = *h.context().scanParameters;
         h.open();
         // Only the options that are not noted keep their change.
         Options expected = h.options();
@@ -175,15 +193,15 @@ private Q_SLOTS:
         expected.excel.bordersDrawn = BordersDrawn::Vertical;
         expected.excel.whatAdded = DateTimeChoice::DateAndTime;
 
-        d.CheckBox1->click(); // "Hints" acts at once
+        d.hintsCheckBox->click(); // "Hints" acts at once
         QCOMPARE(h.hintSwitches, QList<bool>{false});
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
-        d.RadioGroup2->item(0)->click();
-        d.RadioGroup3->item(2)->click();
-        d.ComboBox1->setCurrentIndex(5);
-        d.ComboBox1->setEditText(u"Elected ones"_s);
-        d.ComboBox2->setCurrentIndex(0);
-        d.Edit1->setText(u"changed"_s);
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
+        d.bordersDrawnGroup->item(0)->click();
+        d.whatAddedGroup->item(2)->click();
+        d.list1ComboBox->setCurrentIndex(5);
+        d.list1ComboBox->setEditText(u"Elected ones"_s);
+        d.list2ComboBox->setCurrentIndex(0);
+        d.addedStringEdit->setText(u"changed"_s);
         for (const CheckBoxRow& row : checkBoxRows) {
             (d.*row.box)->click();
             if (!row.noted) {
@@ -193,7 +211,7 @@ private Q_SLOTS:
         // The other dialogs' options that this one notes.
         h.options().textFormat.addDateAndTime = true;
         h.options().textFormat.addNext = true;
-        scanning.CheckBox1->setChecked(true);
+        scanning.plentyOfFilesCheckBox->setChecked(true);
         QVERIFY(h.options().scanning.plentyOfFiles);
 
         d.close(); // the title-bar close button acts as "Cancel"
@@ -202,53 +220,53 @@ private Q_SLOTS:
         QVERIFY(h.options() == expected);
         QCOMPARE(h.hintSwitches, QList<bool>{false});
         // The dialogs show the options as they now are.
-        QVERIFY(!scanning.CheckBox1->isChecked());
-        QCOMPARE(d.ComboBox1->currentText(), u"Collection"_s);
-        QCOMPARE(d.Edit1->text(), u"Karaoke"_s);
+        QVERIFY(!scanning.plentyOfFilesCheckBox->isChecked());
+        QCOMPARE(d.list1ComboBox->currentText(), u"Collection"_s);
+        QCOMPARE(d.addedStringEdit->text(), u"Karaoke"_s);
     }
 
     void notedValuesAreTakenAtEveryActivation() {
         Harness h;
-        TForm10& d = h.dialog;
-        TForm3& scanning = *h.context().scanParameters;
+        GeneralSettingsDialog& d = h.dialog;
+        ScanParametersDialog& scanning = *h.context().scanParameters;
         h.open();
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
-        d.Button1->click();
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
+        d.okButton->click();
         h.open();
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
         QTest::keyClick(&d, Qt::Key_Escape); // as "Cancel"
         QVERIFY(d.isHidden());
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::Fixed);
 
         // The scanning-parameters dialog opened from here, then this one active again.
         h.open();
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::User))->click();
-        d.Edit1->setText(u"before scanning settings"_s);
-        d.Button5->click();
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
+        d.addedStringEdit->setText(u"before scanning settings"_s);
+        d.scanningSettingsButton->click();
         QVERIFY(scanning.isVisible() && d.isVisible());
-        scanning.CheckBox1->setChecked(true);
-        scanning.Button1->click();
+        scanning.plentyOfFilesCheckBox->setChecked(true);
+        scanning.okButton->click();
         h.activateAgain();
 
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::WidestLine))->click();
-        d.Edit1->setText(u"after"_s);
-        d.Button2->click();
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::WidestLine))->click();
+        d.addedStringEdit->setText(u"after"_s);
+        d.cancelButton->click();
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
         QCOMPARE(h.options().excel.stringToAdd, u"before scanning settings"_s);
         QVERIFY(h.options().scanning.plentyOfFiles);
 
         // Coming back without another window of the program between is no new activation.
         h.open();
-        d.RadioGroup1->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
+        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
         h.activateAgain();
-        d.Button2->click();
+        d.cancelButton->click();
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
     }
 
     void defaultSettingsResetEveryDialog() {
         Harness h;
-        TForm10& d = h.dialog;
-        TForm3& scanning = *h.context().scanParameters;
+        GeneralSettingsDialog& d = h.dialog;
+        ScanParametersDialog& scanning = *h.context().scanParameters;
         Options& o = h.options();
         o.general = {ColumnWidthMode::Fixed, false, true};
         o.textFormat = {false, false, 3, u"typed"_s};
@@ -258,40 +276,40 @@ private Q_SLOTS:
         applyDefaultSettings(expected);
 
         h.open();
-        d.Button5->click();
-        scanning.CheckBox1->setChecked(true);
+        d.scanningSettingsButton->click();
+        scanning.plentyOfFilesCheckBox->setChecked(true);
         h.activateAgain();
-        d.Button3->click();
+        d.defaultSettingsButton->click();
 
         QVERIFY(d.isHidden());
         QVERIFY(o == expected);
         QCOMPARE(h.hintSwitches, QList<bool>{true});
-        QVERIFY(!scanning.CheckBox1->isChecked());
+        QVERIFY(!scanning.plentyOfFilesCheckBox->isChecked());
 
         h.open();
-        QCOMPARE(d.Edit1->text(), u"Всем ПрИвЕтИк!"_s);
-        QVERIFY(!d.Edit1->isEnabled());
-        QCOMPARE(d.RadioGroup1->itemIndex(), static_cast<int>(ColumnWidthMode::WidestLine));
-        QVERIFY(d.CheckBox1->isChecked());
+        QCOMPARE(d.addedStringEdit->text(), u"Всем ПрИвЕтИк!"_s);
+        QVERIFY(!d.addedStringEdit->isEnabled());
+        QCOMPARE(d.columnWidthGroup->itemIndex(), static_cast<int>(ColumnWidthMode::WidestLine));
+        QVERIFY(d.hintsCheckBox->isChecked());
         // The defaults stay: Cancel now goes back to them.
-        d.Button2->click();
+        d.cancelButton->click();
         QVERIFY(o == expected);
     }
 
     void twelveClicksOnTheTextAreaGreet() {
         Harness h;
-        TForm10& d = h.dialog;
+        GeneralSettingsDialog& d = h.dialog;
         const auto clickTextArea = [&d](int times) {
             for (int i = 0; i < times; ++i) {
-                QTest::mouseClick(d.Label1, Qt::LeftButton);
+                QTest::mouseClick(d.textAreaLabel, Qt::LeftButton);
             }
         };
         h.open();
-        d.PageControl1->setCurrentWidget(d.TabSheet2);
+        d.pageTabs->setCurrentWidget(d.textFormatPage);
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());
         // The count starts again at the next activation.
-        d.Button1->click();
+        d.okButton->click();
         h.open();
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());

@@ -73,9 +73,9 @@ struct ProgramFixture {
         program->createPromptWindow();
         context().settingsPath = settingsFolder.filePath(QStringLiteral("prop.dat"));
         const QString handOver = settingsFolder.filePath(QStringLiteral("handover"));
-        program->mainWindow().XLApp.setHandOverFolder(handOver);
-        program->mainWindow().WordApplication1.setHandOverFolder(handOver);
-        program->mainWindow().textView().WordApplication1.setHandOverFolder(handOver);
+        program->mainWindow().workbookEngine.setHandOverFolder(handOver);
+        program->mainWindow().documentEngine.setHandOverFolder(handOver);
+        program->mainWindow().textView().documentEngine.setHandOverFolder(handOver);
     }
     ~ProgramFixture() {
         program.reset();
@@ -83,9 +83,9 @@ struct ProgramFixture {
     }
 
     AppContext& context() { return program->context(); }
-    TForm1& start() { return program->startWindow(); }
-    TForm4& main() { return program->mainWindow(); }
-    TForm12& prompt() { return program->mainWindow().savePrompt(); }
+    StartWindow& start() { return program->startWindow(); }
+    MainWindow& main() { return program->mainWindow(); }
+    SaveChangesPrompt& prompt() { return program->mainWindow().savePrompt(); }
     SongTableModel& model() { return context().table.model(); }
 
     // Shows the window if needed and waits until the window system has made it the active

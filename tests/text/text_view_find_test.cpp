@@ -22,13 +22,13 @@ struct TextFindProgram : test::ProgramFixture {
     TextFindProgram() {
         test::storeTwoSongs(context().table.startStore());
         QVERIFY(activate(&main()));
-        main().exportToText->trigger();
+        main().exportToTextAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
         editor().setFocus(Qt::MouseFocusReason);
     }
 
-    TForm8& view() { return main().textView(); }
-    QTextEdit& editor() { return *view().RichEdit1; }
+    TextView& view() { return main().textView(); }
+    QTextEdit& editor() { return *view().editor; }
     FindBar& bar() { return *view().findBar; }
     QLineEdit& edit() { return *bar().findEdit; }
     qsizetype selectionStart() { return editor().textCursor().selectionStart(); }
@@ -77,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(!program.bar().isVisible());
         QCOMPARE(QApplication::focusWidget(), &program.editor());
         QCOMPARE(program.view().editorText(), text);
-        QVERIFY(!program.view().Back1->isEnabled());
+        QVERIFY(!program.view().undoAction->isEnabled());
     }
 
     void anEditSurvivesTheFindOpenedFromTheMenu() {

@@ -84,14 +84,14 @@ struct TextProgram : test::ProgramFixture {
         QVERIFY(test::writeTestFile(listFile(), "Opened\r\nlist"));
     }
 
-    TForm8& view() { return main().textView(); }
+    TextView& view() { return main().textView(); }
     QString text() { return view().editorText(); }
     QString listFile() const { return files.filePath(u"list.txt"_s); }
     QString file(const QString& name) const { return files.filePath(name); }
 
     // A main-window command that shows the view; the window system then makes it the active
     // window, as it does before the user's next click.
-    void command(QAction* TForm4::*action) {
+    void command(QAction* MainWindow::*action) {
         (main().*action)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
     }
@@ -107,7 +107,7 @@ struct TextProgram : test::ProgramFixture {
         QList<qreal> points;
         QTextDocument& document = view().editorDocument();
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            points.append(block.blockFormat().textIndent() * 72 / view().RichEdit1->logicalDpiX());
+            points.append(block.blockFormat().textIndent() * 72 / view().editor->logicalDpiX());
         }
         return points;
     }
@@ -146,22 +146,22 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.view().showFor(&p.main());
                  QVERIFY(QTest::qWaitForWindowActive(&p.view()));
-                 QTest::keyClicks(p.view().RichEdit1, u"typed"_s);
+                 QTest::keyClicks(p.view().editor, u"typed"_s);
                  p.returnFromMain();
              },
              QString(), false, TextViewMode::None, 0, 0},
             {"1 rebuilds: an edit is gone after a return",
              [](TextProgram& p) {
-                 p.command(&TForm4::exportToText);
+                 p.command(&MainWindow::exportToTextAction);
                  QCOMPARE(p.text(), tableTextA);
-                 QTest::keyClicks(p.view().RichEdit1, u"EDIT"_s);
+                 QTest::keyClicks(p.view().editor, u"EDIT"_s);
                  p.returnFromMain();
              },
              tableTextA, false, TextViewMode::TableText, 0, 0},
             {"2 cancelled returns to the table",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(QString());
-                 p.command(&TForm4::openTextList);
+                 p.command(&MainWindow::openTextListAction);
                  QVERIFY(p.view().isVisible());
                  QTRY_VERIFY(p.view().isHidden());
              },
@@ -169,15 +169,15 @@ private Q_SLOTS:
             {"2 with a file keeps it, edits included",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(p.listFile());
-                 p.command(&TForm4::openTextList);
-                 QTest::keyClicks(p.view().RichEdit1, u"EDIT"_s);
+                 p.command(&MainWindow::openTextListAction);
+                 QTest::keyClicks(p.view().editor, u"EDIT"_s);
                  p.returnFromMain();
              },
              u"EDITOpened\nlist"_s, false, TextViewMode::Kept, 1, 0},
             {"3 saves once",
              [](TextProgram& p) {
                  p.ui.answerSaveFile(p.file(u"saved.txt"_s));
-                 p.command(&TForm4::saveAsText);
+                 p.command(&MainWindow::saveAsTextAction);
                  QCOMPARE(readTextFile(p.file(u"saved.txt"_s)).richText.plainText(), tableTextB);
                  p.returnFromMain();
              },
@@ -186,8 +186,8 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.view().showFor(&p.main());
                  QVERIFY(QTest::qWaitForWindowActive(&p.view()));
-                 QTest::keyClicks(p.view().RichEdit1, u"typed"_s);
-                 p.view().Output1->trigger();
+                 QTest::keyClicks(p.view().editor, u"typed"_s);
+                 p.view().textFormatSettingsAction->trigger();
                  QVERIFY(QTest::qWaitForWindowActive(p.context().textFormat));
                  // Back to the view while the settings are still open.
                  QVERIFY(test::ProgramFixture::activate(&p.view()));
@@ -197,9 +197,9 @@ private Q_SLOTS:
              tableTextA, false, TextViewMode::TableText, 0, 0},
             {"the view's own open in 1 keeps the file",
              [](TextProgram& p) {
-                 p.command(&TForm4::exportText);
+                 p.command(&MainWindow::exportTextAction);
                  p.ui.answerOpenFile(p.listFile());
-                 p.view().Open1->trigger();
+                 p.view().openTextAction->trigger();
                  p.returnFromMain();
              },
              u"Opened\nlist"_s, false, TextViewMode::Kept, 1, 0},
@@ -221,7 +221,7 @@ private Q_SLOTS:
 
     void everyActivationIndents() {
         TextProgram program;
-        program.command(&TForm4::exportToText);
+        program.command(&MainWindow::exportToTextAction);
         QCOMPARE(program.indents(), QList<qreal>(3, 11.0));
 
         // Otherwise only the paragraph at the cursor.
@@ -229,9 +229,9 @@ private Q_SLOTS:
         twoLines.paragraphs.resize(2);
         writeRtfFile(program.file(u"two.txt"_s), twoLines);
         program.ui.answerOpenFile(program.file(u"two.txt"_s));
-        program.view().Open1->trigger();
+        program.view().openTextAction->trigger();
         QCOMPARE(program.indents(), (QList<qreal>{0, 0}));
-        program.view().RichEdit1->moveCursor(QTextCursor::End);
+        program.view().editor->moveCursor(QTextCursor::End);
         program.returnFromMain();
         QCOMPARE(program.indents(), (QList<qreal>{0, 11}));
 
@@ -239,7 +239,7 @@ private Q_SLOTS:
         // keeps its own.
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         program.ui.answerOpenFile(program.listFile());
-        program.command(&TForm4::openTextList);
+        program.command(&MainWindow::openTextListAction);
         QCOMPARE(program.indents(), (QList<qreal>{11, 11}));
 
         RichText rich;
@@ -249,7 +249,7 @@ private Q_SLOTS:
         writeRtfFile(program.file(u"rich.txt"_s), rich);
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         program.ui.answerOpenFile(program.file(u"rich.txt"_s));
-        program.command(&TForm4::openTextList);
+        program.command(&MainWindow::openTextListAction);
         QCOMPARE(program.indents(), QList<qreal>{22});
     }
 
@@ -261,7 +261,7 @@ private Q_SLOTS:
             {"an opened text",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(p.listFile());
-                 p.command(&TForm4::openTextList);
+                 p.command(&MainWindow::openTextListAction);
              }},
             {"an opened Rich Text without indents",
              [](TextProgram& p) {
@@ -269,60 +269,61 @@ private Q_SLOTS:
                  twoLines.paragraphs.resize(2);
                  writeRtfFile(p.file(u"two.txt"_s), twoLines);
                  p.ui.answerOpenFile(p.file(u"two.txt"_s));
-                 p.command(&TForm4::exportToText);
-                 p.view().Open1->trigger();
+                 p.command(&MainWindow::exportToTextAction);
+                 p.view().openTextAction->trigger();
              }},
             {"the table text kept for its settings",
              [](TextProgram& p) {
-                 p.command(&TForm4::exportToText);
+                 p.command(&MainWindow::exportToTextAction);
                  QVERIFY(test::ProgramFixture::activate(&p.main()));
                  p.ui.answerSaveFile(QString());
-                 p.command(&TForm4::saveAsText); // its save dialog is cancelled
+                 p.command(&MainWindow::saveAsTextAction); // its save dialog is cancelled
              }},
         };
         for (const auto& c : cases) {
             TextProgram program;
-            TForm8& view = program.view();
+            TextView& view = program.view();
             c.fill(program);
             const QString before = program.text();
-            view.RichEdit1->moveCursor(QTextCursor::End);
-            QTest::keyClicks(view.RichEdit1, u"typed"_s);
+            view.editor->moveCursor(QTextCursor::End);
+            QTest::keyClicks(view.editor, u"typed"_s);
             QCOMPARE(program.text(), before + u"typed"_s);
 
             program.returnFromMain();
-            QVERIFY2(view.Back1->isEnabled(), c.name);
+            QVERIFY2(view.undoAction->isEnabled(), c.name);
             QVERIFY2(program.indents().last() == 11.0, c.name);
-            view.Back1->trigger();
+            view.undoAction->trigger();
             QVERIFY2(program.text() == before, qPrintable(program.text()));
-            QVERIFY2(!view.Back2->isEnabled(), c.name);
+            QVERIFY2(!view.popupUndoAction->isEnabled(), c.name);
         }
     }
 
     void openCommandsAndMenuTriggersReadTheCellBeingEdited() {
         TextProgram program;
-        SongGrid& grid = *program.main().StringGrid1;
+        SongGrid& grid = *program.main().songGrid;
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(program.model().index(0, 3));
         QTest::keyClick(&grid, Qt::Key_Z);
         QVERIFY(QApplication::focusWidget() != &grid); // the cell editor is open
-        program.command(&TForm4::exportText);
+        program.command(&MainWindow::exportTextAction);
         QVERIFY(program.text().startsWith(u"1\t/songs/a.kar z\t"_s));
     }
 
     void foreignWindowsAreNoActivation() {
         TextProgram program;
-        program.command(&TForm4::exportToText);
-        QTest::keyClicks(program.view().RichEdit1, u"kept"_s);
+        program.command(&MainWindow::exportToTextAction);
+        QTest::keyClicks(program.view().editor, u"kept"_s);
         visitForeignWindow(&program.view());
         QVERIFY(program.text().startsWith(u"kept1\t"_s));
     }
 
     void editEntriesFollowUndoAndSelection() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
-        const QList<QAction*> backs = {view.Back1, view.Back2};
-        const QList<QAction*> copies = {view.Copy1, view.Cut1, view.Copy2, view.Cut2};
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
+        const QList<QAction*> backs = {view.undoAction, view.popupUndoAction};
+        const QList<QAction*> copies = {view.copyAction, view.cutAction, view.popupCopyAction,
+                                        view.popupCutAction};
         const auto enabled = [](const QList<QAction*>& actions) {
             return std::all_of(actions.begin(), actions.end(),
                                [](const QAction* a) { return a->isEnabled(); });
@@ -334,22 +335,22 @@ private Q_SLOTS:
         // The built content cannot be undone.
         QVERIFY(disabled(backs));
         QVERIFY(disabled(copies));
-        QVERIFY(view.Paste1->isEnabled() && view.SelectAll1->isEnabled());
-        QVERIFY(view.Paste2->isEnabled() && view.SelectAll2->isEnabled());
+        QVERIFY(view.pasteAction->isEnabled() && view.selectAllAction->isEnabled());
+        QVERIFY(view.popupPasteAction->isEnabled() && view.popupSelectAllAction->isEnabled());
 
-        QTest::keyClicks(view.RichEdit1, u"ab"_s);
+        QTest::keyClicks(view.editor, u"ab"_s);
         QVERIFY(enabled(backs));
-        view.Back1->trigger();
+        view.undoAction->trigger();
         QCOMPARE(view.editorText(), tableTextA);
         QVERIFY(disabled(backs));
 
-        view.SelectAll2->trigger();
+        view.popupSelectAllAction->trigger();
         QVERIFY(enabled(copies));
-        view.Cut1->trigger();
+        view.cutAction->trigger();
         QVERIFY(view.editorText().isEmpty());
         QVERIFY(disabled(copies));
         QVERIFY(enabled(backs));
-        view.Paste2->trigger();
+        view.popupPasteAction->trigger();
         QCOMPARE(view.editorText(), tableTextA);
 
         // Paste takes plain text only.
@@ -357,32 +358,32 @@ private Q_SLOTS:
         mime->setHtml(u"<b>bold</b>"_s);
         mime->setText(u"bold"_s);
         QApplication::clipboard()->setMimeData(mime);
-        view.SelectAll1->trigger();
-        view.Paste1->trigger();
+        view.selectAllAction->trigger();
+        view.pasteAction->trigger();
         QCOMPARE(view.editorText(), u"bold"_s);
         QCOMPARE(view.editorDocument().begin().begin().fragment().charFormat().fontWeight(),
                  static_cast<int>(QFont::Normal));
 
         // "OK" of the text-format dialog appends without anything to undo.
         program.context().options.textFormat.addNext = true;
-        view.Output1->trigger();
-        program.context().textFormat->Button1->click();
+        view.textFormatSettingsAction->trigger();
+        program.context().textFormat->okButton->click();
         QVERIFY(view.editorText().endsWith(u"\nMade in Earth"_s));
         QVERIFY(disabled(backs));
     }
 
     void returnHides() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
-        view.Return1->trigger();
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
+        view.returnToTableAction->trigger();
         QVERIFY(view.isHidden());
     }
 
     void openShowsEveryKindOfTextFile() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         struct Case {
             const char* name;
             QByteArray bytes;
@@ -399,7 +400,7 @@ private Q_SLOTS:
             const QString path = program.file(QString::fromLatin1(c.name));
             QVERIFY(test::writeTestFile(path, c.bytes));
             program.ui.answerOpenFile(path);
-            view.Open1->trigger();
+            view.openTextAction->trigger();
             QVERIFY2(view.editorText() == c.text, c.name);
         }
         QCOMPARE(program.ui.openDialogs.front().filter, u"Text files (*.txt);;All files (*.*)"_s);
@@ -417,19 +418,19 @@ private Q_SLOTS:
         }
         for (const QString& path : {program.file(u"gone.txt"_s), program.files.path(), large}) {
             program.ui.answerOpenFile(path);
-            view.Open1->trigger();
+            view.openTextAction->trigger();
             QCOMPARE(view.editorText(), shown);
         }
         QCOMPARE(program.ui.errors, (QStringList{u"File not found"_s, u"File access denied"_s,
                                                  u"The file is too large to be shown."_s}));
-        QTest::qWait(TForm8::emptyCheckDelayMs * 2);
+        QTest::qWait(TextView::emptyCheckDelayMs * 2);
         QVERIFY(view.isVisible());
     }
 
     void savedTextOpensWithItsFormats() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         QTextCursor cursor(&view.editorDocument());
         cursor.movePosition(QTextCursor::End);
         QTextCharFormat bold;
@@ -449,33 +450,33 @@ private Q_SLOTS:
 
         const QString path = program.file(u"formats.txt"_s);
         program.ui.answerSaveFile(path);
-        view.Save1->trigger();
+        view.saveTextAction->trigger();
         QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt);;Rich Text (*.rtf)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"txt"_s);
         QVERIFY(program.ui.saveDialogs.front().confirmOverwrite);
         QVERIFY(test::readTestFile(path).startsWith("{\\rtf1"));
 
-        view.RichEdit1->clear();
+        view.editor->clear();
         program.ui.answerOpenFile(path);
-        view.Open1->trigger();
+        view.openTextAction->trigger();
         QVERIFY(richTextFromDocument(view.editorDocument(), 96) == before);
         QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
 
         // A failed save reports and changes neither the file nor the editor.
         QVERIFY(test::writeTestFile(program.file(u"blocker"_s), "a file, not a folder"));
         program.ui.answerSaveFile(program.file(u"blocker/x.txt"_s));
-        view.Save1->trigger();
+        view.saveTextAction->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
         QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
     }
 
     void printsOneNamedJob() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         const QString pdf = program.file(u"printed.pdf"_s);
         program.ui.printToPdf(pdf);
-        view.Print1->trigger();
+        view.printAction->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Список kar файлов 06.12.2026  21.05.09"_s});
         QCOMPARE(program.ui.printedTexts, QStringList{tableTextA});
         QVERIFY(test::readTestFile(pdf).startsWith("%PDF"));
@@ -500,8 +501,8 @@ private Q_SLOTS:
         QFETCH(bool, printer);
         QFETCH(QStringList, dialogs);
         TextProgram program(storeLongSongs);
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         QVERIFY(view.editorText().split(u'\n').first().size() > 250);
         const QString pdf = program.file(u"printed.pdf"_s);
         program.ui.setHasDefaultPrinter(printer);
@@ -528,7 +529,7 @@ private Q_SLOTS:
         const QStringList missing = test::missingFromPdf(*text, longCells());
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", "_s)));
         // The editor keeps its own layout: a table row stays one line there.
-        QCOMPARE(view.RichEdit1->lineWrapMode(), QTextEdit::NoWrap);
+        QCOMPARE(view.editor->lineWrapMode(), QTextEdit::NoWrap);
     }
 
     void theRichTextFilterGivesTheFileItsEnding_data() {
@@ -551,11 +552,11 @@ private Q_SLOTS:
         QFETCH(QString, written);
         TextProgram program;
         QVERIFY(QDir(program.files.path()).mkpath(u"h.txt"_s));
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         program.ui.answerSaveFile(program.file(typed),
                                   richTextFilter ? u"Rich Text (*.rtf)"_s : QString());
-        view.Save1->trigger();
+        view.saveTextAction->trigger();
         const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
         QCOMPARE(dialog.filter, u"Text files (*.txt);;Rich Text (*.rtf)"_s);
         QCOMPARE(dialog.defaultSuffix, u"txt"_s);
@@ -575,8 +576,8 @@ private Q_SLOTS:
 
     void anRtfFileThatExistsIsReplacedOnlyWhenTheUserSaysSo() {
         TextProgram program;
-        TForm8& view = program.view();
-        program.command(&TForm4::exportToText);
+        TextView& view = program.view();
+        program.command(&MainWindow::exportToTextAction);
         const QString rtf = program.file(u"songs.rtf"_s);
         QVERIFY(test::writeTestFile(rtf, "kept"));
         for (const bool replace : {false, true}) {
@@ -584,7 +585,7 @@ private Q_SLOTS:
             if (replace) {
                 program.ui.answerOtherButton();
             }
-            view.Save1->trigger();
+            view.saveTextAction->trigger();
             QCOMPARE(program.ui.messages.last(), rtf + u" already exists."_s);
             QCOMPARE(test::readTestFile(rtf) == "kept", !replace);
         }
