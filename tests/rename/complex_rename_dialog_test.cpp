@@ -258,10 +258,8 @@ private Q_SLOTS:
         QTest::mouseClick(program.dialog().previewButton, Qt::LeftButton); // Preview
         QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
-        // Each row shows its folder.
         const QAbstractItemModel* shown = program.dialog().preview().Table->model();
-        QCOMPARE(shown->headerData(1, Qt::Horizontal).toString(), u"Folder"_s);
-        QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/');
+        QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/'); // folder
         QCOMPARE(shown->index(1, 2).data().toString(), u"b.kar"_s);
 
         program.dialog().separatorComboBox->setCurrentIndex(6); // "_"
@@ -284,7 +282,6 @@ private Q_SLOTS:
         QCOMPARE(program.files(), expected);
         program.ui.answerYesNo(true);
         program.main().undoRenamingAction->trigger();
-        QCOMPARE(program.ui.questions, (QStringList{question, question}));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
     }

@@ -6,7 +6,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <tuple>
 
 namespace corvanteller {
 namespace {
@@ -80,6 +80,20 @@ TEST(RenameJournal, UndoGoesBackOneRunAtATime) {
     EXPECT_EQ(RenameJournal(path).runToUndo(), nullptr);
 }
 
+TEST(RenameJournal, ALineCutShortByACrashStaysApart) {
+    TempTree tree;
+    tree.writeFile("journal.txt", "4\t/m/a.kar\t/m/b.kar\n5\t/m/c.k");
+    const QString path = QFile::decodeName(tree.path("journal.txt"));
+    RenameJournal journal(path);
+    EXPECT_EQ(journal.run(), 5);
+    journal.startRun(someTime);
+    journal.recordIntent("/m/e.kar", "/m/f.kar", {1, 2});
+    ASSERT_NE(journal.runToUndo(), nullptr);
+    const auto last = journal.runToUndo()->pending();
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0]->oldPath, "/m/e.kar");
+}
+
 TEST(RenameJournal, AnOlderJournalIsReadAsBefore) {
     TempTree tree;
     const QString path = QFile::decodeName(tree.path("journal.txt"));
@@ -90,17 +104,15 @@ TEST(RenameJournal, AnOlderJournalIsReadAsBefore) {
     const JournalRun* last = journal.runToUndo();
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->run, 2);
-    EXPECT_FALSE(last->started.isValid());
     ASSERT_EQ(last->pending().size(), 2u);
     EXPECT_EQ(last->pending()[0]->newPath, "/m/f\n.kar");
-    EXPECT_FALSE(last->pending()[0]->file.has_value());
     journal.recordSettled(2, last->pending()[0]->sequence);
     journal.recordSettled(2, last->pending()[0]->sequence);
     EXPECT_EQ(journal.runToUndo(), nullptr); // run 1 was undone by the older program
 }
 
-// The journal of one run of two renames, cut at every byte of its last line: a line that is
-// not whole is never a rename, and it stays with its run as a damaged line.
+// One run of two renames, its last line cut at every byte: a line that is not whole is never
+// a rename; it stays with its run as a damaged line, and the next line stands on its own.
 TEST(RenameJournal, ALineCutAtAnyByteIsNeverARename) {
     TempTree tree;
     const QString path = QFile::decodeName(tree.path("journal.txt"));
@@ -118,20 +130,17 @@ TEST(RenameJournal, ALineCutAtAnyByteIsNeverARename) {
         RenameJournal journal(path);
         const JournalRun* run = journal.runToUndo();
         ASSERT_NE(run, nullptr);
-        // Only the line break missing: the line is whole.
-        const bool wholeLine = cut == whole.size() - 1;
-        const bool noLine = cut == lastStart;
+        const bool wholeLine = cut == whole.size() - 1; // only the line break missing
+        const qsizetype damaged = wholeLine || cut == lastStart ? 0 : 1;
         EXPECT_EQ(run->pending().size(), wholeLine ? 2u : 1u);
-        EXPECT_EQ(run->damagedLines.size(), wholeLine || noLine ? 0 : 1);
         EXPECT_EQ(run->pending().back()->newPath, "/m/A.kar");
-        // The next line written stands on its own.
         journal.startRun(someTime);
         journal.recordIntent("/m/x.kar", "/m/y.kar", {1, 4});
         RenameJournal reread(path);
         ASSERT_NE(reread.runToUndo(), nullptr);
-        EXPECT_EQ(reread.runToUndo()->pending().size(), 1u);
+        ASSERT_EQ(reread.runToUndo()->pending().size(), 1u);
         EXPECT_EQ(reread.runToUndo()->pending()[0]->newPath, "/m/y.kar");
-        EXPECT_EQ(reread.runs().front().damagedLines.size(), wholeLine || noLine ? 0 : 1);
+        EXPECT_EQ(reread.runs().front().damagedLines.size(), damaged);
     }
 }
 
@@ -154,35 +163,27 @@ TEST(RenameJournal, ALineWithAWrongByteIsDamaged) {
     EXPECT_EQ(journal.runToUndo(), nullptr);
 }
 
-// Runs before a new one | runs after its start (the new one among them) | oldest run kept
-struct Compaction {
-    int before;
-    std::size_t after;
-    qint64 oldestKept;
-};
-
 TEST(RenameJournal, OnlyTheNewestRunsAreKept) {
-    const Compaction cases[] = {{99, 100, 1}, {100, 101, 1}, {101, 101, 2}, {130, 101, 31}};
-    for (const Compaction& compaction : cases) {
-        SCOPED_TRACE(compaction.before);
+    // Runs before a new one | runs after its start (the new one among them) | oldest run kept
+    const std::tuple<int, std::size_t, qint64> cases[] = {
+        {99, 100, 1}, {100, 101, 1}, {101, 101, 2}, {130, 101, 31}};
+    for (const auto& [before, after, oldestKept] : cases) {
+        SCOPED_TRACE(before);
         TempTree tree;
         const QString path = QFile::decodeName(tree.path("journal.txt"));
         QByteArray older; // as an older program wrote it, one rename a run
-        for (int run = 1; run <= compaction.before; ++run) {
+        for (int run = 1; run <= before; ++run) {
             older +=
                 QByteArray::number(run) + "\t/m/a" + QByteArray::number(run) + ".kar\t/m/b.kar\n";
         }
         writeBytes(path, older);
-        RenameJournal journal(path);
-        journal.startRun(someTime);
-        EXPECT_EQ(journal.runs().size(), compaction.after);
-        EXPECT_EQ(journal.runs().front().run, compaction.oldestKept);
+        RenameJournal(path).startRun(someTime);
         const RenameJournal reread(path);
-        EXPECT_EQ(reread.runs().size(), compaction.after);
-        EXPECT_EQ(reread.runs().front().run, compaction.oldestKept);
+        EXPECT_EQ(reread.runs().size(), after);
+        EXPECT_EQ(reread.runs().front().run, oldestKept);
         EXPECT_EQ(reread.runs().front().renames.at(0).oldPath,
-                  "/m/a" + QByteArray::number(compaction.oldestKept) + ".kar");
-        EXPECT_EQ(reread.run(), compaction.before + 2);
+                  "/m/a" + QByteArray::number(oldestKept) + ".kar");
+        EXPECT_EQ(reread.run(), before + 2);
         EXPECT_FALSE(QFile::exists(path + u".new"_s));
     }
 }

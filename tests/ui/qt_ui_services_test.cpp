@@ -25,17 +25,13 @@ void answerNextBox(const QString& button) {
     QTimer::singleShot(0, [button] {
         QWidget* box = QApplication::activeModalWidget();
         QVERIFY(box != nullptr);
-        if (button.isEmpty()) {
-            QTest::keyClick(box, Qt::Key_Escape);
-            return;
-        }
         for (QAbstractButton* each : box->findChildren<QAbstractButton*>()) {
-            if (each->text() == button) {
-                QTest::mouseClick(each, Qt::LeftButton);
-                return;
+            if (!button.isEmpty() && each->text() == button) {
+                return QTest::mouseClick(each, Qt::LeftButton);
             }
         }
-        QFAIL(qPrintable(u"no button "_s + button));
+        QVERIFY2(button.isEmpty(), qPrintable(u"no button "_s + button));
+        QTest::keyClick(box, Qt::Key_Escape);
     });
 }
 
@@ -49,19 +45,18 @@ private Q_SLOTS:
     // Escape on a question means "No".
     void escapeNeverSilencesAndNeverSaysYes() {
         QtUiServices ui;
-        struct Case {
-            QString button; // clicked by the mouse; empty: Escape is pressed
-            bool noMore;
-        };
-        const Case cases[] = {{QString(), false}, {u"OK"_s, false}, {u"No more messages"_s, true}};
-        for (const Case& each : cases) {
-            answerNextBox(each.button);
-            QCOMPARE(ui.showFailureMessage(nullptr, u"Can't rename /m/a.kar."_s), each.noMore);
-        }
-        const Case questions[] = {{QString(), false}, {u"&No"_s, false}, {u"&Yes"_s, true}};
-        for (const Case& each : questions) {
-            answerNextBox(each.button);
-            QCOMPARE(ui.askYesNo(nullptr, u"Undo?"_s), each.noMore);
+        const std::tuple<bool, QString, bool> cases[] = {// question?, button, answer
+                                                         {false, QString(), false},
+                                                         {false, u"OK"_s, false},
+                                                         {false, u"No more messages"_s, true},
+                                                         {true, QString(), false},
+                                                         {true, u"&No"_s, false},
+                                                         {true, u"&Yes"_s, true}};
+        for (const auto& [question, button, answer] : cases) {
+            answerNextBox(button);
+            QCOMPARE(question ? ui.askYesNo(nullptr, u"Undo?"_s)
+                              : ui.showFailureMessage(nullptr, u"Can't rename /m/a.kar."_s),
+                     answer);
         }
     }
 
