@@ -112,8 +112,8 @@ TEST(RenameJournal, AnOlderJournalIsReadAsBefore) {
 }
 
 // One run of two renames, its last line cut at every byte or with a wrong byte there: a line
-// that is not whole is never a rename; it stays with its run as a damaged line until reported,
-// and the next line stands on its own.
+// that is not whole is never a rename; it stays with its run as a damaged line, and the next
+// line stands on its own.
 TEST(RenameJournal, ALineCutAtAnyByteIsNeverARename) {
     TempTree tree;
     const QString path = QFile::decodeName(tree.path("journal.txt"));
