@@ -95,16 +95,6 @@ private Q_SLOTS:
         QVERIFY(start.pictureTimer->isActive());
         start.hide();
         QVERIFY(!start.pictureTimer->isActive());
-        // A list opened from the start window hands over to the main window.
-        start.show();
-        QTemporaryDir list;
-        QVERIFY(test::writeTestFile(list.filePath(u"one.sgl"_s),
-                                    "Corvanteller file..\r\n2\r\n7\r\n1\r\na.kar\r\n"));
-        fixture.ui.answerOpenFile(list.filePath(u"one.sgl"_s));
-        start.openListAction->trigger();
-        QApplication::processEvents();
-        QVERIFY(start.isHidden());
-        QVERIFY(!start.pictureTimer->isActive());
     }
 
     void startScansAndHandsOverToTheMainWindow() {
