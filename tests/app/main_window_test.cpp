@@ -100,25 +100,22 @@ void visitForeignWindow(QWidget* back) {
 
 // Everything of the table that an open which cannot read its list must leave as it was.
 QStringList tableState(ScannedProgram& program) {
-    QStringList state;
     const SongTableModel& model = program.model();
     TableSession& table = program.context().table;
+    QStringList state{table.currentListFile,
+                      QString::number(int{table.hasCurrentListFile}),
+                      QString::number(int{table.unsavedChanges}),
+                      program.main().statusLabel->text(),
+                      QString::number(table.mainStore().rowCount()),
+                      QString::number(table.startStore().rowCount())};
     for (int column = 0; column < tableColumnCount; ++column) {
         state << model.headerText(column) << QString::number(program.grid().columnWidth(column));
-        for (int row = 1; row <= model.songCount(); ++row) {
-            state << model.cell(row, column);
+        for (int row = 1; row <= 4; ++row) { // the stores' texts in columns 1 to 6
+            state << (row <= model.songCount() ? model.cell(row, column) : u"-"_s)
+                  << (column > 0 ? table.mainStore().text(column, row) : QString())
+                  << (column > 0 ? table.startStore().text(column, row) : QString());
         }
     }
-    for (const RowStore* store : {&table.mainStore(), &table.startStore()}) {
-        state << QString::number(store->rowCount());
-        for (int row = 1; row <= 4; ++row) {
-            for (int column = 1; column <= 6; ++column) {
-                state << store->text(column, row);
-            }
-        }
-    }
-    state << table.currentListFile << QString::number(int{table.hasCurrentListFile})
-          << QString::number(int{table.unsavedChanges}) << program.main().statusLabel->text();
     return state;
 }
 
