@@ -1,5 +1,5 @@
-// A scan the user stops: held at a folder through the scan's seam, then stopped by the Stop
-// button, Escape or the close box while the window waits for it.
+// A scan held at a folder through the scan's seam, then stopped by the Stop button, Escape or
+// the close box while the window waits for it.
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "scan/scan_parameters_dialog.h"
@@ -14,48 +14,31 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <thread>
 
 using namespace corvanteller;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Holds the scan where it begins taking the rows of one folder until the test releases it.
-class HeldFolder {
-public:
-    explicit HeldFolder(const QString& storedFolder) : folder_(storedFolder) {}
-    ~HeldFolder() { release(); }
-
+// Holds the scan at one folder until released (a minute at most, so a failing test ends).
+struct HeldFolder {
     std::function<void(const QString&)> seam() {
-        return [this](const QString& folder) {
-            if (folder != folder_) {
-                return;
+        return [this](const QString& reachedFolder) {
+            if (reachedFolder == folder) {
+                reached = true;
+                for (int waited = 0; !released && waited < 60000; ++waited) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
             }
-            std::unique_lock lock(mutex_);
-            reached_ = true;
-            // A test that fails before it releases the scan still ends.
-            released_.wait_for(lock, std::chrono::seconds(60), [this] { return free_; });
         };
     }
-    bool reached() {
-        const std::lock_guard lock(mutex_);
-        return reached_;
-    }
-    void release() {
-        const std::lock_guard lock(mutex_);
-        free_ = true;
-        released_.notify_all();
-    }
 
-private:
-    QString folder_;
-    std::mutex mutex_;
-    std::condition_variable released_;
-    bool reached_ = false;
-    bool free_ = false;
+    QString folder;
+    std::atomic<bool> reached = false;
+    std::atomic<bool> released = false;
 };
 
 // Runs the action from the event loop in which a window waits for its scan, once ready holds.
@@ -73,46 +56,40 @@ void whenReady(QObject* owner, const std::function<bool()>& ready,
     timer->start();
 }
 
-// Three folders: the chosen one with a.kar, "held" with h.kar (where the scan is held) and
-// "later" with l.kar below it.
+// a.kar in the chosen folder, h.kar in "held" (where the scan is held), l.kar in "held/later".
 struct HeldTree {
     HeldTree() {
-        QVERIFY(test::writeTestFile(music.filePath(u"a.kar"_s), kar("Alpha")));
         QVERIFY(QDir(music.path()).mkpath(u"held/later"_s));
-        QVERIFY(test::writeTestFile(music.filePath(u"held/h.kar"_s), kar("Held")));
-        QVERIFY(test::writeTestFile(music.filePath(u"held/later/l.kar"_s), kar("Later")));
+        for (const char* name : {"a.kar", "held/h.kar", "held/later/l.kar"}) {
+            QVERIFY(test::writeTestFile(music.filePath(QString::fromLatin1(name)),
+                                        test::KarBuilder().trackName(name).bytes()));
+        }
     }
-    static QByteArray kar(const QByteArray& title) {
-        return test::KarBuilder().trackName(title).bytes();
+    // A first, unheld scan into the main window, leaving nothing unsaved.
+    void scanIntoMain(test::ProgramFixture& fixture) {
+        fixture.ui.answerFolder(music.path());
+        fixture.start().show();
+        fixture.start().startButton->click();
+        QVERIFY(test::ProgramFixture::activate(&fixture.main()));
+        QCOMPARE(fixture.model().songCount(), 3);
+        fixture.context().table.unsavedChanges = false;
     }
-    QString heldFolder() const { return music.path() + u"/held/"_s; }
-    QString stoppedMessage() const {
-        return u"The scan was stopped at "_s + heldFolder() +
-               u". The rows read before it are in the table."_s;
+
+    // Starts the held scan by the start window's button or the main window's menu.
+    void scan(test::ProgramFixture& fixture, bool fromStart) {
+        fixture.context().scanFolderReached = held.seam();
+        fixture.ui.answerFolder(music.path());
+        if (fromStart) {
+            QTest::mouseClick(fixture.start().startButton, Qt::LeftButton);
+        } else {
+            fixture.main().newScanningAction->trigger();
+        }
     }
+    ~HeldTree() { held.released = true; }
 
     QTemporaryDir music;
+    HeldFolder held{music.path() + u"/held/"_s};
 };
-
-// What the window showed while its scan was held.
-struct WhileHeld {
-    bool seen = false;
-    bool stopShown = false;
-    bool stopEnabled = false;
-    bool barShown = false;
-    QString label;
-    QList<bool> othersEnabled;
-};
-
-enum class StopBy { Button, Escape };
-
-void stopScan(QPushButton* stopButton, QWidget* window, StopBy by) {
-    if (by == StopBy::Button) {
-        QTest::mouseClick(stopButton, Qt::LeftButton);
-    } else {
-        QTest::keyClick(window, Qt::Key_Escape);
-    }
-}
 
 } // namespace
 
@@ -120,183 +97,121 @@ class ScanStopTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startScanStopsAtTheHeldFolder_data() {
-        QTest::addColumn<StopBy>("by");
-        QTest::newRow("Stop button") << StopBy::Button;
-        QTest::newRow("Escape") << StopBy::Escape;
+    void stopKeepsTheRowsReadBeforeIt_data() {
+        QTest::addColumn<bool>("fromStart");
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("start window, Stop button") << true << false;
+        QTest::newRow("start window, Escape") << true << true;
+        QTest::newRow("new scan, Stop button") << false << false;
+        QTest::newRow("new scan, Escape") << false << true;
     }
 
-    void startScanStopsAtTheHeldFolder() {
-        QFETCH(StopBy, by);
+    void stopKeepsTheRowsReadBeforeIt() {
+        QFETCH(bool, fromStart);
+        QFETCH(bool, byEscape);
         test::ProgramFixture fixture;
         HeldTree tree;
-        HeldFolder held(tree.heldFolder());
-        fixture.context().scanFolderReached = held.seam();
         StartWindow& start = fixture.start();
-        QVERIFY(test::ProgramFixture::activate(&start));
-        // A dialog of the program open beside the scan takes no click either.
-        fixture.context().scanParameters->showFor(&start);
-        QCheckBox* plenty = fixture.context().scanParameters->plentyOfFilesCheckBox;
-        QVERIFY(plenty != nullptr);
-        const bool plentyBefore = plenty->isChecked();
-
-        WhileHeld whileHeld;
-        whenReady(
-            &start,
-            [&] { return held.reached() && start.scanErrorLabel->text().endsWith(u"held/"_s); },
-            [&] {
-                whileHeld.seen = true;
-                whileHeld.stopShown = start.stopScanButton->isVisible();
-                whileHeld.stopEnabled = start.stopScanButton->isEnabled();
-                whileHeld.barShown = start.scanProgressBar->isVisible();
-                whileHeld.label = start.scanErrorLabel->text();
-                whileHeld.othersEnabled = {start.startButton->isEnabled(),
-                                           start.bannerPicture->isEnabled()};
-                QTest::mouseClick(plenty, Qt::LeftButton);
-                QTest::mouseClick(start.startButton, Qt::LeftButton);
-                stopScan(start.stopScanButton, &start, by);
-                held.release();
-            });
-        fixture.ui.answerFolder(tree.music.path());
-        QTest::mouseClick(start.startButton, Qt::LeftButton);
-
-        QVERIFY(whileHeld.seen);
-        QVERIFY(whileHeld.stopShown);
-        QVERIFY(whileHeld.stopEnabled);
-        QVERIFY(whileHeld.barShown);
-        // The walk may have counted the files of the folders below already.
-        QVERIFY(whileHeld.label.contains(u" files seen, listing "_s));
-        QVERIFY(whileHeld.label.endsWith(u"held/"_s));
-        QCOMPARE(whileHeld.othersEnabled, (QList<bool>{false, false}));
-        QCOMPARE(plenty->isChecked(), plentyBefore);
-        // Only the folder dialog of the first click: the click during the scan went nowhere.
-        QCOMPARE(fixture.ui.folderStarts.size(), 1);
-
-        QVERIFY(fixture.main().isVisible());
-        QVERIFY(start.isHidden());
-        const SongTableModel& model = fixture.model();
-        QCOMPARE(model.songCount(), 1);
-        QCOMPARE(model.cell(1, 1), u"a.kar"_s);
-        QCOMPARE(fixture.ui.messages, QStringList{tree.stoppedMessage()});
-        QCOMPARE(fixture.main().statusLabel->text(),
-                 u"1 file(s) was(were) processed and placed in the table"_s);
-        QVERIFY(start.startButton->isEnabled());
-        QVERIFY(start.bannerPicture->isEnabled());
-        QVERIFY(start.stopScanButton->isHidden());
-        QVERIFY(start.scanProgressBar->isHidden());
-        QVERIFY(start.scanErrorLabel->text().isEmpty());
-        // The moving picture runs only while the start window shows; the hand-over hid it.
-        QVERIFY(!start.pictureTimer->isActive());
-    }
-
-    void newScanStopsAtTheHeldFolderWithoutRebuildingMidway_data() {
-        startScanStopsAtTheHeldFolder_data();
-    }
-
-    void newScanStopsAtTheHeldFolderWithoutRebuildingMidway() {
-        QFETCH(StopBy, by);
-        test::ProgramFixture fixture;
-        HeldTree first;
-        fixture.ui.answerFolder(first.music.path());
-        fixture.start().show();
-        fixture.start().startButton->click();
         MainWindow& main = fixture.main();
-        QVERIFY(test::ProgramFixture::activate(&main));
-        QCOMPARE(fixture.model().songCount(), 3);
-        fixture.context().table.unsavedChanges = false;
+        ScanParametersDialog& dialog = *fixture.context().scanParameters;
+        QCheckBox* plenty = dialog.plentyOfFilesCheckBox;
+        const bool plentyBefore = plenty->isChecked();
+        if (fromStart) {
+            QVERIFY(test::ProgramFixture::activate(&start));
+            dialog.showFor(&start); // a dialog of the program beside the scan takes no click
+        } else {
+            tree.scanIntoMain(fixture);
+        }
+        QWidget* window = fromStart ? static_cast<QWidget*>(&start) : &main;
+        QPushButton* stop = fromStart ? start.stopScanButton : main.stopScanButton;
+        QLabel* label = fromStart ? start.scanErrorLabel : main.scanProgressLabel;
+        QWidget* progress = fromStart ? static_cast<QWidget*>(start.scanProgressBar) : label;
+        const QList<QWidget*> blocked =
+            fromStart ? QList<QWidget*>{start.startButton, start.bannerPicture}
+                      : QList<QWidget*>{main.songGrid, main.checkAllBox};
+        const auto shown = [&] {
+            return QList<bool>{!stop->isHidden(), !progress->isHidden(), blocked[0]->isEnabled(),
+                               blocked[1]->isEnabled()};
+        };
 
-        HeldTree tree;
-        HeldFolder held(tree.heldFolder());
-        fixture.context().scanFolderReached = held.seam();
-        WhileHeld whileHeld;
+        QList<bool> whileHeld;
+        QString heldLabel;
         int rowsAfterVisit = -1;
-        bool visited = false;
         whenReady(
-            &main,
-            [&] { return held.reached() && main.scanProgressLabel->text().endsWith(u"held/"_s); },
+            window, [&] { return tree.held.reached && label->text().endsWith(u"held/"_s); },
             [&] {
-                whileHeld.seen = true;
-                whileHeld.stopShown = main.stopScanButton->isVisible();
-                whileHeld.label = main.scanProgressLabel->text();
-                whileHeld.othersEnabled = {main.songGrid->isEnabled(),
-                                           main.checkAllBox->isEnabled()};
-                // Another window of the program comes and goes: the table waits for the scan.
-                fixture.context().scanParameters->showFor(&main);
-                visited = QTest::qWaitForWindowActive(fixture.context().scanParameters);
-                fixture.context().scanParameters->hide();
-                visited = visited && test::ProgramFixture::activate(&main);
-                rowsAfterVisit = fixture.model().songCount();
-                stopScan(main.stopScanButton, &main, by);
-                held.release();
+                whileHeld = shown() << stop->isEnabled();
+                heldLabel = label->text();
+                if (fromStart) {
+                    QTest::mouseClick(plenty, Qt::LeftButton);
+                    QTest::mouseClick(start.startButton, Qt::LeftButton);
+                } else {
+                    // Another window of the program comes and goes: the table waits.
+                    dialog.showFor(&main);
+                    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+                    dialog.hide();
+                    QVERIFY(test::ProgramFixture::activate(&main));
+                    rowsAfterVisit = fixture.model().songCount();
+                }
+                if (byEscape) {
+                    QTest::keyClick(window, Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(stop, Qt::LeftButton);
+                }
+                tree.held.released = true;
             });
-        fixture.ui.answerFolder(tree.music.path());
-        main.newScanningAction->trigger();
+        tree.scan(fixture, fromStart);
 
-        QVERIFY(whileHeld.seen);
-        QVERIFY(whileHeld.stopShown);
-        QVERIFY(whileHeld.label.contains(u" files seen"_s)); // elided in the middle
-        QCOMPARE(whileHeld.othersEnabled, (QList<bool>{false, false}));
-        QVERIFY(visited);
-        QCOMPARE(rowsAfterVisit, 3);
+        QCOMPARE(whileHeld, (QList<bool>{true, true, false, false, true}));
+        QVERIFY(heldLabel.contains(u" files seen"_s)); // the main window elides the middle
+        QCOMPARE(plenty->isChecked(), plentyBefore);
+        QCOMPARE(rowsAfterVisit, fromStart ? -1 : 3);
+        // Only the folder dialogs of the real scans: the click during the scan went nowhere.
+        QCOMPARE(fixture.ui.folderStarts.size(), fromStart ? 1 : 2);
+        QCOMPARE(fixture.ui.messages,
+                 QStringList{u"The scan was stopped at "_s + tree.music.path() +
+                             u"/held/. The rows read before it are in the table."_s});
+        QVERIFY(main.isVisible());
+        QVERIFY(start.isHidden());
         QCOMPARE(fixture.model().songCount(), 1);
         QCOMPARE(fixture.model().cell(1, 2), tree.music.path() + u"/"_s);
-        QCOMPARE(fixture.ui.messages, QStringList{tree.stoppedMessage()});
         QCOMPARE(main.statusLabel->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
-        QVERIFY(main.songGrid->isEnabled());
-        QVERIFY(main.checkAllBox->isEnabled());
-        QVERIFY(main.stopScanButton->isHidden());
-        QVERIFY(main.scanProgressLabel->isHidden());
+        QCOMPARE(shown(), (QList<bool>{false, false, true, true}));
+        QVERIFY(start.scanErrorLabel->text().isEmpty());
+        QVERIFY(!start.pictureTimer->isActive()); // the hand-over hid the start window
     }
 
     // The close box stops the scan first; the window then closes as it always does.
     void closingDuringAScanStopsItFirst() {
-        {
+        for (const bool fromStart : {true, false}) {
             test::ProgramFixture fixture;
             HeldTree tree;
-            HeldFolder held(tree.heldFolder());
-            fixture.context().scanFolderReached = held.seam();
-            StartWindow& start = fixture.start();
-            start.show();
+            if (!fromStart) {
+                tree.scanIntoMain(fixture);
+            }
+            QWidget* window = fromStart ? static_cast<QWidget*>(&fixture.start()) : &fixture.main();
+            window->show();
             int quitsWhileHeld = -1;
             whenReady(
-                &start, [&] { return held.reached(); },
+                window, [&] { return tree.held.reached.load(); },
                 [&] {
-                    start.close();
+                    window->close();
                     quitsWhileHeld = fixture.quitCount;
-                    held.release();
+                    tree.held.released = true;
                 });
-            fixture.ui.answerFolder(tree.music.path());
-            start.startButton->click();
+            tree.scan(fixture, fromStart);
             QCOMPARE(quitsWhileHeld, 0);
-            QCOMPARE(fixture.quitCount, 1);
-            QVERIFY(fixture.main().isHidden());
             QVERIFY(fixture.ui.messages.isEmpty());
-            QCOMPARE(fixture.context().table.startStore().rowCount(), 1);
-        }
-        {
-            test::ProgramFixture fixture;
-            HeldTree tree;
-            fixture.ui.answerFolder(tree.music.path());
-            fixture.start().show();
-            fixture.start().startButton->click();
-            MainWindow& main = fixture.main();
-            fixture.context().table.unsavedChanges = false;
-            HeldFolder held(tree.heldFolder());
-            fixture.context().scanFolderReached = held.seam();
-            whenReady(
-                &main, [&] { return held.reached(); },
-                [&] {
-                    main.close();
-                    held.release();
-                });
-            fixture.ui.answerFolder(tree.music.path());
-            main.newScanningAction->trigger();
-            // The new scan's rows are unsaved: the close asks first.
-            QVERIFY(fixture.prompt().isVisible());
-            QCOMPARE(fixture.quitCount, 0);
-            QVERIFY(fixture.ui.messages.isEmpty());
-            QCOMPARE(fixture.model().songCount(), 1);
+            if (fromStart) {
+                QCOMPARE(fixture.quitCount, 1);
+                QVERIFY(fixture.main().isHidden());
+                QCOMPARE(fixture.context().table.startStore().rowCount(), 1);
+            } else { // the new scan's rows are unsaved: the close asks first
+                QVERIFY(fixture.prompt().isVisible());
+                QCOMPARE(fixture.quitCount, 0);
+                QCOMPARE(fixture.model().songCount(), 1);
+            }
         }
     }
 };

@@ -142,7 +142,6 @@ private Q_SLOTS:
 
             QTRY_VERIFY2(QApplication::focusWidget() == &grid, caption);
             QVERIFY2(QApplication::activeWindow() == &program.main(), caption);
-            QVERIFY2(grid.currentIndex() == program.model().index(0, 3), caption);
             // The next keys reach the grid: one row down, then a typed letter opens the cell.
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
             QVERIFY2(grid.currentIndex() == program.model().index(1, 3), caption);
@@ -198,12 +197,6 @@ private Q_SLOTS:
         WordProgram program;
         MainWindow& main = program.main();
         const QStringList lines = program.tableLines();
-        program.ui.answerSaveFile(QString());
-        main.printToPdfAction->trigger();
-        QCOMPARE(program.ui.saveDialogs.last().filter, u"PDF (*.pdf)"_s);
-        QVERIFY(program.view().isHidden());
-        QCOMPARE(main.documentEngine.documentCount(), 0);
-
         const QString pdf = program.file(u"songs.pdf"_s);
         program.ui.answerSaveFile(pdf);
         main.printToPdfAction->trigger();
