@@ -98,8 +98,7 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     EXPECT_EQ(readError(encrypted), passwordProtectedMessage());
     EXPECT_EQ(readError(truncated), cannotRead);
 
-    // The table stays as it was.
-    WorkbookEngine engine;
+    WorkbookEngine engine; // the table stays as it was
     TableSession table;
     ImportWidths widths;
     widths.mode = ColumnWidthMode::Fixed;
@@ -119,7 +118,8 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     }
 }
 
-// "DATE:2024-03-15" and "DATETIME:2023-12-31T23:05:09" stand for dates in the locale's formats.
+// "DATE:2024-03-15" and "DATETIME:2023-12-31T23:05:09" stand for dates in the locale's formats;
+// "\n" for a line break.
 QString expectedCell(const QString& field, const QLocale& locale) {
     if (field.startsWith(u"DATE:"_s)) {
         return locale.toString(QDate::fromString(field.mid(5), Qt::ISODate), QLocale::ShortFormat);
@@ -129,16 +129,7 @@ QString expectedCell(const QString& field, const QLocale& locale) {
         return locale.toString(moment.date(), QLocale::ShortFormat) + u' ' +
                moment.time().toString(u"HH:mm:ss"_s);
     }
-    QString text;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == u'\\' && i + 1 < field.size()) {
-            const QChar next = field[++i];
-            text += next == u'n' ? u'\n' : next == u't' ? u'\t' : next;
-        } else {
-            text += field[i];
-        }
-    }
-    return text;
+    return QString(field).replace(u"\\n"_s, u"\n"_s);
 }
 
 TEST_F(XlsTest, WorkbooksOfASpreadsheetProgramReadAlikeInBothFormats) {
