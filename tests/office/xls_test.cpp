@@ -102,17 +102,14 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     TableSession table;
     ImportWidths widths;
     widths.mode = ColumnWidthMode::Fixed;
-    importFromExcel(engine,
-                    write(u"songs.xls"_s, test::XlsBuilder()
-                                              .text(1, 1, u"#"_s)
-                                              .text(1, 2, u"Name"_s)
-                                              .text(2, 2, u"a.kar"_s)
-                                              .bytes()),
-                    ImportingWindow::Main, table, widths, QLocale::c());
+    const auto importInto = [&](const QString& path) {
+        importFromExcel(engine, path, ImportingWindow::Main, table, widths, QLocale::c());
+    };
+    test::XlsBuilder songs;
+    songs.text(1, 1, u"#"_s).text(1, 2, u"Name"_s).text(2, 2, u"a.kar"_s);
+    importInto(write(u"songs.xls"_s, songs.bytes()));
     for (const QString& path : {password, encrypted}) {
-        EXPECT_THROW(
-            importFromExcel(engine, path, ImportingWindow::Main, table, widths, QLocale::c()),
-            UserError);
+        EXPECT_THROW(importInto(path), UserError);
         EXPECT_EQ(table.model().songCount(), 1);
         EXPECT_EQ(table.model().cell(1, 1), u"a.kar"_s);
     }

@@ -299,10 +299,8 @@ TEST(ListFile, OnlyTheLinesTheCountsNameAreRead) {
         const qint64 before = test::bytesReadSoFar();
         ASSERT_TRUE(openListFile(path, model, 0, ListOpenFailure::KeepTable).opened());
         EXPECT_LT(test::bytesReadSoFar() - before, 1'000'000);
-        EXPECT_EQ(
-            allCells(model),
-            (QStringList{
-                u"1"_s, u"a.kar"_s, {}, {}, {}, {}, {}, u"2"_s, u"b.kar"_s, {}, {}, {}, {}, {}}));
+        EXPECT_EQ(model.songCount(), 2);
+        EXPECT_EQ(model.cell(2, 1), u"b.kar"_s);
     }
 }
 
