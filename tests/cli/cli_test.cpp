@@ -282,25 +282,18 @@ TEST(CliExport, WrongCallsAndUnwritableTargets) {
 TEST(CliExport, AnEmptyTableReplacesFileOrFails) {
     TempTree tree;
     tree.makeFolder("empty");
-    const struct {
-        const char* name;
-        int exitCode;
-        bool replaced;
-    } cases[] = {
-        {"songs.sgl", 0, true},
-        {"songs.docx", 0, true},
-        {"songs.xlsx", 1, false},
-    };
-    for (const auto& target : cases) {
-        SCOPED_TRACE(target.name);
-        tree.writeFile(target.name, "older contents");
-        const QString path = tree.root() + u"/"_s + QString::fromLatin1(target.name);
+    const std::pair<const char*, bool> targets[] = {
+        {"songs.sgl", true}, {"songs.docx", true}, {"songs.xlsx", false}};
+    for (const auto& [name, replaced] : targets) {
+        SCOPED_TRACE(name);
+        tree.writeFile(name, "older contents");
+        const QString path = tree.root() + u"/"_s + QString::fromLatin1(name);
         const CliRun run = runCliProcess(
             {u"export"_s, u"--defaults"_s, tree.root() + u"/empty"_s, u"--to"_s, path});
-        EXPECT_EQ(run.exitCode, target.exitCode) << run.err.constData();
-        EXPECT_EQ(readBytes(path) != "older contents", target.replaced);
+        EXPECT_EQ(run.exitCode, replaced ? 0 : 1) << run.err.constData();
+        EXPECT_EQ(readBytes(path) != "older contents", replaced);
         EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1\n")) << run.err.constData();
-        EXPECT_EQ(run.err.contains("was left as it was"), !target.replaced);
+        EXPECT_EQ(run.err.contains("was left as it was"), !replaced);
     }
 }
 
