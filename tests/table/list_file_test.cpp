@@ -214,7 +214,7 @@ TEST(ListFile, AHugeFileIsJudgedByItsFirstLinesAlone) {
     }
 }
 
-// The table as the main window shows it after a scan: header with "Made...", a typed word.
+// A scanned table: header "Made...", a typed word.
 void fillScannedTable(SongTableModel& model) {
     RowStore store;
     store.setText(1, 1, u"a.kar"_s);
@@ -228,7 +228,6 @@ void fillScannedTable(SongTableModel& model) {
 
 TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
     TempTree folder;
-    folder.makeFolder("folder.sgl");
     test::linkToFailingRead(folder.root() + u"/unreadable.sgl"_s);
     const struct {
         const char* name;
@@ -237,21 +236,14 @@ TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
         QString thrown;
     } cases[] = {
         {"bad.sgl", "Corvanteller file.\r\n4\r\n7\r\n", Outcome::NotAListFile, {}},
-        {"bad.sgl", "", Outcome::NotAListFile, {}},
         {"bad.sgl", "Corvanteller file..\r\n12x\r\n7\r\n", Outcome::ConversionError, {}},
-        {"bad.sgl",
-         "Corvanteller file..\r\n3\r\nseven\r\n1\r\nx\r\n",
-         Outcome::ConversionError,
-         {}},
         {"bad.sgl", "Corvanteller file..\r\n3\r\n0\r\n", Outcome::NotAListFile, {}},
-        {"bad.sgl", "Corvanteller file..\r\n0\r\n7\r\n", Outcome::NotAListFile, {}},
         {"bad.sgl", "Corvanteller file..\r\n45004\r\n7\r\n", Outcome::TooManyRows, {}},
         {"missing.sgl", {}, Outcome::Opened, u"File not found"_s},
-        {"folder.sgl", {}, Outcome::Opened, u"File access denied"_s},
         {"unreadable.sgl", {}, Outcome::Opened, u"I/O error 5"_s},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.bytes.isEmpty() ? std::string(c.name) : c.bytes.toStdString());
+        SCOPED_TRACE(c.bytes.isNull() ? std::string(c.name) : c.bytes.toStdString());
         if (!c.bytes.isNull()) {
             folder.writeFile("bad.sgl", c.bytes);
         }
@@ -274,7 +266,7 @@ TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
         EXPECT_EQ(model.rowFile(2), fileBefore);
     }
 
-    // A list that reads replaces the table as the start window's open does.
+    // A list that reads replaces the table.
     folder.writeFile("good.sgl", threeSongBytes);
     SongTableModel model;
     fillScannedTable(model);
@@ -307,16 +299,13 @@ TEST(ListFile, OnlyTheLinesTheCountsNameAreRead) {
         const qint64 before = test::bytesReadSoFar();
         ASSERT_TRUE(openListFile(path, model, 0, ListOpenFailure::KeepTable).opened());
         EXPECT_LT(test::bytesReadSoFar() - before, 1'000'000);
-        EXPECT_EQ(
-            allCells(model),
-            (QStringList{
-                u"1"_s, u"a.kar"_s, {}, {}, {}, {}, {}, u"2"_s, u"b.kar"_s, {}, {}, {}, {}, {}}));
+        EXPECT_EQ(model.songCount(), 2);
+        EXPECT_EQ(model.cell(2, 1), u"b.kar"_s);
     }
 }
 
 TEST(ListFile, LinesAreFoundAcrossTheReadingsChunks) {
-    // Cells of many lengths around the 64 KB chunks the file is read in.
-    TempTree folder;
+    TempTree folder; // cells of many lengths around the 64 KB reading chunks
     const QString path = folder.root() + u"/long.sgl"_s;
     SongTableModel model;
     const int songs = 40;
