@@ -695,6 +695,15 @@ void MainWindow::saveAsWordDocument() {
 }
 
 void MainWindow::printFromWord() {
+    printTableDocument(documentPrinter(context_.ui, this));
+}
+
+// The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
+void MainWindow::printToPdfFile() {
+    printTableDocument(pdfPrinter(context_.ui, this));
+}
+
+void MainWindow::printTableDocument(const DocumentPrinter& printer) {
     // The view shows what its last request says; before any request that would be an empty
     // page, so the table's text is asked for then.
     if (context_.textViewModes.mode() == TextViewMode::None) {
@@ -702,17 +711,7 @@ void MainWindow::printFromWord() {
     }
     const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(std::nullopt);
-    printAndDiscard(documentEngine, documentPrinter(context_.ui, this));
-}
-
-// The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
-void MainWindow::printToPdfFile() {
-    if (context_.textViewModes.mode() == TextViewMode::None) {
-        context_.textViewModes.setByCommand(TextViewMode::TableText);
-    }
-    const EngineCommand<DocumentEngine> command(documentEngine);
-    newWordDocumentFromTextView(std::nullopt);
-    printAndDiscard(documentEngine, pdfPrinter(context_.ui, this));
+    printAndDiscard(documentEngine, printer);
 }
 
 void MainWindow::importExcel() {

@@ -185,6 +185,8 @@ private:
     void showWaitLabel(const QString& text);
     // Shows the text view for the mode it has.
     void openTextView();
+    // Builds the document of "&Print from Ms Word (text)" and hands it to the printer.
+    void printTableDocument(const DocumentPrinter& printer);
     // The table's text as the text view builds it, for a Word command: the view is shown for
     // it and hidden again once the text is in a new document.
     void newWordDocumentFromTextView(std::optional<TextViewMode> mode);
