@@ -671,8 +671,7 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
         std::vector<UndoStep> steps;
         for (; run != nullptr && !settledRuns.contains(run->run); run = journal->runToUndo()) {
             steps = locateRenames(*run, fileSystem);
-            if (std::any_of(steps.begin(), steps.end(), std::mem_fn(&UndoStep::happened)) ||
-                run->damagedLines.size() > run->reportedDamage) {
+            if (std::any_of(steps.begin(), steps.end(), std::mem_fn(&UndoStep::happened))) {
                 break;
             }
             // Every file of the run already has its old name: nothing to ask.
@@ -682,6 +681,13 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
                 if (step.where == Whereabouts::AtOldName) {
                     showAtOldName(step);
                 }
+            }
+            if (run->damagedLines.size() > run->reportedDamage) {
+                result.notice = damagedLinesNotice(run->damagedLines.mid(run->reportedDamage));
+                journal->recordDamageReported(run->run, static_cast<int>(run->damagedLines.size()));
+                journal->flush();
+                result.started = false;
+                return result;
             }
         }
         if (run == nullptr || settledRuns.contains(run->run)) {
