@@ -425,7 +425,7 @@ void MainWindow::renameFilesFromNameColumn() {
     RenameServices services = renameServices();
     const RenameRunResult result = renameFromNameColumn(context_.table, services);
     if (result.started) {
-        updateStatusLine(renamedStatusText(context_.table.renamedCount));
+        updateStatusLine(context_.table.renamingStatusText());
     }
     if (!result.notice.isEmpty()) {
         context_.ui.showMessage(this, result.notice);
@@ -442,7 +442,7 @@ void MainWindow::revertLastRenaming() {
     RenameServices services = renameServices();
     const RenameRunResult result = undoLastRenaming(context_.table, services);
     if (result.started) {
-        updateStatusLine(renamedStatusText(context_.table.renamedCount));
+        updateStatusLine(context_.table.renamingStatusText());
     }
     if (!result.notice.isEmpty()) {
         context_.ui.showMessage(this, result.notice);

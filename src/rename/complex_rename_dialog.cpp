@@ -367,16 +367,16 @@ void ComplexRenameDialog::startRenaming() {
         return;
     }
     Q_EMIT tableAboutToBeRead();
-    RenameServices run{systemFileSystem(),
-                       renameJournalPath(settingsPath_),
-                       options_.general.errorMessages,
-                       [this](const QString& text) {
-                           return services_.ui.showFailureMessage(this, text)
-                                      ? MessageReply::NoMoreMessages
-                                      : MessageReply::Continue;
-                       },
-                       {},
-                       &clock_};
+    RenameServices run{
+        systemFileSystem(),
+        renameJournalPath(settingsPath_),
+        options_.general.errorMessages,
+        [this](const QString& text) {
+            return services_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
+                                                               : MessageReply::Continue;
+        },
+        [this](const QString& question) { return services_.ui.askYesNo(this, question); },
+        &clock_};
     const RenameRunResult result = runComplexRename(table_, renaming, clock_, run);
     if (!result.notice.isEmpty()) {
         services_.ui.showMessage(this, result.notice);

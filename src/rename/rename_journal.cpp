@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
-#include <map>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,7 +121,7 @@ std::optional<ParsedLine> parseOldLine(const QList<QByteArray>& fields) {
     return parsed;
 }
 
-std::optional<FileIdentity> identityOf(const QByteArray& field) {
+std::optional<FileIdentity> parseIdentity(const QByteArray& field) {
     const qsizetype colon = field.indexOf(':');
     if (colon < 0) {
         return std::nullopt;
@@ -168,7 +167,7 @@ std::optional<ParsedLine> parseLine(const QByteArray& line) {
             return std::nullopt;
         }
         parsed.kind = ParsedLine::Kind::Intent;
-        parsed.file = identityOf(fields[3]);
+        parsed.file = parseIdentity(fields[3]);
         parsed.oldPath = unescapeJournalField(fields[4]);
         parsed.newPath = unescapeJournalField(fields[5]);
         return parsed;
@@ -187,12 +186,29 @@ std::optional<ParsedLine> parseLine(const QByteArray& line) {
     }
 }
 
-// Calls visit for each line of the journal's bytes with the run it belongs to: a line that
-// cannot be read belongs to the run of the last line before it that can (0 before any), and
-// comes with no parsed line. A last line without its line break is complete only when its
-// checksum says so.
-void forEachLine(const QByteArray& bytes,
-                 const std::function<void(const QByteArray&, qint64, const ParsedLine*)>& visit) {
+// The run a damaged line names in its run field, if it still reads as a number.
+std::optional<qint64> claimedRun(const QByteArray& line) {
+    const QList<QByteArray> fields = line.split('\t');
+    if (line[0] >= '0' && line[0] <= '9') {
+        return numberOf(fields[0]);
+    }
+    return fields.size() > 1 && fields[0].size() == 1 ? numberOf(fields[1]) : std::nullopt;
+}
+
+// One line of the journal with the run it belongs to; parsed is empty for a line that cannot
+// be read.
+struct JournalLine {
+    QByteArray text;
+    qint64 run = 0;
+    std::optional<ParsedLine> parsed;
+};
+
+// The lines of the journal's bytes. A line that cannot be read belongs to the run of the last
+// line before it that can (0 before any), unless it names the run of the next line that can:
+// then it is that run's damaged start, not the end of the run before. A last line without its
+// line break is complete only when its checksum says so.
+std::vector<JournalLine> linesOf(const QByteArray& bytes) {
+    std::vector<JournalLine> lines;
     qint64 currentRun = 0;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -201,7 +217,7 @@ void forEachLine(const QByteArray& bytes,
         if (!terminated) {
             end = bytes.size();
         }
-        const QByteArray line = bytes.mid(start, end - start);
+        QByteArray line = bytes.mid(start, end - start);
         start = end + 1;
         if (line.isEmpty()) {
             continue;
@@ -213,8 +229,17 @@ void forEachLine(const QByteArray& bytes,
         if (parsed) {
             currentRun = parsed->run;
         }
-        visit(line, currentRun, parsed ? &*parsed : nullptr);
+        lines.push_back({std::move(line), currentRun, std::move(parsed)});
     }
+    std::optional<qint64> nextRun;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if (line->parsed) {
+            nextRun = line->run;
+        } else if (nextRun && claimedRun(line->text) == nextRun) {
+            line->run = *nextRun;
+        }
+    }
+    return lines;
 }
 
 QByteArray readAll(int descriptor) {
@@ -274,6 +299,10 @@ QString journalUnavailableMessage(int error) {
     return u"The renaming journal cannot be written: "_s + ioErrorText(error) + u"."_s;
 }
 
+QString dropRunQuestion(qsizetype files) {
+    return u"The oldest renaming still has %1 file(s) that can be put back. Drop it?"_s.arg(files);
+}
+
 QByteArray escapeJournalField(QByteArrayView bytes) {
     QByteArray field;
     field.reserve(bytes.size());
@@ -305,10 +334,7 @@ std::vector<const JournalRename*> JournalRun::pending() const {
 }
 
 bool JournalRun::needsUndo() const {
-    return damagedLines.size() > reportedDamage ||
-           std::any_of(renames.begin(), renames.end(), [](const JournalRename& rename) {
-               return !rename.failed && !rename.settled;
-           });
+    return damagedLines.size() > reportedDamage || !pending().empty();
 }
 
 RenameJournal::RenameJournal(const QString& path) : path_(path) {
@@ -333,14 +359,18 @@ RenameJournal::~RenameJournal() {
 }
 
 JournalRun& RenameJournal::runNumbered(qint64 run) {
-    const auto found = std::find_if(runs_.begin(), runs_.end(),
-                                    [run](const JournalRun& each) { return each.run == run; });
-    if (found != runs_.end()) {
-        return *found;
+    // Mostly the last run: lines of one run follow each other, and new runs come last.
+    if (!runs_.empty() && runs_.back().run == run) {
+        return runs_.back();
     }
-    JournalRun& added = runs_.emplace_back();
-    added.run = run;
-    return added;
+    auto found =
+        std::lower_bound(runs_.begin(), runs_.end(), run,
+                         [](const JournalRun& each, qint64 number) { return each.run < number; });
+    if (found == runs_.end() || found->run != run) {
+        found = runs_.insert(found, JournalRun{});
+        found->run = run;
+    }
+    return *found;
 }
 
 void RenameJournal::read() {
@@ -348,24 +378,14 @@ void RenameJournal::read() {
     size_ = bytes.size();
     runs_.clear();
     qint64 highest = 0;
-    // Runs in the order they began; lines of one run mostly follow each other.
-    std::map<qint64, std::size_t> indexOfRun;
-    const auto runOf = [&](qint64 run) -> JournalRun& {
-        const auto found = indexOfRun.find(run);
-        if (found != indexOfRun.end()) {
-            return runs_[found->second];
+    for (const JournalLine& line : linesOf(bytes)) {
+        const qint64 run = line.run;
+        JournalRun& owner = runNumbered(run);
+        if (!line.parsed) {
+            owner.damagedLines.append(line.text);
+            continue;
         }
-        indexOfRun.emplace(run, runs_.size());
-        JournalRun& added = runs_.emplace_back();
-        added.run = run;
-        return added;
-    };
-    forEachLine(bytes, [&](const QByteArray& line, qint64 run, const ParsedLine* parsed) {
-        JournalRun& owner = runOf(run);
-        if (parsed == nullptr) {
-            owner.damagedLines.append(line);
-            return;
-        }
+        const ParsedLine* parsed = &*line.parsed;
         highest = std::max({highest, parsed->run, parsed->ownNumber});
         switch (parsed->kind) {
         case ParsedLine::Kind::Start:
@@ -395,9 +415,7 @@ void RenameJournal::read() {
             }
             break;
         }
-    });
-    std::sort(runs_.begin(), runs_.end(),
-              [](const JournalRun& a, const JournalRun& b) { return a.run < b.run; });
+    }
     run_ = highest + 1;
     // A line cut short must not take the next line into it; one that was whole but for its
     // line break keeps its meaning.
@@ -430,35 +448,61 @@ void RenameJournal::writeLine(const QByteArray& fields) {
     append(fields + '\t' + checksumField(fields) + '\n');
 }
 
-void RenameJournal::startRun(const QDateTime& started) {
-    const qsizetype renamingRuns = std::count_if(runs_.begin(), runs_.end(),
-                                                 [](const JournalRun& run) { return run.run > 0; });
-    if (renamingRuns > keptRuns || (size_ > compactionSize && renamingRuns > 0)) {
-        compact();
-    }
+void RenameJournal::startRun(const QDateTime& started,
+                             std::function<bool(const QString&)> askToDrop) {
     sequence_ = 0;
+    unwrittenStart_ = started;
+    askToDrop_ = std::move(askToDrop);
+}
+
+void RenameJournal::writeStart() {
+    compact();
+    const QDateTime started = *unwrittenStart_;
     writeLine("S\t" + QByteArray::number(run_) + '\t' + started.toString(Qt::ISODate).toLatin1());
+    unwrittenStart_.reset();
     runNumbered(run_).started = started;
 }
 
 void RenameJournal::compact() {
-    // The newest runs stay; the lines before the first run go with the oldest.
-    std::set<qint64> kept;
-    for (auto run = runs_.rbegin(); run != runs_.rend() && kept.size() < keptRuns; ++run) {
-        if (run->run > 0) {
-            kept.insert(run->run);
+    std::vector<const JournalRun*> renamingRuns; // oldest first
+    for (const JournalRun& run : runs_) {
+        if (run.run > 0) {
+            renamingRuns.push_back(&run);
         }
     }
-    if (kept.size() == runs_.size()) {
+    const qsizetype excess = qsizetype(renamingRuns.size()) - keptRuns;
+    const bool tooLarge = size_ > compactionSize;
+    if (excess <= 0 && !tooLarge) {
         return;
+    }
+    // Runs with nothing left to put back go first, oldest first.
+    std::set<qint64> dropped;
+    for (const JournalRun* run : renamingRuns) {
+        if (run->pending().empty() && (tooLarge || qsizetype(dropped.size()) < excess)) {
+            dropped.insert(run->run);
+        }
+    }
+    if (qsizetype(dropped.size()) < excess) {
+        const auto oldest =
+            std::find_if(renamingRuns.begin(), renamingRuns.end(),
+                         [&dropped](const JournalRun* run) { return !dropped.contains(run->run); });
+        if (askToDrop_ && askToDrop_(dropRunQuestion(qsizetype((*oldest)->pending().size())))) {
+            dropped.insert((*oldest)->run);
+        }
+    }
+    if (dropped.empty()) {
+        return;
+    }
+    if (dropped.contains(renamingRuns.front()->run)) {
+        dropped.insert(0); // the lines before the first run go with the oldest
     }
     const QByteArray bytes = readAll(descriptor_);
     QByteArray keptBytes;
-    forEachLine(bytes, [&](const QByteArray& line, qint64 run, const ParsedLine*) {
-        if (kept.contains(run)) {
-            keptBytes += line + '\n';
+    for (const JournalLine& line : linesOf(bytes)) {
+        if (!dropped.contains(line.run)) {
+            keptBytes += line.text + '\n';
         }
-    });
+    }
     // The new journal is whole on disk before it takes the old one's place.
     const QString newPath = path_ + u".new"_s;
     const QByteArray newName = QFile::encodeName(newPath);
@@ -491,12 +535,15 @@ void RenameJournal::compact() {
     }
     ::close(descriptor_);
     descriptor_ = openForAppending(path_);
-    std::erase_if(runs_, [&kept](const JournalRun& run) { return !kept.contains(run.run); });
+    std::erase_if(runs_, [&dropped](const JournalRun& run) { return dropped.contains(run.run); });
     size_ = keptBytes.size();
 }
 
 int RenameJournal::recordIntent(const QByteArray& oldPath, const QByteArray& newPath,
                                 const FileIdentity& file) {
+    if (unwrittenStart_) {
+        writeStart();
+    }
     const int sequence = ++sequence_;
     writeLine("R\t" + QByteArray::number(run_) + '\t' + QByteArray::number(sequence) + '\t' +
               QByteArray::number(file.device) + ':' + QByteArray::number(file.inode) + '\t' +

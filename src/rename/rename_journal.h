@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/rename_primitive.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QByteArrayView>
@@ -7,6 +9,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,18 +20,13 @@ QString renameJournalPath(const QString& settingsPath);
 
 // "The renaming journal cannot be written: " + the system's reason + "."
 QString journalUnavailableMessage(int error);
+// The question before the journal drops a run that still has files to put back.
+QString dropRunQuestion(qsizetype files);
 
 // A journal field: bytes outside printable ASCII, "%" and so TAB and line breaks as %XX, so that
 // every name comes back exactly.
 QByteArray escapeJournalField(QByteArrayView bytes);
 QByteArray unescapeJournalField(QByteArrayView field);
-
-// A file as the file system knows it, whatever its name.
-struct FileIdentity {
-    quint64 device = 0;
-    quint64 inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // One rename of a run as the journal keeps it.
 struct JournalRename {
@@ -80,10 +78,13 @@ public:
     qint64 run() const { return run_; }
     const std::vector<JournalRun>& runs() const { return runs_; }
 
-    // Begins a renaming run: first drops the oldest runs when the journal holds more than
-    // keptRuns runs or compactionSize bytes (the newest keptRuns runs always stay), then
-    // records the start time. Throws IoError.
-    void startRun(const QDateTime& started);
+    // Begins a renaming run. Its start is written with its first rename, so that a run that
+    // renames nothing leaves no trace; before that line the journal drops runs when it holds
+    // more than keptRuns runs or compactionSize bytes: runs with nothing left to put back
+    // first, oldest first, and the oldest run that still has files to put back only when
+    // askToDrop answers yes (never without it).
+    void startRun(const QDateTime& started,
+                  std::function<bool(const QString&)> askToDrop = nullptr);
     // Each written at once (write(2) has returned) and flushed to disk at least once a second.
     // Throw IoError.
     int recordIntent(const QByteArray& oldPath, const QByteArray& newPath,
@@ -99,6 +100,7 @@ public:
 
 private:
     void read();
+    void writeStart();
     void compact();
     void append(const QByteArray& text);
     void writeLine(const QByteArray& fields);
@@ -109,7 +111,9 @@ private:
     qint64 run_ = 1;
     qint64 size_ = 0;
     int sequence_ = 0;
-    std::vector<JournalRun> runs_;
+    std::optional<QDateTime> unwrittenStart_;
+    std::function<bool(const QString&)> askToDrop_;
+    std::vector<JournalRun> runs_; // by run number
     std::chrono::steady_clock::time_point lastFlush_;
     bool unflushed_ = false;
 };

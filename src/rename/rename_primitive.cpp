@@ -58,6 +58,15 @@ public:
     }
 };
 
+} // namespace
+
+int FileSystemCalls::checkWritable(int folder) {
+    // AT_EACCESS: the rights the rename itself will have.
+    return resultOf(::faccessat(folder, ".", W_OK, AT_EACCESS));
+}
+
+namespace {
+
 bool hardLinksRefused(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP;
 }

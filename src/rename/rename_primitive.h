@@ -3,7 +3,16 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <compare>
+
 namespace corvanteller {
+
+// A file as the file system knows it, whatever its name.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
 
 // What the rename needs to know of a folder entry; a symbolic link is the link itself.
 struct EntryStatus {
@@ -12,9 +21,8 @@ struct EntryStatus {
     quint64 links = 0;
     bool isFolder = false;
 
-    bool sameEntry(const EntryStatus& other) const {
-        return device == other.device && inode == other.inode;
-    }
+    FileIdentity identity() const { return {device, inode}; }
+    bool sameEntry(const EntryStatus& other) const { return identity() == other.identity(); }
 };
 
 // The system calls behind a rename, so that tests can refuse a flag, a hard link or a step.
@@ -31,6 +39,8 @@ public:
     virtual int rename(int folder, const QByteArray& from, const QByteArray& to) = 0;
     // The entry itself, a symbolic link not followed.
     virtual int status(int folder, const QByteArray& name, EntryStatus& status) = 0;
+    // Whether this user may create and remove entries in the folder, as access(2) tells it.
+    virtual int checkWritable(int folder);
 };
 
 // The running system's calls.

@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/file_names.h"
 #include "common/seams.h"
+#include "kar/karaoke_name.h"
 #include "rename/file_lookup.h"
 #include "rename/name_composer.h"
 #include "rename/rename_journal.h"
@@ -10,7 +11,9 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -23,20 +26,6 @@ namespace corvanteller {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-using FileKey = std::pair<quint64, quint64>;
-
-FileKey keyOf(const EntryStatus& status) {
-    return {status.device, status.inode};
-}
-
-FileIdentity identityOf(const EntryStatus& status) {
-    return {status.device, status.inode};
-}
-
-bool isIdentity(const EntryStatus& status, const FileIdentity& identity) {
-    return status.device == identity.device && status.inode == identity.inode;
-}
 
 // Failure messages while the user wants them and has not asked for no more. Without services
 // (a dry run) the texts are only kept.
@@ -126,6 +115,21 @@ QString putBackFailureMessage(const QByteArray& newPath, const QByteArray& oldPa
     return u"Can't put back "_s + displayPath(newPath) + u" as "_s + displayPath(oldPath) + u"."_s;
 }
 
+QString notWhereLeftMessage(const QByteArray& newPath) {
+    return u"Can't put back "_s + displayPath(newPath) +
+           u": the file is not where the renaming left it."_s;
+}
+
+QString notKaraokeMessage(const QString& path) {
+    return path + u" is not a karaoke file (its name has no \"kar\"), so it was not renamed."_s;
+}
+
+// Why the system refused a rename, as the preview's remark.
+QString refusalRemark(int error) {
+    return error == EACCES || error == EROFS ? u"the folder cannot be written"_s
+                                             : ioErrorText(error);
+}
+
 // "What files": every row, or only the checked ones.
 bool chosenByWhatFiles(const SongTableModel& model, int row, const RenamingOptions& options) {
     return options.whatFiles != WhatFiles::OnlyChecked || model.isRowChecked(row);
@@ -151,6 +155,9 @@ public:
         if (const int error = status(folder, from, moved); error != 0) {
             return error;
         }
+        if (const int error = checkWritable(folder); error != 0) {
+            return error;
+        }
         EntryStatus existing;
         if (status(folder, to, existing) == 0) {
             return EEXIST;
@@ -162,6 +169,9 @@ public:
     int link(int folder, const QByteArray& from, const QByteArray& to) override {
         EntryStatus linked;
         if (const int error = status(folder, from, linked); error != 0) {
+            return error;
+        }
+        if (const int error = checkWritable(folder); error != 0) {
             return error;
         }
         EntryStatus existing;
@@ -176,12 +186,18 @@ public:
         if (const int error = status(folder, name, removed); error != 0) {
             return error;
         }
+        if (const int error = checkWritable(folder); error != 0) {
+            return error;
+        }
         entries_[keyOf(folder, name)] = std::nullopt;
         return 0;
     }
     int rename(int folder, const QByteArray& from, const QByteArray& to) override {
         EntryStatus moved;
         if (const int error = status(folder, from, moved); error != 0) {
+            return error;
+        }
+        if (const int error = checkWritable(folder); error != 0) {
             return error;
         }
         entries_[keyOf(folder, to)] = moved;
@@ -199,6 +215,7 @@ public:
         status = *entry->second;
         return 0;
     }
+    int checkWritable(int folder) override { return real_.checkWritable(folder); }
 
 private:
     // Folders by what they are: a descriptor's number may be reused for another folder.
@@ -266,7 +283,7 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         recipe = NameRecipe::from(*plan.options);
     }
     FailureMessages messages(services, journal);
-    std::set<FileKey> renamedFiles;
+    std::set<FileIdentity> renamedFiles;
     QHash<QByteArray, int> rowThatTook;
     bool processed = false;
     for (int row = 1; row <= rowCount; ++row) {
@@ -285,8 +302,8 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
             messages.fail(rowResult, noSuchFileMessage(path), u"no such file"_s);
             continue;
         }
-        if (!isKaraokeName(file.name)) {
-            messages.fail(rowResult, failure, u"not a karaoke file"_s);
+        if (!isKaraokeFileName(entry->name)) {
+            messages.fail(rowResult, notKaraokeMessage(path), u"not a karaoke file"_s);
             continue;
         }
         QString newName;
@@ -312,7 +329,7 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         const std::shared_ptr<const OpenFolder> folder = lookup.findFolder(file.folder);
         EntryStatus now;
         if (!folder || fileSystem.status(folder->descriptor(), entry->name, now) != 0 ||
-            !now.sameEntry(entry->status) || renamedFiles.contains(keyOf(entry->status))) {
+            !now.sameEntry(entry->status) || renamedFiles.contains(entry->status.identity())) {
             // Moved by an earlier row of this run, or by someone else meanwhile.
             messages.fail(rowResult, failure, u"renamed by an earlier row"_s);
             continue;
@@ -327,7 +344,7 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         int sequence = 0;
         if (journal != nullptr) {
             try {
-                sequence = journal->recordIntent(oldPath, newPath, identityOf(entry->status));
+                sequence = journal->recordIntent(oldPath, newPath, entry->status.identity());
             } catch (const IoError& error) {
                 // Without its line the rename could not be undone: the run ends here.
                 result.notice = journalUnavailableMessage(error.code());
@@ -339,7 +356,7 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         const RenameOutcome outcome =
             renameWithoutReplacing(fileSystem, folder->descriptor(), entry->name, newBytes);
         if (outcome.renamed()) {
-            renamedFiles.insert(keyOf(entry->status));
+            renamedFiles.insert(entry->status.identity());
             rowThatTook.insert(newPath, row);
             rowResult.outcome = RowOutcome::Renamed;
             processed = true;
@@ -367,13 +384,13 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
                 failedPath = stranded.folder + stranded.name;
                 if (journal != nullptr) {
                     journal->recordIntent(oldPath, folder->path() + outcome.leftUnder,
-                                          identityOf(entry->status));
+                                          entry->status.identity());
                 }
             }
         } catch (const IoError& error) {
             result.notice = journalUnavailableMessage(error.code());
         }
-        QString remark = ioErrorText(outcome.error);
+        QString remark = refusalRemark(outcome.error);
         if (outcome.error == EEXIST) {
             const auto taker = rowThatTook.constFind(newPath);
             remark = taker != rowThatTook.constEnd() ? u"same new name as row %1"_s.arg(*taker)
@@ -408,35 +425,118 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
     return result;
 }
 
-// Opens the journal and records the run's start; null, with the notice set, when it cannot.
+// Opens the journal and begins the run; null, with the notice set, when it cannot.
 std::unique_ptr<RenameJournal> startJournalRun(const RenameServices& services,
                                                RenameRunResult& result) {
     std::unique_ptr<RenameJournal> journal = openJournal(services, result);
-    if (!journal) {
-        return nullptr;
-    }
-    try {
+    if (journal) {
         const SystemClock systemClock;
-        journal->startRun((services.clock != nullptr ? *services.clock : systemClock).now());
-    } catch (const IoError& error) {
-        result.notice = journalUnavailableMessage(error.code());
-        result.started = false;
-        return nullptr;
+        journal->startRun((services.clock != nullptr ? *services.clock : systemClock).now(),
+                          services.confirm);
     }
     return journal;
 }
 
-QString undoQuestion(const JournalRun& run, const std::vector<const JournalRename*>& pending) {
+// Where an undo finds the file of one rename, before it puts anything back.
+enum class Whereabouts {
+    Malformed,   // no rename of this program looks so: nothing to try again
+    AtNewName,   // to be put back, also when saved again since (another inode)
+    AtOldName,   // never renamed (the run ended between its line and the rename), or put back
+    NotThere,    // gone, or its folder is not where it was: tried again by the next undo
+    Unreachable, // its folder cannot be opened: tried again by the next undo
+};
+
+struct UndoStep {
+    JournalRename rename;
+    Whereabouts where = Whereabouts::Malformed;
+    std::shared_ptr<const OpenFolder> folder;
+    QByteArray oldName;
+    QByteArray newName;
+
+    bool happened() const {
+        return where != Whereabouts::Malformed && where != Whereabouts::AtOldName;
+    }
+};
+
+Whereabouts whereabouts(FileSystemCalls& fileSystem, const UndoStep& step) {
+    const int folder = step.folder->descriptor();
+    EntryStatus old;
+    const bool atOld = fileSystem.status(folder, step.oldName, old) == 0 && !old.isFolder;
+    EntryStatus renamed;
+    if (fileSystem.status(folder, step.newName, renamed) != 0 || renamed.isFolder) {
+        return atOld ? Whereabouts::AtOldName : Whereabouts::NotThere;
+    }
+    const std::optional<FileIdentity>& file = step.rename.file;
+    if (file && renamed.identity() != *file && atOld && old.identity() == *file) {
+        return Whereabouts::AtOldName; // another file took the name the file never got
+    }
+    return Whereabouts::AtNewName;
+}
+
+// The renames left in the run, newest first, each with where its file is.
+std::vector<UndoStep> locateRenames(const JournalRun& run, FileSystemCalls& fileSystem) {
+    std::vector<UndoStep> steps;
+    QByteArray folderPath;
+    std::shared_ptr<const OpenFolder> folder;
+    int folderError = 0;
+    for (const JournalRename* rename : run.pending()) {
+        UndoStep& step = steps.emplace_back();
+        step.rename = *rename;
+        const qsizetype oldSlash = rename->oldPath.lastIndexOf('/');
+        const qsizetype newSlash = rename->newPath.lastIndexOf('/');
+        const QByteArray path = rename->newPath.left(newSlash + 1);
+        step.oldName = rename->oldPath.mid(oldSlash + 1);
+        step.newName = rename->newPath.mid(newSlash + 1);
+        if (newSlash < 0 || rename->oldPath.left(oldSlash + 1) != path || step.oldName.isEmpty() ||
+            step.newName.isEmpty()) {
+            continue;
+        }
+        if (path != folderPath) {
+            folderPath = path;
+            errno = 0;
+            folder = openFolderBytes(path);
+            folderError = errno;
+        }
+        step.folder = folder;
+        if (!folder) {
+            step.where = folderError == ENOENT || folderError == ENOTDIR ? Whereabouts::NotThere
+                                                                         : Whereabouts::Unreachable;
+            continue;
+        }
+        step.where = whereabouts(fileSystem, step);
+    }
+    return steps;
+}
+
+QString undoQuestion(const JournalRun& run, const std::vector<UndoStep>& steps) {
     const QString when = run.started.isValid()
                              ? u"the renaming of "_s + run.started.toString(u"dd.MM.yyyy HH:mm"_s)
                              : u"the last renaming"_s;
     QString where;
-    if (!pending.empty()) {
-        const QByteArray& first = pending.back()->oldPath; // the run's first rename left
-        where = u" in "_s + displayPath(first.left(first.lastIndexOf('/') + 1)) + u"..."_s;
+    // The run's first rename left.
+    const auto first = std::find_if(steps.rbegin(), steps.rend(), std::mem_fn(&UndoStep::happened));
+    if (first != steps.rend()) {
+        const QByteArray& path = first->rename.oldPath;
+        where = u" in "_s + displayPath(path.left(path.lastIndexOf('/') + 1)) + u"..."_s;
     }
-    return u"Undo "_s + when + u": "_s + QString::number(pending.size()) + u" file(s)"_s + where +
-           u"?"_s;
+    const auto count = std::count_if(steps.begin(), steps.end(), std::mem_fn(&UndoStep::happened));
+    return u"Undo "_s + when + u": "_s + QString::number(count) + u" file(s)"_s + where + u"?"_s;
+}
+
+// A damaged line as its bytes stand: what cannot be read is not decoded into a name.
+QString damagedLineText(QByteArrayView line) {
+    QString text;
+    for (const char byte : line) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (byte == '\t') {
+            text += u' ';
+        } else if (code >= 0x20 && code < 0x7F) {
+            text += QLatin1Char(byte);
+        } else {
+            text += u"\\x"_s + QString::number(code, 16).rightJustified(2, u'0').toUpper();
+        }
+    }
+    return text;
 }
 
 QString damagedLinesNotice(const QByteArrayList& lines) {
@@ -444,10 +544,51 @@ QString damagedLinesNotice(const QByteArrayList& lines) {
                    u" line(s) of the renaming journal are damaged and were not undone; the "
                    u"file(s) they name may keep their new names:"_s;
     for (const QByteArray& line : lines) {
-        text += u"\n"_s + displayPath(unescapeJournalField(line.left(300))).replace(u'\t', u' ');
+        text += u"\n"_s +
+                damagedLineText(QByteArrayView(line).first(std::min(line.size(), qsizetype(300))));
     }
     return text;
 }
+
+// The rows by the paths of their files, so that an undo shows each row's file as it now is: a
+// hard link's other names and a symbolic link (even one left dangling) keep rows of their own.
+class RowsByPath {
+public:
+    explicit RowsByPath(const SongTableModel& model) {
+        FileLookup lookup;
+        for (int row = 1; row <= model.songCount(); ++row) {
+            const RowFile& file = model.rowFile(row);
+            const std::shared_ptr<const OpenFolder> folder =
+                file.name.isEmpty() ? nullptr : lookup.findFolder(file.folder);
+            if (folder) {
+                for (const QByteArray& name : fileNameCandidates(file.name)) {
+                    rows_[folder->path() + name].push_back(row);
+                }
+            }
+        }
+    }
+
+    // The file of newPath now has its old name.
+    void moved(TableSession& table, const QByteArray& newPath, const QByteArray& oldName) {
+        const auto found = rows_.find(newPath);
+        if (found == rows_.end()) {
+            return;
+        }
+        const std::vector<int> rows = std::move(found->second);
+        rows_.erase(found);
+        const QString name = decodeFileName(oldName);
+        for (const int row : rows) {
+            const RowFile before = table.model().rowFile(row);
+            noteRenamed(table, row, before, {before.folder, name});
+            table.model().setCell(row, SongColumn::FileName, name);
+        }
+        std::vector<int>& atOld = rows_[newPath.left(newPath.lastIndexOf('/') + 1) + oldName];
+        atOld.insert(atOld.end(), rows.begin(), rows.end());
+    }
+
+private:
+    std::map<QByteArray, std::vector<int>> rows_;
+};
 
 } // namespace
 
@@ -468,13 +609,10 @@ QString noPartCheckedMessage() {
     return u"One or more items from the list should be checked."_s;
 }
 
-bool isKaraokeName(const QString& name) {
-    return name.contains(u"kar"_s) || name.contains(u"KAR"_s);
-}
-
 RenameRunResult renameFromNameColumn(TableSession& table, RenameServices& services) {
     RenameRunResult result;
     table.renamedCount = 0;
+    table.renamedCountPutBack = false;
     const std::unique_ptr<RenameJournal> journal = startJournalRun(services, result);
     if (!journal) {
         return result;
@@ -491,6 +629,7 @@ RenameRunResult runComplexRename(TableSession& table, const RenamingOptions& opt
         return result;
     }
     table.renamedCount = 0;
+    table.renamedCountPutBack = false;
     table.renamingReport = true;
     const RunPlan plan{Command::Complex, &options, &clock, table.origin};
     return runRows(plan, table, &table, services.fileSystem, journal.get(), &services);
@@ -517,96 +656,91 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
     if (!journal) {
         return result;
     }
-    const JournalRun* run = journal->runToUndo();
-    if (run == nullptr) {
-        result.notice = nothingToUndoMessage();
-        result.started = false;
-        return result;
-    }
-    const qint64 runNumber = run->run;
-    std::vector<JournalRename> renames;
-    for (const JournalRename* rename : run->pending()) {
-        renames.push_back(*rename);
-    }
-    const QByteArrayList damaged = run->damagedLines.mid(run->reportedDamage);
-    if (services.confirm && !services.confirm(undoQuestion(*run, run->pending()))) {
-        result.started = false;
-        return result;
-    }
-    table.renamedCount = 0;
-    SongTableModel& model = table.model();
-
-    std::map<FileKey, std::vector<int>> rowsOfFile;
-    FileLookup lookup;
-    for (int row = 1; row <= model.songCount(); ++row) {
-        if (const std::optional<FoundFile> found = lookup.find(model.rowFile(row))) {
-            rowsOfFile[keyOf(found->status)].push_back(row);
-        }
-    }
-
-    FailureMessages messages(&services, journal.get());
     FileSystemCalls& fileSystem = services.fileSystem;
+    std::optional<RowsByPath> rows;
+    const auto showAtOldName = [&](const UndoStep& step) {
+        if (!rows) {
+            rows.emplace(table.model());
+        }
+        rows->moved(table, step.rename.newPath, step.oldName);
+    };
+    FailureMessages messages(&services, journal.get());
+    std::set<qint64> settledRuns;
     try {
-        for (const JournalRename& rename : renames) {
-            RowResult& rowResult = result.rows.emplace_back();
-            const qsizetype oldSlash = rename.oldPath.lastIndexOf('/');
-            const qsizetype newSlash = rename.newPath.lastIndexOf('/');
-            const QByteArray folderPath = rename.newPath.left(newSlash + 1);
-            const QByteArray oldName = rename.oldPath.mid(oldSlash + 1);
-            const QByteArray newName = rename.newPath.mid(newSlash + 1);
-            const QString message = putBackFailureMessage(rename.newPath, rename.oldPath);
-            if (newSlash < 0 || rename.oldPath.left(oldSlash + 1) != folderPath ||
-                oldName.isEmpty() || newName.isEmpty()) {
-                // No rename of this program looks so: nothing to try again.
-                messages.fail(rowResult, message);
-                journal->recordSettled(runNumber, rename.sequence);
-                continue;
+        const JournalRun* run = journal->runToUndo();
+        std::vector<UndoStep> steps;
+        for (; run != nullptr && !settledRuns.contains(run->run); run = journal->runToUndo()) {
+            steps = locateRenames(*run, fileSystem);
+            if (std::any_of(steps.begin(), steps.end(), std::mem_fn(&UndoStep::happened))) {
+                break;
             }
-            errno = 0;
-            const std::shared_ptr<const OpenFolder> folder = openFolderBytes(folderPath);
-            if (!folder) {
-                if (errno == ENOENT || errno == ENOTDIR) {
-                    journal->recordSettled(runNumber, rename.sequence); // the folder is gone
-                } else {
-                    messages.fail(rowResult, message);
+            // Every file of the run already has its old name: nothing to ask.
+            settledRuns.insert(run->run);
+            for (const UndoStep& step : steps) {
+                journal->recordSettled(run->run, step.rename.sequence);
+                if (step.where == Whereabouts::AtOldName) {
+                    showAtOldName(step);
                 }
-                continue;
             }
-            const auto isTheFile = [&rename](const EntryStatus& status) {
-                return !status.isFolder && (!rename.file || isIdentity(status, *rename.file));
-            };
-            EntryStatus renamed;
-            if (fileSystem.status(folder->descriptor(), newName, renamed) != 0 ||
-                !isTheFile(renamed)) {
-                // Never renamed (the run ended between its line and the rename), put back
-                // already, or gone since: nothing is left to put back.
-                journal->recordSettled(runNumber, rename.sequence);
-                continue;
+            if (run->damagedLines.size() > run->reportedDamage) {
+                result.notice = damagedLinesNotice(run->damagedLines.mid(run->reportedDamage));
+                journal->recordDamageReported(run->run, static_cast<int>(run->damagedLines.size()));
+                journal->flush();
+                result.started = false;
+                return result;
             }
-            const RenameOutcome outcome =
-                renameWithoutReplacing(fileSystem, folder->descriptor(), newName, oldName);
+        }
+        if (run == nullptr || settledRuns.contains(run->run)) {
+            journal->flush();
+            result.notice = nothingToUndoMessage();
+            result.started = false;
+            return result;
+        }
+        if (services.confirm && !services.confirm(undoQuestion(*run, steps))) {
+            result.started = false;
+            return result;
+        }
+        const qint64 runNumber = run->run;
+        const QByteArrayList damaged = run->damagedLines.mid(run->reportedDamage);
+        const auto damagedLines = static_cast<int>(run->damagedLines.size());
+        table.renamedCount = 0;
+        table.renamedCountPutBack = true;
+        for (const UndoStep& step : steps) {
+            RowResult& rowResult = result.rows.emplace_back();
+            const QString cannot = putBackFailureMessage(step.rename.newPath, step.rename.oldPath);
+            switch (step.where) {
+            case Whereabouts::Malformed:
+                messages.fail(rowResult, cannot);
+                journal->recordSettled(runNumber, step.rename.sequence);
+                continue;
+            case Whereabouts::AtOldName:
+                journal->recordSettled(runNumber, step.rename.sequence);
+                showAtOldName(step);
+                continue;
+            case Whereabouts::NotThere:
+                messages.fail(rowResult, notWhereLeftMessage(step.rename.newPath));
+                continue;
+            case Whereabouts::Unreachable:
+                messages.fail(rowResult, cannot);
+                continue;
+            case Whereabouts::AtNewName:
+                break;
+            }
+            const RenameOutcome outcome = renameWithoutReplacing(
+                fileSystem, step.folder->descriptor(), step.newName, step.oldName);
             if (!outcome.renamed()) {
-                messages.fail(rowResult, message); // stays for the next undo
+                messages.fail(rowResult, cannot); // stays for the next undo
                 continue;
             }
-            journal->recordSettled(runNumber, rename.sequence);
+            journal->recordSettled(runNumber, step.rename.sequence);
             rowResult.outcome = RowOutcome::Renamed;
             ++result.renamed;
             table.renamedCount = result.renamed;
-            const auto rows = rowsOfFile.find(keyOf(renamed));
-            if (rows == rowsOfFile.end()) {
-                continue;
-            }
-            for (const int row : rows->second) {
-                const RowFile before = model.rowFile(row);
-                const RowFile after{before.folder, decodeFileName(oldName)};
-                noteRenamed(table, row, before, after);
-                model.setCell(row, SongColumn::FileName, after.name);
-            }
+            showAtOldName(step);
         }
         if (!damaged.isEmpty()) {
             result.notice = damagedLinesNotice(damaged);
-            journal->recordDamageReported(runNumber, static_cast<int>(run->damagedLines.size()));
+            journal->recordDamageReported(runNumber, damagedLines);
         }
         journal->flush();
     } catch (const IoError& error) {

@@ -25,7 +25,8 @@ struct RenameServices {
     // Shows one failure message while the run goes on; called only while messages are wanted,
     // and no more after NoMoreMessages.
     std::function<MessageReply(const QString&)> showFailure;
-    // Asks a Yes/No question before an undo; true for Yes. Unset: Yes.
+    // Asks a Yes/No question, true for Yes: before an undo (unset: Yes) and before the journal
+    // drops a run that still has files to put back (unset: No).
     std::function<bool(const QString&)> confirm = {};
     // The run's start time for the journal; the system clock when null.
     const Clock* clock = nullptr;
@@ -75,8 +76,9 @@ std::vector<PreviewRow> previewComplexRename(const TableSession& table,
 
 // File > "Rename files" > "Undo last renaming": after the user's Yes, puts the files of the
 // journal's newest run with something left to undo back under their old names, newest first,
-// and updates the rows that stand for them. Only what was put back, or is found never renamed
-// or gone, counts as undone: the rest is tried again by the next undo. Sets the renamed count.
+// and updates the rows that stand for them. Only a file put back, or found at its old name,
+// counts as undone: the rest (gone, moved, its old name taken) is tried again by the next undo.
+// The renamed count becomes the files put back.
 RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services);
 
 // Texts of the runs.
@@ -84,8 +86,5 @@ QString nameColumnFailureMessage(const QString& path);
 QString noSuchFileMessage(const QString& path);
 QString nothingToUndoMessage();
 QString noPartCheckedMessage();
-
-// Whether the name is one of a karaoke file by the scan's own rule: it holds "kar" or "KAR".
-bool isKaraokeName(const QString& name);
 
 } // namespace corvanteller

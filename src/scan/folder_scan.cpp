@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/file_names.h"
 #include "kar/kar_reader.h"
+#include "kar/karaoke_name.h"
 #include "kar/row_store.h"
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
@@ -75,10 +76,6 @@ bool isDotOrDotDot(const char* name) {
 
 bool beginsWithDotDot(const char* name) {
     return name[0] == '.' && name[1] == '.';
-}
-
-bool namesKaraokeFile(const char* name) {
-    return std::strstr(name, "kar") != nullptr || std::strstr(name, "KAR") != nullptr;
 }
 
 // The listing of one folder, on a descriptor of its own: the folder's handle stays free for
@@ -227,7 +224,7 @@ private:
             ++guardCount_;
             return false;
         }
-        if (kind != EntryKind::RegularFile || !namesKaraokeFile(name)) {
+        if (kind != EntryKind::RegularFile || !isKaraokeFileName(name)) {
             return false;
         }
         guardCount_ = 0;

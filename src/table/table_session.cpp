@@ -29,8 +29,11 @@ void TableSession::refreshStores() {
 }
 
 QString TableSession::statusText() const {
-    return renamingReport ? renamedStatusText(renamedCount)
-                          : processedStatusText(model_.songCount());
+    return renamingReport ? renamingStatusText() : processedStatusText(model_.songCount());
+}
+
+QString TableSession::renamingStatusText() const {
+    return renamedCountPutBack ? putBackStatusText(renamedCount) : renamedStatusText(renamedCount);
 }
 
 TableSession::NewScanStart TableSession::beginNewScan() {
@@ -66,6 +69,10 @@ QString processedStatusText(int files) {
 
 QString renamedStatusText(int files) {
     return QString::number(files) + QStringLiteral(" file(s) was(were) renamed");
+}
+
+QString putBackStatusText(int files) {
+    return QString::number(files) + QStringLiteral(" file(s) were put back.");
 }
 
 QString tableFullMessage() {

@@ -44,6 +44,7 @@ public:
     // Set by complex renaming: the next activation keeps the table once.
     bool keepTableOnce = false;
     int renamedCount = 0;
+    bool renamedCountPutBack = false; // the count is of an undo
     bool renamingReport = false;
     PromptPurpose promptPurpose = PromptPurpose::AskBeforeClosing;
 
@@ -54,6 +55,8 @@ public:
     void refreshStores();
     // The status line at activation.
     QString statusText() const;
+    // The status line after a renaming command or an undo.
+    QString renamingStatusText() const;
 
     enum class NewScanStart { AskToSave, ChooseFolder };
     // The steps of "&New scanning..." before its folder dialog.
@@ -72,6 +75,7 @@ private:
 
 QString processedStatusText(int files);
 QString renamedStatusText(int files);
+QString putBackStatusText(int files);
 // "&Add row" on a full table.
 QString tableFullMessage();
 

@@ -284,6 +284,7 @@ private Q_SLOTS:
         program.main().undoRenamingAction->trigger();
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
+        QCOMPARE(program.main().statusLabel->text(), u"2 file(s) were put back."_s);
     }
 
     void aCellStillBeingEditedIsRead() {

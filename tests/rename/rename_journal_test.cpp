@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <tuple>
 
 namespace corvanteller {
@@ -153,27 +154,39 @@ TEST(RenameJournal, ALineCutAtAnyByteIsNeverARename) {
     }
 }
 
+// A run with files left to put back is dropped only after a yes, and undone runs go first.
 TEST(RenameJournal, OnlyTheNewestRunsAreKept) {
-    // Runs before a new one | runs after its start (the new one among them) | oldest run kept
-    const std::tuple<int, std::size_t, qint64> cases[] = {
-        {99, 100, 1}, {100, 101, 1}, {101, 101, 2}, {130, 101, 31}};
-    for (const auto& [before, after, oldestKept] : cases) {
-        SCOPED_TRACE(before);
+    // Runs before a new one, the one undone among them, the answer (none: not asked) | runs
+    // after the new one's first rename, oldest run kept
+    const std::tuple<int, int, std::optional<bool>, std::size_t, qint64> cases[] = {
+        {100, 0, {}, 101, 1}, {101, 0, false, 102, 1}, {101, 0, true, 101, 2},
+        {101, 1, {}, 101, 2}, {101, 3, {}, 101, 1},    {130, 0, true, 130, 2}};
+    for (const auto& [before, undone, answer, after, oldestKept] : cases) {
+        SCOPED_TRACE(before * 10 + undone);
         TempTree tree;
         const QString path = QFile::decodeName(tree.path("journal.txt"));
         QByteArray older; // as an older program wrote it, one rename a run
         for (int run = 1; run <= before; ++run) {
-            older +=
-                QByteArray::number(run) + "\t/m/a" + QByteArray::number(run) + ".kar\t/m/b.kar\n";
+            const QByteArray number = QByteArray::number(run);
+            older += number + "\t/m/a" + number + ".kar\t/m/b.kar\n" +
+                     (run == undone ? number + "\tundo\t" + number + "\n" : QByteArray());
         }
         writeBytes(path, older);
-        RenameJournal(path).startRun(someTime);
+        QStringList questions;
+        {
+            RenameJournal journal(path);
+            journal.startRun(someTime, [&](const QString& question) {
+                questions << question;
+                return answer.value_or(false);
+            });
+            journal.recordIntent("/m/x.kar", "/m/y.kar", {1, 4});
+        }
+        EXPECT_EQ(questions, answer ? QStringList(u"The oldest renaming still has 1 file(s) that "
+                                                  u"can be put back. Drop it?"_s)
+                                    : QStringList());
         const RenameJournal reread(path);
         EXPECT_EQ(reread.runs().size(), after);
         EXPECT_EQ(reread.runs().front().run, oldestKept);
-        EXPECT_EQ(reread.runs().front().renames.at(0).oldPath,
-                  "/m/a" + QByteArray::number(oldestKept) + ".kar");
-        EXPECT_EQ(reread.run(), before + 2);
         EXPECT_FALSE(QFile::exists(path + u".new"_s));
     }
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
@@ -506,12 +507,14 @@ TEST_F(RenameRuns, UndoLeavesWhatChangedSinceAndSaysWhatItCannotPutBack) {
     type(1, u"x.kar"_s);
     type(2, u"y.kar"_s);
     ASSERT_EQ(fromColumn().renamed, 2);
-    QFile::remove(folder() + u"x.kar"_s);        // gone since: nothing to put back
+    QFile::remove(folder() + u"x.kar"_s);        // gone since: stays to be tried again
     tree.writeFile("music/b.kar", "a newcomer"); // the old name is taken
     const RenameRunResult undone = undo();
     EXPECT_EQ(undone.renamed, 0);
-    EXPECT_EQ(shown, QStringList({u"Can't put back "_s + folder() + u"y.kar as "_s + folder() +
-                                  u"b.kar."_s}));
+    EXPECT_EQ(shown, QStringList(
+                         {u"Can't put back "_s + folder() + u"y.kar as "_s + folder() + u"b.kar."_s,
+                          u"Can't put back "_s + folder() +
+                              u"x.kar: the file is not where the renaming left it."_s}));
     EXPECT_EQ(content(u"b.kar"_s), "a newcomer");
     EXPECT_EQ(content(u"y.kar"_s), "b.kar");
 }
@@ -532,7 +535,7 @@ TEST_F(RenameRuns, NothingIsRenamedWithoutAJournal) {
 // --- Write-ahead journal, checked undo ------------------------------------------------------
 
 // The system's calls, but the process dies at the n-th rename, after its journal line.
-class KillingFileSystem final : public FileSystemCalls {
+class KillingFileSystem : public FileSystemCalls {
 public:
     explicit KillingFileSystem(int killAt) : killAt_(killAt) {}
     int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
@@ -590,9 +593,13 @@ TEST_F(RenameRuns, AKilledRunLeavesEveryRenamedFileUndoable) {
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         EXPECT_EQ(journalRenames(journalPath), killAt);
 
+        questions.clear();
         EXPECT_EQ(undo().renamed, killAt - 1);
         EXPECT_EQ(files(), QByteArrayList({"a.kar", "b.kar", "c.kar"}));
         EXPECT_TRUE(shown.isEmpty());
+        // The question counts the renames that happened; with none it is not asked.
+        EXPECT_EQ(questions.size(), killAt > 1 ? 1 : 0);
+        EXPECT_TRUE(killAt == 1 || questions[0].contains(u": %1 file(s)"_s.arg(killAt - 1)));
         EXPECT_EQ(undo().notice, u"There is no renaming to undo."_s);
     }
 }
@@ -744,6 +751,139 @@ TEST_F(RenameRuns, PreviewAndRunAgreeOnRandomTrees) {
             EXPECT_EQ(row.message, done.message);
         }
     }
+}
+
+// --- Undo of what changed since -------------------------------------------------------------
+
+// What befell a renamed file before the undo: only a file put back is settled; the rest waits
+// for the next undo, after the repair.
+TEST_F(RenameRuns, UndoSettlesOnlyAFilePutBack) {
+    const QByteArray music = tree.path("music");
+    const QByteArray renamed = tree.path("music/x.kar");
+    const auto move = [](const QByteArray& from, const QByteArray& to) {
+        return [from, to] { ASSERT_EQ(::rename(from.constData(), to.constData()), 0); };
+    };
+    // What, change, repair, put back by the first undo, not where it was left, by the next undo
+    const std::tuple<const char*, std::function<void()>, std::function<void()>, int, bool, int>
+        cases[] = {{"folder away", move(music, tree.path("away")), move(tree.path("away"), music),
+                    0, true, 1},
+                   {"saved again", move(tree.path("copy"), renamed), [] {}, 1, false, 0}};
+    for (const auto& [what, change, repair, putBack, notWhere, putBackNext] : cases) {
+        SCOPED_TRACE(what);
+        restart();
+        tree.writeFile("copy", "a.kar");
+        addSong("a.kar");
+        show();
+        type(1, u"x.kar"_s);
+        ASSERT_EQ(fromColumn().renamed, 1);
+        change();
+        shown.clear();
+        EXPECT_EQ(undo().renamed, putBack);
+        EXPECT_EQ(shown, notWhere ? QStringList(u"Can't put back "_s + folder() +
+                                                u"x.kar: the file is not where the renaming "
+                                                u"left it."_s)
+                                  : QStringList());
+        repair();
+        const RenameRunResult next = undo();
+        EXPECT_EQ(next.started, notWhere);
+        EXPECT_EQ(next.renamed, putBackNext);
+        EXPECT_EQ(content(u"a.kar"_s), putBack + putBackNext > 0 ? "a.kar" : "");
+    }
+}
+
+TEST_F(RenameRuns, CommandsThatRenameNothingKeepTheRunToUndo) {
+    addSong("a.kar");
+    show();
+    type(1, u"x.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 1);
+    for (int run = 0; run <= RenameJournal::keptRuns; ++run) {
+        fromColumn(); // "0 file(s)", and no run
+    }
+    EXPECT_EQ(undo().renamed, 1);
+}
+
+// One folder refuses writes, also to root.
+class ReadOnlyFolder final : public KillingFileSystem {
+public:
+    explicit ReadOnlyFolder(const QByteArray& path) : KillingFileSystem(0) {
+        ::stat(path.constData(), &folder_);
+    }
+    int checkWritable(int folder) override {
+        struct stat info {};
+        ::fstat(folder, &info);
+        return info.st_ino == folder_.st_ino && info.st_dev == folder_.st_dev ? EACCES : 0;
+    }
+
+private:
+    struct stat folder_ {};
+};
+
+TEST_F(RenameRuns, PreviewSeesAFolderThatCannotBeWritten) {
+    tree.makeFolder("locked");
+    addSong("a.kar", u"A"_s, "locked");
+    addSong("b.kar", u"B"_s);
+    show();
+    // Root writes into a mode-555 folder: there the seam refuses, as access(2) does for others.
+    const bool root = ::geteuid() == 0;
+    ReadOnlyFolder seam(tree.path("locked"));
+    ASSERT_EQ(::chmod(tree.path("locked").constData(), 0555), 0);
+    const std::vector<PreviewRow> preview = previewComplexRename(
+        table, parts({1}, dashWithSpaces), clock, root ? seam : systemFileSystem());
+    ::chmod(tree.path("locked").constData(), 0755);
+    ASSERT_EQ(preview.size(), 2u);
+    EXPECT_EQ(preview[0].outcome, Failed);
+    EXPECT_EQ(preview[0].remarks, QStringList(u"the folder cannot be written"_s));
+    EXPECT_EQ(preview[1].outcome, Renamed);
+}
+
+TEST_F(RenameRuns, AfterUndoEveryRowShowsItsFileAsItNowIs) {
+    addSong("hl.kar", u"Linked"_s);
+    ASSERT_EQ(
+        ::link(tree.path("music/hl.kar").constData(), tree.path("music/notes.txt").constData()), 0);
+    addRow(folder(), u"notes.txt"_s, u"Notes"_s);
+    addSong("real.kar", u"Target"_s);
+    ASSERT_EQ(::symlink("real.kar", tree.path("music/link.kar").constData()), 0);
+    addRow(folder(), u"link.kar"_s, u"Link"_s);
+    show();
+    const QString refused = folder() +
+                            u"notes.txt is not a karaoke file (its name has no \"kar\"), "
+                            u"so it was not renamed."_s;
+    ASSERT_EQ(complex(parts({1}, dashWithSpaces)).renamed, 3);
+    EXPECT_EQ(shown, QStringList(refused));
+    ASSERT_EQ(undo().renamed, 3);
+    for (const auto& [row, name] :
+         {std::pair(1, u"hl.kar"_s), {2, u"notes.txt"_s}, {3, u"real.kar"_s}, {4, u"link.kar"_s}}) {
+        EXPECT_EQ(table.model().rowFile(row).name, name);
+    }
+    type(2, u"notes2.txt"_s);
+    fromColumn();
+    EXPECT_EQ(shown.last(), refused);
+}
+
+// A damaged start line belongs to its own run, not to the undone one before it, and is shown
+// as its bytes.
+TEST_F(RenameRuns, ADamagedStartLineKeepsItsRunApart) {
+    addSong("a.kar");
+    addSong("b.kar");
+    show();
+    type(1, u"x.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 1);
+    ASSERT_EQ(undo().renamed, 1);
+    type(2, u"y.kar"_s);
+    ASSERT_EQ(fromColumn().renamed, 1);
+    QFile journal(journalPath);
+    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
+    QByteArray bytes = journal.readAll();
+    bytes[bytes.indexOf("S\t2\t") + 6] = '\xD0';
+    ASSERT_TRUE(journal.seek(0) && journal.write(bytes) == bytes.size());
+    journal.close();
+    questions.clear();
+    const RenameRunResult undone = undo();
+    EXPECT_EQ(undone.renamed, 1);
+    EXPECT_EQ(questions,
+              QStringList(u"Undo the last renaming: 1 file(s) in "_s + folder() + u"...?"_s));
+    EXPECT_TRUE(undone.notice.contains(u"S 2 20\\xD0"_s)) << undone.notice.toStdString();
+    EXPECT_EQ(undo().notice, u"There is no renaming to undo."_s);
 }
 
 } // namespace
