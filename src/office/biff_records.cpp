@@ -421,6 +421,7 @@ public:
             break;
         case NumberFormatKind::ElapsedTime:
             cell.kind = CellKind::Text;
+            cell.number = 0;
             cell.text = elapsedTimeText(value, globals_.elapsedCodes[xf]);
             break;
         }
