@@ -13,8 +13,9 @@ namespace corvanteller::biff {
 // its cell format (XF, FORMAT; number_formats.h): a date is a date, its serial in the 1900 date
 // system also when the workbook counts from 1904 (DATEMODE); a time of day a date of day 0; an
 // elapsed time the text the format shows. The first worksheet is the first sheet (BOUNDSHEET)
-// of the worksheet type whose BOF says worksheet: chart sheets before it are passed. BLANK and MULBLANK hold no value. The shared string
-// table (SST) may go on over CONTINUE records, each continuation choosing 8 or 16 bits anew.
+// of the worksheet type whose BOF says worksheet: chart sheets before it are passed. BLANK and
+// MULBLANK hold no value. The shared string table (SST) may go on over CONTINUE records, each
+// continuation choosing 8 or 16 bits anew.
 enum class CellKind : std::uint8_t { Text, Number, Date, Boolean, Error };
 
 struct Cell {
