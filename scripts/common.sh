@@ -8,7 +8,7 @@ BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config help2man
     qt6-base-dev libgl-dev libjpeg-dev
     fonts-dejavu-core
-    libxlsxwriter-dev libgsf-1-dev libzip-dev libexpat1-dev
+    libxlsxwriter-dev libgsf-1-dev libzip-dev libexpat1-dev libssl-dev
 )
 # The window tests run on Qt's offscreen platform: no X server needed. The fuzzer's clang is
 # installed by scripts/fuzz.sh. The install test checks the desktop entry, the metainfo and the

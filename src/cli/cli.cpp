@@ -407,8 +407,7 @@ bool writeExport(const SongTableModel& table, const Options& options, ExportForm
         const XlsxWriteReport report = writeXlsx(engine.workbook(1), written);
         writeFileAtomically(path, readFileBounded(written, std::numeric_limits<qint64>::max()));
         if (report.cutCells > 0) {
-            printLine(err, QStringLiteral("Some cells were longer than 32767 characters and "
-                                          "were cut in the workbook."));
+            printLine(err, cutCellsMessage());
         }
         return true;
     }

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace corvanteller::biff {
 namespace {
@@ -298,9 +297,11 @@ std::optional<std::string> unicodeString(std::span<const std::uint8_t> data) {
 struct Globals {
     bool date1904 = false;
     std::vector<std::string> strings;
-    std::vector<bool> dateFormats; // by XF index
-    std::size_t firstSheet = 0;
-    bool sheetFound = false;
+    // By XF index: how the format shows a number, and an elapsed-time format's code.
+    std::vector<NumberFormatKind> formatKinds;
+    std::vector<std::string> elapsedCodes;
+    // Where the sheets of the worksheet type begin, in the order of their tabs.
+    std::vector<std::size_t> sheets;
 };
 
 bool isBof(const RecordView& record, std::uint16_t kind) {
@@ -314,7 +315,7 @@ Status readGlobals(std::span<const std::uint8_t> stream, Globals& globals) {
     if (!records.next(record) || !isBof(record, globalsKind)) {
         return Status::Malformed;
     }
-    std::unordered_set<std::uint16_t> customDateFormats;
+    std::unordered_map<std::uint16_t, std::string> customFormats;
     std::vector<std::uint16_t> formatOfXf;
     while (records.next(record)) {
         const std::uint8_t* data = record.data.data();
@@ -329,9 +330,8 @@ Status readGlobals(std::span<const std::uint8_t> stream, Globals& globals) {
             if (size < 2) {
                 return Status::Malformed;
             }
-            const auto code = unicodeString(record.data.subspan(2));
-            if (code && isDateFormatCode(*code)) {
-                customDateFormats.insert(u16(data));
+            if (auto code = unicodeString(record.data.subspan(2))) {
+                customFormats[u16(data)] = std::move(*code);
             }
             break;
         }
@@ -345,9 +345,9 @@ Status readGlobals(std::span<const std::uint8_t> stream, Globals& globals) {
             if (size < 6) {
                 return Status::Malformed;
             }
-            if (!globals.sheetFound && data[5] == 0) {
-                globals.firstSheet = u32(data);
-                globals.sheetFound = true;
+            // The sheet type: 0 a worksheet (or dialog), 1 a macro sheet, 2 a chart, 6 a module.
+            if (data[5] == 0) {
+                globals.sheets.push_back(u32(data));
             }
             break;
         case sstRecord: {
@@ -366,10 +366,18 @@ Status readGlobals(std::span<const std::uint8_t> stream, Globals& globals) {
         }
         case eofRecord: {
             for (const std::uint16_t format : formatOfXf) {
-                globals.dateFormats.push_back(isBuiltInDateFormat(format) ||
-                                              customDateFormats.count(format) != 0);
+                const auto custom = customFormats.find(format);
+                const std::string code = custom != customFormats.end()
+                                             ? custom->second
+                                             : std::string(builtInFormatCode(format));
+                const NumberFormatKind kind = custom != customFormats.end()
+                                                  ? formatCodeKind(code)
+                                                  : builtInFormatKind(format);
+                globals.formatKinds.push_back(kind);
+                globals.elapsedCodes.push_back(
+                    kind == NumberFormatKind::ElapsedTime ? code : std::string());
             }
-            return globals.sheetFound ? Status::Read : Status::Malformed;
+            return globals.sheets.empty() ? Status::Malformed : Status::Read;
         }
         default:
             break;
@@ -397,11 +405,25 @@ public:
     void number(std::uint32_t row, std::uint32_t column, std::uint16_t xf, double value) {
         Cell cell;
         cell.number = value;
-        if (xf < globals_.dateFormats.size() && globals_.dateFormats[xf]) {
+        switch (xf < globals_.formatKinds.size() ? globals_.formatKinds[xf]
+                                                 : NumberFormatKind::Number) {
+        case NumberFormatKind::Number:
+            break;
+        case NumberFormatKind::Date:
             cell.kind = CellKind::Date;
             if (globals_.date1904) {
                 cell.number += dateSystem1904Offset;
             }
+            break;
+        case NumberFormatKind::TimeOfDay:
+            cell.kind = CellKind::Date;
+            cell.number = timeOfDaySerial(value);
+            break;
+        case NumberFormatKind::ElapsedTime:
+            cell.kind = CellKind::Text;
+            cell.number = 0;
+            cell.text = elapsedTimeText(value, globals_.elapsedCodes[xf]);
+            break;
         }
         put(row, column, std::move(cell));
     }
@@ -717,14 +739,22 @@ Sheet readFirstWorksheet(std::span<const std::uint8_t> stream, std::uint32_t kep
     if (sheet.status != Status::Read) {
         return sheet;
     }
-    Records records(stream, globals.firstSheet);
-    RecordView record;
-    if (!records.next(record) || !isBof(record, worksheetKind)) {
+    // The first sheet that begins as a worksheet.
+    std::optional<Records> records;
+    for (const std::size_t start : globals.sheets) {
+        Records candidate(stream, start);
+        RecordView record;
+        if (candidate.next(record) && isBof(record, worksheetKind)) {
+            records = candidate;
+            break;
+        }
+    }
+    if (!records) {
         sheet.status = Status::Malformed;
         return sheet;
     }
     SheetReader reader(globals, sheet, keptRows, keptColumns);
-    sheet.status = reader.read(records);
+    sheet.status = reader.read(*records);
     return sheet;
 }
 

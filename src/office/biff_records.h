@@ -9,10 +9,13 @@ namespace corvanteller::biff {
 
 // The first worksheet of a BIFF8 workbook stream (the "Workbook" stream of an .xls file), read
 // record by record: texts (LABELSST, LABEL, a FORMULA's STRING), numbers (NUMBER, RK, MULRK,
-// a FORMULA's number), booleans and errors (BOOLERR, a FORMULA's result). A number whose cell
-// format (XF, FORMAT) shows a date is a date, its serial in the 1900 date system also when the
-// workbook counts from 1904 (DATEMODE). BLANK and MULBLANK hold no value. The shared string
-// table (SST) may go on over CONTINUE records, each continuation choosing 8 or 16 bits anew.
+// a FORMULA's number), booleans and errors (BOOLERR, a FORMULA's result). A number is shown by
+// its cell format (XF, FORMAT; number_formats.h): a date is a date, its serial in the 1900 date
+// system also when the workbook counts from 1904 (DATEMODE); a time of day a date of day 0; an
+// elapsed time the text the format shows. The first worksheet is the first sheet (BOUNDSHEET)
+// of the worksheet type whose BOF says worksheet: chart sheets before it are passed. BLANK and
+// MULBLANK hold no value. The shared string table (SST) may go on over CONTINUE records, each
+// continuation choosing 8 or 16 bits anew.
 enum class CellKind : std::uint8_t { Text, Number, Date, Boolean, Error };
 
 struct Cell {

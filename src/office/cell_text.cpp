@@ -16,21 +16,56 @@ namespace {
 constexpr double lastDateSerial = 2958466; // 10000-01-01
 constexpr qint64 secondsPerDay = 86400;
 
-// The locale's long time format without its time zone ("HH:mm:ss t" -> "HH:mm:ss").
+bool isZoneSeparator(QChar ch) {
+    return ch == u' ' || ch == u',' || ch == QChar(0x00A0) || ch == QChar(0x202F);
+}
+
+// The locale's long time format without its time zone and what only frames it ("H:mm:ss (t)",
+// "HH:mm:ss, t" -> "H:mm:ss", "HH:mm:ss"); a day period ("B", which the formats do not know)
+// as the AM/PM text.
 QString longTimeFormat(const QLocale& locale) {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString kept;
+    QString format = locale.timeFormat(QLocale::LongFormat);
     bool quoted = false;
-    for (const QChar ch : format) {
-        if (ch == u'\'') {
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] == u'\'') {
             quoted = !quoted;
-        }
-        if (!quoted && ch == u't') {
             continue;
         }
-        kept += ch;
+        if (quoted) {
+            continue;
+        }
+        if (format[i] == u'B') {
+            format.replace(i, 1, u"AP"_s);
+            ++i;
+            continue;
+        }
+        if (format[i] != u't') {
+            continue;
+        }
+        qsizetype first = i;
+        qsizetype last = i;
+        while (last + 1 < format.size() && format[last + 1] == u't') {
+            ++last;
+        }
+        if (first > 0 && last + 1 < format.size() &&
+            ((format[first - 1] == u'(' && format[last + 1] == u')') ||
+             (format[first - 1] == u'[' && format[last + 1] == u']'))) {
+            --first;
+            ++last;
+        }
+        const qsizetype zoneFirst = first;
+        while (first > 0 && isZoneSeparator(format[first - 1])) {
+            --first;
+        }
+        if (first == zoneFirst) {
+            while (last + 1 < format.size() && isZoneSeparator(format[last + 1])) {
+                ++last;
+            }
+        }
+        format.remove(first, last - first + 1);
+        i = first - 1;
     }
-    return kept.trimmed();
+    return format.trimmed();
 }
 
 } // namespace
@@ -54,8 +89,9 @@ QString dateSerialText(double serial, const QLocale& locale) {
     }
     const QString time =
         locale.toString(QTime(0, 0).addSecs(static_cast<int>(timeOfDay)), longTimeFormat(locale));
-    // A time alone (day 0) reads as its time, as the system writes such a date value.
-    if (days == 0 && timeOfDay != 0) {
+    // A time alone (day 0, also midnight) reads as its time, as the system writes such a date
+    // value.
+    if (days == 0) {
         return time;
     }
     QString text = locale.toString(date, QLocale::ShortFormat);

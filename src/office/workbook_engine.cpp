@@ -58,8 +58,7 @@ QStringList handOverMessages(const std::vector<WorkbookHandOver>& handOvers) {
                             handOver.path);
         }
         if (handOver.cutCells > 0) {
-            messages.append(
-                u"Some cells were longer than 32767 characters and were cut in the workbook."_s);
+            messages.append(cutCellsMessage());
         }
     }
     return messages;

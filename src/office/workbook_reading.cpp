@@ -18,4 +18,10 @@ QString passwordProtectedMessage() {
     return QStringLiteral("The workbook is protected by a password and cannot be read.");
 }
 
+QString oldFormatMessage(const QString& version) {
+    return QStringLiteral("This workbook is in the Excel %1 format, which cannot be read; save it "
+                          "as .xlsx or .xls (97-2003) first.")
+        .arg(version);
+}
+
 } // namespace corvanteller

@@ -13,5 +13,7 @@ QString notWorkbookMessage();
 QString cannotReadWorkbookMessage();
 QString workbookTooLargeMessage();
 QString passwordProtectedMessage();
+// An .xls of Excel 2.1 to 95 (BIFF2 to BIFF5): version "2.1", "3.0", "4.0" or "5.0/95".
+QString oldFormatMessage(const QString& version);
 
 } // namespace corvanteller

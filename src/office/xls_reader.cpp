@@ -2,6 +2,7 @@
 
 #include "common/build_info.h"
 #include "common/error.h"
+#include "common/file_io.h"
 #include "office/workbook.h"
 #include "office/workbook_reading.h"
 #include "office/xls_output.h"
@@ -12,6 +13,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <cerrno>
+#include <cstring>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -21,6 +25,8 @@ namespace {
 constexpr qsizetype maxOutputBytes = 256 * 1024 * 1024;
 // The helper's exit status for a workbook protected by a password.
 constexpr int exitProtected = 4;
+// ... for a workbook of Excel 5.0/95.
+constexpr int exitExcel95 = 5;
 const QString helperName = u"corvanteller-xls-reader"_s;
 
 QString& configuredPath() {
@@ -31,6 +37,21 @@ QString& configuredPath() {
 int& configuredTimeLimit() {
     static int milliseconds = 30'000;
     return milliseconds;
+}
+
+// Why the helper did not start: its path when there is no program to run there, else the
+// system's reason ("Too many open files" when no descriptor is left for the pipes it needs).
+QString startFailureMessage(const QProcess& process, const QString& helper, int code) {
+    if (!QFileInfo(helper).isExecutable()) {
+        return xlsReaderMissingMessage(helper);
+    }
+    const QString reason = process.errorString();
+    for (const int limit : {EMFILE, ENFILE}) {
+        if (code == limit || reason.contains(QString::fromLocal8Bit(std::strerror(limit)))) {
+            return xlsReaderStartFailedMessage(ioErrorText(limit));
+        }
+    }
+    return xlsReaderStartFailedMessage(reason);
 }
 
 [[noreturn]] void stopHelper(QProcess& process, const QString& message) {
@@ -67,8 +88,12 @@ void setXlsReaderTimeLimitMs(int milliseconds) {
     configuredTimeLimit() = milliseconds;
 }
 
+QString xlsReaderStartFailedMessage(const QString& reason) {
+    return u"The program that reads .xls files cannot be started: "_s + reason;
+}
+
 QString xlsReaderMissingMessage(const QString& helper) {
-    return u"The program that reads .xls files cannot be started: "_s + helper;
+    return xlsReaderStartFailedMessage(helper);
 }
 
 std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path) {
@@ -79,10 +104,12 @@ std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path) {
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     const QDeadlineTimer deadline(xlsReaderTimeLimitMs());
+    errno = 0;
     process.start(QIODevice::ReadOnly);
+    const int startError = errno;
     if (!process.waitForStarted(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
         if (process.error() == QProcess::FailedToStart) {
-            throw UserError(xlsReaderMissingMessage(helper));
+            throw UserError(startFailureMessage(process, helper, startError));
         }
         stopHelper(process, cannotReadWorkbookMessage());
     }
@@ -108,6 +135,9 @@ std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path) {
     output += process.readAllStandardOutput();
     if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == exitProtected) {
         throw UserError(passwordProtectedMessage());
+    }
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == exitExcel95) {
+        throw UserError(oldFormatMessage(u"5.0/95"_s));
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         throw UserError(cannotReadWorkbookMessage());

@@ -20,9 +20,13 @@ void setXlsReaderTimeLimitMs(int milliseconds);
 // cannotReadWorkbookMessage() after a crash, a signal, a time-out, a non-zero exit or malformed
 // output; workbookTooLargeMessage() when it writes more than the program takes;
 // passwordProtectedMessage() for an encrypted workbook (also an encrypted .xlsx package, which
-// is a compound file like an .xls).
+// is a compound file like an .xls) other than one with Excel's default password;
+// oldFormatMessage() for an Excel 5.0/95 workbook; the start failures below.
 std::unique_ptr<Worksheet> readXlsFirstWorksheet(const QString& path);
 
+// The helper cannot be started: it is not there to run (its path), or for the system's
+// reason ("Too many open files").
 QString xlsReaderMissingMessage(const QString& helper);
+QString xlsReaderStartFailedMessage(const QString& reason);
 
 } // namespace corvanteller

@@ -1,11 +1,14 @@
 // corvanteller-xls-reader FILE: writes the first worksheet of an .xls file in the form that
 // office/xls_output.h describes. libgsf opens the compound file and the program's own record
-// layer (biff_records.h) reads the workbook stream. A damaged file must not take the program
+// layer (biff_records.h) reads the workbook stream, decrypted first when it is encrypted with
+// Excel's default password (xls_decryption.h). A damaged file must not take the program
 // down, so the reading runs in this separate process, with its address space limited, and the
 // program waits a bounded time.
 // Exit status: 0 written, 1 the file cannot be read, 2 wrong call, 4 the workbook is protected
-// by a password (FILEPASS, or an encrypted .xlsx package).
+// by a password (FILEPASS, or an encrypted .xlsx package), 5 the workbook is of Excel 5.0/95
+// (BIFF5).
 #include "office/biff_records.h"
+#include "office/xls_decryption.h"
 #include "office/xls_output_format.h"
 
 #include <gsf/gsf-infile-msole.h>
@@ -43,6 +46,13 @@ constexpr std::uint32_t keptColumns = 7;
 constexpr gsf_off_t maxStreamSize = 256 * 1024 * 1024;
 constexpr int exitCannotRead = 1;
 constexpr int exitProtected = 4;
+constexpr int exitExcel95 = 5;
+
+// A BIFF5 stream begins with a BOF of version 0x0500.
+bool isBiff5(const std::vector<std::uint8_t>& stream) {
+    return stream.size() >= 8 && stream[0] == 0x09 && stream[1] == 0x08 && stream[4] == 0x00 &&
+           stream[5] == 0x05;
+}
 
 template <class Number> void appendNumber(std::string& out, Number number) {
     std::array<char, 32> buffer{};
@@ -110,6 +120,11 @@ std::vector<std::uint8_t> readStream(GsfInput* stream) {
 int readWorkbook(GsfInfile* file, std::string& out) {
     GsfInput* stream = gsf_infile_child_by_name(file, "Workbook");
     if (stream == nullptr) {
+        // Excel 5.0/95 named its stream "Book".
+        if (GsfInput* book = gsf_infile_child_by_name(file, "Book")) {
+            g_object_unref(book);
+            return exitExcel95;
+        }
         // An encrypted .xlsx is a compound file holding the encrypted package.
         GsfInput* package = gsf_infile_child_by_name(file, "EncryptedPackage");
         if (package != nullptr) {
@@ -118,10 +133,19 @@ int readWorkbook(GsfInfile* file, std::string& out) {
         }
         return exitCannotRead;
     }
-    const std::vector<std::uint8_t> bytes = readStream(stream);
+    std::vector<std::uint8_t> bytes = readStream(stream);
     g_object_unref(stream);
-    const corvanteller::biff::Sheet sheet =
+    if (isBiff5(bytes)) {
+        return exitExcel95;
+    }
+    corvanteller::biff::Sheet sheet =
         corvanteller::biff::readFirstWorksheet(bytes, keptRows, keptColumns);
+    // Excel opens a workbook encrypted with its default password without asking: so does this.
+    if (sheet.status == corvanteller::biff::Status::Protected &&
+        corvanteller::biff::decryptWithDefaultPassword(bytes) ==
+            corvanteller::biff::Decryption::Decrypted) {
+        sheet = corvanteller::biff::readFirstWorksheet(bytes, keptRows, keptColumns);
+    }
     if (sheet.status == corvanteller::biff::Status::Protected) {
         return exitProtected;
     }

@@ -6,6 +6,7 @@
 #include "office/workbook_reading.h"
 #include "office/zip_archive.h"
 
+#include <QDateTime>
 #include <QList>
 
 #include <expat.h>
@@ -284,7 +285,7 @@ std::vector<Relationship> readRelationships(const Package& package, const QByteA
 class WorkbookHandler final : public XmlHandler {
 public:
     bool start(const Name& name, const char** attributes) override {
-        if (firstSheetId.empty() && isMainElement(name, "sheet")) {
+        if (isMainElement(name, "sheet")) {
             const char* id = attribute(attributes, relationshipAttributeNamespace, "id");
             if (id == nullptr) {
                 id = attribute(attributes, strictRelationshipAttributeNamespace, "id");
@@ -292,7 +293,7 @@ public:
             if (id == nullptr || *id == '\0') {
                 return false;
             }
-            firstSheetId = id;
+            sheetIds.emplace_back(id);
         } else if (isMainElement(name, "workbookPr")) {
             const char* system = plainAttribute(attributes, "date1904");
             date1904 = system != nullptr &&
@@ -302,13 +303,19 @@ public:
     }
     bool end(const Name&) override { return true; }
 
-    std::string firstSheetId;
+    // The sheets' relationships in the order of their tabs.
+    std::vector<std::string> sheetIds;
     bool date1904 = false;
 };
 
 // --- Styles ----------------------------------------------------------------------------------
 
-// Which cell formats (the "s" of a cell, an index into cellXfs) show numbers as dates.
+// How each cell format (the "s" of a cell, an index into cellXfs) shows numbers.
+struct CellStyle {
+    NumberFormatKind kind = NumberFormatKind::Number;
+    std::string elapsedCode;
+};
+
 class StylesHandler final : public XmlHandler {
 public:
     bool start(const Name& name, const char** attributes) override {
@@ -318,17 +325,27 @@ public:
         if (name.local == "numFmt") {
             const char* id = plainAttribute(attributes, "numFmtId");
             const char* code = plainAttribute(attributes, "formatCode");
-            if (id != nullptr && code != nullptr && isDateFormatCode(code)) {
-                dateFormats_.push_back(std::atoi(id));
+            if (id != nullptr && code != nullptr) {
+                customFormats_.emplace_back(std::atoi(id), code);
             }
         } else if (name.local == "cellXfs") {
             inCellFormats_ = true;
         } else if (inCellFormats_ && name.local == "xf") {
             const char* id = plainAttribute(attributes, "numFmtId");
             const int format = id != nullptr ? std::atoi(id) : 0;
-            dateStyles.push_back(isBuiltInDateFormat(format) ||
-                                 std::find(dateFormats_.begin(), dateFormats_.end(), format) !=
-                                     dateFormats_.end());
+            const auto custom =
+                std::find_if(customFormats_.begin(), customFormats_.end(),
+                             [format](const auto& entry) { return entry.first == format; });
+            CellStyle style;
+            const std::string code = custom != customFormats_.end()
+                                         ? custom->second
+                                         : std::string(builtInFormatCode(format));
+            style.kind =
+                custom != customFormats_.end() ? formatCodeKind(code) : builtInFormatKind(format);
+            if (style.kind == NumberFormatKind::ElapsedTime) {
+                style.elapsedCode = code;
+            }
+            styles.push_back(std::move(style));
         }
         return true;
     }
@@ -339,10 +356,10 @@ public:
         return true;
     }
 
-    std::vector<bool> dateStyles;
+    std::vector<CellStyle> styles;
 
 private:
-    std::vector<int> dateFormats_;
+    std::vector<std::pair<int, std::string>> customFormats_;
     bool inCellFormats_ = false;
 };
 
@@ -403,6 +420,59 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// The serial (1900 date system) of an ISO 8601 date, date and time, or time ("2023-12-31",
+// "2023-12-31T23:05:09.5Z", "23:05:09"); nothing for another text.
+std::optional<double> isoDateSerial(std::string_view text) {
+    const QString iso = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QDate date;
+    QTime time(0, 0);
+    if (const QTime alone = QTime::fromString(iso, Qt::ISODateWithMs); alone.isValid()) {
+        time = alone;
+    } else if (const QDateTime moment = QDateTime::fromString(iso, Qt::ISODateWithMs);
+               moment.isValid()) {
+        date = moment.date();
+        time = moment.time();
+    } else {
+        return std::nullopt;
+    }
+    double days = 0;
+    if (date.isValid()) {
+        // A spreadsheet counts a 29 February 1900: dates before March 1900 are one day less.
+        const qint64 sinceBase = QDate(1899, 12, 30).daysTo(date);
+        if (sinceBase < 0) {
+            return std::nullopt; // before any serial
+        }
+        days = static_cast<double>(sinceBase < 61 ? std::max<qint64>(sinceBase - 1, 0) : sinceBase);
+    }
+    return days + time.msecsSinceStartOfDay() / 86'400'000.0;
+}
+
+// Where the text of a rich string lies (an <si> of the shared strings, the <is> of an inline
+// cell): its <t> elements, alone or in runs (<r>), but not those of the phonetic runs (<rPh>).
+// Hears the main namespace's elements inside the string.
+class RichText {
+public:
+    void start(std::string_view local) {
+        if (local == "rPh") {
+            ++phoneticDepth_;
+        } else if (local == "t" && phoneticDepth_ == 0) {
+            inText_ = true;
+        }
+    }
+    void end(std::string_view local) {
+        if (local == "rPh") {
+            --phoneticDepth_;
+        } else if (local == "t") {
+            inText_ = false;
+        }
+    }
+    bool inText() const { return inText_; }
+
+private:
+    int phoneticDepth_ = 0;
+    bool inText_ = false;
+};
+
 // --- Shared strings --------------------------------------------------------------------------
 
 // Keeps the strings at the wanted indexes only (those of kept cells), sorted ascending.
@@ -418,12 +488,10 @@ public:
             return true;
         }
         if (name.local == "si") {
-            inItem_ = true;
+            item_ = RichText();
             buffer_.clear();
-        } else if (name.local == "rPh") {
-            ++phoneticDepth_;
-        } else if (name.local == "t" && inItem_ && phoneticDepth_ == 0) {
-            inText_ = true;
+        } else if (item_) {
+            item_->start(name.local);
         }
         return true;
     }
@@ -433,23 +501,22 @@ public:
             --foreignDepth_;
             return true;
         }
-        if (name.local == "t") {
-            inText_ = false;
-        } else if (name.local == "rPh") {
-            --phoneticDepth_;
-        } else if (name.local == "si") {
+        if (name.local == "si") {
             while (next_ < wanted_.size() && wanted_[next_] == index_) {
                 found[next_] = textOf(buffer_);
                 ++next_;
             }
             ++index_;
-            inItem_ = false;
+            item_.reset();
+        } else if (item_) {
+            item_->end(name.local);
         }
         return true;
     }
 
     void text(std::string_view piece) override {
-        if (inText_ && foreignDepth_ == 0 && next_ < wanted_.size() && wanted_[next_] == index_) {
+        if (item_ && item_->inText() && foreignDepth_ == 0 && next_ < wanted_.size() &&
+            wanted_[next_] == index_) {
             buffer_.append(piece);
         }
     }
@@ -463,9 +530,7 @@ private:
     const std::vector<std::uint32_t>& wanted_;
     std::size_t next_ = 0;
     std::uint32_t index_ = 0;
-    bool inItem_ = false;
-    bool inText_ = false;
-    int phoneticDepth_ = 0;
+    std::optional<RichText> item_;
     int foreignDepth_ = 0;
     std::string buffer_;
 };
@@ -505,8 +570,8 @@ std::optional<CellPosition> cellReference(std::string_view reference) {
 
 class SheetHandler final : public XmlHandler {
 public:
-    SheetHandler(Worksheet& sheet, const std::vector<bool>& dateStyles, bool date1904)
-        : sheet_(sheet), dateStyles_(dateStyles), date1904_(date1904) {}
+    SheetHandler(Worksheet& sheet, const std::vector<CellStyle>& styles, bool date1904)
+        : sheet_(sheet), styles_(styles), date1904_(date1904) {}
 
     bool start(const Name& name, const char** attributes) override {
         if (!isMain(name.space)) {
@@ -524,16 +589,14 @@ public:
             return startRow(attributes);
         } else if (name.local == "c") {
             return startCell(attributes);
-        } else if (inCell_ && name.local == "v" && !inInline_) {
+        } else if (inline_) {
+            inline_->start(name.local);
+        } else if (inCell_ && name.local == "v") {
             inValue_ = true;
             hasValue_ = true;
         } else if (inCell_ && name.local == "is") {
-            inInline_ = true;
+            inline_ = RichText();
             hasValue_ = true;
-        } else if (inInline_ && name.local == "rPh") {
-            ++phoneticDepth_;
-        } else if (inInline_ && name.local == "t" && phoneticDepth_ == 0) {
-            inValue_ = true;
         }
         return true;
     }
@@ -550,19 +613,20 @@ public:
             inData_ = false;
         } else if (name.local == "c") {
             inCell_ = false;
+            inline_.reset();
             return endCell();
-        } else if (name.local == "v" || name.local == "t") {
-            inValue_ = false;
         } else if (name.local == "is") {
-            inInline_ = false;
-        } else if (name.local == "rPh") {
-            --phoneticDepth_;
+            inline_.reset();
+        } else if (inline_) {
+            inline_->end(name.local);
+        } else if (name.local == "v") {
+            inValue_ = false;
         }
         return true;
     }
 
     void text(std::string_view piece) override {
-        if (inValue_ && foreignDepth_ == 0) {
+        if ((inValue_ || (inline_ && inline_->inText())) && foreignDepth_ == 0) {
             value_.append(piece);
         }
     }
@@ -615,8 +679,9 @@ private:
         type_ = type != nullptr ? type : "n";
         const char* style = plainAttribute(attributes, "s");
         const int styleIndex = style != nullptr ? std::atoi(style) : 0;
-        dateStyle_ = styleIndex >= 0 && static_cast<std::size_t>(styleIndex) < dateStyles_.size() &&
-                     dateStyles_[static_cast<std::size_t>(styleIndex)];
+        style_ = styleIndex >= 0 && static_cast<std::size_t>(styleIndex) < styles_.size()
+                     ? &styles_[static_cast<std::size_t>(styleIndex)]
+                     : nullptr;
         inCell_ = true;
         hasValue_ = false;
         value_.clear();
@@ -639,7 +704,14 @@ private:
             if (kept) {
                 sharedCells.push_back({row_, column_, index});
             }
-        } else if (type_ == "str" || type_ == "inlineStr" || type_ == "d") {
+        } else if (type_ == "d") {
+            if (kept) {
+                const std::optional<double> serial = isoDateSerial(trimmed(value_));
+                sheet_.setValue(row_, column_,
+                                serial ? shownNumber(*serial, true)
+                                       : CellValue::ofText(textOf(value_)));
+            }
+        } else if (type_ == "str" || type_ == "inlineStr") {
             if (kept) {
                 sheet_.setValue(row_, column_, CellValue::ofText(textOf(value_)));
             }
@@ -668,10 +740,7 @@ private:
                 return false;
             }
             if (kept) {
-                sheet_.setValue(row_, column_,
-                                dateStyle_ ? CellValue::ofDate(
-                                                 date1904_ ? number + dateSystem1904Offset : number)
-                                           : CellValue::ofNumber(number));
+                sheet_.setValue(row_, column_, shownNumber(number, false));
             }
         } else {
             return false;
@@ -680,17 +749,34 @@ private:
         return true;
     }
 
+    // A number as the cell's format shows it. An ISO date is one in any format, its serial
+    // already of the 1900 date system.
+    CellValue shownNumber(double number, bool isoDate) const {
+        switch (style_ != nullptr ? style_->kind : NumberFormatKind::Number) {
+        case NumberFormatKind::Number:
+            return isoDate ? CellValue::ofDate(number) : CellValue::ofNumber(number);
+        case NumberFormatKind::Date:
+            return CellValue::ofDate(date1904_ && !isoDate ? number + dateSystem1904Offset
+                                                           : number);
+        case NumberFormatKind::TimeOfDay:
+            return CellValue::ofDate(timeOfDaySerial(number));
+        case NumberFormatKind::ElapsedTime:
+            return CellValue::ofText(
+                QString::fromStdString(elapsedTimeText(number, style_->elapsedCode)));
+        }
+        return CellValue::ofNumber(number);
+    }
+
     Worksheet& sheet_;
-    const std::vector<bool>& dateStyles_;
+    const std::vector<CellStyle>& styles_;
     bool date1904_ = false;
-    bool dateStyle_ = false;
+    const CellStyle* style_ = nullptr;
     int row_ = 0;
     int column_ = 0;
     int foreignDepth_ = 0;
-    int phoneticDepth_ = 0;
     bool inData_ = false;
     bool inCell_ = false;
-    bool inInline_ = false;
+    std::optional<RichText> inline_;
     bool inValue_ = false;
     bool hasValue_ = false;
     std::string type_;
@@ -719,15 +805,22 @@ std::unique_ptr<Worksheet> readXlsxFirstWorksheet(QByteArrayView bytes) {
     }
     WorkbookHandler workbook;
     package.parse(workbookPart, workbook);
-    if (workbook.firstSheetId.empty()) {
-        throwCannotRead();
-    }
+    // The first worksheet: chart sheets (and dialog or macro sheets) before it are passed.
     const std::vector<Relationship> relationships = readRelationships(package, workbookPart);
-    const auto sheetRelationship =
-        std::find_if(relationships.begin(), relationships.end(), [&](const Relationship& r) {
-            return r.id == workbook.firstSheetId && !r.external;
-        });
-    if (sheetRelationship == relationships.end()) {
+    const Relationship* sheetRelationship = nullptr;
+    for (const std::string& id : workbook.sheetIds) {
+        const auto found =
+            std::find_if(relationships.begin(), relationships.end(),
+                         [&](const Relationship& r) { return r.id == id && !r.external; });
+        if (found == relationships.end()) {
+            throwCannotRead();
+        }
+        if (endsWith(found->type, "/worksheet")) {
+            sheetRelationship = &*found;
+            break;
+        }
+    }
+    if (sheetRelationship == nullptr) {
         throwCannotRead();
     }
 
@@ -740,7 +833,7 @@ std::unique_ptr<Worksheet> readXlsxFirstWorksheet(QByteArrayView bytes) {
         }
     }
     auto sheet = std::make_unique<Worksheet>(QString());
-    SheetHandler cells(*sheet, styles.dateStyles, workbook.date1904);
+    SheetHandler cells(*sheet, styles.styles, workbook.date1904);
     package.parse(resolveTarget(workbookPart, sheetRelationship->target), cells);
 
     if (!cells.sharedCells.empty()) {

@@ -1,6 +1,7 @@
 #include "office/xlsx_writer.h"
 
 #include "common/error.h"
+#include "common/file_io.h"
 #include "office/workbook.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <unordered_map>
 
@@ -68,10 +70,10 @@ uint8_t borderStyle(std::uint8_t weight) {
 // nothing, so a failure frees it without a file.
 class LibraryWorkbook {
 public:
-    explicit LibraryWorkbook(const QByteArray& path) {
+    explicit LibraryWorkbook(const QString& path) : path_(path) {
         lxw_workbook_options options{};
         options.constant_memory = LXW_FALSE;
-        book_ = workbook_new_opt(path.constData(), &options);
+        book_ = workbook_new_opt(QFile::encodeName(path).constData(), &options);
         if (book_ == nullptr) {
             throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
         }
@@ -86,10 +88,20 @@ public:
 
     lxw_workbook* get() { return book_; }
 
+    // A file that cannot be written (a full disk) is told by the system's error and the path,
+    // not by the library's "Zip generic error".
     void close() {
         lxw_workbook* book = book_;
         book_ = nullptr;
-        check(workbook_close(book));
+        errno = 0;
+        const lxw_error error = workbook_close(book);
+        const int code = errno;
+        if ((error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_ZIP_FILE_ADD ||
+             error == LXW_ERROR_ZIP_CLOSE || error == LXW_ERROR_CREATING_TMPFILE) &&
+            code != 0) {
+            throw UserError(ioErrorText(code) + u": "_s + path_);
+        }
+        check(error);
     }
 
     lxw_format* format(const CellFormat& format) {
@@ -157,6 +169,7 @@ private:
         }
     }
 
+    QString path_;
     lxw_workbook* book_ = nullptr;
     std::unordered_map<CellFormat, lxw_format*, FormatHash> formats_;
 };
@@ -166,17 +179,29 @@ bool isHex(QChar unit) {
            (unit >= u'a' && unit <= u'f');
 }
 
-// Readers take "_xHHHH_" for an escaped character; a text that holds one as it is gets its
-// underscore escaped ("_x005F_"), as spreadsheet programs write it.
-QString escapeLiteralEscapes(const QString& text) {
-    if (!text.contains(u"_x"_s)) {
-        return text;
-    }
+// Whether XML 1.0 can hold the character: not the C0 controls other than TAB, LF and CR, nor
+// U+FFFE and U+FFFF.
+bool xmlCanHold(QChar unit) {
+    const char16_t code = unit.unicode();
+    return (code >= 0x20 && code < 0xFFFE) || code == u'\t' || code == u'\n' || code == u'\r';
+}
+
+// A character XML cannot hold is written as the format's escape "_xHHHH_". Readers take
+// "_xHHHH_" for an escaped character, so a text that holds one as it is gets its underscore
+// escaped ("_x005F_"), as spreadsheet programs write it.
+QString escapedText(const QString& text) {
     QString escaped;
+    escaped.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_' &&
             isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5])) {
             escaped += u"_x005F_"_s;
+            continue;
+        }
+        if (!xmlCanHold(text[i])) {
+            escaped += u"_x"_s +
+                       QString::number(text[i].unicode(), 16).toUpper().rightJustified(4, u'0') +
+                       u'_';
             continue;
         }
         escaped += text[i];
@@ -185,7 +210,8 @@ QString escapeLiteralEscapes(const QString& text) {
 }
 
 // The text as the file can hold it: at most maxCellTextLength characters (a surrogate pair is
-// not split), and no NUL, which the library's C strings cannot carry.
+// not split), no NUL, which the library's C strings cannot carry, and the characters XML
+// cannot hold escaped.
 QByteArray storableText(const QString& text, bool& cut) {
     QString kept = text;
     if (kept.size() > maxCellTextLength) {
@@ -199,7 +225,7 @@ QByteArray storableText(const QString& text, bool& cut) {
     if (kept.contains(QChar(0))) {
         kept.remove(QChar(0));
     }
-    return escapeLiteralEscapes(kept).toUtf8();
+    return escapedText(kept).toUtf8();
 }
 
 void writeColumns(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source) {
@@ -275,9 +301,13 @@ void writeCells(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& so
 
 } // namespace
 
+QString cutCellsMessage() {
+    return u"Some cells were longer than 32767 characters and were cut in the workbook."_s;
+}
+
 XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path) {
     XlsxWriteReport report;
-    LibraryWorkbook book(QFile::encodeName(path));
+    LibraryWorkbook book(path);
     for (int index = 1; index <= workbook.worksheetCount(); ++index) {
         const Worksheet& source = workbook.worksheet(index);
         const QByteArray name = source.name().toUtf8();

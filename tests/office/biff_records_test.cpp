@@ -88,7 +88,7 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
     QByteArray globals = record(0x0022, words({1})) +
                          record(0x041E, words({164}) + narrow("[$-409]dd/mm/yyyy")) +
                          record(0x041E, words({165}) + narrow("0.0\"dmy\""));
-    for (const unsigned format : {0, 14, 164, 165}) {
+    for (const unsigned format : {0, 14, 164, 165, 21, 46}) {
         globals += record(0x00E0, words({0, format}) + QByteArray(16, '\0'));
     }
     globals += record(0x00FC, dword(2) + dword(2) + words({4}) + QByteArray("\0Ab", 3)) +
@@ -118,6 +118,8 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
     cells += formula(10, 0, ieee(0), reference + QByteArray("\x17\x02\x00 !\x42\x02\x50\x01", 9)) +
              formula(11, 0, ieee(0), reference + QByteArray("\x1E\x02\x00\x08", 4)) +
              formula(12, 0, ieee(0));
+    // A time of day and an elapsed time, which the 1904 system must not make dates.
+    cells += record(0x0203, at(13, 0, 4) + ieee(1.75)) + record(0x0203, at(13, 1, 5) + ieee(1.5));
 
     const Sheet sheet = read(workbook(globals, cells));
     ASSERT_EQ(sheet.status, Status::Read);
@@ -138,6 +140,7 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
         {10, 2, CellKind::Date, 1562, ""},       {10, 3, CellKind::Date, 1562, ""},
         {10, 4, CellKind::Number, 100, ""},      {11, 1, CellKind::Text, 0, "Sky !"},
         {12, 1, CellKind::Text, 0, "Sky2"},      {13, 1, CellKind::Number, 0, ""},
+        {14, 1, CellKind::Date, 0.75, ""},       {14, 2, CellKind::Text, 0, "36:00:00"},
     };
     for (const auto& want : expected) {
         const Cell* cell = find(sheet, want.row, want.column);
@@ -147,7 +150,7 @@ TEST(BiffRecords, CellRecordsGiveTheirValues) {
         EXPECT_EQ(cell->text, want.text) << want.row << ',' << want.column;
     }
     EXPECT_EQ(find(sheet, 6, 1), nullptr) << "a blank cell holds no value";
-    EXPECT_EQ(sheet.lastRow, 13u);
+    EXPECT_EQ(sheet.lastRow, 14u);
     EXPECT_EQ(sheet.lastColumn, 4u);
 }
 

@@ -15,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace corvanteller {
 namespace {
 
@@ -172,6 +176,55 @@ TEST_F(XlsTest, AHelperThatFailsLeavesTheMessage) {
     }
     setXlsReaderPath(folder.filePath(u"no-such-reader"_s));
     EXPECT_EQ(readError(path), xlsReaderMissingMessage(folder.filePath(u"no-such-reader"_s)));
+}
+
+// Workbooks that Excel opens without asking read; those of older versions and other passwords
+// say why not.
+TEST_F(XlsTest, EncryptedChartedAndOldWorkbooksAreReadOrTold) {
+    using Encryption = test::XlsBuilder::Encryption;
+    const auto song = [] { return test::XlsBuilder().text(1, 1, u"Песня.kar"_s).number(1, 2, 7); };
+    const QString velvet = u"VelvetSweatshop"_s;
+    const QByteArray plainStream = QByteArray("\x09\x04\x06\x00\x00\x00\x10\x00", 8);
+    const std::pair<QByteArray, QString> cases[] = {
+        {song().encrypted(Encryption::Rc4, velvet).bytes(), u"Песня.kar"_s},
+        {song().encrypted(Encryption::CryptoApi, velvet).bytes(), u"Песня.kar"_s},
+        {song().encrypted(Encryption::Rc4, u"secret"_s).bytes(), passwordProtectedMessage()},
+        {song().encrypted(Encryption::CryptoApi, u"secret"_s).bytes(), passwordProtectedMessage()},
+        {song().withChartSheetFirst().bytes(), u"Песня.kar"_s},
+        {test::XlsBuilder::compoundFile(u"Book"_s, song().workbookStream()),
+         oldFormatMessage(u"5.0/95"_s)},
+        {plainStream + QByteArray(600, '\0'), oldFormatMessage(u"4.0"_s)},
+        {QByteArray("\x09\x02\x06\x00\x00\x00\x10\x00", 8), oldFormatMessage(u"3.0"_s)},
+        {QByteArray("\x09\x00\x04\x00\x02\x00\x10\x00", 8), oldFormatMessage(u"2.1"_s)},
+    };
+    for (const auto& [bytes, outcome] : cases) {
+        const QString path = write(u"book.xls"_s, bytes);
+        try {
+            EXPECT_EQ(readFirstWorksheet(path)->value(1, 1).text(), outcome);
+        } catch (const UserError& error) {
+            EXPECT_EQ(error.text(), outcome);
+        }
+    }
+}
+
+// With no descriptor left for its pipes the helper cannot start, though it is there.
+TEST_F(XlsTest, AHelperWithoutDescriptorsSaysSo) {
+    const QString path = write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).bytes());
+    const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lowestFree, 0);
+    ::close(lowestFree);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    const rlimit tight{static_cast<rlim_t>(lowestFree), old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    QString message;
+    try {
+        readXlsFirstWorksheet(path);
+    } catch (const UserError& error) {
+        message = error.text();
+    }
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_EQ(message, xlsReaderStartFailedMessage(u"Too many open files"_s));
 }
 
 TEST(XlsOutputTest, ReadsWellFormedOutputOnly) {

@@ -1,3 +1,4 @@
+#include "office/cell_text.h"
 #include "office/workbook.h"
 #include "office/workbook_file.h"
 #include "office/workbook_reading.h"
@@ -57,6 +58,7 @@ struct Package {
         R"(</Relationships>)";
     QByteArray sheetData; // inside <sheetData>
     QByteArray sharedStrings;
+    QByteArray styles; // inside <styleSheet>
     QByteArray sheetPath = "xl/worksheets/sheet1.xml";
     QByteArray sheetNamespace = mainNs;
 
@@ -72,6 +74,13 @@ struct Package {
         if (!sharedStrings.isEmpty()) {
             entries.push_back({"xl/sharedStrings.xml", R"(<sst xmlns=")" + QByteArray(mainNs) +
                                                            R"(">)" + sharedStrings + "</sst>"});
+        }
+        if (!styles.isEmpty()) {
+            entries.push_back({"xl/styles.xml", R"(<styleSheet xmlns=")" + QByteArray(mainNs) +
+                                                    R"(">)" + styles + "</styleSheet>"});
+            entries[2].content.replace(
+                "</Relationships>",
+                R"(<Relationship Id="rId9" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/></Relationships>)");
         }
         return zipArchive(entries, ZipCompression::Stored);
     }
@@ -90,9 +99,16 @@ TEST(XlsxTest, TextsStayTextsThroughAWrittenFile) {
     Workbook book;
     Worksheet& sheet = book.worksheet(1);
     sheet.setName(u"Список караоке файлов"_s);
-    const QStringList texts = {
-        u"=1+1"_s, u"01"_s,        u"3/4"_s,          u"a\x01z"_s, u"Песня <&> \"x\""_s,
-        u"TRUE"_s, u"tab\there"_s, u"_x0041_ stays"_s};
+    const QStringList texts = {u"=1+1"_s,
+                               u"01"_s,
+                               u"3/4"_s,
+                               u"a\x01z"_s,
+                               u"Песня <&> \"x\""_s,
+                               u"TRUE"_s,
+                               u"tab\there"_s,
+                               u"_x0041_ stays"_s,
+                               u"b "_s + QChar(0xFFFE) + u" song.kar"_s,
+                               QChar(0xFFFF) + u"\x0B_x005F_"_s};
     for (int i = 0; i < texts.size(); ++i) {
         sheet.cells(i + 1, 1).setValues({{texts[i]}});
     }
@@ -158,6 +174,12 @@ TEST(XlsxTest, AnUnwritableFileEndsWithTheLibrarysText) {
     } catch (const UserError& error) {
         EXPECT_EQ(error.text(), u"Error creating output xlsx file. Usually a permissions error."_s);
     }
+    try {
+        writeXlsx(Workbook(), u"/dev/full"_s);
+        FAIL() << "written to a full disk";
+    } catch (const UserError& error) {
+        EXPECT_EQ(error.text(), u"Disk full: /dev/full"_s);
+    }
     EXPECT_FALSE(QFile::exists(folder.filePath(u"missing/book.xlsx"_s)));
 }
 
@@ -190,6 +212,27 @@ TEST(XlsxTest, ReadsEveryKindOfValue) {
     EXPECT_EQ(sheet->lastUsedCell(), (CellPosition{3, 7})) << "a cell without a value is unused";
 }
 
+// Times of day also in the 1904 date system, elapsed times, ISO dates, as the sheet shows them.
+TEST(XlsxTest, NumbersReadAsTheirFormatsShowThem) {
+    Package package;
+    package.workbook.replace("<sheets>", R"(<workbookPr date1904="1"/><sheets>)");
+    package.styles =
+        R"(<numFmts><numFmt numFmtId="164" formatCode="hh:mm:ss"/><numFmt numFmtId="165" formatCode="[mm]:ss"/></numFmts>)"
+        R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="164"/><xf numFmtId="46"/><xf numFmtId="165"/><xf numFmtId="14"/></cellXfs>)";
+    package.sheetData =
+        R"(<row r="1"><c r="A1" s="1"><v>0.75</v></c><c r="B1" s="2"><v>1.5</v></c><c r="C1" s="3"><v>1.5</v></c>)"
+        R"(<c r="D1" s="4"><v>1</v></c><c r="E1" t="d"><v>2023-12-31T23:05:09</v></c>)"
+        R"(<c r="F1" t="d" s="4"><v>1900-01-01</v></c><c r="G1" t="d"><v>soon</v></c></row>)";
+    const std::unique_ptr<Worksheet> sheet = readXlsxFirstWorksheet(package.bytes());
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QString expected[] = {
+        u"18:00:00"_s,   u"36:00:00"_s, u"2160:00"_s, u"02.01.1904"_s, u"31.12.2023 23:05:09"_s,
+        u"01.01.1900"_s, u"soon"_s};
+    for (int column = 1; column <= 7; ++column) {
+        EXPECT_EQ(cellText(sheet->value(1, column), russian), expected[column - 1]) << column;
+    }
+}
+
 TEST(XlsxTest, ReadsPrefixedStrictAndRelocatedPackages) {
     Package prefixed;
     prefixed.workbook.replace("<workbook xmlns=", "<x:workbook xmlns:x=");
@@ -212,9 +255,18 @@ TEST(XlsxTest, ReadsPrefixedStrictAndRelocatedPackages) {
     strict.sheetData = R"(<row r="1"><c r="A1"><v>7</v></c></row>)";
     Package moved = strict;
     moved.rootRels.replace("Target=\"xl/workbook.xml\"", "Target=\"book/../xl/workbook.xml\"");
+    Package charted = prefixed;
+    charted.workbook.replace("<x:sheet ",
+                             R"(<x:sheet name="Chart" sheetId="2" r:id="rId7"/><x:sheet )");
+    charted.workbookRels.replace(
+        "</Relationships>",
+        R"(<Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartsheet" Target="chartsheets/sheet1.xml"/></Relationships>)");
 
-    const std::pair<const Package*, QString> cases[] = {
-        {&prefixed, u"x"_s}, {&relocated, u"x"_s}, {&strict, u"7"_s}, {&moved, u"7"_s}};
+    const std::pair<const Package*, QString> cases[] = {{&prefixed, u"x"_s},
+                                                        {&relocated, u"x"_s},
+                                                        {&strict, u"7"_s},
+                                                        {&moved, u"7"_s},
+                                                        {&charted, u"x"_s}};
     for (const auto& [package, text] : cases) {
         const std::unique_ptr<Worksheet> sheet = readXlsxFirstWorksheet(package->bytes());
         EXPECT_EQ(sheet->value(1, 1).text(), text);

@@ -1,8 +1,10 @@
 #include "support/xls_builder.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace corvanteller::test {
@@ -77,7 +79,138 @@ void sharedStringTable(QByteArray& stream, const QStringList& strings, int uses)
     record(stream, type, data);
 }
 
+// RC4, written out here so that the test does not lean on the reader's library.
+QByteArray rc4(const QByteArray& key, qsizetype length) {
+    std::array<quint8, 256> state{};
+    for (int i = 0; i < 256; ++i) {
+        state[i] = static_cast<quint8>(i);
+    }
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + state[i] + static_cast<quint8>(key[i % key.size()])) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    QByteArray stream(length, '\0');
+    for (qsizetype n = 0, i = 0, j = 0; n < length; ++n) {
+        i = (i + 1) & 0xFF;
+        j = (j + state[i]) & 0xFF;
+        std::swap(state[i], state[j]);
+        stream[n] = static_cast<char>(state[(state[i] + state[j]) & 0xFF]);
+    }
+    return stream;
+}
+
+QByteArray xorBytes(QByteArray bytes, const QByteArray& keyStream) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(bytes[i] ^ keyStream[i]);
+    }
+    return bytes;
+}
+
+// The key of a 1024-byte block of the stream.
+struct BlockKeys {
+    XlsBuilder::Encryption encryption;
+    QByteArray base; // the 40-bit intermediate key, or the password's SHA-1 with the salt
+    QByteArray key(quint32 block) const {
+        QByteArray input = base;
+        put32(input, block);
+        if (encryption == XlsBuilder::Encryption::Rc4) {
+            return QCryptographicHash::hash(input, QCryptographicHash::Md5);
+        }
+        return QCryptographicHash::hash(input, QCryptographicHash::Sha1).left(16);
+    }
+};
+
+QByteArray utf16(const QString& text) {
+    QByteArray bytes;
+    for (const QChar unit : text) {
+        put16(bytes, unit.unicode());
+    }
+    return bytes;
+}
+
+// The FILEPASS record's data and the keys it stands for.
+QByteArray filePass(XlsBuilder::Encryption encryption, const QString& password, BlockKeys& keys) {
+    const QByteArray salt = QByteArray::fromHex("0123456789abcdeffedcba9876543210");
+    const QByteArray verifier = "sixteen-byte-vfy";
+    keys.encryption = encryption;
+    QByteArray data;
+    put16(data, 1); // RC4
+    if (encryption == XlsBuilder::Encryption::Rc4) {
+        const QByteArray h0 = QCryptographicHash::hash(utf16(password), QCryptographicHash::Md5);
+        keys.base = QCryptographicHash::hash(QByteArray(h0.left(5) + salt).repeated(16),
+                                             QCryptographicHash::Md5)
+                        .left(5);
+        const QByteArray plain =
+            verifier + QCryptographicHash::hash(verifier, QCryptographicHash::Md5);
+        put16(data, 1);
+        put16(data, 1);
+        return data + salt + xorBytes(plain, rc4(keys.key(0), plain.size()));
+    }
+    keys.base =
+        QCryptographicHash::hash(QByteArray(salt + utf16(password)), QCryptographicHash::Sha1);
+    QByteArray header;
+    put32(header, 0x04); // flags: CryptoAPI
+    put32(header, 0);
+    put32(header, 0x6801); // RC4
+    put32(header, 0x8004); // SHA-1
+    put32(header, 128);
+    put32(header, 1); // provider type
+    put32(header, 0);
+    put32(header, 0);
+    header += utf16(QStringLiteral("Microsoft Enhanced Cryptographic Provider v1.0")) +
+              QByteArray(2, '\0');
+    const QByteArray plain =
+        verifier + QCryptographicHash::hash(verifier, QCryptographicHash::Sha1);
+    const QByteArray sealed = xorBytes(plain, rc4(keys.key(0), plain.size()));
+    put16(data, 4);
+    put16(data, 2);
+    put32(data, 0x04);
+    put32(data, static_cast<quint32>(header.size()));
+    data += header;
+    put32(data, 16);
+    data += salt + sealed.left(16);
+    put32(data, 20);
+    return data + sealed.mid(16);
+}
+
+// Encrypts every record after FILEPASS but its header, the BOF records and the sheet offsets
+// of BOUNDSHEET; the key stream counts the stream's bytes from its start.
+QByteArray encryptedStream(QByteArray stream, const BlockKeys& keys) {
+    QHash<qsizetype, QByteArray> blocks;
+    qsizetype at = 0;
+    bool afterFilePass = false;
+    while (at + 4 <= stream.size()) {
+        const quint16 type = static_cast<quint8>(stream[at]) | static_cast<quint8>(stream[at + 1])
+                                                                   << 8;
+        const qsizetype length =
+            static_cast<quint8>(stream[at + 2]) | static_cast<quint8>(stream[at + 3]) << 8;
+        if (afterFilePass && type != 0x0809) {
+            for (qsizetype i = at + 4 + (type == 0x0085 ? 4 : 0); i < at + 4 + length; ++i) {
+                QByteArray& block = blocks[i / 1024];
+                if (block.isEmpty()) {
+                    block = rc4(keys.key(static_cast<quint32>(i / 1024)), 1024);
+                }
+                stream[i] = static_cast<char>(stream[i] ^ block[i % 1024]);
+            }
+        }
+        afterFilePass = afterFilePass || type == 0x002F;
+        at += 4 + length;
+    }
+    return stream;
+}
+
 } // namespace
+
+XlsBuilder& XlsBuilder::encrypted(Encryption encryption, const QString& password) {
+    encryption_ = encryption;
+    encryptionPassword_ = password;
+    return *this;
+}
+
+XlsBuilder& XlsBuilder::withChartSheetFirst() {
+    chartFirst_ = true;
+    return *this;
+}
 
 XlsBuilder& XlsBuilder::text(int row, int column, const QString& text) {
     cells_.push_back({row, column, text});
@@ -135,6 +268,10 @@ QByteArray XlsBuilder::workbookStream() const {
         put16(filePass, 0x5678);
         record(globals, 0x002F, filePass);
     }
+    BlockKeys keys;
+    if (encryption_) {
+        record(globals, 0x002F, filePass(*encryption_, encryptionPassword_, keys));
+    }
     QByteArray codePage;
     put16(codePage, 1200);
     record(globals, 0x0042, codePage);
@@ -174,7 +311,13 @@ QByteArray XlsBuilder::workbookStream() const {
     // The sheet's name record points at the sheet's BOF; the globals end there.
     const QByteArray name = "Sheet1";
     const qsizetype sheetRecordSize = 4 + 8 + name.size();
-    const qsizetype globalsEnd = globals.size() + sheetRecordSize + 4;
+    QByteArray chart;
+    if (chartFirst_) {
+        record(chart, 0x0809, bof(0x0020));
+        record(chart, 0x000A, QByteArray());
+    }
+    const qsizetype globalsEnd =
+        globals.size() + sheetRecordSize * (chartFirst_ ? 2 : 1) + 4 + chart.size();
     // A stream of a sector or less would belong in the compound file's mini stream, which
     // FreeXL reads badly: padding records of the globals keep it longer.
     QByteArray padding;
@@ -184,17 +327,23 @@ QByteArray XlsBuilder::workbookStream() const {
         record(padding, 0x005C, QByteArray(size, ' ')); // WRITEACCESS, ignored by readers
         missing -= size + 4;
     }
-    QByteArray boundSheet;
-    put32(boundSheet, static_cast<quint32>(globalsEnd + padding.size()));
-    boundSheet.append('\0'); // visible
-    boundSheet.append('\0'); // worksheet
-    boundSheet.append(static_cast<char>(name.size()));
-    boundSheet.append('\0'); // 8-bit characters
-    boundSheet += name;
+    auto boundSheet = [&](qsizetype start, char type) {
+        QByteArray data;
+        put32(data, static_cast<quint32>(start + padding.size()));
+        data.append('\0'); // visible
+        data.append(type);
+        data.append(static_cast<char>(name.size()));
+        data.append('\0'); // 8-bit characters
+        record(globals, 0x0085, data + name);
+    };
     globals += padding;
-    record(globals, 0x0085, boundSheet);
+    if (chartFirst_) {
+        boundSheet(globalsEnd - chart.size(), 2);
+    }
+    boundSheet(globalsEnd, 0);
     record(globals, 0x000A, QByteArray());
-    return globals + sheet;
+    const QByteArray stream = globals + chart + sheet;
+    return encryption_ ? encryptedStream(stream, keys) : stream;
 }
 
 QByteArray XlsBuilder::bytes() const {

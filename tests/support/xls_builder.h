@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -20,6 +21,12 @@ public:
     XlsBuilder& dimensions(int rows, int columns);
     // A FILEPASS record: the workbook is obfuscated with a password.
     XlsBuilder& withPassword();
+    // Encrypted under the password as Excel encrypts: RC4 keyed by MD5, or RC4 CryptoAPI keyed
+    // by SHA-1 (128-bit keys, Excel's default).
+    enum class Encryption { Rc4, CryptoApi };
+    XlsBuilder& encrypted(Encryption encryption, const QString& password);
+    // A chart sheet before the worksheet, as Excel's F11 makes.
+    XlsBuilder& withChartSheetFirst();
     // An empty string in the shared string table, which no cell uses.
     XlsBuilder& withEmptySharedString();
 
@@ -41,6 +48,9 @@ private:
     int rows_ = -1;
     int columns_ = -1;
     bool password_ = false;
+    std::optional<Encryption> encryption_;
+    QString encryptionPassword_;
+    bool chartFirst_ = false;
     bool emptyString_ = false;
 };
 
