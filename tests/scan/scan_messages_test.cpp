@@ -32,6 +32,17 @@ TEST(ScanMessages, EveryScanThatStoppedEarlySaysWhere) {
         outcome.end = end;
         EXPECT_EQ(scanEndMessage(outcome), message) << static_cast<int>(end);
     }
+    // Folders taken as empty are told after any end, the guard's too.
+    outcome.unreadableFolders = 3;
+    outcome.unreadableFolder = u"/music/locked"_s;
+    outcome.unreadableReason = u"File access denied"_s;
+    const QString unreadable =
+        u"3 folder(s) could not be read, such as /music/locked: File access denied."_s;
+    for (const auto& [end, message] : cases) {
+        outcome.end = end;
+        EXPECT_EQ(scanEndMessage(outcome),
+                  message.isEmpty() ? unreadable : message + u"\n\n"_s + unreadable);
+    }
 }
 
 } // namespace
