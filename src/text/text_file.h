@@ -7,9 +7,15 @@
 
 namespace corvanteller {
 
-// The longest text the text view shows, in characters (UTF-16 units; a paragraph's end counts
-// as one).
-inline constexpr qint64 maxShownTextLength = 64LL * 1024 * 1024;
+// What the text view opens. The editor lays a paragraph out whole, at a cost that grows faster
+// than its length, and spends time on every paragraph: beyond these a file took the window
+// away for more than about 3 s. Characters are UTF-16 units; a paragraph's end counts as one.
+inline constexpr qint64 maxShownTextLength = 16'000'000;
+inline constexpr qint64 maxShownParagraphs = 200'000;
+// Paragraphs longer than longParagraphLength may hold this many characters in all (one
+// paragraph of that length takes about 1 s to lay out, and 200 of 50,000 characters 3 s).
+inline constexpr qint64 longParagraphLength = 10'000;
+inline constexpr qint64 maxLongParagraphCharacters = 500'000;
 // The largest Rich Text Format file read for it: the format spends several bytes on a character
 // (an escaped Cyrillic letter four, a character outside cp1251 up to eight), so a file the view
 // saved for a text within the limit is read whole. A plain file may take three bytes for each.
@@ -28,8 +34,9 @@ struct TextFileContent {
 // dropped), cp1251 otherwise. CR LF, LF and CR end a line.
 TextFileContent decodeTextFile(QByteArrayView bytes);
 
-// Reads and decodes a file for the text view. Throws IoError, or UserError for a file whose
-// text is longer than maxShownTextLength or which is larger than maxReadTextFileBytes.
+// Reads and decodes a file for the text view. Throws IoError, or UserError(fileTooLargeText())
+// for a file larger than maxReadTextFileBytes or whose text the view would not open
+// (fitsTextView).
 TextFileContent readTextFile(const QString& path);
 
 // Writes the text as Rich Text Format; an existing file is replaced only once the new one is
@@ -40,5 +47,9 @@ QString fileTooLargeText();
 
 // The length of the text a file holds, as maxShownTextLength counts it.
 qint64 shownTextLength(const TextFileContent& content);
+
+// Whether the text stays within the view's limits: its length, its paragraphs and the
+// characters of its long paragraphs. A line break inside a paragraph does not end it.
+bool fitsTextView(const TextFileContent& content);
 
 } // namespace corvanteller

@@ -84,8 +84,8 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     const QString path = tree.filePath(u"large.txt"_s);
     RichText text;
     RichRun run;
-    run.text = QString(180'000, u'Ж');
-    text.paragraphs.resize(100);
+    run.text = QString(9'000, u'Ж');
+    text.paragraphs.resize(1'000);
     for (RichParagraph& paragraph : text.paragraphs) {
         paragraph.runs = {run};
     }
@@ -93,8 +93,45 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     ASSERT_GT(QFileInfo(path).size(), maxShownTextLength);
     const TextFileContent content = readTextFile(path);
     ASSERT_TRUE(content.rich);
-    EXPECT_EQ(shownTextLength(content), 100 * 180'000 + 99);
+    EXPECT_EQ(shownTextLength(content), 1'000 * 9'000 + 999);
     EXPECT_EQ(content.richText, text);
+}
+
+// The view's limits, each at its edge: characters, paragraphs, and the characters of long
+// paragraphs, whose layout costs most (a line break inside a paragraph does not end it).
+TEST(TextFile, TheViewTakesTextsWithinItsLimits) {
+    const auto lines = [](qint64 count, qint64 length) {
+        return QStringList(count, QString(length, u'a')).join(u'\n');
+    };
+    const auto rich = [](qint64 paragraphs, const QString& text) {
+        TextFileContent content;
+        content.rich = true;
+        content.richText.paragraphs.resize(paragraphs);
+        for (RichParagraph& paragraph : content.richText.paragraphs) {
+            paragraph.runs = {RichRun{}};
+            paragraph.runs.front().text = text;
+        }
+        return content;
+    };
+    const auto plain = [](const QString& text) { return TextFileContent{false, {}, text}; };
+    const struct {
+        const char* name;
+        TextFileContent content;
+        bool fits;
+    } cases[] = {
+        {"200,000 lines", plain(lines(maxShownParagraphs, 5)), true},
+        {"200,001 lines", plain(lines(maxShownParagraphs + 1, 5)), false},
+        {"200,001 paragraphs", rich(maxShownParagraphs + 1, u"a"_s), false},
+        {"16,000,000 characters", plain(lines(1'600, 9'999) + u'a'), true},
+        {"16,000,001 characters", plain(lines(1'600, 9'999) + u"aa"_s), false},
+        {"one line of 500,000", plain(lines(1, maxLongParagraphCharacters)), true},
+        {"one line of 500,001", plain(lines(1, maxLongParagraphCharacters + 1)), false},
+        {"two long paragraphs", rich(2, QString(maxLongParagraphCharacters / 2 + 1, u'a')), false},
+        {"line breaks inside one paragraph", rich(1, lines(50'001, 9)), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fitsTextView(c.content), c.fits) << c.name;
+    }
 }
 
 } // namespace
