@@ -62,7 +62,7 @@ TEST(Cli, ScanWritesOneLinePerRowAndASummary) {
     const CliRun start = runCliProcess({u"scan"_s, tree.root()});
     EXPECT_EQ(start.exitCode, 0);
     EXPECT_EQ(start.out, (u"song.kar\t"_s + folderField + u"\tTitle <x>\tArtist\t\t\n"_s).toUtf8());
-    EXPECT_EQ(start.err, QByteArray("# end=complete rows=1 listed=1\n"));
+    EXPECT_EQ(start.err, QByteArray("# end=complete rows=1 listed=1 unreadable=0\n"));
 
     const CliRun main = runCliProcess({u"scan"_s, u"--from"_s, u"main"_s, tree.root()});
     EXPECT_EQ(main.out, (u"song.kar\t"_s + folderField + u"\tTitle \t\t\t\n"_s).toUtf8());
@@ -184,7 +184,7 @@ TEST(CliExport, AListFileIsWhatSaveListWrites) {
     const CliRun run = runCliProcess(
         {u"export"_s, u"--defaults"_s, folder.music(), u"--to"_s, folder.target(u"songs.sgl"_s)});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.err, QByteArray("# end=complete rows=2 listed=2\n"));
+    EXPECT_EQ(run.err, QByteArray("# end=complete rows=2 listed=2 unreadable=0\n"));
     EXPECT_TRUE(run.out.isEmpty());
 
     RowStore rows;
@@ -292,7 +292,8 @@ TEST(CliExport, AnEmptyTableReplacesFileOrFails) {
             {u"export"_s, u"--defaults"_s, tree.root() + u"/empty"_s, u"--to"_s, path});
         EXPECT_EQ(run.exitCode, replaced ? 0 : 1) << run.err.constData();
         EXPECT_EQ(readBytes(path) != "older contents", replaced);
-        EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1\n")) << run.err.constData();
+        EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1 unreadable=0\n"))
+            << run.err.constData();
         EXPECT_EQ(run.err.contains("was left as it was"), !replaced);
     }
 }
