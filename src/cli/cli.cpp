@@ -265,7 +265,11 @@ void appendEscapedField(QByteArray& out, QStringView text) {
 class LineWriter {
 public:
     explicit LineWriter(std::FILE* out) : out_(out) {}
-    ~LineWriter() { flush(); }
+    // A line cut short by an exception is not written.
+    ~LineWriter() {
+        buffer_.truncate(buffer_.lastIndexOf('\n') + 1);
+        flush();
+    }
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
