@@ -1,18 +1,22 @@
-#!/ usr / bin / env bash
-#Installs the build into a temporary DESTDIR, checks the installed files with the desktop's own
-#tools and runs the installed programs from there, so that nothing comes from the build folder.
-#Usage : install_test.sh BUILD_DIR MIME_TYPE_OF VERSION APP_ID HELPERS_FROM_PROGRAMS[HELPER...]
-set - euo pipefail
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR, checks the installed files with the desktop's own
+# tools and runs the installed programs from there, so that nothing comes from the build folder.
+# Usage: install_test.sh BUILD_DIR MIME_TYPE_OF VERSION APP_ID HELPERS_FROM_PROGRAMS [HELPER...]
+set -euo pipefail
 
-          build = $1 mime_type_of = $2 version = $3 app_id = $4 helpers_from_programs =
-    $5 shift 5 helpers = ("$@")
+build=$1
+mime_type_of=$2
+version=$3
+app_id=$4
+helpers_from_programs=$5
+shift 5
+helpers=("$@")
 
-        fail() {
-    echo "install_test: $*" > &2 exit 1
+fail() {
+    echo "install_test: $*" >&2
+    exit 1
 }
-for
-    tool in desktop - file - validate appstreamcli update - mime - database readelf;
-do
+for tool in desktop-file-validate appstreamcli update-mime-database readelf; do
     command -v "$tool" >/dev/null ||
         fail "$tool is missing (scripts/test.sh installs it with TEST_PACKAGES)"
 done
@@ -36,29 +40,25 @@ expected=(
     "share/metainfo/$app_id.metainfo.xml"
     "share/mime/packages/$app_id.xml"
 )
-for size in 48 128 256;
-do
+for size in 48 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
-for file in "${expected[@]}";
-do
+for file in "${expected[@]}"; do
     [[ -f "$root/$file" ]] || fail "not installed: $file"
 done
-for size in 48 128 256;
-do
-#A PNG's width and height are the big-endian words at bytes 16 and 20.
+for size in 48 128 256; do
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
     icon="$root/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
     read -r width height < <(od -An -tu1 -j16 -N 8 "$icon" |
         awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
     [[ "$width $height" == "$size $size" ]] || fail "$icon is ${width}x$height"
 done
-#The helpers where the program looks for them, relative to its own folder.
-for helper in "${helpers[@]}";
-do
+# The helpers where the program looks for them, relative to its own folder.
+for helper in "${helpers[@]}"; do
     [[ -x "$root/bin/$helpers_from_programs/$helper" ]] ||
         fail "helper $helper is not in bin/$helpers_from_programs"
 done
-#No program may look for libraries in the build folder.
+# No program may look for libraries in the build folder.
 for program in "$root"/bin/* "${helpers[@]/#/$root/bin/$helpers_from_programs/}"; do
     if readelf -d "$program" | grep -E '(RPATH|RUNPATH)' | grep -qF "$build"; then
         fail "$program keeps a library path into the build folder"
