@@ -83,9 +83,11 @@ bool fitsTextView(const TextFileContent& content) {
         return false;
     }
     qint64 paragraphs = 0;
+    qint64 longest = 0;
     qint64 longCharacters = 0;
     const auto paragraph = [&](qint64 length) {
         ++paragraphs;
+        longest = std::max(longest, length);
         if (length > longParagraphLength) {
             longCharacters += length;
         }
@@ -108,7 +110,8 @@ bool fitsTextView(const TextFileContent& content) {
             from = end + 1;
         }
     }
-    return paragraphs <= maxShownParagraphs && longCharacters <= maxLongParagraphCharacters;
+    return paragraphs <= maxShownParagraphs && longest <= maxParagraphLength &&
+           longCharacters <= maxLongParagraphCharacters;
 }
 
 qint64 shownTextLength(const TextFileContent& content) {

@@ -97,8 +97,8 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     EXPECT_EQ(content.richText, text);
 }
 
-// The view's limits, each at its edge: characters, paragraphs, and the characters of long
-// paragraphs, whose layout costs most (a line break inside a paragraph does not end it).
+// The view's limits, each at its edge: characters, paragraphs, the longest paragraph and the
+// characters of long paragraphs, whose layout costs most (a line break does not end one).
 TEST(TextFile, TheViewTakesTextsWithinItsLimits) {
     const auto lines = [](qint64 count, qint64 length) {
         return QStringList(count, QString(length, u'a')).join(u'\n');
@@ -124,9 +124,10 @@ TEST(TextFile, TheViewTakesTextsWithinItsLimits) {
         {"200,001 paragraphs", rich(maxShownParagraphs + 1, u"a"_s), false},
         {"16,000,000 characters", plain(lines(1'600, 9'999) + u'a'), true},
         {"16,000,001 characters", plain(lines(1'600, 9'999) + u"aa"_s), false},
-        {"one line of 500,000", plain(lines(1, maxLongParagraphCharacters)), true},
-        {"one line of 500,001", plain(lines(1, maxLongParagraphCharacters + 1)), false},
-        {"two long paragraphs", rich(2, QString(maxLongParagraphCharacters / 2 + 1, u'a')), false},
+        {"one line of 500,000", plain(lines(1, maxParagraphLength)), true},
+        {"one line of 500,001", plain(lines(1, maxParagraphLength + 1)), false},
+        {"30 paragraphs of 100,000", rich(30, QString(100'000, u'a')), true},
+        {"31 paragraphs of 100,000", rich(31, QString(100'000, u'a')), false},
         {"line breaks inside one paragraph", rich(1, lines(50'001, 9)), false},
     };
     for (const auto& c : cases) {
