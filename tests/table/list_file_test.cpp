@@ -273,12 +273,13 @@ TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
         EXPECT_EQ(model.rowFile(2), fileBefore);
     }
 
-    // A list that reads replaces the table; a cell of the longest length is kept.
+    // A list that reads replaces the table; a text cut to the longest cell (once) comes back.
     SongTableModel longest;
     longest.setSongCount(1);
-    longest.setCell(1, 3, QString(SongTableModel::maxCellLength, u'Ж'));
+    longest.setCell(1, 3, QString(SongTableModel::maxCellLength + 1, u'Ж'));
+    EXPECT_EQ(longest.takeCutCellCount(), 1);
     writeListFile(folder.root() + u"/longest.sgl"_s, longest);
-    ASSERT_TRUE(openListFile(folder.root() + u"/longest.sgl"_s, longest, 1).opened());
+    EXPECT_TRUE(openListFile(folder.root() + u"/longest.sgl"_s, longest, 1).opened());
     EXPECT_EQ(longest.cell(1, 3).size(), SongTableModel::maxCellLength);
     folder.writeFile("good.sgl", threeSongBytes);
     SongTableModel model;

@@ -147,12 +147,6 @@ TEST(SongTableModel, HeaderAndEditing) {
     EXPECT_FALSE(model.setData(model.index(0, 0), u"x"_s)); // the "#" column is not edited
     EXPECT_TRUE(model.setData(model.index(0, 2), u"/music/"_s));
     EXPECT_EQ(model.cell(1, 2), u"/music/"_s);
-
-    // A pasted or imported text longer than a cell holds is cut, and counted once.
-    EXPECT_TRUE(model.setData(model.index(0, 3), QString(SongTableModel::maxCellLength + 1, u'x')));
-    EXPECT_EQ(model.cell(1, 3).size(), SongTableModel::maxCellLength);
-    EXPECT_EQ(model.takeCutCellCount(), 1);
-    EXPECT_EQ(model.takeCutCellCount(), 0);
 }
 
 } // namespace

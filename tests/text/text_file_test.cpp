@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace corvanteller {
 namespace {
@@ -97,41 +98,21 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     EXPECT_EQ(content.richText, text);
 }
 
-// The view's limits, each at its edge: characters, paragraphs, the longest paragraph and the
-// characters of long paragraphs, whose layout costs most (a line break does not end one).
+// The view's limits at their edges, in plain text and in Rich Text Format: paragraphs,
+// characters, the longest paragraph and the characters of long paragraphs.
 TEST(TextFile, TheViewTakesTextsWithinItsLimits) {
-    const auto lines = [](qint64 count, qint64 length) {
-        return QStringList(count, QString(length, u'a')).join(u'\n');
+    const std::tuple<qsizetype, qsizetype, bool> cases[] = {
+        // paragraphs, their length, fits
+        {maxShownParagraphs, 5, true}, {maxShownParagraphs + 1, 5, false},
+        {1'600, 9'999, true},          {1'601, 9'999, false}, // 16,000,000 characters
+        {1, maxParagraphLength, true}, {1, maxParagraphLength + 1, false},
+        {30, 100'000, true},           {31, 100'000, false},
     };
-    const auto rich = [](qint64 paragraphs, const QString& text) {
-        TextFileContent content;
-        content.rich = true;
-        content.richText.paragraphs.resize(paragraphs);
-        for (RichParagraph& paragraph : content.richText.paragraphs) {
-            paragraph.runs = {RichRun{}};
-            paragraph.runs.front().text = text;
-        }
-        return content;
-    };
-    const auto plain = [](const QString& text) { return TextFileContent{false, {}, text}; };
-    const struct {
-        const char* name;
-        TextFileContent content;
-        bool fits;
-    } cases[] = {
-        {"200,000 lines", plain(lines(maxShownParagraphs, 5)), true},
-        {"200,001 lines", plain(lines(maxShownParagraphs + 1, 5)), false},
-        {"200,001 paragraphs", rich(maxShownParagraphs + 1, u"a"_s), false},
-        {"16,000,000 characters", plain(lines(1'600, 9'999) + u'a'), true},
-        {"16,000,001 characters", plain(lines(1'600, 9'999) + u"aa"_s), false},
-        {"one line of 500,000", plain(lines(1, maxParagraphLength)), true},
-        {"one line of 500,001", plain(lines(1, maxParagraphLength + 1)), false},
-        {"30 paragraphs of 100,000", rich(30, QString(100'000, u'a')), true},
-        {"31 paragraphs of 100,000", rich(31, QString(100'000, u'a')), false},
-        {"line breaks inside one paragraph", rich(1, lines(50'001, 9)), false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(fitsTextView(c.content), c.fits) << c.name;
+    for (const auto& [paragraphs, length, fits] : cases) {
+        const QByteArrayList lines(paragraphs, QByteArray(length, 'a'));
+        EXPECT_EQ(fitsTextView(decodeTextFile(lines.join('\n'))), fits) << paragraphs;
+        EXPECT_EQ(fitsTextView(decodeTextFile(QByteArray("{\\rtf1 " + lines.join("\\par ") + "}"))),
+                  fits);
     }
 }
 
