@@ -2,6 +2,7 @@
 #include "app/program_arguments.h"
 #include "app/start_up.h"
 #include "common/build_info.h"
+#include "common/file_io.h"
 #include "help/splash_window.h"
 #include "ui/qt_ui_services.h"
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    corvanteller::ignoreFileSizeLimitSignal();
     if (const std::optional<QByteArray> answer = corvanteller::answerBeforeWindows(argc, argv)) {
         std::fwrite(answer->constData(), 1, static_cast<std::size_t>(answer->size()), stdout);
         return 0;

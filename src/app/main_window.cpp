@@ -757,8 +757,12 @@ ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow w
     widths.mode = context_.options.general.columnWidthMode;
     widths.current = widthsAtClose().widths;
     widths.measure = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
+    context_.table.model().takeCutCellCount();
     const ImportOutcome outcome =
         importFromExcel(workbookEngine, path, window, context_.table, widths, context_.locale);
+    if (context_.table.model().takeCutCellCount() > 0) {
+        context_.ui.showMessage(this, longCellsCutMessage());
+    }
     if (outcome.layout) {
         for (int column = 0; column < tableColumnCount; ++column) {
             songGrid->setColumnWidth(column,

@@ -24,7 +24,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <limits>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 
@@ -54,9 +56,11 @@ constexpr const char* helpText =
     "  scan FOLDER   walks FOLDER and every folder below it, breadth first, reads every file\n"
     "                whose name contains \"kar\" or \"KAR\" and writes one line per karaoke\n"
     "                file: file name, folder (ending with \"/\"), text 1, text 2, text 3,\n"
-    "                text 4. Then it writes the summary line \"# end=END rows=N listed=N\"\n"
-    "                to standard error: END tells how the scan ended (below), rows counts\n"
-    "                the lines written and listed the folders listed.\n"
+    "                text 4. Then it writes the summary line\n"
+    "                \"# end=END rows=N listed=N unreadable=N\" to standard error: END tells\n"
+    "                how the scan ended (below), rows counts the lines written, listed the\n"
+    "                folders listed and unreadable those of them that could not be read\n"
+    "                (taken as empty; the first of them is named on standard error).\n"
     "  read FILE...  reads each FILE, whatever its name, and writes one line per FILE: the\n"
     "                path as given, then the four texts.\n"
     "  export FOLDER --to FILE\n"
@@ -261,7 +265,11 @@ void appendEscapedField(QByteArray& out, QStringView text) {
 class LineWriter {
 public:
     explicit LineWriter(std::FILE* out) : out_(out) {}
-    ~LineWriter() { flush(); }
+    // A line cut short by an exception is not written.
+    ~LineWriter() {
+        buffer_.truncate(buffer_.lastIndexOf('\n') + 1);
+        flush();
+    }
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
@@ -324,8 +332,11 @@ int reportScanEnd(const ScanOutcome& outcome, int rows, std::FILE* err) {
     if (outcome.tooManyFolders()) {
         printLine(err, tooManyFoldersMessage());
     }
-    std::fprintf(err, "# end=%s rows=%d listed=%d\n", endName(outcome.end), rows,
-                 outcome.listedFolders);
+    if (outcome.unreadableFolders > 0) {
+        printLine(err, unreadableFoldersMessage(outcome));
+    }
+    std::fprintf(err, "# end=%s rows=%d listed=%d unreadable=%d\n", endName(outcome.end), rows,
+                 outcome.listedFolders, outcome.unreadableFolders);
     if (outcome.end == ScanEnd::ReadError) {
         return exitReadError;
     }
@@ -428,19 +439,22 @@ bool writeExport(const SongTableModel& table, const Options& options, ExportForm
     return true;
 }
 
+Options loadOptions(std::FILE* err) {
+    Options options;
+    RunTimes times;
+    const LoadResult loaded = loadSettings(options, times, SystemClock());
+    if (!loaded.message.isEmpty()) {
+        printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
+    }
+    return options;
+}
+
 int runExport(const Call& call, std::FILE* err) {
     const QByteArray& folder = call.operands.front();
     if (!isFolderArgument(folder, err)) {
         return exitWrongCall;
     }
-    Options options;
-    if (!call.defaults) {
-        RunTimes times;
-        const LoadResult loaded = loadSettings(options, times, SystemClock());
-        if (!loaded.message.isEmpty()) {
-            printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
-        }
-    }
+    const Options options = call.defaults ? Options() : loadOptions(err);
     RowStore rows;
     const ScanOutcome outcome =
         scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
@@ -461,16 +475,6 @@ int runExport(const Call& call, std::FILE* err) {
     return written ? status : exitReadError;
 }
 
-Options loadOptions(std::FILE* err) {
-    Options options;
-    RunTimes times;
-    const LoadResult loaded = loadSettings(options, times, SystemClock());
-    if (!loaded.message.isEmpty()) {
-        printLine(err, QStringLiteral("corvanteller-cli: settings: %1").arg(loaded.message));
-    }
-    return options;
-}
-
 int runImport(const Call& call, std::FILE* out, std::FILE* err) {
     const QByteArray& workbook = call.operands.front();
     const Options options = loadOptions(err);
@@ -485,6 +489,9 @@ int runImport(const Call& call, std::FILE* out, std::FILE* err) {
                         call.runSet == RunSet::MainWindow ? ImportingWindow::Main
                                                           : ImportingWindow::Start,
                         table, widths, QLocale::system());
+        if (model.takeCutCellCount() > 0) {
+            printLine(err, longCellsCutMessage());
+        }
     } catch (const UserError& error) {
         printLine(
             err,
@@ -523,7 +530,9 @@ QByteArray escapeField(const QString& text) {
     return escaped;
 }
 
-int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
+namespace {
+
+int runCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
     if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
         std::fputs(helpText, out);
         return exitDone;
@@ -545,6 +554,28 @@ int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) 
         return runImport(*call, out, err);
     }
     return call->command == "scan" ? runScan(*call, out, err) : runRead(*call, out, err);
+}
+
+} // namespace
+
+int runCli(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
+    // Whatever a command throws (out of memory under a limit among it) ends it with a
+    // message, never with an abort and a core dump.
+    QString reason;
+    try {
+        return runCommand(args, out, err);
+    } catch (const UserError& error) {
+        reason = error.text();
+    } catch (const std::bad_alloc&) {
+        reason = ioErrorText(ENOMEM);
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        reason = QStringLiteral("Unknown error");
+    }
+    std::fflush(out);
+    std::fprintf(err, "corvanteller-cli: %s\n", reason.toUtf8().constData());
+    return exitReadError;
 }
 
 } // namespace corvanteller

@@ -1,10 +1,12 @@
 #include "cli/cli.h"
+#include "common/file_io.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    corvanteller::ignoreFileSizeLimitSignal();
     // The settings file lives in the program's own configuration folder.
     QCoreApplication::setApplicationName(QStringLiteral("Corvanteller"));
     // The .xls helper is found from the program's own folder.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,9 +37,15 @@ QString ioErrorText(int code) {
     case ENOSPC:
     case EDQUOT:
         return u"Disk full"_s;
+    case EFBIG:
+        return u"File too large"_s;
     default:
         return u"I/O error %1"_s.arg(code);
     }
+}
+
+void ignoreFileSizeLimitSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void throwIoError(int code) {

@@ -23,6 +23,10 @@ private:
     int code_;
 };
 
+// A write past the file-size limit (ulimit -f) would end the process by SIGXFSZ, with every
+// unsaved edit; ignored, the write fails with EFBIG ("File too large") as any other.
+void ignoreFileSizeLimitSignal();
+
 // Throws IoError with code, or with EIO when code is 0.
 [[noreturn]] void throwIoError(int code);
 

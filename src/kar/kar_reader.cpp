@@ -426,11 +426,22 @@ private:
 
 class FileSource {
 public:
-    FileSource(int fd, qint64 size) : fd_(fd), size_(size) {}
+    FileSource(int fd, qint64 size, const std::atomic<bool>* stop)
+        : fd_(fd), size_(size), stop_(stop) {}
 
     int error() const { return error_; }
+    bool stopped() const { return stopped_; }
 
     qsizetype readAt(char* into, qsizetype wanted, qint64 offset) {
+        if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) {
+            stopped_ = true;
+            error_ = ECANCELED;
+            return -1;
+        }
+        if (size_ == 0) {
+            wanted = static_cast<qsizetype>(
+                std::clamp<qint64>(unsizedFileReadLimit - offset, 0, wanted));
+        }
         while (true) {
             const ssize_t size = ::pread(fd_, into, static_cast<std::size_t>(wanted), offset);
             if (size >= 0) {
@@ -443,13 +454,17 @@ public:
         }
     }
     // The size that the file had when it was opened saves the read that would find its end.
-    // A size of 0 proves nothing: files of /proc have content all the same.
-    bool endsAt(qint64 offset) const { return size_ > 0 && offset >= size_; }
+    // A size of 0 proves nothing: files of /proc have content all the same, up to a limit.
+    bool endsAt(qint64 offset) const {
+        return offset >= (size_ > 0 ? size_ : unsizedFileReadLimit);
+    }
 
 private:
     int fd_;
     qint64 size_;
+    const std::atomic<bool>* stop_;
     int error_ = 0;
+    bool stopped_ = false;
 };
 
 class FileDescriptor {
@@ -483,7 +498,7 @@ KarReadResult notRegularFileFailure() {
 
 // A file opened without blocking (O_NONBLOCK: a FIFO that took the file's place since its
 // kind was looked at does not stop the reader) is read only when it is a regular file.
-KarReadResult readOpenedFile(int fd, RunSet runSet) {
+KarReadResult readOpenedFile(int fd, RunSet runSet, const std::atomic<bool>* stop) {
     if (fd < 0) {
         return failure(errno);
     }
@@ -495,10 +510,11 @@ KarReadResult readOpenedFile(int fd, RunSet runSet) {
     if (!S_ISREG(status.st_mode)) {
         return notRegularFileFailure();
     }
-    FileSource source(fd, status.st_size);
+    FileSource source(fd, status.st_size, stop);
     KarReadResult result;
     if (!readSongTexts(source, runSet, result.texts)) {
-        return failure(source.error());
+        result = failure(source.error());
+        result.stopped = source.stopped();
     }
     return result;
 }
@@ -514,7 +530,8 @@ QString karReadFailureText(const QString& shownPath, const KarReadResult& failed
     return QStringLiteral("Cannot read \"%1\": %2").arg(shownPath, reason);
 }
 
-KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet) {
+KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet,
+                              const std::atomic<bool>* stop) {
     // Looked at before it is opened: opening a device may have effects of its own.
     struct stat status {};
     if (::stat(pathBytes.constData(), &status) != 0) {
@@ -523,11 +540,12 @@ KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet) {
     if (!S_ISREG(status.st_mode)) {
         return notRegularFileFailure();
     }
-    return readOpenedFile(::open(pathBytes.constData(), openFlags), runSet);
+    return readOpenedFile(::open(pathBytes.constData(), openFlags), runSet, stop);
 }
 
-KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet) {
-    return readOpenedFile(::openat(folderFd, entryName, openFlags), runSet);
+KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet,
+                                const std::atomic<bool>* stop) {
+    return readOpenedFile(::openat(folderFd, entryName, openFlags), runSet, stop);
 }
 
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet) {

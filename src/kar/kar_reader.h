@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <string_view>
 
 namespace corvanteller {
@@ -23,17 +24,26 @@ struct KarReadResult {
     // When !ok: the system's error number; EACCES for a path that names no regular file.
     int errorCode = 0;
     bool notRegularFile = false; // a folder, FIFO, device or socket, which is never read
+    bool stopped = false;        // the stop flag was raised while the file was read
 };
+
+// A file whose size reads as 0 and that has content all the same (a system file such as those
+// of /proc, some of which never end) is read this far.
+inline constexpr qint64 unsizedFileReadLimit = 64LL * 1024 * 1024;
 
 // "Cannot read "<shownPath>": <the system's reason>" for a failed read.
 QString karReadFailureText(const QString& shownPath, const KarReadResult& failed);
 
 // Reads the file at pathBytes (its name as the file system has it). Only a regular file is
 // opened: anything else fails without being opened, so that a FIFO cannot block the reader.
-KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet);
+// A raised stop flag ends the reading between two reads of the file (a result with stopped
+// set), so that a huge file does not hold up a scan that the user stops.
+KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet,
+                              const std::atomic<bool>* stop = nullptr);
 
 // The same, for an entry of an open folder that its listing shows to be a regular file.
-KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet);
+KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet,
+                                const std::atomic<bool>* stop = nullptr);
 
 // The rule over a whole file held in memory, step by step as it is written.
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet);

@@ -10,6 +10,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 #include <deque>
 #include <dirent.h>
@@ -104,8 +105,18 @@ public:
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
     // The next entry, or null at the end; a folder that cannot be listed lists nothing.
-    const dirent* next() { return dir_ == nullptr ? nullptr : ::readdir(dir_); }
-    // The system's error number when the listing could not be started.
+    const dirent* next() {
+        if (dir_ == nullptr) {
+            return nullptr;
+        }
+        errno = 0;
+        const dirent* entry = ::readdir(dir_);
+        if (entry == nullptr && errno != 0) {
+            error_ = errno;
+        }
+        return entry;
+    }
+    // The system's error number when the listing could not be started or ended early.
     int error() const { return error_; }
 
 private:
@@ -122,8 +133,10 @@ struct WalkStep {
     QString nameText;             // Row
     QString storedFolder;         // Row, FolderStarted; End at the row or queue limit
     ScanEnd end = ScanEnd::Complete;
-    QString failedFolder; // End at a folder that could not be opened
-    int errorCode = 0;    // End at a folder that could not be opened
+    // End at a folder that could not be opened, or FolderListed for one that could not be
+    // listed (whole or in part).
+    QString failedFolder;
+    int errorCode = 0;
 };
 
 // The breadth-first walk. It decides everything but the reading of the karaoke files, whose
@@ -186,6 +199,9 @@ private:
             steps.back().errorCode = error;
             return false;
         }
+        // Listed as empty (a folder the user may not read, or one renamed or removed since
+        // its parent was listed), and told after the scan.
+        openError_ = error;
         // One text for every row of this folder, shared by all of them.
         storedFolder_ = folder_->text + QLatin1Char('/');
         if (request_.control != nullptr) {
@@ -244,12 +260,18 @@ private:
     }
 
     void endFolder(std::deque<WalkStep>& steps) {
+        WalkStep& listed = steps.emplace_back();
+        listed.kind = WalkStep::Kind::FolderListed;
+        listed.errorCode = openError_ != 0 ? openError_ : listing_->error();
+        if (listed.errorCode != 0) {
+            listed.failedFolder = folder_->text;
+        }
+        openError_ = 0;
         listing_.reset();
         handle_.reset();
         // Its rows hold the text already; its sub-folders hold theirs.
         folder_->text.clear();
         folder_.reset();
-        steps.emplace_back().kind = WalkStep::Kind::FolderListed;
         ++listedAhead_;
         if (guardCount_ > request_.guardLimit) {
             endWalk(steps, ScanEnd::Guard);
@@ -284,6 +306,7 @@ private:
     int guardCount_ = 0;
     int progressCount_ = 0;
     int filesSeen_ = 0;
+    int openError_ = 0; // why the folder being listed could not be opened
     bool ended_ = false;
 };
 
@@ -292,8 +315,10 @@ public:
     Scan(const ScanRequest& request, const ScanRowSink& addRow,
          const std::function<void()>& progressStep)
         : control_(request.control), addRow_(addRow), progressStep_(progressStep),
-          readAhead_(request.runSet, request.readAheadHelpers >= 0 ? request.readAheadHelpers
-                                                                   : defaultReadAheadHelpers()),
+          readAhead_(request.runSet,
+                     request.readAheadHelpers >= 0 ? request.readAheadHelpers
+                                                   : defaultReadAheadHelpers(),
+                     request.control != nullptr ? &request.control->stopFlag() : nullptr),
           walk_(request, readAhead_) {
         if (control_ != nullptr) {
             folderTaken_ = request.folderText + QLatin1Char('/');
@@ -376,6 +401,10 @@ private:
             return false;
         case WalkStep::Kind::FolderListed:
             ++outcome_.listedFolders;
+            if (step.errorCode != 0 && ++outcome_.unreadableFolders == 1) {
+                outcome_.unreadableFolder = step.failedFolder;
+                outcome_.unreadableReason = ioErrorText(step.errorCode);
+            }
             return false;
         case WalkStep::Kind::End:
             outcome_.end = step.end;
@@ -398,6 +427,9 @@ private:
             std::rethrow_exception(step.job->exception);
         }
         const KarReadResult& read = step.job->result;
+        if (read.stopped) {
+            return stopped();
+        }
         if (!read.ok) {
             const QString path = step.storedFolder + step.nameText;
             setReadError(path, read.errorCode, karReadFailureText(path, read));

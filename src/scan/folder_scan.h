@@ -48,10 +48,12 @@ struct ScanProgress {
 class ScanControl {
 public:
     // The scan ends before the next thing it would take into account, as if it had ended at
-    // the folder whose rows it is taking: the rows taken before stay. A file being read or a
-    // folder being listed is finished first.
+    // the folder whose rows it is taking: the rows taken before stay. A file being read stops
+    // between two of its reads; a folder being listed is finished first.
     void requestStop() { stop_.store(true, std::memory_order_relaxed); }
     bool stopRequested() const { return stop_.load(std::memory_order_relaxed); }
+    // What the karaoke reader looks at between its reads.
+    const std::atomic<bool>& stopFlag() const { return stop_; }
 
     ScanProgress progress() const {
         ScanProgress progress;
@@ -114,6 +116,11 @@ struct ScanOutcome {
     QString errorReason;
     // RowLimit, QueueLimit and Stopped: the stored-folder text of the folder being listed.
     QString stoppedInFolder;
+    // Folders that could not be listed, whole or in part, and were taken as empty; the first
+    // of them as the user sees it and the runtime's text for the reason.
+    int unreadableFolders = 0;
+    QString unreadableFolder;
+    QString unreadableReason;
 
     bool tooManyFolders() const { return end == ScanEnd::TooManyFolders; }
 };

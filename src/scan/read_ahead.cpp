@@ -15,7 +15,8 @@ constexpr std::chrono::milliseconds patience{1};
 
 } // namespace
 
-ReadAhead::ReadAhead(RunSet runSet, int helpers) : runSet_(runSet) {
+ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop)
+    : runSet_(runSet), stop_(stop) {
     for (int i = 0; i < helpers; ++i) {
         try {
             threads_.emplace_back([this] { helperLoop(); });
@@ -107,7 +108,7 @@ void ReadAhead::helperLoop() {
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
     Reading reading;
     try {
-        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_);
+        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_, stop_);
     } catch (...) {
         reading.exception = std::current_exception();
     }

@@ -33,7 +33,8 @@ struct ReadJob {
 // so that with no helper at all every file is read in order on the calling thread.
 class ReadAhead {
 public:
-    ReadAhead(RunSet runSet, int helpers);
+    // A raised stop flag ends the files being read between their reads.
+    ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop = nullptr);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
@@ -62,6 +63,7 @@ private:
     static void publish(ReadJob& job, Reading&& reading);
 
     RunSet runSet_;
+    const std::atomic<bool>* stop_;
     mutable std::mutex mutex_;
     std::condition_variable jobsWaiting_;
     std::condition_variable jobDone_;

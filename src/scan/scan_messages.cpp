@@ -6,7 +6,9 @@ namespace corvanteller {
 
 using namespace Qt::StringLiterals;
 
-QString scanEndMessage(const ScanOutcome& outcome) {
+namespace {
+
+QString endMessage(const ScanOutcome& outcome) {
     switch (outcome.end) {
     case ScanEnd::Complete:
     case ScanEnd::Guard:
@@ -27,6 +29,26 @@ QString scanEndMessage(const ScanOutcome& outcome) {
                u". The rows read before it are in the table."_s;
     }
     return {};
+}
+
+} // namespace
+
+QString unreadableFoldersMessage(const ScanOutcome& outcome) {
+    if (outcome.unreadableFolders == 0) {
+        return {};
+    }
+    return QString::number(outcome.unreadableFolders) +
+           u" folder(s) could not be read, such as "_s + outcome.unreadableFolder + u": "_s +
+           outcome.unreadableReason + u'.';
+}
+
+QString scanEndMessage(const ScanOutcome& outcome) {
+    const QString end = endMessage(outcome);
+    const QString unreadable = unreadableFoldersMessage(outcome);
+    if (end.isEmpty() || unreadable.isEmpty()) {
+        return end + unreadable;
+    }
+    return end + u"\n\n"_s + unreadable;
 }
 
 } // namespace corvanteller

@@ -20,9 +20,13 @@ inline QString scanErrorLabelText() {
     return QStringLiteral("Ошибка!!!!");
 }
 
+// "<n> folder(s) could not be read, such as <folder>: <reason>." after a scan that took
+// folders it could not list as empty; empty otherwise.
+QString unreadableFoldersMessage(const ScanOutcome& outcome);
+
 // What the user is told after a scan that did not list every folder, so that a table that
 // holds only part of the folder is never taken for the whole: empty for a complete scan and
-// for one that the guard ended silently.
+// for one that the guard ended silently, unless folders could not be read.
 QString scanEndMessage(const ScanOutcome& outcome);
 
 } // namespace corvanteller

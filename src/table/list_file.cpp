@@ -188,9 +188,13 @@ ListOpenResult readList(const QString& path, SongTableModel& model, int originRo
     FileReader file(path);
     LineStream lines(file);
     const bool utf8 = lines.skipUtf8Mark();
-    if (lines.next(magicLine.size()) != magicLine) {
+    bool magicCut = false;
+    if (lines.next(magicLine.size(), &magicCut) != magicLine || magicCut) {
         return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
     }
+    // No list the program writes holds a longer cell; a longer line is damage, and is never
+    // read whole. UTF-8 takes up to three bytes for a character of a cell.
+    const qsizetype cellLineLimit = (utf8 ? 3 : 1) * SongTableModel::maxCellLength;
     auto decode = [utf8](QByteArrayView line) {
         return utf8 ? QString::fromUtf8(line) : decodeCp1251(line);
     };
@@ -248,7 +252,12 @@ ListOpenResult readList(const QString& path, SongTableModel& model, int originRo
         }
         for (int column = 0; column < fileColumns; ++column) {
             if (column < keptColumns) {
-                model.setCell(row, column, decode(lines.next()));
+                bool cut = false;
+                const QString text = decode(lines.next(cellLineLimit, &cut));
+                if (cut || text.size() > SongTableModel::maxCellLength) {
+                    return {ListOpenResult::Outcome::NotAListFile, notListFileMessage()};
+                }
+                model.setCell(row, column, text);
             } else if (lines.atEnd()) {
                 break;
             } else {

@@ -87,7 +87,13 @@ void SongTableModel::setCell(int row, int column, const QString& text) {
     if (row < 1 || row > songCount_ || column < 0 || column >= columnCountValue) {
         return;
     }
-    columns_[at(column)][at(row - 1)] = text;
+    QString& cell = columns_[at(column)][at(row - 1)];
+    if (text.size() > maxCellLength) {
+        cell = text.first(maxCellLength);
+        ++cutCells_;
+    } else {
+        cell = text;
+    }
     emitCellChanged(row, column);
 }
 
@@ -137,7 +143,8 @@ void SongTableModel::rebuildFrom(const RowStore& origin) {
     for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         std::vector<QString>& cells = columns_[at(column)];
         for (int row = 1; row <= songs; ++row) {
-            cells[at(row - 1)] = origin.text(column, row);
+            const QString& text = origin.text(column, row);
+            cells[at(row - 1)] = text.size() > maxCellLength ? text.first(maxCellLength) : text;
         }
     }
     for (int row = 1; row <= songs; ++row) {
@@ -276,6 +283,11 @@ void SongTableModel::emitCellChanged(int row, int column) {
         const QModelIndex changed = index(row - 1, column);
         Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
     }
+}
+
+QString longCellsCutMessage() {
+    return QStringLiteral("Some texts were longer than %1 characters and were cut there.")
+        .arg(SongTableModel::maxCellLength);
 }
 
 } // namespace corvanteller

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace corvanteller {
@@ -35,6 +36,8 @@ class SongTableModel : public QAbstractTableModel {
 public:
     static constexpr int columnCountValue = tableColumnCount;
     static constexpr int maxSongs = RowStore::maxRows;
+    // The longest text a cell holds: a longer one is cut there.
+    static constexpr qsizetype maxCellLength = 1024 * 1024;
 
     explicit SongTableModel(QObject* parent = nullptr);
 
@@ -64,8 +67,10 @@ public:
     // row 1 to N as the table numbers them, column 0 to 6; an empty text outside the table.
     QString cell(int row, int column) const;
     const QString& cellRef(int row, int column) const;
-    // Writes outside the table are ignored.
+    // Writes outside the table are ignored; a text longer than maxCellLength is cut there.
     void setCell(int row, int column, const QString& text);
+    // The cells cut since the last call, so that the command that wrote them says so once.
+    int takeCutCellCount() { return std::exchange(cutCells_, 0); }
 
     // The file that row 1 to N stands for; an empty one outside the table.
     const RowFile& rowFile(int row) const;
@@ -126,7 +131,11 @@ private:
     std::array<QString, columnCountValue> header_;
     int songCount_ = 0;
     int bulkDepth_ = 0;
+    int cutCells_ = 0;
     WidestCellLengths widestCellLengths_;
 };
+
+// Said once after a command that cut cells to SongTableModel::maxCellLength.
+QString longCellsCutMessage();
 
 } // namespace corvanteller

@@ -72,10 +72,46 @@ TextFileContent readTextFile(const QString& path) {
         }
         content = decodeTextFile(bytes);
     }
-    if (shownTextLength(content) > maxShownTextLength) {
+    if (!fitsTextView(content)) {
         throw UserError(fileTooLargeText());
     }
     return content;
+}
+
+bool fitsTextView(const TextFileContent& content) {
+    if (shownTextLength(content) > maxShownTextLength) {
+        return false;
+    }
+    qint64 paragraphs = 0;
+    qint64 longest = 0;
+    qint64 longCharacters = 0;
+    const auto paragraph = [&](qint64 length) {
+        ++paragraphs;
+        longest = std::max(longest, length);
+        if (length > longParagraphLength) {
+            longCharacters += length;
+        }
+    };
+    if (content.rich) {
+        for (const RichParagraph& rich : content.richText.paragraphs) {
+            qint64 length = 0;
+            for (const RichRun& run : rich.runs) {
+                length += run.text.size();
+            }
+            paragraph(length);
+        }
+    } else {
+        for (qsizetype from = 0;;) {
+            const qsizetype end = content.plainText.indexOf(u'\n', from);
+            paragraph((end < 0 ? content.plainText.size() : end) - from);
+            if (end < 0) {
+                break;
+            }
+            from = end + 1;
+        }
+    }
+    return paragraphs <= maxShownParagraphs && longest <= maxParagraphLength &&
+           longCharacters <= maxLongParagraphCharacters;
 }
 
 qint64 shownTextLength(const TextFileContent& content) {

@@ -62,7 +62,7 @@ TEST(Cli, ScanWritesOneLinePerRowAndASummary) {
     const CliRun start = runCliProcess({u"scan"_s, tree.root()});
     EXPECT_EQ(start.exitCode, 0);
     EXPECT_EQ(start.out, (u"song.kar\t"_s + folderField + u"\tTitle <x>\tArtist\t\t\n"_s).toUtf8());
-    EXPECT_EQ(start.err, QByteArray("# end=complete rows=1 listed=1\n"));
+    EXPECT_EQ(start.err, QByteArray("# end=complete rows=1 listed=1 unreadable=0\n"));
 
     const CliRun main = runCliProcess({u"scan"_s, u"--from"_s, u"main"_s, tree.root()});
     EXPECT_EQ(main.out, (u"song.kar\t"_s + folderField + u"\tTitle \t\t\t\n"_s).toUtf8());
@@ -184,7 +184,7 @@ TEST(CliExport, AListFileIsWhatSaveListWrites) {
     const CliRun run = runCliProcess(
         {u"export"_s, u"--defaults"_s, folder.music(), u"--to"_s, folder.target(u"songs.sgl"_s)});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.err, QByteArray("# end=complete rows=2 listed=2\n"));
+    EXPECT_EQ(run.err, QByteArray("# end=complete rows=2 listed=2 unreadable=0\n"));
     EXPECT_TRUE(run.out.isEmpty());
 
     RowStore rows;
@@ -292,7 +292,8 @@ TEST(CliExport, AnEmptyTableReplacesFileOrFails) {
             {u"export"_s, u"--defaults"_s, tree.root() + u"/empty"_s, u"--to"_s, path});
         EXPECT_EQ(run.exitCode, replaced ? 0 : 1) << run.err.constData();
         EXPECT_EQ(readBytes(path) != "older contents", replaced);
-        EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1\n")) << run.err.constData();
+        EXPECT_TRUE(run.err.endsWith("# end=complete rows=0 listed=1 unreadable=0\n"))
+            << run.err.constData();
         EXPECT_EQ(run.err.contains("was left as it was"), !replaced);
     }
 }
@@ -364,6 +365,46 @@ TEST(CliImport, FailuresAndWrongCallsAreTold) {
                                     QStringList{u"--plenty"_s, notWorkbook},
                                     QStringList{notWorkbook, u"--to"_s, u"songs.pdf"_s}}) {
         EXPECT_EQ(runImport(args).exitCode, 2) << args.join(u' ').toStdString();
+    }
+}
+
+// Under the shell's limits a command fails with a message and exit 1 and leaves FILE as it was:
+// never killed by SIGXFSZ (exit 153) nor aborted by std::bad_alloc (exit 134).
+TEST(Cli, LimitsEndACommandWithAMessage) {
+    TempTree tree;
+    tree.makeFolder("songs");
+    for (int i = 0; i < 40; ++i) {
+        tree.writeFile("songs/" + QByteArray::number(i) + ".kar",
+                       KarBuilder().trackName("Title " + QByteArray::number(i)).bytes());
+    }
+    // A Soft Karaoke title of 24 MiB, which takes several times that in memory.
+    constexpr char head[] = "MThd\0\0\0\6\0\1\0\1\0\x60MTrk\0\0\0\x20\0\xFF\3\x0CSoft Karaoke"
+                            "\0\xFF\1\5Words\0\xFF\1\0@T";
+    tree.writeFile("long.kar", QByteArray(head, sizeof head - 1) + QByteArray(24 << 20, 'A') +
+                                   QByteArray("\0\xFF\1\2@TB\0\xFF\1\2@TC1234567@I", 23));
+    const char* const cases[][2] = {
+        {"ulimit -f 2; exec \"$0\" export --defaults songs --to out.sgl", "File too large"},
+        {"ulimit -f 2; exec \"$0\" export --defaults songs --to out.txt", "File too large"},
+        {"ulimit -f 2; exec \"$0\" export --defaults songs --to out.docx", "File too large"},
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's shadow memory fits no such limit
+        {"ulimit -v 100000; exec \"$0\" read long.kar", "Out of memory"},
+#endif
+    };
+    for (const auto& [command, reason] : cases) {
+        tree.writeFile("out.sgl", "older");
+        tree.writeFile("out.txt", "older");
+        tree.writeFile("out.docx", "older");
+        QProcess process;
+        process.setWorkingDirectory(tree.root());
+        process.start(u"sh"_s, {u"-c"_s, QString::fromLatin1(command),
+                                QStringLiteral(CORVANTELLER_CLI_PATH)});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QByteArray err = process.readAllStandardError();
+        EXPECT_TRUE(process.exitCode() == 1 && err.contains(reason)) << command << err.constData();
+        EXPECT_EQ(QByteArray(readBytes(tree.root() + u"/out.sgl"_s) +
+                             readBytes(tree.root() + u"/out.txt"_s) +
+                             readBytes(tree.root() + u"/out.docx"_s)),
+                  "olderolderolder");
     }
 }
 

@@ -115,7 +115,7 @@ printf 'not karaoke' >tree/readme.txt
 "$root/bin/corvanteller-cli" scan tree >scan.out 2>scan.err
 printf 'song.kar\ttree/sub/\tTitle <x>\tArtist\t\t\n' >scan.expected
 diff -u scan.expected scan.out || fail "the installed scan wrote other lines"
-[[ "$(cat scan.err)" == "# end=complete rows=1 listed=2" ]] || fail "scan summary: $(cat scan.err)"
+[[ "$(cat scan.err)" == "# end=complete rows=1 listed=2 unreadable=0" ]] || fail "scan summary: $(cat scan.err)"
 for program in corvanteller corvanteller-cli; do
     page="$root/share/man/man1/$program.1.gz"
     # gzip -n: the header holds neither the file's name nor a time.

@@ -310,6 +310,21 @@ TEST(KarFileReading, AHugeFileIsReadWithBoundedMemory) {
     EXPECT_LT(read.peakGrowthKilobytes, 64 * 1024);
 }
 
+// A file that never ends is read only so far (its size reads as 0: this one holds 8 bytes for
+// every page the process may map), and a stopped scan's reading ends at once (a sparse disk
+// image of 2 TB would take many minutes).
+TEST(KarFileReading, HugeFilesEndOrStop) {
+    TempTree tree;
+    ASSERT_EQ(::symlink("/proc/self/pagemap", tree.path("pagemap.kar").constData()), 0);
+    EXPECT_TRUE(readKaraokeFile(tree.path("pagemap.kar"), RunSet::StartWindow).ok);
+    const int fd = ::open(tree.path("karaoke-backup.img").constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::ftruncate(fd, off_t{2} << 40), 0);
+    ::close(fd);
+    const std::atomic<bool> stop{true};
+    EXPECT_TRUE(
+        readKaraokeFile(tree.path("karaoke-backup.img"), RunSet::StartWindow, &stop).stopped);
+}
+
 TEST(KarFileReading, OnlyRegularFilesAreOpened) {
     TempTree tree;
     ASSERT_EQ(::mkfifo(tree.path("pipe.kar").constData(), 0644), 0);

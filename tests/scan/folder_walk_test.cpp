@@ -2,6 +2,7 @@
 // levels, and helpers that read ahead.
 #include "scan/folder_scan.h"
 
+#include "common/file_io.h"
 #include "kar/row_store.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
@@ -288,6 +289,11 @@ TEST(FolderWalk, AFolderOutOfResourcesEndsTheScanAnUnreadableOneIsEmpty) {
             EXPECT_TRUE(scan.rows[0].startsWith(u"top.kar|"_s));
             // The failed folder counts as not listed; "deeper" is never found.
             EXPECT_EQ(scan.outcome.listedFolders, readError ? 1 : 2);
+            // Empty, but told: a mode-300 folder (EACCES), one renamed during the scan (ENOENT).
+            EXPECT_EQ(scan.outcome.unreadableFolders, readError ? 0 : 1);
+            EXPECT_EQ(scan.outcome.unreadableFolder,
+                      readError ? QString() : tree.root() + u"/sub"_s);
+            EXPECT_EQ(scan.outcome.unreadableReason, readError ? QString() : ioErrorText(error));
             if (readError) {
                 EXPECT_EQ(scan.outcome.errorPath, tree.root() + u"/sub"_s);
                 EXPECT_EQ(scan.outcome.errorCode, error);

@@ -32,6 +32,14 @@ TEST(ScanMessages, EveryScanThatStoppedEarlySaysWhere) {
         outcome.end = end;
         EXPECT_EQ(scanEndMessage(outcome), message) << static_cast<int>(end);
     }
+    // Folders taken as empty are told after any end, the guard's too.
+    outcome.unreadableFolders = 3;
+    outcome.unreadableFolder = u"/music/locked"_s;
+    outcome.unreadableReason = u"File access denied"_s;
+    const QString told =
+        u"3 folder(s) could not be read, such as /music/locked: File access denied."_s;
+    outcome.end = ScanEnd::Guard;
+    EXPECT_EQ(scanEndMessage(outcome), told);
 }
 
 } // namespace

@@ -239,6 +239,13 @@ TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
         {"bad.sgl", "Corvanteller file..\r\n12x\r\n7\r\n", Outcome::ConversionError, {}},
         {"bad.sgl", "Corvanteller file..\r\n3\r\n0\r\n", Outcome::NotAListFile, {}},
         {"bad.sgl", "Corvanteller file..\r\n45004\r\n7\r\n", Outcome::TooManyRows, {}},
+        {"bad.sgl", "Corvanteller file..EXTRA\r\n2\r\n7\r\n", Outcome::NotAListFile, {}},
+        // A line longer than any cell: damage, never read whole.
+        {"bad.sgl",
+         "Corvanteller file..\r\n2\r\n7\r\n1\r\n" +
+             QByteArray(SongTableModel::maxCellLength + 1, 'a') + "\r\n",
+         Outcome::NotAListFile,
+         {}},
         {"missing.sgl", {}, Outcome::Opened, u"File not found"_s},
         {"unreadable.sgl", {}, Outcome::Opened, u"I/O error 5"_s},
     };
@@ -266,7 +273,14 @@ TEST(ListFile, TheMainWindowsOpenKeepsTheTableWhenTheListCannotBeRead) {
         EXPECT_EQ(model.rowFile(2), fileBefore);
     }
 
-    // A list that reads replaces the table.
+    // A list that reads replaces the table; a text cut to the longest cell (once) comes back.
+    SongTableModel longest;
+    longest.setSongCount(1);
+    longest.setCell(1, 3, QString(SongTableModel::maxCellLength + 1, u'Ж'));
+    EXPECT_EQ(longest.takeCutCellCount(), 1);
+    writeListFile(folder.root() + u"/longest.sgl"_s, longest);
+    EXPECT_TRUE(openListFile(folder.root() + u"/longest.sgl"_s, longest, 1).opened());
+    EXPECT_EQ(longest.cell(1, 3).size(), SongTableModel::maxCellLength);
     folder.writeFile("good.sgl", threeSongBytes);
     SongTableModel model;
     fillScannedTable(model);

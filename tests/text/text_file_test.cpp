@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace corvanteller {
 namespace {
@@ -84,8 +85,8 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     const QString path = tree.filePath(u"large.txt"_s);
     RichText text;
     RichRun run;
-    run.text = QString(180'000, u'Ж');
-    text.paragraphs.resize(100);
+    run.text = QString(9'000, u'Ж');
+    text.paragraphs.resize(1'000);
     for (RichParagraph& paragraph : text.paragraphs) {
         paragraph.runs = {run};
     }
@@ -93,8 +94,26 @@ TEST(TextFile, ASavedTextWithinTheLimitOpensWhateverItsFileSize) {
     ASSERT_GT(QFileInfo(path).size(), maxShownTextLength);
     const TextFileContent content = readTextFile(path);
     ASSERT_TRUE(content.rich);
-    EXPECT_EQ(shownTextLength(content), 100 * 180'000 + 99);
+    EXPECT_EQ(shownTextLength(content), 1'000 * 9'000 + 999);
     EXPECT_EQ(content.richText, text);
+}
+
+// The view's limits at their edges, in plain text and in Rich Text Format: paragraphs,
+// characters, the longest paragraph and the characters of long paragraphs.
+TEST(TextFile, TheViewTakesTextsWithinItsLimits) {
+    const std::tuple<qsizetype, qsizetype, bool> cases[] = {
+        // paragraphs, their length, fits
+        {maxShownParagraphs, 5, true}, {maxShownParagraphs + 1, 5, false},
+        {1'600, 9'999, true},          {1'601, 9'999, false}, // 16,000,000 characters
+        {1, maxParagraphLength, true}, {1, maxParagraphLength + 1, false},
+        {30, 100'000, true},           {31, 100'000, false},
+    };
+    for (const auto& [paragraphs, length, fits] : cases) {
+        const QByteArrayList lines(paragraphs, QByteArray(length, 'a'));
+        EXPECT_EQ(fitsTextView(decodeTextFile(lines.join('\n'))), fits) << paragraphs;
+        EXPECT_EQ(fitsTextView(decodeTextFile(QByteArray("{\\rtf1 " + lines.join("\\par ") + "}"))),
+                  fits);
+    }
 }
 
 } // namespace
