@@ -8,6 +8,7 @@
 #include "office/document_printing.h"
 #include "office/engine_command.h"
 #include "office/excel_export.h"
+#include "office/hand_over_dialogs.h"
 #include "office/word_commands.h"
 #include "rename/complex_rename_dialog.h"
 #include "rename/rename_journal.h"
@@ -195,6 +196,8 @@ void MainWindow::buildMenus() {
     QMenu* exportMenu = file->addMenu(u"Export"_s);
     exportTextAction = addCommand(exportMenu, u"Tex&t"_s, &MainWindow::exportTableToText);
     exportExcelAction = addCommand(exportMenu, u"Ms &Excel"_s, &MainWindow::exportTableToExcel);
+    saveWorkbookAsAction =
+        addCommand(exportMenu, u"Save workbook as..."_s, &MainWindow::saveExportWorkbookAs);
     exportWordAction = addCommand(exportMenu, u"&Ms Word"_s, &MainWindow::exportTableToWord);
     importExcelAction = addCommand(file, u"&Import from Excel file"_s, &MainWindow::importExcel);
     file->addSeparator();
@@ -546,6 +549,9 @@ void MainWindow::runNewScan() {
                                    RunSet::MainWindow, [&table] { table.startNewScanRows(); });
     finishScanProgress(scanProgressBar);
     table.finishNewScan();
+    if (outcome) {
+        songGrid->showFromTopLeft();
+    }
     applyColumnWidthMode();
     updateStatusLine(table.statusText());
     // A scan stopped by the close box goes on to the close, which asks to save first.
@@ -614,6 +620,7 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
     if (model.songCount() > 0) {
         songGrid->setCurrentIndex(model.index(0, 1));
     }
+    songGrid->showFromTopLeft();
     return ListRead::Read;
 }
 
@@ -644,9 +651,15 @@ void MainWindow::exportTableToExcel() {
     const ExcelExportOutcome outcome = exportToExcel(
         workbookEngine, context_.table.model(), context_.options.excel, context_.clock.now(),
         context_.locale, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
-    for (const QString& message : outcome.messages) {
-        context_.ui.showMessage(this, message);
-    }
+    reportHandOver(context_.ui, this, outcome.notShown, outcome.messages, workbookSaveDialog());
+}
+
+void MainWindow::saveExportWorkbookAs() {
+    commitCellEdit();
+    saveWorkbookWithDialog(context_.ui, this, [this](const QString& path) {
+        return saveExportWorkbook(workbookEngine, context_.table.model(), context_.options.excel,
+                                  context_.clock.now(), context_.locale, path);
+    });
 }
 
 void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
@@ -676,11 +689,9 @@ void MainWindow::returnToGrid(int row, int column) {
 void MainWindow::exportTableToWord() {
     const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(TextViewMode::TableText);
-    const QStringList messages = showInWordProcessor(
+    const QStringList notShown = showInWordProcessor(
         documentEngine, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
-    for (const QString& message : messages) {
-        context_.ui.showMessage(this, message);
-    }
+    reportHandOver(context_.ui, this, notShown, {}, documentSaveDialog());
 }
 
 void MainWindow::saveAsWordDocument() {
@@ -700,7 +711,7 @@ void MainWindow::printFromWord() {
 
 // The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
 void MainWindow::printToPdfFile() {
-    printTableDocument(pdfPrinter(context_.ui, this));
+    printTableDocument(pdfPrinter(context_.ui, this, textView_->printJobName()));
 }
 
 void MainWindow::printTableDocument(const DocumentPrinter& printer) {
@@ -765,6 +776,7 @@ ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow w
                                      outcome.layout->widths[static_cast<std::size_t>(column)]);
         }
     }
+    songGrid->showFromTopLeft();
     return outcome;
 }
 
@@ -773,12 +785,13 @@ bool MainWindow::openListForStartWindow(QWidget* parent) {
     if (path.isEmpty()) {
         return false;
     }
-    return openListForStartWindow(parent, path);
+    return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
+                            ListOpenFailure::ResetTable) != ListRead::Stopped;
 }
 
 bool MainWindow::openListForStartWindow(QWidget* parent, const QString& path) {
     return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
-                            ListOpenFailure::ResetTable) != ListRead::Stopped;
+                            ListOpenFailure::ResetTable) == ListRead::Read;
 }
 
 void MainWindow::saveListAs() {

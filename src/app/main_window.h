@@ -71,6 +71,7 @@ public:
     QAction* addRowAction = nullptr;               // "&Add row"
     QAction* importExcelAction = nullptr;          // "&Import from Excel file"
     QAction* exportExcelAction = nullptr;          // Export > "Ms &Excel"
+    QAction* saveWorkbookAsAction = nullptr;       // Export > "Save workbook as..."
     QAction* exportWordAction = nullptr;           // Export > "&Ms Word"
     QAction* saveAsWordAction = nullptr;           // "Save as Ms &Word document..."
     QAction* printFromWordAction = nullptr;        // "&Print from Ms Word (text)"
@@ -130,6 +131,7 @@ public:
     void showLastFolder();
     void importExcel();
     void exportTableToExcel();
+    void saveExportWorkbookAs();
     void exportTableToWord();
     void saveAsWordDocument();
     void printFromWord();
@@ -139,7 +141,8 @@ public:
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
     // start window then stays.
     bool openListForStartWindow(QWidget* parent);
-    // The same for a path chosen without the dialog.
+    // The same for a list named on the command line, which is handed over only when it was read:
+    // after the message of a damaged list the start window stays, as before.
     bool openListForStartWindow(QWidget* parent, const QString& path);
     // The start window's "Import from Excel file": reads a workbook into this window's table.
     // False when the dialog was cancelled.
