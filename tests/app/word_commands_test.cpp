@@ -100,8 +100,8 @@ private Q_SLOTS:
         main.exportWordAction->trigger();
         QCOMPARE(program.ui.desktopOpened.size(), 2);
         QCOMPARE(program.ui.messages,
-                 QStringList{u"No program was found to show the document. It was saved as "_s +
-                             program.ui.desktopOpened[1]});
+                 QStringList{u"No program was found to show "_s + program.ui.desktopOpened[1] +
+                             u". The file is kept there."_s});
         QVERIFY(QFile::exists(program.ui.desktopOpened[1]));
     }
 
