@@ -23,6 +23,7 @@
 #include "text/text_view.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
+#include "ui/form_activations.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -664,13 +665,16 @@ void MainWindow::saveExportWorkbookAs() {
 
 void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
     const QModelIndex current = songGrid->currentIndex();
-    if (mode) {
-        showTextView(*mode);
-    } else {
-        openTextView();
+    {
+        const ShownOffScreen offScreen(*textView_);
+        if (mode) {
+            showTextView(*mode);
+        } else {
+            openTextView();
+        }
+        newDocumentWithText(documentEngine, textView_->editorText());
+        textView_->hide();
     }
-    newDocumentWithText(documentEngine, textView_->editorText());
-    textView_->hide();
     returnToGrid(current.isValid() ? current.row() : 0,
                  current.isValid() ? current.column() : SongColumn::FileName);
 }
