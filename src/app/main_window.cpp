@@ -32,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -664,6 +665,13 @@ void MainWindow::saveExportWorkbookAs() {
 }
 
 void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
+    useTextViewDocument(mode, [this](const QTextDocument& document) {
+        newDocumentWithText(documentEngine, document.toPlainText());
+    });
+}
+
+void MainWindow::useTextViewDocument(std::optional<TextViewMode> mode,
+                                     const std::function<void(const QTextDocument&)>& use) {
     const QModelIndex current = songGrid->currentIndex();
     {
         const ShownOffScreen offScreen(*textView_);
@@ -672,7 +680,7 @@ void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
         } else {
             openTextView();
         }
-        newDocumentWithText(documentEngine, textView_->editorText());
+        use(textView_->editorDocument());
         textView_->hide();
     }
     returnToGrid(current.isValid() ? current.row() : 0,
@@ -713,17 +721,25 @@ void MainWindow::printFromWord() {
     printTableDocument(documentPrinter(context_.ui, this));
 }
 
-// The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
+// The text "&Print from Ms Word (text)" prints, written as a PDF file by the text view's own
+// "Print to PDF...": one document, one layout and one title for both windows.
 void MainWindow::printToPdfFile() {
-    printTableDocument(pdfPrinter(context_.ui, this, textView_->printJobName()));
+    askForTableTextBeforeAnyRequest();
+    useTextViewDocument(std::nullopt, [this](const QTextDocument& document) {
+        printToPdf(context_.ui, this, document, textView_->printJobName());
+    });
 }
 
-void MainWindow::printTableDocument(const DocumentPrinter& printer) {
+void MainWindow::askForTableTextBeforeAnyRequest() {
     // The view shows what its last request says; before any request that would be an empty
     // page, so the table's text is asked for then.
     if (context_.textViewModes.mode() == TextViewMode::None) {
         context_.textViewModes.setByCommand(TextViewMode::TableText);
     }
+}
+
+void MainWindow::printTableDocument(const DocumentPrinter& printer) {
+    askForTableTextBeforeAnyRequest();
     const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(std::nullopt);
     printAndDiscard(documentEngine, printer);

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,7 @@ class QCheckBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QTextDocument;
 class QPushButton;
 
 namespace corvanteller {
@@ -193,6 +195,10 @@ private:
     // The table's text as the text view builds it, for a Word command: the view is shown for
     // it and hidden again once the text is in a new document.
     void newWordDocumentFromTextView(std::optional<TextViewMode> mode);
+    // The same steps for any use of the view's document.
+    void useTextViewDocument(std::optional<TextViewMode> mode,
+                             const std::function<void(const QTextDocument&)>& use);
+    void askForTableTextBeforeAnyRequest();
 
     AppContext& context_;
     SaveChangesFlow flow_;

@@ -108,10 +108,4 @@ DocumentPrinter documentPrinter(UiServices& ui, QWidget* parent) {
     };
 }
 
-DocumentPrinter pdfPrinter(UiServices& ui, QWidget* parent, const QString& title) {
-    return [&ui, parent, title](const QString& text, const QString& /*jobName*/) {
-        return printToPdf(ui, parent, *printableDocument(text), title);
-    };
-}
-
 } // namespace corvanteller

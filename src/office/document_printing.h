@@ -43,7 +43,5 @@ bool printDocument(UiServices& ui, QWidget* parent, const QTextDocument& documen
 
 // The printer a window hands its document engine: printDocument with the laid-out text.
 DocumentPrinter documentPrinter(UiServices& ui, QWidget* parent);
-// The same, writing a PDF file through printToPdf instead, with that title whatever the job.
-DocumentPrinter pdfPrinter(UiServices& ui, QWidget* parent, const QString& title);
 
 } // namespace corvanteller

@@ -608,6 +608,7 @@ private Q_SLOTS:
         for (const auto& command : commands) {
             program.context().table.unsavedChanges = false;
             QScrollBar* across = program.grid().horizontalScrollBar();
+            QTRY_VERIFY(across->maximum() > 0); // once the view has laid the table out
             across->setValue(across->maximum());
             QVERIFY(across->value() > 0);
             command();
