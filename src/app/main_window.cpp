@@ -8,6 +8,7 @@
 #include "office/document_printing.h"
 #include "office/engine_command.h"
 #include "office/excel_export.h"
+#include "office/hand_over_dialogs.h"
 #include "office/word_commands.h"
 #include "rename/complex_rename_dialog.h"
 #include "rename/rename_journal.h"
@@ -22,6 +23,7 @@
 #include "text/text_view.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
+#include "ui/form_activations.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -195,6 +198,8 @@ void MainWindow::buildMenus() {
     QMenu* exportMenu = file->addMenu(u"Export"_s);
     exportTextAction = addCommand(exportMenu, u"Tex&t"_s, &MainWindow::exportTableToText);
     exportExcelAction = addCommand(exportMenu, u"Ms &Excel"_s, &MainWindow::exportTableToExcel);
+    saveWorkbookAsAction =
+        addCommand(exportMenu, u"Save workbook as..."_s, &MainWindow::saveExportWorkbookAs);
     exportWordAction = addCommand(exportMenu, u"&Ms Word"_s, &MainWindow::exportTableToWord);
     importExcelAction = addCommand(file, u"&Import from Excel file"_s, &MainWindow::importExcel);
     file->addSeparator();
@@ -546,6 +551,9 @@ void MainWindow::runNewScan() {
                                    RunSet::MainWindow, [&table] { table.startNewScanRows(); });
     finishScanProgress(scanProgressBar);
     table.finishNewScan();
+    if (outcome) {
+        songGrid->showFromTopLeft();
+    }
     applyColumnWidthMode();
     updateStatusLine(table.statusText());
     // A scan stopped by the close box goes on to the close, which asks to save first.
@@ -614,6 +622,7 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
     if (model.songCount() > 0) {
         songGrid->setCurrentIndex(model.index(0, 1));
     }
+    songGrid->showFromTopLeft();
     return ListRead::Read;
 }
 
@@ -644,20 +653,36 @@ void MainWindow::exportTableToExcel() {
     const ExcelExportOutcome outcome = exportToExcel(
         workbookEngine, context_.table.model(), context_.options.excel, context_.clock.now(),
         context_.locale, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
-    for (const QString& message : outcome.messages) {
-        context_.ui.showMessage(this, message);
-    }
+    reportHandOver(context_.ui, this, outcome.notShown, outcome.messages, workbookSaveDialog());
+}
+
+void MainWindow::saveExportWorkbookAs() {
+    commitCellEdit();
+    saveWorkbookWithDialog(context_.ui, this, [this](const QString& path) {
+        return saveExportWorkbook(workbookEngine, context_.table.model(), context_.options.excel,
+                                  context_.clock.now(), context_.locale, path);
+    });
 }
 
 void MainWindow::newWordDocumentFromTextView(std::optional<TextViewMode> mode) {
+    useTextViewDocument(mode, [this](const QTextDocument& document) {
+        newDocumentWithText(documentEngine, document.toPlainText());
+    });
+}
+
+void MainWindow::useTextViewDocument(std::optional<TextViewMode> mode,
+                                     const std::function<void(const QTextDocument&)>& use) {
     const QModelIndex current = songGrid->currentIndex();
-    if (mode) {
-        showTextView(*mode);
-    } else {
-        openTextView();
+    {
+        const ShownOffScreen offScreen(*textView_);
+        if (mode) {
+            showTextView(*mode);
+        } else {
+            openTextView();
+        }
+        use(textView_->editorDocument());
+        textView_->hide();
     }
-    newDocumentWithText(documentEngine, textView_->editorText());
-    textView_->hide();
     returnToGrid(current.isValid() ? current.row() : 0,
                  current.isValid() ? current.column() : SongColumn::FileName);
 }
@@ -676,11 +701,9 @@ void MainWindow::returnToGrid(int row, int column) {
 void MainWindow::exportTableToWord() {
     const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(TextViewMode::TableText);
-    const QStringList messages = showInWordProcessor(
+    const QStringList notShown = showInWordProcessor(
         documentEngine, [this](const QString& path) { return context_.ui.openWithDesktop(path); });
-    for (const QString& message : messages) {
-        context_.ui.showMessage(this, message);
-    }
+    reportHandOver(context_.ui, this, notShown, {}, documentSaveDialog());
 }
 
 void MainWindow::saveAsWordDocument() {
@@ -698,17 +721,25 @@ void MainWindow::printFromWord() {
     printTableDocument(documentPrinter(context_.ui, this));
 }
 
-// The document "&Print from Ms Word (text)" prints, written as a PDF file instead.
+// The text "&Print from Ms Word (text)" prints, written as a PDF file by the text view's own
+// "Print to PDF...": one document, one layout and one title for both windows.
 void MainWindow::printToPdfFile() {
-    printTableDocument(pdfPrinter(context_.ui, this));
+    askForTableTextBeforeAnyRequest();
+    useTextViewDocument(std::nullopt, [this](const QTextDocument& document) {
+        printToPdf(context_.ui, this, document, textView_->printJobName());
+    });
 }
 
-void MainWindow::printTableDocument(const DocumentPrinter& printer) {
+void MainWindow::askForTableTextBeforeAnyRequest() {
     // The view shows what its last request says; before any request that would be an empty
     // page, so the table's text is asked for then.
     if (context_.textViewModes.mode() == TextViewMode::None) {
         context_.textViewModes.setByCommand(TextViewMode::TableText);
     }
+}
+
+void MainWindow::printTableDocument(const DocumentPrinter& printer) {
+    askForTableTextBeforeAnyRequest();
     const EngineCommand<DocumentEngine> command(documentEngine);
     newWordDocumentFromTextView(std::nullopt);
     printAndDiscard(documentEngine, printer);
@@ -769,6 +800,7 @@ ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow w
                                      outcome.layout->widths[static_cast<std::size_t>(column)]);
         }
     }
+    songGrid->showFromTopLeft();
     return outcome;
 }
 
@@ -777,12 +809,13 @@ bool MainWindow::openListForStartWindow(QWidget* parent) {
     if (path.isEmpty()) {
         return false;
     }
-    return openListForStartWindow(parent, path);
+    return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
+                            ListOpenFailure::ResetTable) != ListRead::Stopped;
 }
 
 bool MainWindow::openListForStartWindow(QWidget* parent, const QString& path) {
     return readListIntoGrid(parent, path, context_.table.startStore().rowCount(),
-                            ListOpenFailure::ResetTable) != ListRead::Stopped;
+                            ListOpenFailure::ResetTable) == ListRead::Read;
 }
 
 void MainWindow::saveListAs() {

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,7 @@ class QCheckBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QTextDocument;
 class QPushButton;
 
 namespace corvanteller {
@@ -71,6 +73,7 @@ public:
     QAction* addRowAction = nullptr;               // "&Add row"
     QAction* importExcelAction = nullptr;          // "&Import from Excel file"
     QAction* exportExcelAction = nullptr;          // Export > "Ms &Excel"
+    QAction* saveWorkbookAsAction = nullptr;       // Export > "Save workbook as..."
     QAction* exportWordAction = nullptr;           // Export > "&Ms Word"
     QAction* saveAsWordAction = nullptr;           // "Save as Ms &Word document..."
     QAction* printFromWordAction = nullptr;        // "&Print from Ms Word (text)"
@@ -130,6 +133,7 @@ public:
     void showLastFolder();
     void importExcel();
     void exportTableToExcel();
+    void saveExportWorkbookAs();
     void exportTableToWord();
     void saveAsWordDocument();
     void printFromWord();
@@ -139,7 +143,8 @@ public:
     // False when the dialog was cancelled or the reading stopped at a damaged count line: the
     // start window then stays.
     bool openListForStartWindow(QWidget* parent);
-    // The same for a path chosen without the dialog.
+    // The same for a list named on the command line, which is handed over only when it was read:
+    // after the message of a damaged list the start window stays, as before.
     bool openListForStartWindow(QWidget* parent, const QString& path);
     // The start window's "Import from Excel file": reads a workbook into this window's table.
     // False when the dialog was cancelled.
@@ -190,6 +195,10 @@ private:
     // The table's text as the text view builds it, for a Word command: the view is shown for
     // it and hidden again once the text is in a new document.
     void newWordDocumentFromTextView(std::optional<TextViewMode> mode);
+    // The same steps for any use of the view's document.
+    void useTextViewDocument(std::optional<TextViewMode> mode,
+                             const std::function<void(const QTextDocument&)>& use);
+    void askForTableTextBeforeAnyRequest();
 
     AppContext& context_;
     SaveChangesFlow flow_;

@@ -66,6 +66,20 @@ QString decodeFileName(QByteArrayView bytes) {
     return decodeCp1251(bytes);
 }
 
+QString decodeFilePath(QByteArrayView path) {
+    QString shown;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype slash = path.indexOf('/', start);
+        shown += decodeFileName(path.sliced(start, (slash < 0 ? path.size() : slash) - start));
+        if (slash < 0) {
+            return shown;
+        }
+        shown += u'/';
+        start = slash + 1;
+    }
+}
+
 QList<QByteArray> fileNameCandidates(QStringView name) {
     QList<QByteArray> candidates{name.toUtf8()};
     const std::optional<QByteArray> cp1251 = encodeCp1251(name);

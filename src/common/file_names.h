@@ -13,6 +13,10 @@ bool isValidUtf8(QByteArrayView bytes);
 // cp1251, the encoding of names copied from old Windows archives.
 QString decodeFileName(QByteArrayView bytes);
 
+// A path's bytes as the user sees them: each part decoded by itself as decodeFileName does, so
+// that a cp1251 folder below a UTF-8 one reads right.
+QString decodeFilePath(QByteArrayView path);
+
 // The byte forms a shown name may have on disk, most likely first: UTF-8, then cp1251 when the
 // name has a different cp1251 form that is not itself valid UTF-8.
 QList<QByteArray> fileNameCandidates(QStringView name);

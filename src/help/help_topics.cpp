@@ -141,6 +141,39 @@ QString questionLine(const HelpTopic& topic) {
     return u"Question: "_s + topic.title;
 }
 
+// What the program does beyond the commands the other topics describe.
+std::vector<HelpQuestion> moreQuestions() {
+    return {
+        {u"Table > Find..."_s,
+         u"Finds a text in the table (Ctrl+F). Type it in the bar under the table: the first cell "
+         u"that holds it becomes the current one. Return or F3 finds the next cell, Shift+F3 the "
+         u"one before; case does not count. The text view has the same bar in its Edit menu."_s},
+        {u"Stop during a scan"_s,
+         u"While a scan runs, the Stop button beside its progress bar, or Escape, ends it. The "
+         u"files read so far stay in the table."_s},
+        {u"File > Print to PDF..."_s,
+         u"Writes the table's text as a PDF file where you say, as \"Print from Ms Word\" would "
+         u"print it. The text view's \"Print to PDF...\" does the same with its text; a computer "
+         u"without a printer can print this way."_s},
+        {u"File > Rename files > Undo last renaming"_s,
+         u"Puts the files of the last renaming back under their old names, after a question. "
+         u"Every renaming is written in a journal as it happens, so that an undo works also "
+         u"after the program was closed or the computer stopped. A file that is not where the "
+         u"renaming left it is named in a message and can be put back by a later undo. The "
+         u"journal keeps the last 100 renamings."_s},
+        {u"The command-line program"_s,
+         u"corvanteller-cli scans a folder, reads karaoke files, exports a table (a list, a "
+         u"workbook, a Word document or text) and imports a workbook without any window, for "
+         u"scripts. \"corvanteller-cli --help\" and \"man corvanteller-cli\" tell how. "
+         u"\"corvanteller LIST.sgl\" opens a list and \"corvanteller FOLDER\" scans a folder "
+         u"in the program itself."_s},
+        {u"Where the settings and the journal are"_s,
+         u"The settings are in ~/.config/Corvanteller/ (prop.dat and Corvanteller.conf), and the "
+         u"renaming journal beside them (rename-journal.txt). Workbooks and documents handed to "
+         u"other programs are kept in ~/.local/share/Corvanteller/handover/."_s},
+    };
+}
+
 } // namespace
 
 QString officeNote() {
@@ -160,6 +193,7 @@ const std::vector<HelpTopic>& helpTopics() {
         {u"Main menu (general functions of the program)"_s, {}, mainMenuQuestions()},
         {u"Advises"_s, {}, advisesQuestions()},
         {u"Internet"_s, {}, internetQuestions()},
+        {u"What else Corvanteller can do"_s, {}, moreQuestions()},
     };
     return topics;
 }

@@ -4,7 +4,6 @@
 #include "common/file_io.h"
 #include "office/docx_writer.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <utility>
@@ -57,38 +56,16 @@ void DocumentEngine::closeActiveWindow() {
     documents_.pop_back();
 }
 
-QString DocumentEngine::handOverFolder() const {
-    return handOverFolder_.isEmpty() ? defaultHandOverFolder() : handOverFolder_;
-}
-
-std::vector<DocumentHandOver> DocumentEngine::show(const DesktopOpener& openWithDesktop) {
-    std::vector<DocumentHandOver> handOvers;
+std::vector<HandOver> DocumentEngine::show(const DesktopOpener& openWithDesktop) {
+    std::vector<HandOver> handOvers;
     for (const Document& document : documents_) {
         const QByteArray bytes = docxBytes(document.text);
-        DocumentHandOver handOver;
-        handOver.path = createHandOverFile(handOverFolder(), u"Document-XXXXXX.docx"_s);
-        try {
-            writeFileAtomically(handOver.path, bytes);
-        } catch (...) {
-            QFile::remove(handOver.path);
-            throw;
-        }
-        handOver.opened = openWithDesktop(handOver.path);
-        handOvers.push_back(handOver);
+        handOvers.push_back(handOver(
+            u"Document-XXXXXX.docx"_s,
+            [&bytes](const QString& path) { writeFileAtomically(path, bytes); }, openWithDesktop));
     }
     reset();
     return handOvers;
-}
-
-QStringList documentHandOverMessages(const std::vector<DocumentHandOver>& handOvers) {
-    QStringList messages;
-    for (const DocumentHandOver& handOver : handOvers) {
-        if (!handOver.opened) {
-            messages.append(u"No program was found to show the document. It was saved as "_s +
-                            handOver.path);
-        }
-    }
-    return messages;
 }
 
 } // namespace corvanteller

@@ -15,16 +15,11 @@ namespace corvanteller {
 // never shows anything.
 using DocumentPrinter = std::function<bool(const QString& text, const QString& jobName)>;
 
-struct DocumentHandOver {
-    QString path;
-    bool opened = false;
-};
-
 // The document engine: the program's own stand-in for a word processor, one per window object.
 // It holds documents of plain text, saves one as a Word document (.docx), prints one through
 // the window layer's printer and shows one by handing it over, saved, to the desktop's
 // program. Failures throw UserError (file errors IoError).
-class DocumentEngine {
+class DocumentEngine : public HandOverEngine {
 public:
     int documentCount() const { return static_cast<int>(documents_.size()); }
     // Documents.Add: a new, empty document, which becomes the active one. Documents are named
@@ -47,14 +42,11 @@ public:
     void closeActiveWindow();
     // Visible: each document is saved to a new file in the hand-over folder and opened with the
     // desktop's program; the engine then drops them.
-    std::vector<DocumentHandOver> show(const DesktopOpener& openWithDesktop);
+    std::vector<HandOver> show(const DesktopOpener& openWithDesktop);
     // Activate: the desktop's program came to the front when it opened the file.
     void activate() {}
     // Drops every document.
     void reset() { documents_.clear(); }
-
-    QString handOverFolder() const;
-    void setHandOverFolder(const QString& folder) { handOverFolder_ = folder; }
 
 private:
     struct Document {
@@ -67,9 +59,6 @@ private:
     std::vector<Document> documents_;
     int documentsAdded_ = 0;
     bool displayAlerts_ = true;
-    QString handOverFolder_;
 };
-
-QStringList documentHandOverMessages(const std::vector<DocumentHandOver>& handOvers);
 
 } // namespace corvanteller

@@ -35,17 +35,21 @@ UiServices::FileDialog pdfSaveDialog() {
     return dialog;
 }
 
+void setPrintLayout(QTextDocument& document) {
+    QFont font(u"serif"_s, pointSize);
+    font.setStyleHint(QFont::Serif);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(tabStopPixels);
+    document.setDefaultTextOption(option);
+    wrapAtPageWidth(document);
+}
+
 } // namespace
 
 std::unique_ptr<QTextDocument> printableDocument(const QString& text) {
     auto document = std::make_unique<QTextDocument>();
-    QFont font(u"serif"_s, pointSize);
-    font.setStyleHint(QFont::Serif);
-    document->setDefaultFont(font);
-    QTextOption option = document->defaultTextOption();
-    option.setTabStopDistance(tabStopPixels);
-    document->setDefaultTextOption(option);
-    wrapAtPageWidth(*document);
+    setPrintLayout(*document);
     document->setPlainText(text);
     return document;
 }
@@ -58,6 +62,12 @@ std::unique_ptr<QTextDocument> pageWidthCopy(const QTextDocument& document) {
     return copy;
 }
 
+std::unique_ptr<QTextDocument> pdfLayoutCopy(const QTextDocument& document) {
+    std::unique_ptr<QTextDocument> copy = pageWidthCopy(document);
+    setPrintLayout(*copy);
+    return copy;
+}
+
 void writePdfFile(const QTextDocument& document, const QString& path, const QString& title) {
     QByteArray bytes;
     {
@@ -67,7 +77,7 @@ void writePdfFile(const QTextDocument& document, const QString& path, const QStr
         writer.setTitle(title);
         writer.setCreator(u"Corvanteller"_s);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        pageWidthCopy(document)->print(&writer);
+        pdfLayoutCopy(document)->print(&writer);
     }
     writeFileAtomically(path, bytes);
 }
@@ -95,12 +105,6 @@ bool printDocument(UiServices& ui, QWidget* parent, const QTextDocument& documen
 DocumentPrinter documentPrinter(UiServices& ui, QWidget* parent) {
     return [&ui, parent](const QString& text, const QString& jobName) {
         return printDocument(ui, parent, *printableDocument(text), jobName);
-    };
-}
-
-DocumentPrinter pdfPrinter(UiServices& ui, QWidget* parent) {
-    return [&ui, parent](const QString& text, const QString& jobName) {
-        return printToPdf(ui, parent, *printableDocument(text), jobName);
     };
 }
 

@@ -21,7 +21,12 @@ std::unique_ptr<QTextDocument> printableDocument(const QString& text);
 // where there is one and anywhere else, so that no character is cut off at the right edge.
 std::unique_ptr<QTextDocument> pageWidthCopy(const QTextDocument& document);
 
-// The document laid out at the page's width (A4) as a PDF file with that title. IoError when the
+// The document as every PDF file of the program lays it out: the print font and tab stops of
+// printableDocument for any text without a font of its own, lines wrapped at the page's width.
+std::unique_ptr<QTextDocument> pdfLayoutCopy(const QTextDocument& document);
+
+// The document laid out as pdfLayoutCopy does, at the page's width (A4), as a PDF file with that
+// title. IoError when the
 // file cannot be written; an existing file is replaced only once the new one is complete.
 void writePdfFile(const QTextDocument& document, const QString& path, const QString& title);
 
@@ -38,7 +43,5 @@ bool printDocument(UiServices& ui, QWidget* parent, const QTextDocument& documen
 
 // The printer a window hands its document engine: printDocument with the laid-out text.
 DocumentPrinter documentPrinter(UiServices& ui, QWidget* parent);
-// The same, writing a PDF file through printToPdf instead.
-DocumentPrinter pdfPrinter(UiServices& ui, QWidget* parent);
 
 } // namespace corvanteller

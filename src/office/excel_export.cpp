@@ -1,12 +1,18 @@
 #include "office/excel_export.h"
 
 #include "common/date_patterns.h"
+#include "common/error.h"
+#include "common/file_io.h"
 #include "office/engine_command.h"
 #include "office/workbook_engine.h"
+#include "office/xlsx_writer.h"
 #include "settings/options.h"
 #include "table/song_table_model.h"
 
+#include <QTemporaryDir>
+
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace corvanteller {
@@ -270,9 +276,38 @@ ExcelExportOutcome exportToExcel(WorkbookEngine& engine, const SongTableModel& t
     }
     const EngineCommand<WorkbookEngine> command(engine);
     buildExportWorkbook(engine, table, options, now, locale);
-    outcome.messages = handOverMessages(engine.show(openWithDesktop));
+    const std::vector<WorkbookHandOver> handOvers = engine.show(openWithDesktop);
+    outcome.notShown = filesNotShown(handOvers);
+    outcome.messages = handOverMessages(handOvers);
     outcome.exported = true;
     return outcome;
+}
+
+ExcelExportOutcome saveExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
+                                      const ExcelOptions& options, const QDateTime& now,
+                                      const QLocale& locale, const QString& path) {
+    ExcelExportOutcome outcome;
+    const EngineCommand<WorkbookEngine> command(engine);
+    if (!buildExportWorkbook(engine, table, options, now, locale)) {
+        return outcome;
+    }
+    // The library writes a file of its own; it replaces the target only once it is complete.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        throw UserError(scratch.errorString());
+    }
+    const QString written = scratch.filePath(u"export.xlsx"_s);
+    if (writeXlsx(engine.workbook(1), written).cutCells > 0) {
+        outcome.messages.append(cutCellsMessage());
+    }
+    writeFileAtomically(path, readFileBounded(written, std::numeric_limits<qint64>::max()));
+    engine.quit();
+    outcome.exported = true;
+    return outcome;
+}
+
+QString exportWorkbookFilter() {
+    return u"Ms Excel workbook (*.xlsx)"_s;
 }
 
 } // namespace corvanteller

@@ -25,8 +25,9 @@ bool buildExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
 
 struct ExcelExportOutcome {
     bool exported = false;
-    // What the user is told after the hand-over (where the workbook was saved when no program
-    // showed it; that texts were cut).
+    // The workbook's file when no program showed it.
+    QStringList notShown;
+    // What else the user is told: that texts were cut.
     QStringList messages;
 };
 
@@ -36,5 +37,13 @@ struct ExcelExportOutcome {
 ExcelExportOutcome exportToExcel(WorkbookEngine& engine, const SongTableModel& table,
                                  const ExcelOptions& options, const QDateTime& now,
                                  const QLocale& locale, const DesktopOpener& openWithDesktop);
+
+// "Save workbook as...": the same workbook written to path, an existing file replaced only once
+// the new one is complete; nothing is handed over. Not exported when the table is empty.
+ExcelExportOutcome saveExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
+                                      const ExcelOptions& options, const QDateTime& now,
+                                      const QLocale& locale, const QString& path);
+// Its save dialog: "Ms Excel workbook (*.xlsx)".
+QString exportWorkbookFilter();
 
 } // namespace corvanteller

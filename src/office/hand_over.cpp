@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -27,6 +28,29 @@ QString createHandOverFile(const QString& folder, const QString& fileTemplate) {
         throwIoError(errno);
     }
     return file.fileName();
+}
+
+QString notShownMessage(const QString& path) {
+    return QStringLiteral("No program was found to show %1. The file is kept there.").arg(path);
+}
+
+QString HandOverEngine::handOverFolder() const {
+    return handOverFolder_.isEmpty() ? defaultHandOverFolder() : handOverFolder_;
+}
+
+HandOver HandOverEngine::handOver(const QString& fileTemplate,
+                                  const std::function<void(const QString&)>& write,
+                                  const DesktopOpener& openWithDesktop) const {
+    HandOver handOver;
+    handOver.path = createHandOverFile(handOverFolder(), fileTemplate);
+    try {
+        write(handOver.path);
+    } catch (...) {
+        QFile::remove(handOver.path);
+        throw;
+    }
+    handOver.opened = openWithDesktop(handOver.path);
+    return handOver;
 }
 
 } // namespace corvanteller

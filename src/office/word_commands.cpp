@@ -20,9 +20,9 @@ bool printAndDiscard(DocumentEngine& engine, const DocumentPrinter& print) {
 }
 
 QStringList showInWordProcessor(DocumentEngine& engine, const DesktopOpener& openWithDesktop) {
-    const QStringList messages = documentHandOverMessages(engine.show(openWithDesktop));
+    const QStringList notShown = filesNotShown(engine.show(openWithDesktop));
     engine.activate();
-    return messages;
+    return notShown;
 }
 
 void saveAndClose(DocumentEngine& engine, const QString& path) {

@@ -17,8 +17,8 @@ void newDocumentWithText(DocumentEngine& engine, const QString& text);
 // Step B: the document printed, then closed with the alerts off, and the alerts back on.
 // False when nothing was printed.
 bool printAndDiscard(DocumentEngine& engine, const DocumentPrinter& print);
-// The end of "&Ms Word": the document handed over to the desktop's program. What to tell the
-// user.
+// The end of "&Ms Word": the document handed over to the desktop's program. The files that no
+// program showed.
 QStringList showInWordProcessor(DocumentEngine& engine, const DesktopOpener& openWithDesktop);
 // The end of a save: the document saved under the name and closed.
 void saveAndClose(DocumentEngine& engine, const QString& path);

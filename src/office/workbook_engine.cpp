@@ -4,8 +4,6 @@
 #include "office/workbook_file.h"
 #include "office/xlsx_writer.h"
 
-#include <QFile>
-
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -27,23 +25,14 @@ Workbook& WorkbookEngine::open(const QString& path) {
     return *workbooks_.back();
 }
 
-QString WorkbookEngine::handOverFolder() const {
-    return handOverFolder_.isEmpty() ? defaultHandOverFolder() : handOverFolder_;
-}
-
 std::vector<WorkbookHandOver> WorkbookEngine::show(const DesktopOpener& openWithDesktop) {
     std::vector<WorkbookHandOver> handOvers;
     for (const std::unique_ptr<Workbook>& book : workbooks_) {
         WorkbookHandOver handOver;
-        handOver.path = createHandOverFile(handOverFolder(), u"Book-XXXXXX.xlsx"_s);
-        try {
-            handOver.cutCells = writeXlsx(*book, handOver.path).cutCells;
-        } catch (...) {
-            // Never handed over: nothing of it may stay behind.
-            QFile::remove(handOver.path);
-            throw;
-        }
-        handOver.opened = openWithDesktop(handOver.path);
+        static_cast<HandOver&>(handOver) = this->handOver(
+            u"Book-XXXXXX.xlsx"_s,
+            [&](const QString& path) { handOver.cutCells = writeXlsx(*book, path).cutCells; },
+            openWithDesktop);
         handOvers.push_back(handOver);
     }
     quit();
@@ -53,15 +42,15 @@ std::vector<WorkbookHandOver> WorkbookEngine::show(const DesktopOpener& openWith
 QStringList handOverMessages(const std::vector<WorkbookHandOver>& handOvers) {
     QStringList messages;
     for (const WorkbookHandOver& handOver : handOvers) {
-        if (!handOver.opened) {
-            messages.append(u"No program was found to show the workbook. It was saved as "_s +
-                            handOver.path);
-        }
         if (handOver.cutCells > 0) {
             messages.append(cutCellsMessage());
         }
     }
     return messages;
+}
+
+QString cutCellsMessage() {
+    return u"Some cells were longer than 32767 characters and were cut in the workbook."_s;
 }
 
 } // namespace corvanteller

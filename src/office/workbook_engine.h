@@ -12,9 +12,7 @@
 namespace corvanteller {
 
 // What became of a workbook that was made visible.
-struct WorkbookHandOver {
-    QString path;
-    bool opened = false;
+struct WorkbookHandOver : HandOver {
     // Texts that were too long for the file and were cut.
     int cutCells = 0;
 };
@@ -23,7 +21,7 @@ struct WorkbookHandOver {
 // object. It holds workbooks of worksheets, opens workbook files and shows a workbook by
 // handing it over, written as an .xlsx file, to the desktop's spreadsheet program. Failures
 // throw UserError (file errors IoError).
-class WorkbookEngine {
+class WorkbookEngine : public HandOverEngine {
 public:
     int workbookCount() const { return static_cast<int>(workbooks_.size()); }
     // A new workbook with one worksheet.
@@ -39,17 +37,12 @@ public:
     void quit() { workbooks_.clear(); }
     void reset() { quit(); }
 
-    // The folder of the hand-over files; the per-user one unless set.
-    QString handOverFolder() const;
-    void setHandOverFolder(const QString& folder) { handOverFolder_ = folder; }
-
 private:
     std::vector<std::unique_ptr<Workbook>> workbooks_;
-    QString handOverFolder_;
 };
 
-// What the user is told after workbooks were handed over: where one was saved when no program
-// showed it, and that texts were cut.
+// What else the user is told after workbooks were handed over: that texts were cut.
 QStringList handOverMessages(const std::vector<WorkbookHandOver>& handOvers);
+QString cutCellsMessage();
 
 } // namespace corvanteller

@@ -467,7 +467,7 @@ ScanRequest ScanRequest::forFolder(const QString& folder, RunSet runSet, bool pl
 
 ScanRequest ScanRequest::forFolderBytes(const QByteArray& folder, RunSet runSet,
                                         bool plentyOfFiles) {
-    return ScanRequest{folder, decodeFileName(folder), runSet, guardLimitFor(plentyOfFiles)};
+    return ScanRequest{folder, decodeFilePath(folder), runSet, guardLimitFor(plentyOfFiles)};
 }
 
 ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,

@@ -6,14 +6,16 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 #include <atomic>
 #include <exception>
@@ -87,25 +89,34 @@ void WindowScan::stopForClose() {
 std::optional<ScanOutcome>
 WindowScan::chooseFolderAndScan(UiServices& ui, Options& options, RowStore& rows, RunSet runSet,
                                 const std::function<void()>& beforeScan) {
-    const QString folder = ui.chooseFolder(parts_.window, options.lastFolder);
-    return scanFolder(folder, options, rows, runSet, beforeScan);
+    const QByteArray folder = ui.chooseFolder(parts_.window, options.lastFolder);
+    return scanFolderBytes(folder, options, rows, runSet, beforeScan);
 }
 
 std::optional<ScanOutcome> WindowScan::scanFolder(const QString& folder, Options& options,
                                                   RowStore& rows, RunSet runSet,
                                                   const std::function<void()>& beforeScan) {
+    return scanFolderBytes(QFile::encodeName(folder), options, rows, runSet, beforeScan);
+}
+
+std::optional<ScanOutcome> WindowScan::scanFolderBytes(const QByteArray& folder, Options& options,
+                                                       RowStore& rows, RunSet runSet,
+                                                       const std::function<void()>& beforeScan) {
     closeWanted_ = false;
     parts_.progressBar->setValue(0);
     const bool plenty = options.scanning.plentyOfFiles;
-    if (folder.isEmpty() || !QDir(folder).exists() || anyRunning()) {
+    struct stat status {};
+    if (folder.isEmpty() || ::stat(folder.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        anyRunning()) {
         return std::nullopt;
     }
-    options.lastFolder = folder;
+    const ScanRequest request = ScanRequest::forFolderBytes(folder, runSet, plenty);
+    options.lastFolder = request.folderText;
     if (beforeScan) {
         beforeScan();
     }
     parts_.progressBar->show();
-    const ScanOutcome outcome = runOnThread(ScanRequest::forFolder(folder, runSet, plenty), rows);
+    const ScanOutcome outcome = runOnThread(request, rows);
     if (outcome.end == ScanEnd::ReadError) {
         parts_.errorLabel->setText(scanErrorLabelText());
     }

@@ -66,6 +66,10 @@ public:
     std::optional<ScanOutcome> scanFolder(const QString& folder, Options& options, RowStore& rows,
                                           RunSet runSet,
                                           const std::function<void()>& beforeScan = {});
+    // The same for a folder as the file system names it, whose name need not be UTF-8.
+    std::optional<ScanOutcome> scanFolderBytes(const QByteArray& folder, Options& options,
+                                               RowStore& rows, RunSet runSet,
+                                               const std::function<void()>& beforeScan = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

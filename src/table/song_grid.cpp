@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QWindow>
@@ -137,6 +138,19 @@ void SongGrid::commitOpenEditor() {
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void SongGrid::showFromTopLeft() {
+    // The layout of a table just replaced may still be pending; the headers' offsets place the
+    // cells, so they go back with the scroll bars.
+    doItemsLayout();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+    horizontalHeader()->setOffset(horizontalScrollBar()->value());
+    verticalHeader()->setOffset(verticalScrollBar()->value());
+    viewport()->update();
+}
+
+void SongGrid::keyboardSearch(const QString& /*search*/) {}
+
 void SongGrid::focusInEvent(QFocusEvent* event) {
     switch (event->reason()) {
     case Qt::MouseFocusReason:
@@ -160,6 +174,14 @@ void SongGrid::keyPressEvent(QKeyEvent* event) {
     }
     if (isCharacterKey(event)) {
         Q_EMIT characterTyped();
+        // A click on the current cell waits a double-click's time before it opens the editor,
+        // and the view refuses a key's edit while it waits. A double-click's trigger, which
+        // this grid does not edit on, ends that wait, so the key opens the editor at once.
+        if (state() != QAbstractItemView::EditingState &&
+            (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ==
+                Qt::NoModifier) {
+            edit(currentIndex(), QAbstractItemView::DoubleClicked, event);
+        }
     }
     QTableView::keyPressEvent(event);
 }

@@ -28,6 +28,13 @@ public:
     // activation, leaves the editor open with its text not yet in the table.
     void commitOpenEditor();
 
+    // Shows the table from its first row and column: a new table never opens where the old one
+    // was scrolled to.
+    void showFromTopLeft();
+
+    // The grid has no keyboard search: a typed character always goes into the current cell.
+    void keyboardSearch(const QString& search) override;
+
     QLabel* cellTooltip() const { return cellTooltip_; }
     // forget: the next move over any cell counts as new.
     void hideCellTooltip(bool forget);

@@ -96,6 +96,10 @@ public:
     // Appends each line as a paragraph of its own.
     void appendLines(const QStringList& lines);
 
+    // The list's caption: the job name of its prints and the title of its PDF files, in both
+    // windows.
+    QString printJobName() const;
+
     // The view's own word processor: its two Word commands use it.
     DocumentEngine documentEngine;
 
@@ -124,7 +128,6 @@ private:
     void writeTableText(TableTextLayout layout);
     void indentParagraphAtCursor();
     void fillFrom(const TextFileContent& content);
-    QString printJobName() const;
 
     WindowServices services_;
     TextViewModes& modes_;

@@ -21,6 +21,19 @@ bool FormActivations::isDeactivation(const QWidget* form, const QEvent* event) c
     return now != nullptr && now != form && forms_.contains(now);
 }
 
+ShownOffScreen::ShownOffScreen(QWidget& window) : window_(window), offScreen_(window.isHidden()) {
+    if (offScreen_) {
+        window_.setAttribute(Qt::WA_DontShowOnScreen, true);
+    }
+}
+
+ShownOffScreen::~ShownOffScreen() {
+    if (offScreen_) {
+        window_.hide();
+        window_.setAttribute(Qt::WA_DontShowOnScreen, false);
+    }
+}
+
 void showAsActive(QWidget& form, FormActivations& activations, UiServices& ui,
                   const std::function<void()>& activate) {
     form.show();

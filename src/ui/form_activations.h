@@ -48,6 +48,22 @@ private:
     QSet<const QWidget*> forms_;
 };
 
+// While it lives, a window that was hidden is shown to the program only, never on the screen: for
+// a window shown just so that its activation builds something, and hidden again at once. On X11 a
+// window mapped and withdrawn at once can leave the window manager and Qt disagreeing about the
+// window that has the keyboard, so that no key reaches the window below it until a click.
+class ShownOffScreen {
+public:
+    explicit ShownOffScreen(QWidget& window);
+    ~ShownOffScreen();
+    ShownOffScreen(const ShownOffScreen&) = delete;
+    ShownOffScreen& operator=(const ShownOffScreen&) = delete;
+
+private:
+    QWidget& window_;
+    bool offScreen_;
+};
+
 // Shows the form in front and makes it the active one; when that is an activation, runs it at
 // once (an error reported by the error guard), so that what the activation builds is there when
 // this returns.

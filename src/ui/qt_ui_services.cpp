@@ -1,21 +1,30 @@
 #include "ui/qt_ui_services.h"
 
 #include "common/file_filters.h"
+#include "ui/folder_chooser.h"
 
-#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTextDocument>
-#include <QUrl>
+#include <QTimer>
+
+#include <utility>
 
 namespace corvanteller {
 
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// How long the desktop's opener has to say that it found no program.
+constexpr int openerWaitMs = 4000;
 
 QString applicationTitle() {
     return u"Corvanteller"_s;
@@ -57,10 +66,12 @@ void showOkBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
 
 } // namespace
 
-QString QtUiServices::chooseFolder(QWidget* parent, const QString& startFolder) {
-    // Read-only: the folder dialog only picks an existing folder and never creates one.
-    return QFileDialog::getExistingDirectory(parent, QString(), startFolder,
-                                             QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly);
+QByteArray QtUiServices::chooseFolder(QWidget* parent, const QString& startFolder) {
+    // The program's own dialog, which lists and returns names that are not UTF-8. It only picks
+    // an existing folder and never creates one.
+    FolderChooser dialog(folderBytesOf(startFolder.isEmpty() ? QDir::homePath() : startFolder),
+                         parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.chosen() : QByteArray();
 }
 
 QString QtUiServices::chooseOpenFile(QWidget* parent, const FileDialog& dialog) {
@@ -114,7 +125,44 @@ void QtUiServices::reportError(QWidget* parent, const QString& text) {
 }
 
 bool QtUiServices::openWithDesktop(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // QDesktopServices reports success as soon as its opener starts. The opener's exit status
+    // tells more: xdg-open ends with 3 when no program takes the file and 4 when it failed.
+    const std::pair<QString, QStringList> openers[] = {{u"xdg-open"_s, {path}},
+                                                       {u"gio"_s, {u"open"_s, path}}};
+    for (const auto& [name, arguments] : openers) {
+        const QString program = QStandardPaths::findExecutable(name);
+        if (program.isEmpty()) {
+            continue;
+        }
+        // Never destroyed while it runs, which would kill it and perhaps the program it waits
+        // for; at the program's end it is left to run on. It writes nowhere, so it lives on
+        // without the program.
+        auto* opener = new QProcess;
+        opener->setProgram(program);
+        opener->setArguments(arguments);
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        opener->setStandardErrorFile(QProcess::nullDevice());
+        opener->start();
+        if (!opener->waitForStarted()) {
+            delete opener;
+            continue;
+        }
+        // Some desktops' openers wait for the program they start: one still running after
+        // that time has found a program. Meanwhile the windows paint but take no input.
+        QEventLoop wait;
+        QTimer::singleShot(openerWaitMs, &wait, &QEventLoop::quit);
+        QObject::connect(opener, &QProcess::finished, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        if (opener->state() != QProcess::NotRunning) {
+            QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+            return true;
+        }
+        const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+        delete opener;
+        return opened;
+    }
+    return false;
 }
 
 bool QtUiServices::hasDefaultPrinter() {

@@ -8,7 +8,7 @@ namespace corvanteller {
 // OK button and the desktop's default programs.
 class QtUiServices : public UiServices {
 public:
-    QString chooseFolder(QWidget* parent, const QString& startFolder) override;
+    QByteArray chooseFolder(QWidget* parent, const QString& startFolder) override;
     QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;
     QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
     SaveChoice chooseSaveFileAndFilter(QWidget* parent, const FileDialog& dialog) override;

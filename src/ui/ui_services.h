@@ -29,8 +29,9 @@ public:
 
     virtual ~UiServices() = default;
 
-    // The chosen existing folder, or an empty text when the dialog was cancelled.
-    virtual QString chooseFolder(QWidget* parent, const QString& startFolder) = 0;
+    // The chosen existing folder as the file system names it (its bytes, which need not be
+    // UTF-8), or nothing when the dialog was cancelled.
+    virtual QByteArray chooseFolder(QWidget* parent, const QString& startFolder) = 0;
     // The chosen file, or an empty text when the dialog was cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) = 0;

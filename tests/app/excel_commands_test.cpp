@@ -104,12 +104,31 @@ private Q_SLOTS:
         QVERIFY(program.ui.messages.isEmpty());
         QCOMPARE(program.main().workbookEngine.workbookCount(), 0);
 
+        // No program for it: the file stays, and "Save a copy..." puts one where the user says.
         program.ui.setDesktopOpens(false);
+        program.ui.answerOtherButton();
+        const QString copy = program.files.filePath(u"songs.xlsx"_s);
+        program.ui.answerSaveFile(copy);
         const QString kept = program.exportWorkbook();
-        QCOMPARE(
-            program.ui.messages,
-            QStringList{u"No program was found to show the workbook. It was saved as "_s + kept});
+        QCOMPARE(program.ui.messages, QStringList{u"No program was found to show "_s + kept +
+                                                  u". The file is kept there."_s});
+        QCOMPARE(program.ui.saveDialogs.last().filter, u"Ms Excel workbook (*.xlsx)"_s);
         QVERIFY(QFile::exists(kept));
+        QCOMPARE(test::readTestFile(copy), test::readTestFile(kept));
+    }
+
+    // "Save workbook as..." writes the same workbook where the user says, and hands none over.
+    void theExportWorkbookIsSavedWhereTheUserSays() {
+        ExcelProgram program;
+        const QString path = program.files.filePath(u"export.xlsx"_s);
+        program.ui.answerSaveFile(path);
+        program.main().saveWorkbookAsAction->trigger();
+        const std::unique_ptr<Worksheet> sheet = readFirstWorksheet(path);
+        QCOMPARE(sheet->value(3, 2).text(), u"b.kar"_s);
+        QCOMPARE(sheet->value(7, 2).text(), u"07.Dec.2026"_s);
+        QVERIFY(program.ui.desktopOpened.isEmpty());
+        QVERIFY(program.ui.messages.isEmpty());
+        QCOMPARE(program.main().workbookEngine.workbookCount(), 0);
     }
 
     void anEmptyTableExportsNothing() {

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QtTest>
 
@@ -572,6 +573,51 @@ private Q_SLOTS:
         QCOMPARE(program.model().cell(3, 0), u"V 3"_s);
     }
 
+    // A key right after a click on the current cell, while the view waits to see whether the
+    // click becomes a double click: the key goes into that cell, never to a row found by it.
+    void aKeyRightAfterAClickOnTheCurrentCellEditsThatCell() {
+        ScannedProgram program;
+        const QModelIndex first = program.cellIndex(1, 1);
+        program.grid().setCurrentIndex(first);
+        QTest::mouseClick(program.grid().viewport(), Qt::LeftButton, {},
+                          program.grid().visualRect(first).center());
+        QTest::keyClick(&program.grid(), 'c');
+        QWidget* editor = QApplication::focusWidget();
+        QVERIFY(editor != nullptr && editor != &program.grid());
+        QTest::keyClicks(editor, u"2.kar"_s);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(program.model().cell(1, 1), u"c2.kar"_s);
+        QCOMPARE(program.model().cell(2, 1), u"c.kar"_s);
+    }
+
+    // A new table is shown from its first cell, wherever the old one was scrolled to.
+    void aNewScanAndAListOpenShowTheTableFromItsTopLeftCell() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString list = folder.filePath(u"songs.sgl"_s);
+        program.ui.answerSaveFile(list);
+        program.main().saveListAsAction->trigger();
+        const std::function<void()> commands[] = {[&] {
+                                                      program.ui.answerFolder(program.music.path());
+                                                      program.main().newScanningAction->trigger();
+                                                  },
+                                                  [&] {
+                                                      program.ui.answerOpenFile(list);
+                                                      program.main().openListAction->trigger();
+                                                  }};
+        for (const auto& command : commands) {
+            program.context().table.unsavedChanges = false;
+            QScrollBar* across = program.grid().horizontalScrollBar();
+            QTRY_VERIFY(across->maximum() > 0); // once the view has laid the table out
+            across->setValue(across->maximum());
+            QVERIFY(across->value() > 0);
+            command();
+            QCOMPARE(across->value(), 0);
+            QCOMPARE(program.grid().columnViewportPosition(0), 0);
+            QCOMPARE(program.grid().rowViewportPosition(0), 0);
+        }
+    }
+
     void spaceTogglesTheCurrentRowAsADoubleClickDoes() {
         ScannedProgram program;
         program.grid().setCurrentIndex(program.cellIndex(2, 3));
@@ -735,6 +781,7 @@ private Q_SLOTS:
             {main.saveAsWordAction, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.printFromWordAction, {began(u"print Document"_s), [] {}}},
             {main.printToPdfAction, {asked(u"chooseSaveFile "_s), [] {}}},
+            {main.saveWorkbookAsAction, {asked(u"chooseSaveFile "_s), [] {}}},
             {main.openTextListAction, {asked(u"chooseOpenFile "_s), hideView}},
             {main.saveAsTextAction, {asked(u"chooseSaveFile "_s), hideView}},
             {main.exportTextAction, {shown(view), hideView}},

@@ -100,8 +100,8 @@ private Q_SLOTS:
         main.exportWordAction->trigger();
         QCOMPARE(program.ui.desktopOpened.size(), 2);
         QCOMPARE(program.ui.messages,
-                 QStringList{u"No program was found to show the document. It was saved as "_s +
-                             program.ui.desktopOpened[1]});
+                 QStringList{u"No program was found to show "_s + program.ui.desktopOpened[1] +
+                             u". The file is kept there."_s});
         QVERIFY(QFile::exists(program.ui.desktopOpened[1]));
     }
 
@@ -211,6 +211,22 @@ private Q_SLOTS:
         QVERIFY(words.contains(u"Бета"_s) && words.contains(u"maker"_s));
         const QStringList missing = test::missingFromPdf(*text, words);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", "_s)));
+
+        // The text view's "Print to PDF..." on the same table gives the same document.
+        const QString viewPdf = program.file(u"view.pdf"_s);
+        main.exportTextAction->trigger();
+        program.ui.answerSaveFile(viewPdf);
+        program.view().printToPdfAction->trigger();
+        const auto info = [](const QString& path) {
+            QProcess pdfinfo;
+            pdfinfo.start(u"pdfinfo"_s, {path});
+            pdfinfo.waitForFinished();
+            return QString::fromUtf8(pdfinfo.readAllStandardOutput())
+                .split(u'\n')
+                .filter(QRegularExpression(u"^(Title|Pages|Page size):"_s));
+        };
+        QVERIFY(info(pdf).join(u'|').contains(u"Список kar файлов"_s));
+        QCOMPARE(info(viewPdf), info(pdf));
     }
 
     void printFromMsWordBeforeAnyRequestPrintsTheTable() {

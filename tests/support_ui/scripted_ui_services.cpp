@@ -19,9 +19,9 @@ QString ScriptedUiServices::takeAnswer(QQueue<QString>& answers, const QString& 
     return answers.dequeue();
 }
 
-QString ScriptedUiServices::chooseFolder(QWidget*, const QString& startFolder) {
+QByteArray ScriptedUiServices::chooseFolder(QWidget*, const QString& startFolder) {
     folderStarts.append(startFolder);
-    return takeAnswer(folderAnswers_, u"chooseFolder "_s + startFolder);
+    return QFile::encodeName(takeAnswer(folderAnswers_, u"chooseFolder "_s + startFolder));
 }
 
 QString ScriptedUiServices::chooseOpenFile(QWidget*, const FileDialog& dialog) {

@@ -58,7 +58,7 @@ public:
                yesNoAnswers_.isEmpty();
     }
 
-    QString chooseFolder(QWidget* parent, const QString& startFolder) override;
+    QByteArray chooseFolder(QWidget* parent, const QString& startFolder) override;
     QString chooseOpenFile(QWidget* parent, const FileDialog& dialog) override;
     QString chooseSaveFile(QWidget* parent, const FileDialog& dialog) override;
     SaveChoice chooseSaveFileAndFilter(QWidget* parent, const FileDialog& dialog) override;

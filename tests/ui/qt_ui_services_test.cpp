@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
@@ -57,6 +59,34 @@ private Q_SLOTS:
             QCOMPARE(question ? ui.askYesNo(nullptr, u"Undo?"_s)
                               : ui.showFailureMessage(nullptr, u"Can't rename /m/a.kar."_s),
                      answer);
+        }
+    }
+
+    // The desktop's opener says by its exit status whether a program took the file.
+    void theOpenersExitStatusTellsWhetherTheFileWasShown() {
+        const std::tuple<QByteArray, QByteArray, bool> cases[] = {// xdg-open, gio, shown
+                                                                  {"exit 0", {}, true},
+                                                                  {"exit 3", "exit 0", false},
+                                                                  {{}, "exit 0", true},
+                                                                  {{}, "exit 2", false},
+                                                                  {{}, {}, false}};
+        const QByteArray path = qgetenv("PATH");
+        QtUiServices ui;
+        for (const auto& [xdgOpen, gio, shown] : cases) {
+            QTemporaryDir bin;
+            for (const auto& [name, body] : {std::pair{u"xdg-open"_s, xdgOpen}, {u"gio"_s, gio}}) {
+                QFile script(bin.filePath(name));
+                if (!body.isEmpty()) {
+                    QVERIFY(script.open(QIODevice::WriteOnly));
+                    script.write("#!/bin/sh\n" + body + "\n");
+                    script.close();
+                    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+                }
+            }
+            qputenv("PATH", QFile::encodeName(bin.path()));
+            const bool opened = ui.openWithDesktop(bin.filePath(u"Book.xlsx"_s));
+            qputenv("PATH", path);
+            QCOMPARE(opened, shown);
         }
     }
 
