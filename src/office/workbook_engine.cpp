@@ -49,8 +49,4 @@ QStringList handOverMessages(const std::vector<WorkbookHandOver>& handOvers) {
     return messages;
 }
 
-QString cutCellsMessage() {
-    return u"Some cells were longer than 32767 characters and were cut in the workbook."_s;
-}
-
 } // namespace corvanteller

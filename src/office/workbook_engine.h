@@ -43,6 +43,5 @@ private:
 
 // What else the user is told after workbooks were handed over: that texts were cut.
 QStringList handOverMessages(const std::vector<WorkbookHandOver>& handOvers);
-QString cutCellsMessage();
 
 } // namespace corvanteller
