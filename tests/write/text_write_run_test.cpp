@@ -115,7 +115,8 @@ TEST_F(TextWriteRuns, WritesRefusesAndUndoesByteForByte) {
     rows[1].path = tree.path("link.kar");
     rows[2].texts.second = u"ab"_s;
     rows.push_back({5, tree.path("notes.mid"), textsFor(5)});
-    rows.push_back({6, paths[0], readKaraokeBytes(originals[0], RunSet::StartWindow)});
+    tree.writeFile("same.kar", originals[0]);
+    rows.push_back({6, tree.path("same.kar"), readKaraokeBytes(originals[0], RunSet::StartWindow)});
 
     const TextWriteRunResult result = write(rows, systemFileSystem());
     EXPECT_EQ(result.countMessage(), u"2 file(s) was(were) written, 3 refused."_s);
