@@ -63,7 +63,8 @@ QString journalPath() {
 
 // One line per row: outcome, path, the file's texts before, the row's texts; the reasons and
 // the count go to standard error.
-int report(const TextWriteRunResult& result, bool undo, std::FILE* out, std::FILE* err) {
+int report(const TextWriteRunResult& result, bool undo, bool dryRun, std::FILE* out,
+           std::FILE* err) {
     for (const TextWriteRowResult& row : result.rows) {
         std::fprintf(out, "%s\t%s\t%s\t%s\n", outcomeWord(row.outcome),
                      escapeField(displayPath(row.path)).constData(),
@@ -79,6 +80,10 @@ int report(const TextWriteRunResult& result, bool undo, std::FILE* out, std::FIL
     if (undo) {
         printMessage(err, u"%1 file(s) was(were) put back, %2 left alone."_s.arg(result.written)
                               .arg(result.refused));
+    } else if (dryRun) {
+        printMessage(
+            err,
+            u"%1 file(s) would be written, %2 refused."_s.arg(result.written).arg(result.refused));
     } else {
         printMessage(err, result.countMessage());
     }
@@ -163,7 +168,7 @@ int runWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FI
     TextWriteServices services{systemFileSystem(), journalPath()};
     services.dryRun = dryRun;
     const TextWriteRunResult result = writeTextsIntoFiles(requests, runSet, services);
-    return report(result, false, out, err);
+    return report(result, false, dryRun, out, err);
 }
 
 int runUndoWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
@@ -172,7 +177,7 @@ int runUndoWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std
     }
     TextWriteServices services{systemFileSystem(), journalPath()};
     const TextWriteRunResult result = undoLastTextWriting(services);
-    return report(result, true, out, err);
+    return report(result, true, false, out, err);
 }
 
 } // namespace corvanteller

@@ -32,7 +32,8 @@ def events(path):
             if message.is_meta and message.type in TEXT_TYPES:
                 texts.append(getattr(message, "text", getattr(message, "name", "")))
             else:
-                others.append((time, message.copy(time=0)))
+                others.append((time, sorted((key, repr(value)) for key, value in vars(message).items()
+                                            if key != "time")))
         tracks.append((others, texts))
     return tracks
 
