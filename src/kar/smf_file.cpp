@@ -40,6 +40,8 @@ int channelDataBytes(unsigned char status) {
 bool parseTrack(QByteArrayView bytes, SmfChunk& chunk) {
     const qsizetype limit = chunk.dataStart + chunk.dataSize;
     qsizetype at = chunk.dataStart;
+    // Note events take three or four bytes: one allocation for most tracks.
+    chunk.events.reserve(static_cast<std::size_t>(chunk.dataSize / 3 + 1));
     unsigned char running = 0;
     while (at < limit) {
         SmfEvent event;

@@ -46,16 +46,22 @@ bool overlaps(qsizetype start, qsizetype end, qsizetype otherStart, qsizetype ot
     return start < otherEnd && otherStart < end;
 }
 
-// Every event of every chunk that no edit touched, as bytes; other chunks whole.
+// Every event of every chunk that no edit touched, as bytes; other chunks whole. The edits are
+// in file order on both sides, so one pass over both does.
 std::vector<QByteArrayView> untouchedParts(QByteArrayView bytes, const SmfFile& file,
                                            const std::vector<Edit>& edits, bool newSide) {
     std::vector<QByteArrayView> parts;
+    std::size_t next = 0;
     const auto touched = [&](qsizetype start, qsizetype end) {
-        return std::any_of(edits.begin(), edits.end(), [&](const Edit& edit) {
+        for (; next < edits.size(); ++next) {
+            const Edit& edit = edits[next];
             const qsizetype from = newSide ? edit.newOffset : edit.offset;
             const qsizetype size = newSide ? edit.bytes.size() : edit.oldSize;
-            return size > 0 && overlaps(start, end, from, from + size);
-        });
+            if (size > 0 && from + size > start) {
+                return overlaps(start, end, from, from + size);
+            }
+        }
+        return false;
     };
     for (const SmfChunk& chunk : file.chunks) {
         parts.push_back(bytes.sliced(chunk.start, 4));
@@ -63,6 +69,7 @@ std::vector<QByteArrayView> untouchedParts(QByteArrayView bytes, const SmfFile& 
             parts.push_back(bytes.sliced(chunk.dataStart, chunk.dataSize));
             continue;
         }
+        parts.reserve(parts.size() + chunk.events.size());
         for (const SmfEvent& event : chunk.events) {
             if (!touched(event.start, event.end)) {
                 parts.push_back(bytes.sliced(event.start, event.end - event.start));
