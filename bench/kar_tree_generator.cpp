@@ -268,6 +268,8 @@ QByteArray midiHeader(int trackCount) {
 QByteArray noteTrack(BenchRandom& random, int channel, qsizetype sizeBytes, bool withoutAt) {
     TrackBuilder track;
     track.meta(0x03, latin(random.pick(instrumentNames)));
+    // The program change at the time of the name: a delta time of its own, as every event has.
+    track.delta(0);
     track.raw({static_cast<unsigned char>(0xC0 | channel),
                TrackBuilder::dataByte(random.between(0, 127), withoutAt)});
     while (track.size() < sizeBytes) {

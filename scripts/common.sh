@@ -13,11 +13,12 @@ BUILD_PACKAGES=(
 # The window tests run on Qt's offscreen platform: no X server needed. The fuzzer's clang is
 # installed by scripts/fuzz.sh. The install test checks the desktop entry, the metainfo and the
 # MIME entry with the desktop's own tools. The printing tests read the PDF files they write with
-# poppler's pdftotext.
+# poppler's pdftotext. An independent MIDI parser (mido) checks the files the text writer writes.
 TEST_PACKAGES=(
     libgtest-dev
     desktop-file-utils appstream shared-mime-info
     poppler-utils
+    python3-mido
 )
 # scripts/package.sh: CPack's Debian package computes its dependencies with dpkg-shlibdeps;
 # lintian checks the package as Debian would.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of outside bytes: the karaoke reader, the RTF reader, the .xlsx reader, the
-# .xls record layer and the parser of the .xls helper's output. Builds the targets with clang, libFuzzer,
-# AddressSanitizer and UndefinedBehaviorSanitizer, writes their seed corpora and runs each for
-# SECONDS seconds. Fails when a fuzzer finds a crash or a broken invariant.
+# Fuzzes the readers of outside bytes: the karaoke reader, the MIDI parser of the text writer,
+# the RTF reader, the .xlsx reader, the .xls record layer and the parser of the .xls helper's
+# output. Builds the targets with clang, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, writes their seed corpora and runs each for SECONDS seconds.
+# Fails when a fuzzer finds a crash or a broken invariant.
 # Usage: scripts/fuzz.sh [SECONDS]   (default 60, for each target)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -18,7 +19,7 @@ BUILD_DIR="$ROOT/build-fuzz"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTELLER_FUZZ=ON -DCORVANTELLER_SANITIZE=ON \
     -DCORVANTELLER_TESTS=OFF -DCORVANTELLER_BENCH=OFF >/dev/null
-cmake --build "$BUILD_DIR" --target kar_reader_fuzz kar_fuzz_seeds rtf_reader_fuzz rtf_fuzz_seeds \
+cmake --build "$BUILD_DIR" --target kar_reader_fuzz kar_fuzz_seeds smf_writer_fuzz rtf_reader_fuzz rtf_fuzz_seeds \
     xlsx_reader_fuzz biff_records_fuzz xls_output_fuzz office_fuzz_seeds --parallel "$(nproc)"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -51,6 +52,8 @@ run_fuzzer() {
 # Karaoke inputs up to three reading blocks of 8192 bytes, so that the block borders are
 # reached; RTF inputs large enough for the deepest sample's 5,000 groups.
 run_fuzzer kar_reader_fuzz 24576 kar_fuzz_seeds
+# The writer's MIDI parser and its proof, from the same karaoke files.
+run_fuzzer smf_writer_fuzz 24576 kar_fuzz_seeds
 run_fuzzer rtf_reader_fuzz 16384 rtf_fuzz_seeds
 run_fuzzer xlsx_reader_fuzz 65536 office_fuzz_seeds xlsx
 # The .xls record layer starts from the workbook streams of spreadsheet-written files.

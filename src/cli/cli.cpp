@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "cli/write_command.h"
+
 #include "common/build_info.h"
 #include "common/error.h"
 #include "common/file_io.h"
@@ -46,6 +48,10 @@ constexpr const char* helpText =
     "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--] FOLDER "
     "--to FILE\n"
     "  or:  corvanteller-cli import [--from start|main] [--] WORKBOOK [--to FILE]\n"
+    "  or:  corvanteller-cli write [--from start|main] [--dry-run] [--] FILE TEXT1 TEXT2 TEXT3 "
+    "TEXT4\n"
+    "  or:  corvanteller-cli write [--from start|main] [--dry-run] --list LIST.sgl\n"
+    "  or:  corvanteller-cli undo-write\n"
     "  or:  corvanteller-cli --help | --version\n"
     "Lists the descriptive texts inside karaoke files (*.kar) as Corvanteller's song table\n"
     "shows them: title, performer, authors and the maker line. Fields are separated by TAB\n"
@@ -81,6 +87,20 @@ constexpr const char* helpText =
     "                then one line per row, every column the table shows; with --to FILE,\n"
     "                to FILE by its ending as export writes it. Dates read in the system\n"
     "                locale's short date and long time formats.\n"
+    "  write FILE TEXT1 TEXT2 TEXT3 TEXT4\n"
+    "                writes the four texts into the karaoke file FILE, so that read gives\n"
+    "                them (with --from main: as the main window reads), every other byte\n"
+    "                of its MIDI data unchanged. The new file is proved by reading it again\n"
+    "                before it replaces the old one (a symbolic link's target is replaced),\n"
+    "                and the old bytes go to a journal first. A file that already gives the\n"
+    "                texts is left alone. Writes one line per file: written, unchanged,\n"
+    "                would-write, refused or failed, the path, the file's four texts, the\n"
+    "                four texts asked; why a file was refused and the count go to standard\n"
+    "                error.\n"
+    "  write --list LIST.sgl\n"
+    "                writes the texts of every row of the list file into its file.\n"
+    "  undo-write    puts back the files of the last text writing, byte for byte; a file\n"
+    "                changed since then is left alone and reported.\n"
     "\n"
     "Options:\n"
     "  --from start  keeps < and > in the texts, as the start window's scan (the default)\n"
@@ -91,6 +111,10 @@ constexpr const char* helpText =
     "  --from ...    (import) imports as the start or the main window's command\n"
     "  --to FILE     (export, import) the file to write: .sgl, .xlsx, .docx or .txt\n"
     "  --defaults    (export) the program's first options instead of the settings file's\n"
+    "  --dry-run     (write) proves every row and writes nothing: tells what would be\n"
+    "                written and why a row is refused\n"
+    "  --list LIST.sgl\n"
+    "                (write) the rows of a list file instead of FILE and texts\n"
     "  --            ends the options: every later argument is a FOLDER, a FILE or a\n"
     "                WORKBOOK\n"
     "  -h, --help    writes this help and exits\n"
@@ -116,6 +140,8 @@ constexpr const char* helpText =
     "  1  a karaoke file or a folder could not be read (read goes on with the next FILE),\n"
     "     export could not write FILE or left it as it was (an empty table as .xlsx), or\n"
     "     import could not read WORKBOOK or write FILE (the reason goes to standard error)\n"
+    "     write: a row was refused or a file could not be written; undo-write: a\n"
+    "     file was left alone, or there was nothing to undo\n"
     "  2  a wrong call, or a FOLDER that does not exist\n"
     "  3  the scan stopped after too many folders\n";
 
@@ -540,6 +566,12 @@ int runCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* e
     if (!args.empty() && args.front() == "--version") {
         std::fprintf(out, "corvanteller-cli (%s) %s\n", build::programName, build::version);
         return exitDone;
+    }
+    if (!args.empty() && args.front() == "write") {
+        return runWriteCommand(args, out, err);
+    }
+    if (!args.empty() && args.front() == "undo-write") {
+        return runUndoWriteCommand(args, out, err);
     }
     QString problem;
     const std::optional<Call> call = parseCall(args, problem);

@@ -200,6 +200,25 @@ std::size_t findMarker(std::string_view block) {
     }
 }
 
+} // namespace
+
+qsizetype firstNameMarker(QByteArrayView file) {
+    for (qsizetype start = 0; start < file.size(); start += karBlockSize) {
+        const std::string_view block(file.data() + start, static_cast<std::size_t>(std::min(
+                                                              karBlockSize, file.size() - start)));
+        if (const std::size_t marker = findMarker(block); marker != std::string_view::npos) {
+            return start + static_cast<qsizetype>(marker);
+        }
+    }
+    return -1;
+}
+
+bool isSoftKaraokeName(QByteArrayView text) {
+    return namesSoftKaraoke(std::string_view(text.data(), static_cast<std::size_t>(text.size())));
+}
+
+namespace {
+
 // The bytes a view carries over to the next: enough for a text that crosses the border of
 // two reads (texts of karaoke files stay below 128 bytes), so that it is rarely read again.
 constexpr std::size_t keptBytes = 512;

@@ -45,6 +45,12 @@ KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet,
 KarReadResult readKaraokeFileAt(int folderFd, const char* entryName, RunSet runSet,
                                 const std::atomic<bool>* stop = nullptr);
 
+// Where the rule finds its marker FF 03: the offset of the FF in the first block of karBlockSize
+// bytes that holds the two bytes, or -1.
+qsizetype firstNameMarker(QByteArrayView file);
+// Whether a first text names the Soft Karaoke format ("Soft Karaoke", ..., "untitled").
+bool isSoftKaraokeName(QByteArrayView text);
+
 // The rule over a whole file held in memory, step by step as it is written.
 SongTexts readKaraokeBytes(QByteArrayView file, RunSet runSet);
 

@@ -303,6 +303,19 @@ QString dropRunQuestion(qsizetype files) {
     return u"The oldest renaming still has %1 file(s) that can be put back. Drop it?"_s.arg(files);
 }
 
+QByteArray checkedJournalLine(QByteArrayView fields) {
+    return fields.toByteArray() + '\t' + checksumField(fields) + '\n';
+}
+
+std::optional<QList<QByteArray>> checkedJournalFields(QByteArrayView line) {
+    const qsizetype lastTab = line.lastIndexOf('\t');
+    if (lastTab < 0 || line.size() - lastTab - 1 != 8 ||
+        line.sliced(lastTab + 1) != checksumField(line.first(lastTab))) {
+        return std::nullopt;
+    }
+    return line.first(lastTab).toByteArray().split('\t');
+}
+
 QByteArray escapeJournalField(QByteArrayView bytes) {
     QByteArray field;
     field.reserve(bytes.size());
@@ -445,7 +458,7 @@ void RenameJournal::flush() {
 }
 
 void RenameJournal::writeLine(const QByteArray& fields) {
-    append(fields + '\t' + checksumField(fields) + '\n');
+    append(checkedJournalLine(fields));
 }
 
 void RenameJournal::startRun(const QDateTime& started,

@@ -28,6 +28,12 @@ QString dropRunQuestion(qsizetype files);
 QByteArray escapeJournalField(QByteArrayView bytes);
 QByteArray unescapeJournalField(QByteArrayView field);
 
+// A journal line of fields separated by TAB, with the checksum of their text as its last field
+// and its line break.
+QByteArray checkedJournalLine(QByteArrayView fields);
+// The fields of a line (without its line break) whose checksum holds; nothing otherwise.
+std::optional<QList<QByteArray>> checkedJournalFields(QByteArrayView line);
+
 // One rename of a run as the journal keeps it.
 struct JournalRename {
     qint64 run = 0;

@@ -719,8 +719,9 @@ TEST_F(RenameRuns, PreviewAndRunAgreeOnRandomTrees) {
             }
         }
         if (pick(3) == 0) {
-            ::symlink(names[pick(names.size())].constData(),
-                      tree.path("music/link.kar").constData());
+            EXPECT_EQ(::symlink(names[pick(names.size())].constData(),
+                                tree.path("music/link.kar").constData()),
+                      0);
         }
         const int rows = 1 + pick(8);
         for (int row = 0; row < rows; ++row) {

@@ -39,4 +39,24 @@ KarBuilder& KarBuilder::wordsTrack(const QList<QByteArray>& lines) {
     return *this;
 }
 
+QByteArray smfFile(const QList<QByteArray>& tracks) {
+    QByteArray file("MThd\x00\x00\x00\x06\x00\x01", 10);
+    file.append(static_cast<char>(tracks.size() >> 8)).append(static_cast<char>(tracks.size()));
+    file.append("\x01\xE0", 2);
+    for (const QByteArray& events : tracks) {
+        const QByteArray data = events + QByteArray("\x00\xFF\x2F\x00", 4);
+        file.append("MTrk");
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            file.append(static_cast<char>((data.size() >> shift) & 0xFF));
+        }
+        file.append(data);
+    }
+    return file;
+}
+
+QByteArray metaEvent(unsigned char type, const QByteArray& data, unsigned char delta) {
+    return QByteArray(1, static_cast<char>(delta)) + '\xFF' + static_cast<char>(type) +
+           static_cast<char>(data.size()) + data;
+}
+
 } // namespace corvanteller::test

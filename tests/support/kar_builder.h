@@ -43,4 +43,10 @@ private:
     QByteArray bytes_;
 };
 
+// A whole Standard MIDI File (format 1, 480 ticks a quarter) of tracks given as their events;
+// every track gets its end-of-track event and its true length.
+QByteArray smfFile(const QList<QByteArray>& tracks);
+// A meta event with a one-byte delta time and a one-byte length.
+QByteArray metaEvent(unsigned char type, const QByteArray& data, unsigned char delta = 0);
+
 } // namespace corvanteller::test

@@ -1,0 +1,72 @@
+// write_bench [--files N] [--dir DIR]: writes a karaoke tree of N files (20,000) into DIR (made
+// afresh), scans it, then times writing every row's changed title into its file and the undo,
+// once with every flush and once without.
+#include "kar_tree_generator.h"
+
+#include "rename/rename_primitive.h"
+#include "scan/folder_scan.h"
+#include "write/text_write_run.h"
+
+#include <QFile>
+#include <QString>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace corvanteller;
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::KarTreeOptions options;
+    std::filesystem::path dir = "/tmp/corvanteller-write-bench";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--files") {
+            options.karaokeFiles = std::stoi(argv[i + 1]);
+        } else if (option == "--dir") {
+            dir = argv[i + 1];
+        }
+    }
+    std::filesystem::remove_all(dir);
+    const bench::KarTreeSummary summary = bench::writeKarTree(dir / "tree", options);
+    std::printf("tree: %d karaoke files (%d Soft Karaoke), %lld bytes\n", summary.karaokeFiles,
+                summary.softKaraokeFiles, static_cast<long long>(summary.bytes));
+
+    std::vector<TextWriteRequest> requests;
+    auto start = std::chrono::steady_clock::now();
+    scanFolder(ScanRequest::forFolder(QString::fromStdString((dir / "tree").string()),
+                                      RunSet::StartWindow, false),
+               [&](const QString& name, const QString& folder, const SongTexts& texts) {
+                   SongTexts changed = texts;
+                   changed.first = QStringLiteral("Corrected ") + texts.first;
+                   requests.push_back(
+                       {int(requests.size()) + 1, QFile::encodeName(folder + name), changed});
+               });
+    std::printf("scan: %zu rows in %.2f s\n", requests.size(), secondsSince(start));
+
+    const QString journal = QString::fromStdString((dir / "write-journal.txt").string());
+    for (const bool flushes : {true, false}) {
+        TextWriteServices services{systemFileSystem(), journal};
+        services.flushes = flushes;
+        start = std::chrono::steady_clock::now();
+        const TextWriteRunResult written =
+            writeTextsIntoFiles(requests, RunSet::StartWindow, services);
+        const double writeSeconds = secondsSince(start);
+        start = std::chrono::steady_clock::now();
+        const TextWriteRunResult undone = undoLastTextWriting(services);
+        std::printf("%s: %d written, %d refused in %.2f s; undo: %d put back in %.2f s\n",
+                    flushes ? "with flushes" : "without flushes", written.written, written.refused,
+                    writeSeconds, undone.written, secondsSince(start));
+    }
+    return 0;
+}

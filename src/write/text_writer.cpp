@@ -1,0 +1,459 @@
+#include "write/text_writer.h"
+
+#include "common/cp1251.h"
+#include "kar/kar_reader.h"
+#include "kar/smf_file.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype midiHeaderSize = 14;
+constexpr unsigned char russianEf = 0xD4;
+
+// One change of the old bytes: oldSize bytes at offset give way to bytes.
+struct Edit {
+    qsizetype offset = 0;
+    qsizetype oldSize = 0;
+    QByteArray bytes;
+    qsizetype newOffset = 0; // where the bytes stand in the new file, once applied
+};
+
+// Applies edits (sorted and not overlapping) and notes where each lands.
+QByteArray applyEdits(QByteArrayView old, std::vector<Edit>& edits) {
+    QByteArray result;
+    result.reserve(old.size() + 256);
+    qsizetype at = 0;
+    for (Edit& edit : edits) {
+        result.append(old.sliced(at, edit.offset - at));
+        edit.newOffset = result.size();
+        result.append(edit.bytes);
+        at = edit.offset + edit.oldSize;
+    }
+    result.append(old.sliced(at));
+    return result;
+}
+
+bool overlaps(qsizetype start, qsizetype end, qsizetype otherStart, qsizetype otherEnd) {
+    return start < otherEnd && otherStart < end;
+}
+
+// Every event of every chunk that no edit touched, as bytes; other chunks whole. The edits are
+// in file order on both sides, so one pass over both does.
+std::vector<QByteArrayView> untouchedParts(QByteArrayView bytes, const SmfFile& file,
+                                           const std::vector<Edit>& edits, bool newSide) {
+    std::vector<QByteArrayView> parts;
+    std::size_t next = 0;
+    const auto touched = [&](qsizetype start, qsizetype end) {
+        for (; next < edits.size(); ++next) {
+            const Edit& edit = edits[next];
+            const qsizetype from = newSide ? edit.newOffset : edit.offset;
+            const qsizetype size = newSide ? edit.bytes.size() : edit.oldSize;
+            if (size > 0 && from + size > start) {
+                return overlaps(start, end, from, from + size);
+            }
+        }
+        return false;
+    };
+    for (const SmfChunk& chunk : file.chunks) {
+        parts.push_back(bytes.sliced(chunk.start, 4));
+        if (chunk.type != "MTrk") {
+            parts.push_back(bytes.sliced(chunk.dataStart, chunk.dataSize));
+            continue;
+        }
+        parts.reserve(parts.size() + chunk.events.size());
+        for (const SmfEvent& event : chunk.events) {
+            if (!touched(event.start, event.end)) {
+                parts.push_back(bytes.sliced(event.start, event.end - event.start));
+            }
+        }
+    }
+    return parts;
+}
+
+QByteArray bigEndian32(quint32 value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 3; i >= 0; --i) {
+        bytes[i] = static_cast<char>(value & 0xFFU);
+        value >>= 8;
+    }
+    return bytes;
+}
+
+// The edits of the texts, and those of the lengths of the chunks that they change.
+struct EditSet {
+    std::vector<Edit> edits;
+
+    void replaceData(const SmfEvent& event, QByteArrayView oldBytes, const QByteArray& data) {
+        const qsizetype lengthAt = event.statusAt + 2;
+        if (oldBytes.sliced(event.dataStart, event.dataSize) == data) {
+            return;
+        }
+        edits.push_back(
+            {lengthAt, event.end - lengthAt, encodeVlq(static_cast<quint32>(data.size())) + data});
+    }
+    void insertText(qsizetype at, const QByteArray& data) {
+        edits.push_back(
+            {at, 0,
+             QByteArray("\x00\xFF\x01", 3) + encodeVlq(static_cast<quint32>(data.size())) + data});
+    }
+    void remove(const SmfEvent& event) {
+        edits.push_back({event.start, event.end - event.start, {}});
+    }
+
+    QByteArray apply(QByteArrayView old, const SmfFile& file) {
+        std::vector<Edit> all = edits;
+        for (const SmfChunk& chunk : file.chunks) {
+            qsizetype change = 0;
+            const qsizetype dataEnd = chunk.dataStart + chunk.dataSize;
+            for (const Edit& edit : edits) {
+                // An insertion after the last event still belongs to the chunk.
+                if (edit.offset >= chunk.dataStart && edit.offset + edit.oldSize <= dataEnd &&
+                    (edit.offset < dataEnd || edit.oldSize == 0)) {
+                    change += edit.bytes.size() - edit.oldSize;
+                }
+            }
+            if (change != 0) {
+                all.push_back({chunk.start + 4, 4,
+                               bigEndian32(static_cast<quint32>(chunk.dataSize + change))});
+            }
+        }
+        std::stable_sort(all.begin(), all.end(),
+                         [](const Edit& a, const Edit& b) { return a.offset < b.offset; });
+        QByteArray result = applyEdits(old, all);
+        edits = std::move(all);
+        return result;
+    }
+};
+
+bool inRussian(unsigned char byte) {
+    return byte >= 0xC0 || byte == 0xA8 || byte == 0xB8;
+}
+
+QString shownChar(unsigned char byte) {
+    if (byte < 0x20 || byte == 0x7F) {
+        return u"a control character"_s;
+    }
+    return u"'"_s + decodeCp1251(QByteArrayView(reinterpret_cast<const char*>(&byte), 1)) + u"'"_s;
+}
+
+// Why the reader does not read a text of an ordinary file as it is.
+std::optional<QString> ordinaryReason(const std::array<QByteArray, 4>& texts, RunSet runSet) {
+    const CharSet& chars = runSetChars(runSet);
+    if (isSoftKaraokeName(texts[0])) {
+        return u"the first text reads as a Soft Karaoke name"_s;
+    }
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        for (const char byte : texts[k]) {
+            if (!chars.contains(byte)) {
+                return shownChar(static_cast<unsigned char>(byte)) +
+                       u" ends the text for the reader"_s;
+            }
+        }
+        if (k > 0 && (texts[k].size() == 1 || texts[k].size() == 2)) {
+            return u"a text of 1 or 2 characters reads as empty"_s;
+        }
+        if (texts[k].size() >= 128) {
+            return u"a text of 128 characters or more is not read whole"_s;
+        }
+    }
+    for (std::size_t k = 1; k < 3; ++k) {
+        if (texts[k].startsWith(QByteArray(signatureA.data(), qsizetype(signatureA.size())))) {
+            return u"a maker line of an outside karaoke editor reads as the fourth text"_s;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> softKaraokeReason(const std::array<QByteArray, 4>& texts) {
+    for (std::size_t k = 0; k < 3; ++k) {
+        for (const char byte : texts[k]) {
+            const auto code = static_cast<unsigned char>(byte);
+            if (tagSetChars().contains(code)) {
+                continue;
+            }
+            if (inRussian(code) && code != russianEf) {
+                return u"a Russian letter other than Ф ends a Soft Karaoke title"_s;
+            }
+            return shownChar(code) + u" ends a Soft Karaoke title"_s;
+        }
+        if (!texts[k].isEmpty() && texts[k].size() <= 3) {
+            return u"a text of 1 to 3 characters reads as empty in a Soft Karaoke file"_s;
+        }
+    }
+    if ((texts[0].isEmpty() && (!texts[1].isEmpty() || !texts[2].isEmpty())) ||
+        (texts[1].isEmpty() && !texts[2].isEmpty())) {
+        return u"an empty text before a filled one closes up in a Soft Karaoke file"_s;
+    }
+    return std::nullopt;
+}
+
+QString readsAsReason(const SongTexts& got) {
+    return u"the file would read as \"%1\", \"%2\", \"%3\", \"%4\""_s.arg(got.first, got.second,
+                                                                          got.third, got.fourth);
+}
+
+struct NameEvent {
+    const SmfChunk* track = nullptr;
+    std::size_t index = 0;
+};
+
+std::optional<NameEvent> firstTrackName(const SmfFile& file) {
+    for (const SmfChunk& chunk : file.chunks) {
+        for (std::size_t i = 0; i < chunk.events.size(); ++i) {
+            if (chunk.events[i].isMeta() && chunk.events[i].metaType == 0x03) {
+                return NameEvent{&chunk, i};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The edits for an ordinary file: the name event and up to three text events after it carry
+// the four texts; missing ones are inserted after the last, trailing empty ones left out.
+// With dropEmpty, trailing empty events that stand at no time of their own are removed.
+// An event that the reader already reads as the text, cut before a byte outside the run set, is
+// left as it is.
+EditSet ordinaryEdits(QByteArrayView old, const NameEvent& name,
+                      const std::array<QByteArray, 4>& texts,
+                      const std::array<bool, 4>& readAlready, const CharSet& runChars,
+                      bool dropEmpty) {
+    EditSet set;
+    const std::vector<SmfEvent>& events = name.track->events;
+    std::vector<const SmfEvent*> slots{&events[name.index]};
+    for (std::size_t i = name.index + 1; i < events.size() && slots.size() < 4; ++i) {
+        if (!events[i].isTextMeta()) {
+            break;
+        }
+        slots.push_back(&events[i]);
+    }
+    std::size_t lastFilled = 0;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        if (!texts[k].isEmpty()) {
+            lastFilled = k;
+        }
+    }
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        const SmfEvent& event = *slots[k];
+        const QByteArrayView data = old.sliced(event.dataStart, event.dataSize);
+        const bool cutThere =
+            data.size() == texts[k].size() ||
+            (data.size() > texts[k].size() && !runChars.contains(data[texts[k].size()]));
+        if (dropEmpty && k > lastFilled && k > 0 && old[event.start] == '\0') {
+            set.remove(event);
+        } else if (readAlready[k] && !texts[k].isEmpty() && data.startsWith(texts[k]) && cutThere) {
+            continue;
+        } else {
+            set.replaceData(event, old, texts[k]);
+        }
+    }
+    const qsizetype insertAt = slots.back()->end;
+    for (std::size_t k = slots.size(); k <= lastFilled; ++k) {
+        set.insertText(insertAt, texts[k]);
+    }
+    return set;
+}
+
+// The "Words" track's name event and its first three "@T" text events.
+struct WordsTrack {
+    const SmfChunk* track = nullptr;
+    std::size_t nameIndex = 0;
+    std::vector<const SmfEvent*> titles;
+};
+
+std::optional<WordsTrack> wordsTrackOf(QByteArrayView old, const SmfFile& file) {
+    for (const SmfChunk& chunk : file.chunks) {
+        for (std::size_t i = 0; i < chunk.events.size(); ++i) {
+            const SmfEvent& event = chunk.events[i];
+            if (event.isMeta() && event.metaType == 0x03 &&
+                old.sliced(event.dataStart, event.dataSize) == "Words") {
+                WordsTrack words{&chunk, i, {}};
+                for (std::size_t j = i + 1; j < chunk.events.size() && words.titles.size() < 3;
+                     ++j) {
+                    const SmfEvent& line = chunk.events[j];
+                    if (line.isMeta() && line.metaType == 0x01 &&
+                        old.sliced(line.dataStart, line.dataSize).startsWith("@T")) {
+                        words.titles.push_back(&line);
+                    }
+                }
+                return words;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The edits for a Soft Karaoke file. The reader takes the third text up to seven bytes before
+// the next "@I" and, for the format name "untitled", each text less its last character: the
+// lines get the spaces that it drops.
+std::optional<EditSet> softKaraokeEdits(QByteArrayView old, const WordsTrack& words,
+                                        const std::array<QByteArray, 4>& texts, bool untitled,
+                                        QString& reason) {
+    EditSet set;
+    std::size_t lastFilled = 0;
+    bool anyFilled = false;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (!texts[k].isEmpty()) {
+            lastFilled = k;
+            anyFilled = true;
+        }
+    }
+    const SmfEvent& name = words.track->events[words.nameIndex];
+    qsizetype insertAt = words.titles.empty() ? name.end : words.titles.back()->end;
+    for (std::size_t k = 0; k < 3; ++k) {
+        QByteArray line = "@T" + texts[k];
+        if (untitled && !texts[k].isEmpty()) {
+            line += ' ';
+        }
+        const bool exists = k < words.titles.size();
+        const qsizetype dataEnd = exists ? words.titles[k]->end : insertAt;
+        if (k == 2 && !texts[k].isEmpty()) {
+            const qsizetype info = old.sliced(dataEnd).indexOf("@I");
+            if (info < 0) {
+                reason = u"no \"@I\" line follows the third \"@T\" line, so the reader takes no "
+                         u"third text"_s;
+                return std::nullopt;
+            }
+            line += QByteArray(std::max<qsizetype>(0, 7 - info), ' ');
+        }
+        if (exists) {
+            set.replaceData(*words.titles[k], old, line);
+        } else if (anyFilled && k <= lastFilled) {
+            set.insertText(insertAt, line);
+        }
+    }
+    return set;
+}
+
+} // namespace
+
+QString notStoredWhereReadMessage(const QString& path) {
+    return u"The texts of %1 are not stored where they are read."_s.arg(path);
+}
+
+QString softKaraokeMakerMessage() {
+    return u"The maker of a Soft Karaoke file is its format name and is not changed."_s;
+}
+
+QString textsRefusedMessage(const QString& path, const QString& reason) {
+    return u"The texts cannot be written into %1: %2."_s.arg(path, reason);
+}
+
+QByteArray rebuildOldBytes(QByteArrayView newBytes, const std::vector<ChangedRegion>& regions) {
+    QByteArray old;
+    qsizetype oldAt = 0;
+    qsizetype newAt = 0;
+    for (const ChangedRegion& region : regions) {
+        const qsizetype same = region.offset - oldAt;
+        if (same < 0 || newAt + same + region.newSize > newBytes.size()) {
+            return {};
+        }
+        old.append(newBytes.sliced(newAt, same));
+        old.append(region.oldBytes);
+        newAt += same + region.newSize;
+        oldAt = region.offset + region.oldBytes.size();
+    }
+    old.append(newBytes.sliced(newAt));
+    return old;
+}
+
+TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, RunSet runSet,
+                            const QString& shownPath) {
+    TextWritePlan plan;
+    const std::optional<SmfFile> file = parseSmf(oldBytes);
+    if (!file) {
+        plan.refusal = notChangeableMidiMessage(shownPath);
+        return plan;
+    }
+    std::array<QByteArray, 4> bytes;
+    const std::array<const QString*, 4> given = {&texts.first, &texts.second, &texts.third,
+                                                 &texts.fourth};
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        const std::optional<QByteArray> encoded = encodeCp1251(*given[k]);
+        if (!encoded) {
+            plan.refusal = textsRefusedMessage(
+                shownPath, u"\"%1\" holds a character that cp1251 cannot hold"_s.arg(*given[k]));
+            return plan;
+        }
+        bytes[k] = *encoded;
+    }
+    const std::optional<NameEvent> name = firstTrackName(*file);
+    if (!name || name->track->events[name->index].statusAt != firstNameMarker(oldBytes)) {
+        plan.refusal = notStoredWhereReadMessage(shownPath);
+        return plan;
+    }
+    const SmfEvent& nameEvent = name->track->events[name->index];
+    const QByteArrayView formatName = oldBytes.sliced(nameEvent.dataStart, nameEvent.dataSize);
+    const bool softKaraoke = isSoftKaraokeName(formatName) && oldBytes.size() > midiHeaderSize &&
+                             oldBytes.sliced(midiHeaderSize).contains("Words");
+
+    std::vector<EditSet> candidates;
+    std::optional<QString> reason;
+    if (softKaraoke) {
+        if (bytes[3] != formatName) {
+            plan.refusal = softKaraokeMakerMessage();
+            return plan;
+        }
+        const std::optional<WordsTrack> words = wordsTrackOf(oldBytes, *file);
+        if (!words) {
+            plan.refusal = notStoredWhereReadMessage(shownPath);
+            return plan;
+        }
+        QString missing;
+        std::optional<EditSet> set =
+            softKaraokeEdits(oldBytes, *words, bytes, formatName == "untitled", missing);
+        if (!set) {
+            plan.refusal = textsRefusedMessage(shownPath, missing);
+            return plan;
+        }
+        candidates.push_back(std::move(*set));
+        reason = softKaraokeReason(bytes);
+    } else {
+        const SongTexts before = readKaraokeBytes(oldBytes, runSet);
+        const std::array<bool, 4> readAlready = {
+            before.first == texts.first, before.second == texts.second, before.third == texts.third,
+            before.fourth == texts.fourth};
+        const CharSet& runChars = runSetChars(runSet);
+        candidates.push_back(ordinaryEdits(oldBytes, *name, bytes, readAlready, runChars, false));
+        candidates.push_back(ordinaryEdits(oldBytes, *name, bytes, readAlready, runChars, true));
+        reason = ordinaryReason(bytes, runSet);
+    }
+
+    std::optional<SongTexts> firstMisread;
+    for (EditSet& set : candidates) {
+        const QByteArray newBytes = set.apply(oldBytes, *file);
+        const SongTexts got = readKaraokeBytes(newBytes, runSet);
+        if (got != texts) {
+            if (!firstMisread) {
+                firstMisread = got;
+            }
+            continue;
+        }
+        const std::optional<SmfFile> reparsed = parseSmf(newBytes);
+        if (!reparsed || untouchedParts(oldBytes, *file, set.edits, false) !=
+                             untouchedParts(newBytes, *reparsed, set.edits, true)) {
+            plan.refusal = notChangeableMidiMessage(shownPath);
+            return plan;
+        }
+        plan.ok = true;
+        plan.newBytes = newBytes;
+        for (const Edit& edit : set.edits) {
+            plan.regions.push_back({edit.offset,
+                                    oldBytes.sliced(edit.offset, edit.oldSize).toByteArray(),
+                                    edit.bytes.size()});
+        }
+        return plan;
+    }
+    plan.refusal = textsRefusedMessage(shownPath, reason ? *reason : readsAsReason(*firstMisread));
+    return plan;
+}
+
+} // namespace corvanteller
