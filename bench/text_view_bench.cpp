@@ -33,7 +33,7 @@ namespace {
 // Dialogs answer with set paths; printing goes to a PDF file.
 class BenchUiServices final : public UiServices {
 public:
-    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QByteArray chooseFolder(QWidget*, const QString&) override { return {}; }
     QString chooseOpenFile(QWidget*, const FileDialog&) override { return openPath; }
     QString chooseSaveFile(QWidget*, const FileDialog&) override { return savePath; }
     SaveChoice chooseSaveFileAndFilter(QWidget*, const FileDialog&) override {
