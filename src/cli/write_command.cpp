@@ -1,6 +1,6 @@
 #include "cli/write_command.h"
 
-#include "cli/cli.h"
+#include "cli/cli_fields.h"
 #include "common/error.h"
 #include "common/file_names.h"
 #include "kar/song_columns.h"
