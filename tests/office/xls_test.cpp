@@ -209,6 +209,11 @@ TEST_F(XlsTest, EncryptedChartedAndOldWorkbooksAreReadOrTold) {
 
 // With no descriptor left for its pipes the helper cannot start, though it is there.
 TEST_F(XlsTest, AHelperWithoutDescriptorsSaysSo) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer build also checks object types, by writing the object into a pipe: with no
+    // descriptor left that check fails before the helper is started.
+    GTEST_SKIP() << "the sanitizers need descriptors of their own";
+#endif
     const QString path = write(u"songs.xls"_s, test::XlsBuilder().text(1, 1, u"a"_s).bytes());
     const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ASSERT_GE(lowestFree, 0);
