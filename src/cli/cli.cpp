@@ -21,6 +21,7 @@
 #include "table/list_file.h"
 #include "table/song_table_model.h"
 #include "table/table_session.h"
+#include "table/table_sort.h"
 #include "text/table_text.h"
 
 #include <QFile>
@@ -43,11 +44,12 @@ constexpr int exitTooManyFolders = 3;
 // help2man makes the manual page from this text: "Usage:" and the lines ending with ":" become
 // its sections, the indented "-" lines its option list.
 constexpr const char* helpText =
-    "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--] FOLDER\n"
+    "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--sort COLUMNS] [--] FOLDER\n"
     "  or:  corvanteller-cli read [--from start|main] [--] FILE...\n"
-    "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--] FOLDER "
-    "--to FILE\n"
-    "  or:  corvanteller-cli import [--from start|main] [--] WORKBOOK [--to FILE]\n"
+    "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--sort "
+    "COLUMNS] [--] FOLDER --to FILE\n"
+    "  or:  corvanteller-cli import [--from start|main] [--sort COLUMNS] [--] WORKBOOK [--to "
+    "FILE]\n"
     "  or:  corvanteller-cli write [--from start|main] [--dry-run] [--] FILE TEXT1 TEXT2 TEXT3 "
     "TEXT4\n"
     "  or:  corvanteller-cli write [--from start|main] [--dry-run] --list LIST.sgl\n"
@@ -111,6 +113,10 @@ constexpr const char* helpText =
     "  --from ...    (import) imports as the start or the main window's command\n"
     "  --to FILE     (export, import) the file to write: .sgl, .xlsx, .docx or .txt\n"
     "  --defaults    (export) the program's first options instead of the settings file's\n"
+    "  --sort COLUMNS\n"
+    "                (scan, export, import) sorts the rows as the main window's table does,\n"
+    "                by COLUMN[,COLUMN...]: name, folder, title, d, e or maker, each\n"
+    "                ascending or, with :desc, descending (title:desc,name)\n"
     "  --dry-run     (write) proves every row and writes nothing: tells what would be\n"
     "                written and why a row is refused\n"
     "  --list LIST.sgl\n"
@@ -151,6 +157,7 @@ struct Call {
     bool plenty = false;
     bool defaults = false;
     QByteArray target; // export --to
+    std::vector<SortKey> sortKeys;
     std::vector<QByteArray> operands;
 };
 
@@ -171,6 +178,37 @@ std::optional<ExportFormat> exportFormat(const QByteArray& target) {
         return ExportFormat::Text;
     }
     return std::nullopt;
+}
+
+// "title,name:desc": the --sort columns; nothing for a wrong name.
+std::optional<std::vector<SortKey>> parseSortKeys(const QByteArray& text) {
+    static const std::pair<const char*, int> columns[] = {
+        {"name", SongColumn::FileName}, {"folder", SongColumn::Folder},
+        {"title", SongColumn::Title},   {"d", SongColumn::TextD},
+        {"e", SongColumn::TextE},       {"maker", SongColumn::Maker},
+    };
+    std::vector<SortKey> keys;
+    for (QByteArray item : text.split(',')) {
+        SortKey key;
+        key.descending = item.endsWith(":desc");
+        if (key.descending) {
+            item.chop(5);
+        }
+        const auto found = std::find_if(std::begin(columns), std::end(columns),
+                                        [&](const auto& column) { return item == column.first; });
+        if (found == std::end(columns)) {
+            return std::nullopt;
+        }
+        key.column = found->second;
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+void sortTable(SongTableModel& table, const Call& call) {
+    if (!call.sortKeys.empty()) {
+        table.reorderRows(sortedRowOrder(table, call.sortKeys, QLocale()));
+    }
 }
 
 QByteArray toUtf8(const QString& text) {
@@ -223,6 +261,15 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
             call.plenty = true;
         } else if (arg == "--defaults" && call.command == "export") {
             call.defaults = true;
+        } else if (arg == "--sort" && call.command != "read" && i + 1 < args.size() &&
+                   call.sortKeys.empty()) {
+            const std::optional<std::vector<SortKey>> keys = parseSortKeys(args[++i]);
+            if (!keys) {
+                problem = QStringLiteral("--sort takes name, folder, title, d, e or maker, "
+                                         "each with :desc or not, separated by commas");
+                return std::nullopt;
+            }
+            call.sortKeys = *keys;
         } else if (arg == "--to" && (call.command == "export" || call.command == "import") &&
                    i + 1 < args.size() && call.target.isEmpty()) {
             call.target = args[++i];
@@ -369,10 +416,33 @@ int reportScanEnd(const ScanOutcome& outcome, int rows, std::FILE* err) {
     return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
 }
 
+// Sorted, the rows wait for the scan's end in the table the main window would show.
+int runSortedScan(const Call& call, std::FILE* out, std::FILE* err) {
+    RowStore rows;
+    const ScanOutcome outcome = scanFolder(
+        ScanRequest::forFolderBytes(call.operands.front(), call.runSet, call.plenty), rows);
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    sortTable(table, call);
+    {
+        LineWriter writer(out);
+        for (int row = 1; row <= table.songCount(); ++row) {
+            for (int column = SongColumn::FileName; column <= SongColumn::Maker; ++column) {
+                writer.field(table.cellRef(row, column));
+            }
+            writer.endLine();
+        }
+    }
+    return reportScanEnd(outcome, rows.rowCount(), err);
+}
+
 int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     const QByteArray& folder = call.operands.front();
     if (!isFolderArgument(folder, err)) {
         return exitWrongCall;
+    }
+    if (!call.sortKeys.empty()) {
+        return runSortedScan(call, out, err);
     }
     // The lines go out while the scan runs; a row store is not needed.
     int rows = 0;
@@ -487,6 +557,7 @@ int runExport(const Call& call, std::FILE* err) {
     // The table as the window shows it after the scan, with its widest-cell lengths.
     SongTableModel table;
     table.rebuildFrom(rows);
+    sortTable(table, call);
     table.setWidestCellLengths(widestCellLengths(table, characterCount));
 
     bool written = false;
@@ -518,6 +589,7 @@ int runImport(const Call& call, std::FILE* out, std::FILE* err) {
         if (model.takeCutCellCount() > 0) {
             printLine(err, longCellsCutMessage());
         }
+        sortTable(model, call);
     } catch (const UserError& error) {
         printLine(
             err,

@@ -243,6 +243,32 @@ bool SongTableModel::insertEmptyRowAt(int selectedRow) {
     return true;
 }
 
+void SongTableModel::reorderRows(const std::vector<int>& order) {
+    if (order.size() != at(songCount_)) {
+        return;
+    }
+    BulkChange change(*this);
+    for (std::vector<QString>& cells : columns_) {
+        std::vector<QString> sorted;
+        sorted.reserve(cells.size());
+        for (const int row : order) {
+            sorted.push_back(std::move(cells[at(row - 1)]));
+        }
+        cells = std::move(sorted);
+    }
+    std::vector<RowFile> sortedFiles;
+    sortedFiles.reserve(files_.size());
+    for (const int row : order) {
+        sortedFiles.push_back(std::move(files_[at(row - 1)]));
+    }
+    files_ = std::move(sortedFiles);
+    std::vector<QString>& hash = columns_[SongColumn::Number];
+    for (int row = 1; row <= songCount_; ++row) {
+        QString& cell = hash[at(row - 1)];
+        cell = isChecked(cell) ? checkMark + QString::number(row) : QString::number(row);
+    }
+}
+
 void SongTableModel::setMadeByHeader(bool madeBy) {
     writeHeader(madeBy);
     if (bulkDepth_ == 0) {

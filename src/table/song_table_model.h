@@ -114,6 +114,11 @@ public:
     // 1..N adds the empty row at the end. False, and nothing changes, when the table is full.
     bool insertEmptyRowAt(int selectedRow);
 
+    // Puts the rows in order (element i is the row that becomes row i + 1, a permutation of 1
+    // to N): cells, check marks and files move with their rows, and the "#" column counts 1 to
+    // N again.
+    void reorderRows(const std::vector<int>& order);
+
     // Column 6's header: "Made by..." after a list open, "Made..." after a rebuild.
     void setMadeByHeader(bool madeBy);
 

@@ -68,6 +68,27 @@ TEST(Cli, ScanWritesOneLinePerRowAndASummary) {
     EXPECT_EQ(main.out, (u"song.kar\t"_s + folderField + u"\tTitle \t\t\t\n"_s).toUtf8());
 }
 
+TEST(Cli, SortOrdersTheRowsAsTheTableDoes) {
+    TempTree tree;
+    tree.writeFile("a.kar", KarBuilder().trackName("Track 10").text("bbb").bytes());
+    tree.writeFile("b.kar", KarBuilder().trackName("track 2").text("aaa").bytes());
+    tree.writeFile("c.kar", KarBuilder().trackName("Track 10").text("ccc").bytes());
+    const auto sortedNames = [&](const QString& sort) {
+        const CliRun run = runCliProcess({u"scan"_s, u"--sort"_s, sort, tree.root()});
+        EXPECT_EQ(run.exitCode, 0) << sort.toStdString();
+        QByteArrayList names;
+        for (const QByteArray& line : run.out.split('\n')) {
+            if (!line.isEmpty()) {
+                names << line.split('\t').front();
+            }
+        }
+        return names.join(' ');
+    };
+    EXPECT_EQ(sortedNames(u"title,d:desc"_s), "b.kar c.kar a.kar");
+    EXPECT_EQ(sortedNames(u"name:desc"_s), "c.kar b.kar a.kar");
+    EXPECT_EQ(runCliProcess({u"scan"_s, u"--sort"_s, u"size"_s, tree.root()}).exitCode, 2);
+}
+
 TEST(Cli, FieldsWithTabsAndBackslashesAreEscaped) {
     TempTree tree;
     tree.writeFile("a\tb\\c.kar", KarBuilder().trackName("T").bytes());
@@ -129,7 +150,7 @@ TEST(Cli, HelpAndVersionFeedTheManualPage) {
     for (const char* word : {"--from start", "--from main", "--plenty", "  --  ", "--help",
                              "--version", "Exit status:\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ",
                              "complete", "guard", "too-many-folders", "read-error", "row-limit",
-                             "queue-limit", "import [--from", "WORKBOOK [--to FILE]"}) {
+                             "queue-limit", "import [--from", "WORKBOOK [--to FILE]", "--sort"}) {
         EXPECT_TRUE(help.out.contains(word)) << word;
     }
 }
