@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "common/file_filters.h"
+#include "common/tab_fields.h"
 #include "help/about_window.h"
 #include "help/help_window.h"
 #include "help/splash_window.h"
@@ -19,14 +20,20 @@
 #include "table/list_file.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
+#include "table/table_controller.h"
 #include "table/table_find.h"
+#include "table/table_texts.h"
 #include "text/text_view.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
 #include "ui/form_activations.h"
+#include "ui/menu_keys.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -81,7 +88,9 @@ UiServices::FileDialog wordSaveDialog() {
 } // namespace
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context), flow_(context.table), tableHint_(context.random) {
+    : QMainWindow(parent), context_(context), flow_(context.table),
+      tableController_(std::make_unique<TableController>(context.table, context.locale)),
+      tableHint_(context.random) {
     setWindowTitle(u"Corvanteller"_s);
     context_.activations.addForm(this);
     auto* client = new QWidget(this);
@@ -89,6 +98,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     buildGrid(client);
     buildBottomRow(client);
     buildMenus();
+    reachMenusByKeyboard(*menuBar());
     scan_ =
         new WindowScan({this, scanProgressBar, scanErrorLabel, scanProgressLabel, stopScanButton},
                        context_.scanFolderReached);
@@ -135,7 +145,22 @@ void MainWindow::buildGrid(QWidget* client) {
     connect(songGrid, &QTableView::doubleClicked, this,
             guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
     connect(songGrid, &SongGrid::checkToggleRequested, this,
-            guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
+            guard(this, context_.ui, [this](const QModelIndex& index) {
+                const std::vector<int> rows = selectedRows();
+                if (rows.size() > 1) {
+                    checkAllBox->setChecked(false);
+                    markRows(rows, std::nullopt);
+                } else {
+                    toggleRowCheck(index);
+                }
+            }));
+    QHeaderView* header = songGrid->horizontalHeader();
+    header->setSectionsClickable(true);
+    // A header click sorts; it does not select the column as well.
+    disconnect(header, &QHeaderView::sectionPressed, songGrid, nullptr);
+    disconnect(header, &QHeaderView::sectionEntered, songGrid, nullptr);
+    connect(header, &QHeaderView::sectionClicked, this,
+            guard(this, context_.ui, [this](int column) { sortByColumn(column); }));
     connect(songGrid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         tableContextMenu->popup(songGrid->viewport()->mapToGlobal(pos));
     });
@@ -145,7 +170,8 @@ void MainWindow::buildBottomRow(QWidget* client) {
     checkAllBox = new QCheckBox(u"Check all"_s, client);
     checkAllBox->setToolTip(u"Check all files"_s);
     connect(checkAllBox, &QCheckBox::toggled, this, guard(this, context_.ui, [this](bool checked) {
-                context_.table.model().setAllChecked(checked);
+                tableController_->setAllMarks(checked);
+                showTableHistory();
             }));
     connect(checkAllBox, &QCheckBox::clicked, this,
             guard(this, context_.ui, [this] { showLastFolder(); }));
@@ -193,9 +219,9 @@ void MainWindow::buildMenus() {
         addCommand(file, u"Save as Ms &Word document..."_s, &MainWindow::saveAsWordDocument);
     printFromWordAction =
         addCommand(file, u"&Print from Ms Word (text)"_s, &MainWindow::printFromWord);
-    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &MainWindow::printToPdfFile);
+    printToPdfAction = addCommand(file, u"Print to P&DF..."_s, &MainWindow::printToPdfFile);
     file->addSeparator();
-    QMenu* exportMenu = file->addMenu(u"Export"_s);
+    QMenu* exportMenu = file->addMenu(u"Expo&rt"_s);
     exportTextAction = addCommand(exportMenu, u"Tex&t"_s, &MainWindow::exportTableToText);
     exportExcelAction = addCommand(exportMenu, u"Ms &Excel"_s, &MainWindow::exportTableToExcel);
     saveWorkbookAsAction =
@@ -203,15 +229,15 @@ void MainWindow::buildMenus() {
     exportWordAction = addCommand(exportMenu, u"&Ms Word"_s, &MainWindow::exportTableToWord);
     importExcelAction = addCommand(file, u"&Import from Excel file"_s, &MainWindow::importExcel);
     file->addSeparator();
-    QMenu* rename = file->addMenu(u"Rename files"_s);
+    QMenu* rename = file->addMenu(u"Rena&me files"_s);
     renameFromNameColumnAction = addCommand(rename, u"&From column of name (file)"_s,
                                             &MainWindow::renameFilesFromNameColumn);
     complexRenamingAction =
         addCommand(rename, u"&Complex renaming..."_s, &MainWindow::showComplexRenameDialog);
     undoRenamingAction =
-        addCommand(rename, u"Undo last renaming"_s, &MainWindow::revertLastRenaming);
+        addCommand(rename, u"&Undo last renaming"_s, &MainWindow::revertLastRenaming);
     file->addSeparator();
-    exitAction = file->addAction(u"Exit"_s);
+    exitAction = file->addAction(u"&Exit"_s);
     connect(exitAction, &QAction::triggered, this, [this] { close(); });
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
@@ -223,7 +249,8 @@ void MainWindow::buildMenus() {
     QMenu* table = menuBar()->addMenu(u"&Table"_s);
     addRowAction = addCommand(table, u"&Add row"_s, &MainWindow::addRow);
     exportToTextAction = addCommand(table, u"&Export to text"_s, &MainWindow::exportTableToText);
-    findAction = addCommand(table, u"Find..."_s, &MainWindow::openFindBar);
+    findAction = addCommand(table, u"&Find..."_s, &MainWindow::openFindBar);
+    buildTableCommands(table);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
@@ -235,8 +262,204 @@ void MainWindow::buildMenus() {
 
     tableContextMenu = new QMenu(this);
     popupNewScanningAction =
-        addCommand(tableContextMenu, u"New scanning..."_s, &MainWindow::startNewScanning);
-    popupHelpAction = addCommand(tableContextMenu, u"Corvanteller help"_s, &MainWindow::showHelp);
+        addCommand(tableContextMenu, u"&New scanning..."_s, &MainWindow::startNewScanning);
+    popupHelpAction = addCommand(tableContextMenu, u"Corvanteller &help"_s, &MainWindow::showHelp);
+    buildRowCommands();
+    setStandardShortcuts();
+}
+
+void MainWindow::buildTableCommands(QMenu* table) {
+    table->addSeparator();
+    undoTableAction_ = addCommand(table, u"&Undo"_s, &MainWindow::undoTableStep);
+    undoTableAction_->setObjectName(u"undoTableAction"_s);
+    undoTableAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoTableAction_ = addCommand(table, u"&Redo"_s, &MainWindow::redoTableStep);
+    redoTableAction_->setObjectName(u"redoTableAction"_s);
+    redoTableAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    removeCheckedAction_ =
+        addCommand(table, u"Remove &checked rows from the table"_s, &MainWindow::removeCheckedRows);
+    removeCheckedAction_->setObjectName(u"removeCheckedAction"_s);
+    sortMenu_ = table->addMenu(u"&Sort by"_s);
+    sortMenu_->setObjectName(u"sortMenu"_s);
+    const QString captions[] = {u"&Number (#)"_s, u"Name of &file"_s,
+                                u"&Way"_s,        u"&The executor and/or the name of songs"_s,
+                                u"&D"_s,          u"&E"_s,
+                                u"&Made..."_s};
+    for (int column = 0; column < tableColumnCount; ++column) {
+        QAction* action = sortMenu_->addAction(captions[column]);
+        connect(action, &QAction::triggered, this,
+                guard(this, context_.ui, [this, column] { sortByColumn(column); }));
+    }
+    connect(table, &QMenu::aboutToShow, this, [this] { showTableHistory(); });
+    showTableHistory();
+}
+
+void MainWindow::buildRowCommands() {
+    QMenu* menu = tableContextMenu;
+    menu->addSeparator();
+    const auto addRowCommand = [this, menu](const QString& caption, const QString& name,
+                                            std::function<void()> command) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, guard(this, context_.ui, command));
+    };
+    addRowCommand(u"&Check selected rows"_s, u"checkSelectedAction"_s,
+                  [this] { markRows(selectedRows(), true); });
+    addRowCommand(u"&Uncheck selected rows"_s, u"uncheckSelectedAction"_s,
+                  [this] { markRows(selectedRows(), false); });
+    addRowCommand(u"Copy &rows"_s, u"copyRowsAction"_s, [this] { copyRows(); });
+    addRowCommand(u"Copy full &path"_s, u"copyFullPathAction"_s, [this] { copyFullPath(); });
+    addRowCommand(u"&Open containing folder"_s, u"openContainingFolderAction"_s,
+                  [this] { openContainingFolder(); });
+    addRowCommand(u"Remove rows from the &table"_s, u"removeSelectedRowsAction"_s,
+                  [this] { removeRowsFromTable(selectedRows()); });
+}
+
+void MainWindow::setStandardShortcuts() {
+    openListAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveListAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveListAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    printToPdfAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    newScanningAction->setShortcut(QKeySequence(Qt::Key_F5));
+}
+
+void MainWindow::sortByColumn(int column) {
+    changeTableKeepingCurrentCell([this, column] { tableController_->sortBy(column); });
+}
+
+void MainWindow::undoTableStep() {
+    changeTableKeepingCurrentCell([this] { tableController_->undo(); });
+}
+
+void MainWindow::redoTableStep() {
+    changeTableKeepingCurrentCell([this] { tableController_->redo(); });
+}
+
+void MainWindow::changeTableKeepingCurrentCell(const std::function<void()>& change) {
+    commitCellEdit();
+    const QModelIndex current = songGrid->currentIndex();
+    change();
+    // A change of the whole table resets the view's current cell: the keyboard stays where it was.
+    const SongTableModel& model = context_.table.model();
+    if (model.songCount() > 0 && !songGrid->currentIndex().isValid()) {
+        const int row = std::clamp(current.isValid() ? current.row() : 0, 0, model.songCount() - 1);
+        songGrid->setCurrentIndex(model.index(row, current.isValid() ? current.column() : 1));
+    }
+    showTableHistory();
+    updateStatusLine(context_.table.statusText());
+}
+
+void MainWindow::showTableHistory() {
+    const TableHistory& history = context_.table.history;
+    undoTableAction_->setText(u"&"_s + history.undoText());
+    undoTableAction_->setEnabled(history.canUndo());
+    redoTableAction_->setText(u"&"_s + history.redoText());
+    redoTableAction_->setEnabled(history.canRedo());
+    QHeaderView* header = songGrid->horizontalHeader();
+    const std::optional<SortKey> sort = tableController_->shownSort();
+    header->setSortIndicatorShown(sort.has_value());
+    if (sort) {
+        header->setSortIndicator(sort->column,
+                                 sort->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
+}
+
+void MainWindow::startFreshTableHistory() {
+    tableController_->startFreshHistory();
+    showTableHistory();
+}
+
+std::vector<int> MainWindow::selectedRows() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : songGrid->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.push_back(row + 1);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const QModelIndex current = songGrid->currentIndex();
+    if (rows.empty() && current.isValid()) {
+        rows.push_back(current.row() + 1);
+    }
+    return rows;
+}
+
+void MainWindow::markRows(const std::vector<int>& rows, std::optional<bool> checked) {
+    commitCellEdit();
+    const SongTableModel& model = context_.table.model();
+    std::vector<int> flips;
+    for (const int row : rows) {
+        if (!checked || model.isRowChecked(row) != *checked) {
+            flips.push_back(row);
+        }
+    }
+    tableController_->toggleMarks(flips);
+    showTableHistory();
+}
+
+void MainWindow::removeRowsFromTable(const std::vector<int>& rows) {
+    commitCellEdit();
+    if (rows.empty() || !context_.ui.askYesNo(
+                            this, tableTexts::removeRowsQuestion(static_cast<int>(rows.size())))) {
+        return;
+    }
+    changeTableKeepingCurrentCell([this, &rows] { tableController_->removeRows(rows); });
+}
+
+void MainWindow::removeCheckedRows() {
+    std::vector<int> rows;
+    const SongTableModel& model = context_.table.model();
+    for (int row = 1; row <= model.songCount(); ++row) {
+        if (model.isRowChecked(row)) {
+            rows.push_back(row);
+        }
+    }
+    if (rows.empty()) {
+        context_.ui.showMessage(this, tableTexts::noCheckedRows());
+        return;
+    }
+    removeRowsFromTable(rows);
+}
+
+void MainWindow::copyRows() {
+    commitCellEdit();
+    const SongTableModel& model = context_.table.model();
+    QByteArray lines;
+    for (const int row : selectedRows()) {
+        for (int column = SongColumn::FileName; column <= SongColumn::Maker; ++column) {
+            if (column != SongColumn::FileName) {
+                lines.append('\t');
+            }
+            appendEscapedField(lines, model.cellRef(row, column));
+        }
+        lines.append('\n');
+    }
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(lines));
+}
+
+void MainWindow::copyFullPath() {
+    const QModelIndex current = songGrid->currentIndex();
+    if (current.isValid()) {
+        const RowFile& file = context_.table.model().rowFile(current.row() + 1);
+        QGuiApplication::clipboard()->setText(file.folder + file.name);
+    }
+}
+
+void MainWindow::openContainingFolder() {
+    const QModelIndex current = songGrid->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    const RowFile& file = context_.table.model().rowFile(current.row() + 1);
+    const QString folder = file.folder.isEmpty()
+                               ? context_.table.model().cell(current.row() + 1, SongColumn::Folder)
+                               : file.folder;
+    if (!folder.isEmpty() && !context_.ui.openWithDesktop(folder)) {
+        context_.ui.showMessage(this, tableTexts::noProgramForFolder(folder));
+    }
 }
 
 void MainWindow::registerTableHint() {
@@ -286,6 +509,7 @@ void MainWindow::onActivated() {
     context_.table.rebuildOnActivation();
     applyColumnWidthMode();
     updateStatusLine(context_.table.statusText());
+    showTableHistory();
 }
 
 void MainWindow::onDeactivated() {
@@ -409,7 +633,8 @@ void MainWindow::toggleRowCheck(const QModelIndex& index) {
     checkAllBox->setChecked(false);
     if (index.isValid()) {
         songGrid->setCurrentIndex(index);
-        context_.table.model().toggleCheck(index.row() + 1);
+        tableController_->toggleMarks({index.row() + 1});
+        showTableHistory();
     }
 }
 
@@ -432,6 +657,7 @@ void MainWindow::renameFilesFromNameColumn() {
     if (result.started) {
         updateStatusLine(context_.table.renamingStatusText());
     }
+    showTableHistory();
     if (!result.notice.isEmpty()) {
         context_.ui.showMessage(this, result.notice);
     }
@@ -449,6 +675,7 @@ void MainWindow::revertLastRenaming() {
     if (result.started) {
         updateStatusLine(context_.table.renamingStatusText());
     }
+    showTableHistory();
     if (!result.notice.isEmpty()) {
         context_.ui.showMessage(this, result.notice);
     }
@@ -458,9 +685,10 @@ void MainWindow::addRow() {
     commitCellEdit();
     const QModelIndex current = songGrid->currentIndex();
     const int selectedRow = current.isValid() ? current.row() + 1 : 1;
-    if (!context_.table.model().insertEmptyRowAt(selectedRow)) {
+    if (!tableController_->addRowAt(selectedRow)) {
         context_.ui.showMessage(this, tableFullMessage());
     }
+    showTableHistory();
 }
 
 void MainWindow::showInformation() {
@@ -554,6 +782,7 @@ void MainWindow::runNewScan() {
     if (outcome) {
         songGrid->showFromTopLeft();
     }
+    showTableHistory();
     applyColumnWidthMode();
     updateStatusLine(table.statusText());
     // A scan stopped by the close box goes on to the close, which asks to save first.
@@ -607,6 +836,9 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
     const ListOpenResult result = openListFile(path, model, originRowCount, failure);
     if (result.opened() && failure == ListOpenFailure::KeepTable) {
         resetWidths();
+    }
+    if (result.opened() || failure == ListOpenFailure::ResetTable) {
+        startFreshTableHistory();
     }
     switch (result.outcome) {
     case ListOpenResult::Outcome::Opened:
@@ -791,6 +1023,7 @@ ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow w
     context_.table.model().takeCutCellCount();
     const ImportOutcome outcome =
         importFromExcel(workbookEngine, path, window, context_.table, widths, context_.locale);
+    startFreshTableHistory();
     if (context_.table.model().takeCutCellCount() > 0) {
         context_.ui.showMessage(this, longCellsCutMessage());
     }

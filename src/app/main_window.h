@@ -32,6 +32,7 @@ class SongGrid;
 class TextView;
 class ComplexRenameDialog;
 class SaveChangesPrompt;
+class TableController;
 class WindowScan;
 struct RenameServices;
 
@@ -165,6 +166,28 @@ private:
     void buildGrid(QWidget* client);
     void buildBottomRow(QWidget* client);
     void buildMenus();
+    void buildTableCommands(QMenu* table);
+    void sortByColumn(int column);
+    void undoTableStep();
+    void changeTableKeepingCurrentCell(const std::function<void()>& change);
+    void redoTableStep();
+    // The Undo and Redo entries name the steps they would take; the header shows the sort.
+    void showTableHistory();
+    // The rows of the grid's selection, or the current row when nothing is selected.
+    std::vector<int> selectedRows() const;
+    // Checks (true), unchecks (false) or toggles (nothing) the rows' marks, as one step.
+    void markRows(const std::vector<int>& rows, std::optional<bool> checked);
+    // Takes the rows out of the table once the user agrees; no file is touched.
+    void removeRowsFromTable(const std::vector<int>& rows);
+    void removeCheckedRows();
+    void buildRowCommands();
+    void setStandardShortcuts();
+    // The selected rows as corvanteller-cli scan prints them.
+    void copyRows();
+    void copyFullPath();
+    void openContainingFolder();
+    // A new table, or files changed on disk: nothing left to undo in the table.
+    void startFreshTableHistory();
     QAction* addCommand(QMenu* menu, const QString& caption, void (MainWindow::*handler)());
     void registerTableHint();
     void layoutClient();
@@ -207,6 +230,11 @@ private:
     std::unique_ptr<TextView> textView_;
     ComplexRenameDialog* complexRenaming_ = nullptr;
     WindowScan* scan_ = nullptr;
+    std::unique_ptr<TableController> tableController_;
+    QAction* undoTableAction_ = nullptr; // Table > "Undo ..."
+    QAction* redoTableAction_ = nullptr; // Table > "Redo ..."
+    QAction* removeCheckedAction_ = nullptr;
+    QMenu* sortMenu_ = nullptr; // Table > "Sort by"
     TableHint tableHint_;
     bool centred_ = false;
 };

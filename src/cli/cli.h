@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/cli_fields.h"
+#include "common/tab_fields.h"
 
 #include <QByteArray>
 #include <QString>

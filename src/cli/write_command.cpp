@@ -1,8 +1,8 @@
 #include "cli/write_command.h"
 
-#include "cli/cli_fields.h"
 #include "common/error.h"
 #include "common/file_names.h"
+#include "common/tab_fields.h"
 #include "kar/song_columns.h"
 #include "rename/file_lookup.h"
 #include "rename/rename_journal.h"

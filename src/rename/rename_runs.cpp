@@ -74,7 +74,10 @@ std::unique_ptr<RenameJournal> openJournal(const RenameServices& services,
 
 // The row now stands for the renamed file, and so does the origin's slot for it, so that a
 // rebuild before the next refresh keeps the new name.
+// The table's undo history ends here: renaming has an undo of its own, which puts the files and
+// their cells back together.
 void noteRenamed(TableSession& table, int row, const RowFile& before, const RowFile& after) {
+    table.history.clear();
     table.model().setRowFile(row, after);
     RowStore& store = table.originStore();
     if (row <= store.rowCount() && store.file(row) == before) {

@@ -115,7 +115,7 @@ SongGrid::SongGrid(SongTableModel& model, QWidget* parent)
     // Captions start where the cells' texts start, so a narrow column shows their beginning.
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setWordWrap(false);
-    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::SelectedClicked);
     setMouseTracking(true);

@@ -51,7 +51,12 @@ bool SongTableModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || role != Qt::EditRole || index.column() == 0) {
         return false;
     }
-    setCell(index.row() + 1, index.column(), value.toString());
+    const int row = index.row() + 1;
+    const QString before = cellRef(row, index.column());
+    setCell(row, index.column(), value.toString());
+    if (cellRef(row, index.column()) != before) {
+        Q_EMIT cellEdited(row, index.column(), before);
+    }
     return true;
 }
 
@@ -248,20 +253,29 @@ void SongTableModel::reorderRows(const std::vector<int>& order) {
         return;
     }
     BulkChange change(*this);
+    placeRows(order);
+}
+
+void SongTableModel::placeRows(const std::vector<int>& order) {
     for (std::vector<QString>& cells : columns_) {
-        std::vector<QString> sorted;
-        sorted.reserve(cells.size());
+        std::vector<QString> placed;
+        placed.reserve(order.size());
         for (const int row : order) {
-            sorted.push_back(std::move(cells[at(row - 1)]));
+            placed.push_back(std::move(cells[at(row - 1)]));
         }
-        cells = std::move(sorted);
+        cells = std::move(placed);
     }
-    std::vector<RowFile> sortedFiles;
-    sortedFiles.reserve(files_.size());
+    std::vector<RowFile> placedFiles;
+    placedFiles.reserve(order.size());
     for (const int row : order) {
-        sortedFiles.push_back(std::move(files_[at(row - 1)]));
+        placedFiles.push_back(std::move(files_[at(row - 1)]));
     }
-    files_ = std::move(sortedFiles);
+    files_ = std::move(placedFiles);
+    songCount_ = static_cast<int>(order.size());
+    numberRowsKeepingMarks();
+}
+
+void SongTableModel::numberRowsKeepingMarks() {
     std::vector<QString>& hash = columns_[SongColumn::Number];
     for (int row = 1; row <= songCount_; ++row) {
         QString& cell = hash[at(row - 1)];
@@ -274,6 +288,115 @@ void SongTableModel::setMadeByHeader(bool madeBy) {
     if (bulkDepth_ == 0) {
         Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCountValue - 1);
     }
+}
+
+SongTableModel::TakenRows SongTableModel::takeRows(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [this](int row) { return row < 1 || row > songCount_; }),
+               rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    TakenRows taken;
+    taken.rows = rows;
+    std::vector<bool> gone(at(songCount_), false);
+    for (const int row : rows) {
+        std::array<QString, columnCountValue> cells;
+        for (int column = 0; column < columnCountValue; ++column) {
+            cells[at(column)] = columns_[at(column)][at(row - 1)];
+        }
+        taken.cells.push_back(std::move(cells));
+        taken.files.push_back(files_[at(row - 1)]);
+        gone[at(row - 1)] = true;
+    }
+    std::vector<int> kept;
+    kept.reserve(at(songCount_) - rows.size());
+    for (int row = 1; row <= songCount_; ++row) {
+        if (!gone[at(row - 1)]) {
+            kept.push_back(row);
+        }
+    }
+    BulkChange change(*this);
+    placeRows(kept);
+    return taken;
+}
+
+void SongTableModel::putRowsBack(const TakenRows& taken) {
+    BulkChange change(*this);
+    const int total = songCount_ + static_cast<int>(taken.rows.size());
+    std::array<std::vector<QString>, columnCountValue> columns;
+    std::vector<RowFile> files;
+    std::size_t next = 0;
+    int keptRow = 0;
+    for (int row = 1; row <= total; ++row) {
+        const bool wasTaken = next < taken.rows.size() && taken.rows[next] == row;
+        for (int column = 0; column < columnCountValue; ++column) {
+            columns[at(column)].push_back(wasTaken ? taken.cells[next][at(column)]
+                                                   : columns_[at(column)][at(keptRow)]);
+        }
+        files.push_back(wasTaken ? taken.files[next] : files_[at(keptRow)]);
+        wasTaken ? ++next : ++keptRow;
+    }
+    columns_ = std::move(columns);
+    files_ = std::move(files);
+    songCount_ = total;
+    numberRowsKeepingMarks();
+}
+
+void SongTableModel::removeInsertedRowAt(int row) {
+    if (row < 1 || row > songCount_) {
+        return;
+    }
+    BulkChange change(*this);
+    for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
+        std::vector<QString>& cells = columns_[at(column)];
+        cells.erase(cells.begin() + (row - 1));
+    }
+    files_.erase(files_.begin() + (row - 1));
+    columns_[SongColumn::Number].pop_back();
+    --songCount_;
+}
+
+std::vector<bool> SongTableModel::rowMarks() const {
+    std::vector<bool> marks;
+    marks.reserve(at(songCount_));
+    for (int row = 1; row <= songCount_; ++row) {
+        marks.push_back(isRowChecked(row));
+    }
+    return marks;
+}
+
+void SongTableModel::setRowMarks(const std::vector<bool>& marks) {
+    std::vector<int> flips;
+    for (int row = 1; row <= std::min<int>(songCount_, static_cast<int>(marks.size())); ++row) {
+        if (isRowChecked(row) != marks[at(row - 1)]) {
+            flips.push_back(row);
+        }
+    }
+    toggleChecks(flips);
+}
+
+void SongTableModel::toggleChecks(const std::vector<int>& rows) {
+    for (const int row : rows) {
+        if (row >= 1 && row <= songCount_) {
+            QString& hash = columns_[SongColumn::Number][at(row - 1)];
+            hash = isChecked(hash) ? hash.mid(2) : checkMark + hash;
+        }
+    }
+    if (bulkDepth_ == 0 && songCount_ > 0 && !rows.empty()) {
+        Q_EMIT dataChanged(index(0, 0), index(songCount_ - 1, 0), {Qt::DisplayRole});
+    }
+}
+
+bool SongTableModel::hasSameRowsAs(const RowStore& store) const {
+    if (store.rowCount() != songCount_) {
+        return false;
+    }
+    for (int row = 1; row <= songCount_; ++row) {
+        if (!(store.file(row) == files_[at(row - 1)])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void SongTableModel::writeHeader(bool madeBy) {

@@ -119,15 +119,45 @@ public:
     // N again.
     void reorderRows(const std::vector<int>& order);
 
+    // The rows taken out of a table, with what puts them back where they were.
+    struct TakenRows {
+        std::vector<int> rows; // ascending row numbers before they were taken
+        std::vector<std::array<QString, columnCountValue>> cells;
+        std::vector<RowFile> files;
+    };
+    // Takes the given rows out (each row number once, 1 to N); the rows below move up with
+    // their marks and "#" counts 1 to N again.
+    TakenRows takeRows(std::vector<int> rows);
+    // Puts taken rows back at their old numbers.
+    void putRowsBack(const TakenRows& taken);
+    // The exact reverse of insertEmptyRowAt(row) for the row it inserted.
+    void removeInsertedRowAt(int row);
+
+    // One mark per row 1 to N (element 0 is row 1).
+    std::vector<bool> rowMarks() const;
+    // Sets the marks of rows 1 to marks.size().
+    void setRowMarks(const std::vector<bool>& marks);
+    // Flips the check marks of the given rows.
+    void toggleChecks(const std::vector<int>& rows);
+    // True when the store holds this table's rows: as many, each standing for the same file.
+    bool hasSameRowsAs(const RowStore& store) const;
+
     // Column 6's header: "Made by..." after a list open, "Made..." after a rebuild.
     void setMadeByHeader(bool madeBy);
 
     const WidestCellLengths& widestCellLengths() const { return widestCellLengths_; }
     void setWidestCellLengths(const WidestCellLengths& lengths) { widestCellLengths_ = lengths; }
 
+Q_SIGNALS:
+    // A cell was changed through the grid (typed or pasted), before: its text until then.
+    void cellEdited(int row, int column, const QString& before);
+
 private:
     void writeHeader(bool madeBy);
     void numberRows(int from);
+    // Row i + 1 becomes the row order[i] was: a permutation or a subset of 1 to N.
+    void placeRows(const std::vector<int>& order);
+    void numberRowsKeepingMarks();
     void resizeRows(int count);
     void emitCellChanged(int row, int column);
 

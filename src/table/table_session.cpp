@@ -20,7 +20,14 @@ bool TableSession::rebuildOnActivation() {
         keepTableOnce = false;
         return false;
     }
+    const bool sameRows = model_.hasSameRowsAs(originStore());
+    const std::vector<bool> marks =
+        sameRows && keepMarksOnSwitch ? model_.rowMarks() : std::vector<bool>();
     model_.rebuildFrom(originStore());
+    model_.setRowMarks(marks);
+    if (!sameRows) {
+        history.clear();
+    }
     return true;
 }
 
@@ -53,6 +60,7 @@ TableSession::NewScanStart TableSession::beginNewScan() {
 }
 
 void TableSession::startNewScanRows() {
+    history.clear();
     mainStore_.setRowCount(0);
     hasCurrentListFile = false;
 }

@@ -2,6 +2,7 @@
 
 #include "kar/row_store.h"
 #include "table/song_table_model.h"
+#include "table/table_history.h"
 
 #include <QString>
 
@@ -43,6 +44,11 @@ public:
     bool startWindowHandedTable = false;
     // Set by complex renaming: the next activation keeps the table once.
     bool keepTableOnce = false;
+    // The main window's undo and redo of the table's contents.
+    TableHistory history;
+    // An activation's rebuild keeps each row's check mark while the rows are the same ones.
+    bool keepMarksOnSwitch = true;
+
     int renamedCount = 0;
     bool renamedCountPutBack = false; // the count is of an undo
     bool renamingReport = false;

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "table/table_controller.h"
+
+#include "table/table_history.h"
+#include "table/table_session.h"
+
+#include <numeric>
+
+namespace corvanteller {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::vector<int> inverseOrder(const std::vector<int>& order) {
+    std::vector<int> inverse(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        inverse[static_cast<std::size_t>(order[i] - 1)] = static_cast<int>(i) + 1;
+    }
+    return inverse;
+}
+
+QString rowsName(const QString& what, std::size_t rows, int firstRow) {
+    if (rows == 1) {
+        return what + u" in row "_s + QString::number(firstRow);
+    }
+    return what + u" in "_s + QString::number(rows) + u" rows"_s;
+}
+
+} // namespace
+
+QString sortStepName(SortKey key) {
+    static const char* const names[] = {"number", "file name", "folder", "title",
+                                        "D",      "E",         "maker"};
+    const QString name = QString::fromLatin1(names[key.column]);
+    return u"sort by "_s + name + (key.descending ? u", descending"_s : QString());
+}
+
+TableController::TableController(TableSession& session, const QLocale& locale)
+    : session_(session), locale_(locale) {
+    cellEdits_ = QObject::connect(&session_.model(), &SongTableModel::cellEdited,
+                                  [this](int row, int column, const QString& before) {
+                                      recordCellEdit(row, column, before);
+                                  });
+}
+
+TableController::~TableController() {
+    QObject::disconnect(cellEdits_);
+}
+
+std::optional<SortKey> TableController::shownSort() const {
+    const TableHistory& history = session_.history;
+    return history.canUndo() || history.canRedo() ? shownSort_ : std::nullopt;
+}
+
+TableHistory& TableController::history() {
+    return session_.history;
+}
+
+void TableController::changed() {
+    session_.refreshStores();
+    session_.unsavedChanges = true;
+}
+
+SortKey TableController::sortBy(int column) {
+    SortKey key{column, false};
+    if (shownSort_ && shownSort_->column == column && !shownSort_->descending) {
+        key.descending = true;
+    }
+    SongTableModel& model = session_.model();
+    const std::vector<int> order = sortedRowOrder(model, {key}, locale_);
+    const std::optional<SortKey> before = shownSort_;
+    model.reorderRows(order);
+    shownSort_ = key;
+    changed();
+    history().push({sortStepName(key),
+                    [this, order, before] {
+                        session_.model().reorderRows(inverseOrder(order));
+                        shownSort_ = before;
+                        changed();
+                    },
+                    [this, order, key] {
+                        session_.model().reorderRows(order);
+                        shownSort_ = key;
+                        changed();
+                    }});
+    return key;
+}
+
+void TableController::recordCellEdit(int row, int column, const QString& before) {
+    const QString after = session_.model().cellRef(row, column);
+    changed();
+    history().push({u"typing in row "_s + QString::number(row),
+                    [this, row, column, before] {
+                        session_.model().setCell(row, column, before);
+                        changed();
+                    },
+                    [this, row, column, after] {
+                        session_.model().setCell(row, column, after);
+                        changed();
+                    }});
+}
+
+void TableController::toggleMarks(const std::vector<int>& rows) {
+    if (rows.empty()) {
+        return;
+    }
+    // Marks are no unsaved change, as a double-click never was one.
+    const auto toggle = [this, rows] { session_.model().toggleChecks(rows); };
+    toggle();
+    history().push({rowsName(u"marking"_s, rows.size(), rows.front()), toggle, toggle});
+}
+
+void TableController::setAllMarks(bool checked) {
+    SongTableModel& model = session_.model();
+    std::vector<int> flips;
+    for (int row = 1; row <= model.songCount(); ++row) {
+        if (model.isRowChecked(row) != checked) {
+            flips.push_back(row);
+        }
+    }
+    if (flips.empty()) {
+        return;
+    }
+    const auto toggle = [this, flips] { session_.model().toggleChecks(flips); };
+    toggle();
+    history().push({checked ? u"Check all"_s : u"unchecking all"_s, toggle, toggle});
+}
+
+bool TableController::addRowAt(int selectedRow) {
+    SongTableModel& model = session_.model();
+    const int row =
+        selectedRow >= 1 && selectedRow <= model.songCount() ? selectedRow : model.songCount() + 1;
+    if (!model.insertEmptyRowAt(row)) {
+        return false;
+    }
+    changed();
+    history().push({u"adding row "_s + QString::number(row),
+                    [this, row] {
+                        session_.model().removeInsertedRowAt(row);
+                        changed();
+                    },
+                    [this, row] {
+                        session_.model().insertEmptyRowAt(row);
+                        changed();
+                    }});
+    return true;
+}
+
+int TableController::removeRows(const std::vector<int>& rows) {
+    auto taken = std::make_shared<SongTableModel::TakenRows>(session_.model().takeRows(rows));
+    const auto count = taken->rows.size();
+    if (count == 0) {
+        return 0;
+    }
+    shownSort_.reset();
+    changed();
+    const QString name = count == 1
+                             ? QString(u"removing row "_s + QString::number(taken->rows.front()))
+                             : QString(u"removing "_s + QString::number(count) + u" rows"_s);
+    history().push({name,
+                    [this, taken] {
+                        session_.model().putRowsBack(*taken);
+                        changed();
+                    },
+                    [this, taken] {
+                        session_.model().takeRows(taken->rows);
+                        changed();
+                    }});
+    return static_cast<int>(count);
+}
+
+void TableController::undo() {
+    history().undo();
+}
+
+void TableController::redo() {
+    history().redo();
+}
+
+void TableController::startFreshHistory() {
+    history().clear();
+    shownSort_.reset();
+}
+
+} // namespace corvanteller
