@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "office/docx_writer.h"
+#include "office/office_texts.h"
 
 #include <QFileInfo>
 
@@ -19,7 +20,7 @@ void DocumentEngine::addDocument() {
 
 const DocumentEngine::Document& DocumentEngine::active() const {
     if (documents_.empty()) {
-        throw UserError(u"There is no open document."_s);
+        throw UserError(officeTexts::noOpenDocument());
     }
     return documents_.back();
 }

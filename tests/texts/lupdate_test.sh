@@ -24,6 +24,8 @@ expected=(
     'Rename|Complex rename of files from your table'
     'Rename|Can&apos;t rename %1. There is no such file.'
     'Rename|Переместить строку на один пункт вверх'
+    'Office|No program was found to show %1. The file is kept there.'
+    'Office|Документ Word|*.docx'
 )
 missing=0
 for entry in "${expected[@]}"; do
