@@ -26,6 +26,7 @@ expected=(
     'Rename|Переместить строку на один пункт вверх'
     'Office|No program was found to show %1. The file is kept there.'
     'Office|Документ Word|*.docx'
+    'Text|Save as &amp;Word document...'
 )
 missing=0
 for entry in "${expected[@]}"; do
