@@ -27,6 +27,8 @@ expected=(
     'Office|No program was found to show %1. The file is kept there.'
     'Office|Документ Word|*.docx'
     'Text|Save as &amp;Word document...'
+    'Help|File &gt; Rename files &gt; Complex renaming...'
+    'Help|Time of last close of the program: %1'
 )
 missing=0
 for entry in "${expected[@]}"; do
