@@ -29,6 +29,7 @@ expected=(
     'Text|Save as &amp;Word document...'
     'Help|File &gt; Rename files &gt; Complex renaming...'
     'Help|Time of last close of the program: %1'
+    'Ui|No more messages'
 )
 missing=0
 for entry in "${expected[@]}"; do
