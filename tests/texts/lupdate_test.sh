@@ -30,6 +30,7 @@ expected=(
     'Help|File &gt; Rename files &gt; Complex renaming...'
     'Help|Time of last close of the program: %1'
     'Ui|No more messages'
+    'Common|Continued from the top'
 )
 missing=0
 for entry in "${expected[@]}"; do
