@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 void DocumentEngine::addDocument() {
     ++documentsAdded_;
-    documents_.push_back({u"Document"_s + QString::number(documentsAdded_), QString()});
+    documents_.push_back({officeTexts::newDocumentName(documentsAdded_), QString()});
 }
 
 const DocumentEngine::Document& DocumentEngine::active() const {

@@ -100,6 +100,10 @@ QString archiveNotReadBack() {
     return QCoreApplication::translate("Office", "The archive could not be read back.");
 }
 
+QString newDocumentName(int n) {
+    return QCoreApplication::translate("Office", "Document%1").arg(n);
+}
+
 QString noOpenDocument() {
     return QCoreApplication::translate("Office", "There is no open document.");
 }

@@ -39,6 +39,9 @@ QString oldFormat(const QString& version);
 QString xlsReaderStartFailed(const QString& reason);
 QString archiveNotReadBack();
 
+// The name of the engine's n-th new document, which prints under it.
+QString newDocumentName(int n);
+
 // The engines' errors.
 QString noOpenDocument();
 QString noWorkbook(int index);
