@@ -14,11 +14,13 @@ BUILD_PACKAGES=(
 # installed by scripts/fuzz.sh. The install test checks the desktop entry, the metainfo and the
 # MIME entry with the desktop's own tools. The printing tests read the PDF files they write with
 # poppler's pdftotext. An independent MIDI parser (mido) checks the files the text writer writes.
+# Qt's lupdate (qt6-l10n-tools) checks that the texts marked for translation can be extracted.
 TEST_PACKAGES=(
     libgtest-dev
     desktop-file-utils appstream shared-mime-info
     poppler-utils
     python3-mido
+    qt6-l10n-tools
 )
 # scripts/package.sh: CPack's Debian package computes its dependencies with dpkg-shlibdeps;
 # lintian checks the package as Debian would.

@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include "common/common_texts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -19,28 +21,28 @@ using namespace Qt::StringLiterals;
 QString ioErrorText(int code) {
     switch (code) {
     case ENOENT:
-        return u"File not found"_s;
+        return commonTexts::fileNotFound();
     case ENOTDIR:
     case ENAMETOOLONG:
     case EINVAL:
-        return u"Invalid filename"_s;
+        return commonTexts::invalidFileName();
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return u"File access denied"_s;
+        return commonTexts::fileAccessDenied();
     case EMFILE:
     case ENFILE:
-        return u"Too many open files"_s;
+        return commonTexts::tooManyOpenFiles();
     case ENOMEM:
-        return u"Out of memory"_s;
+        return commonTexts::outOfMemory();
     case ENOSPC:
     case EDQUOT:
-        return u"Disk full"_s;
+        return commonTexts::diskFull();
     case EFBIG:
-        return u"File too large"_s;
+        return commonTexts::fileTooLarge();
     default:
-        return u"I/O error %1"_s.arg(code);
+        return commonTexts::ioError(code);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "common/find_pattern.h"
 
+#include "common/common_texts.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -34,13 +36,13 @@ const FoldTable& foldTable() {
 
 QString findMessage(FindOutcome outcome, FindStep step) {
     if (!outcome.found) {
-        return u"Not found"_s;
+        return commonTexts::notFound();
     }
     if (!outcome.wrapped) {
         return {};
     }
-    return step == FindStep::Previous ? u"Continued from the bottom"_s
-                                      : u"Continued from the top"_s;
+    return step == FindStep::Previous ? commonTexts::continuedFromBottom()
+                                      : commonTexts::continuedFromTop();
 }
 
 FindPattern::FindPattern(const QString& typed) : folded_(typed.trimmed()) {

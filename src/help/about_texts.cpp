@@ -1,5 +1,7 @@
 #include "help/about_texts.h"
 
+#include <QCoreApplication>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -13,43 +15,57 @@ QString title() {
 // The addresses are reserved example names, shown as plain lines.
 QStringList textLines() {
     return {
-        u"Corvanteller Karaoke Information Reader (Corvanteller) - program, which allows "_s,
-        u"to take the information from karaoke files (*.kar) and to operate with it "_s,
-        u"(to change names of files use the internal information etc)."_s,
-        u"This information can contain the name of a composition, name "_s,
-        u"the executor, authors of words and music etc, and also other information."_s,
+        QCoreApplication::translate(
+            "Help",
+            "Corvanteller Karaoke Information Reader (Corvanteller) - program, which allows "),
+        QCoreApplication::translate(
+            "Help", "to take the information from karaoke files (*.kar) and to operate with it "),
+        QCoreApplication::translate("Help",
+                                    "(to change names of files use the internal information etc)."),
+        QCoreApplication::translate(
+            "Help", "This information can contain the name of a composition, name "),
+        QCoreApplication::translate(
+            "Help", "the executor, authors of words and music etc, and also other information."),
         QString(),
-        u"New versions of the program (and also the same version of the program, "_s,
-        u"configurated under other Offices (Ms Office 97, 2000, 2002....)) and "_s,
-        u"other information you can find on the site: www.corvanteller.example "_s,
-        u"or on the alternative site: corvanteller.example.org"_s,
+        QCoreApplication::translate(
+            "Help", "New versions of the program (and also the same version of the program, "),
+        QCoreApplication::translate(
+            "Help", "configurated under other Offices (Ms Office 97, 2000, 2002....)) and "),
+        QCoreApplication::translate(
+            "Help", "other information you can find on the site: www.corvanteller.example "),
+        QCoreApplication::translate("Help", "or on the alternative site: corvanteller.example.org"),
         QString(),
-        u"With all questions, remarks and offers address: "_s,
+        QCoreApplication::translate("Help", "With all questions, remarks and offers address: "),
         u"corvanteller@example.org"_s,
         QString(),
-        u"Corvanteller (further Program) is delivered \"AS IS\", without warranty "_s,
-        u"of any kind. You use Program at own risk, and developer in any "_s,
-        u"way does not answer for correct work of the program, and also for "_s,
-        u"consequences!"_s,
-        u"I can tell only one: it works normally! :-)"_s,
+        QCoreApplication::translate(
+            "Help", "Corvanteller (further Program) is delivered \"AS IS\", without warranty "),
+        QCoreApplication::translate(
+            "Help", "of any kind. You use Program at own risk, and developer in any "),
+        QCoreApplication::translate(
+            "Help", "way does not answer for correct work of the program, and also for "),
+        QCoreApplication::translate("Help", "consequences!"),
+        QCoreApplication::translate("Help", "I can tell only one: it works normally! :-)"),
         QString(),
-        u"Names of another software which was used in this Program  are registered trade "_s,
-        u"marks of their owners."_s,
+        QCoreApplication::translate(
+            "Help",
+            "Names of another software which was used in this Program  are registered trade "),
+        QCoreApplication::translate("Help", "marks of their owners."),
         QString(),
-        u"I hope this Program will make your life easier!!"_s,
+        QCoreApplication::translate("Help", "I hope this Program will make your life easier!!"),
     };
 }
 
 QString credit() {
-    return u"Developed by the Corvanteller team"_s;
+    return QCoreApplication::translate("Help", "Developed by the Corvanteller team");
 }
 
 QString version() {
-    return u"Version 1.3"_s;
+    return QCoreApplication::translate("Help", "Version 1.3");
 }
 
 QString place() {
-    return u"Russia, Moscow"_s;
+    return QCoreApplication::translate("Help", "Russia, Moscow");
 }
 
 QString year() {
@@ -57,11 +73,12 @@ QString year() {
 }
 
 QString stripHint() {
-    return u"From Russia -- with love!!!"_s;
+    return QCoreApplication::translate("Help", "From Russia -- with love!!!");
 }
 
 QString officeNote() {
-    return u"This Program was configurated under Ms Office 97, 2000, 2002 (XP)"_s;
+    return QCoreApplication::translate(
+        "Help", "This Program was configurated under Ms Office 97, 2000, 2002 (XP)");
 }
 
 } // namespace about
@@ -96,7 +113,7 @@ template <typename Change> QString rewriteFields(const QString& format, Change c
 
 QString shortDateFormatFullYear(const QLocale& locale) {
     return rewriteFields(locale.dateFormat(QLocale::ShortFormat), [](const QString& field) {
-        return field.front() == u'y' ? u"yyyy"_s : field;
+        return field.front() == u'y' ? QCoreApplication::translate("Help", "yyyy") : field;
     });
 }
 
@@ -114,7 +131,7 @@ QString lastCloseLine(const QDateTime& lastClose, const QLocale& locale) {
     if (lastClose.time() != QTime(0, 0)) {
         moment += u' ' + locale.toString(lastClose.time(), longTimeFormatWithoutZone(locale));
     }
-    return u"Time of last close of the program: "_s + moment;
+    return QCoreApplication::translate("Help", "Time of last close of the program: %1").arg(moment);
 }
 
 } // namespace corvanteller

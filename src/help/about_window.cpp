@@ -1,6 +1,7 @@
 #include "help/about_window.h"
 
 #include "help/about_texts.h"
+#include "help/help_texts.h"
 #include "settings/settings_file.h"
 #include "ui/error_guard.h"
 #include "ui/jpeg_image.h"
@@ -42,7 +43,7 @@ AboutWindow::AboutWindow(const WindowServices& services, const RunTimes& runTime
                          const QLocale& locale)
     : ProgramDialog(services), runTimes_(runTimes), locale_(locale),
       strip_(clientWidth, stripWidth) {
-    setWindowTitle(u"About"_s);
+    setWindowTitle(helpTexts::aboutTitle());
     setFixedSize(clientWidth, clientHeight);
     buildControls();
     stripTimer = new QTimer(this);
@@ -97,7 +98,7 @@ void AboutWindow::buildControls() {
     lastCloseLabel = new QLabel(this);
     lastCloseLabel->move(8, 296);
 
-    okButton = new QPushButton(u"OK"_s, this);
+    okButton = new QPushButton(helpTexts::ok(), this);
     okButton->setGeometry(0, 328, 75, 25);
     connect(okButton, &QPushButton::clicked, this,
             guard(this, services_.ui, [this] { hideAbout(); }));

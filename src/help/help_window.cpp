@@ -1,5 +1,6 @@
 #include "help/help_window.h"
 
+#include "help/help_texts.h"
 #include "help/help_topics.h"
 #include "help/long_item_hints.h"
 #include "ui/error_guard.h"
@@ -49,13 +50,13 @@ void leaveUnpicked(QListWidget* list) {
 
 HelpWindow::HelpWindow(const WindowServices& services, QWidget* centreOver)
     : ProgramDialog(services), centreOver_(centreOver) {
-    setWindowTitle(u"Help"_s);
+    setWindowTitle(helpTexts::helpTitle());
     setFixedSize(clientWidth, clientHeight);
     buildControls();
 }
 
 void HelpWindow::buildControls() {
-    chooseTopicLabel = new QLabel(u"Choose theme:"_s, this);
+    chooseTopicLabel = new QLabel(helpTexts::chooseTopic(), this);
     chooseTopicLabel->setGeometry(8, 8, 200, 16);
 
     topicList = new QListWidget(this);
@@ -65,7 +66,7 @@ void HelpWindow::buildControls() {
     }
     leaveUnpicked(topicList);
 
-    chooseQuestionLabel = new QLabel(u"Specify the choice:"_s, this);
+    chooseQuestionLabel = new QLabel(helpTexts::specifyChoice(), this);
     chooseQuestionLabel->setGeometry(220, 8, 308, 16);
     chooseQuestionLabel->hide();
 
@@ -81,7 +82,7 @@ void HelpWindow::buildControls() {
     questionLabel->setWordWrap(true);
     setTextColour(questionLabel, QPalette::WindowText, navy);
 
-    answerCaptionLabel = new QLabel(u"Answer:"_s, this);
+    answerCaptionLabel = new QLabel(helpTexts::answer(), this);
     answerCaptionLabel->setGeometry(8, 178, 520, 18);
     answerCaptionLabel->setFont(pixelFont(font(), 13, true));
     setTextColour(answerCaptionLabel, QPalette::WindowText, maroon);
@@ -91,7 +92,7 @@ void HelpWindow::buildControls() {
     answerText->setGeometry(8, 198, 520, 236);
     answerText->setReadOnly(true);
 
-    okButton = new QPushButton(u"OK"_s, this);
+    okButton = new QPushButton(helpTexts::ok(), this);
     okButton->setGeometry(clientWidth / 2 - 40, 444, 80, 25);
 
     UiServices& ui = services_.ui;

@@ -1,5 +1,6 @@
 #include "help/splash_window.h"
 
+#include "help/help_texts.h"
 #include "ui/jpeg_image.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), titlePicture(new QLabel(this)) {
-    setWindowTitle(u"Prompt"_s);
+    setWindowTitle(helpTexts::splashTitle());
     setFixedSize(520, 393);
     QPalette blue = palette();
     blue.setColor(QPalette::Window, QColor(21, 90, 234));
@@ -24,7 +25,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     titlePicture->setObjectName(u"titlePicture"_s);
     titlePicture->setGeometry(3, 4, 514, 386);
     titlePicture->setPixmap(QPixmap::fromImage(loadJpegResource(artwork::splash())));
-    titlePicture->setToolTip(u"Click to close that window"_s);
+    titlePicture->setToolTip(helpTexts::splashHint());
     titlePicture->installEventFilter(this);
 }
 

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "office/docx_writer.h"
+#include "office/office_texts.h"
 
 #include <QFileInfo>
 
@@ -14,12 +15,12 @@ using namespace Qt::StringLiterals;
 
 void DocumentEngine::addDocument() {
     ++documentsAdded_;
-    documents_.push_back({u"Document"_s + QString::number(documentsAdded_), QString()});
+    documents_.push_back({officeTexts::newDocumentName(documentsAdded_), QString()});
 }
 
 const DocumentEngine::Document& DocumentEngine::active() const {
     if (documents_.empty()) {
-        throw UserError(u"There is no open document."_s);
+        throw UserError(officeTexts::noOpenDocument());
     }
     return documents_.back();
 }

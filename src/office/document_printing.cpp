@@ -1,6 +1,7 @@
 #include "office/document_printing.h"
 
 #include "common/file_io.h"
+#include "office/office_texts.h"
 #include "ui/ui_services.h"
 
 #include <QBuffer>
@@ -28,7 +29,7 @@ void wrapAtPageWidth(QTextDocument& document) {
 
 UiServices::FileDialog pdfSaveDialog() {
     UiServices::FileDialog dialog;
-    dialog.filter = u"PDF (*.pdf)"_s;
+    dialog.filter = officeTexts::pdfFilter();
     dialog.defaultSuffix = u"pdf"_s;
     dialog.confirmOverwrite = true;
     dialog.kind = UiServices::FileKind::Document;
@@ -95,8 +96,8 @@ bool printToPdf(UiServices& ui, QWidget* parent, const QTextDocument& document,
 bool printDocument(UiServices& ui, QWidget* parent, const QTextDocument& document,
                    const QString& jobName) {
     if (!ui.hasDefaultPrinter()) {
-        const bool toPdf = ui.showMessageWithButton(
-            parent, u"There is no default printer currently selected"_s, u"Save as PDF..."_s);
+        const bool toPdf = ui.showMessageWithButton(parent, officeTexts::noDefaultPrinter(),
+                                                    officeTexts::saveAsPdf());
         return toPdf && printToPdf(ui, parent, document, jobName);
     }
     return ui.print(parent, *pageWidthCopy(document), jobName);

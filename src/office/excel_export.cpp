@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "office/engine_command.h"
+#include "office/office_texts.h"
 #include "office/workbook_engine.h"
 #include "office/xlsx_writer.h"
 #include "settings/options.h"
@@ -307,7 +308,7 @@ ExcelExportOutcome saveExportWorkbook(WorkbookEngine& engine, const SongTableMod
 }
 
 QString exportWorkbookFilter() {
-    return u"Ms Excel workbook (*.xlsx)"_s;
+    return officeTexts::exportWorkbookFilter();
 }
 
 } // namespace corvanteller

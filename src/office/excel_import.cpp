@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "office/cell_text.h"
 #include "office/engine_command.h"
+#include "office/office_texts.h"
 #include "office/workbook_engine.h"
 #include "office/workbook_reading.h"
 #include "table/table_session.h"
@@ -74,19 +75,19 @@ std::optional<QString> ImportedSheet::text(int row, int column) const {
 }
 
 QString excelImportFilter() {
-    return u"Excel files|*.xls;*.xlsx|"_s;
+    return officeTexts::importFilter();
 }
 
 QString importStatusText(int dataRows) {
-    return QString::number(dataRows) + u" record(s) was(were) exported to Excel"_s;
+    return officeTexts::importStatus(dataRows);
 }
 
 QString emptySheetMessage() {
-    return u"The first worksheet of the file is empty."_s;
+    return officeTexts::emptySheet();
 }
 
 QString tooManyRowsForTableMessage() {
-    return u"The sheet holds more rows than the table can take."_s;
+    return officeTexts::tooManyRowsForTable();
 }
 
 ImportedSheet readSheetForImport(WorkbookEngine& engine, const QString& path,

@@ -1,6 +1,7 @@
 #include "office/hand_over.h"
 
 #include "common/file_io.h"
+#include "office/office_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ QString createHandOverFile(const QString& folder, const QString& fileTemplate) {
 }
 
 QString notShownMessage(const QString& path) {
-    return QStringLiteral("No program was found to show %1. The file is kept there.").arg(path);
+    return officeTexts::notShown(path);
 }
 
 QString HandOverEngine::handOverFolder() const {

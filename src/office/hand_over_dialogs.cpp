@@ -4,6 +4,7 @@
 #include "common/file_io.h"
 #include "office/excel_export.h"
 #include "office/hand_over.h"
+#include "office/office_texts.h"
 #include "office/word_commands.h"
 
 #include <QFileInfo>
@@ -35,7 +36,7 @@ UiServices::FileDialog documentSaveDialog() {
 void reportHandOver(UiServices& ui, QWidget* parent, const QStringList& notShown,
                     const QStringList& messages, const UiServices::FileDialog& copyDialog) {
     for (const QString& kept : notShown) {
-        if (!ui.showMessageWithButton(parent, notShownMessage(kept), u"Save a copy..."_s)) {
+        if (!ui.showMessageWithButton(parent, notShownMessage(kept), officeTexts::saveACopy())) {
             continue;
         }
         const QString copy = ui.chooseFileToSave(parent, copyDialog);
@@ -56,7 +57,7 @@ bool saveWorkbookWithDialog(UiServices& ui, QWidget* parent,
     }
     const ExcelExportOutcome outcome = save(path);
     if (!outcome.exported) {
-        ui.showMessage(parent, u"The table is empty: no workbook was written."_s);
+        ui.showMessage(parent, officeTexts::emptyTableNotExported());
     }
     for (const QString& message : outcome.messages) {
         ui.showMessage(parent, message);

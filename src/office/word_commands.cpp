@@ -1,6 +1,7 @@
 #include "office/word_commands.h"
 
 #include "office/engine_command.h"
+#include "office/office_texts.h"
 
 namespace corvanteller {
 
@@ -50,11 +51,11 @@ bool printText(DocumentEngine& engine, const QString& text, const DocumentPrinte
 }
 
 QString mainWindowWordFilter() {
-    return u"Document Word|*.docx"_s;
+    return officeTexts::mainWindowWordFilter();
 }
 
 QString textViewWordFilter() {
-    return u"Документ Word|*.docx"_s;
+    return officeTexts::textViewWordFilter();
 }
 
 QString wordDefaultSuffix() {

@@ -1,6 +1,7 @@
 #include "office/workbook.h"
 
 #include "common/error.h"
+#include "office/office_texts.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +24,7 @@ std::size_t at(int index) {
 }
 
 [[noreturn]] void throwRangeError() {
-    throw UserError(u"The range lies outside the worksheet."_s);
+    throw UserError(officeTexts::rangeOutsideWorksheet());
 }
 
 void checkCell(int row, int column) {
@@ -35,7 +36,7 @@ void checkCell(int row, int column) {
 void checkArea(int top, int left, int bottom, int right) {
     const long long area = static_cast<long long>(bottom - top + 1) * (right - left + 1);
     if (area > maxCellsPerOperation) {
-        throw UserError(u"The range is too large."_s);
+        throw UserError(officeTexts::rangeTooLarge());
     }
 }
 
@@ -50,7 +51,7 @@ HorizontalAlignment alignmentOf(int value) {
     case 1: // general
         return HorizontalAlignment::General;
     default:
-        throw UserError(u"Unknown horizontal alignment %1."_s.arg(value));
+        throw UserError(officeTexts::unknownAlignment(value));
     }
 }
 
@@ -253,7 +254,7 @@ void Range::setColumnWidth(double width) {
 
 void Range::setInteriorColourIndex(int colourIndex) {
     if (colourIndex != 0 && !paletteColour(colourIndex)) {
-        throw UserError(u"Unknown colour index %1."_s.arg(colourIndex));
+        throw UserError(officeTexts::unknownColourIndex(colourIndex));
     }
     changeFormats([colourIndex](CellFormat& format) {
         format.interiorColourIndex = static_cast<std::int16_t>(colourIndex);
@@ -291,7 +292,7 @@ void Range::borderAround(int lineStyle, int weight, int colourIndex, std::option
     BorderEdge edge;
     if (lineStyle == excel::lineContinuous) {
         if (weight < excel::weightHairline || weight > excel::weightThick) {
-            throw UserError(u"Unknown border weight %1."_s.arg(weight));
+            throw UserError(officeTexts::unknownBorderWeight(weight));
         }
         edge.weight = static_cast<std::uint8_t>(weight);
         if (colour) {
@@ -300,7 +301,7 @@ void Range::borderAround(int lineStyle, int weight, int colourIndex, std::option
             edge.colour = *indexed;
         }
     } else if (lineStyle != excel::lineNone) {
-        throw UserError(u"Unknown line style %1."_s.arg(lineStyle));
+        throw UserError(officeTexts::unknownLineStyle(lineStyle));
     }
     checkArea(top_, left_, bottom_, right_);
     // Neighbouring cells share an edge: a cell beside the box that exists gets the same line on
@@ -354,7 +355,7 @@ Range Worksheet::range(const QString& first, const QString& last) {
     const std::optional<CellPosition> from = parseAddress(first);
     const std::optional<CellPosition> to = parseAddress(last);
     if (!from || !to) {
-        throw UserError(u"\"%1:%2\" is no range of cells."_s.arg(first, last));
+        throw UserError(officeTexts::noRange(first, last));
     }
     return Range(*this, from->row, from->column, to->row, to->column, false);
 }
@@ -502,7 +503,7 @@ Worksheet& Workbook::worksheet(int index) {
 
 const Worksheet& Workbook::worksheet(int index) const {
     if (index < 1 || index > worksheetCount()) {
-        throw UserError(u"The workbook has no worksheet %1."_s.arg(index));
+        throw UserError(officeTexts::noWorksheet(index));
     }
     return *sheets_[at(index - 1)];
 }

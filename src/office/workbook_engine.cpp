@@ -1,6 +1,7 @@
 #include "office/workbook_engine.h"
 
 #include "common/error.h"
+#include "office/office_texts.h"
 #include "office/workbook_file.h"
 #include "office/xlsx_writer.h"
 
@@ -15,7 +16,7 @@ Workbook& WorkbookEngine::addWorkbook() {
 
 Workbook& WorkbookEngine::workbook(int index) {
     if (index < 1 || index > workbookCount()) {
-        throw UserError(u"There is no workbook %1."_s.arg(index));
+        throw UserError(officeTexts::noWorkbook(index));
     }
     return *workbooks_[static_cast<std::size_t>(index - 1)];
 }

@@ -1,27 +1,27 @@
 #include "office/workbook_reading.h"
 
+#include "office/office_texts.h"
+
 namespace corvanteller {
 
 QString notWorkbookMessage() {
-    return QStringLiteral("This file is not an Excel workbook.");
+    return officeTexts::notWorkbook();
 }
 
 QString cannotReadWorkbookMessage() {
-    return QStringLiteral("The file cannot be read as an Excel workbook.");
+    return officeTexts::cannotReadWorkbook();
 }
 
 QString workbookTooLargeMessage() {
-    return QStringLiteral("The file is too large to be read.");
+    return officeTexts::workbookTooLarge();
 }
 
 QString passwordProtectedMessage() {
-    return QStringLiteral("The workbook is protected by a password and cannot be read.");
+    return officeTexts::passwordProtected();
 }
 
 QString oldFormatMessage(const QString& version) {
-    return QStringLiteral("This workbook is in the Excel %1 format, which cannot be read; save it "
-                          "as .xlsx or .xls (97-2003) first.")
-        .arg(version);
+    return officeTexts::oldFormat(version);
 }
 
 } // namespace corvanteller

@@ -3,6 +3,7 @@
 #include "common/build_info.h"
 #include "common/error.h"
 #include "common/file_io.h"
+#include "office/office_texts.h"
 #include "office/workbook.h"
 #include "office/workbook_reading.h"
 #include "office/xls_output.h"
@@ -89,7 +90,7 @@ void setXlsReaderTimeLimitMs(int milliseconds) {
 }
 
 QString xlsReaderStartFailedMessage(const QString& reason) {
-    return u"The program that reads .xls files cannot be started: "_s + reason;
+    return officeTexts::xlsReaderStartFailed(reason);
 }
 
 QString xlsReaderMissingMessage(const QString& helper) {

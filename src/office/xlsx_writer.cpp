@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/file_io.h"
+#include "office/office_texts.h"
 #include "office/workbook.h"
 
 #include <QFile>
@@ -302,7 +303,7 @@ void writeCells(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& so
 } // namespace
 
 QString cutCellsMessage() {
-    return u"Some cells were longer than 32767 characters and were cut in the workbook."_s;
+    return officeTexts::cutCells();
 }
 
 XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path) {

@@ -1,6 +1,7 @@
 #include "office/zip_archive.h"
 
 #include "common/error.h"
+#include "office/office_texts.h"
 
 #include <zip.h>
 
@@ -147,7 +148,7 @@ QByteArray zipArchive(const std::vector<ZipEntry>& entries, ZipCompression compr
     const zip_int64_t got = zip_source_read(buffer.get(), bytes.data(), stat.size);
     zip_source_close(buffer.get());
     if (got != static_cast<zip_int64_t>(stat.size)) {
-        throw UserError(u"The archive could not be read back."_s);
+        throw UserError(officeTexts::archiveNotReadBack());
     }
     return bytes;
 }

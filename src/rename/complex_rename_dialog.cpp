@@ -3,6 +3,7 @@
 #include "rename/rename_journal.h"
 #include "rename/rename_preview_window.h"
 #include "rename/rename_runs.h"
+#include "rename/rename_texts.h"
 #include "settings/general_settings_dialog.h"
 #include "settings/options.h"
 #include "table/table_session.h"
@@ -29,25 +30,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString forbiddenCharacters = u"\\/:*?\"<>|"_s;
-
-// The description of each name part, indexed by NamePart.
-const std::array<QString, 8> partDescriptions = {
-    u"To the new name of a file will be added it present name"_s,
-    u"Contents of the third column of your table will be added to the new name of a file  (for "
-    u"each file). Name of a composition and / or a name of the executor usually exist there"_s,
-    u"Contents of the fourth column of your table will be added to the new name of a file  (for "
-    u"each file). Usually, but not always, here there is a surname and name of the author of "
-    u"words songs."_s,
-    u"Contents of the fifth column of your table will be added to the new name of a file  (for "
-    u"each file). Usually, but not always, here there is a surname and name of the author of "
-    u"music songs here."_s,
-    u"Contents of the sixth column of your table will be added to the new name of a file  (for "
-    u"each file). Usually here there is a name of the program, with which help the given file "
-    u"was created.  Also any advertising information (site, e-mail etc.) can exist here. "_s,
-    u"The string  which you enter below will be added to names of all new files. "_s,
-    u"Item which you choose from the list will be added to names of all new files "_s,
-    u"The date and / or time  will be added to names of all new files"_s,
-};
 
 // Parts are told apart by their captions, whatever place they stand in.
 std::optional<NamePart> partOfCaption(const QString& caption) {
@@ -83,7 +65,7 @@ ComplexRenameDialog::ComplexRenameDialog(const WindowServices& services, Options
                                          const QString& settingsPath, QWidget* parent)
     : ProgramDialog(services, parent), options_(options), table_(table), clock_(clock),
       settingsPath_(settingsPath) {
-    setWindowTitle(u"Complex rename of files from your table"_s);
+    setWindowTitle(renameTexts::dialogTitle());
     setFixedSize(clientWidth, clientHeight);
     buildControls();
     connectControls();
@@ -94,20 +76,18 @@ ComplexRenameDialog::ComplexRenameDialog(const WindowServices& services, Options
 }
 
 void ComplexRenameDialog::buildControls() {
-    instructionLabel = new QLabel(
-        u"Choose parts of new names of your files will consist and in what order they will follow"_s,
-        this);
+    instructionLabel = new QLabel(renameTexts::instruction(), this);
     instructionLabel->setGeometry(8, 6, 592, 18);
     QPalette instruction = instructionLabel->palette();
     instruction.setColor(QPalette::WindowText, Qt::blue);
     instructionLabel->setPalette(instruction);
 
-    moveUpButton = new QPushButton(u"Up"_s, this);
+    moveUpButton = new QPushButton(renameTexts::moveUp(), this);
     moveUpButton->setGeometry(8, 60, 60, 26);
-    moveUpButton->setToolTip(u"Переместить строку на один пункт вверх"_s);
-    moveDownButton = new QPushButton(u"Down"_s, this);
+    moveUpButton->setToolTip(renameTexts::moveUpHint());
+    moveDownButton = new QPushButton(renameTexts::moveDown(), this);
     moveDownButton->setGeometry(8, 94, 60, 26);
-    moveDownButton->setToolTip(u"Переместить строку на один пункт вниз"_s);
+    moveDownButton->setToolTip(renameTexts::moveDownHint());
 
     namePartsList = new QListWidget(this);
     namePartsList->setGeometry(76, 30, 220, 164);
@@ -135,11 +115,12 @@ void ComplexRenameDialog::buildControls() {
     wordListComboBox->setStyle(listPopupStyle);
     wordListComboBox->setMaxVisibleItems(10);
 
-    whatAddedGroup = new RadioGroupBox(u"What will be added"_s,
-                                       {u"Date"_s, u"Time"_s, u"Date and time"_s}, this);
+    whatAddedGroup = new RadioGroupBox(
+        renameTexts::whatWillBeAdded(),
+        {renameTexts::addDate(), renameTexts::addTime(), renameTexts::addDateAndTime()}, this);
     whatAddedGroup->setGeometry(304, 128, 296, 90);
 
-    separatorLabel = new QLabel(u"Between components of name"_s, this);
+    separatorLabel = new QLabel(renameTexts::betweenComponents(), this);
     separatorLabel->setGeometry(8, 200, 220, 18);
     separatorComboBox = new QComboBox(this);
     separatorComboBox->setGeometry(8, 218, 220, 24);
@@ -147,21 +128,19 @@ void ComplexRenameDialog::buildControls() {
         separatorComboBox->addItem(entry.caption.toString());
     }
 
-    longNamesRemarkLabel =
-        new QLabel(u"The remark: if the name of file in a result will turn out more than 255 "
-                   u"symbols, all superfluous symbols will be rejected. "_s,
-                   this);
+    longNamesRemarkLabel = new QLabel(renameTexts::longNamesRemark(), this);
     longNamesRemarkLabel->setGeometry(240, 212, 360, 36);
     longNamesRemarkLabel->setWordWrap(true);
 
-    whatFilesGroup = new RadioGroupBox(u"What files"_s, {u"All"_s, u"Only checked"_s}, this);
+    whatFilesGroup = new RadioGroupBox(renameTexts::whatFiles(),
+                                       {renameTexts::allFiles(), renameTexts::onlyChecked()}, this);
     whatFilesGroup->setGeometry(8, 248, 220, 74);
 
-    previewButton = new QPushButton(u"Preview"_s, this);
+    previewButton = new QPushButton(renameTexts::preview(), this);
     previewButton->setGeometry(250, 276, 106, 28);
-    startRenamingButton = new QPushButton(u"Start renaming"_s, this);
+    startRenamingButton = new QPushButton(renameTexts::startRenaming(), this);
     startRenamingButton->setGeometry(364, 276, 116, 28);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton = new QPushButton(renameTexts::cancel(), this);
     cancelButton->setGeometry(488, 276, 112, 28);
 
     warningLabel = new QLabel(this);
@@ -266,8 +245,8 @@ void ComplexRenameDialog::showItem(int position) {
     const std::optional<NamePart> part =
         item != nullptr ? partOfCaption(item->text()) : std::nullopt;
     const bool checked = item != nullptr && item->checkState() == Qt::Checked;
-    partDescription->setPlainText(part ? partDescriptions[static_cast<std::size_t>(*part)]
-                                       : QString());
+    partDescription->setPlainText(
+        part ? renameTexts::partDescription(static_cast<std::size_t>(*part)) : QString());
 
     const bool string = part == NamePart::YourString;
     const bool wordList = part == NamePart::ChooseFromList;
@@ -342,7 +321,7 @@ void ComplexRenameDialog::onCustomStringChanged(const QString& text) {
 }
 
 void ComplexRenameDialog::showWarning() {
-    warningLabel->setText(u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
+    warningLabel->setText(renameTexts::forbiddenCharactersWarning());
     QPalette warning = warningLabel->palette();
     warning.setColor(QPalette::WindowText, Qt::yellow);
     warning.setColor(QPalette::Window, Qt::red);

@@ -1,6 +1,7 @@
 #include "rename/rename_journal.h"
 
 #include "common/file_io.h"
+#include "rename/rename_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -296,11 +297,11 @@ QString renameJournalPath(const QString& settingsPath) {
 }
 
 QString journalUnavailableMessage(int error) {
-    return u"The renaming journal cannot be written: "_s + ioErrorText(error) + u"."_s;
+    return renameTexts::journalUnavailable(ioErrorText(error));
 }
 
 QString dropRunQuestion(qsizetype files) {
-    return u"The oldest renaming still has %1 file(s) that can be put back. Drop it?"_s.arg(files);
+    return renameTexts::dropRunQuestion(files);
 }
 
 QByteArray checkedJournalLine(QByteArrayView fields) {

@@ -1,5 +1,7 @@
 #include "rename/rename_preview_window.h"
 
+#include "rename/rename_texts.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QHBoxLayout>
@@ -55,10 +57,9 @@ public:
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
             return {};
         }
-        static const std::array<QString, columnCount_> captions = {
-            u"Row"_s, u"Folder"_s, u"Old name"_s, u"New name"_s, u"Remark"_s};
-        return section >= 0 && section < columnCount_ ? captions[static_cast<std::size_t>(section)]
-                                                      : QVariant();
+        return section >= 0 && section < columnCount_
+                   ? renameTexts::previewColumn(static_cast<std::size_t>(section))
+                   : QVariant();
     }
 
     void setRows(std::vector<PreviewRow> rows) {
@@ -75,7 +76,7 @@ private:
 
 RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(u"Preview of complex renaming"_s);
+    setWindowTitle(renameTexts::previewTitle());
     setModal(false);
     resize(980, 440);
     model_ = new PreviewRowsModel(this);
@@ -87,7 +88,7 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     Table->setWordWrap(false);
     Table->verticalHeader()->hide();
     Table->horizontalHeader()->setStretchLastSection(true);
-    closeButton = new QPushButton(u"Close"_s, this);
+    closeButton = new QPushButton(renameTexts::closePreview(), this);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* buttons = new QHBoxLayout;
@@ -106,11 +107,7 @@ void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
     const auto failed = std::count_if(rows.begin(), rows.end(), [](const PreviewRow& row) {
         return row.outcome == RowOutcome::Failed;
     });
-    summaryLabel->setText(
-        u"%1 file(s) in the run: %2 to be renamed, %3 not renamed (in red). Nothing "
-        u"is renamed here."_s.arg(rows.size())
-            .arg(renamed)
-            .arg(failed));
+    summaryLabel->setText(renameTexts::previewSummary(rows.size(), renamed, failed));
     model_->setRows(std::move(rows));
     Table->resizeColumnToContents(0);
     Table->setColumnWidth(1, 220);

@@ -7,6 +7,7 @@
 #include "rename/file_lookup.h"
 #include "rename/name_composer.h"
 #include "rename/rename_journal.h"
+#include "rename/rename_texts.h"
 #include "table/table_session.h"
 
 #include <QHash>
@@ -100,36 +101,31 @@ bool isPossibleTypedName(const QString& name) {
 
 QString complexFailureMessage(TableOrigin origin, const QString& path) {
     if (origin == TableOrigin::StartWindow) {
-        return u"Не удалось переименовать "_s + path +
-               u". Недопустимое новое имя файла или файл с таким именем, как новое имя файла, "
-               u"уже существует. Или Файл занят другим приложением"_s;
+        return renameTexts::complexFailureFromStartWindow(path);
     }
-    return u"Can't rename "_s + path +
-           u". Error in new name of a file or file with such name, as a new name of a file, "
-           u"already exists. Or the file is busy by other application "_s;
+    return renameTexts::complexFailure(path);
 }
 
 QString emptyNameMessage(TableOrigin origin, const QString& path) {
-    return u"Can't rename "_s + path + u". New name mustn't be empty string"_s +
-           (origin == TableOrigin::StartWindow ? u". :)"_s : QString());
+    return origin == TableOrigin::StartWindow ? renameTexts::emptyNameFromStartWindow(path)
+                                              : renameTexts::emptyName(path);
 }
 
 QString putBackFailureMessage(const QByteArray& newPath, const QByteArray& oldPath) {
-    return u"Can't put back "_s + displayPath(newPath) + u" as "_s + displayPath(oldPath) + u"."_s;
+    return renameTexts::cannotPutBack(displayPath(newPath), displayPath(oldPath));
 }
 
 QString notWhereLeftMessage(const QByteArray& newPath) {
-    return u"Can't put back "_s + displayPath(newPath) +
-           u": the file is not where the renaming left it."_s;
+    return renameTexts::notWhereLeft(displayPath(newPath));
 }
 
 QString notKaraokeMessage(const QString& path) {
-    return path + u" is not a karaoke file (its name has no \"kar\"), so it was not renamed."_s;
+    return renameTexts::notKaraoke(path);
 }
 
 // Why the system refused a rename, as the preview's remark.
 QString refusalRemark(int error) {
-    return error == EACCES || error == EROFS ? u"the folder cannot be written"_s
+    return error == EACCES || error == EROFS ? renameTexts::folderNotWritableRemark()
                                              : ioErrorText(error);
 }
 
@@ -302,30 +298,31 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
                                     : complexFailureMessage(plan.origin, path);
         const std::optional<RowEntry>& entry = entries[static_cast<std::size_t>(row)];
         if (!entry) {
-            messages.fail(rowResult, noSuchFileMessage(path), u"no such file"_s);
+            messages.fail(rowResult, noSuchFileMessage(path), renameTexts::noSuchFileRemark());
             continue;
         }
         if (!isKaraokeFileName(entry->name)) {
-            messages.fail(rowResult, notKaraokeMessage(path), u"not a karaoke file"_s);
+            messages.fail(rowResult, notKaraokeMessage(path), renameTexts::notKaraokeRemark());
             continue;
         }
         QString newName;
         if (plan.command == Command::NameColumn) {
             newName = model.cell(row, SongColumn::FileName);
             if (!isPossibleTypedName(newName)) {
-                messages.fail(rowResult, failure, u"impossible name"_s);
+                messages.fail(rowResult, failure, renameTexts::impossibleNameRemark());
                 continue;
             }
         } else {
             const ComposedName composed = composeRowName(*recipe, model, row, *plan.clock);
             if (composed.name.isEmpty()) {
                 processed = true;
-                messages.fail(rowResult, emptyNameMessage(plan.origin, path), u"empty name"_s);
+                messages.fail(rowResult, emptyNameMessage(plan.origin, path),
+                              renameTexts::emptyNameRemark());
                 continue;
             }
             newName = composed.name + composedExtension;
             if (composed.cut) {
-                rowResult.remarks.append(u"cut to 255 bytes"_s);
+                rowResult.remarks.append(renameTexts::cutRemark());
             }
         }
         rowResult.newName = newName;
@@ -334,12 +331,12 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         if (!folder || fileSystem.status(folder->descriptor(), entry->name, now) != 0 ||
             !now.sameEntry(entry->status) || renamedFiles.contains(entry->status.identity())) {
             // Moved by an earlier row of this run, or by someone else meanwhile.
-            messages.fail(rowResult, failure, u"renamed by an earlier row"_s);
+            messages.fail(rowResult, failure, renameTexts::renamedByEarlierRowRemark());
             continue;
         }
         const QByteArray newBytes = newName.toUtf8();
         if (newBytes == entry->name) {
-            rowResult.remarks.append(u"name unchanged"_s);
+            rowResult.remarks.append(renameTexts::nameUnchangedRemark());
             continue;
         }
         const QByteArray oldPath = folder->path() + entry->name;
@@ -396,8 +393,8 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
         QString remark = refusalRemark(outcome.error);
         if (outcome.error == EEXIST) {
             const auto taker = rowThatTook.constFind(newPath);
-            remark = taker != rowThatTook.constEnd() ? u"same new name as row %1"_s.arg(*taker)
-                                                     : u"a file of this name exists"_s;
+            remark = taker != rowThatTook.constEnd() ? renameTexts::sameNewNameRemark(*taker)
+                                                     : renameTexts::nameExistsRemark();
         }
         messages.fail(rowResult,
                       plan.command == Command::NameColumn
@@ -513,17 +510,17 @@ std::vector<UndoStep> locateRenames(const JournalRun& run, FileSystemCalls& file
 
 QString undoQuestion(const JournalRun& run, const std::vector<UndoStep>& steps) {
     const QString when = run.started.isValid()
-                             ? u"the renaming of "_s + run.started.toString(u"dd.MM.yyyy HH:mm"_s)
-                             : u"the last renaming"_s;
+                             ? renameTexts::renamingOf(run.started.toString(u"dd.MM.yyyy HH:mm"_s))
+                             : renameTexts::lastRenaming();
     QString where;
     // The run's first rename left.
     const auto first = std::find_if(steps.rbegin(), steps.rend(), std::mem_fn(&UndoStep::happened));
     if (first != steps.rend()) {
         const QByteArray& path = first->rename.oldPath;
-        where = u" in "_s + displayPath(path.left(path.lastIndexOf('/') + 1)) + u"..."_s;
+        where = renameTexts::inFolder(displayPath(path.left(path.lastIndexOf('/') + 1)));
     }
     const auto count = std::count_if(steps.begin(), steps.end(), std::mem_fn(&UndoStep::happened));
-    return u"Undo "_s + when + u": "_s + QString::number(count) + u" file(s)"_s + where + u"?"_s;
+    return renameTexts::undoQuestion(when, count, where);
 }
 
 // A damaged line as its bytes stand: what cannot be read is not decoded into a name.
@@ -543,9 +540,7 @@ QString damagedLineText(QByteArrayView line) {
 }
 
 QString damagedLinesNotice(const QByteArrayList& lines) {
-    QString text = QString::number(lines.size()) +
-                   u" line(s) of the renaming journal are damaged and were not undone; the "
-                   u"file(s) they name may keep their new names:"_s;
+    QString text = renameTexts::damagedLines(lines.size());
     for (const QByteArray& line : lines) {
         text += u"\n"_s +
                 damagedLineText(QByteArrayView(line).first(std::min(line.size(), qsizetype(300))));
@@ -596,20 +591,19 @@ private:
 } // namespace
 
 QString nameColumnFailureMessage(const QString& path) {
-    return u"Can't rename "_s + path +
-           u". Imposible name of file or the file busy by another application."_s;
+    return renameTexts::nameColumnFailure(path);
 }
 
 QString noSuchFileMessage(const QString& path) {
-    return u"Can't rename "_s + path + u". There is no such file."_s;
+    return renameTexts::noSuchFile(path);
 }
 
 QString nothingToUndoMessage() {
-    return u"There is no renaming to undo."_s;
+    return renameTexts::nothingToUndo();
 }
 
 QString noPartCheckedMessage() {
-    return u"One or more items from the list should be checked."_s;
+    return renameTexts::noPartChecked();
 }
 
 RenameRunResult renameFromNameColumn(TableSession& table, RenameServices& services) {

@@ -4,6 +4,7 @@
 #include "common/file_io.h"
 #include "text/rtf_reader.h"
 #include "text/rtf_writer.h"
+#include "text/text_texts.h"
 
 #include <QStringDecoder>
 
@@ -133,7 +134,7 @@ void writeRtfFile(const QString& path, const RichText& text) {
 }
 
 QString fileTooLargeText() {
-    return u"The file is too large to be shown."_s;
+    return textTexts::fileTooLarge();
 }
 
 } // namespace corvanteller

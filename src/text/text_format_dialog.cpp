@@ -2,6 +2,7 @@
 
 #include "common/seams.h"
 #include "text/table_text.h"
+#include "text/text_texts.h"
 #include "text/text_view_modes.h"
 #include "ui/error_guard.h"
 
@@ -20,10 +21,10 @@ TextFormatDialog::TextFormatDialog(const WindowServices& services, TextFormatOpt
                                    const QLocale& locale, QWidget* parent)
     : ProgramDialog(services, parent), options_(options), modes_(modes), clock_(clock),
       locale_(locale) {
-    setWindowTitle(u"Settings"_s);
+    setWindowTitle(textTexts::formatTitle());
 
-    addDateTimeCheckBox = new QCheckBox(u"&Add date and time"_s, this);
-    addNextCheckBox = new QCheckBox(u"Add next "_s, this);
+    addDateTimeCheckBox = new QCheckBox(textTexts::addDateAndTime(), this);
+    addNextCheckBox = new QCheckBox(textTexts::addNext(), this);
     closingStringComboBox = new QComboBox(this);
     closingStringComboBox->setEditable(true);
     // Typed text is the closing string; it never becomes an entry of the list.
@@ -32,8 +33,8 @@ TextFormatDialog::TextFormatDialog(const WindowServices& services, TextFormatOpt
         closingStringComboBox->addItem(entry.toString());
     }
     closingStringComboBox->setMinimumWidth(170);
-    okButton = new QPushButton(u"OK"_s, this);
-    cancelButton = new QPushButton(u"Отмена"_s, this);
+    okButton = new QPushButton(textTexts::ok(), this);
+    cancelButton = new QPushButton(textTexts::cancel(), this);
     okButton->setDefault(true);
 
     auto* closingRow = new QHBoxLayout;

@@ -10,6 +10,7 @@
 #include "text/table_text.h"
 #include "text/text_file.h"
 #include "text/text_format_dialog.h"
+#include "text/text_texts.h"
 #include "text/text_view_modes.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
@@ -35,7 +36,7 @@ namespace {
 
 UiServices::FileDialog textOpenDialog() {
     UiServices::FileDialog dialog;
-    dialog.filter = toQtFileFilter(u"Text files|*.txt|All files (*.*)|*.*"_s);
+    dialog.filter = toQtFileFilter(textTexts::openFilter());
     dialog.mustExist = true;
     dialog.kind = UiServices::FileKind::Text;
     return dialog;
@@ -43,12 +44,17 @@ UiServices::FileDialog textOpenDialog() {
 
 // The text is saved as Rich Text under either filter; the second one gives the file the ending
 // by which office programs open it as such.
-const QString textFilter = toQtFileFilter(u"Text files|*.txt"_s);
-const QString richTextFilter = u"Rich Text (*.rtf)"_s;
+QString textFilter() {
+    return toQtFileFilter(textTexts::textFilter());
+}
+
+QString richTextFilter() {
+    return textTexts::richTextFilter();
+}
 
 UiServices::FileDialog textSaveDialog() {
     UiServices::FileDialog dialog;
-    dialog.filter = textFilter + u";;"_s + richTextFilter;
+    dialog.filter = textFilter() + u";;"_s + richTextFilter();
     dialog.defaultSuffix = u"txt"_s;
     dialog.confirmOverwrite = true;
     dialog.kind = UiServices::FileKind::Text;
@@ -72,7 +78,7 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
                    QWidget* parent)
     : QMainWindow(parent), services_(services), modes_(modes), table_(table),
       textFormat_(textFormat), clock_(clock), locale_(locale), textFormatDialog_(textFormatDialog) {
-    setWindowTitle(u"Information as text"_s);
+    setWindowTitle(textTexts::viewTitle());
     services_.activations.addForm(this);
 
     editor = new QTextEdit(this);
@@ -115,41 +121,41 @@ QAction* TextView::addEditAction(QMenu* menu, const QString& caption, void (QTex
 }
 
 void TextView::buildMenus() {
-    QMenu* file = menuBar()->addMenu(u"&File"_s);
-    openTextAction = addCommand(file, u"&Open..."_s, &TextView::openTextFile);
-    saveTextAction = addCommand(file, u"&Save..."_s, &TextView::saveTextFile);
-    saveAsWordAction =
-        addCommand(file, u"Save as &Word document..."_s, &TextView::saveAsWordDocument);
+    QMenu* file = menuBar()->addMenu(textTexts::fileMenu());
+    openTextAction = addCommand(file, textTexts::openText(), &TextView::openTextFile);
+    saveTextAction = addCommand(file, textTexts::saveText(), &TextView::saveTextFile);
+    saveAsWordAction = addCommand(file, textTexts::saveAsWord(), &TextView::saveAsWordDocument);
     file->addSeparator();
-    printAction = addCommand(file, u"&Print"_s, &TextView::printToDefaultPrinter);
-    printFromWordAction = addCommand(file, u"Print &from Word"_s, &TextView::printFromWord);
-    printToPdfAction = addCommand(file, u"Print to PDF..."_s, &TextView::printToPdfFile);
+    printAction = addCommand(file, textTexts::print(), &TextView::printToDefaultPrinter);
+    printFromWordAction = addCommand(file, textTexts::printFromWord(), &TextView::printFromWord);
+    printToPdfAction = addCommand(file, textTexts::printToPdf(), &TextView::printToPdfFile);
     file->addSeparator();
-    returnToTableAction = addCommand(file, u"&Return to table"_s, &TextView::returnToTable);
+    returnToTableAction = addCommand(file, textTexts::returnToTable(), &TextView::returnToTable);
 
-    QMenu* edit = menuBar()->addMenu(u"&Edit"_s);
-    undoAction = addCommand(edit, u"&Back"_s, &TextView::undoEdit);
+    QMenu* edit = menuBar()->addMenu(textTexts::editMenu());
+    undoAction = addCommand(edit, textTexts::back(), &TextView::undoEdit);
     edit->addSeparator();
-    copyAction = addEditAction(edit, u"&Copy"_s, &QTextEdit::copy);
-    pasteAction = addEditAction(edit, u"&Paste"_s, &QTextEdit::paste);
-    cutAction = addEditAction(edit, u"C&ut"_s, &QTextEdit::cut);
+    copyAction = addEditAction(edit, textTexts::copy(), &QTextEdit::copy);
+    pasteAction = addEditAction(edit, textTexts::paste(), &QTextEdit::paste);
+    cutAction = addEditAction(edit, textTexts::cut(), &QTextEdit::cut);
     edit->addSeparator();
-    selectAllAction = addEditAction(edit, u"&Select All"_s, &QTextEdit::selectAll);
+    selectAllAction = addEditAction(edit, textTexts::selectAll(), &QTextEdit::selectAll);
     edit->addSeparator();
-    findAction = addCommand(edit, u"Find..."_s, &TextView::openFindBar);
+    findAction = addCommand(edit, textTexts::find(), &TextView::openFindBar);
 
-    QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
+    QMenu* settings = menuBar()->addMenu(textTexts::settingsMenu());
     textFormatSettingsAction =
-        addCommand(settings, u"&Output information as text"_s, &TextView::showTextFormatSettings);
+        addCommand(settings, textTexts::outputAsText(), &TextView::showTextFormatSettings);
 
     editorContextMenu = new QMenu(this);
-    popupUndoAction = addCommand(editorContextMenu, u"&Back"_s, &TextView::undoEdit);
+    popupUndoAction = addCommand(editorContextMenu, textTexts::back(), &TextView::undoEdit);
     editorContextMenu->addSeparator();
-    popupCopyAction = addEditAction(editorContextMenu, u"Copy"_s, &QTextEdit::copy);
-    popupPasteAction = addEditAction(editorContextMenu, u"Paste"_s, &QTextEdit::paste);
-    popupCutAction = addEditAction(editorContextMenu, u"Cut"_s, &QTextEdit::cut);
+    popupCopyAction = addEditAction(editorContextMenu, textTexts::popupCopy(), &QTextEdit::copy);
+    popupPasteAction = addEditAction(editorContextMenu, textTexts::popupPaste(), &QTextEdit::paste);
+    popupCutAction = addEditAction(editorContextMenu, textTexts::popupCut(), &QTextEdit::cut);
     editorContextMenu->addSeparator();
-    popupSelectAllAction = addEditAction(editorContextMenu, u"Select All"_s, &QTextEdit::selectAll);
+    popupSelectAllAction =
+        addEditAction(editorContextMenu, textTexts::popupSelectAll(), &QTextEdit::selectAll);
     connect(editor, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { editorContextMenu->popup(editor->viewport()->mapToGlobal(pos)); });
 
@@ -375,11 +381,12 @@ void TextView::saveTextFile() {
         return;
     }
     QString path = choice.path;
-    if (choice.filter == richTextFilter) {
-        path = withEnding(path, filterEnding(richTextFilter), {filterEnding(textFilter)});
+    if (choice.filter == richTextFilter()) {
+        path = withEnding(path, filterEnding(richTextFilter()), {filterEnding(textFilter())});
         // The dialog asked about the name as typed; the file now written is another one.
         if (path != choice.path && QFileInfo::exists(path) &&
-            !services_.ui.showMessageWithButton(this, path + u" already exists."_s, u"Replace"_s)) {
+            !services_.ui.showMessageWithButton(this, textTexts::alreadyExists(path),
+                                                textTexts::replace())) {
             return;
         }
     }
@@ -387,7 +394,7 @@ void TextView::saveTextFile() {
 }
 
 QString TextView::printJobName() const {
-    return u"Список kar файлов "_s + formatDatePattern(dateAndTimePattern(), clock_.now(), locale_);
+    return textTexts::printJobName(formatDatePattern(dateAndTimePattern(), clock_.now(), locale_));
 }
 
 void TextView::printToDefaultPrinter() {

@@ -1,6 +1,7 @@
 #include "ui/error_guard.h"
 
 #include "common/error.h"
+#include "ui/ui_texts.h"
 
 #include <exception>
 
@@ -17,7 +18,7 @@ void reportCurrentException(QWidget* parent, UiServices& ui) {
     } catch (const std::exception& error) {
         text = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        text = u"Unknown error"_s;
+        text = uiTexts::unknownError();
     }
     ui.reportError(parent, text);
 }

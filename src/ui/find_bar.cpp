@@ -1,5 +1,7 @@
 #include "ui/find_bar.h"
 
+#include "ui/ui_texts.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,13 +19,13 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     findEdit = new QLineEdit(this);
     findEdit->setObjectName(u"findEdit"_s);
     findEdit->setClearButtonEnabled(true);
-    nextButton = new QPushButton(u"Next"_s, this);
-    previousButton = new QPushButton(u"Previous"_s, this);
+    nextButton = new QPushButton(uiTexts::findNext(), this);
+    previousButton = new QPushButton(uiTexts::findPrevious(), this);
     messageLabel = new QLabel(this);
     closeButton = new QToolButton(this);
     closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton->setAutoRaise(true);
-    closeButton->setToolTip(u"Close"_s);
+    closeButton->setToolTip(uiTexts::closeFindBar());
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);

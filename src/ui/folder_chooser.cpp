@@ -1,6 +1,7 @@
 #include "ui/folder_chooser.h"
 
 #include "common/file_names.h"
+#include "ui/ui_texts.h"
 
 #include <QCollator>
 #include <QDialogButtonBox>
@@ -89,12 +90,12 @@ QByteArray folderBytesOf(const QString& shown) {
 }
 
 FolderChooser::FolderChooser(const QByteArray& startFolder, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(u"Choose a folder"_s);
+    setWindowTitle(uiTexts::chooseFolderTitle());
     folderLabel = new QLabel(this);
     folderLabel->setTextFormat(Qt::PlainText);
     folderLabel->setWordWrap(true);
     folderList = new QListWidget(this);
-    upButton = new QPushButton(u"Up"_s, this);
+    upButton = new QPushButton(uiTexts::folderUp(), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->addButton(upButton, QDialogButtonBox::ActionRole);
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,7 @@
 #include "ui/jpeg_image.h"
 
+#include "ui/ui_texts.h"
+
 #include <QFile>
 
 #include <csetjmp>
@@ -90,7 +92,7 @@ QImage decodeJpeg(QByteArrayView bytes, QString* error) {
     if (!decoded) {
         if (error != nullptr) {
             *error = errors.message[0] != '\0' ? QString::fromLocal8Bit(errors.message)
-                                               : QStringLiteral("Not a JPEG picture");
+                                               : uiTexts::notJpeg();
         }
         return {};
     }

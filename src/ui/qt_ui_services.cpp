@@ -2,6 +2,7 @@
 
 #include "common/file_filters.h"
 #include "ui/folder_chooser.h"
+#include "ui/ui_texts.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -104,7 +105,7 @@ bool QtUiServices::showMessageWithButton(QWidget* parent, const QString& text,
 
 bool QtUiServices::showFailureMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
-    QPushButton* noMore = box.addButton(u"No more messages"_s, QMessageBox::RejectRole);
+    QPushButton* noMore = box.addButton(uiTexts::noMoreMessages(), QMessageBox::RejectRole);
     box.setDefaultButton(QMessageBox::Ok);
     // Escape goes on showing messages; only the button itself silences the rest of the run.
     box.setEscapeButton(QMessageBox::Ok);
@@ -173,18 +174,18 @@ bool QtUiServices::print(QWidget* parent, const QTextDocument& document, const Q
     // Without a printer Qt would quietly print to a PDF file of no name and call it done.
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
-        reportError(parent, u"There is no default printer currently selected"_s);
+        reportError(parent, uiTexts::noDefaultPrinter());
         return false;
     }
     QPrinter printer(printerInfo);
     printer.setDocName(jobName);
     if (!printer.isValid()) {
-        reportError(parent, u"The print job could not be started."_s);
+        reportError(parent, uiTexts::printJobNotStarted());
         return false;
     }
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error) {
-        reportError(parent, u"The print job could not be started."_s);
+        reportError(parent, uiTexts::printJobNotStarted());
         return false;
     }
     return true;
