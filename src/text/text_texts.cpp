@@ -34,7 +34,7 @@ QString printFromWord() {
 }
 
 QString printToPdf() {
-    return QCoreApplication::translate("Text", "Print to PDF...");
+    return QCoreApplication::translate("Text", "Print &to PDF...");
 }
 
 QString returnToTable() {
@@ -66,7 +66,7 @@ QString selectAll() {
 }
 
 QString find() {
-    return QCoreApplication::translate("Text", "Find...");
+    return QCoreApplication::translate("Text", "&Find...");
 }
 
 QString settingsMenu() {
@@ -78,19 +78,19 @@ QString outputAsText() {
 }
 
 QString popupCopy() {
-    return QCoreApplication::translate("Text", "Copy");
+    return QCoreApplication::translate("Text", "&Copy");
 }
 
 QString popupPaste() {
-    return QCoreApplication::translate("Text", "Paste");
+    return QCoreApplication::translate("Text", "&Paste");
 }
 
 QString popupCut() {
-    return QCoreApplication::translate("Text", "Cut");
+    return QCoreApplication::translate("Text", "C&ut");
 }
 
 QString popupSelectAll() {
-    return QCoreApplication::translate("Text", "Select All");
+    return QCoreApplication::translate("Text", "&Select All");
 }
 
 QString openFilter() {

@@ -14,6 +14,7 @@
 #include "text/text_view_modes.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
+#include "ui/menu_keys.h"
 #include "ui/form_activations.h"
 #include "ui/ui_services.h"
 
@@ -96,6 +97,7 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
             guard(this, services_.ui, [this] { hideIfStillEmpty(); }));
 
     buildMenus();
+    reachMenusByKeyboard(*menuBar());
     setupFind();
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
