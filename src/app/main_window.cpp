@@ -17,10 +17,12 @@
 #include "scan/window_scan.h"
 #include "settings/general_settings_dialog.h"
 #include "table/column_widths.h"
+#include "table/filter_bar.h"
 #include "table/list_file.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
 #include "table/table_controller.h"
+#include "table/table_filter.h"
 #include "table/table_find.h"
 #include "table/table_texts.h"
 #include "text/text_view.h"
@@ -103,6 +105,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         new WindowScan({this, scanProgressBar, scanErrorLabel, scanProgressLabel, stopScanButton},
                        context_.scanFolderReached);
     setupFind(client);
+    setupFilter(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
     textView_ = std::make_unique<TextView>(context_.windowServices(), context_.textViewModes,
@@ -129,6 +132,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     context_.table.unsavedChanges = true;
     context_.hints.setHintsEnabled(true);
     registerTableHint();
+    showTableHistory();
 }
 
 MainWindow::~MainWindow() {
@@ -183,6 +187,8 @@ void MainWindow::buildBottomRow(QWidget* client) {
 
     statusLabel = new QLabel(client);
     lastFolderLabel = new QLabel(client);
+    countLabel_ = new QLabel(client);
+    countLabel_->setObjectName(u"countLabel"_s);
     scanErrorLabel = new QLabel(client);
     scanErrorLabel->hide();
     waitLabel = new QLabel(client);
@@ -277,6 +283,9 @@ void MainWindow::buildTableCommands(QMenu* table) {
     redoTableAction_->setObjectName(u"redoTableAction"_s);
     redoTableAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    filterAction_ = addCommand(table, u"Fi&lter..."_s, &MainWindow::openFilterBar);
+    filterAction_->setObjectName(u"filterAction"_s);
+    filterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     removeCheckedAction_ =
         addCommand(table, u"Remove &checked rows from the table"_s, &MainWindow::removeCheckedRows);
     removeCheckedAction_->setObjectName(u"removeCheckedAction"_s);
@@ -292,7 +301,6 @@ void MainWindow::buildTableCommands(QMenu* table) {
                 guard(this, context_.ui, [this, column] { sortByColumn(column); }));
     }
     connect(table, &QMenu::aboutToShow, this, [this] { showTableHistory(); });
-    showTableHistory();
 }
 
 void MainWindow::buildRowCommands() {
@@ -347,8 +355,8 @@ void MainWindow::changeTableKeepingCurrentCell(const std::function<void()>& chan
         const int row = std::clamp(current.isValid() ? current.row() : 0, 0, model.songCount() - 1);
         songGrid->setCurrentIndex(model.index(row, current.isValid() ? current.column() : 1));
     }
-    showTableHistory();
     updateStatusLine(context_.table.statusText());
+    showTableHistory();
 }
 
 void MainWindow::showTableHistory() {
@@ -357,6 +365,8 @@ void MainWindow::showTableHistory() {
     undoTableAction_->setEnabled(history.canUndo());
     redoTableAction_->setText(u"&"_s + history.redoText());
     redoTableAction_->setEnabled(history.canRedo());
+    applyFilter();
+    updateCountLabel();
     QHeaderView* header = songGrid->horizontalHeader();
     const std::optional<SortKey> sort = tableController_->shownSort();
     header->setSortIndicatorShown(sort.has_value());
@@ -551,6 +561,12 @@ void MainWindow::alignStatusLine() {
     statusLabel->move(client->width() - statusLabel->width() - statusRightMargin,
                       client->height() - statusLabel->height() - 4);
     waitLabel->move(statusLabel->x() - waitLabel->width() - 12, statusLabel->y());
+    const int rowTop = client->height() - bottomRowHeight + 4;
+    countLabel_->move(client->width() - countLabel_->width() - statusRightMargin, rowTop + 2);
+    // A long last folder is cut before the status line rather than drawn over it.
+    const int folderRoom = std::max(0, statusLabel->x() - lastFolderLabel->x() - 12);
+    lastFolderLabel->resize(std::min(lastFolderLabel->sizeHint().width(), folderRoom),
+                            lastFolderLabel->sizeHint().height());
 }
 
 void MainWindow::showWaitLabel(const QString& text) {
@@ -566,9 +582,12 @@ void MainWindow::layoutClient() {
     const int width = client->width();
     const int height = client->height();
     const int findBarHeight = findBar->isHidden() ? 0 : findBar->sizeHint().height();
-    const int gridHeight = height - bottomRowHeight - findBarHeight;
-    songGrid->setGeometry(0, 0, width, gridHeight);
-    findBar->setGeometry(0, gridHeight, width, findBarHeight);
+    const int filterBarHeight = filterBar_->isHidden() ? 0 : filterBar_->sizeHint().height();
+    filterBar_->setGeometry(0, 0, width, filterBarHeight);
+    const int gridHeight = height - bottomRowHeight - findBarHeight - filterBarHeight;
+    songGrid->setGeometry(0, filterBarHeight, width, gridHeight);
+    const int findBarTop = filterBarHeight + gridHeight;
+    findBar->setGeometry(0, findBarTop, width, findBarHeight);
     const int rowTop = height - bottomRowHeight + 4;
     checkAllBox->move(8, rowTop);
     checkAllBox->adjustSize();
@@ -576,7 +595,6 @@ void MainWindow::layoutClient() {
     stopScanButton->setGeometry(scanProgressBar->geometry().right() + 9, rowTop, 60, 20);
     scanProgressLabel->setGeometry(scanProgressBar->x(), rowTop + 18, scanProgressBar->width(), 16);
     lastFolderLabel->move(8, rowTop + 20);
-    lastFolderLabel->adjustSize();
     alignStatusLine();
 }
 
@@ -589,6 +607,72 @@ void MainWindow::setupFind(QWidget* client) {
             guard(this, context_.ui,
                   [this](const QString& text, FindStep step) { findInTable(text, step); }));
     connect(findBar, &FindBar::closed, this, [this] { layoutClient(); });
+}
+
+void MainWindow::setupFilter(QWidget* client) {
+    QStringList columns;
+    for (int column = 0; column < tableColumnCount; ++column) {
+        columns << context_.table.model().headerText(column);
+    }
+    filterBar_ = new FilterBar(columns, client);
+    filterBar_->hide();
+    connect(filterBar_, &FilterBar::filterChanged, this,
+            guard(this, context_.ui, [this] { applyFilter(); }));
+    connect(filterBar_, &FilterBar::markShownRequested, this,
+            guard(this, context_.ui, [this] { markShownRows(); }));
+    connect(filterBar_, &FilterBar::closed, this, [this] {
+        layoutClient();
+        songGrid->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void MainWindow::openFilterBar() {
+    commitCellEdit();
+    filterBar_->open();
+    layoutClient();
+}
+
+void MainWindow::applyFilter() {
+    const SongTableModel& model = context_.table.model();
+    const std::vector<bool> shown =
+        rowsShownByFilter(model, FindPattern(filterBar_->text()), filterBar_->column());
+    const bool filtered = std::find(shown.begin(), shown.end(), false) != shown.end();
+    if (!filtered && shownRows_ < 0) {
+        return; // nothing hidden, nothing to hide
+    }
+    songGrid->setUpdatesEnabled(false);
+    for (std::size_t row = 0; row < shown.size(); ++row) {
+        songGrid->setRowHidden(static_cast<int>(row), !shown[row]);
+    }
+    songGrid->setUpdatesEnabled(true);
+    shownRows_ = filtered ? static_cast<int>(std::count(shown.begin(), shown.end(), true)) : -1;
+    updateStatusLine(filtered ? tableTexts::shownStatus(shownRows_, model.songCount())
+                              : context_.table.statusText());
+    updateCountLabel();
+}
+
+void MainWindow::markShownRows() {
+    std::vector<int> rows;
+    for (int row = 1; row <= context_.table.model().songCount(); ++row) {
+        if (!songGrid->isRowHidden(row - 1)) {
+            rows.push_back(row);
+        }
+    }
+    markRows(rows, true);
+}
+
+void MainWindow::updateCountLabel() {
+    const SongTableModel& model = context_.table.model();
+    int checked = 0;
+    for (int row = 1; row <= model.songCount(); ++row) {
+        checked += model.isRowChecked(row) ? 1 : 0;
+    }
+    const QLocale& locale = context_.locale;
+    countLabel_->setText(
+        tableTexts::countText(locale.toString(model.songCount()), locale.toString(checked),
+                              shownRows_ >= 0 ? locale.toString(shownRows_) : QString()));
+    countLabel_->adjustSize();
+    alignStatusLine();
 }
 
 void MainWindow::openFindBar() {
@@ -625,7 +709,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::showLastFolder() {
     lastFolderLabel->setText(context_.options.lastFolder);
-    lastFolderLabel->adjustSize();
+    alignStatusLine();
 }
 
 void MainWindow::toggleRowCheck(const QModelIndex& index) {

@@ -32,6 +32,7 @@ class SongGrid;
 class TextView;
 class ComplexRenameDialog;
 class SaveChangesPrompt;
+class FilterBar;
 class TableController;
 class WindowScan;
 struct RenameServices;
@@ -186,6 +187,12 @@ private:
     void copyRows();
     void copyFullPath();
     void openContainingFolder();
+    void setupFilter(QWidget* client);
+    void openFilterBar();
+    // Hides the rows the filter line does not show; all rows shown without a filter.
+    void applyFilter();
+    void markShownRows();
+    void updateCountLabel();
     // A new table, or files changed on disk: nothing left to undo in the table.
     void startFreshTableHistory();
     QAction* addCommand(QMenu* menu, const QString& caption, void (MainWindow::*handler)());
@@ -234,7 +241,11 @@ private:
     QAction* undoTableAction_ = nullptr; // Table > "Undo ..."
     QAction* redoTableAction_ = nullptr; // Table > "Redo ..."
     QAction* removeCheckedAction_ = nullptr;
-    QMenu* sortMenu_ = nullptr; // Table > "Sort by"
+    QAction* filterAction_ = nullptr; // Table > "Filter..."
+    FilterBar* filterBar_ = nullptr;
+    QLabel* countLabel_ = nullptr; // "20,416 rows, 12 checked"
+    int shownRows_ = -1;           // while a filter hides rows
+    QMenu* sortMenu_ = nullptr;    // Table > "Sort by"
     TableHint tableHint_;
     bool centred_ = false;
 };

@@ -25,4 +25,27 @@ QString noProgramForFolder(const QString& folder) {
     return translated("No program was found to show the folder %1.").arg(folder);
 }
 
+QString filterLabel() {
+    return translated("Fi&lter:");
+}
+
+QString allColumns() {
+    return translated("All columns");
+}
+
+QString markShown() {
+    return translated("&Mark shown");
+}
+
+QString shownStatus(int shown, int rows) {
+    return translated("Shown: %1 of %2").arg(shown).arg(rows);
+}
+
+QString countText(const QString& rows, const QString& checked, const QString& shown) {
+    if (shown.isEmpty()) {
+        return translated("%1 rows, %2 checked").arg(rows, checked);
+    }
+    return translated("%1 rows, %2 checked, shown %3").arg(rows, checked, shown);
+}
+
 } // namespace corvanteller::tableTexts

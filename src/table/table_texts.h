@@ -12,4 +12,13 @@ QString noCheckedRows();
 // The pop-up's "Open containing folder" when the desktop has no file manager.
 QString noProgramForFolder(const QString& folder);
 
+// The filter line.
+QString filterLabel();
+QString allColumns();
+QString markShown();
+// The status line while a filter hides rows.
+QString shownStatus(int shown, int rows);
+// The count at the right of the bottom row: "20,416 rows, 12 checked", with ", shown K".
+QString countText(const QString& rows, const QString& checked, const QString& shown);
+
 } // namespace corvanteller::tableTexts

@@ -604,6 +604,21 @@ private Q_SLOTS:
         QTest::keyClick(&program.grid(), Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&program.grid(), Qt::Key_Space);
         QCOMPARE(program.model().rowMarks(), (std::vector<bool>{true, true, false}));
+
+        // Ctrl+L: the filter line shows the matching rows only; Mark shown checks them.
+        QTest::keyClick(&program.grid(), Qt::Key_L, Qt::ControlModifier);
+        QWidget* filter = QApplication::focusWidget();
+        QCOMPARE(filter->objectName(), u"filterEdit"_s);
+        QTest::keyClicks(filter, u" ALPHA "_s);
+        QCOMPARE(program.main().statusLabel->text(), u"Shown: 1 of 3"_s);
+        QVERIFY(program.grid().isRowHidden(0) && !program.grid().isRowHidden(2));
+        program.main().findChild<QPushButton*>(u"markShownButton"_s)->click();
+        QCOMPARE(program.model().rowMarks(), (std::vector<bool>{true, true, true}));
+        QCOMPARE(program.main().findChild<QLabel*>(u"countLabel"_s)->text(),
+                 u"3 rows, 3 checked, shown 1"_s);
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(!program.grid().isRowHidden(0));
+        QCOMPARE(QApplication::focusWidget(), &program.grid());
     }
 
     void doubleClickTogglesAndUnchecksCheckAll() {
@@ -643,6 +658,7 @@ private Q_SLOTS:
     // A new table is shown from its first cell, wherever the old one was scrolled to.
     void aNewScanAndAListOpenShowTheTableFromItsTopLeftCell() {
         ScannedProgram program;
+        program.main().resize(400, 300); // narrower than the table, which then scrolls across
         QTemporaryDir folder;
         const QString list = folder.filePath(u"songs.sgl"_s);
         program.ui.answerSaveFile(list);
@@ -872,6 +888,8 @@ private Q_SLOTS:
         const auto clipboardHas = [](const QString& text) {
             return [text] { return QGuiApplication::clipboard()->text().contains(text); };
         };
+        auto* filterBar = main.findChild<QWidget*>(u"filterBar"_s);
+        expected[row("filterAction")] = {shown(filterBar), [filterBar] { filterBar->hide(); }};
         expected[row("removeCheckedAction")] = {asked(u"showMessage No row is checked."_s), [] {}};
         const auto anyChecked = [&program] {
             const std::vector<bool> marks = program.model().rowMarks();
