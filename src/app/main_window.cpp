@@ -12,6 +12,7 @@
 #include "office/hand_over_dialogs.h"
 #include "office/word_commands.h"
 #include "rename/complex_rename_dialog.h"
+#include "rename/file_lookup.h"
 #include "rename/rename_journal.h"
 #include "rename/rename_runs.h"
 #include "scan/window_scan.h"
@@ -22,6 +23,7 @@
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
 #include "table/table_controller.h"
+#include "table/table_duplicates.h"
 #include "table/table_filter.h"
 #include "table/table_find.h"
 #include "table/table_texts.h"
@@ -286,6 +288,10 @@ void MainWindow::buildTableCommands(QMenu* table) {
     filterAction_ = addCommand(table, u"Fi&lter..."_s, &MainWindow::openFilterBar);
     filterAction_->setObjectName(u"filterAction"_s);
     filterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addCommand(table, u"Mark &duplicates"_s, &MainWindow::markDuplicateRows)
+        ->setObjectName(u"markDuplicatesAction"_s);
+    addCommand(table, u"Mark &identical files"_s, &MainWindow::markIdenticalFiles)
+        ->setObjectName(u"markIdenticalFilesAction"_s);
     removeCheckedAction_ =
         addCommand(table, u"Remove &checked rows from the table"_s, &MainWindow::removeCheckedRows);
     removeCheckedAction_->setObjectName(u"removeCheckedAction"_s);
@@ -659,6 +665,21 @@ void MainWindow::markShownRows() {
         }
     }
     markRows(rows, true);
+}
+
+void MainWindow::markDuplicateRows() {
+    const std::vector<int> rows = rowsWithDuplicateTexts(context_.table.model());
+    markRows(rows, true);
+    context_.ui.showMessage(this, tableTexts::duplicatesMarked(static_cast<int>(rows.size())));
+}
+
+void MainWindow::markIdenticalFiles() {
+    commitCellEdit();
+    showWaitLabel(u"Wait..."_s);
+    const std::vector<int> rows = rowsWithIdenticalFiles(context_.table.model(), rowFileProbe());
+    showWaitLabel(QString());
+    markRows(rows, true);
+    context_.ui.showMessage(this, tableTexts::identicalFilesMarked(static_cast<int>(rows.size())));
 }
 
 void MainWindow::updateCountLabel() {

@@ -192,6 +192,9 @@ private:
     // Hides the rows the filter line does not show; all rows shown without a filter.
     void applyFilter();
     void markShownRows();
+    void markDuplicateRows();
+    // Reads every file whose size another row's file has: the wait label shows meanwhile.
+    void markIdenticalFiles();
     void updateCountLabel();
     // A new table, or files changed on disk: nothing left to undo in the table.
     void startFreshTableHistory();

@@ -45,11 +45,14 @@ QString findMessage(FindOutcome outcome, FindStep step) {
                                       : commonTexts::continuedFromTop();
 }
 
-FindPattern::FindPattern(const QString& typed) : folded_(typed.trimmed()) {
+FindPattern::FindPattern(const QString& typed) : folded_(foldedForMatching(typed.trimmed())) {}
+
+QString foldedForMatching(QString text) {
     const FoldTable& folds = foldTable();
-    for (QChar& character : folded_) {
+    for (QChar& character : text) {
         character = QChar(folds[character.unicode()]);
     }
+    return text;
 }
 
 bool FindPattern::matchesAt(QStringView text, qsizetype at) const {

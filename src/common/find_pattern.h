@@ -24,6 +24,9 @@ QString findMessage(FindOutcome outcome, FindStep step);
 // A text typed into the find bar, ready for matching: spaces at either end do not count, case
 // does not count, and "ё" matches "е". Every character keeps its place, so a match in the
 // folded text is a match of the same length in the original.
+// The text as the find bar matches it: each character case-folded, "ё" as "е".
+QString foldedForMatching(QString text);
+
 class FindPattern {
 public:
     explicit FindPattern(const QString& typed);

@@ -3,6 +3,7 @@
 #include "common/file_names.h"
 #include "kar/row_store.h"
 
+#include <QCryptographicHash>
 #include <QStringList>
 
 #include <fcntl.h>
@@ -119,6 +120,39 @@ QString displayPath(const QByteArray& path) {
         parts.append(decodeFileName(part));
     }
     return parts.join(QLatin1Char('/'));
+}
+
+FileProbe rowFileProbe() {
+    // One lookup for both calls, so that the rows of one folder keep it open.
+    auto lookup = std::make_shared<FileLookup>();
+    const auto openRowFile = [lookup](const RowFile& file) {
+        const std::optional<FoundFile> found = lookup->find(file);
+        return found ? ::open(found->path().constData(), O_RDONLY | O_CLOEXEC) : -1;
+    };
+    return {[openRowFile](const RowFile& file) {
+                const int descriptor = openRowFile(file);
+                struct stat status {};
+                const bool known =
+                    descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+                if (descriptor >= 0) {
+                    ::close(descriptor);
+                }
+                return known ? static_cast<long long>(status.st_size) : -1LL;
+            },
+            [openRowFile](const RowFile& file) {
+                const int descriptor = openRowFile(file);
+                if (descriptor < 0) {
+                    return QByteArray();
+                }
+                QCryptographicHash hash(QCryptographicHash::Sha256);
+                QByteArray block(1 << 16, Qt::Uninitialized);
+                ssize_t got = 0;
+                while ((got = ::read(descriptor, block.data(), block.size())) > 0) {
+                    hash.addData(QByteArrayView(block.constData(), got));
+                }
+                ::close(descriptor);
+                return got < 0 ? QByteArray() : hash.result();
+            }};
 }
 
 } // namespace corvanteller

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rename/rename_primitive.h"
+#include "table/table_duplicates.h"
 
 #include <QByteArray>
 #include <QString>
@@ -55,6 +56,9 @@ private:
     std::shared_ptr<const OpenFolder> cachedFolder_;
     bool cached_ = false;
 };
+
+// The size and SHA-256 of the files that rows stand for, found as renaming finds them.
+FileProbe rowFileProbe();
 
 // Opens the folder that absolute path bytes name; null when it cannot be opened.
 std::shared_ptr<const OpenFolder> openFolderBytes(const QByteArray& path);

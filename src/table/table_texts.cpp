@@ -25,6 +25,14 @@ QString noProgramForFolder(const QString& folder) {
     return translated("No program was found to show the folder %1.").arg(folder);
 }
 
+QString duplicatesMarked(int rows) {
+    return translated("%1 rows are duplicates of earlier rows.").arg(rows);
+}
+
+QString identicalFilesMarked(int rows) {
+    return translated("%1 rows stand for files identical to an earlier row's file.").arg(rows);
+}
+
 QString filterLabel() {
     return translated("Fi&lter:");
 }

@@ -12,6 +12,10 @@ QString noCheckedRows();
 // The pop-up's "Open containing folder" when the desktop has no file manager.
 QString noProgramForFolder(const QString& folder);
 
+// Table > "Mark duplicates" and "Mark identical files".
+QString duplicatesMarked(int rows);
+QString identicalFilesMarked(int rows);
+
 // The filter line.
 QString filterLabel();
 QString allColumns();

@@ -890,6 +890,10 @@ private Q_SLOTS:
         };
         auto* filterBar = main.findChild<QWidget*>(u"filterBar"_s);
         expected[row("filterAction")] = {shown(filterBar), [filterBar] { filterBar->hide(); }};
+        expected[row("markDuplicatesAction")] = {
+            asked(u"showMessage 0 rows are duplicates of earlier rows."_s), [] {}};
+        expected[row("markIdenticalFilesAction")] = {
+            began(u"showMessage 0 rows stand for files identical"_s), [] {}};
         expected[row("removeCheckedAction")] = {asked(u"showMessage No row is checked."_s), [] {}};
         const auto anyChecked = [&program] {
             const std::vector<bool> marks = program.model().rowMarks();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/table_controller.h"
 
+#include "table/table_duplicates.h"
 #include "table/table_session.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,40 @@ TEST(TableController, EveryStepUndoesAndRedoesTheWholeTable) {
         EXPECT_TRUE(session.model().hasSameRowsAs(store)) << c.name;
         EXPECT_EQ(store.text(SongColumn::Title, 1), session.model().cell(1, 3)) << c.name;
     }
+}
+
+} // namespace
+} // namespace corvanteller
+
+namespace corvanteller {
+namespace {
+
+// Duplicates by their texts (case, "ё", spaces at the ends and inside as the filter sees them)
+// and by their files' bytes; the first of each group stays unmarked.
+TEST(TableDuplicates, MarkTheLaterRowsOfEachGroup) {
+    const QStringList titles = {u"Ёлка"_s, u"  елка "_s, u""_s, u""_s, u"ЁЛКА  "_s, u"Other"_s};
+    const QStringList contents = {u"x"_s, u"y"_s, u"x"_s, u"x"_s, u"yy"_s, u"y"_s};
+    SongTableModel table;
+    RowStore store;
+    for (int row = 1; row <= titles.size(); ++row) {
+        store.setText(SongColumn::Title, row, titles[row - 1]);
+        store.setFile(row, RowFile{u"/m/"_s, contents[row - 1]});
+    }
+    store.setText(SongColumn::Maker, 5, u"Maker"_s);
+    store.setRowCount(static_cast<int>(titles.size()));
+    table.rebuildFrom(store);
+    EXPECT_EQ(rowsWithDuplicateTexts(table), (std::vector<int>{2}));
+
+    // The file's "bytes" are its name here; only same-sized files are hashed.
+    int hashed = 0;
+    const FileProbe probe{
+        [](const RowFile& file) { return static_cast<long long>(file.name.size()); },
+        [&hashed](const RowFile& file) {
+            ++hashed;
+            return file.name.toUtf8();
+        }};
+    EXPECT_EQ(rowsWithIdenticalFiles(table, probe), (std::vector<int>{3, 4, 6}));
+    EXPECT_EQ(hashed, 5); // "yy" has a size of its own
 }
 
 } // namespace
