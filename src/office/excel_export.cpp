@@ -264,6 +264,13 @@ bool buildExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
     formatNumberColumn(sheet, options, n);
     formatHeaderRow(sheet, options);
     setWidths(sheet, options, table.widestCellLengths(), n);
+    // A catalogue in the spreadsheet program: the header stays on screen, every column filters.
+    int lastColumn = c;
+    while (lastColumn > 1 && sheet.value(1, lastColumn).isEmpty()) {
+        --lastColumn;
+    }
+    sheet.freezeTopRows(1);
+    sheet.setAutoFilter(n, lastColumn);
     writeFooter(sheet, options, now, locale, n);
     return true;
 }

@@ -188,12 +188,22 @@ public:
     // Puts a value read from a file.
     void setValue(int row, int column, const CellValue& value);
 
+    // A catalogue's view: the first rows stay in place while the rest scrolls, and the
+    // rectangle from A1 to (bottom, right) has the spreadsheet's filter buttons.
+    void freezeTopRows(int rows) { frozenRows_ = rows; }
+    int frozenRows() const { return frozenRows_; }
+    void setAutoFilter(int bottom, int right) { autoFilter_ = {bottom, right}; }
+    // Row and column 0: no filter.
+    CellPosition autoFilter() const { return autoFilter_; }
+
     // The rows that hold cells, 1 to rowCount(); cells(row) of them, columns 1 to cellCount(row).
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int cellCount(int row) const;
 
 private:
     friend class Range;
+    int frozenRows_ = 0;
+    CellPosition autoFilter_{};
     struct Cell {
         CellValue value;
         CellFormat format;

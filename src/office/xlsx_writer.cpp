@@ -319,6 +319,13 @@ XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path) {
         }
         writeColumns(book, sheet, source);
         writeCells(book, sheet, source, report);
+        if (source.frozenRows() > 0) {
+            worksheet_freeze_panes(sheet, static_cast<lxw_row_t>(source.frozenRows()), 0);
+        }
+        if (const CellPosition filter = source.autoFilter(); filter.row > 0 && filter.column > 0) {
+            check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(filter.row - 1),
+                                       static_cast<lxw_col_t>(filter.column - 1)));
+        }
     }
     book.close();
     return report;

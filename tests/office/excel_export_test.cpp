@@ -330,6 +330,8 @@ TEST(ExcelExportTest, TheWrittenWorkbookReadsBackWithItsFormats) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const test::XlsxInspector styles(file.readAll());
     ASSERT_TRUE(styles.ok());
+    EXPECT_EQ(styles.autoFilter(), u"A1:G4"_s); // the header and the rows, not the footer
+    EXPECT_EQ(styles.frozenRows(), 1);
     const test::XlsxCellStyle number = styles.style(u"A2"_s);
     EXPECT_EQ(number.fillColour, u"FF00FFFF"_s);
     EXPECT_EQ(number.fontColour, u"FF0000FF"_s);

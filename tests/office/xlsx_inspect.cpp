@@ -46,6 +46,10 @@ XlsxInspector::XlsxInspector(const QByteArray& file) {
         if (xml.name() == u"c"_s) {
             cellStyles_.insert(attributes.value(u"r"_s).toString(),
                                attributes.value(u"s"_s).toInt());
+        } else if (xml.name() == u"autoFilter"_s) {
+            autoFilter_ = attributes.value(u"ref"_s).toString();
+        } else if (xml.name() == u"pane"_s && attributes.value(u"state"_s) == u"frozen"_s) {
+            frozenRows_ = attributes.value(u"ySplit"_s).toInt();
         } else if (xml.name() == u"col"_s) {
             columns_.append({attributes.value(u"min"_s).toInt(), attributes.value(u"max"_s).toInt(),
                              attributes.value(u"width"_s).toDouble()});

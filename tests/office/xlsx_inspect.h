@@ -30,6 +30,9 @@ public:
     // Column widths as written, by 1-based column.
     double columnWidth(int column) const;
     QString sheetName() const { return sheetName_; }
+    // The sheet's filter range ("A1:G4") and the rows frozen above its pane.
+    QString autoFilter() const { return autoFilter_; }
+    int frozenRows() const { return frozenRows_; }
     int formatCount() const { return static_cast<int>(xfs_.size()); }
 
 private:
@@ -53,6 +56,8 @@ private:
     QList<QStringList> borders_;
     QList<std::tuple<int, int, double>> columns_;
     QString sheetName_;
+    QString autoFilter_;
+    int frozenRows_ = 0;
 };
 
 } // namespace corvanteller::test
