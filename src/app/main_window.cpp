@@ -28,6 +28,7 @@
 #include "table/table_find.h"
 #include "table/table_texts.h"
 #include "text/text_view.h"
+#include "ui/dropped_file.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
 #include "ui/form_activations.h"
@@ -36,10 +37,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -96,6 +100,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
       tableController_(std::make_unique<TableController>(context.table, context.locale)),
       tableHint_(context.random) {
     setWindowTitle(u"Corvanteller"_s);
+    setAcceptDrops(true);
     context_.activations.addForm(this);
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -146,8 +151,14 @@ void MainWindow::buildGrid(QWidget* client) {
     songGrid->setToolTip(TableHint::initialText());
     songGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     TableSession& table = context_.table;
-    connect(songGrid, &SongGrid::focusedByUser, this, [&table] { table.unsavedChanges = true; });
-    connect(songGrid, &SongGrid::characterTyped, this, [&table] { table.unsavedChanges = true; });
+    connect(songGrid, &SongGrid::focusedByUser, this, [this, &table] {
+        table.unsavedChanges = true;
+        updateWindowTitle();
+    });
+    connect(songGrid, &SongGrid::characterTyped, this, [this, &table] {
+        table.unsavedChanges = true;
+        updateWindowTitle();
+    });
     connect(songGrid, &QTableView::doubleClicked, this,
             guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
     connect(songGrid, &SongGrid::checkToggleRequested, this,
@@ -373,6 +384,7 @@ void MainWindow::showTableHistory() {
     redoTableAction_->setEnabled(history.canRedo());
     applyFilter();
     updateCountLabel();
+    updateWindowTitle();
     QHeaderView* header = songGrid->horizontalHeader();
     const std::optional<SortKey> sort = tableController_->shownSort();
     header->setSortIndicatorShown(sort.has_value());
@@ -682,6 +694,14 @@ void MainWindow::markIdenticalFiles() {
     context_.ui.showMessage(this, tableTexts::identicalFilesMarked(static_cast<int>(rows.size())));
 }
 
+void MainWindow::updateWindowTitle() {
+    const TableSession& table = context_.table;
+    setWindowTitle(table.hasCurrentListFile
+                       ? tableTexts::listWindowTitle(QFileInfo(table.currentListFile).fileName(),
+                                                     table.unsavedChanges)
+                       : u"Corvanteller"_s);
+}
+
 void MainWindow::updateCountLabel() {
     const SongTableModel& model = context_.table.model();
     int checked = 0;
@@ -721,6 +741,38 @@ void MainWindow::findInTable(const QString& text, FindStep step) {
         songGrid->scrollTo(index);
     }
     findBar->showMessage(findMessage(result.outcome, step));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFile(event->mimeData()).kind != DroppedFile::Kind::None) {
+        event->acceptProposedAction();
+    }
+}
+
+// A drop goes the way of its menu command, the save-changes prompt included; the dropped
+// path takes the place of the command's dialog.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const DroppedFile dropped = droppedFile(event->mimeData());
+    if (dropped.kind == DroppedFile::Kind::None) {
+        return;
+    }
+    event->acceptProposedAction();
+    guarded(this, context_.ui, [this, &dropped] {
+        commitCellEdit();
+        droppedPath_ = dropped.path;
+        switch (dropped.kind) {
+        case DroppedFile::Kind::Folder:
+            carryOut(flow_.newScanRequested());
+            break;
+        case DroppedFile::Kind::List:
+            carryOut(flow_.listOpenRequested());
+            break;
+        case DroppedFile::Kind::Workbook:
+        case DroppedFile::Kind::None:
+            carryOut(flow_.importRequested());
+            break;
+        }
+    });
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -831,6 +883,7 @@ void MainWindow::exportTableToText() {
 }
 
 void MainWindow::startNewScanning() {
+    droppedPath_.clear();
     commitCellEdit();
     carryOut(flow_.newScanRequested());
 }
@@ -879,9 +932,14 @@ void MainWindow::carryOut(NextStep step) {
 
 void MainWindow::runNewScan() {
     TableSession& table = context_.table;
+    const auto beforeScan = [&table] { table.startNewScanRows(); };
+    const QString dropped = std::exchange(droppedPath_, QString());
     const std::optional<ScanOutcome> outcome =
-        scan_->chooseFolderAndScan(context_.ui, context_.options, table.mainStore(),
-                                   RunSet::MainWindow, [&table] { table.startNewScanRows(); });
+        dropped.isEmpty()
+            ? scan_->chooseFolderAndScan(context_.ui, context_.options, table.mainStore(),
+                                         RunSet::MainWindow, beforeScan)
+            : scan_->scanFolder(dropped, context_.options, table.mainStore(), RunSet::MainWindow,
+                                beforeScan);
     finishScanProgress(scanProgressBar);
     table.finishNewScan();
     if (outcome) {
@@ -964,12 +1022,15 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
 }
 
 void MainWindow::openList() {
+    droppedPath_.clear();
     commitCellEdit();
     carryOut(flow_.listOpenRequested());
 }
 
 void MainWindow::openListFromDialog() {
-    const QString path = context_.ui.chooseFileToOpen(this, listOpenDialog());
+    const QString dropped = std::exchange(droppedPath_, QString());
+    const QString path =
+        dropped.isEmpty() ? context_.ui.chooseFileToOpen(this, listOpenDialog()) : dropped;
     if (path.isEmpty()) {
         return;
     }
@@ -1083,12 +1144,15 @@ void MainWindow::printTableDocument(const DocumentPrinter& printer) {
 }
 
 void MainWindow::importExcel() {
+    droppedPath_.clear();
     commitCellEdit();
     carryOut(flow_.importRequested());
 }
 
 void MainWindow::importWorkbookFromDialog() {
-    const QString path = context_.ui.chooseFileToOpen(this, excelOpenDialog());
+    const QString dropped = std::exchange(droppedPath_, QString());
+    const QString path =
+        dropped.isEmpty() ? context_.ui.chooseFileToOpen(this, excelOpenDialog()) : dropped;
     if (path.isEmpty()) {
         return;
     }
@@ -1098,7 +1162,11 @@ void MainWindow::importWorkbookFromDialog() {
 }
 
 bool MainWindow::importExcelForStartWindow(QWidget* parent) {
-    const QString path = context_.ui.chooseFileToOpen(parent, excelOpenDialog());
+    return importExcelForStartWindow(parent,
+                                     context_.ui.chooseFileToOpen(parent, excelOpenDialog()));
+}
+
+bool MainWindow::importExcelForStartWindow(QWidget*, const QString& path) {
     if (path.isEmpty()) {
         return false;
     }
@@ -1176,6 +1244,7 @@ bool MainWindow::saveListWithDialog() {
     table.currentListFile = path;
     table.hasCurrentListFile = true;
     table.unsavedChanges = false;
+    updateWindowTitle();
     return true;
 }
 
@@ -1185,6 +1254,7 @@ bool MainWindow::saveListToCurrentFile() {
     // before the program closes.
     writeListFile(table.currentListFile, table.model());
     table.unsavedChanges = false;
+    updateWindowTitle();
     return true;
 }
 

@@ -151,6 +151,7 @@ public:
     // The start window's "Import from Excel file": reads a workbook into this window's table.
     // False when the dialog was cancelled.
     bool importExcelForStartWindow(QWidget* parent);
+    bool importExcelForStartWindow(QWidget* parent, const QString& path);
 
     void applyColumnWidthMode();
     void updateStatusLine(const QString& text);
@@ -160,6 +161,8 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     enum class ListRead { Read, Refused, Stopped };
@@ -196,6 +199,8 @@ private:
     // Reads every file whose size another row's file has: the wait label shows meanwhile.
     void markIdenticalFiles();
     void updateCountLabel();
+    // "songs.sgl* - Corvanteller": the current list, and a star while it has unsaved changes.
+    void updateWindowTitle();
     // A new table, or files changed on disk: nothing left to undo in the table.
     void startFreshTableHistory();
     QAction* addCommand(QMenu* menu, const QString& caption, void (MainWindow::*handler)());
@@ -248,6 +253,7 @@ private:
     FilterBar* filterBar_ = nullptr;
     QLabel* countLabel_ = nullptr; // "20,416 rows, 12 checked"
     int shownRows_ = -1;           // while a filter hides rows
+    QString droppedPath_;          // a dropped file or folder, in place of the next dialog
     QMenu* sortMenu_ = nullptr;    // Table > "Sort by"
     TableHint tableHint_;
     bool centred_ = false;

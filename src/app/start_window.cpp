@@ -9,13 +9,16 @@
 #include "scan/scan_parameters_dialog.h"
 #include "scan/window_scan.h"
 #include "settings/general_settings_dialog.h"
+#include "ui/dropped_file.h"
 #include "ui/error_guard.h"
 #include "ui/jpeg_image.h"
 #include "ui/menu_keys.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -38,6 +41,7 @@ QPixmap picture(const QString& resource) {
 StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent)
     : QMainWindow(parent), context_(context), mainWindow_(mainWindow) {
     setWindowTitle(u"Corvanteller"_s);
+    setAcceptDrops(true);
     context_.activations.addForm(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -254,6 +258,36 @@ void StartWindow::openList(const QString& path) {
 
 void StartWindow::importExcel() {
     handOverTableReadBy([this] { return mainWindow_.importExcelForStartWindow(this); });
+}
+
+void StartWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFile(event->mimeData()).kind != DroppedFile::Kind::None) {
+        event->acceptProposedAction();
+    }
+}
+
+void StartWindow::dropEvent(QDropEvent* event) {
+    const DroppedFile dropped = droppedFile(event->mimeData());
+    if (dropped.kind == DroppedFile::Kind::None || WindowScan::anyRunning()) {
+        return;
+    }
+    event->acceptProposedAction();
+    guarded(this, context_.ui, [this, &dropped] {
+        switch (dropped.kind) {
+        case DroppedFile::Kind::Folder:
+            startScanOf(dropped.path);
+            break;
+        case DroppedFile::Kind::List:
+            openList(dropped.path);
+            break;
+        case DroppedFile::Kind::Workbook:
+        case DroppedFile::Kind::None:
+            handOverTableReadBy([this, &dropped] {
+                return mainWindow_.importExcelForStartWindow(this, dropped.path);
+            });
+            break;
+        }
+    });
 }
 
 void StartWindow::exitProgram() {

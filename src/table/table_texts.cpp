@@ -33,6 +33,11 @@ QString identicalFilesMarked(int rows) {
     return translated("%1 rows stand for files identical to an earlier row's file.").arg(rows);
 }
 
+QString listWindowTitle(const QString& listName, bool unsaved) {
+    return translated("%1%2 - Corvanteller")
+        .arg(listName, unsaved ? QStringLiteral("*") : QString());
+}
+
 QString filterLabel() {
     return translated("Fi&lter:");
 }

@@ -16,6 +16,9 @@ QString noProgramForFolder(const QString& folder);
 QString duplicatesMarked(int rows);
 QString identicalFilesMarked(int rows);
 
+// The main window's title with a list: "songs.sgl* - Corvanteller".
+QString listWindowTitle(const QString& listName, bool unsaved);
+
 // The filter line.
 QString filterLabel();
 QString allColumns();

@@ -17,15 +17,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QUrl>
 #include <QtTest>
 
 #include <algorithm>
@@ -619,6 +622,35 @@ private Q_SLOTS:
         QTest::keyClick(filter, Qt::Key_Escape);
         QVERIFY(!program.grid().isRowHidden(0));
         QCOMPARE(QApplication::focusWidget(), &program.grid());
+    }
+
+    // A list or a folder dropped on the window opens or scans as its menu command does.
+    void aDroppedListOpensAndADroppedFolderScans() {
+        ScannedProgram program;
+        QTemporaryDir folder;
+        const QString list = folder.filePath(u"songs.sgl"_s);
+        program.ui.answerSaveFile(list);
+        program.main().saveListAsAction->trigger();
+        QCOMPARE(program.main().windowTitle(), u"songs.sgl - Corvanteller"_s);
+        const auto drop = [&](const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&program.main(), &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&program.main(), &dropped);
+        };
+        program.main().addRowAction->trigger();
+        program.context().table.unsavedChanges = false;
+        drop(list);
+        QCOMPARE(program.model().songCount(), 3);
+        QVERIFY(program.ui.log.filter(u"chooseOpenFile"_s).isEmpty());
+        program.main().addRowAction->trigger();
+        program.context().table.unsavedChanges = false;
+        drop(program.music.path());
+        QCOMPARE(program.model().songCount(), 3);
+        QCOMPARE(program.main().windowTitle(), u"Corvanteller"_s);
     }
 
     void doubleClickTogglesAndUnchecksCheckAll() {
