@@ -33,6 +33,9 @@
 #include "ui/find_bar.h"
 #include "ui/form_activations.h"
 #include "ui/menu_keys.h"
+#include "write/table_text_writing.h"
+#include "write/text_write_journal.h"
+#include "write/text_write_preview_window.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -50,6 +53,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 namespace corvanteller {
 
@@ -134,6 +139,10 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
             [this] { showAsActive(); });
     connect(complexRenaming_, &ComplexRenameDialog::tableAboutToBeRead, this,
             [this] { commitCellEdit(); });
+
+    textWritePreview_ = new TextWritePreviewWindow(this);
+    connect(textWritePreview_, &TextWritePreviewWindow::writeChosen, this,
+            guard(this, context_.ui, [this] { writePreviewedTexts(); }));
 
     context_.table.hasCurrentListFile = false;
     context_.table.unsavedChanges = true;
@@ -270,6 +279,11 @@ void MainWindow::buildMenus() {
     exportToTextAction = addCommand(table, u"&Export to text"_s, &MainWindow::exportTableToText);
     findAction = addCommand(table, u"&Find..."_s, &MainWindow::openFindBar);
     buildTableCommands(table);
+    table->addSeparator();
+    writeTextsAction =
+        addCommand(table, u"&Write texts into files..."_s, &MainWindow::previewTextWriting);
+    undoTextWritingAction =
+        addCommand(table, u"Undo last te&xt writing"_s, &MainWindow::revertLastTextWriting);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"&About"_s);
@@ -795,16 +809,100 @@ void MainWindow::toggleRowCheck(const QModelIndex& index) {
     }
 }
 
+MessageReply MainWindow::showRunFailure(const QString& text) {
+    return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
+                                                      : MessageReply::Continue;
+}
+
 RenameServices MainWindow::renameServices() {
     return {systemFileSystem(),
             renameJournalPath(context_.settingsPath),
             context_.options.general.errorMessages,
-            [this](const QString& text) {
-                return context_.ui.showFailureMessage(this, text) ? MessageReply::NoMoreMessages
-                                                                  : MessageReply::Continue;
-            },
+            [this](const QString& text) { return showRunFailure(text); },
             [this](const QString& question) { return context_.ui.askYesNo(this, question); },
             &context_.clock};
+}
+
+TextWriteServices MainWindow::textWriteServices() {
+    TextWriteServices services{systemFileSystem(),
+                               textWriteJournalPath(renameJournalPath(context_.settingsPath))};
+    services.confirm = [this](const QString& question) {
+        return context_.ui.askYesNo(this, question);
+    };
+    services.clock = &context_.clock;
+    return services;
+}
+
+void MainWindow::previewTextWriting() {
+    commitCellEdit();
+    TextWriteServices services = textWriteServices();
+    services.dryRun = true;
+    TextWriteRunResult preview = writeTextsIntoFiles(textWriteRequests(context_.table.model()),
+                                                     runSetOf(context_.table.origin), services);
+    std::vector<TextWriteRowResult> listed;
+    previewedWrites_.clear();
+    for (TextWriteRowResult& row : preview.rows) {
+        if (row.outcome != TextWriteOutcome::Unchanged) {
+            previewedWrites_.push_back({row.row, row.path, row.newTexts});
+            listed.push_back(std::move(row));
+        }
+    }
+    textWritePreview_->showRows(std::move(listed));
+}
+
+void MainWindow::writePreviewedTexts() {
+    TextWriteServices services = textWriteServices();
+    const std::vector<TextWriteRequest> requests = std::exchange(previewedWrites_, {});
+    const TextWriteRunResult result =
+        writeTextsIntoFiles(requests, runSetOf(context_.table.origin), services);
+    if (result.written > 0) {
+        // The files changed on disk: their own undo puts them back, not the table's.
+        startFreshTableHistory();
+    }
+    reportTextWriting(result);
+}
+
+void MainWindow::revertLastTextWriting() {
+    commitCellEdit();
+    TextWriteServices services = textWriteServices();
+    const TextWriteRunResult result = undoLastTextWriting(services);
+    if (result.rows.empty() && result.notice.isEmpty()) {
+        return; // the question was answered No
+    }
+    std::set<QByteArray> putBack;
+    for (const TextWriteRowResult& row : result.rows) {
+        if (row.outcome == TextWriteOutcome::Written) {
+            putBack.insert(row.path);
+        }
+    }
+    TableSession& table = context_.table;
+    if (!putBack.empty()) {
+        startFreshTableHistory();
+    }
+    if (rereadRowTexts(table.model(), putBack, runSetOf(table.origin)) > 0) {
+        // As after an open: the next activation rebuilds the table from the stores.
+        table.refreshStores();
+        table.unsavedChanges = true;
+    }
+    if (result.rows.empty()) {
+        context_.ui.showMessage(this, result.notice);
+        return;
+    }
+    reportTextWriting(result);
+}
+
+void MainWindow::reportTextWriting(const TextWriteRunResult& result) {
+    if (!result.notice.isEmpty()) {
+        context_.ui.showMessage(this, result.notice);
+    }
+    context_.ui.showMessage(this, result.countMessage());
+    FailureMessages failures(context_.options.general.errorMessages,
+                             [this](const QString& text) { return showRunFailure(text); });
+    for (const TextWriteRowResult& row : result.rows) {
+        if (!row.message.isEmpty()) {
+            failures.show(row.message);
+        }
+    }
 }
 
 void MainWindow::renameFilesFromNameColumn() {

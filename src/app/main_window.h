@@ -5,10 +5,12 @@
 #include "office/document_engine.h"
 #include "office/excel_import.h"
 #include "office/workbook_engine.h"
+#include "rename/failure_messages.h"
 #include "table/list_file.h"
 #include "table/save_changes_flow.h"
 #include "table/table_hints.h"
 #include "text/text_view_modes.h"
+#include "write/text_write_run.h"
 
 #include <QMainWindow>
 
@@ -34,6 +36,7 @@ class ComplexRenameDialog;
 class SaveChangesPrompt;
 class FilterBar;
 class TableController;
+class TextWritePreviewWindow;
 class WindowScan;
 struct RenameServices;
 
@@ -96,6 +99,10 @@ public:
     QAction* findAction = nullptr;
     FindBar* findBar = nullptr;
 
+    QAction* writeTextsAction = nullptr;      // Table > "Write texts into files..."
+    QAction* undoTextWritingAction = nullptr; // Table > "Undo last text writing"
+    TextWritePreviewWindow& textWritePreview() { return *textWritePreview_; }
+
     SaveChangesPrompt& savePrompt() { return *savePrompt_; }
     TextView& textView() { return *textView_; }
 
@@ -125,6 +132,8 @@ public:
     void renameFilesFromNameColumn();
     void showComplexRenameDialog();
     void revertLastRenaming();
+    void previewTextWriting();
+    void revertLastTextWriting();
     void addRow();
     void showInformation();
     void showHelp();
@@ -217,6 +226,13 @@ private:
     bool saveListToCurrentFile();
     void endProgram();
     RenameServices renameServices();
+    // Shows one failure message of a run with "OK" and "No more messages".
+    MessageReply showRunFailure(const QString& text);
+    TextWriteServices textWriteServices();
+    // The rows of the preview once "Write" is chosen.
+    void writePreviewedTexts();
+    // The run's notice, its count and its refusals one by one.
+    void reportTextWriting(const TextWriteRunResult& result);
     ListRead readListIntoGrid(QWidget* parent, const QString& path, int originRowCount,
                               ListOpenFailure failure);
     // "&Open Corvanteller list..." and "&Import from Excel file" once the table may be replaced.
@@ -244,6 +260,8 @@ private:
     // A window of its own that only this one opens.
     std::unique_ptr<TextView> textView_;
     ComplexRenameDialog* complexRenaming_ = nullptr;
+    TextWritePreviewWindow* textWritePreview_ = nullptr;
+    std::vector<TextWriteRequest> previewedWrites_; // what "Write" of the preview writes
     WindowScan* scan_ = nullptr;
     std::unique_ptr<TableController> tableController_;
     QAction* undoTableAction_ = nullptr; // Table > "Undo ..."

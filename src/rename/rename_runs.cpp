@@ -28,12 +28,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Failure messages while the user wants them and has not asked for no more. Without services
-// (a dry run) the texts are only kept.
-class FailureMessages {
+// The failure of a row, its message shown while the user wants them. Without services (a dry
+// run) the texts are only kept.
+class RowFailures {
 public:
-    FailureMessages(RenameServices* services, RenameJournal* journal)
-        : services_(services), journal_(journal) {}
+    RowFailures(RenameServices* services, RenameJournal* journal)
+        : messages_(services != nullptr && services->errorMessages,
+                    services != nullptr ? services->showFailure : FailureMessages::Show(),
+                    [journal] {
+                        if (journal != nullptr) {
+                            // What is written is on disk while the user reads.
+                            try {
+                                journal->flush();
+                            } catch (const IoError&) {
+                                // The run's end reports it.
+                            }
+                        }
+                    }) {}
 
     void fail(RowResult& row, const QString& text, const QString& remark = {}) {
         row.outcome = RowOutcome::Failed;
@@ -41,25 +52,11 @@ public:
         if (!remark.isEmpty()) {
             row.remarks.append(remark);
         }
-        if (services_ == nullptr || !services_->errorMessages || silenced_ ||
-            !services_->showFailure) {
-            return;
-        }
-        if (journal_ != nullptr) {
-            // The user may take long to answer: what is written is on disk meanwhile.
-            try {
-                journal_->flush();
-            } catch (const IoError&) {
-                // The run's end reports it.
-            }
-        }
-        silenced_ = services_->showFailure(text) == MessageReply::NoMoreMessages;
+        messages_.show(text);
     }
 
 private:
-    RenameServices* services_;
-    RenameJournal* journal_;
-    bool silenced_ = false;
+    FailureMessages messages_;
 };
 
 std::unique_ptr<RenameJournal> openJournal(const RenameServices& services,
@@ -281,7 +278,7 @@ RenameRunResult runRows(const RunPlan& plan, const TableSession& source, TableSe
     if (plan.command == Command::Complex) {
         recipe = NameRecipe::from(*plan.options);
     }
-    FailureMessages messages(services, journal);
+    RowFailures messages(services, journal);
     std::set<FileIdentity> renamedFiles;
     QHash<QByteArray, int> rowThatTook;
     bool processed = false;
@@ -661,7 +658,7 @@ RenameRunResult undoLastRenaming(TableSession& table, RenameServices& services) 
         }
         rows->moved(table, step.rename.newPath, step.oldName);
     };
-    FailureMessages messages(&services, journal.get());
+    RowFailures messages(&services, journal.get());
     std::set<qint64> settledRuns;
     try {
         const JournalRun* run = journal->runToUndo();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rename/failure_messages.h"
 #include "rename/rename_primitive.h"
 #include "settings/options.h"
 
@@ -13,9 +14,6 @@ namespace corvanteller {
 
 class Clock;
 class TableSession;
-
-// What the user answered to a failure message of a run.
-enum class MessageReply { Continue, NoMoreMessages };
 
 // What a run needs besides the table.
 struct RenameServices {

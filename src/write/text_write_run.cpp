@@ -11,13 +11,19 @@
 
 #include <QCryptographicHash>
 
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <memory>
-#include <set>
+#include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -26,9 +32,85 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A run hashes every file twice: libcrypto's SHA-256 uses the processor's own instructions,
+// several times faster than Qt's.
 QByteArray sha256(QByteArrayView bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    if (EVP_Digest(bytes.data(), static_cast<std::size_t>(bytes.size()), digest, &size,
+                   EVP_sha256(), nullptr) != 1) {
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    }
+    return QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(size)).toHex();
 }
+
+// The files replaced together: their journal lines are flushed once before the first of them is
+// replaced, their new files are flushed side by side, and their folders once after.
+constexpr std::size_t batchFiles = 512;
+constexpr qsizetype batchBytes = 64 * 1024 * 1024;
+// Flushes waiting side by side go out in one commit of the file system's journal.
+constexpr std::size_t flushThreads = 16;
+
+// Runs flush(i) for i below count, several at a time. Returns each one's error (0: flushed).
+std::vector<int> flushSideBySide(std::size_t count, const std::function<int(std::size_t)>& flush) {
+    std::vector<int> errors(count, 0);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            errors[i] = flush(i);
+        }
+    };
+    std::vector<std::thread> helpers;
+    const std::size_t threads = std::min(flushThreads, count);
+    for (std::size_t t = 1; t < threads; ++t) {
+        helpers.emplace_back(work);
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    return errors;
+}
+
+int fsyncError(int descriptor) {
+    return ::fsync(descriptor) == 0 ? 0 : errno;
+}
+
+// The folders of a run: the files of one folder follow each other, so the last one opened is
+// kept.
+class RunFolders {
+public:
+    std::shared_ptr<const OpenFolder> open(const QByteArray& path) {
+        if (!last_ || lastPath_ != path) {
+            errno = 0;
+            last_ = openFolderBytes(path);
+            lastPath_ = path;
+        }
+        return last_;
+    }
+
+private:
+    QByteArray lastPath_;
+    std::shared_ptr<const OpenFolder> last_;
+};
+
+// The folders whose entries a run changed, each flushed once.
+class TouchedFolders {
+public:
+    void add(const std::shared_ptr<const OpenFolder>& folder) { folders_[folder->path()] = folder; }
+    void flush() {
+        std::vector<int> descriptors;
+        for (const auto& [path, folder] : folders_) {
+            descriptors.push_back(folder->descriptor());
+        }
+        flushSideBySide(descriptors.size(),
+                        [&descriptors](std::size_t i) { return fsyncError(descriptors[i]); });
+        folders_.clear();
+    }
+
+private:
+    std::map<QByteArray, std::shared_ptr<const OpenFolder>> folders_;
+};
 
 // What tells that a file is still the one that was read.
 struct FileState {
@@ -73,8 +155,12 @@ QString fileNotWrittenMessage(const QString& path, const QString& reason) {
     return u"The file %1 was not written: %2."_s.arg(path, reason);
 }
 
+QString leftAloneMessage(const QString& path, const QString& reason) {
+    return u"The file %1 was left alone: %2."_s.arg(path, reason);
+}
+
 // Reads the file that path names, a symbolic link followed. Throws WriteFailure.
-TargetFile readTarget(const QByteArray& path) {
+TargetFile readTarget(const QByteArray& path, RunFolders& folders) {
     char resolved[PATH_MAX];
     if (::realpath(path.constData(), resolved) == nullptr) {
         throw WriteFailure(ioErrorText(errno), false);
@@ -83,7 +169,7 @@ TargetFile readTarget(const QByteArray& path) {
     target.path = resolved;
     const qsizetype slash = target.path.lastIndexOf('/');
     target.name = target.path.mid(slash + 1);
-    target.folder = openFolderBytes(target.path.left(slash + 1));
+    target.folder = folders.open(target.path.left(slash + 1));
     if (!target.folder) {
         throw WriteFailure(ioErrorText(errno == 0 ? EIO : errno), false);
     }
@@ -125,7 +211,8 @@ QByteArray temporaryName() {
 }
 
 // Writes bytes under a new name in the target's folder, with the old file's permissions and,
-// where allowed, owner. Returns the name. Throws WriteFailure.
+// where allowed, owner. With flushes its writing to disk begins; flushNewFiles waits for it.
+// Returns the name. Throws WriteFailure.
 QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool flushes) {
     const int folder = target.folder->descriptor();
     QByteArray name;
@@ -154,8 +241,8 @@ QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool f
     if (error == 0 && ::fchmod(fd, target.state.mode & 07777) != 0) {
         error = errno;
     }
-    if (error == 0 && flushes && ::fsync(fd) != 0) {
-        error = errno;
+    if (error == 0 && flushes) {
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;
@@ -194,15 +281,164 @@ std::unique_ptr<TextWriteJournal> openJournal(const TextWriteServices& services,
     }
 }
 
-void flushFolders(const std::set<std::shared_ptr<const OpenFolder>>& folders) {
-    for (const auto& folder : folders) {
-        ::fsync(folder->descriptor());
-    }
+// A new file written and waiting to replace its target.
+struct NewFile {
+    std::size_t row = 0; // in the run's rows
+    TargetFile target;
+    QByteArray temporary;
+    QByteArray oldSha256;
+    QByteArray newSha256;
+    std::vector<ChangedRegion> regions;
+    int sequence = 0; // its journal line
+};
+
+// fsync of every new file, side by side. Returns each one's error (0: flushed).
+std::vector<int> flushNewFiles(const std::vector<NewFile>& files) {
+    return flushSideBySide(files.size(), [&files](std::size_t i) {
+        const NewFile& file = files[i];
+        const int fd = ::openat(file.target.folder->descriptor(), file.temporary.constData(),
+                                O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) {
+            return errno;
+        }
+        const int error = fsyncError(fd);
+        ::close(fd);
+        return error;
+    });
+}
+
+QString journalFailureNotice(const IoError& error) {
+    return u"The text writing journal cannot be written: "_s + ioErrorText(error.code()) + u"."_s;
 }
 
 QByteArray fileNameOf(const QByteArray& path) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
+
+// The new files of a writing run, replacing their targets a batch at a time: the journal lines of
+// a batch are written and flushed once, then its new files are flushed side by side, each one
+// is checked and renamed over its target, and the folders are flushed once.
+class WriteBatches {
+public:
+    // An undo's batches record each file as settled once it is put back; its journal lines are
+    // there already.
+    WriteBatches(TextWriteServices& services, TextWriteJournal* journal, TextWriteRunResult& result,
+                 std::optional<qint64> undoneRun = std::nullopt)
+        : services_(services), journal_(journal), result_(result), undoneRun_(undoneRun) {}
+    ~WriteBatches() { dropFrom(0); }
+    WriteBatches(const WriteBatches&) = delete;
+    WriteBatches& operator=(const WriteBatches&) = delete;
+
+    // False when the journal cannot be written: the run ends.
+    bool add(NewFile file, qsizetype size) {
+        files_.push_back(std::move(file));
+        bytes_ += size;
+        return (files_.size() < batchFiles && bytes_ < batchBytes) || replace();
+    }
+
+    // Replaces the targets of the batch; false when the journal cannot be written.
+    bool replace() {
+        const bool recorded = record();
+        if (recorded) {
+            const std::vector<int> errors =
+                services_.flushes ? flushNewFiles(files_) : std::vector<int>(files_.size(), 0);
+            for (std::size_t i = 0; i < files_.size(); ++i) {
+                replaceOne(files_[i], errors[i]);
+            }
+            if (services_.flushes) {
+                touched_.flush();
+            }
+            files_.clear();
+        }
+        bytes_ = 0;
+        return recorded;
+    }
+
+private:
+    // The batch's lines, flushed; on a failure its files are dropped and the notice set.
+    bool record() {
+        if (files_.empty() || undoneRun_) {
+            return true;
+        }
+        try {
+            for (NewFile& file : files_) {
+                file.sequence =
+                    journal_->recordWrite({0, file.target.path, file.temporary, file.oldSha256,
+                                           file.newSha256, file.regions});
+            }
+            journal_->flush();
+            return true;
+        } catch (const IoError& error) {
+            result_.notice = journalFailureNotice(error);
+            dropFrom(0, &error);
+            return false;
+        }
+    }
+
+    void replaceOne(const NewFile& file, int flushError) {
+        TextWriteRowResult& row = result_.rows[file.row];
+        const int folder = file.target.folder->descriptor();
+        int error = flushError;
+        bool refused = false;
+        if (error == 0 && !unchangedSinceRead(file.target)) {
+            refused = true;
+        } else if (error == 0) {
+            error = services_.fileSystem.rename(folder, file.temporary, file.target.name);
+        }
+        const bool replaced = error == 0 && !refused;
+        if (replaced) {
+            touched_.add(file.target.folder);
+            row.outcome = TextWriteOutcome::Written;
+            ++result_.written;
+        } else {
+            ::unlinkat(folder, file.temporary.constData(), 0);
+            row.outcome = refused ? TextWriteOutcome::Refused : TextWriteOutcome::Failed;
+            row.message = failureMessage(row, refused ? changedReason() : ioErrorText(error));
+            ++result_.refused;
+        }
+        // A file an undo could not put back stays for the next undo.
+        if (undoneRun_ && !replaced) {
+            return;
+        }
+        try {
+            if (undoneRun_) {
+                journal_->recordSettled(*undoneRun_, file.sequence);
+            } else if (!replaced) {
+                journal_->recordFailed(file.sequence);
+            }
+        } catch (const IoError& failure) {
+            result_.notice = journalFailureNotice(failure);
+        }
+    }
+
+    QString failureMessage(const TextWriteRowResult& row, const QString& reason) const {
+        return undoneRun_ ? leftAloneMessage(displayPath(row.path), reason)
+                          : fileNotWrittenMessage(displayPath(row.path), reason);
+    }
+
+    // The new files from first on are removed, their rows failed with the journal's error.
+    void dropFrom(std::size_t first, const IoError* error = nullptr) {
+        for (std::size_t i = first; i < files_.size(); ++i) {
+            const NewFile& file = files_[i];
+            ::unlinkat(file.target.folder->descriptor(), file.temporary.constData(), 0);
+            if (error != nullptr) {
+                TextWriteRowResult& row = result_.rows[file.row];
+                row.outcome = TextWriteOutcome::Failed;
+                row.message = failureMessage(row, ioErrorText(error->code()));
+                ++result_.refused;
+            }
+        }
+        files_.clear();
+    }
+
+    TextWriteServices& services_;
+    TextWriteJournal* journal_;
+    TextWriteRunResult& result_;
+    std::vector<NewFile> files_;
+    std::optional<qint64> undoneRun_;
+    qsizetype bytes_ = 0;
+    TouchedFolders touched_;
+};
 
 } // namespace
 
@@ -232,8 +468,10 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
         const SystemClock systemClock;
         journal->startRun((services.clock != nullptr ? services.clock : &systemClock)->now());
     }
-    std::set<std::shared_ptr<const OpenFolder>> touchedFolders;
+    WriteBatches batches(services, journal.get(), result);
+    RunFolders folders;
     for (const TextWriteRequest& request : requests) {
+        const std::size_t index = result.rows.size();
         TextWriteRowResult& row = result.rows.emplace_back();
         row.row = request.row;
         row.path = request.path;
@@ -243,7 +481,7 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
             if (!isKaraokeFileName(fileNameOf(request.path))) {
                 throw WriteFailure(u"its name does not hold \"kar\" or \"KAR\""_s);
             }
-            const TargetFile target = readTarget(request.path);
+            TargetFile target = readTarget(request.path, folders);
             row.oldTexts = readKaraokeBytes(target.bytes, runSet);
             if (row.oldTexts == request.texts) {
                 continue;
@@ -263,34 +501,14 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
                 ++result.written;
                 continue;
             }
-            const QByteArray temporary = writeTemporary(target, plan.newBytes, services.flushes);
-            const int folder = target.folder->descriptor();
-            if (!unchangedSinceRead(target)) {
-                ::unlinkat(folder, temporary.constData(), 0);
-                throw WriteFailure(changedReason());
-            }
-            int sequence = 0;
-            try {
-                sequence = journal->recordWrite({0, target.path, temporary, sha256(target.bytes),
-                                                 sha256(plan.newBytes), plan.regions});
-            } catch (const IoError& error) {
-                ::unlinkat(folder, temporary.constData(), 0);
-                result.notice = u"The text writing journal cannot be written: "_s +
-                                ioErrorText(error.code()) + u"."_s;
-                row.outcome = TextWriteOutcome::Failed;
-                row.message = fileNotWrittenMessage(shown, ioErrorText(error.code()));
-                ++result.refused;
+            NewFile file{index, std::move(target),     {},
+                         {},    sha256(plan.newBytes), std::move(plan.regions)};
+            file.temporary = writeTemporary(file.target, plan.newBytes, services.flushes);
+            file.oldSha256 = sha256(file.target.bytes);
+            file.target.bytes.clear(); // the batch keeps only what its journal lines need
+            if (!batches.add(std::move(file), plan.newBytes.size())) {
                 break;
             }
-            const int renamed = services.fileSystem.rename(folder, temporary, target.name);
-            if (renamed != 0) {
-                ::unlinkat(folder, temporary.constData(), 0);
-                journal->recordFailed(sequence);
-                throw WriteFailure(ioErrorText(renamed), false);
-            }
-            touchedFolders.insert(target.folder);
-            row.outcome = TextWriteOutcome::Written;
-            ++result.written;
         } catch (const WriteFailure& failure) {
             row.outcome = failure.refused ? TextWriteOutcome::Refused : TextWriteOutcome::Failed;
             row.message = fileNotWrittenMessage(shown, failure.reason);
@@ -301,17 +519,7 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
             ++result.refused;
         }
     }
-    if (services.flushes) {
-        flushFolders(touchedFolders);
-    }
-    if (journal) {
-        try {
-            journal->flush();
-        } catch (const IoError& error) {
-            result.notice = u"The text writing journal cannot be written: "_s +
-                            ioErrorText(error.code()) + u"."_s;
-        }
-    }
+    batches.replace();
     return result;
 }
 
@@ -339,13 +547,15 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
     for (const JournalWrite* write : pending) {
         writes.push_back(*write); // the journal's runs change as lines are added
     }
-    std::set<std::shared_ptr<const OpenFolder>> touchedFolders;
+    WriteBatches batches(services, journal.get(), result, runNumber);
+    RunFolders folders;
     for (const JournalWrite& write : writes) {
+        const std::size_t index = result.rows.size();
         TextWriteRowResult& row = result.rows.emplace_back();
         row.path = write.path;
         const QString shown = displayPath(write.path);
         try {
-            const TargetFile target = readTarget(write.path);
+            TargetFile target = readTarget(write.path, folders);
             // A run stopped between its journal line and the replacement leaves the new file.
             ::unlinkat(target.folder->descriptor(), write.temporaryName.constData(), 0);
             const QByteArray current = sha256(target.bytes);
@@ -363,39 +573,25 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
             }
             row.oldTexts = readKaraokeBytes(target.bytes, RunSet::StartWindow);
             row.newTexts = readKaraokeBytes(old, RunSet::StartWindow);
-            const QByteArray temporary = writeTemporary(target, old, services.flushes);
-            const int folder = target.folder->descriptor();
-            if (!unchangedSinceRead(target)) {
-                ::unlinkat(folder, temporary.constData(), 0);
-                throw WriteFailure(changedReason());
-            }
-            const int renamed = services.fileSystem.rename(folder, temporary, target.name);
-            if (renamed != 0) {
-                ::unlinkat(folder, temporary.constData(), 0);
-                throw WriteFailure(ioErrorText(renamed), false);
-            }
-            journal->recordSettled(runNumber, write.sequence);
-            touchedFolders.insert(target.folder);
-            row.outcome = TextWriteOutcome::Written;
-            ++result.written;
+            NewFile file{index, std::move(target), {}, {}, {}, {}, write.sequence};
+            file.temporary = writeTemporary(file.target, old, services.flushes);
+            file.target.bytes.clear();
+            batches.add(std::move(file), old.size());
         } catch (const WriteFailure& failure) {
             row.outcome = failure.refused ? TextWriteOutcome::Refused : TextWriteOutcome::Failed;
-            row.message = u"The file %1 was left alone: %2."_s.arg(shown, failure.reason);
+            row.message = leftAloneMessage(shown, failure.reason);
             ++result.refused;
         } catch (const IoError& error) {
             row.outcome = TextWriteOutcome::Failed;
-            row.message = u"The file %1 was left alone: %2."_s.arg(shown, error.text());
+            row.message = leftAloneMessage(shown, error.text());
             ++result.refused;
         }
     }
-    if (services.flushes) {
-        flushFolders(touchedFolders);
-    }
+    batches.replace();
     try {
         journal->flush();
     } catch (const IoError& error) {
-        result.notice =
-            u"The text writing journal cannot be written: "_s + ioErrorText(error.code()) + u"."_s;
+        result.notice = journalFailureNotice(error);
     }
     return result;
 }

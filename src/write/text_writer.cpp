@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 namespace corvanteller {
@@ -46,37 +47,99 @@ bool overlaps(qsizetype start, qsizetype end, qsizetype otherStart, qsizetype ot
     return start < otherEnd && otherStart < end;
 }
 
-// Every event of every chunk that no edit touched, as bytes; other chunks whole. The edits are
-// in file order on both sides, so one pass over both does.
-std::vector<QByteArrayView> untouchedParts(QByteArrayView bytes, const SmfFile& file,
-                                           const std::vector<Edit>& edits, bool newSide) {
-    std::vector<QByteArrayView> parts;
-    std::size_t next = 0;
-    const auto touched = [&](qsizetype start, qsizetype end) {
-        for (; next < edits.size(); ++next) {
-            const Edit& edit = edits[next];
-            const qsizetype from = newSide ? edit.newOffset : edit.offset;
-            const qsizetype size = newSide ? edit.bytes.size() : edit.oldSize;
+// The parts of a file that no edit touched, one after the other: each chunk's type, then every
+// event of a track that no edit touched, or any other chunk whole. The edits are in file order
+// on both sides, so one pass over each side does, and nothing is gathered.
+class UntouchedParts {
+public:
+    UntouchedParts(QByteArrayView bytes, const SmfFile& file, const std::vector<Edit>& edits,
+                   bool newSide)
+        : bytes_(bytes), file_(file), edits_(edits), newSide_(newSide) {}
+
+    // The next part; false after the last.
+    bool next(QByteArrayView& part) {
+        for (; chunk_ < file_.chunks.size(); ++chunk_, typeGiven_ = false) {
+            const SmfChunk& chunk = file_.chunks[chunk_];
+            if (!typeGiven_) {
+                typeGiven_ = true;
+                event_ = 0;
+                part = bytes_.sliced(chunk.start, 4);
+                return true;
+            }
+            if (chunk.type != "MTrk") {
+                if (event_++ == 0) {
+                    part = bytes_.sliced(chunk.dataStart, chunk.dataSize);
+                    return true;
+                }
+                continue;
+            }
+            while (event_ < chunk.events.size()) {
+                const SmfEvent& event = chunk.events[event_++];
+                if (!touched(event.start, event.end)) {
+                    part = bytes_.sliced(event.start, event.end - event.start);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    bool touched(qsizetype start, qsizetype end) {
+        for (; nextEdit_ < edits_.size(); ++nextEdit_) {
+            const Edit& edit = edits_[nextEdit_];
+            const qsizetype from = newSide_ ? edit.newOffset : edit.offset;
+            const qsizetype size = newSide_ ? edit.bytes.size() : edit.oldSize;
             if (size > 0 && from + size > start) {
                 return overlaps(start, end, from, from + size);
             }
         }
         return false;
+    }
+
+    QByteArrayView bytes_;
+    const SmfFile& file_;
+    const std::vector<Edit>& edits_;
+    bool newSide_;
+    std::size_t chunk_ = 0;
+    std::size_t event_ = 0;
+    bool typeGiven_ = false;
+    std::size_t nextEdit_ = 0;
+};
+
+// Whether both sides give parts of the same sizes and bytes. Parts that follow each other on
+// both sides are compared as one stretch: most events are three or four bytes long.
+bool sameParts(UntouchedParts oldSide, UntouchedParts newSide) {
+    QByteArrayView oldPart;
+    QByteArrayView newPart;
+    const char* oldRun = nullptr;
+    const char* newRun = nullptr;
+    qsizetype runSize = 0;
+    const auto sameRun = [&] {
+        return runSize == 0 || std::memcmp(oldRun, newRun, static_cast<std::size_t>(runSize)) == 0;
     };
-    for (const SmfChunk& chunk : file.chunks) {
-        parts.push_back(bytes.sliced(chunk.start, 4));
-        if (chunk.type != "MTrk") {
-            parts.push_back(bytes.sliced(chunk.dataStart, chunk.dataSize));
+    for (;;) {
+        const bool more = oldSide.next(oldPart);
+        if (more != newSide.next(newPart)) {
+            return false;
+        }
+        if (!more) {
+            return sameRun();
+        }
+        if (oldPart.size() != newPart.size()) {
+            return false;
+        }
+        if (oldRun + runSize == oldPart.data() && newRun + runSize == newPart.data()) {
+            runSize += oldPart.size();
             continue;
         }
-        parts.reserve(parts.size() + chunk.events.size());
-        for (const SmfEvent& event : chunk.events) {
-            if (!touched(event.start, event.end)) {
-                parts.push_back(bytes.sliced(event.start, event.end - event.start));
-            }
+        if (!sameRun()) {
+            return false;
         }
+        oldRun = oldPart.data();
+        newRun = newPart.data();
+        runSize = oldPart.size();
     }
-    return parts;
 }
 
 QByteArray bigEndian32(quint32 value) {
@@ -438,8 +501,8 @@ TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, Run
             continue;
         }
         const std::optional<SmfFile> reparsed = parseSmf(newBytes);
-        if (!reparsed || untouchedParts(oldBytes, *file, set.edits, false) !=
-                             untouchedParts(newBytes, *reparsed, set.edits, true)) {
+        if (!reparsed || !sameParts(UntouchedParts(oldBytes, *file, set.edits, false),
+                                    UntouchedParts(newBytes, *reparsed, set.edits, true))) {
             plan.refusal = notChangeableMidiMessage(shownPath);
             return plan;
         }

@@ -13,6 +13,7 @@
 #include "table/song_grid.h"
 #include "text/text_view.h"
 #include "ui/find_bar.h"
+#include "write/text_write_preview_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -885,6 +886,10 @@ private Q_SLOTS:
             {main.exportTextAction, {shown(view), hideView}},
             {main.exportToTextAction, {shown(view), hideView}},
             {main.findAction, {shown(main.findBar), [&] { main.findBar->closeBar(); }}},
+            {main.writeTextsAction,
+             {shown(&main.textWritePreview()), [&] { main.textWritePreview().hide(); }}},
+            {main.undoTextWritingAction,
+             {asked(u"showMessage There is no text writing to undo."_s), [] {}}},
             {main.renameFromNameColumnAction,
              {[&] { return main.statusLabel->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
             {main.complexRenamingAction,

@@ -170,6 +170,30 @@ TEST_F(TextWriteRuns, ADryRunWritesNothing) {
     EXPECT_FALSE(QFile::exists(journalPath));
 }
 
+TEST_F(TextWriteRuns, ARunOfSeveralBatchesWritesAndUndoesEveryFile) {
+    // More files than one batch replaces, in folders of their own.
+    std::vector<TextWriteRequest> rows;
+    std::vector<QByteArray> written;
+    for (int i = 0; i < 600; ++i) {
+        const QByteArray folder = "f" + QByteArray::number(i / 100);
+        const QByteArray name = folder + "/s" + QByteArray::number(i) + ".kar";
+        if (i % 100 == 0) {
+            tree.makeFolder(folder);
+        }
+        tree.writeFile(name, songFile("Title"));
+        rows.push_back({i + 1, tree.path(name), textsFor(i)});
+        written.push_back(fileBytes(tree.path(name)));
+    }
+    TextWriteServices services{systemFileSystem(), journalPath};
+    services.flushes = false;
+    EXPECT_EQ(writeTextsIntoFiles(rows, RunSet::StartWindow, services).written, 600);
+    EXPECT_EQ(readKaraokeFile(rows[599].path, RunSet::StartWindow).texts, textsFor(599));
+    EXPECT_EQ(undoLastTextWriting(services).written, 600);
+    for (std::size_t i = 0; i < rows.size(); i += 59) {
+        EXPECT_EQ(fileBytes(rows[i].path), written[i]) << i;
+    }
+}
+
 TEST_F(TextWriteRuns, AKilledRunLosesNothing) {
     for (const int killAt : {1, 3}) {
         SCOPED_TRACE(killAt);
