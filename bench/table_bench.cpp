@@ -5,10 +5,16 @@
 
 #include "bench_timing.h"
 #include "collection_rows.h"
+#include "common/find_pattern.h"
 #include "kar/row_store.h"
 #include "table/column_widths.h"
 #include "table/list_file.h"
 #include "table/song_table_model.h"
+#include "table/table_controller.h"
+#include "table/table_duplicates.h"
+#include "table/table_filter.h"
+#include "table/table_history.h"
+#include "table/table_session.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -106,6 +112,37 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("  opened table %s the saved one\n", equal ? "equals" : "DIFFERS FROM");
+
+    // The catalogue's commands on the same rows, as the main window runs them (the row stores
+    // refreshed after every step included; the grid's redraw is not).
+    TableSession session;
+    session.mainStore() = store;
+    session.origin = TableOrigin::MainWindow;
+    session.model().rebuildFrom(store);
+    TableController controller(session, QLocale(QLocale::Russian, QLocale::Russia));
+    report("sort by title", timeIt(rounds, [&] { controller.sortBy(SongColumn::Title); }), 100);
+    report("undo a sort",
+           timeIt(rounds,
+                  [&] {
+                      controller.undo();
+                      controller.redo();
+                  }),
+           200);
+    std::printf("  (an undo and a redo per round)\n");
+    std::vector<bool> shown;
+    report("filter keystroke",
+           timeIt(rounds,
+                  [&] {
+                      shown = rowsShownByFilter(session.model(), FindPattern(u"любэ"_s),
+                                                anyFilterColumn);
+                  }),
+           30);
+    std::printf("  %lld rows shown\n",
+                static_cast<long long>(std::count(shown.begin(), shown.end(), true)));
+    std::vector<int> duplicates;
+    report("mark duplicates",
+           timeIt(rounds, [&] { duplicates = rowsWithDuplicateTexts(session.model()); }), 200);
+    std::printf("  %zu duplicates\n", duplicates.size());
 
     const long peak = peakMemoryKb();
     std::printf("%-28s %8.1f MB  (target <= 150 MB)%s\n", "peak memory (VmHWM)",
