@@ -75,8 +75,8 @@ private:
     std::vector<std::thread> threads_;
 };
 
-// Helpers for a scan: one fewer than the machine's cores, at most three; the files of a scan
-// come from one disk, and more readers than that gain nothing.
+// Helpers for a scan: one fewer than the cores that the process may run on, at most three; the
+// files of a scan come from one disk, and more readers than that gain nothing.
 int defaultReadAheadHelpers();
 
 } // namespace corvanteller
