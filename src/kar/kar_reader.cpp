@@ -536,6 +536,7 @@ KarReadResult readOpenedFile(int fd, RunSet runSet, const std::atomic<bool>* sto
     }
     FileSource source(fd, status.st_size, stop);
     KarReadResult result;
+    result.version = FileVersion::of(status);
     if (!readSongTexts(source, runSet, result.texts)) {
         result = failure(source.error());
         result.stopped = source.stopped();

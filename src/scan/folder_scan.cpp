@@ -7,6 +7,7 @@
 #include "kar/row_store.h"
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
+#include "scan/scan_cache.h"
 
 #include <QFile>
 
@@ -204,6 +205,11 @@ private:
         openError_ = error;
         // One text for every row of this folder, shared by all of them.
         storedFolder_ = folder_->text + QLatin1Char('/');
+        folderDevice_ = 0;
+        struct stat status {};
+        if (request_.cache != nullptr && handle_ && ::fstat(handle_->fd(), &status) == 0) {
+            folderDevice_ = static_cast<std::uint64_t>(status.st_dev);
+        }
         if (request_.control != nullptr) {
             WalkStep& started = steps.emplace_back();
             started.kind = WalkStep::Kind::FolderStarted;
@@ -255,6 +261,10 @@ private:
         row.job = std::make_shared<ReadJob>();
         row.job->folder = handle_;
         row.job->name = name;
+        if (folderDevice_ != 0) {
+            row.job->device = folderDevice_;
+            row.job->inode = static_cast<std::uint64_t>(entry.d_ino);
+        }
         readAhead_.submit(row.job);
         return true;
     }
@@ -306,7 +316,8 @@ private:
     int guardCount_ = 0;
     int progressCount_ = 0;
     int filesSeen_ = 0;
-    int openError_ = 0; // why the folder being listed could not be opened
+    int openError_ = 0;              // why the folder being listed could not be opened
+    std::uint64_t folderDevice_ = 0; // with a cache: the device of the folder being listed
     bool ended_ = false;
 };
 
@@ -314,11 +325,12 @@ class Scan {
 public:
     Scan(const ScanRequest& request, const ScanRowSink& addRow,
          const std::function<void()>& progressStep)
-        : control_(request.control), addRow_(addRow), progressStep_(progressStep),
-          readAhead_(request.runSet,
-                     request.readAheadHelpers >= 0 ? request.readAheadHelpers
-                                                   : defaultReadAheadHelpers(),
-                     request.control != nullptr ? &request.control->stopFlag() : nullptr),
+        : control_(request.control), cache_(request.cache), runSet_(request.runSet),
+          addRow_(addRow), progressStep_(progressStep),
+          readAhead_(
+              request.runSet,
+              request.readAheadHelpers >= 0 ? request.readAheadHelpers : defaultReadAheadHelpers(),
+              request.control != nullptr ? &request.control->stopFlag() : nullptr, request.cache),
           walk_(request, readAhead_) {
         if (control_ != nullptr) {
             folderTaken_ = request.folderText + QLatin1Char('/');
@@ -435,6 +447,9 @@ private:
             setReadError(path, read.errorCode, karReadFailureText(path, read));
             return true;
         }
+        if (cache_ != nullptr) {
+            cache_->remember(runSet_, read.version, read.texts);
+        }
         addRow_(step.nameText, step.storedFolder, read.texts);
         return false;
     }
@@ -448,6 +463,8 @@ private:
     }
 
     ScanControl* control_;
+    ScanCache* cache_;
+    RunSet runSet_;
     QString folderTaken_; // with a control: the folder whose rows are being taken
     const ScanRowSink& addRow_;
     const std::function<void()>& progressStep_;
@@ -472,7 +489,15 @@ ScanRequest ScanRequest::forFolderBytes(const QByteArray& folder, RunSet runSet,
 
 ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
                        const std::function<void()>& progressStep) {
-    return Scan(request, addRow, progressStep).run();
+    if (request.cache == nullptr) {
+        return Scan(request, addRow, progressStep).run();
+    }
+    request.cache->loadOnce();
+    request.cache->beginScan();
+    // The helpers that look records up have ended with the scan before the records change.
+    const ScanOutcome outcome = Scan(request, addRow, progressStep).run();
+    request.cache->endScan();
+    return outcome;
 }
 
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,
