@@ -91,7 +91,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     buildMenus();
     scan_ =
         new WindowScan({this, scanProgressBar, scanErrorLabel, scanProgressLabel, stopScanButton},
-                       context_.scanFolderReached);
+                       context_.scanFolderReached, {&context_.scanCache, &context_.desktop});
     setupFind(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 
