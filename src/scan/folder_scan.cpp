@@ -261,11 +261,33 @@ private:
         row.job = std::make_shared<ReadJob>();
         row.job->folder = handle_;
         row.job->name = name;
-        if (folderDevice_ != 0) {
-            row.job->device = folderDevice_;
-            row.job->inode = static_cast<std::uint64_t>(entry.d_ino);
+        if (!takeFromCache(entry, *row.job)) {
+            readAhead_.submit(row.job);
         }
-        readAhead_.submit(row.job);
+        return true;
+    }
+
+    // A file that the cache knows as it is now is done here, without a hand-over to a reader:
+    // a look at the file costs less than that. The inode of the listing tells first whether a
+    // record may stand for it, so that a file the cache does not know costs no look.
+    bool takeFromCache(const dirent& entry, ReadJob& job) const {
+        const ScanCache* cache = request_.cache;
+        if (folderDevice_ == 0 || !cache->knows(request_.runSet, folderDevice_, entry.d_ino)) {
+            return false;
+        }
+        // The file as opening it would find it: through a link, its target.
+        struct stat status {};
+        if (::fstatat(handle_->fd(), entry.d_name, &status, 0) != 0 || !S_ISREG(status.st_mode)) {
+            return false;
+        }
+        const FileVersion version = FileVersion::of(status);
+        const SongTexts* known = cache->find(request_.runSet, version);
+        if (known == nullptr) {
+            return false;
+        }
+        job.result.texts = *known;
+        job.result.version = version;
+        job.done.store(true, std::memory_order_release);
         return true;
     }
 
@@ -327,10 +349,10 @@ public:
          const std::function<void()>& progressStep)
         : control_(request.control), cache_(request.cache), runSet_(request.runSet),
           addRow_(addRow), progressStep_(progressStep),
-          readAhead_(
-              request.runSet,
-              request.readAheadHelpers >= 0 ? request.readAheadHelpers : defaultReadAheadHelpers(),
-              request.control != nullptr ? &request.control->stopFlag() : nullptr, request.cache),
+          readAhead_(request.runSet,
+                     request.readAheadHelpers >= 0 ? request.readAheadHelpers
+                                                   : defaultReadAheadHelpers(),
+                     request.control != nullptr ? &request.control->stopFlag() : nullptr),
           walk_(request, readAhead_) {
         if (control_ != nullptr) {
             folderTaken_ = request.folderText + QLatin1Char('/');

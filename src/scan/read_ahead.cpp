@@ -1,12 +1,10 @@
 #include "scan/read_ahead.h"
 
 #include "scan/folder_descriptors.h"
-#include "scan/scan_cache.h"
 
 #include <algorithm>
 #include <chrono>
 #include <sched.h>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace corvanteller {
@@ -18,9 +16,8 @@ constexpr std::chrono::milliseconds patience{1};
 
 } // namespace
 
-ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop,
-                     const ScanCache* cache)
-    : runSet_(runSet), stop_(stop), cache_(cache) {
+ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop)
+    : runSet_(runSet), stop_(stop) {
     for (int i = 0; i < helpers; ++i) {
         try {
             threads_.emplace_back([this] { helperLoop(); });
@@ -112,19 +109,6 @@ void ReadAhead::helperLoop() {
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
     Reading reading;
     try {
-        if (cache_ != nullptr && job.inode != 0 && cache_->knows(runSet_, job.device, job.inode)) {
-            // The file as opening it would find it: through a link, to its target.
-            struct stat status {};
-            if (::fstatat(job.folder->fd(), job.name.constData(), &status, 0) == 0 &&
-                S_ISREG(status.st_mode)) {
-                const FileVersion version = FileVersion::of(status);
-                if (const SongTexts* known = cache_->find(runSet_, version)) {
-                    reading.result.texts = *known;
-                    reading.result.version = version;
-                    return reading;
-                }
-            }
-        }
         reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_, stop_);
     } catch (...) {
         reading.exception = std::current_exception();

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <exception>
 #include <memory>
@@ -18,17 +17,12 @@
 namespace corvanteller {
 
 class FolderHandle;
-class ScanCache;
 
 // One karaoke file to read: an entry of an open folder. Two threads may read it at once, and
 // each holds it until it is done with it, also when the other has given the result first.
 struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
     QByteArray name;
-    // The entry's inode as its folder's listing gives it, and the folder's device: with a
-    // cache, whether a record may stand for the file before it is looked at.
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
     KarReadResult result;         // once done
     std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
     std::atomic<bool> done{false};
@@ -39,10 +33,8 @@ struct ReadJob {
 // so that with no helper at all every file is read in order on the calling thread.
 class ReadAhead {
 public:
-    // A raised stop flag ends the files being read between their reads. A file that the cache
-    // knows with its present identity is not opened.
-    ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop = nullptr,
-              const ScanCache* cache = nullptr);
+    // A raised stop flag ends the files being read between their reads.
+    ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop = nullptr);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
@@ -72,7 +64,6 @@ private:
 
     RunSet runSet_;
     const std::atomic<bool>* stop_;
-    const ScanCache* cache_;
     mutable std::mutex mutex_;
     std::condition_variable jobsWaiting_;
     std::condition_variable jobDone_;
