@@ -271,8 +271,11 @@ private:
     // a look at the file costs less than that. The inode of the listing tells first whether a
     // record may stand for it, so that a file the cache does not know costs no look.
     bool takeFromCache(const dirent& entry, ReadJob& job) const {
-        const ScanCache* cache = request_.cache;
-        if (folderDevice_ == 0 || !cache->knows(request_.runSet, folderDevice_, entry.d_ino)) {
+        const ScanCache::Record* record =
+            folderDevice_ == 0
+                ? nullptr
+                : request_.cache->recordFor(request_.runSet, folderDevice_, entry.d_ino);
+        if (record == nullptr) {
             return false;
         }
         // The file as opening it would find it: through a link, its target.
@@ -281,12 +284,12 @@ private:
             return false;
         }
         const FileVersion version = FileVersion::of(status);
-        const SongTexts* known = cache->find(request_.runSet, version);
-        if (known == nullptr) {
+        if (version != record->version) {
             return false;
         }
-        job.result.texts = *known;
+        job.result.texts = record->texts;
         job.result.version = version;
+        job.cached = true;
         job.done.store(true, std::memory_order_release);
         return true;
     }
@@ -470,7 +473,7 @@ private:
             return true;
         }
         if (cache_ != nullptr) {
-            cache_->remember(runSet_, read.version, read.texts);
+            cache_->remember(runSet_, read.version, read.texts, step.job->cached);
         }
         addRow_(step.nameText, step.storedFolder, read.texts);
         return false;

@@ -26,6 +26,7 @@ struct ReadJob {
     KarReadResult result;         // once done
     std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
     std::atomic<bool> done{false};
+    bool cached = false; // the result is a scan cache's record, set before done
 };
 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in

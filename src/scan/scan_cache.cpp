@@ -94,9 +94,52 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 
 } // namespace
 
-std::size_t ScanCache::KeyHash::operator()(const Key& key) const {
-    return static_cast<std::size_t>(
-        mix(mix(key.device, key.inode), static_cast<std::uint64_t>(key.runSet)));
+void ScanCache::Index::reset(std::size_t records) {
+    std::size_t size = 16;
+    while (size < 2 * records) {
+        size *= 2;
+    }
+    slots_.assign(size, 0);
+    mask_ = size - 1;
+}
+
+std::size_t ScanCache::Index::slotOf(RunSet runSet, std::uint64_t device,
+                                     std::uint64_t inode) const {
+    return static_cast<std::size_t>(mix(mix(device, inode), static_cast<std::uint64_t>(runSet)) >>
+                                    17) &
+           mask_;
+}
+
+std::size_t ScanCache::Index::find(const std::vector<Record>& records, RunSet runSet,
+                                   std::uint64_t device, std::uint64_t inode) const {
+    if (slots_.empty()) {
+        return none;
+    }
+    for (std::size_t slot = slotOf(runSet, device, inode);; slot = (slot + 1) & mask_) {
+        const std::uint32_t entry = slots_[slot];
+        if (entry == 0) {
+            return none;
+        }
+        const Record& record = records[entry - 1];
+        if (record.version.inode == inode && record.version.device == device &&
+            record.runSet == runSet) {
+            return entry - 1;
+        }
+    }
+}
+
+bool ScanCache::Index::insert(const std::vector<Record>& records, std::size_t at) {
+    const Record& added = records[at];
+    std::size_t slot = slotOf(added.runSet, added.version.device, added.version.inode);
+    for (; slots_[slot] != 0; slot = (slot + 1) & mask_) {
+        const Record& record = records[slots_[slot] - 1];
+        if (record.version.inode == added.version.inode &&
+            record.version.device == added.version.device && record.runSet == added.runSet) {
+            return false;
+        }
+    }
+    slots_[slot] = static_cast<std::uint32_t>(at + 1);
+    return true;
 }
 
 ScanCache::ScanCache(QString path, std::chrono::nanoseconds settleTime)
@@ -108,7 +151,7 @@ QString ScanCache::defaultPath() {
 
 void ScanCache::clear() {
     records_.clear();
-    index_.clear();
+    index_.reset(0);
 }
 
 void ScanCache::loadOnce() {
@@ -135,7 +178,7 @@ bool ScanCache::parse(const QByteArray& bytes) {
         return false;
     }
     records_.reserve(head.count);
-    index_.reserve(head.count);
+    index_.reset(head.count);
     std::size_t at = 0;
     for (std::uint32_t i = 0; i < head.count; ++i) {
         RecordHead record{};
@@ -163,7 +206,9 @@ bool ScanCache::parse(const QByteArray& bytes) {
             }
             at += std::size_t{length} * 2;
         }
-        index_.try_emplace(Key{record.device, record.inode, added.runSet}, records_.size() - 1);
+        if (!index_.insert(records_, records_.size() - 1)) {
+            return false; // the file never holds a key twice
+        }
     }
     return at == payloadBytes;
 }
@@ -224,32 +269,32 @@ bool ScanCache::save() {
     return true;
 }
 
-bool ScanCache::knows(RunSet runSet, std::uint64_t device, std::uint64_t inode) const {
-    return index_.find(Key{device, inode, runSet}) != index_.end();
+const ScanCache::Record* ScanCache::recordFor(RunSet runSet, std::uint64_t device,
+                                              std::uint64_t inode) const {
+    const std::size_t found = index_.find(records_, runSet, device, inode);
+    return found == Index::none ? nullptr : &records_[found];
 }
 
 const SongTexts* ScanCache::find(RunSet runSet, const FileVersion& version) const {
-    const auto found = index_.find(Key{version.device, version.inode, runSet});
-    if (found == index_.end()) {
-        return nullptr;
-    }
-    const Record& record = records_[found->second];
-    return record.version == version ? &record.texts : nullptr;
+    const Record* record = recordFor(runSet, version.device, version.inode);
+    return record != nullptr && record->version == version ? &record->texts : nullptr;
 }
 
 void ScanCache::beginScan() {
     scanned_.clear();
+    scanned_.reserve(records_.size());
     scanStartNs_ = nowNs();
 }
 
-void ScanCache::remember(RunSet runSet, const FileVersion& version, const SongTexts& texts) {
+void ScanCache::remember(RunSet runSet, const FileVersion& version, const SongTexts& texts,
+                         bool known) {
     const std::int64_t settled = scanStartNs_ - settleTime_.count();
     if (version.modifiedNs >= settled || version.changedNs >= settled) {
         return;
     }
-    const SongTexts* known = find(runSet, version);
-    if (known == nullptr || *known != texts) {
-        changed_ = true;
+    if (!known) {
+        const SongTexts* before = find(runSet, version);
+        changed_ = changed_ || before == nullptr || *before != texts;
     }
     scanned_.push_back({runSet, version, texts});
 }
@@ -262,18 +307,18 @@ void ScanCache::endScan() {
     }
     std::vector<Record> merged = std::move(scanned_);
     scanned_.clear();
-    std::unordered_map<Key, std::size_t, KeyHash> index;
-    index.reserve(std::min(merged.size() + records_.size(), maxFiles));
+    Index index;
+    index.reset(std::min(merged.size() + records_.size(), maxFiles));
     // A file met twice (a hard link) keeps its first row's place.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < merged.size() && kept < maxFiles; ++i) {
         const Record& record = merged[i];
-        const Key key{record.version.device, record.version.inode, record.runSet};
-        if (index.try_emplace(key, kept).second) {
+        if (index.find(merged, record.runSet, record.version.device, record.version.inode) ==
+            Index::none) {
             if (i != kept) {
                 merged[kept] = std::move(merged[i]);
             }
-            ++kept;
+            index.insert(merged, kept++);
         }
     }
     merged.resize(kept);
@@ -281,9 +326,10 @@ void ScanCache::endScan() {
         if (merged.size() >= maxFiles) {
             break;
         }
-        const Key key{record.version.device, record.version.inode, record.runSet};
-        if (index.try_emplace(key, merged.size()).second) {
+        if (index.find(merged, record.runSet, record.version.device, record.version.inode) ==
+            Index::none) {
             merged.push_back(std::move(record));
+            index.insert(merged, merged.size() - 1);
         }
     }
     records_ = std::move(merged);

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace corvanteller {
@@ -19,8 +18,8 @@ namespace corvanteller {
 // under a new name and renamed over the old one, and carries a checksum: a damaged, truncated
 // or unreadable cache is an empty one, never an error.
 //
-// During a scan, find() may be called from any thread while the scan's own thread calls
-// remember(); endScan() and everything else belong to that thread alone.
+// During a scan, recordFor() and find() may be called from any thread while the scan's own
+// thread calls remember(); endScan() and everything else belong to that thread alone.
 class ScanCache {
 public:
     // The files whose records are kept: those of the latest scans.
@@ -47,28 +46,41 @@ public:
     // written (the cache then stays as it is in memory).
     bool save();
 
-    // Whether a record may stand for the file with that inode, before its version is known.
-    bool knows(RunSet runSet, std::uint64_t device, std::uint64_t inode) const;
+    // The record that may stand for the file with that inode, before its version is known;
+    // null when there is none.
+    const Record* recordFor(RunSet runSet, std::uint64_t device, std::uint64_t inode) const;
     // The texts of the file with this version, or null.
     const SongTexts* find(RunSet runSet, const FileVersion& version) const;
 
     void beginScan();
-    // A file whose row a scan took, in the order of the rows.
-    void remember(RunSet runSet, const FileVersion& version, const SongTexts& texts);
+    // A file whose row a scan took, in the order of the rows; known: its texts came from this
+    // cache's record for that version.
+    void remember(RunSet runSet, const FileVersion& version, const SongTexts& texts,
+                  bool known = false);
     // The files of the scan become the latest ones; the oldest beyond maxFiles are dropped.
     void endScan();
 
     std::size_t size() const { return records_.size(); }
 
 private:
-    struct Key {
-        std::uint64_t device;
-        std::uint64_t inode;
-        RunSet runSet;
-        bool operator==(const Key&) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& key) const;
+    // The records by device, inode and run set: open addressing in one array, so that a
+    // look-up costs a cache miss or two, however many records there are.
+    class Index {
+    public:
+        static constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+        void reset(std::size_t records);
+        // The record of that key among records, or none.
+        std::size_t find(const std::vector<Record>& records, RunSet runSet, std::uint64_t device,
+                         std::uint64_t inode) const;
+        // Adds records[at] unless a record of its key is there; returns whether it added it.
+        bool insert(const std::vector<Record>& records, std::size_t at);
+
+    private:
+        std::size_t slotOf(RunSet runSet, std::uint64_t device, std::uint64_t inode) const;
+
+        std::vector<std::uint32_t> slots_; // a record's place + 1; 0 for an empty slot
+        std::size_t mask_ = 0;
     };
 
     void clear();
@@ -81,7 +93,7 @@ private:
     bool changed_ = false;
     std::int64_t scanStartNs_ = 0;
     std::vector<Record> records_; // the latest first
-    std::unordered_map<Key, std::size_t, KeyHash> index_;
+    Index index_;
     std::vector<Record> scanned_; // this scan's files, in the order of its rows
 };
 
