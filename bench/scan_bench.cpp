@@ -1,13 +1,17 @@
 // scan_bench [--files N] [--dir DIR] [--tags early|late|no-info|no-words|mixed] [--runs N]
-// [--helpers N]:
+// [--helpers N] [--cold] [--cache]:
 // times the folder scan, in process and as the command-line front end's whole run, against a
 // plain walk that reads every karaoke file whole, over the same karaoke tree with a warm page
 // cache. --tags places the Soft Karaoke tags (default: no-info, where a third of the files are
-// read to their end).
+// read to their end). --cold drops the contents of every file of the tree from the page cache
+// before each timed run (posix_fadvise POSIX_FADV_DONTNEED), so that the runs read the disk.
+// --cache times the scan with the scan cache instead: with an empty cache (what the cache
+// costs when nothing matches), and rescans of the unchanged tree, warm and cold.
 #include "kar_tree_generator.h"
 
 #include "kar/row_store.h"
 #include "scan/folder_scan.h"
+#include "scan/scan_cache.h"
 
 #include <algorithm>
 #include <charconv>
@@ -46,6 +50,8 @@ struct Arguments {
     int runs = 7;
     int helpers = -1; // threads reading ahead in the in-process scan; -1: the scan's default
     SoftKaraokeTags tags = SoftKaraokeTags::NoInfo;
+    bool cold = false;
+    bool cache = false;
     std::string dir; // empty: a temporary folder, removed at the end
     std::string cli = CORVANTELLER_CLI_PATH;
 };
@@ -70,6 +76,10 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.runs = parseCount(argv[++i]);
         } else if (option == "--helpers" && i + 1 < argc) {
             arguments.helpers = std::atoi(argv[++i]);
+        } else if (option == "--cold") {
+            arguments.cold = true;
+        } else if (option == "--cache") {
+            arguments.cache = true;
         } else if (option == "--dir" && i + 1 < argc) {
             arguments.dir = argv[++i];
         } else if (option == "--cli" && i + 1 < argc) {
@@ -77,7 +87,7 @@ Arguments parseArguments(int argc, char** argv) {
         } else if (!(option == "--tags" && i + 1 < argc && parseTags(argv[++i], arguments.tags))) {
             throw std::runtime_error("usage: scan_bench [--files N] [--dir DIR] [--tags "
                                      "early|late|no-info|no-words|mixed] [--runs N] [--helpers N] "
-                                     "[--cli PATH]");
+                                     "[--cold] [--cache] [--cli PATH]");
         }
     }
     return arguments;
@@ -166,6 +176,22 @@ BaselineCount readTreeWhole(const std::string& root) {
         ::closedir(dir);
     }
     return count;
+}
+
+// Drops the contents of every file below root from the page cache; folders stay cached.
+void evictTree(const std::filesystem::path& root) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            // Pages not yet written back (a tree just generated) would stay.
+            ::fdatasync(fd);
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+    }
 }
 
 // Processor seconds, user and system, of this process and of its children that have ended.
@@ -267,14 +293,83 @@ struct Spread {
     double leastProcessor() const { return *std::min_element(processor.begin(), processor.end()); }
 };
 
-void printTiming(const char* what, const Spread& spread, double baselineBest) {
-    std::printf("  %-26s best %6.3f s  median %6.3f s  worst %6.3f s  ratio %5.2f  cpu %6.3f s\n",
-                what, spread.best(), spread.median(), spread.worst(), spread.best() / baselineBest,
+void printTiming(const char* what, const Spread& spread, const Spread& baseline) {
+    std::printf("  %-26s best %6.3f s  median %6.3f s  worst %6.3f s  ratio %5.2f (medians "
+                "%5.2f)  cpu %6.3f s\n",
+                what, spread.best(), spread.median(), spread.worst(),
+                spread.best() / baseline.best(), spread.median() / baseline.median(),
                 spread.leastProcessor());
 }
 
 const char* verdict(bool met) {
     return met ? "met" : "MISSED";
+}
+
+// A scan as the command line runs it with the cache: loaded, the scan, saved.
+ScanOutcome scanWithCache(ScanRequest request, const std::string& cachePath, RowStore& rows) {
+    ScanCache cache(QString::fromStdString(cachePath));
+    request.cache = &cache;
+    const ScanOutcome outcome = scanFolder(request, rows);
+    if (!cache.save()) {
+        throw std::runtime_error("cannot write the cache " + cachePath);
+    }
+    return outcome;
+}
+
+int runCacheTimings(const Arguments& arguments, const ScanRequest& request,
+                    const std::filesystem::path& root) {
+    const std::filesystem::path cacheFolder =
+        std::filesystem::temp_directory_path() /
+        ("corvanteller-scan-bench-cache-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(cacheFolder);
+    struct RemoveCache {
+        std::filesystem::path folder;
+        ~RemoveCache() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } removeCache{cacheFolder};
+    const std::string cachePath = (cacheFolder / "scan-cache.bin").string();
+    RowStore rows;
+    RowStore cachedRows;
+    scanFolder(request, rows);
+    scanWithCache(request, cachePath, cachedRows);
+
+    Spread warmPlain;
+    Spread warmEmptyCache;
+    Spread warmRescan;
+    Spread coldPlain;
+    Spread coldRescan;
+    for (int i = 0; i < arguments.runs; ++i) {
+        scanFolder(request, rows); // the contents back in the page cache after a cold run
+        warmPlain.add(timeOnce([&] { scanFolder(request, rows); }));
+        std::filesystem::remove(cachePath);
+        warmEmptyCache.add(timeOnce([&] { scanWithCache(request, cachePath, cachedRows); }));
+        warmRescan.add(timeOnce([&] { scanWithCache(request, cachePath, cachedRows); }));
+        evictTree(root);
+        coldPlain.add(timeOnce([&] { scanFolder(request, rows); }));
+        evictTree(root);
+        coldRescan.add(timeOnce([&] { scanWithCache(request, cachePath, cachedRows); }));
+    }
+    std::printf("\nScan cache, %d rows, %d runs (ratio: against the scan without the cache, "
+                "warm or cold):\n",
+                rows.rowCount(), arguments.runs);
+    printTiming("warm, no cache:", warmPlain, warmPlain);
+    printTiming("warm, empty cache:", warmEmptyCache, warmPlain);
+    printTiming("warm rescan, cached:", warmRescan, warmPlain);
+    printTiming("cold, no cache:", coldPlain, coldPlain);
+    printTiming("cold rescan, cached:", coldRescan, coldPlain);
+    bool same = rows.rowCount() == cachedRows.rowCount();
+    for (int row = 1; same && row <= rows.rowCount(); ++row) {
+        for (int column = SongColumn::FileName; column <= SongColumn::Maker; ++column) {
+            same = same && rows.text(column, row) == cachedRows.text(column, row);
+        }
+    }
+    if (!same) {
+        std::fprintf(stderr, "The rescan's rows differ from the scan's\n");
+        return 1;
+    }
+    return 0;
 }
 
 int run(const Arguments& arguments) {
@@ -314,6 +409,9 @@ int run(const Arguments& arguments) {
     ScanRequest request = ScanRequest::forFolderBytes(QByteArray::fromStdString(root.string()),
                                                       RunSet::StartWindow, false);
     request.readAheadHelpers = arguments.helpers;
+    if (arguments.cache) {
+        return runCacheTimings(arguments, request, root);
+    }
     RowStore rows;
     ScanOutcome outcome;
     BaselineCount baseline;
@@ -331,22 +429,28 @@ int run(const Arguments& arguments) {
     Spread whole;
     ScanOutcome windowOutcome;
     RowStore windowRows;
+    const auto evicted = [&](auto&& work) {
+        if (arguments.cold) {
+            evictTree(root);
+        }
+        return timeOnce(work);
+    };
     for (int i = 0; i < arguments.runs; ++i) {
-        scan.add(timeOnce([&] { outcome = scanFolder(request, rows); }));
-        windowScan.add(timeOnce([&] { windowOutcome = scanAsAWindowDoes(request, windowRows); }));
-        cli.add(timeOnce([&] { cliSummary = runCliScan(arguments.cli, root.string()); }));
-        whole.add(timeOnce([&] { baseline = readTreeWhole(root.string()); }));
+        scan.add(evicted([&] { outcome = scanFolder(request, rows); }));
+        windowScan.add(evicted([&] { windowOutcome = scanAsAWindowDoes(request, windowRows); }));
+        cli.add(evicted([&] { cliSummary = runCliScan(arguments.cli, root.string()); }));
+        whole.add(evicted([&] { baseline = readTreeWhole(root.string()); }));
     }
 
     const int found = rows.rowCount();
     const double baselineBest = whole.best();
-    std::printf("\nSoft Karaoke tags %s; %d runs, warm page cache (ratio: best against the "
+    std::printf("\nSoft Karaoke tags %s; %d runs, %s page cache (ratio: best against the "
                 "baseline's best; cpu: the least processor time of a run, all threads):\n",
-                tagsName(arguments.tags), arguments.runs);
-    printTiming("scan in process:", scan, baselineBest);
-    printTiming("scan as a window runs it:", windowScan, baselineBest);
-    printTiming("scan by corvanteller-cli:", cli, baselineBest);
-    printTiming("baseline (read whole):", whole, baselineBest);
+                tagsName(arguments.tags), arguments.runs, arguments.cold ? "cold" : "warm");
+    printTiming("scan in process:", scan, whole);
+    printTiming("scan as a window runs it:", windowScan, whole);
+    printTiming("scan by corvanteller-cli:", cli, whole);
+    printTiming("baseline (read whole):", whole, whole);
     std::printf("  rows found %d; baseline files read %d, %.0f MB\n", found, baseline.files,
                 static_cast<double>(baseline.bytes) / 1e6);
     const double scanRate = found / scan.best();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/seams.h"
+#include "scan/scan_cache.h"
+#include "settings/desktop_settings.h"
 #include "settings/options.h"
 #include "settings/settings_file.h"
 #include "table/table_session.h"
@@ -47,6 +49,11 @@ public:
     bool settingsLoaded = false;
     // Where the settings file lives; tests point it elsewhere.
     QString settingsPath = settingsFilePath();
+    // The settings beside the settings file, and where they live; tests point it elsewhere.
+    DesktopSettings desktop;
+    QString desktopSettingsPath = DesktopSettings::defaultPath();
+    // The texts of the windows' earlier scans; tests give it a file elsewhere.
+    ScanCache scanCache;
 
     // Runs on a window's scan thread as the scan begins taking the rows of a folder; tests
     // hold a scan there.

@@ -48,8 +48,9 @@ void Application::createWindows() {
     startWindow_ = keep(windows_, std::make_unique<StartWindow>(context_, *mainWindow_));
     auto* scanParameters =
         keep(windows_, std::make_unique<ScanParametersDialog>(services, context_.options.scanning));
-    auto* generalSettings =
-        keep(windows_, std::make_unique<GeneralSettingsDialog>(services, context_.options));
+    auto* generalSettings = keep(
+        windows_, std::make_unique<GeneralSettingsDialog>(
+                      services, context_.options, context_.desktop, context_.desktopSettingsPath));
     QObject::connect(
         generalSettings, &GeneralSettingsDialog::scanningSettingsRequested, scanParameters,
         [scanParameters, generalSettings] { scanParameters->showFor(generalSettings); });

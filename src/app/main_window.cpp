@@ -115,7 +115,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     reachMenusByKeyboard(*menuBar());
     scan_ =
         new WindowScan({this, scanProgressBar, scanErrorLabel, scanProgressLabel, stopScanButton},
-                       context_.scanFolderReached);
+                       context_.scanFolderReached, {&context_.scanCache, &context_.desktop});
     setupFind(client);
     setupFilter(client);
     resize(clientWidth, clientHeight + menuBar()->sizeHint().height());

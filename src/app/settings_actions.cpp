@@ -11,6 +11,7 @@ void loadSettingsAtStart(AppContext& context, QWidget* parent) {
     if (!result.message.isEmpty()) {
         context.ui.reportError(parent, result.message);
     }
+    context.desktop = DesktopSettings::load(context.desktopSettingsPath);
     context.hints.setHintsEnabled(context.options.general.hints);
 }
 

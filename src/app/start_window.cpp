@@ -49,7 +49,7 @@ StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* p
     buildControls();
     buildMenu();
     scan_ = new WindowScan({this, scanProgressBar, scanErrorLabel, scanErrorLabel, stopScanButton},
-                           context_.scanFolderReached);
+                           context_.scanFolderReached, {&context_.scanCache, &context_.desktop});
     setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
     pictureTimer = new QTimer(this);
     pictureTimer->setInterval(movingPictureTickMs);

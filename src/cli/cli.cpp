@@ -17,6 +17,7 @@
 #include "office/workbook_engine.h"
 #include "office/xlsx_writer.h"
 #include "scan/folder_scan.h"
+#include "scan/scan_cache.h"
 #include "scan/scan_messages.h"
 #include "settings/settings_file.h"
 #include "table/column_widths.h"
@@ -46,10 +47,11 @@ constexpr int exitTooManyFolders = 3;
 // help2man makes the manual page from this text: "Usage:" and the lines ending with ":" become
 // its sections, the indented "-" lines its option list.
 constexpr const char* helpText =
-    "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--sort COLUMNS] [--] FOLDER\n"
+    "Usage: corvanteller-cli scan [--from start|main] [--plenty] [--no-cache] [--sort COLUMNS] "
+    "[--] FOLDER\n"
     "  or:  corvanteller-cli read [--from start|main] [--] FILE...\n"
-    "  or:  corvanteller-cli export [--from start|main] [--plenty] [--defaults] [--sort "
-    "COLUMNS] [--] FOLDER --to FILE\n"
+    "  or:  corvanteller-cli export [--from start|main] [--plenty] [--no-cache] [--defaults] "
+    "[--sort COLUMNS] [--] FOLDER --to FILE\n"
     "  or:  corvanteller-cli import [--from start|main] [--sort COLUMNS] [--] WORKBOOK [--to "
     "FILE]\n"
     "  or:  corvanteller-cli write [--from start|main] [--dry-run] [--] FILE TEXT1 TEXT2 TEXT3 "
@@ -112,6 +114,10 @@ constexpr const char* helpText =
     "  --plenty      (scan, export) allows 55,010 instead of 4,021 entries below \"..\"\n"
     "                folders since the last karaoke file, as the option \"Processing of a\n"
     "                plenty of files\"\n"
+    "  --no-cache    (scan, export) reads every karaoke file. Otherwise a file whose size,\n"
+    "                times and inode are as they were at an earlier scan with the same\n"
+    "                --from gives the texts read then without being read again; the texts\n"
+    "                are kept in ~/.cache/Corvanteller/scan-cache.bin\n"
     "  --from ...    (import) imports as the start or the main window's command\n"
     "  --to FILE     (export, import) the file to write: .sgl, .xlsx, .docx or .txt\n"
     "  --defaults    (export) the program's first options instead of the settings file's\n"
@@ -157,6 +163,7 @@ struct Call {
     QByteArray command;
     RunSet runSet = RunSet::StartWindow;
     bool plenty = false;
+    bool noCache = false;
     bool defaults = false;
     QByteArray target; // export --to
     std::vector<SortKey> sortKeys;
@@ -261,6 +268,8 @@ std::optional<Call> parseCall(const std::vector<QByteArray>& args, QString& prob
             call.runSet = args[++i] == "main" ? RunSet::MainWindow : RunSet::StartWindow;
         } else if (arg == "--plenty" && call.command != "read" && call.command != "import") {
             call.plenty = true;
+        } else if (arg == "--no-cache" && (call.command == "scan" || call.command == "export")) {
+            call.noCache = true;
         } else if (arg == "--defaults" && call.command == "export") {
             call.defaults = true;
         } else if (arg == "--sort" && call.command != "read" && i + 1 < args.size() &&
@@ -384,11 +393,25 @@ int reportScanEnd(const ScanOutcome& outcome, int rows, std::FILE* err) {
     return outcome.tooManyFolders() ? exitTooManyFolders : exitDone;
 }
 
+// The scan of the call's folder, with the cache of earlier scans unless --no-cache; a cache
+// that cannot be written is a cache lost, not a failed scan.
+template <typename Rows> ScanOutcome scanCalledFolder(const Call& call, Rows& rows) {
+    ScanRequest request =
+        ScanRequest::forFolderBytes(call.operands.front(), call.runSet, call.plenty);
+    if (call.noCache) {
+        return scanFolder(request, rows);
+    }
+    ScanCache cache;
+    request.cache = &cache;
+    const ScanOutcome outcome = scanFolder(request, rows);
+    cache.save();
+    return outcome;
+}
+
 // Sorted, the rows wait for the scan's end in the table the main window would show.
 int runSortedScan(const Call& call, std::FILE* out, std::FILE* err) {
     RowStore rows;
-    const ScanOutcome outcome = scanFolder(
-        ScanRequest::forFolderBytes(call.operands.front(), call.runSet, call.plenty), rows);
+    const ScanOutcome outcome = scanCalledFolder(call, rows);
     SongTableModel table;
     table.rebuildFrom(rows);
     sortTable(table, call);
@@ -417,15 +440,15 @@ int runScan(const Call& call, std::FILE* out, std::FILE* err) {
     ScanOutcome outcome;
     {
         LineWriter writer(out);
-        outcome = scanFolder(
-            ScanRequest::forFolderBytes(folder, call.runSet, call.plenty),
-            [&](const QString& name, const QString& storedFolder, const SongTexts& texts) {
-                writer.field(name);
-                writer.field(storedFolder);
-                writeTexts(writer, texts);
-                writer.endLine();
-                ++rows;
-            });
+        const ScanRowSink writeRow = [&](const QString& name, const QString& storedFolder,
+                                         const SongTexts& texts) {
+            writer.field(name);
+            writer.field(storedFolder);
+            writeTexts(writer, texts);
+            writer.endLine();
+            ++rows;
+        };
+        outcome = scanCalledFolder(call, writeRow);
     }
     return reportScanEnd(outcome, rows, err);
 }
@@ -520,8 +543,7 @@ int runExport(const Call& call, std::FILE* err) {
     }
     const Options options = call.defaults ? Options() : loadOptions(err);
     RowStore rows;
-    const ScanOutcome outcome =
-        scanFolder(ScanRequest::forFolderBytes(folder, call.runSet, call.plenty), rows);
+    const ScanOutcome outcome = scanCalledFolder(call, rows);
     // The table as the window shows it after the scan, with its widest-cell lengths.
     SongTableModel table;
     table.rebuildFrom(rows);

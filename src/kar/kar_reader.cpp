@@ -223,10 +223,13 @@ namespace {
 // two reads (texts of karaoke files stay below 128 bytes), so that it is rarely read again.
 constexpr std::size_t keptBytes = 512;
 static_assert(keptBytes >= SoftKaraokeTail::overlap);
-// After the first block, a Soft Karaoke file is read in pieces of this size: most karaoke
-// files then take two reads in all. A whole number of blocks, so that block borders stay
-// where they are.
+// The name events of a file whose marker lies behind its first block are looked for in
+// pieces of this size; a whole number of blocks, so that block borders stay where they are.
 constexpr qsizetype pieceBytes = 16 * karBlockSize;
+// The Soft Karaoke pass stops once its texts are settled, which for most files is within the
+// first few pages: its reads begin small and double up to a piece, so that a file whose tags
+// come early is not read much further than they, and one read to its end takes few reads.
+constexpr qsizetype firstTailReadBytes = 4096;
 // What is read first: one page, which holds the name events of most files.
 constexpr qsizetype firstReadBytes = 4096;
 static_assert(firstReadBytes <= karBlockSize);
@@ -367,10 +370,12 @@ bool readSoftKaraokeTail(Source& source, char* data, bool startKept, qsizetype s
         settled = tail.feed(view, 0, viewSize);
         nextOffset = startSize;
     }
+    qsizetype wanted = firstTailReadBytes;
     while (!settled && !source.endsAt(nextOffset)) {
         const std::size_t kept = std::min(viewSize, keptBytes);
         std::memmove(data - kept, view + viewSize - kept, kept);
-        const qsizetype size = source.readAt(data, pieceBytes, nextOffset);
+        const qsizetype size = source.readAt(data, wanted, nextOffset);
+        wanted = std::min(2 * wanted, pieceBytes);
         if (size < 0) {
             return false;
         }
@@ -531,6 +536,7 @@ KarReadResult readOpenedFile(int fd, RunSet runSet, const std::atomic<bool>* sto
     }
     FileSource source(fd, status.st_size, stop);
     KarReadResult result;
+    result.version = FileVersion::of(status);
     if (!readSongTexts(source, runSet, result.texts)) {
         result = failure(source.error());
         result.stopped = source.stopped();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kar/char_sets.h"
+#include "kar/file_version.h"
 #include "kar/song_texts.h"
 
 #include <QByteArray>
@@ -25,6 +26,8 @@ struct KarReadResult {
     int errorCode = 0;
     bool notRegularFile = false; // a folder, FIFO, device or socket, which is never read
     bool stopped = false;        // the stop flag was raised while the file was read
+    // When ok: the opened file as it was before its first read.
+    FileVersion version;
 };
 
 // A file whose size reads as 0 and that has content all the same (a system file such as those

@@ -7,6 +7,7 @@
 #include "kar/row_store.h"
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
+#include "scan/scan_cache.h"
 
 #include <QFile>
 
@@ -204,6 +205,11 @@ private:
         openError_ = error;
         // One text for every row of this folder, shared by all of them.
         storedFolder_ = folder_->text + QLatin1Char('/');
+        folderDevice_ = 0;
+        struct stat status {};
+        if (request_.cache != nullptr && handle_ && ::fstat(handle_->fd(), &status) == 0) {
+            folderDevice_ = static_cast<std::uint64_t>(status.st_dev);
+        }
         if (request_.control != nullptr) {
             WalkStep& started = steps.emplace_back();
             started.kind = WalkStep::Kind::FolderStarted;
@@ -255,7 +261,36 @@ private:
         row.job = std::make_shared<ReadJob>();
         row.job->folder = handle_;
         row.job->name = name;
-        readAhead_.submit(row.job);
+        if (!takeFromCache(entry, *row.job)) {
+            readAhead_.submit(row.job);
+        }
+        return true;
+    }
+
+    // A file that the cache knows as it is now is done here, without a hand-over to a reader:
+    // a look at the file costs less than that. The inode of the listing tells first whether a
+    // record may stand for it, so that a file the cache does not know costs no look.
+    bool takeFromCache(const dirent& entry, ReadJob& job) const {
+        const ScanCache::Record* record =
+            folderDevice_ == 0
+                ? nullptr
+                : request_.cache->recordFor(request_.runSet, folderDevice_, entry.d_ino);
+        if (record == nullptr) {
+            return false;
+        }
+        // The file as opening it would find it: through a link, its target.
+        struct stat status {};
+        if (::fstatat(handle_->fd(), entry.d_name, &status, 0) != 0 || !S_ISREG(status.st_mode)) {
+            return false;
+        }
+        const FileVersion version = FileVersion::of(status);
+        if (version != record->version) {
+            return false;
+        }
+        job.result.texts = record->texts;
+        job.result.version = version;
+        job.cached = true;
+        job.done.store(true, std::memory_order_release);
         return true;
     }
 
@@ -306,7 +341,8 @@ private:
     int guardCount_ = 0;
     int progressCount_ = 0;
     int filesSeen_ = 0;
-    int openError_ = 0; // why the folder being listed could not be opened
+    int openError_ = 0;              // why the folder being listed could not be opened
+    std::uint64_t folderDevice_ = 0; // with a cache: the device of the folder being listed
     bool ended_ = false;
 };
 
@@ -314,7 +350,8 @@ class Scan {
 public:
     Scan(const ScanRequest& request, const ScanRowSink& addRow,
          const std::function<void()>& progressStep)
-        : control_(request.control), addRow_(addRow), progressStep_(progressStep),
+        : control_(request.control), cache_(request.cache), runSet_(request.runSet),
+          addRow_(addRow), progressStep_(progressStep),
           readAhead_(request.runSet,
                      request.readAheadHelpers >= 0 ? request.readAheadHelpers
                                                    : defaultReadAheadHelpers(),
@@ -435,6 +472,9 @@ private:
             setReadError(path, read.errorCode, karReadFailureText(path, read));
             return true;
         }
+        if (cache_ != nullptr) {
+            cache_->remember(runSet_, read.version, read.texts, step.job->cached);
+        }
         addRow_(step.nameText, step.storedFolder, read.texts);
         return false;
     }
@@ -448,6 +488,8 @@ private:
     }
 
     ScanControl* control_;
+    ScanCache* cache_;
+    RunSet runSet_;
     QString folderTaken_; // with a control: the folder whose rows are being taken
     const ScanRowSink& addRow_;
     const std::function<void()>& progressStep_;
@@ -472,7 +514,15 @@ ScanRequest ScanRequest::forFolderBytes(const QByteArray& folder, RunSet runSet,
 
 ScanOutcome scanFolder(const ScanRequest& request, const ScanRowSink& addRow,
                        const std::function<void()>& progressStep) {
-    return Scan(request, addRow, progressStep).run();
+    if (request.cache == nullptr) {
+        return Scan(request, addRow, progressStep).run();
+    }
+    request.cache->loadOnce();
+    request.cache->beginScan();
+    // The helpers that look records up have ended with the scan before the records change.
+    const ScanOutcome outcome = Scan(request, addRow, progressStep).run();
+    request.cache->endScan();
+    return outcome;
 }
 
 ScanOutcome scanFolder(const ScanRequest& request, RowStore& rows,

@@ -14,6 +14,7 @@
 namespace corvanteller {
 
 class RowStore;
+class ScanCache;
 
 inline constexpr int normalGuardLimit = 4021;
 inline constexpr int plentyGuardLimit = 55010;
@@ -98,6 +99,10 @@ struct ScanRequest {
     // A scan that the user may stop and whose progress another thread shows; none for a scan
     // that runs to its end where it was called.
     ScanControl* control = nullptr;
+    // The texts of earlier scans: a file whose identity is as it was then gives its row
+    // without being opened, and every file read is remembered (the caller saves the cache).
+    // None: every file is read.
+    ScanCache* cache = nullptr;
 
     // A folder chosen in a dialog (text) is named on disk by its local 8-bit encoding.
     static ScanRequest forFolder(const QString& folder, RunSet runSet, bool plentyOfFiles);

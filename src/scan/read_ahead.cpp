@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sched.h>
 #include <system_error>
 
 namespace corvanteller {
@@ -126,7 +127,13 @@ void ReadAhead::publish(ReadJob& job, Reading&& reading) {
 }
 
 int defaultReadAheadHelpers() {
-    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    // The cores this process may run on: a program started on one core (taskset, a container's
+    // quota) gains nothing from a helper but its hand-overs.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = ::sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
     return std::clamp(cores - 1, 0, 3);
 }
 

@@ -26,6 +26,7 @@ struct ReadJob {
     KarReadResult result;         // once done
     std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
     std::atomic<bool> done{false};
+    bool cached = false; // the result is a scan cache's record, set before done
 };
 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in
@@ -75,8 +76,8 @@ private:
     std::vector<std::thread> threads_;
 };
 
-// Helpers for a scan: one fewer than the machine's cores, at most three; the files of a scan
-// come from one disk, and more readers than that gain nothing.
+// Helpers for a scan: one fewer than the cores that the process may run on, at most three; the
+// files of a scan come from one disk, and more readers than that gain nothing.
 int defaultReadAheadHelpers();
 
 } // namespace corvanteller

@@ -1,7 +1,9 @@
 #include "scan/window_scan.h"
 
 #include "kar/row_store.h"
+#include "scan/scan_cache.h"
 #include "scan/scan_messages.h"
+#include "settings/desktop_settings.h"
 #include "settings/options.h"
 #include "ui/ui_services.h"
 
@@ -64,8 +66,9 @@ bool isUserInput(QEvent::Type type) {
 
 } // namespace
 
-WindowScan::WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folderSeam)
-    : QObject(parts.window), parts_(parts), folderSeam_(folderSeam) {}
+WindowScan::WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folderSeam,
+                       WindowScanCache cache)
+    : QObject(parts.window), parts_(parts), folderSeam_(folderSeam), cache_(cache) {}
 
 WindowScan::~WindowScan() = default;
 
@@ -128,6 +131,10 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
     control.folderReached = folderSeam_;
     ScanRequest controlled = request;
     controlled.control = &control;
+    if (cache_.cache != nullptr && cache_.settings != nullptr &&
+        cache_.settings->rememberUnchangedTexts) {
+        controlled.cache = cache_.cache;
+    }
 
     // The window while the scan runs, put back as it was whatever happens.
     struct Running {
@@ -216,6 +223,10 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
         std::rethrow_exception(failure);
     }
     storeScannedRows(rows, scanned);
+    if (controlled.cache != nullptr) {
+        // A cache that cannot be written costs the next scan its speed, nothing more.
+        controlled.cache->save();
+    }
     return outcome;
 }
 

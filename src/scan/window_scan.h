@@ -15,8 +15,10 @@ class QWidget;
 
 namespace corvanteller {
 
+struct DesktopSettings;
 struct Options;
 class RowStore;
+class ScanCache;
 class UiServices;
 
 // What a window's scan shows while it runs.
@@ -32,6 +34,13 @@ struct ScanWindowParts {
 // there.
 using ScanFolderSeam = std::function<void(const QString& storedFolder)>;
 
+// The texts of earlier scans and the setting that lets a window's scan use them, looked at as
+// each scan starts; the cache is saved after each scan that used it.
+struct WindowScanCache {
+    ScanCache* cache = nullptr;
+    const DesktopSettings* settings = nullptr;
+};
+
 // A window's scan. The folder is walked on a thread of its own into rows of its own while the
 // window keeps repainting and shows how far the scan has come; meanwhile the window's other
 // controls are disabled and no window of the program takes the mouse or the keyboard, except
@@ -40,7 +49,8 @@ using ScanFolderSeam = std::function<void(const QString& storedFolder)>;
 class WindowScan : public QObject {
 public:
     // folderSeam is read when each scan starts.
-    WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folderSeam);
+    WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folderSeam,
+               WindowScanCache cache = {});
     ~WindowScan() override;
     WindowScan(const WindowScan&) = delete;
     WindowScan& operator=(const WindowScan&) = delete;
@@ -81,6 +91,7 @@ private:
 
     ScanWindowParts parts_;
     const ScanFolderSeam& folderSeam_;
+    WindowScanCache cache_;
     ScanControl* control_ = nullptr; // while a scan runs
     int progressStepsShown_ = 0;
     bool closeWanted_ = false;

@@ -96,8 +96,10 @@ int RadioGroupBox::itemCount() const {
 }
 
 GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Options& options,
+                                             DesktopSettings& desktop, const QString& desktopPath,
                                              QWidget* parent)
-    : ProgramDialog(services, parent), options_(options) {
+    : ProgramDialog(services, parent), options_(options), desktop_(desktop),
+      desktopPath_(desktopPath) {
     setWindowTitle(u"General settings"_s);
     setFixedSize(566, 403);
 
@@ -249,8 +251,11 @@ void GeneralSettingsDialog::createScanningPage() {
     row->addSpacing(12);
     row->addWidget(scanningSettingsButton);
     row->addStretch();
+    rememberTextsCheckBox = new QCheckBox(u"Remember the texts of unchanged files"_s, scanningPage);
     auto* page = new QVBoxLayout(scanningPage);
     page->addLayout(row);
+    page->addSpacing(8);
+    page->addWidget(rememberTextsCheckBox);
     page->addStretch();
     pageTabs->addTab(scanningPage, u"Scanning"_s);
 }
@@ -271,6 +276,7 @@ void GeneralSettingsDialog::connectControls() {
     for (const auto& [box, option] : optionBoxes()) {
         bind(box, *option);
     }
+    bind(rememberTextsCheckBox, desktop_.rememberUnchangedTexts);
 
     connect(hintsCheckBox, &QCheckBox::toggled, this, guard(this, ui, [this](bool checked) {
                 if (showingOptions_) {
@@ -358,6 +364,7 @@ void GeneralSettingsDialog::showOptions() {
     for (const auto& [box, option] : optionBoxes()) {
         box->setChecked(*option);
     }
+    rememberTextsCheckBox->setChecked(desktop_.rememberUnchangedTexts);
     bordersDrawnGroup->setItemIndex(static_cast<int>(excel.bordersDrawn));
     whatAddedGroup->setItemIndex(static_cast<int>(excel.whatAdded));
     // The entry first, then the text, which may have been typed over it.
@@ -427,16 +434,20 @@ void GeneralSettingsDialog::onActivated() {
     // dialog, "&Default settings").
     showOptions();
     noted_ = options_;
+    notedDesktop_ = desktop_;
     updateEnabledStates();
     textAreaClicks_ = 0;
 }
 
 void GeneralSettingsDialog::acceptSettings() {
+    // An unwritable file keeps the setting for this run of the program.
+    desktop_.save(desktopPath_);
     hide();
 }
 
 void GeneralSettingsDialog::cancelSettings() {
     putBack(noted_);
+    desktop_ = notedDesktop_;
     showOptions();
     updateEnabledStates();
     showOptionsInOtherDialogs();

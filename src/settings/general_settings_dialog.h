@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/desktop_settings.h"
 #include "settings/options.h"
 
 #include "ui/program_dialog.h"
@@ -44,7 +45,9 @@ class GeneralSettingsDialog : public ProgramDialog {
     Q_OBJECT
 
 public:
+    // desktop: the settings kept beside the settings file, written to desktopPath by "OK".
     GeneralSettingsDialog(const WindowServices& services, Options& options,
+                          DesktopSettings& desktop, const QString& desktopPath,
                           QWidget* parent = nullptr);
 
     QTabWidget* pageTabs = nullptr;
@@ -89,6 +92,7 @@ public:
     // "Scanning"
     QLabel* scanningSettingsLabel = nullptr;       // "You can choose scanning settings"
     QPushButton* scanningSettingsButton = nullptr; // "Settings...": the scanning-parameters dialog
+    QCheckBox* rememberTextsCheckBox = nullptr;    // "Remember the texts of unchanged files"
 
     QPushButton* okButton = nullptr;              // "OK"
     QPushButton* cancelButton = nullptr;          // "Cancel"
@@ -137,6 +141,9 @@ private:
 
     Options& options_;
     Options noted_; // the options as they were at the latest activation
+    DesktopSettings& desktop_;
+    const QString& desktopPath_;
+    DesktopSettings notedDesktop_;
     bool showingOptions_ = false;
     int textAreaClicks_ = 0;
 };

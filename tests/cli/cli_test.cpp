@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -24,6 +25,13 @@
 
 namespace corvanteller {
 namespace {
+
+// Every command line run by the tests of this program keeps its scan cache in a folder of
+// its own, never in the real home.
+const struct TestCacheHome {
+    TestCacheHome() { qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.path())); }
+    QTemporaryDir folder;
+} testCacheHome;
 
 using test::KarBuilder;
 using test::TempTree;

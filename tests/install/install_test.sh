@@ -22,6 +22,8 @@ for tool in desktop-file-validate appstreamcli update-mime-database readelf; do
 done
 
 work=$(mktemp -d)
+# The installed scan keeps its cache there, not in the real home.
+export XDG_CACHE_HOME="$work/cache-home"
 trap 'rm -rf "$work"' EXIT
 dest="$work/dest"
 prefix=/usr/local

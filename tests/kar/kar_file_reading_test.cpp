@@ -164,9 +164,11 @@ TEST(KarFileReading, TagsAcrossBlockBordersReadAsFromMemory) {
                                               "@IInfo", "@TLater", "@Iend"})
                                  .bytes()
                                  .mid(14);
-    // Every shift puts another tag across the border of the first block, and the border of
-    // the first piece after it.
-    for (const qsizetype border : {karBlockSize, 17 * karBlockSize}) {
+    // Every shift puts another tag, or "Words" itself, across the border of the first block,
+    // of the growing reads after it and of the first whole piece.
+    for (const qsizetype border :
+         {karBlockSize, 2 * karBlockSize, 4 * karBlockSize, 8 * karBlockSize, 16 * karBlockSize,
+          17 * karBlockSize, 32 * karBlockSize}) {
         for (int shift = 0; shift < 90; ++shift) {
             QByteArray file = KarBuilder().trackName("Soft Karaoke").bytes();
             file.append(QByteArray(border - file.size() - 60 + shift, '\x01')).append(words);

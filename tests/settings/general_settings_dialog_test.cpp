@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -321,6 +322,37 @@ private Q_SLOTS:
                              u"число)!!! А написано это 05.03.2003г.  :-) !!!!"_s});
         clickTextArea(5);
         QCOMPARE(h.fixture.ui.messages.size(), 1);
+    }
+
+    void rememberTextsBoxIsKeptBesideTheSettingsFile() {
+        Harness h;
+        GeneralSettingsDialog& d = h.dialog;
+        const QString path = h.context().desktopSettingsPath;
+        // On the box's indicator: the widget is wider than what takes the mouse.
+        const auto click = [](QWidget* widget) {
+            QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+        };
+        h.open();
+        d.pageTabs->setCurrentWidget(d.scanningPage);
+        QVERIFY(d.rememberTextsCheckBox->isChecked());
+
+        // "Cancel" puts the box back as it was, and writes nothing.
+        click(d.rememberTextsCheckBox);
+        QVERIFY(!h.context().desktop.rememberUnchangedTexts);
+        click(d.cancelButton);
+        QVERIFY(h.context().desktop.rememberUnchangedTexts);
+        QVERIFY(!QFile::exists(path));
+        h.open();
+        d.pageTabs->setCurrentWidget(d.scanningPage);
+        QVERIFY(d.rememberTextsCheckBox->isChecked());
+
+        // "OK" writes it to its own file; the settings file is not touched.
+        click(d.rememberTextsCheckBox);
+        click(d.okButton);
+        QCOMPARE(DesktopSettings::load(path).rememberUnchangedTexts, false);
+        QVERIFY(!QFile::exists(h.context().settingsPath));
+        h.open();
+        QVERIFY(!d.rememberTextsCheckBox->isChecked());
     }
 };
 

@@ -72,6 +72,9 @@ struct ProgramFixture {
         program = std::make_unique<Application>(ui, clock, random, [this] { ++quitCount; });
         program->createPromptWindow();
         context().settingsPath = settingsFolder.filePath(QStringLiteral("prop.dat"));
+        context().desktopSettingsPath =
+            settingsFolder.filePath(QStringLiteral("Corvanteller.conf"));
+        context().scanCache = ScanCache(settingsFolder.filePath(QStringLiteral("scan-cache.bin")));
         const QString handOver = settingsFolder.filePath(QStringLiteral("handover"));
         program->mainWindow().workbookEngine.setHandOverFolder(handOver);
         program->mainWindow().documentEngine.setHandOverFolder(handOver);

@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scan/scan_cache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace corvanteller {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The file is this machine's own: its numbers stand in the machine's byte order, and a file
+// of another layout fails its magic or version and is dropped.
+constexpr std::array<char, 8> magic = {'C', 'V', 'S', 'C', 'A', 'N', '\0', '\1'};
+constexpr std::uint32_t formatVersion = 1;
+
+struct FileHead {
+    std::array<char, 8> magic;
+    std::uint32_t version;
+    std::uint32_t count;
+    std::uint64_t payloadBytes;
+    std::uint64_t checksum;
+};
+static_assert(sizeof(FileHead) == 32);
+
+struct RecordHead {
+    std::uint64_t device;
+    std::uint64_t inode;
+    std::int64_t size;
+    std::int64_t modifiedNs;
+    std::int64_t changedNs;
+    std::uint32_t runSet;
+    std::array<std::uint32_t, 4> lengths; // UTF-16 units of the four texts
+    std::uint32_t reserved;
+};
+static_assert(sizeof(RecordHead) == 64); // no padding: every byte written is set
+
+// Texts of karaoke files stay far below this; anything longer is damage.
+constexpr std::uint32_t longestText = 1 << 20;
+
+std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
+    hash ^= word * 0x9E3779B97F4A7C15ULL;
+    hash = (hash << 29) | (hash >> 35);
+    return hash * 0xBF58476D1CE4E5B9ULL;
+}
+
+std::uint64_t checksumOf(const char* data, std::size_t size) {
+    std::uint64_t hash = 0x2545F4914F6CDD1DULL ^ size;
+    std::size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, data + at, 8);
+        hash = mix(hash, word);
+    }
+    std::uint64_t last = 0;
+    std::memcpy(&last, data + at, size - at);
+    return mix(hash, last);
+}
+
+std::int64_t nowNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+template <typename Texts> auto* textsOf(Texts& texts, int index) {
+    const std::array all = {&texts.first, &texts.second, &texts.third, &texts.fourth};
+    return all[static_cast<std::size_t>(index)];
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+void ScanCache::Index::reset(std::size_t records) {
+    std::size_t size = 16;
+    while (size < 2 * records) {
+        size *= 2;
+    }
+    slots_.assign(size, 0);
+    mask_ = size - 1;
+}
+
+std::size_t ScanCache::Index::slotOf(RunSet runSet, std::uint64_t device,
+                                     std::uint64_t inode) const {
+    return static_cast<std::size_t>(mix(mix(device, inode), static_cast<std::uint64_t>(runSet)) >>
+                                    17) &
+           mask_;
+}
+
+std::size_t ScanCache::Index::find(const std::vector<Record>& records, RunSet runSet,
+                                   std::uint64_t device, std::uint64_t inode) const {
+    if (slots_.empty()) {
+        return none;
+    }
+    for (std::size_t slot = slotOf(runSet, device, inode);; slot = (slot + 1) & mask_) {
+        const std::uint32_t entry = slots_[slot];
+        if (entry == 0) {
+            return none;
+        }
+        const Record& record = records[entry - 1];
+        if (record.version.inode == inode && record.version.device == device &&
+            record.runSet == runSet) {
+            return entry - 1;
+        }
+    }
+}
+
+bool ScanCache::Index::insert(const std::vector<Record>& records, std::size_t at) {
+    const Record& added = records[at];
+    std::size_t slot = slotOf(added.runSet, added.version.device, added.version.inode);
+    for (; slots_[slot] != 0; slot = (slot + 1) & mask_) {
+        const Record& record = records[slots_[slot] - 1];
+        if (record.version.inode == added.version.inode &&
+            record.version.device == added.version.device && record.runSet == added.runSet) {
+            return false;
+        }
+    }
+    slots_[slot] = static_cast<std::uint32_t>(at + 1);
+    return true;
+}
+
+ScanCache::ScanCache(QString path, std::chrono::nanoseconds settleTime)
+    : path_(std::move(path)), settleTime_(settleTime) {}
+
+QString ScanCache::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + u"/scan-cache.bin"_s;
+}
+
+void ScanCache::clear() {
+    records_.clear();
+    index_.reset(0);
+}
+
+void ScanCache::loadOnce() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly) || !parse(file.readAll())) {
+        clear();
+    }
+}
+
+bool ScanCache::parse(const QByteArray& bytes) {
+    FileHead head{};
+    if (bytes.size() < static_cast<qsizetype>(sizeof head)) {
+        return false;
+    }
+    std::memcpy(&head, bytes.constData(), sizeof head);
+    const char* payload = bytes.constData() + sizeof head;
+    const std::size_t payloadBytes = static_cast<std::size_t>(bytes.size()) - sizeof head;
+    if (head.magic != magic || head.version != formatVersion || head.count > maxFiles ||
+        head.payloadBytes != payloadBytes || head.checksum != checksumOf(payload, payloadBytes)) {
+        return false;
+    }
+    records_.reserve(head.count);
+    index_.reset(head.count);
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < head.count; ++i) {
+        RecordHead record{};
+        if (payloadBytes - at < sizeof record) {
+            return false;
+        }
+        std::memcpy(&record, payload + at, sizeof record);
+        at += sizeof record;
+        if (record.runSet > static_cast<std::uint32_t>(RunSet::MainWindow)) {
+            return false;
+        }
+        Record& added = records_.emplace_back();
+        added.runSet = static_cast<RunSet>(record.runSet);
+        added.version = {record.device, record.inode, record.size, record.modifiedNs,
+                         record.changedNs};
+        for (int text = 0; text < 4; ++text) {
+            const std::uint32_t length = record.lengths[static_cast<std::size_t>(text)];
+            if (length > longestText || (payloadBytes - at) / 2 < length) {
+                return false;
+            }
+            QString& target = *textsOf(added.texts, text);
+            if (length > 0) {
+                target.resize(length);
+                std::memcpy(target.data(), payload + at, std::size_t{length} * 2);
+            }
+            at += std::size_t{length} * 2;
+        }
+        if (!index_.insert(records_, records_.size() - 1)) {
+            return false; // the file never holds a key twice
+        }
+    }
+    return at == payloadBytes;
+}
+
+QByteArray ScanCache::serialise() const {
+    QByteArray bytes(sizeof(FileHead), '\0');
+    for (const Record& record : records_) {
+        RecordHead head{record.version.device,
+                        record.version.inode,
+                        record.version.size,
+                        record.version.modifiedNs,
+                        record.version.changedNs,
+                        static_cast<std::uint32_t>(record.runSet),
+                        {},
+                        0};
+        for (int text = 0; text < 4; ++text) {
+            head.lengths[static_cast<std::size_t>(text)] =
+                static_cast<std::uint32_t>(textsOf(record.texts, text)->size());
+        }
+        bytes.append(reinterpret_cast<const char*>(&head), sizeof head);
+        for (int text = 0; text < 4; ++text) {
+            const QString& value = *textsOf(record.texts, text);
+            bytes.append(reinterpret_cast<const char*>(value.constData()), value.size() * 2);
+        }
+    }
+    const std::size_t payloadBytes = static_cast<std::size_t>(bytes.size()) - sizeof(FileHead);
+    const FileHead head{magic, formatVersion, static_cast<std::uint32_t>(records_.size()),
+                        payloadBytes,
+                        checksumOf(bytes.constData() + sizeof(FileHead), payloadBytes)};
+    std::memcpy(bytes.data(), &head, sizeof head);
+    return bytes;
+}
+
+bool ScanCache::save() {
+    if (!changed_) {
+        return true;
+    }
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return false;
+    }
+    const QByteArray bytes = serialise();
+    // Written beside the cache and renamed over it once it is on the disk: a reader sees the
+    // old file or the new one, whole, also after a crash.
+    const QByteArray target = QFile::encodeName(path_);
+    const QByteArray temporary = target + ".tmp-" + QByteArray::number(::getpid());
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written =
+        writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    changed_ = false;
+    return true;
+}
+
+const ScanCache::Record* ScanCache::recordFor(RunSet runSet, std::uint64_t device,
+                                              std::uint64_t inode) const {
+    const std::size_t found = index_.find(records_, runSet, device, inode);
+    return found == Index::none ? nullptr : &records_[found];
+}
+
+const SongTexts* ScanCache::find(RunSet runSet, const FileVersion& version) const {
+    const Record* record = recordFor(runSet, version.device, version.inode);
+    return record != nullptr && record->version == version ? &record->texts : nullptr;
+}
+
+void ScanCache::beginScan() {
+    scanned_.clear();
+    scanned_.reserve(records_.size());
+    scanStartNs_ = nowNs();
+}
+
+void ScanCache::remember(RunSet runSet, const FileVersion& version, const SongTexts& texts,
+                         bool known) {
+    const std::int64_t settled = scanStartNs_ - settleTime_.count();
+    if (version.modifiedNs >= settled || version.changedNs >= settled) {
+        return;
+    }
+    if (!known) {
+        const SongTexts* before = find(runSet, version);
+        changed_ = changed_ || before == nullptr || *before != texts;
+    }
+    scanned_.push_back({runSet, version, texts});
+}
+
+void ScanCache::endScan() {
+    if (!changed_) {
+        // Every file known as it was: the records stay, and so does the file.
+        scanned_.clear();
+        return;
+    }
+    std::vector<Record> merged = std::move(scanned_);
+    scanned_.clear();
+    Index index;
+    index.reset(std::min(merged.size() + records_.size(), maxFiles));
+    // A file met twice (a hard link) keeps its first row's place.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < merged.size() && kept < maxFiles; ++i) {
+        const Record& record = merged[i];
+        if (index.find(merged, record.runSet, record.version.device, record.version.inode) ==
+            Index::none) {
+            if (i != kept) {
+                merged[kept] = std::move(merged[i]);
+            }
+            index.insert(merged, kept++);
+        }
+    }
+    merged.resize(kept);
+    for (Record& record : records_) {
+        if (merged.size() >= maxFiles) {
+            break;
+        }
+        if (index.find(merged, record.runSet, record.version.device, record.version.inode) ==
+            Index::none) {
+            merged.push_back(std::move(record));
+            index.insert(merged, merged.size() - 1);
+        }
+    }
+    records_ = std::move(merged);
+    index_ = std::move(index);
+}
+
+} // namespace corvanteller

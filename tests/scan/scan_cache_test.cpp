@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scan/scan_cache.h"
+
+#include "kar/row_store.h"
+#include "kar_tree_generator.h"
+#include "scan/folder_scan.h"
+#include "support/kar_builder.h"
+#include "support/temp_tree.h"
+
+#include <QFile>
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace corvanteller {
+namespace {
+
+using test::KarBuilder;
+using test::TempTree;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+struct CacheFixture {
+    TempTree songs;
+    TempTree cacheFolder;
+    QString cachePath = cacheFolder.root() + u"/cache/scan-cache.bin"_s;
+
+    std::vector<ScannedRow> scan(RunSet runSet, bool withCache = true) const {
+        ScanCache cache(cachePath, 0ns);
+        ScanRequest request = ScanRequest::forFolder(songs.root(), runSet, false);
+        request.cache = withCache ? &cache : nullptr;
+        std::vector<ScannedRow> rows;
+        EXPECT_EQ(scanFolder(request, rows).end, ScanEnd::Complete);
+        EXPECT_TRUE(cache.save());
+        return rows;
+    }
+
+    FileVersion versionOf(const QByteArray& name) const {
+        struct stat status {};
+        EXPECT_EQ(::stat(songs.path(name).constData(), &status), 0);
+        return FileVersion::of(status);
+    }
+
+    // A record that no reading would give, so that a row shows where its texts came from.
+    void plant(const QByteArray& name, RunSet runSet) const {
+        ScanCache cache(cachePath, 0ns);
+        cache.loadOnce();
+        cache.beginScan();
+        cache.remember(runSet, versionOf(name), {u"Planted"_s, {}, {}, {}});
+        cache.endScan();
+        ASSERT_TRUE(cache.save());
+    }
+
+    void rewrite(const QByteArray& name, const QByteArray& bytes) const {
+        QFile file(QFile::decodeName(songs.path(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    void setModified(const QByteArray& name, const FileVersion& version) const {
+        const timespec times[2] = {{0, UTIME_OMIT},
+                                   {static_cast<time_t>(version.modifiedNs / 1'000'000'000),
+                                    static_cast<long>(version.modifiedNs % 1'000'000'000)}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, songs.path(name).constData(), times, 0), 0);
+    }
+
+    void changeCacheFile(const std::function<void(QByteArray&)>& change) const {
+        QFile file(cachePath);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        change(bytes);
+        ASSERT_TRUE(file.resize(0) && file.seek(0));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+};
+
+const QByteArray realSong = KarBuilder().trackName("Real Title").text("Artist").bytes();
+// Another song of the same size.
+const QByteArray otherSong = KarBuilder().trackName("Real Other").text("Artist").bytes();
+
+// The file system's clock moves in ticks: waits until a write would give another change time.
+void waitForNextTick(const FileVersion& before) {
+    const auto now = [] {
+        timespec time{};
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &time);
+        return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+    };
+    while (now() <= before.changedNs) {
+        std::this_thread::sleep_for(1ms);
+    }
+}
+
+TEST(ScanCache, AFileGivesItsRecordOnlyWhileItsVersionAndRunSetMatch) {
+    struct Case {
+        const char* what;
+        std::function<void(const CacheFixture&)> change;
+        RunSet rescanRunSet;
+        QString expectedTitle;
+    };
+    const Case cases[] = {
+        {"unchanged", [](const CacheFixture&) {}, RunSet::StartWindow, u"Planted"_s},
+        {"rewritten with its size and modification time: the change time differs",
+         [](const CacheFixture& f) {
+             const FileVersion before = f.versionOf("song.kar");
+             waitForNextTick(before);
+             f.rewrite("song.kar", otherSong);
+             f.setModified("song.kar", before);
+             ASSERT_EQ(f.versionOf("song.kar").size, before.size);
+             ASSERT_EQ(f.versionOf("song.kar").modifiedNs, before.modifiedNs);
+         },
+         RunSet::StartWindow, u"Real Other"_s},
+        {"replaced by another file of the same size and times",
+         [](const CacheFixture& f) {
+             const FileVersion before = f.versionOf("song.kar");
+             f.songs.writeFile("new.tmp", otherSong);
+             f.setModified("new.tmp", before);
+             ASSERT_EQ(std::rename(f.songs.path("new.tmp").constData(),
+                                   f.songs.path("song.kar").constData()),
+                       0);
+         },
+         RunSet::StartWindow, u"Real Other"_s},
+        {"scanned with the other run set", [](const CacheFixture&) {}, RunSet::MainWindow,
+         u"Real Title"_s},
+        {"cache damaged",
+         [](const CacheFixture& f) {
+             f.changeCacheFile([](QByteArray& bytes) { bytes[bytes.size() / 2] ^= 0x20; });
+         },
+         RunSet::StartWindow, u"Real Title"_s},
+        {"cache truncated",
+         [](const CacheFixture& f) { f.changeCacheFile([](QByteArray& bytes) { bytes.chop(9); }); },
+         RunSet::StartWindow, u"Real Title"_s},
+        {"cache not a cache",
+         [](const CacheFixture& f) {
+             f.changeCacheFile([](QByteArray& bytes) { bytes = "[General]\nx=1\n"; });
+         },
+         RunSet::StartWindow, u"Real Title"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CacheFixture f;
+        f.songs.writeFile("song.kar", realSong);
+        f.plant("song.kar", RunSet::StartWindow);
+        c.change(f);
+        const std::vector<ScannedRow> rows = f.scan(c.rescanRunSet);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].texts.first, c.expectedTitle);
+        // What was read is remembered in a sound cache: the next scan gives the same.
+        EXPECT_EQ(f.scan(c.rescanRunSet)[0].texts, rows[0].texts);
+        ScanCache reloaded(f.cachePath);
+        reloaded.loadOnce();
+        EXPECT_NE(reloaded.find(c.rescanRunSet, f.versionOf("song.kar")), nullptr);
+    }
+}
+
+TEST(ScanCache, RescansGiveTheRowsOfAScanWithoutTheCache) {
+    CacheFixture f;
+    bench::KarTreeOptions options;
+    options.karaokeFiles = 300;
+    options.minFileBytes = 2000;
+    options.maxFileBytes = 40000;
+    options.softKaraokeTags = bench::SoftKaraokeTags::Mixed;
+    const std::filesystem::path tree = f.songs.root().toStdString() + "/tree";
+    bench::writeKarTree(tree, options);
+    // Its names are bytes that are no UTF-8 now and then, which the temporary folder's own
+    // removal passes over.
+    const struct RemoveTree {
+        ~RemoveTree() { std::filesystem::remove_all(path); }
+        std::filesystem::path path;
+    } removeTree{tree};
+    for (const RunSet runSet : {RunSet::StartWindow, RunSet::MainWindow}) {
+        const std::vector<ScannedRow> plain = f.scan(runSet, false);
+        ASSERT_EQ(plain.size(), 300u);
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::vector<ScannedRow> cached = f.scan(runSet);
+            ASSERT_EQ(cached.size(), plain.size());
+            for (std::size_t i = 0; i < plain.size(); ++i) {
+                ASSERT_EQ(cached[i].name, plain[i].name) << i;
+                ASSERT_EQ(cached[i].storedFolder, plain[i].storedFolder) << i;
+                ASSERT_EQ(cached[i].texts, plain[i].texts) << i;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace corvanteller
