@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/app_context.h"
+#include "app/recent_lists_menu.h"
 #include "common/file_filters.h"
 #include "common/tab_fields.h"
 #include "help/about_window.h"
@@ -239,6 +240,11 @@ void MainWindow::buildMenus() {
     openListAction = addCommand(file, u"&Open Corvanteller list..."_s, &MainWindow::openList);
     openTextListAction =
         addCommand(file, u"Open list in &text format..."_s, &MainWindow::openListInTextFormat);
+    addRecentListsMenu(file, this, context_, [this](const QString& path) {
+        commitCellEdit();
+        droppedPath_ = path;
+        carryOut(flow_.listOpenRequested());
+    });
     file->addSeparator();
     saveListAction = addCommand(file, u"&Save list"_s, &MainWindow::saveList);
     saveListAsAction = addCommand(file, u"Save list &as..."_s, &MainWindow::saveListAs);
@@ -522,11 +528,33 @@ void MainWindow::registerTableHint() {
 void MainWindow::showAsActive() {
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().center() - rect().center());
+        if (context_.desktop.mainWindowGeometry.isEmpty() ||
+            !restoreGeometry(context_.desktop.mainWindowGeometry)) {
+            if (const QScreen* screen = this->screen()) {
+                move(screen->availableGeometry().center() - rect().center());
+            }
         }
+        keepOnScreen();
     }
     corvanteller::showAsActive(*this, context_.activations, context_.ui, [this] { onActivated(); });
+}
+
+// Its title bar and menus always reachable: on the screen it is on, or the primary one.
+void MainWindow::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    screen = screen != nullptr ? screen : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize margins = frame.size() - size();
+    resize(size().boundedTo(room.size() - margins));
+    const QSize fitted = frameGeometry().size();
+    move(std::clamp(frame.x(), room.left(),
+                    std::max(room.left(), room.right() + 1 - fitted.width())),
+         std::clamp(frame.y(), room.top(),
+                    std::max(room.top(), room.bottom() + 1 - fitted.height())));
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -548,7 +576,7 @@ void MainWindow::commitCellEdit() {
 }
 
 void MainWindow::onActivated() {
-    context_.table.rebuildOnActivation();
+    context_.table.rebuildOnActivation(context_.desktop.keepMarksOnSwitch);
     applyColumnWidthMode();
     updateStatusLine(context_.table.statusText());
     showTableHistory();
@@ -1058,6 +1086,10 @@ void MainWindow::runNewScan() {
 }
 
 void MainWindow::endProgram() {
+    if (isVisible()) {
+        context_.desktop.mainWindowGeometry = saveGeometry();
+        context_.desktop.save(context_.desktopSettingsPath);
+    }
     saveSettingsAtClose(context_, this, widthsAtClose());
     context_.quit();
 }
@@ -1116,6 +1148,7 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
         songGrid->setCurrentIndex(model.index(0, 1));
     }
     songGrid->showFromTopLeft();
+    noteRecentList(context_, path);
     return ListRead::Read;
 }
 
@@ -1342,6 +1375,7 @@ bool MainWindow::saveListWithDialog() {
     table.currentListFile = path;
     table.hasCurrentListFile = true;
     table.unsavedChanges = false;
+    noteRecentList(context_, path);
     updateWindowTitle();
     return true;
 }
@@ -1352,6 +1386,7 @@ bool MainWindow::saveListToCurrentFile() {
     // before the program closes.
     writeListFile(table.currentListFile, table.model());
     table.unsavedChanges = false;
+    noteRecentList(context_, table.currentListFile);
     updateWindowTitle();
     return true;
 }

@@ -180,6 +180,7 @@ private:
     void buildBottomRow(QWidget* client);
     void buildMenus();
     void buildTableCommands(QMenu* table);
+    void keepOnScreen();
     void sortByColumn(int column);
     void undoTableStep();
     void changeTableKeepingCurrentCell(const std::function<void()>& change);

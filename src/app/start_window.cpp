@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
+#include "app/recent_lists_menu.h"
 #include "app/settings_actions.h"
 #include "help/about_window.h"
 #include "help/help_window.h"
@@ -118,6 +119,7 @@ void StartWindow::buildMenu() {
     file->addSeparator();
     openListAction = file->addAction(u"Open Corvanteller list..."_s);
     connect(openListAction, &QAction::triggered, this, guard(this, ui, [this] { openList(); }));
+    addRecentListsMenu(file, this, context_, [this](const QString& path) { openList(path); });
     addDisabled(file, u"Open list in text format"_s);
     file->addSeparator();
     addDisabled(file, u"Save"_s);

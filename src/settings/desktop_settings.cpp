@@ -13,6 +13,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString rememberUnchangedTextsKey = u"Scanning/RememberUnchangedTexts"_s;
+const QString keepMarksKey = u"Table/KeepMarksOnSwitch"_s;
+const QString recentListsKey = u"Lists/Recent"_s;
+const QString geometryKey = u"MainWindow/Geometry"_s;
 
 // A value that is there but is no boolean keeps the default.
 bool readBool(const QSettings& file, const QString& key, bool fallback) {
@@ -45,11 +48,29 @@ DesktopSettings DesktopSettings::load(const QString& path) {
     }
     settings.rememberUnchangedTexts =
         readBool(file, rememberUnchangedTextsKey, settings.rememberUnchangedTexts);
+    settings.keepMarksOnSwitch = readBool(file, keepMarksKey, settings.keepMarksOnSwitch);
+    for (const QString& list : file.value(recentListsKey).toStringList()) {
+        if (!list.isEmpty() && settings.recentLists.size() < maxRecentLists) {
+            settings.recentLists << list;
+        }
+    }
+    settings.mainWindowGeometry = file.value(geometryKey).toByteArray();
     return settings;
+}
+
+void DesktopSettings::noteRecentList(const QString& path) {
+    recentLists.removeAll(path);
+    recentLists.prepend(path);
+    while (recentLists.size() > maxRecentLists) {
+        recentLists.removeLast();
+    }
 }
 
 void DesktopSettings::writeTo(QSettings& file) const {
     file.setValue(rememberUnchangedTextsKey, rememberUnchangedTexts);
+    file.setValue(keepMarksKey, keepMarksOnSwitch);
+    file.setValue(recentListsKey, recentLists);
+    file.setValue(geometryKey, mainWindowGeometry);
 }
 
 bool DesktopSettings::save(const QString& path) const {

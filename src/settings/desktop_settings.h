@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
@@ -15,6 +17,16 @@ namespace corvanteller {
 struct DesktopSettings {
     // A rescan gives an unchanged file the texts that an earlier scan read from it.
     bool rememberUnchangedTexts = true;
+    // The main window keeps each row's check mark when the user switches windows.
+    bool keepMarksOnSwitch = true;
+    // File > "Recent lists": the last lists opened or saved, the most recent first.
+    static constexpr int maxRecentLists = 8;
+    QStringList recentLists;
+    // The main window's size and place at its last close (QWidget::saveGeometry).
+    QByteArray mainWindowGeometry;
+
+    // Puts the list first, once; the oldest goes past maxRecentLists.
+    void noteRecentList(const QString& path);
 
     static DesktopSettings load(const QString& path = defaultPath());
     // Returns false when the file could not be written.

@@ -138,12 +138,16 @@ void GeneralSettingsDialog::createGeneralPage() {
         {u"Fixed width (default)"_s, u"User settings"_s, u"On the widest line in a column"_s},
         generalPage);
     hintsCheckBox = new QCheckBox(u"Hints"_s, generalPage);
+    keepMarksCheckBox =
+        new QCheckBox(u"Keep check marks when the window is switched"_s, generalPage);
+    keepMarksCheckBox->setObjectName(u"keepMarksCheckBox"_s);
 
     auto* page = new QVBoxLayout(generalPage);
     columnWidthGroup->setMinimumWidth(260);
     page->addWidget(columnWidthGroup, 0, Qt::AlignLeft);
     page->addSpacing(8);
     page->addWidget(hintsCheckBox);
+    page->addWidget(keepMarksCheckBox);
     page->addStretch();
     pageTabs->addTab(generalPage, u"General"_s);
 }
@@ -277,6 +281,7 @@ void GeneralSettingsDialog::connectControls() {
         bind(box, *option);
     }
     bind(rememberTextsCheckBox, desktop_.rememberUnchangedTexts);
+    bind(keepMarksCheckBox, desktop_.keepMarksOnSwitch);
 
     connect(hintsCheckBox, &QCheckBox::toggled, this, guard(this, ui, [this](bool checked) {
                 if (showingOptions_) {
@@ -365,6 +370,7 @@ void GeneralSettingsDialog::showOptions() {
         box->setChecked(*option);
     }
     rememberTextsCheckBox->setChecked(desktop_.rememberUnchangedTexts);
+    keepMarksCheckBox->setChecked(desktop_.keepMarksOnSwitch);
     bordersDrawnGroup->setItemIndex(static_cast<int>(excel.bordersDrawn));
     whatAddedGroup->setItemIndex(static_cast<int>(excel.whatAdded));
     // The entry first, then the text, which may have been typed over it.

@@ -93,6 +93,7 @@ public:
     QLabel* scanningSettingsLabel = nullptr;       // "You can choose scanning settings"
     QPushButton* scanningSettingsButton = nullptr; // "Settings...": the scanning-parameters dialog
     QCheckBox* rememberTextsCheckBox = nullptr;    // "Remember the texts of unchanged files"
+    QCheckBox* keepMarksCheckBox = nullptr;        // "Keep check marks when the window is switched"
 
     QPushButton* okButton = nullptr;              // "OK"
     QPushButton* cancelButton = nullptr;          // "Cancel"

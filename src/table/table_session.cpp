@@ -12,7 +12,7 @@ RowStore& TableSession::originStore() {
     return origin == TableOrigin::StartWindow ? startStore_ : mainStore_;
 }
 
-bool TableSession::rebuildOnActivation() {
+bool TableSession::rebuildOnActivation(bool keepMarks) {
     if (startWindowHandedTable) {
         return false;
     }
@@ -22,7 +22,7 @@ bool TableSession::rebuildOnActivation() {
     }
     const bool sameRows = model_.hasSameRowsAs(originStore());
     const std::vector<bool> marks =
-        sameRows && keepMarksOnSwitch ? model_.rowMarks() : std::vector<bool>();
+        sameRows && keepMarks ? model_.rowMarks() : std::vector<bool>();
     model_.rebuildFrom(originStore());
     model_.setRowMarks(marks);
     if (!sameRows) {

@@ -46,8 +46,6 @@ public:
     bool keepTableOnce = false;
     // The main window's undo and redo of the table's contents.
     TableHistory history;
-    // An activation's rebuild keeps each row's check mark while the rows are the same ones.
-    bool keepMarksOnSwitch = true;
 
     int renamedCount = 0;
     bool renamedCountPutBack = false; // the count is of an undo
@@ -56,7 +54,9 @@ public:
 
     // The main window's activation: rebuilds the table from the origin's row store unless the
     // table is to be kept; true when it rebuilt.
-    bool rebuildOnActivation();
+    // keepMarks: each row keeps its check mark while the rows are the same ones; without it
+    // every rebuild clears the marks.
+    bool rebuildOnActivation(bool keepMarks = false);
     // Copies the table into both row stores.
     void refreshStores();
     // The status line at activation.

@@ -38,6 +38,19 @@ QString listWindowTitle(const QString& listName, bool unsaved) {
         .arg(listName, unsaved ? QStringLiteral("*") : QString());
 }
 
+QString recentLists() {
+    return translated("Recent &lists");
+}
+
+QString noRecentLists() {
+    return translated("(none)");
+}
+
+QString recentListGone(const QString& path) {
+    return translated("The list %1 is no longer there; it is taken off the recent lists.")
+        .arg(path);
+}
+
 QString filterLabel() {
     return translated("Fi&lter:");
 }

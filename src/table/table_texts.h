@@ -19,6 +19,11 @@ QString identicalFilesMarked(int rows);
 // The main window's title with a list: "songs.sgl* - Corvanteller".
 QString listWindowTitle(const QString& listName, bool unsaved);
 
+// File > "Recent lists".
+QString recentLists();
+QString noRecentLists();
+QString recentListGone(const QString& path);
+
 // The filter line.
 QString filterLabel();
 QString allColumns();

@@ -551,7 +551,7 @@ private Q_SLOTS:
     void activationRebuildsKeepingEditsAndMarksAsAsked() {
         for (const bool keepMarks : {false, true}) {
             ScannedProgram program;
-            program.context().table.keepMarksOnSwitch = keepMarks;
+            program.context().desktop.keepMarksOnSwitch = keepMarks;
             program.typeInto(1, 3, u"Edited"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             program.doubleClick(2, 2);
@@ -626,7 +626,7 @@ private Q_SLOTS:
     }
 
     // A list or a folder dropped on the window opens or scans as its menu command does.
-    void aDroppedListOpensAndADroppedFolderScans() {
+    void aDroppedOrRecentListOpensAndADroppedFolderScans() {
         ScannedProgram program;
         QTemporaryDir folder;
         const QString list = folder.filePath(u"songs.sgl"_s);
@@ -652,6 +652,20 @@ private Q_SLOTS:
         drop(program.music.path());
         QCOMPARE(program.model().songCount(), 3);
         QCOMPARE(program.main().windowTitle(), u"Corvanteller"_s);
+        // The saved and opened list is the first of File > Recent lists; once it is gone, its
+        // entry says so and goes.
+        auto* recent = program.main().findChild<QMenu*>(u"recentListsMenu"_s);
+        Q_EMIT recent->aboutToShow();
+        QCOMPARE(recent->actions().front()->text(), u"&1 "_s + list);
+        program.main().addRowAction->trigger();
+        program.context().table.unsavedChanges = false;
+        recent->actions().front()->trigger();
+        QCOMPARE(program.model().songCount(), 3);
+        QFile::remove(list);
+        Q_EMIT recent->aboutToShow();
+        recent->actions().front()->trigger();
+        QVERIFY(program.ui.log.last().startsWith(u"showMessage The list "_s));
+        QVERIFY(program.context().desktop.recentLists.isEmpty());
     }
 
     void doubleClickTogglesAndUnchecksCheckAll() {

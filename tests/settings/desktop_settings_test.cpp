@@ -33,6 +33,14 @@ TEST(DesktopSettings, AFileThatCannotBeUsedGivesTheDefaults) {
         // Saving writes a file that gives what was saved, whatever stood there before.
         DesktopSettings changed;
         changed.rememberUnchangedTexts = !c.expected;
+        changed.keepMarksOnSwitch = false;
+        changed.mainWindowGeometry = QByteArray("\x01\xd9\xd0\xcb", 4);
+        for (int list = 0; list < 10; ++list) {
+            changed.noteRecentList(QStringLiteral("/m/%1.sgl").arg(list % 9));
+        }
+        // The newest first, each once, at most eight.
+        EXPECT_EQ(changed.recentLists.join(u' ').toStdString(),
+                  "/m/0.sgl /m/8.sgl /m/7.sgl /m/6.sgl /m/5.sgl /m/4.sgl /m/3.sgl /m/2.sgl");
         ASSERT_TRUE(changed.save(path));
         EXPECT_EQ(DesktopSettings::load(path), changed);
     }
