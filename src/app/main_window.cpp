@@ -738,10 +738,10 @@ void MainWindow::markIdenticalFiles() {
 
 void MainWindow::updateWindowTitle() {
     const TableSession& table = context_.table;
-    setWindowTitle(table.hasCurrentListFile
-                       ? tableTexts::listWindowTitle(QFileInfo(table.currentListFile).fileName(),
-                                                     table.unsavedChanges)
-                       : u"Corvanteller"_s);
+    setWindowTitle(table.shownListFile.isEmpty()
+                       ? u"Corvanteller"_s
+                       : tableTexts::listWindowTitle(QFileInfo(table.shownListFile).fileName(),
+                                                     table.unsavedChanges));
 }
 
 void MainWindow::updateCountLabel() {
@@ -1149,6 +1149,8 @@ MainWindow::ListRead MainWindow::readListIntoGrid(QWidget* parent, const QString
     }
     songGrid->showFromTopLeft();
     noteRecentList(context_, path);
+    context_.table.shownListFile = path;
+    updateWindowTitle();
     return ListRead::Read;
 }
 
@@ -1327,6 +1329,7 @@ ImportOutcome MainWindow::importExcelFile(const QString& path, ImportingWindow w
     context_.table.model().takeCutCellCount();
     const ImportOutcome outcome =
         importFromExcel(workbookEngine, path, window, context_.table, widths, context_.locale);
+    context_.table.shownListFile.clear();
     startFreshTableHistory();
     if (context_.table.model().takeCutCellCount() > 0) {
         context_.ui.showMessage(this, longCellsCutMessage());
@@ -1373,6 +1376,7 @@ bool MainWindow::saveListWithDialog() {
     TableSession& table = context_.table;
     writeListFile(path, table.model());
     table.currentListFile = path;
+    table.shownListFile = path;
     table.hasCurrentListFile = true;
     table.unsavedChanges = false;
     noteRecentList(context_, path);

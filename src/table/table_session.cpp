@@ -21,8 +21,7 @@ bool TableSession::rebuildOnActivation(bool keepMarks) {
         return false;
     }
     const bool sameRows = model_.hasSameRowsAs(originStore());
-    const std::vector<bool> marks =
-        sameRows && keepMarks ? model_.rowMarks() : std::vector<bool>();
+    const std::vector<bool> marks = sameRows && keepMarks ? model_.rowMarks() : std::vector<bool>();
     model_.rebuildFrom(originStore());
     model_.setRowMarks(marks);
     if (!sameRows) {
@@ -61,6 +60,7 @@ TableSession::NewScanStart TableSession::beginNewScan() {
 
 void TableSession::startNewScanRows() {
     history.clear();
+    shownListFile.clear();
     mainStore_.setRowCount(0);
     hasCurrentListFile = false;
 }

@@ -38,6 +38,9 @@ public:
     TableOrigin origin = TableOrigin::StartWindow;
     bool unsavedChanges = true;
     bool hasCurrentListFile = false;
+    // The list file the table was last opened from or saved to, for the window's title; an
+    // opened list names the window without becoming the file "Save list" writes to.
+    QString shownListFile;
     QString currentListFile;
     // Set while the start window has handed over a table it opened or imported; cleared when
     // the start window is next activated.
