@@ -14,8 +14,8 @@
 #include "text/text_view_modes.h"
 #include "ui/error_guard.h"
 #include "ui/find_bar.h"
-#include "ui/menu_keys.h"
 #include "ui/form_activations.h"
+#include "ui/menu_keys.h"
 #include "ui/ui_services.h"
 
 #include <QFileInfo>
