@@ -193,6 +193,22 @@ std::vector<HelpQuestion> moreQuestions() {
              "that holds it becomes the current one. Return or F3 finds the next cell, Shift+F3 "
              "the "
              "one before; case does not count. The text view has the same bar in its Edit menu.")},
+        {QCoreApplication::translate("Help", "Sort, filter and undo in the table"),
+         QCoreApplication::translate(
+             "Help",
+             "A click on a column's header sorts the table by it, a second click the other way "
+             "round (also Table > Sort by). Table > Filter... (Ctrl+L) shows only the rows that "
+             "hold a text; \"Mark shown\" checks them. Mark duplicates and Mark identical files "
+             "check the later rows of each group. Table > Undo and Redo (Ctrl+Z, Ctrl+Y) take "
+             "back every change of the table's contents until the next scan, list, import, "
+             "renaming or writing of texts.")},
+        {QCoreApplication::translate("Help", "Write texts into files"),
+         QCoreApplication::translate(
+             "Help",
+             "Table > Write texts into files... writes the four texts of every row that differs "
+             "from its file into the karaoke file, after a preview; the reader is asked to read "
+             "the new file before it replaces the old one. Table > Undo last text writing puts "
+             "the old files back byte for byte.")},
         {QCoreApplication::translate("Help", "Stop during a scan"),
          QCoreApplication::translate(
              "Help",
