@@ -226,13 +226,23 @@ static_assert(keptBytes >= SoftKaraokeTail::overlap);
 // The name events of a file whose marker lies behind its first block are looked for in
 // pieces of this size; a whole number of blocks, so that block borders stay where they are.
 constexpr qsizetype pieceBytes = 16 * karBlockSize;
-// The Soft Karaoke pass stops once its texts are settled, which for most files is within the
-// first few pages: its reads begin small and double up to a piece, so that a file whose tags
-// come early is not read much further than they, and one read to its end takes few reads.
-constexpr qsizetype firstTailReadBytes = 4096;
 // What is read first: one page, which holds the name events of most files.
 constexpr qsizetype firstReadBytes = 4096;
 static_assert(firstReadBytes <= karBlockSize);
+// The Soft Karaoke pass stops once its texts are settled, which for most files is within the
+// first few pages: its reads end at powers of two, each at least this far on and at most a
+// piece, so that a file whose tags come early is read little further than they (the first
+// such read ends where the system's first read-ahead of the file does), and one read to its
+// end takes few reads.
+constexpr qsizetype leastTailReadBytes = 12 * 1024;
+
+qint64 tailReadEnd(qint64 offset) {
+    qint64 end = firstReadBytes;
+    while (end < offset + leastTailReadBytes) {
+        end *= 2;
+    }
+    return std::min(end, offset + pieceBytes);
+}
 
 // One read buffer per thread, kept for every file that the thread reads.
 class ReadBuffer {
@@ -370,12 +380,11 @@ bool readSoftKaraokeTail(Source& source, char* data, bool startKept, qsizetype s
         settled = tail.feed(view, 0, viewSize);
         nextOffset = startSize;
     }
-    qsizetype wanted = firstTailReadBytes;
     while (!settled && !source.endsAt(nextOffset)) {
         const std::size_t kept = std::min(viewSize, keptBytes);
         std::memmove(data - kept, view + viewSize - kept, kept);
-        const qsizetype size = source.readAt(data, wanted, nextOffset);
-        wanted = std::min(2 * wanted, pieceBytes);
+        const qsizetype size = source.readAt(
+            data, static_cast<qsizetype>(tailReadEnd(nextOffset) - nextOffset), nextOffset);
         if (size < 0) {
             return false;
         }
