@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kar_tree_generator OUTDIR FILECOUNT [SEED [TAGS]]: writes a karaoke tree for benchmarks and
 // tests; TAGS places the Soft Karaoke tags: early (default), late, no-info, no-words or mixed.
 #include "kar_tree_generator.h"

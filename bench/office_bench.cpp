@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the office commands on a full table of 45,002 rows: the export to .xlsx with every
 // option on and "All" borders, the import of that file (table fill and width mode 2 included)
 // and of the same sheet as .xls through the helper, and the save of the table's 45,002 lines as

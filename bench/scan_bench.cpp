@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan_bench [--files N] [--dir DIR] [--tags early|late|no-info|no-words|mixed] [--runs N]
 // [--helpers N] [--cold] [--cache]:
 // times the folder scan, in process and as the command-line front end's whole run, against a

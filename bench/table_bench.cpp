@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the song table's bulk operations on a full table of 45,002 rows: the rebuild from a
 // row store, column-width mode 2 in a real font, saving and opening the list file, and the
 // process's peak memory. Run by hand: table_bench [rounds]; TABLE_BENCH_FONT="family,points"

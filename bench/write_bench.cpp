@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // write_bench [--files N] [--dir DIR]: writes a karaoke tree of N files (20,000) into DIR (made
 // afresh), scans it, then times writing every row's changed title into its file and the undo,
 // once with every flush and once without.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are the workbook stream of an .xls file. The record layer must
 // not crash, and what it reads must hold together: every kept cell inside the kept area and
 // the last used cell, every text valid UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kar_fuzz_seeds OUTDIR [COUNT]: writes a small seed corpus for kar_reader_fuzz: karaoke files
 // of both kinds from the benchmark's generator, and the edge cases of the reading rule.
 #include "kar_tree_generator.h"

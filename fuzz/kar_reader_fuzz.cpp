@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are a karaoke file. The reader must not crash, and what it
 // returns must keep the properties that hold for every file.
 #include "common/cp1251.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // office_fuzz_seeds xlsx|xls-output OUTDIR: writes the first inputs of xlsx_reader_fuzz
 // (workbooks) or of xls_output_fuzz (the .xls helper's answers) into OUTDIR. The workbooks'
 // entries are stored, not deflated, so that mutations reach the XML.

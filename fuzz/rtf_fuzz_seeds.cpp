@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rtf_fuzz_seeds OUTDIR: writes a small seed corpus for rtf_reader_fuzz: the reader tests'
 // hand-written samples and the writer's text of a document with every format it keeps.
 #include "text/rtf_samples.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are a Rich Text file, or any file the text view opens. The
 // reader must not crash, and what it makes of the bytes must write and read back the same.
 #include "text/rtf_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are a MIDI file to write texts into. The parser must not crash
 // and must describe the bytes exactly; a write that is planned must read back as its texts,
 // parse again and give the old bytes back.

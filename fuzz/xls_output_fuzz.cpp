@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are what corvanteller-xls-reader wrote. The parser must not crash
 // and must take only well-formed output: what it reads, written again, reads the same.
 #include "office/workbook.h"

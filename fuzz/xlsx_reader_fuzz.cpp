@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes are an .xlsx workbook. The reader must not crash, must refuse
 // with one of its own texts, and what it reads must keep to the kept area and the last used
 // cell.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/long_item_hints.h"
 
 #include "ui/hint_controller.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/byte_search.h"
 
 #if defined(__SSE2__)

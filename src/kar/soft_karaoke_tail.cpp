@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/soft_karaoke_tail.h"
 
 #include "kar/byte_search.h"

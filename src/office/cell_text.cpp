@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/cell_text.h"
 
 #include "office/number_formats.h"

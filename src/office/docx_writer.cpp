@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/docx_writer.h"
 
 #include "office/zip_archive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/excel_export.h"
 
 #include "common/date_patterns.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/hand_over_dialogs.h"
 
 #include "common/file_filters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/word_commands.h"
 
 #include "office/engine_command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/workbook_file.h"
 
 #include "common/error.h"

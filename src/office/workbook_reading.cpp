@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/workbook_reading.h"
 
 #include "office/office_texts.h"

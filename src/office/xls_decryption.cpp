@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/xls_decryption.h"
 
 // RC4 and MD5 sit in OpenSSL 3's legacy provider for EVP; the low-level functions, deprecated

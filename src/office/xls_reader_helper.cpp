@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvanteller-xls-reader FILE: writes the first worksheet of an .xls file in the form that
 // office/xls_output.h describes. libgsf opens the compound file and the program's own record
 // layer (biff_records.h) reads the workbook stream, decrypted first when it is encrypted with

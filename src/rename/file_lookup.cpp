@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/file_lookup.h"
 
 #include "common/file_names.h"

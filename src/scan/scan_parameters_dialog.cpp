@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/scan_parameters_dialog.h"
 
 #include "settings/options.h"

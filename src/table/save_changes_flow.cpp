@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/save_changes_flow.h"
 
 #include "table/table_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/save_changes_prompt.h"
 
 #include <QCloseEvent>

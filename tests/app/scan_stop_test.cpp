@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scan held at a folder through the scan's seam, then stopped by the Stop button, Escape or
 // the close box while the window waits for it.
 #include "app/main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/kar_reader.h"
 #include "kar/song_columns.h"
 #include "support/kar_builder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the MIME type that the shared MIME database (as XDG_DATA_DIRS finds it) gives each file
 // named on the command line, one a line: the desktop's view of the files.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a karaoke file from disk, piece by piece, against the rule over the whole file in
 // memory.
 #include "kar/kar_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/document_printing.h"
 
 #include "office/word_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/document_engine.h"
 #include "office/docx_writer.h"
 #include "office/engine_command.h"

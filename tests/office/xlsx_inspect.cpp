@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "xlsx_inspect.h"
 
 #include "office/zip_archive.h"

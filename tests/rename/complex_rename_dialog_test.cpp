@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/complex_rename_dialog.h"
 
 #include "rename/rename_preview_window.h"

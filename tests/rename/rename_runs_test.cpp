@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/rename_runs.h"
 
 #include "common/file_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder walk on trees that strain it: paths beyond what the system takes at once, wide
 // levels, and helpers that read ahead.
 #include "scan/folder_scan.h"

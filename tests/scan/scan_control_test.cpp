@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scan with a control, as the windows run it: stopped at a folder, watched, and otherwise the
 // same rows and end as a scan without one.
 #include "scan/folder_scan.h"

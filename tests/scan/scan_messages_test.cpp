@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/scan_messages.h"
 
 #include "scan/folder_scan.h"

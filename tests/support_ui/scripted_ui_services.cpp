@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support_ui/scripted_ui_services.h"
 
 #include <QPrinter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/table_find.h"
 
 #include "table/song_table_model.h"

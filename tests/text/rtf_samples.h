@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Rich Text samples shared by the reader's tests and the fuzzer's seeds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/error.h"
 #include "support_ui/scripted_ui_services.h"
 #include "ui/error_guard.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/kar_reader.h"
 #include "kar/smf_file.h"
 #include "kar_tree_generator.h"
