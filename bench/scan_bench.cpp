@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // scan_bench [--files N] [--dir DIR] [--tags early|late|no-info|no-words|mixed] [--runs N]
-// [--helpers N] [--cold] [--cache]:
+// [--helpers N] [--cold] [--cache] [--identical]:
 // times the folder scan, in process and as the command-line front end's whole run, against a
 // plain walk that reads every karaoke file whole, over the same karaoke tree with a warm page
 // cache. --tags places the Soft Karaoke tags (default: no-info, where a third of the files are
 // read to their end). --cold drops the contents of every file of the tree from the page cache
 // before each timed run (posix_fadvise POSIX_FADV_DONTNEED), so that the runs read the disk.
 // --cache times the scan with the scan cache instead: with an empty cache (what the cache
-// costs when nothing matches), and rescans of the unchanged tree, warm and cold.
+// costs when nothing matches), and rescans of the unchanged tree, warm and cold. --identical
+// times Table > "Mark identical files" on the scanned table, warm and cold.
 #include "kar_tree_generator.h"
 
 #include "kar/row_store.h"
+#include "rename/file_lookup.h"
 #include "scan/folder_scan.h"
 #include "scan/scan_cache.h"
+#include "table/song_table_model.h"
+#include "table/table_duplicates.h"
 
 #include <algorithm>
 #include <charconv>
@@ -53,7 +57,8 @@ struct Arguments {
     SoftKaraokeTags tags = SoftKaraokeTags::NoInfo;
     bool cold = false;
     bool cache = false;
-    std::string dir; // empty: a temporary folder, removed at the end
+    bool identical = false; // times Mark identical files on the scanned tree instead
+    std::string dir;        // empty: a temporary folder, removed at the end
     std::string cli = CORVANTELLER_CLI_PATH;
 };
 
@@ -79,6 +84,8 @@ Arguments parseArguments(int argc, char** argv) {
             arguments.helpers = std::atoi(argv[++i]);
         } else if (option == "--cold") {
             arguments.cold = true;
+        } else if (option == "--identical") {
+            arguments.identical = true;
         } else if (option == "--cache") {
             arguments.cache = true;
         } else if (option == "--dir" && i + 1 < argc) {
@@ -374,6 +381,29 @@ int runCacheTimings(const Arguments& arguments, const ScanRequest& request,
     return 0;
 }
 
+// Table > "Mark identical files" on the scanned tree's table: the files of equal size read
+// and hashed, warm and after the tree was dropped from the page cache.
+int runIdenticalFilesTimings(const Arguments& arguments, const ScanRequest& request,
+                             const std::filesystem::path& root) {
+    RowStore rows;
+    scanFolder(request, rows);
+    SongTableModel table;
+    table.rebuildFrom(rows);
+    std::vector<int> identical = rowsWithIdenticalFiles(table, rowFileProbe()); // warms up
+    Spread warm;
+    Spread cold;
+    for (int i = 0; i < arguments.runs; ++i) {
+        warm.add(timeOnce([&] { identical = rowsWithIdenticalFiles(table, rowFileProbe()); }));
+        evictTree(root);
+        cold.add(timeOnce([&] { identical = rowsWithIdenticalFiles(table, rowFileProbe()); }));
+    }
+    std::printf("Mark identical files on %d rows (%zu identical): warm best %.3f s, median "
+                "%.3f s; cold best %.3f s, median %.3f s\n",
+                table.songCount(), identical.size(), warm.best(), warm.median(), cold.best(),
+                cold.median());
+    return 0;
+}
+
 int run(const Arguments& arguments) {
     KarTreeOptions options;
     options.karaokeFiles = arguments.files;
@@ -413,6 +443,9 @@ int run(const Arguments& arguments) {
     request.readAheadHelpers = arguments.helpers;
     if (arguments.cache) {
         return runCacheTimings(arguments, request, root);
+    }
+    if (arguments.identical) {
+        return runIdenticalFilesTimings(arguments, request, root);
     }
     RowStore rows;
     ScanOutcome outcome;
