@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
                    QApplication::processEvents();
                },
                [&] {
-                   main.exportToTextAction->trigger();
+                   main.findChild<QAction*>(QStringLiteral("exportToTextAction"))->trigger();
                    QApplication::processEvents();
                }),
            1000);
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
                    QApplication::processEvents();
                },
                [&] {
-                   main.saveAsWordAction->trigger();
+                   main.findChild<QAction*>(QStringLiteral("saveAsWordAction"))->trigger();
                    QApplication::processEvents();
                }),
            1000);

@@ -2,6 +2,7 @@
 #include "app/start_window.h"
 
 #include "app/app_context.h"
+#include "app/list_commands.h"
 #include "app/main_window.h"
 #include "app/recent_lists_menu.h"
 #include "app/settings_actions.h"
@@ -41,7 +42,8 @@ QPixmap picture(const QString& resource) {
 } // namespace
 
 StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent)
-    : QMainWindow(parent), context_(context), mainWindow_(mainWindow) {
+    : QMainWindow(parent), context_(context), mainWindow_(mainWindow),
+      lists_(mainWindow.listCommands()) {
     setWindowTitle(u"Corvanteller"_s);
     setAcceptDrops(true);
     context_.activations.addForm(this);
@@ -252,15 +254,15 @@ void StartWindow::handOverTableReadBy(const std::function<bool()>& read) {
 }
 
 void StartWindow::openList() {
-    handOverTableReadBy([this] { return mainWindow_.openListForStartWindow(this); });
+    handOverTableReadBy([this] { return lists_.openListForStartWindow(this); });
 }
 
 void StartWindow::openList(const QString& path) {
-    handOverTableReadBy([this, &path] { return mainWindow_.openListForStartWindow(this, path); });
+    handOverTableReadBy([this, &path] { return lists_.openListForStartWindow(this, path); });
 }
 
 void StartWindow::importExcel() {
-    handOverTableReadBy([this] { return mainWindow_.importExcelForStartWindow(this); });
+    handOverTableReadBy([this] { return lists_.importExcelForStartWindow(this); });
 }
 
 void StartWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -285,9 +287,8 @@ void StartWindow::dropEvent(QDropEvent* event) {
             break;
         case DroppedFile::Kind::Workbook:
         case DroppedFile::Kind::None:
-            handOverTableReadBy([this, &dropped] {
-                return mainWindow_.importExcelForStartWindow(this, dropped.path);
-            });
+            handOverTableReadBy(
+                [this, &dropped] { return lists_.importExcelForStartWindow(this, dropped.path); });
             break;
         }
     });

@@ -16,6 +16,7 @@ class QTimer;
 namespace corvanteller {
 
 class AppContext;
+class ListCommands;
 class MainWindow;
 class WindowScan;
 
@@ -97,6 +98,7 @@ private:
 
     AppContext& context_;
     MainWindow& mainWindow_;
+    ListCommands& lists_; // the main window's table, read from a list or a workbook
     WindowScan* scan_ = nullptr;
 };
 

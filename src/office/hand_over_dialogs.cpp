@@ -27,9 +27,13 @@ UiServices::FileDialog workbookSaveDialog() {
 
 UiServices::FileDialog documentSaveDialog() {
     UiServices::FileDialog dialog;
-    dialog.filter = toQtFileFilter(mainWindowWordFilter());
-    dialog.defaultSuffix = wordDefaultSuffix();
     dialog.confirmOverwrite = true;
+    return wordSaveDialog(dialog, mainWindowWordFilter());
+}
+
+UiServices::FileDialog wordSaveDialog(UiServices::FileDialog dialog, const QString& filter) {
+    dialog.filter = toQtFileFilter(filter);
+    dialog.defaultSuffix = wordDefaultSuffix();
     dialog.kind = UiServices::FileKind::Document;
     return dialog;
 }

@@ -18,6 +18,8 @@ struct ExcelExportOutcome;
 // (".docx").
 UiServices::FileDialog workbookSaveDialog();
 UiServices::FileDialog documentSaveDialog();
+// A window's save dialog set to write a Word document with the window's filter.
+UiServices::FileDialog wordSaveDialog(UiServices::FileDialog dialog, const QString& filter);
 
 // What the user is told after a hand-over: for each file that no program showed, "No program
 // was found to show <path>. The file is kept there." with a button "Save a copy...", which

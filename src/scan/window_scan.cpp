@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -148,14 +149,18 @@ ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) 
             labelShown_ = !parts.progressLabel->isHidden();
             // The menus only lose the mouse and the keyboard: a disabled menu bar would give
             // a disabled sub-menu its entry back when it is enabled again.
-            const QList<QWidget*> others =
-                parts.progressBar->parentWidget()->findChildren<QWidget*>(
-                    Qt::FindDirectChildrenOnly);
-            for (QWidget* widget : others) {
-                if (widget != parts.progressBar && widget != parts.progressLabel &&
-                    widget != parts.stopButton && widget->isEnabled()) {
-                    widget->setEnabled(false);
-                    disabled_.append(widget);
+            // Every control of the window's client but the scan's own, in every group the
+            // progress bar sits in.
+            const QSet<const QWidget*> kept = {parts.progressBar, parts.progressLabel,
+                                               parts.stopButton};
+            for (QWidget* group = parts.progressBar; group->parentWidget() != parts.window;) {
+                const QWidget* inner = group;
+                group = group->parentWidget();
+                for (QWidget* widget : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    if (widget != inner && !kept.contains(widget) && widget->isEnabled()) {
+                        widget->setEnabled(false);
+                        disabled_.append(widget);
+                    }
                 }
             }
             focus_ = QApplication::focusWidget();

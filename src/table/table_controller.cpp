@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/table_controller.h"
 
+#include "common/tab_fields.h"
 #include "table/table_history.h"
 #include "table/table_session.h"
 
@@ -181,6 +182,71 @@ void TableController::redo() {
 void TableController::startFreshHistory() {
     history().clear();
     shownSort_.reset();
+}
+
+void TableController::setMarks(const std::vector<int>& rows, std::optional<bool> checked) {
+    const SongTableModel& model = session_.model();
+    std::vector<int> flips;
+    for (const int row : rows) {
+        if (!checked || model.isRowChecked(row) != *checked) {
+            flips.push_back(row);
+        }
+    }
+    toggleMarks(flips);
+}
+
+ListOpenResult TableController::openList(const QString& path, int originRowCount,
+                                         ListOpenFailure failure) {
+    const ListOpenResult result = openListFile(path, session_.model(), originRowCount, failure);
+    if (result.opened() || failure == ListOpenFailure::ResetTable) {
+        startFreshHistory();
+    }
+    if (result.outcome == ListOpenResult::Outcome::Opened) {
+        session_.shownListFile = path;
+    }
+    return result;
+}
+
+void TableController::saveListAs(const QString& path) {
+    writeListFile(path, session_.model());
+    session_.currentListFile = path;
+    session_.shownListFile = path;
+    session_.hasCurrentListFile = true;
+    session_.unsavedChanges = false;
+}
+
+void TableController::saveListToCurrentFile() {
+    writeListFile(session_.currentListFile, session_.model());
+    session_.unsavedChanges = false;
+}
+
+std::vector<int> checkedRows(const SongTableModel& model) {
+    std::vector<int> rows;
+    for (int row = 1; row <= model.songCount(); ++row) {
+        if (model.isRowChecked(row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+QString rowsAsScanLines(const SongTableModel& model, const std::vector<int>& rows) {
+    QByteArray lines;
+    for (const int row : rows) {
+        for (int column = SongColumn::FileName; column <= SongColumn::Maker; ++column) {
+            if (column != SongColumn::FileName) {
+                lines.append('\t');
+            }
+            appendEscapedField(lines, model.cellRef(row, column));
+        }
+        lines.append('\n');
+    }
+    return QString::fromUtf8(lines);
+}
+
+QString rowFolder(const SongTableModel& model, int row) {
+    const RowFile& file = model.rowFile(row);
+    return file.folder.isEmpty() ? model.cell(row, SongColumn::Folder) : file.folder;
 }
 
 } // namespace corvanteller

@@ -5,6 +5,7 @@
 #include "common/file_filters.h"
 #include "common/seams.h"
 #include "office/document_printing.h"
+#include "office/hand_over_dialogs.h"
 #include "office/word_commands.h"
 #include "settings/options.h"
 #include "text/rich_text_document.h"
@@ -64,14 +65,6 @@ UiServices::FileDialog textSaveDialog() {
 }
 
 // The text's save dialog, set to write a Word document.
-UiServices::FileDialog wordSaveDialog() {
-    UiServices::FileDialog dialog = textSaveDialog();
-    dialog.filter = toQtFileFilter(textViewWordFilter());
-    dialog.defaultSuffix = wordDefaultSuffix();
-    dialog.kind = UiServices::FileKind::Document;
-    return dialog;
-}
-
 } // namespace
 
 TextView::TextView(const WindowServices& services, TextViewModes& modes,
@@ -409,7 +402,8 @@ void TextView::printToPdfFile() {
 }
 
 void TextView::saveAsWordDocument() {
-    const QString path = services_.ui.chooseFileToSave(this, wordSaveDialog());
+    const QString path =
+        services_.ui.chooseFileToSave(this, wordSaveDialog(textSaveDialog(), textViewWordFilter()));
     if (path.isEmpty()) {
         return;
     }

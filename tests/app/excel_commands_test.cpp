@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/bottom_row.h"
 #include "app/main_window.h"
 #include "app/start_window.h"
+#include "support_ui/window_child.h"
 
 #include "office/workbook.h"
 #include "office/workbook_file.h"
@@ -62,7 +64,7 @@ struct ExcelProgram : test::ProgramFixture {
     // The path of the workbook the export handed over.
     QString exportWorkbook() {
         const qsizetype before = ui.desktopOpened.size();
-        main().exportExcelAction->trigger();
+        child<QAction>(main(), "exportExcelAction")->trigger();
         return ui.desktopOpened.size() == before + 1 ? ui.desktopOpened.last() : QString();
     }
 
@@ -80,8 +82,8 @@ struct ExcelProgram : test::ProgramFixture {
 };
 
 void checkWaitIsOver(MainWindow& main) {
-    QCOMPARE(main.songGrid->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(main.waitLabel->text().isEmpty());
+    QCOMPARE(child<SongGrid>(main, "songGrid")->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(child<QLabel>(main, "waitLabel")->text().isEmpty());
 }
 
 } // namespace
@@ -95,7 +97,7 @@ private Q_SLOTS:
 
     void theExportHandsAWorkbookToTheDesktop() {
         ExcelProgram program;
-        program.main().songGrid->setCurrentIndex(program.model().index(1, 3));
+        child<SongGrid>(program.main(), "songGrid")->setCurrentIndex(program.model().index(1, 3));
         const QString path = program.exportWorkbook();
         QVERIFY(!path.isEmpty());
         QVERIFY(path.startsWith(program.settingsFolder.filePath(u"handover/Book-"_s)));
@@ -103,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(sheet->value(3, 2).text(), u"b.kar"_s);
         QCOMPARE(sheet->value(7, 2).text(), u"07.Dec.2026"_s);
         QVERIFY(program.ui.messages.isEmpty());
-        QCOMPARE(program.main().workbookEngine.workbookCount(), 0);
+        QCOMPARE(program.main().workbookEngine().workbookCount(), 0);
 
         // No program for it: the file stays, and "Save a copy..." puts one where the user says.
         program.ui.setDesktopOpens(false);
@@ -123,13 +125,13 @@ private Q_SLOTS:
         ExcelProgram program;
         const QString path = program.files.filePath(u"export.xlsx"_s);
         program.ui.answerSaveFile(path);
-        program.main().saveWorkbookAsAction->trigger();
+        child<QAction>(program.main(), "saveWorkbookAsAction")->trigger();
         const std::unique_ptr<Worksheet> sheet = readFirstWorksheet(path);
         QCOMPARE(sheet->value(3, 2).text(), u"b.kar"_s);
         QCOMPARE(sheet->value(7, 2).text(), u"07.Dec.2026"_s);
         QVERIFY(program.ui.desktopOpened.isEmpty());
         QVERIFY(program.ui.messages.isEmpty());
-        QCOMPARE(program.main().workbookEngine.workbookCount(), 0);
+        QCOMPARE(program.main().workbookEngine().workbookCount(), 0);
     }
 
     void anEmptyTableExportsNothing() {
@@ -138,7 +140,7 @@ private Q_SLOTS:
         fixture.ui.answerFolder(empty.path());
         fixture.start().startButton->click();
         QVERIFY(test::ProgramFixture::activate(&fixture.main()));
-        fixture.main().exportExcelAction->trigger();
+        child<QAction>(fixture.main(), "exportExcelAction")->trigger();
         QVERIFY(fixture.ui.desktopOpened.isEmpty());
         QVERIFY(fixture.ui.messages.isEmpty());
         QVERIFY(!QDir(fixture.settingsFolder.filePath(u"handover"_s)).exists());
@@ -151,17 +153,20 @@ private Q_SLOTS:
         const QString path = program.exportWorkbook();
         const QString exported = program.model().cell(2, 3);
         program.model().setCell(2, 3, u"edited"_s);
-        PaintWatcher watcher(main.waitLabel, main.songGrid);
+        PaintWatcher watcher(child<QLabel>(main, "waitLabel"), child<SongGrid>(main, "songGrid"));
 
         program.ui.answerOpenFile(path);
-        main.importExcelAction->trigger();
+        child<QAction>(main, "importExcelAction")->trigger();
 
         QCOMPARE(program.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
         QVERIFY(program.ui.openDialogs.last().mustExist);
-        QCOMPARE(main.statusLabel->text(), u"3 record(s) was(were) exported to Excel"_s);
-        QCOMPARE(main.statusLabel->x(), main.centralWidget()->width() - main.statusLabel->width() -
-                                            MainWindow::statusRightMargin);
-        QVERIFY(main.waitLabel->x() + main.waitLabel->width() <= main.statusLabel->x());
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
+                 u"3 record(s) was(were) exported to Excel"_s);
+        QCOMPARE(child<QLabel>(main, "statusLabel")->x(),
+                 main.centralWidget()->width() - child<QLabel>(main, "statusLabel")->width() -
+                     BottomRow::statusRightMargin);
+        QVERIFY(child<QLabel>(main, "waitLabel")->x() + child<QLabel>(main, "waitLabel")->width() <=
+                child<QLabel>(main, "statusLabel")->x());
         QVERIFY(watcher.painted.contains(u"Wait..."_s));
         QCOMPARE(watcher.cursors.at(watcher.painted.indexOf(u"Wait..."_s)), Qt::WaitCursor);
         checkWaitIsOver(main);
@@ -189,18 +194,18 @@ private Q_SLOTS:
         setXlsReaderPath(crashingReader);
         for (const auto& [path, message] : cases) {
             program.ui.answerOpenFile(path);
-            main.importExcelAction->trigger();
+            child<QAction>(main, "importExcelAction")->trigger();
             QCOMPARE(program.ui.errors.last(), message);
             checkWaitIsOver(main);
             QCOMPARE(program.model().songCount(), 3);
             QCOMPARE(program.model().cell(1, 1), u"a.kar"_s);
-            QCOMPARE(main.workbookEngine.workbookCount(), 0);
+            QCOMPARE(main.workbookEngine().workbookCount(), 0);
         }
-        QCOMPARE(main.statusLabel->text(),
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"3 file(s) was(were) processed and placed in the table"_s);
 
         program.ui.answerOpenFile(QString());
-        main.importExcelAction->trigger();
+        child<QAction>(main, "importExcelAction")->trigger();
         QCOMPARE(program.ui.errors.size(), 3);
     }
 
@@ -231,7 +236,7 @@ private Q_SLOTS:
         QCOMPARE(model.cell(1, 1), u"song.kar"_s);
         QCOMPARE(model.cell(1, 3), u"x"_s);
         QCOMPARE(model.rowFile(1), (RowFile{u"/m/"_s, u"song.kar"_s}));
-        QCOMPARE(main.statusLabel->text(),
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"2 file(s) was(were) processed and placed in the table"_s);
         // The hand-over keeps the imported table through the main window's activations.
         QVERIFY(test::ProgramFixture::activate(&main));
@@ -270,13 +275,13 @@ private Q_SLOTS:
                 {{u"#"_s, u"N"_s}, {u"1"_s, u"a rather long file name of a karaoke song.kar"_s}});
         const QString path = program.files.filePath(u"wide.xlsx"_s);
         writeXlsx(book, path);
-        const int numberWidth = main.songGrid->columnWidth(0);
+        const int numberWidth = child<SongGrid>(main, "songGrid")->columnWidth(0);
         program.ui.answerOpenFile(path);
-        main.importExcelAction->trigger();
-        const QFontMetrics metrics(main.songGrid->font());
-        QCOMPARE(main.songGrid->columnWidth(1),
+        child<QAction>(main, "importExcelAction")->trigger();
+        const QFontMetrics metrics(child<SongGrid>(main, "songGrid")->font());
+        QCOMPARE(child<SongGrid>(main, "songGrid")->columnWidth(1),
                  metrics.horizontalAdvance(u"a rather long file name of a karaoke song.kar"_s) + 4);
-        QCOMPARE(main.songGrid->columnWidth(0), numberWidth);
+        QCOMPARE(child<SongGrid>(main, "songGrid")->columnWidth(0), numberWidth);
         QCOMPARE(program.model().widestCellLengths()[1], 45);
     }
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
+#include "support_ui/window_child.h"
 
 #include "settings/general_settings_dialog.h"
 #include "support_ui/program_fixture.h"
@@ -37,8 +38,8 @@ struct FindProgram : test::ProgramFixture {
         context().table.unsavedChanges = false;
     }
 
-    SongGrid& grid() { return *main().songGrid; }
-    FindBar& bar() { return *main().findBar; }
+    SongGrid& grid() { return *child<SongGrid>(main(), "songGrid"); }
+    FindBar& bar() { return *child<FindBar>(main(), "findBar"); }
     QLineEdit& edit() { return *bar().findEdit; }
     TableCell current() {
         return {grid().currentIndex().row() + 1, grid().currentIndex().column()};
@@ -105,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(program.everything(), before);
         QVERIFY(!program.context().table.unsavedChanges);
         // The menu opens it again, the text selected.
-        program.main().findAction->trigger();
+        child<QAction>(program.main(), "findAction")->trigger();
         QCOMPARE(program.edit().selectedText(), u"Ёл"_s);
 
         // A cell being typed is kept when the find opens.
@@ -121,7 +122,7 @@ private Q_SLOTS:
         QVERIFY(program.grid().indexWidget(program.grid().currentIndex()) == nullptr);
         // Another window of the program and back: the edit went into the row stores and came
         // back with the rebuild; the bar stays and finds from the top.
-        program.main().generalSettingsAction->trigger();
+        child<QAction>(program.main(), "generalSettingsAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(program.context().generalSettings));
         program.context().generalSettings->okButton->click();
         QVERIFY(program.activate(&program.main()));

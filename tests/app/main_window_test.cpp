@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/bottom_row.h"
 #include "app/main_window.h"
+#include "support_ui/window_child.h"
 
 #include "help/about_window.h"
 #include "help/help_window.h"
@@ -62,7 +64,7 @@ struct ScannedProgram : test::ProgramFixture {
         grid().setFocus(Qt::MouseFocusReason);
     }
 
-    SongGrid& grid() { return *main().songGrid; }
+    SongGrid& grid() { return *child<SongGrid>(main(), "songGrid"); }
     QModelIndex cellIndex(int row, int column) { return model().index(row - 1, column); }
 
     // Types into a cell as a user does: the first key opens the in-place editor, the rest go
@@ -86,7 +88,7 @@ struct ScannedProgram : test::ProgramFixture {
     // Another window of the program takes over and is closed again: the main window loses its
     // activation and gets it back, as when the user opens and closes a dialog of the program.
     void visitAnotherWindow() {
-        main().generalSettingsAction->trigger();
+        child<QAction>(main(), "generalSettingsAction")->trigger();
         GeneralSettingsDialog& dialog = *context().generalSettings;
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.okButton->click();
@@ -112,7 +114,7 @@ QStringList tableState(ScannedProgram& program) {
     QStringList state{table.currentListFile,
                       QString::number(int{table.hasCurrentListFile}),
                       QString::number(int{table.unsavedChanges}),
-                      program.main().statusLabel->text(),
+                      child<QLabel>(program.main(), "statusLabel")->text(),
                       QString::number(table.mainStore().rowCount()),
                       QString::number(table.startStore().rowCount())};
     for (int column = 0; column < tableColumnCount; ++column) {
@@ -154,11 +156,11 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"songs.sgl"_s);
         program.typeInto(1, 3, u"Typed"_s);
         program.ui.answerSaveFile(path);
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QVERIFY(test::readTestFile(path).contains("\r\nTyped\r\n"));
 
         program.typeInto(2, 4, u"More"_s);
-        program.main().saveListAction->trigger(); // to the current file
+        child<QAction>(program.main(), "saveListAction")->trigger(); // to the current file
         QVERIFY(test::readTestFile(path).contains("\r\nMore\r\n"));
         QVERIFY(!program.context().table.unsavedChanges);
         QVERIFY(program.main().close());
@@ -168,10 +170,11 @@ private Q_SLOTS:
     void aNameBeingTypedIsRenamedByTheMenu() {
         ScannedProgram program;
         program.typeInto(1, 1, u"typed.kar"_s);
-        program.main().renameFromNameColumnAction->trigger();
+        child<QAction>(program.main(), "renameFromNameColumnAction")->trigger();
         QVERIFY(QFile::exists(program.music.filePath(u"typed.kar"_s)));
         QVERIFY(!QFile::exists(program.music.filePath(u"a.kar"_s)));
-        QCOMPARE(program.main().statusLabel->text(), u"1 file(s) was(were) renamed"_s);
+        QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(),
+                 u"1 file(s) was(were) renamed"_s);
     }
 
     void aCellBeingEditedSurvivesTheCloseBoxAndCancel() {
@@ -207,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(program.context().table.unsavedChanges);
 
         // The same before a new scan: no folder dialog, the rows stay.
-        program.main().newScanningAction->trigger();
+        child<QAction>(program.main(), "newScanningAction")->trigger();
         QVERIFY(prompt.isVisible());
         program.ui.answerSaveFile(QString());
         QTest::mouseClick(prompt.yesButton, Qt::LeftButton);
@@ -240,7 +243,7 @@ private Q_SLOTS:
         ScannedProgram program;
         QTemporaryDir folder;
         const QString path = folder.filePath(u"songs.sgl"_s);
-        program.main().exitAction->trigger();
+        child<QAction>(program.main(), "exitAction")->trigger();
         program.ui.answerSaveFile(path);
         QTest::mouseClick(program.prompt().yesButton, Qt::LeftButton);
         QCOMPARE(program.quitCount, 1);
@@ -264,7 +267,7 @@ private Q_SLOTS:
     void newScanAsksFirstAndNoStartsTheFolderChoice() {
         ScannedProgram program;
         SaveChangesPrompt& prompt = program.prompt();
-        program.main().popupNewScanningAction->trigger();
+        child<QAction>(program.main(), "popupNewScanningAction")->trigger();
         QVERIFY(prompt.isVisible());
         QCOMPARE(program.ui.folderStarts.size(), 1);
 
@@ -279,7 +282,7 @@ private Q_SLOTS:
         // The main window's scan cuts the texts at < and >.
         QCOMPARE(program.model().cell(1, 3), u"Zed "_s);
         QCOMPARE(program.context().table.origin, TableOrigin::MainWindow);
-        QCOMPARE(program.main().statusLabel->text(),
+        QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
         QVERIFY(program.context().table.unsavedChanges);
     }
@@ -289,7 +292,7 @@ private Q_SLOTS:
         program.context().table.unsavedChanges = false;
         program.model().toggleCheck(2);
         program.ui.answerFolder(QString());
-        program.main().newScanningAction->trigger();
+        child<QAction>(program.main(), "newScanningAction")->trigger();
         QCOMPARE(program.model().songCount(), 3);
         QCOMPARE(program.model().cell(2, 0), u"2"_s);
         QVERIFY(program.ui.messages.isEmpty());
@@ -308,7 +311,7 @@ private Q_SLOTS:
         // the new one then.
         program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
         program.ui.answerFolder(other.path());
-        program.main().newScanningAction->trigger();
+        child<QAction>(program.main(), "newScanningAction")->trigger();
         QCOMPARE(
             program.ui.messages,
             QStringList{u"The scan stopped at "_s + other.path() +
@@ -333,7 +336,7 @@ private Q_SLOTS:
         ScannedProgram program;
         QTemporaryDir folder;
         program.ui.answerSaveFile(folder.filePath(u"songs.sgl"_s));
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QVERIFY(!program.context().table.unsavedChanges);
 
         // The focus coming back to the grid with the window is no change.
@@ -344,7 +347,7 @@ private Q_SLOTS:
         QVERIFY(!program.context().table.unsavedChanges);
 
         // A click into the grid from elsewhere is.
-        program.main().checkAllBox->setFocus(Qt::MouseFocusReason);
+        child<QCheckBox>(program.main(), "checkAllBox")->setFocus(Qt::MouseFocusReason);
         QTest::mouseClick(program.grid().viewport(), Qt::LeftButton, {},
                           program.grid().visualRect(program.cellIndex(1, 2)).center());
         QVERIFY(program.context().table.unsavedChanges);
@@ -359,7 +362,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"songs.sgl"_s);
         program.ui.answerSaveFile(path);
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QCOMPARE(program.ui.saveDialogs.front().filter, u"List files (Corvanteller) (*.sgl)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"sgl"_s);
         QCOMPARE(program.context().table.currentListFile, path);
@@ -374,11 +377,11 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString good = folder.filePath(u"good.sgl"_s);
         program.ui.answerSaveFile(good);
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
         program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
         program.context().table.unsavedChanges = true;
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
         QVERIFY(program.context().table.unsavedChanges);
         QCOMPARE(program.context().table.currentListFile, good);
@@ -392,20 +395,21 @@ private Q_SLOTS:
         {
             ScannedProgram program;
             program.ui.answerSaveFile(path);
-            program.main().saveListAsAction->trigger();
+            child<QAction>(program.main(), "saveListAsAction")->trigger();
             program.ui.answerOpenFile(path);
-            program.main().openListAction->trigger();
+            child<QAction>(program.main(), "openListAction")->trigger();
             QCOMPARE(program.model().headerText(6), u"Made by..."_s);
-            program.main().saveListAction->trigger(); // the current list file of this run is kept
+            child<QAction>(program.main(), "saveListAction")
+                ->trigger(); // the current list file of this run is kept
             QCOMPARE(program.ui.saveDialogs.size(), 1);
         }
         ScannedProgram fresh;
         fresh.ui.answerOpenFile(path);
-        fresh.main().openListAction->trigger();
+        child<QAction>(fresh.main(), "openListAction")->trigger();
         QTest::mouseClick(fresh.prompt().noButton, Qt::LeftButton); // No: open without saving
         QCOMPARE(fresh.model().headerText(6), u"Made by..."_s);
         fresh.ui.answerSaveFile(QString());
-        fresh.main().saveListAction->trigger();
+        child<QAction>(fresh.main(), "saveListAction")->trigger();
         QCOMPARE(fresh.ui.saveDialogs.size(), 1);
     }
 
@@ -416,9 +420,11 @@ private Q_SLOTS:
         for (const QString& answer : {list, list, QString()}) {
             program.ui.answerSaveFile(answer);
         }
-        program.main().saveListAsAction->trigger(); // a list, in the working folder
-        program.main().saveListAsAction->trigger(); // a list again
-        program.main().saveAsWordAction->trigger(); // a document: none chosen yet
+        child<QAction>(program.main(), "saveListAsAction")
+            ->trigger(); // a list, in the working folder
+        child<QAction>(program.main(), "saveListAsAction")->trigger(); // a list again
+        child<QAction>(program.main(), "saveAsWordAction")
+            ->trigger(); // a document: none chosen yet
         QCOMPARE(program.ui.saveDialogs[0].startFolder, QString());
         QCOMPARE(program.ui.saveDialogs[1].startFolder, lists.path());
         QCOMPARE(program.ui.saveDialogs[2].startFolder, QString());
@@ -435,7 +441,7 @@ private Q_SLOTS:
         program.ui.whileShowingMessage = [&program] { visitForeignWindow(&program.main()); };
         program.ui.answerOpenFile(path);
         program.context().table.unsavedChanges = false; // no save-changes prompt first
-        program.main().openListAction->trigger();
+        child<QAction>(program.main(), "openListAction")->trigger();
         QCOMPARE(program.ui.errors, QStringList{u"'abc' is not a valid integer value"_s});
         QCOMPARE(program.context().table.mainStore().text(1, 1), mainBefore);
         QCOMPARE(program.context().table.startStore().text(1, 1), startBefore);
@@ -457,10 +463,10 @@ private Q_SLOTS:
             QTemporaryDir folder;
             const QString list = folder.filePath(u"songs.sgl"_s);
             program.ui.answerSaveFile(list);
-            program.main().saveListAsAction->trigger();
+            child<QAction>(program.main(), "saveListAsAction")->trigger();
             program.typeInto(2, 3, u"Word"_s);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            program.main().songGrid->setColumnWidth(4, 77);
+            child<SongGrid>(program.main(), "songGrid")->setColumnWidth(4, 77);
             // The stores as the prompt's coming leaves them.
             program.visitAnotherWindow();
             const QString bad = folder.filePath(u"bad.sgl"_s);
@@ -471,13 +477,13 @@ private Q_SLOTS:
             program.ui.log.clear();
 
             program.ui.answerOpenFile(bad);
-            program.main().openListAction->trigger();
+            child<QAction>(program.main(), "openListAction")->trigger();
             QTest::mouseClick(program.prompt().noButton, Qt::LeftButton); // No
 
             QCOMPARE(program.ui.log, (QStringList{u"chooseOpenFile "_s, said}));
             QCOMPARE(tableState(program), before);
             // Saving again writes the word and every row over the list.
-            program.main().saveListAction->trigger();
+            child<QAction>(program.main(), "saveListAction")->trigger();
             const QByteArray saved = test::readTestFile(list);
             QVERIFY(saved.startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
             QVERIFY(saved.contains("\r\nWord\r\n"));
@@ -517,7 +523,9 @@ private Q_SLOTS:
                 program.ui.answerSaveFile(*c.saveAnswer != 0 ? saved : QString());
             }
 
-            (c.open ? program.main().openListAction : program.main().importExcelAction)->trigger();
+            (c.open ? child<QAction>(program.main(), "openListAction")
+                    : child<QAction>(program.main(), "importExcelAction"))
+                ->trigger();
             QVERIFY(program.prompt().isVisible());
             QVERIFY(program.ui.log.isEmpty());
             QPushButton* buttons[] = {program.prompt().yesButton, program.prompt().noButton,
@@ -539,7 +547,7 @@ private Q_SLOTS:
             QCOMPARE(program.model().songCount(), replaced ? 1 : 3);
             QCOMPARE(program.model().cell(1, 3), replaced ? u"Zed"_s : u"Typed"_s);
             // The status line tells the opened list's rows at once.
-            QCOMPARE(program.main().statusLabel->text(),
+            QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(),
                      QString::number(replaced ? 1 : 3) +
                          u" file(s) was(were) processed and placed in the table"_s);
             program.ui.clearAnswers();
@@ -557,12 +565,12 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             program.doubleClick(2, 2);
             QCOMPARE(program.model().cell(2, 0), u"V 2"_s);
-            program.main().checkAllBox->click();
+            child<QCheckBox>(program.main(), "checkAllBox")->click();
             program.visitAnotherWindow();
             QCOMPARE(program.model().cell(1, 0), keepMarks ? u"V 1"_s : u"1"_s);
             QCOMPARE(program.model().cell(3, 0), keepMarks ? u"V 3"_s : u"3"_s);
             QCOMPARE(program.model().cell(1, 3), u"Edited"_s);
-            QVERIFY(program.main().checkAllBox->isChecked());
+            QVERIFY(child<QCheckBox>(program.main(), "checkAllBox")->isChecked());
         }
     }
 
@@ -615,7 +623,7 @@ private Q_SLOTS:
         QWidget* filter = QApplication::focusWidget();
         QCOMPARE(filter->objectName(), u"filterEdit"_s);
         QTest::keyClicks(filter, u" ALPHA "_s);
-        QCOMPARE(program.main().statusLabel->text(), u"Shown: 1 of 3"_s);
+        QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(), u"Shown: 1 of 3"_s);
         QVERIFY(program.grid().isRowHidden(0) && !program.grid().isRowHidden(2));
         program.main().findChild<QPushButton*>(u"markShownButton"_s)->click();
         QCOMPARE(program.model().rowMarks(), (std::vector<bool>{true, true, true}));
@@ -632,7 +640,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString list = folder.filePath(u"songs.sgl"_s);
         program.ui.answerSaveFile(list);
-        program.main().saveListAsAction->trigger();
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
         QCOMPARE(program.main().windowTitle(), u"songs.sgl - Corvanteller"_s);
         const auto drop = [&](const QString& path) {
             QMimeData data;
@@ -643,12 +651,12 @@ private Q_SLOTS:
             QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
             QApplication::sendEvent(&program.main(), &dropped);
         };
-        program.main().addRowAction->trigger();
+        child<QAction>(program.main(), "addRowAction")->trigger();
         program.context().table.unsavedChanges = false;
         drop(list);
         QCOMPARE(program.model().songCount(), 3);
         QVERIFY(program.ui.log.filter(u"chooseOpenFile"_s).isEmpty());
-        program.main().addRowAction->trigger();
+        child<QAction>(program.main(), "addRowAction")->trigger();
         program.context().table.unsavedChanges = false;
         drop(program.music.path());
         QCOMPARE(program.model().songCount(), 3);
@@ -658,7 +666,7 @@ private Q_SLOTS:
         auto* recent = program.main().findChild<QMenu*>(u"recentListsMenu"_s);
         Q_EMIT recent->aboutToShow();
         QCOMPARE(recent->actions().front()->text(), u"&1 "_s + list);
-        program.main().addRowAction->trigger();
+        child<QAction>(program.main(), "addRowAction")->trigger();
         program.context().table.unsavedChanges = false;
         recent->actions().front()->trigger();
         QCOMPARE(program.model().songCount(), 3);
@@ -677,11 +685,11 @@ private Q_SLOTS:
         doubleClick(2);
         QCOMPARE(program.model().cell(2, 0), u"2"_s);
 
-        QTest::mouseClick(program.main().checkAllBox, Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(program.main(), "checkAllBox"), Qt::LeftButton);
         QCOMPARE(program.model().cell(1, 0), u"V 1"_s);
-        QCOMPARE(program.main().lastFolderLabel->text(), program.music.path());
+        QCOMPARE(child<QLabel>(program.main(), "lastFolderLabel")->text(), program.music.path());
         doubleClick(3);
-        QVERIFY(!program.main().checkAllBox->isChecked());
+        QVERIFY(!child<QCheckBox>(program.main(), "checkAllBox")->isChecked());
         QCOMPARE(program.model().cell(1, 0), u"1"_s);
         QCOMPARE(program.model().cell(3, 0), u"V 3"_s);
     }
@@ -710,15 +718,16 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString list = folder.filePath(u"songs.sgl"_s);
         program.ui.answerSaveFile(list);
-        program.main().saveListAsAction->trigger();
-        const std::function<void()> commands[] = {[&] {
-                                                      program.ui.answerFolder(program.music.path());
-                                                      program.main().newScanningAction->trigger();
-                                                  },
-                                                  [&] {
-                                                      program.ui.answerOpenFile(list);
-                                                      program.main().openListAction->trigger();
-                                                  }};
+        child<QAction>(program.main(), "saveListAsAction")->trigger();
+        const std::function<void()> commands[] = {
+            [&] {
+                program.ui.answerFolder(program.music.path());
+                child<QAction>(program.main(), "newScanningAction")->trigger();
+            },
+            [&] {
+                program.ui.answerOpenFile(list);
+                child<QAction>(program.main(), "openListAction")->trigger();
+            }};
         for (const auto& command : commands) {
             program.context().table.unsavedChanges = false;
             QScrollBar* across = program.grid().horizontalScrollBar();
@@ -747,14 +756,14 @@ private Q_SLOTS:
     void addRowMovesRowsDownAndRefusesAFullTable() {
         ScannedProgram program;
         program.grid().setCurrentIndex(program.cellIndex(1, 1));
-        program.main().addRowAction->trigger();
+        child<QAction>(program.main(), "addRowAction")->trigger();
         QCOMPARE(program.model().songCount(), 4);
         QCOMPARE(program.model().cell(1, 1), QString());
         QCOMPARE(program.model().cell(2, 1), u"a.kar"_s);
         QCOMPARE(program.model().cell(4, 0), u"4"_s);
 
         program.model().setSongCount(SongTableModel::maxSongs);
-        program.main().addRowAction->trigger();
+        child<QAction>(program.main(), "addRowAction")->trigger();
         QCOMPARE(program.model().songCount(), SongTableModel::maxSongs);
         QCOMPARE(program.ui.messages.size(), 1);
     }
@@ -784,8 +793,8 @@ private Q_SLOTS:
         for (const QSize size : {QSize(900, 600), QSize(733, 520)}) {
             main.resize(size);
             QApplication::processEvents();
-            QCOMPARE(main.statusLabel->geometry().right() + 1,
-                     main.centralWidget()->width() - MainWindow::statusRightMargin);
+            QCOMPARE(child<QLabel>(main, "statusLabel")->geometry().right() + 1,
+                     main.centralWidget()->width() - BottomRow::statusRightMargin);
         }
     }
 
@@ -880,43 +889,60 @@ private Q_SLOTS:
         const auto hideView = [view] { view->hide(); };
         const int rows = program.model().songCount();
         std::map<const QAction*, std::pair<Check, std::function<void()>>> expected = {
-            {main.newScanningAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.popupNewScanningAction,
+            {child<QAction>(main, "newScanningAction"),
              {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.exitAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {child<QAction>(main, "popupNewScanningAction"),
+             {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {child<QAction>(main, "exitAction"),
+             {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
             // The scan's table is unsaved: the open and the import ask first.
-            {main.openListAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.saveListAsAction, {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
-            {main.saveListAction, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.addRowAction, {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
-            {main.importExcelAction, {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
-            {main.exportExcelAction, {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
-            {main.exportWordAction, {began(u"openWithDesktop "_s), [] {}}},
-            {main.saveAsWordAction, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.printFromWordAction, {began(u"print Document"_s), [] {}}},
-            {main.printToPdfAction, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.saveWorkbookAsAction, {asked(u"chooseSaveFile "_s), [] {}}},
-            {main.openTextListAction, {asked(u"chooseOpenFile "_s), hideView}},
-            {main.saveAsTextAction, {asked(u"chooseSaveFile "_s), hideView}},
-            {main.exportTextAction, {shown(view), hideView}},
-            {main.exportToTextAction, {shown(view), hideView}},
-            {main.findAction, {shown(main.findBar), [&] { main.findBar->closeBar(); }}},
-            {main.writeTextsAction,
+            {child<QAction>(main, "openListAction"),
+             {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {child<QAction>(main, "saveListAsAction"),
+             {asked(u"chooseSaveFile "_s), [&] { program.ui.log.clear(); }}},
+            {child<QAction>(main, "saveListAction"), {asked(u"chooseSaveFile "_s), [] {}}},
+            {child<QAction>(main, "addRowAction"),
+             {[&] { return program.model().songCount() == rows + 1; }, [] {}}},
+            {child<QAction>(main, "importExcelAction"),
+             {shown(&program.prompt()), [&] { program.prompt().hide(); }}},
+            {child<QAction>(main, "exportExcelAction"),
+             {[&] { return program.ui.desktopOpened.size() == 1; }, [] {}}},
+            {child<QAction>(main, "exportWordAction"), {began(u"openWithDesktop "_s), [] {}}},
+            {child<QAction>(main, "saveAsWordAction"), {asked(u"chooseSaveFile "_s), [] {}}},
+            {child<QAction>(main, "printFromWordAction"), {began(u"print Document"_s), [] {}}},
+            {child<QAction>(main, "printToPdfAction"), {asked(u"chooseSaveFile "_s), [] {}}},
+            {child<QAction>(main, "saveWorkbookAsAction"), {asked(u"chooseSaveFile "_s), [] {}}},
+            {child<QAction>(main, "openTextListAction"), {asked(u"chooseOpenFile "_s), hideView}},
+            {child<QAction>(main, "saveAsTextAction"), {asked(u"chooseSaveFile "_s), hideView}},
+            {child<QAction>(main, "exportTextAction"), {shown(view), hideView}},
+            {child<QAction>(main, "exportToTextAction"), {shown(view), hideView}},
+            {child<QAction>(main, "findAction"),
+             {shown(child<FindBar>(main, "findBar")),
+              [&] { child<FindBar>(main, "findBar")->closeBar(); }}},
+            {child<QAction>(main, "writeTextsAction"),
              {shown(&main.textWritePreview()), [&] { main.textWritePreview().hide(); }}},
-            {main.undoTextWritingAction,
+            {child<QAction>(main, "undoTextWritingAction"),
              {asked(u"showMessage There is no text writing to undo."_s), [] {}}},
-            {main.renameFromNameColumnAction,
-             {[&] { return main.statusLabel->text() == u"0 file(s) was(were) renamed"_s; }, [] {}}},
-            {main.complexRenamingAction,
+            {child<QAction>(main, "renameFromNameColumnAction"),
+             {[&] {
+                  return child<QLabel>(main, "statusLabel")->text() ==
+                         u"0 file(s) was(were) renamed"_s;
+              },
+              [] {}}},
+            {child<QAction>(main, "complexRenamingAction"),
              {shown(&main.complexRenaming()), [&] { main.complexRenaming().hide(); }}},
-            {main.undoRenamingAction,
+            {child<QAction>(main, "undoRenamingAction"),
              {asked(u"showMessage There is no renaming to undo."_s), [] {}}},
-            {main.generalSettingsAction,
+            {child<QAction>(main, "generalSettingsAction"),
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
-            {main.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
-            {main.informationAction, {shown(context.about), [&] { context.about->hide(); }}},
-            {main.helpAction, {shown(context.help), [&] { context.help->hide(); }}},
-            {main.popupHelpAction, {shown(context.help), [&] { context.help->hide(); }}},
+            {child<QAction>(main, "promptAction"),
+             {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {child<QAction>(main, "informationAction"),
+             {shown(context.about), [&] { context.about->hide(); }}},
+            {child<QAction>(main, "helpAction"),
+             {shown(context.help), [&] { context.help->hide(); }}},
+            {child<QAction>(main, "popupHelpAction"),
+             {shown(context.help), [&] { context.help->hide(); }}},
             {start.startScanningAction, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
             {start.openListAction, {asked(u"chooseOpenFile "_s), [] {}}},
             {start.importExcelAction, {asked(u"chooseOpenFile "_s), [] {}}},
@@ -963,7 +989,7 @@ private Q_SLOTS:
                               [] {}};
         }
         // "&Parameters of scanning" of the main window does nothing, as it always has.
-        const QList<QAction*> inert = {main.scanParametersAction};
+        const QList<QAction*> inert = {child<QAction>(main, "scanParametersAction")};
         for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&start)}) {
             for (QAction* action : window->findChildren<QAction*>()) {
                 if (!reachable(action) || action->isSeparator() || action->menu() != nullptr ||

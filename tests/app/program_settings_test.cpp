@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/start_window.h"
+#include "support_ui/window_child.h"
 
 #include "app/main_window.h"
 #include "settings/general_settings_dialog.h"
@@ -97,7 +98,7 @@ private Q_SLOTS:
             Run first(path, day);
             first.context().options.general.columnWidthMode = ColumnWidthMode::User;
             first.scan(music.path());
-            first.main().songGrid->setColumnWidth(3, 333);
+            child<SongGrid>(first.main(), "songGrid")->setColumnWidth(3, 333);
             first.context().table.unsavedChanges = false;
             QVERIFY(first.main().close());
         }
@@ -105,10 +106,10 @@ private Q_SLOTS:
             Run second(path, day);
             QCOMPARE(second.context().options.savedColumnWidths[3], 333);
             second.scan(music.path());
-            QCOMPARE(second.main().songGrid->columnWidth(3), 333);
+            QCOMPARE(child<SongGrid>(second.main(), "songGrid")->columnWidth(3), 333);
             // In another mode the dragged widths are not kept.
             second.context().options.general.columnWidthMode = ColumnWidthMode::Fixed;
-            second.main().songGrid->setColumnWidth(3, 444);
+            child<SongGrid>(second.main(), "songGrid")->setColumnWidth(3, 444);
             second.context().table.unsavedChanges = false;
             QVERIFY(second.main().close());
         }
@@ -128,11 +129,11 @@ private Q_SLOTS:
         run.scan(music.path());
         MainWindow& main = run.main();
         GeneralSettingsDialog& dialog = *run.context().generalSettings;
-        main.generalSettingsAction->trigger();
+        child<QAction>(main, "generalSettingsAction")->trigger();
         QVERIFY(dialog.isVisible());
         dialog.defaultSettingsButton->click(); // "&Default settings"
         QVERIFY(dialog.isHidden());
-        main.generalSettingsAction->trigger();
+        child<QAction>(main, "generalSettingsAction")->trigger();
         dialog.columnWidthGroup->setItemIndex(1); // "User settings"
         dialog.hintsCheckBox->setChecked(false);  // "Hints"
         QVERIFY(!run.context().hints.hintsEnabled());

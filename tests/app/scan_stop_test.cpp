@@ -6,6 +6,7 @@
 #include "scan/scan_parameters_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 
 #include <QCheckBox>
@@ -83,7 +84,7 @@ struct HeldTree {
         if (fromStart) {
             QTest::mouseClick(fixture.start().startButton, Qt::LeftButton);
         } else {
-            fixture.main().newScanningAction->trigger();
+            child<QAction>(fixture.main(), "newScanningAction")->trigger();
         }
     }
     ~HeldTree() { held.released = true; }
@@ -124,12 +125,14 @@ private Q_SLOTS:
             tree.scanIntoMain(fixture);
         }
         QWidget* window = fromStart ? static_cast<QWidget*>(&start) : &main;
-        QPushButton* stop = fromStart ? start.stopScanButton : main.stopScanButton;
-        QLabel* label = fromStart ? start.scanErrorLabel : main.scanProgressLabel;
+        QPushButton* stop =
+            fromStart ? start.stopScanButton : child<QPushButton>(main, "stopScanButton");
+        QLabel* label = fromStart ? start.scanErrorLabel : child<QLabel>(main, "scanProgressLabel");
         QWidget* progress = fromStart ? static_cast<QWidget*>(start.scanProgressBar) : label;
         const QList<QWidget*> blocked =
             fromStart ? QList<QWidget*>{start.startButton, start.bannerPicture}
-                      : QList<QWidget*>{main.songGrid, main.checkAllBox};
+                      : QList<QWidget*>{child<SongGrid>(main, "songGrid"),
+                                        child<QCheckBox>(main, "checkAllBox")};
         const auto shown = [&] {
             return QList<bool>{!stop->isHidden(), !progress->isHidden(), blocked[0]->isEnabled(),
                                blocked[1]->isEnabled()};
@@ -176,7 +179,7 @@ private Q_SLOTS:
         QVERIFY(start.isHidden());
         QCOMPARE(fixture.model().songCount(), 1);
         QCOMPARE(fixture.model().cell(1, 2), tree.music.path() + u"/"_s);
-        QCOMPARE(main.statusLabel->text(),
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
         QCOMPARE(shown(), (QList<bool>{false, false, true, true}));
         QVERIFY(start.scanErrorLabel->text().isEmpty());

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/start_up.h"
+#include "support_ui/window_child.h"
 
 #include "app/main_window.h"
 #include "app/start_window.h"
@@ -71,7 +72,7 @@ private Q_SLOTS:
         QVERIFY(fixture.context().settingsLoaded);
         QCOMPARE(fixture.context().options.lastFolder, music.path());
         QVERIFY(test::ProgramFixture::activate(&main));
-        QCOMPARE(main.statusLabel->text(),
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"2 file(s) was(were) processed and placed in the table"_s);
         const SongTableModel& model = fixture.model();
         QCOMPARE(model.songCount(), 2);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/start_window.h"
+#include "support_ui/window_child.h"
 
 #include "app/main_window.h"
 #include "scan/scan_parameters_dialog.h"
@@ -116,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(fixture.context().options.lastFolder, music.path());
         QVERIFY(start.isHidden());
         QVERIFY(main.isVisible());
-        QCOMPARE(main.statusLabel->text(),
+        QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"2 file(s) was(were) processed and placed in the table"_s);
         const SongTableModel& model = fixture.context().table.model();
         QCOMPARE(model.songCount(), 2);
@@ -161,7 +162,7 @@ private Q_SLOTS:
             fixture.ui.messages,
             QStringList{u"The scan stopped at "_s + music.path() +
                         u"/sub/bad.kar: I/O error 5. The rows read before it are in the table."_s});
-        QCOMPARE(fixture.main().statusLabel->text(),
+        QCOMPARE(child<QLabel>(fixture.main(), "statusLabel")->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
     }
 
@@ -209,7 +210,7 @@ private Q_SLOTS:
         QCOMPARE(model.headerText(6), u"Made by..."_s);
         // Another window of the program coming and going keeps the opened table.
         QVERIFY(test::ProgramFixture::activate(&main));
-        main.generalSettingsAction->trigger();
+        child<QAction>(main, "generalSettingsAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(fixture.context().generalSettings));
         fixture.context().generalSettings->okButton->click();
         QVERIFY(test::ProgramFixture::activate(&main));

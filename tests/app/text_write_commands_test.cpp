@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
+#include "support_ui/window_child.h"
 
 #include "kar/kar_reader.h"
 #include "support/kar_builder.h"
@@ -33,7 +34,7 @@ struct WritingProgram : test::ProgramFixture {
         start().show();
         start().startButton->click();
         QVERIFY(activate(&main()));
-        main().songGrid->setFocus(Qt::MouseFocusReason);
+        child<SongGrid>(main(), "songGrid")->setFocus(Qt::MouseFocusReason);
     }
 
     QString path(const char* name) const { return music.filePath(QString::fromLatin1(name)); }
@@ -47,7 +48,7 @@ struct WritingProgram : test::ProgramFixture {
     }
     // A title typed into its cell; the editor is left open, as when the user goes to the menu.
     void typeTitle(const QString& name, const QString& text) {
-        SongGrid& grid = *main().songGrid;
+        SongGrid& grid = *child<SongGrid>(main(), "songGrid");
         grid.setCurrentIndex(model().index(rowOf(name) - 1, SongColumn::Title));
         QTest::keyClick(&grid, text.front().toLatin1());
         QWidget* editor = QApplication::focusWidget();
@@ -84,7 +85,7 @@ private Q_SLOTS:
         program.typeTitle(u"a.kar"_s, u"Corrected"_s);
         program.typeTitle(u"b.kar"_s, u"Other"_s);
 
-        program.main().writeTextsAction->trigger();
+        child<QAction>(program.main(), "writeTextsAction")->trigger();
         TextWritePreviewWindow& preview = program.main().textWritePreview();
         QVERIFY(preview.isVisible());
         QCOMPARE(preview.rows().size(), std::size_t{2});
@@ -100,7 +101,7 @@ private Q_SLOTS:
         if (!write) {
             QCOMPARE(test::readTestFile(program.path("a.kar")), original);
             program.ui.log.clear();
-            program.main().undoTextWritingAction->trigger();
+            child<QAction>(program.main(), "undoTextWritingAction")->trigger();
             QCOMPARE(program.ui.log,
                      QStringList{u"showMessage There is no text writing to undo."_s});
             return;
@@ -115,7 +116,7 @@ private Q_SLOTS:
         }
 
         program.ui.answerYesNo(true);
-        program.main().undoTextWritingAction->trigger();
+        child<QAction>(program.main(), "undoTextWritingAction")->trigger();
         QCOMPARE(program.ui.questions.size(), 1);
         QCOMPARE(test::readTestFile(program.path("a.kar")), original);
         QCOMPARE(program.model().cell(program.rowOf(u"a.kar"_s), SongColumn::Title), u"Alpha"_s);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
+#include "support_ui/window_child.h"
 
 #include "support/docx_inspect.h"
 #include "support_ui/pdf_text.h"
@@ -42,7 +43,7 @@ struct WordProgram : test::ProgramFixture {
 
     // Types into the title of the first song and leaves the cell editor open.
     void typeIntoFirstTitle(const QString& text) {
-        SongGrid& grid = *main().songGrid;
+        SongGrid& grid = *child<SongGrid>(main(), "songGrid");
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(model().index(0, 3));
         QTest::keyClick(&grid, text.front().toLatin1());
@@ -82,7 +83,7 @@ private Q_SLOTS:
         WordProgram program;
         MainWindow& main = program.main();
         program.typeIntoFirstTitle(u"z"_s);
-        main.exportWordAction->trigger();
+        child<QAction>(main, "exportWordAction")->trigger();
 
         QCOMPARE(program.ui.desktopOpened.size(), 1);
         const QString path = program.ui.desktopOpened[0];
@@ -94,11 +95,11 @@ private Q_SLOTS:
         QVERIFY(paragraphs->at(0).startsWith(u"1\t/songs/a.kar z\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.documentEngine.documentCount(), 0);
+        QCOMPARE(main.documentEngine().documentCount(), 0);
         QVERIFY(program.ui.messages.isEmpty());
 
         program.ui.setDesktopOpens(false);
-        main.exportWordAction->trigger();
+        child<QAction>(main, "exportWordAction")->trigger();
         QCOMPARE(program.ui.desktopOpened.size(), 2);
         QCOMPARE(program.ui.messages,
                  QStringList{u"No program was found to show "_s + program.ui.desktopOpened[1] +
@@ -107,18 +108,18 @@ private Q_SLOTS:
     }
 
     void theTableKeepsTheCellEditedBeforeEveryMainWindowCommand() {
-        const std::pair<QAction * MainWindow::*, const char*> commands[] = {
-            {&MainWindow::exportWordAction, "Ms Word"},
-            {&MainWindow::saveAsWordAction, "Save as Ms Word document..."},
-            {&MainWindow::printFromWordAction, "Print from Ms Word (text)"},
-            {&MainWindow::printToPdfAction, "Print to PDF..."}};
+        const std::pair<const char*, const char*> commands[] = {
+            {"exportWordAction", "Ms Word"},
+            {"saveAsWordAction", "Save as Ms Word document..."},
+            {"printFromWordAction", "Print from Ms Word (text)"},
+            {"printToPdfAction", "Print to PDF..."}};
         for (const auto& [action, caption] : commands) {
             WordProgram program;
             program.ui.answerSaveFile(program.file(u"songs.docx"_s));
             program.typeIntoFirstTitle(u"kept"_s);
             {
                 const ActivationsAfterTheCommand windowSystem;
-                (program.main().*action)->trigger();
+                child<QAction>(program.main(), action)->trigger();
                 QApplication::processEvents();
             }
             program.mainWindowComesBack();
@@ -128,18 +129,18 @@ private Q_SLOTS:
     }
 
     void theGridHasTheKeyboardAgainAfterEveryWordCommandOfTheMainWindow() {
-        const std::pair<QAction * MainWindow::*, const char*> commands[] = {
-            {&MainWindow::exportWordAction, "Ms Word"},
-            {&MainWindow::saveAsWordAction, "Save as Ms Word document..."},
-            {&MainWindow::printFromWordAction, "Print from Ms Word (text)"}};
+        const std::pair<const char*, const char*> commands[] = {
+            {"exportWordAction", "Ms Word"},
+            {"saveAsWordAction", "Save as Ms Word document..."},
+            {"printFromWordAction", "Print from Ms Word (text)"}};
         for (const auto& [action, caption] : commands) {
             WordProgram program;
-            SongGrid& grid = *program.main().songGrid;
+            SongGrid& grid = *child<SongGrid>(program.main(), "songGrid");
             grid.setFocus(Qt::MouseFocusReason);
             grid.setCurrentIndex(program.model().index(0, 3));
             program.ui.answerSaveFile(program.file(u"songs.docx"_s));
 
-            (program.main().*action)->trigger();
+            child<QAction>(program.main(), action)->trigger();
 
             QTRY_VERIFY2(QApplication::focusWidget() == &grid, caption);
             QVERIFY2(QApplication::activeWindow() == &program.main(), caption);
@@ -157,7 +158,7 @@ private Q_SLOTS:
         WordProgram program;
         MainWindow& main = program.main();
         program.ui.answerSaveFile(QString());
-        main.saveAsWordAction->trigger();
+        child<QAction>(main, "saveAsWordAction")->trigger();
         const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
         QCOMPARE(dialog.filter, u"Document Word (*.docx)"_s);
         QCOMPARE(dialog.defaultSuffix, u"docx"_s);
@@ -168,13 +169,13 @@ private Q_SLOTS:
         const QString path = program.file(u"songs.docx"_s);
         program.ui.answerSaveFile(path);
         program.typeIntoFirstTitle(u"y"_s);
-        main.saveAsWordAction->trigger();
+        child<QAction>(main, "saveAsWordAction")->trigger();
         const std::optional<QStringList> paragraphs =
             test::docxParagraphs(test::readTestFile(path));
         QVERIFY(paragraphs && paragraphs->at(0).startsWith(u"1\t/songs/a.kar y\t"_s));
         QCOMPARE(*paragraphs, program.tableLines());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.documentEngine.documentCount(), 0);
+        QCOMPARE(main.documentEngine().documentCount(), 0);
         QVERIFY(program.ui.desktopOpened.isEmpty());
         QVERIFY(program.ui.printJobs.isEmpty());
     }
@@ -183,12 +184,12 @@ private Q_SLOTS:
         WordProgram program;
         MainWindow& main = program.main();
         program.ui.answerSaveFile(program.file(u"missing/songs.docx"_s));
-        main.saveAsWordAction->trigger();
+        child<QAction>(main, "saveAsWordAction")->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
-        QCOMPARE(main.documentEngine.documentCount(), 0);
+        QCOMPARE(main.documentEngine().documentCount(), 0);
         QVERIFY(program.view().isHidden()); // hidden before the save, as the steps leave it
 
-        main.printFromWordAction->trigger();
+        child<QAction>(main, "printFromWordAction")->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
         QCOMPARE(program.ui.printedTexts.size(), 1);
         QCOMPARE(program.ui.printedTexts[0].split(u'\n'), program.tableLines());
@@ -200,11 +201,11 @@ private Q_SLOTS:
         const QStringList lines = program.tableLines();
         const QString pdf = program.file(u"songs.pdf"_s);
         program.ui.answerSaveFile(pdf);
-        main.printToPdfAction->trigger();
+        child<QAction>(main, "printToPdfAction")->trigger();
         QVERIFY(program.ui.printJobs.isEmpty());
         QVERIFY(program.ui.errors.isEmpty());
         QVERIFY(program.view().isHidden());
-        QCOMPARE(main.documentEngine.documentCount(), 0);
+        QCOMPARE(main.documentEngine().documentCount(), 0);
         const std::optional<QString> text = test::pdfTextWithoutSpaces(pdf);
         QVERIFY2(text, "pdftotext (poppler-utils) could not read the PDF");
         QStringList words =
@@ -215,7 +216,7 @@ private Q_SLOTS:
 
         // The text view's "Print to PDF..." on the same table gives the same document.
         const QString viewPdf = program.file(u"view.pdf"_s);
-        main.exportTextAction->trigger();
+        child<QAction>(main, "exportTextAction")->trigger();
         program.ui.answerSaveFile(viewPdf);
         program.view().printToPdfAction->trigger();
         const auto info = [](const QString& path) {
@@ -233,12 +234,12 @@ private Q_SLOTS:
     void printFromMsWordBeforeAnyRequestPrintsTheTable() {
         WordProgram program;
         QCOMPARE(program.context().textViewModes.mode(), TextViewMode::None);
-        program.main().printFromWordAction->trigger();
+        child<QAction>(program.main(), "printFromWordAction")->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Document1"_s});
         QVERIFY(program.ui.printedTexts[0].startsWith(u"1\t/songs/a.kar Alpha\t"_s));
         QVERIFY(program.view().isHidden());
-        QCOMPARE(program.main().documentEngine.documentCount(), 0);
-        QVERIFY(program.main().documentEngine.displayAlerts());
+        QCOMPARE(program.main().documentEngine().documentCount(), 0);
+        QVERIFY(program.main().documentEngine().displayAlerts());
     }
 
     void printFromMsWordPrintsWhatTheViewWasLastAskedFor() {
@@ -247,12 +248,12 @@ private Q_SLOTS:
         const QString list = program.file(u"list.txt"_s);
         QVERIFY(test::writeTestFile(list, "Opened\r\nlist"));
         program.ui.answerOpenFile(list);
-        main.openTextListAction->trigger();
+        child<QAction>(main, "openTextListAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&program.view()));
         program.view().returnToTableAction->trigger();
         QVERIFY(program.activate(&main));
 
-        main.printFromWordAction->trigger();
+        child<QAction>(main, "printFromWordAction")->trigger();
         QCOMPARE(program.ui.printedTexts, QStringList{u"Opened\nlist"_s});
         QVERIFY(program.view().isHidden());
     }
@@ -260,7 +261,7 @@ private Q_SLOTS:
     void theViewsWordCommandsTakeTheEditedText() {
         WordProgram program;
         TextView& view = program.view();
-        program.main().exportToTextAction->trigger();
+        child<QAction>(program.main(), "exportToTextAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         view.editor->setFocus();
         view.editor->moveCursor(QTextCursor::Start);
@@ -288,7 +289,7 @@ private Q_SLOTS:
         QApplication::processEvents();
         QCOMPARE(view.editorText(), edited);
         QCOMPARE(view.documentEngine.documentCount(), 0);
-        QCOMPARE(program.main().documentEngine.documentCount(), 0);
+        QCOMPARE(program.main().documentEngine().documentCount(), 0);
         QVERIFY(program.ui.errors.isEmpty());
     }
 };

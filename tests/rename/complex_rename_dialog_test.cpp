@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/complex_rename_dialog.h"
+#include "support_ui/window_child.h"
 
 #include "rename/rename_preview_window.h"
 #include "settings/general_settings_dialog.h"
@@ -38,7 +39,7 @@ struct RenamingProgram : test::ProgramFixture {
         start().show();
         start().startButton->click();
         QVERIFY(activate(&main()));
-        main().complexRenamingAction->trigger();
+        child<QAction>(main(), "complexRenamingAction")->trigger();
         QVERIFY(waitUntilActive(&dialog()));
     }
 
@@ -247,7 +248,7 @@ private Q_SLOTS:
         QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.context().options.renaming.separatorIndex, 6);
-        program.main().complexRenamingAction->trigger();
+        child<QAction>(program.main(), "complexRenamingAction")->trigger();
         QVERIFY(RenamingProgram::waitUntilActive(&program.dialog()));
         QCOMPARE(program.marks()[1], true);
     }
@@ -272,27 +273,29 @@ private Q_SLOTS:
                                       u"Beta_07.12.2026  10.00.00.kar"_s};
         QCOMPARE(program.files(), expected);
         QCOMPARE(program.model().cell(1, 1), expected[0]);
-        QCOMPARE(program.main().statusLabel->text(), u"2 file(s) was(were) renamed"_s);
+        QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(),
+                 u"2 file(s) was(were) renamed"_s);
 
         // Undo from the menu asks first; "No" keeps the names, "Yes" puts both back.
         const QString question = u"Undo the renaming of 07.12.2026 10:00: 2 file(s) in "_s +
                                  program.music.path() + u"/...?"_s;
         program.ui.answerYesNo(false);
-        program.main().undoRenamingAction->trigger();
+        child<QAction>(program.main(), "undoRenamingAction")->trigger();
         QCOMPARE(program.ui.questions, QStringList{question});
         QCOMPARE(program.files(), expected);
         program.ui.answerYesNo(true);
-        program.main().undoRenamingAction->trigger();
+        child<QAction>(program.main(), "undoRenamingAction")->trigger();
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         QCOMPARE(program.model().cell(2, 1), u"b.kar"_s);
-        QCOMPARE(program.main().statusLabel->text(), u"2 file(s) were put back."_s);
+        QCOMPARE(child<QLabel>(program.main(), "statusLabel")->text(),
+                 u"2 file(s) were put back."_s);
     }
 
     void aCellStillBeingEditedIsRead() {
         RenamingProgram program;
         program.toggle(1); // "3 nd column of your table"
         QVERIFY(RenamingProgram::bringToFront(&program.main()));
-        SongGrid& grid = *program.main().songGrid;
+        SongGrid& grid = *child<SongGrid>(program.main(), "songGrid");
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(program.model().index(0, 3));
         QTest::keyClicks(&grid, u"T"_s); // opens the in-place editor
@@ -307,7 +310,7 @@ private Q_SLOTS:
         program.toggle(7);
         QTest::mouseClick(program.dialog().moveUpButton, Qt::LeftButton);
         program.toggle(0);
-        program.main().generalSettingsAction->trigger();
+        child<QAction>(program.main(), "generalSettingsAction")->trigger();
         GeneralSettingsDialog& settings = *program.context().generalSettings;
         QVERIFY(RenamingProgram::waitUntilActive(&settings));
         QTest::mouseClick(settings.defaultSettingsButton, Qt::LeftButton); // "&Default settings"

@@ -5,6 +5,8 @@
 #include "app/main_window.h"
 #include "app/start_window.h"
 #include "kar/row_store.h"
+#include "office/document_engine.h"
+#include "office/workbook_engine.h"
 #include "support_ui/scripted_ui_services.h"
 #include "table/save_changes_prompt.h"
 #include "text/text_view.h"
@@ -77,8 +79,8 @@ struct ProgramFixture {
             settingsFolder.filePath(QStringLiteral("Corvanteller.conf"));
         context().scanCache = ScanCache(settingsFolder.filePath(QStringLiteral("scan-cache.bin")));
         const QString handOver = settingsFolder.filePath(QStringLiteral("handover"));
-        program->mainWindow().workbookEngine.setHandOverFolder(handOver);
-        program->mainWindow().documentEngine.setHandOverFolder(handOver);
+        program->mainWindow().workbookEngine().setHandOverFolder(handOver);
+        program->mainWindow().documentEngine().setHandOverFolder(handOver);
         program->mainWindow().textView().documentEngine.setHandOverFolder(handOver);
     }
     ~ProgramFixture() {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support_ui/window_child.h"
 #include "text/text_format_dialog.h"
 
 #include "settings/general_settings_dialog.h"
@@ -30,7 +31,7 @@ struct Harness {
     TextView& view() { return fixture.main().textView(); }
     // "&Output information as text" of the text view, shown with the table text.
     void openFromView() {
-        fixture.main().exportToTextAction->trigger();
+        child<QAction>(fixture.main(), "exportToTextAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
         view().textFormatSettingsAction->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -123,7 +124,7 @@ private Q_SLOTS:
         // Opened with nothing shown yet: the content stays, then the table text follows.
         h.fixture.ui.answerOpenFile(QString());
         QVERIFY(test::ProgramFixture::activate(&h.fixture.main()));
-        h.fixture.main().openTextListAction->trigger();
+        child<QAction>(h.fixture.main(), "openTextListAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&h.view()));
         QTest::keyClicks(h.view().editor, u"typed"_s);
         h.view().textFormatSettingsAction->trigger();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support_ui/window_child.h"
 #include "text/text_view.h"
 
 #include "support_ui/program_fixture.h"
@@ -23,7 +24,7 @@ struct TextFindProgram : test::ProgramFixture {
     TextFindProgram() {
         test::storeTwoSongs(context().table.startStore());
         QVERIFY(activate(&main()));
-        main().exportToTextAction->trigger();
+        child<QAction>(main(), "exportToTextAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
         editor().setFocus(Qt::MouseFocusReason);
     }

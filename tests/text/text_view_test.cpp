@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support_ui/window_child.h"
 #include "text/text_view.h"
 
 #include "support_ui/pdf_text.h"
@@ -73,8 +74,8 @@ struct TextProgram : test::ProgramFixture {
 
     // A main-window command that shows the view; the window system then makes it the active
     // window, as it does before the user's next click.
-    void command(QAction* MainWindow::*action) {
-        (main().*action)->trigger();
+    void command(const char* action) {
+        child<QAction>(main(), action)->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
     }
 
@@ -134,7 +135,7 @@ private Q_SLOTS:
              QString(), false, TextViewMode::None, 0, 0},
             {"1 rebuilds: an edit is gone after a return",
              [](TextProgram& p) {
-                 p.command(&MainWindow::exportToTextAction);
+                 p.command("exportToTextAction");
                  QCOMPARE(p.text(), tableTextA);
                  QTest::keyClicks(p.view().editor, u"EDIT"_s);
                  p.returnFromMain();
@@ -143,7 +144,7 @@ private Q_SLOTS:
             {"2 cancelled returns to the table",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(QString());
-                 p.command(&MainWindow::openTextListAction);
+                 p.command("openTextListAction");
                  QVERIFY(p.view().isVisible());
                  QTRY_VERIFY(p.view().isHidden());
              },
@@ -151,7 +152,7 @@ private Q_SLOTS:
             {"2 with a file keeps it, edits included",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(p.listFile());
-                 p.command(&MainWindow::openTextListAction);
+                 p.command("openTextListAction");
                  QTest::keyClicks(p.view().editor, u"EDIT"_s);
                  p.returnFromMain();
              },
@@ -159,7 +160,7 @@ private Q_SLOTS:
             {"3 saves once",
              [](TextProgram& p) {
                  p.ui.answerSaveFile(p.file(u"saved.txt"_s));
-                 p.command(&MainWindow::saveAsTextAction);
+                 p.command("saveAsTextAction");
                  QCOMPARE(readTextFile(p.file(u"saved.txt"_s)).richText.plainText(), tableTextB);
                  p.returnFromMain();
              },
@@ -179,7 +180,7 @@ private Q_SLOTS:
              tableTextA, false, TextViewMode::TableText, 0, 0},
             {"the view's own open in 1 keeps the file",
              [](TextProgram& p) {
-                 p.command(&MainWindow::exportTextAction);
+                 p.command("exportTextAction");
                  p.ui.answerOpenFile(p.listFile());
                  p.view().openTextAction->trigger();
                  p.returnFromMain();
@@ -203,7 +204,7 @@ private Q_SLOTS:
 
     void everyActivationIndents() {
         TextProgram program;
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         QCOMPARE(program.indents(), QList<qreal>(3, 11.0));
 
         // Otherwise only the paragraph at the cursor.
@@ -221,7 +222,7 @@ private Q_SLOTS:
         // keeps its own.
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         program.ui.answerOpenFile(program.listFile());
-        program.command(&MainWindow::openTextListAction);
+        program.command("openTextListAction");
         QCOMPARE(program.indents(), (QList<qreal>{11, 11}));
 
         RichText rich;
@@ -231,7 +232,7 @@ private Q_SLOTS:
         writeRtfFile(program.file(u"rich.txt"_s), rich);
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         program.ui.answerOpenFile(program.file(u"rich.txt"_s));
-        program.command(&MainWindow::openTextListAction);
+        program.command("openTextListAction");
         QCOMPARE(program.indents(), QList<qreal>{22});
     }
 
@@ -243,14 +244,14 @@ private Q_SLOTS:
             {"an opened text",
              [](TextProgram& p) {
                  p.ui.answerOpenFile(p.listFile());
-                 p.command(&MainWindow::openTextListAction);
+                 p.command("openTextListAction");
              }},
             {"the table text kept for its settings",
              [](TextProgram& p) {
-                 p.command(&MainWindow::exportToTextAction);
+                 p.command("exportToTextAction");
                  QVERIFY(test::ProgramFixture::activate(&p.main()));
                  p.ui.answerSaveFile(QString());
-                 p.command(&MainWindow::saveAsTextAction); // its save dialog is cancelled
+                 p.command("saveAsTextAction"); // its save dialog is cancelled
              }},
         };
         for (const auto& c : cases) {
@@ -271,18 +272,18 @@ private Q_SLOTS:
 
     void openCommandsAndMenuTriggersReadTheCellBeingEdited() {
         TextProgram program;
-        SongGrid& grid = *program.main().songGrid;
+        SongGrid& grid = *child<SongGrid>(program.main(), "songGrid");
         grid.setFocus(Qt::MouseFocusReason);
         grid.setCurrentIndex(program.model().index(0, 3));
         QTest::keyClick(&grid, Qt::Key_Z);
         QVERIFY(QApplication::focusWidget() != &grid); // the cell editor is open
-        program.command(&MainWindow::exportTextAction);
+        program.command("exportTextAction");
         QVERIFY(program.text().startsWith(u"1\t/songs/a.kar z\t"_s));
     }
 
     void foreignWindowsAreNoActivation() {
         TextProgram program;
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         QTest::keyClicks(program.view().editor, u"kept"_s);
         visitForeignWindow(&program.view());
         QVERIFY(program.text().startsWith(u"kept1\t"_s));
@@ -291,7 +292,7 @@ private Q_SLOTS:
     void editEntriesFollowUndoAndSelection() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         const QList<QAction*> backs = {view.undoAction, view.popupUndoAction};
         const QList<QAction*> copies = {view.copyAction, view.cutAction, view.popupCopyAction,
                                         view.popupCutAction};
@@ -346,7 +347,7 @@ private Q_SLOTS:
     void returnHides() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         view.returnToTableAction->trigger();
         QVERIFY(view.isHidden());
     }
@@ -354,7 +355,7 @@ private Q_SLOTS:
     void openShowsEveryKindOfTextFile() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         struct Case {
             const char* name;
             QByteArray bytes;
@@ -401,7 +402,7 @@ private Q_SLOTS:
     void savedTextOpensWithItsFormats() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         QTextCursor cursor(&view.editorDocument());
         cursor.movePosition(QTextCursor::End);
         QTextCharFormat bold;
@@ -444,7 +445,7 @@ private Q_SLOTS:
     void printsOneNamedJob() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         const QString pdf = program.file(u"printed.pdf"_s);
         program.ui.printToPdf(pdf);
         view.printAction->trigger();
@@ -468,7 +469,7 @@ private Q_SLOTS:
         QFETCH(bool, saveDialog);
         TextProgram program([](RowStore& store) { longCells(&store); });
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         const QString pdf = program.file(u"printed.pdf"_s);
         program.ui.setHasDefaultPrinter(printer);
         if (printer) {
@@ -511,7 +512,7 @@ private Q_SLOTS:
         TextProgram program;
         QVERIFY(QDir(program.files.path()).mkpath(u"h.txt"_s));
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         program.ui.answerSaveFile(program.file(typed),
                                   richTextFilter ? u"Rich Text (*.rtf)"_s : QString());
         view.saveTextAction->trigger();
@@ -526,7 +527,7 @@ private Q_SLOTS:
     void anRtfFileThatExistsIsReplacedOnlyWhenTheUserSaysSo() {
         TextProgram program;
         TextView& view = program.view();
-        program.command(&MainWindow::exportToTextAction);
+        program.command("exportToTextAction");
         const QString rtf = program.file(u"songs.rtf"_s);
         QVERIFY(test::writeTestFile(rtf, "kept"));
         for (const bool replace : {false, true}) {

@@ -31,6 +31,8 @@ expected=(
     'Help|Time of last close of the program: %1'
     'Ui|No more messages'
     'Common|Continued from the top'
+    'App|Save list &amp;as...'
+    'App|&amp;The executor and/or the name of songs'
 )
 missing=0
 for entry in "${expected[@]}"; do
