@@ -82,7 +82,9 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     resize(980, 440);
     model_ = new PreviewRowsModel(this);
     summaryLabel = new QLabel(this);
+    summaryLabel->setObjectName(u"summaryLabel"_s);
     Table = new QTableView(this);
+    Table->setObjectName(u"Table"_s);
     Table->setModel(model_);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -90,6 +92,7 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent)
     Table->verticalHeader()->hide();
     Table->horizontalHeader()->setStretchLastSection(true);
     closeButton = new QPushButton(renameTexts::closePreview(), this);
+    closeButton->setObjectName(u"closeButton"_s);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* buttons = new QHBoxLayout;

@@ -24,14 +24,14 @@ class RenamePreviewWindow : public QDialog {
 public:
     explicit RenamePreviewWindow(QWidget* parent = nullptr);
 
-    QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
-    QTableView* Table = nullptr;
-    QPushButton* closeButton = nullptr; // "Close"
-
     void showRows(std::vector<PreviewRow> rows);
     const std::vector<PreviewRow>& rows() const;
 
 private:
+    QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
+    QTableView* Table = nullptr;
+    QPushButton* closeButton = nullptr; // "Close"
+
     PreviewRowsModel* model_ = nullptr;
 };
 

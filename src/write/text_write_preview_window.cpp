@@ -95,7 +95,9 @@ TextWritePreviewWindow::TextWritePreviewWindow(QWidget* parent)
     resize(980, 440);
     model_ = new TextWriteRowsModel(this);
     summaryLabel = new QLabel(this);
+    summaryLabel->setObjectName(u"summaryLabel"_s);
     rowsView = new QTableView(this);
+    rowsView->setObjectName(u"rowsView"_s);
     rowsView->setModel(model_);
     rowsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rowsView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -103,7 +105,9 @@ TextWritePreviewWindow::TextWritePreviewWindow(QWidget* parent)
     rowsView->verticalHeader()->hide();
     rowsView->horizontalHeader()->setStretchLastSection(true);
     writeButton = new QPushButton(u"Write"_s, this);
+    writeButton->setObjectName(u"writeButton"_s);
     cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setObjectName(u"cancelButton"_s);
     connect(writeButton, &QPushButton::clicked, this, [this] {
         hide();
         Q_EMIT writeChosen();

@@ -26,11 +26,6 @@ class TextWritePreviewWindow : public QDialog {
 public:
     explicit TextWritePreviewWindow(QWidget* parent = nullptr);
 
-    QLabel* summaryLabel = nullptr; // how many rows, to be written and refused
-    QTableView* rowsView = nullptr;
-    QPushButton* writeButton = nullptr;  // "Write"
-    QPushButton* cancelButton = nullptr; // "Cancel"
-
     void showRows(std::vector<TextWriteRowResult> rows);
     const std::vector<TextWriteRowResult>& rows() const;
 
@@ -39,6 +34,11 @@ Q_SIGNALS:
     void writeChosen();
 
 private:
+    QLabel* summaryLabel = nullptr; // how many rows, to be written and refused
+    QTableView* rowsView = nullptr;
+    QPushButton* writeButton = nullptr;  // "Write"
+    QPushButton* cancelButton = nullptr; // "Cancel"
+
     TextWriteRowsModel* model_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "scan/scan_parameters_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 
 #include <QCheckBox>
@@ -70,7 +71,7 @@ struct HeldTree {
     void scanIntoMain(test::ProgramFixture& fixture) {
         fixture.ui.answerFolder(music.path());
         fixture.start().show();
-        fixture.start().startButton->click();
+        child<QPushButton>(fixture.start(), "startButton")->click();
         QVERIFY(test::ProgramFixture::activate(&fixture.main()));
         QCOMPARE(fixture.model().songCount(), 3);
         fixture.context().table.unsavedChanges = false;
@@ -81,7 +82,7 @@ struct HeldTree {
         fixture.context().scanFolderReached = held.seam();
         fixture.ui.answerFolder(music.path());
         if (fromStart) {
-            QTest::mouseClick(fixture.start().startButton, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(fixture.start(), "startButton"), Qt::LeftButton);
         } else {
             fixture.main().newScanningAction->trigger();
         }
@@ -115,7 +116,7 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         MainWindow& main = fixture.main();
         ScanParametersDialog& dialog = *fixture.context().scanParameters;
-        QCheckBox* plenty = dialog.plentyOfFilesCheckBox;
+        QCheckBox* plenty = child<QCheckBox>(dialog, "plentyOfFilesCheckBox");
         const bool plentyBefore = plenty->isChecked();
         if (fromStart) {
             QVERIFY(test::ProgramFixture::activate(&start));
@@ -124,11 +125,15 @@ private Q_SLOTS:
             tree.scanIntoMain(fixture);
         }
         QWidget* window = fromStart ? static_cast<QWidget*>(&start) : &main;
-        QPushButton* stop = fromStart ? start.stopScanButton : main.stopScanButton;
-        QLabel* label = fromStart ? start.scanErrorLabel : main.scanProgressLabel;
-        QWidget* progress = fromStart ? static_cast<QWidget*>(start.scanProgressBar) : label;
+        QPushButton* stop =
+            fromStart ? child<QPushButton>(start, "stopScanButton") : main.stopScanButton;
+        QLabel* label = fromStart ? child<QLabel>(start, "scanErrorLabel") : main.scanProgressLabel;
+        QWidget* progress =
+            fromStart ? static_cast<QWidget*>(child<QProgressBar>(start, "scanProgressBar"))
+                      : label;
         const QList<QWidget*> blocked =
-            fromStart ? QList<QWidget*>{start.startButton, start.bannerPicture}
+            fromStart ? QList<QWidget*>{child<QPushButton>(start, "startButton"),
+                                        child<QLabel>(start, "bannerPicture")}
                       : QList<QWidget*>{main.songGrid, main.checkAllBox};
         const auto shown = [&] {
             return QList<bool>{!stop->isHidden(), !progress->isHidden(), blocked[0]->isEnabled(),
@@ -145,7 +150,7 @@ private Q_SLOTS:
                 heldLabel = label->text();
                 if (fromStart) {
                     QTest::mouseClick(plenty, Qt::LeftButton);
-                    QTest::mouseClick(start.startButton, Qt::LeftButton);
+                    QTest::mouseClick(child<QPushButton>(start, "startButton"), Qt::LeftButton);
                 } else {
                     // Another window of the program comes and goes: the table waits.
                     dialog.showFor(&main);
@@ -179,8 +184,9 @@ private Q_SLOTS:
         QCOMPARE(main.statusLabel->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
         QCOMPARE(shown(), (QList<bool>{false, false, true, true}));
-        QVERIFY(start.scanErrorLabel->text().isEmpty());
-        QVERIFY(!start.pictureTimer->isActive()); // the hand-over hid the start window
+        QVERIFY(child<QLabel>(start, "scanErrorLabel")->text().isEmpty());
+        // The hand-over hid the start window
+        QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
     }
 
     // The close box stops the scan first; the window then closes as it always does.
