@@ -2,8 +2,7 @@
 #pragma once
 
 #include "rename/rename_runs.h"
-
-#include <QDialog>
+#include "ui/preview_window.h"
 
 #include <vector>
 
@@ -18,7 +17,7 @@ class PreviewRowsModel;
 // "Preview" of complex renaming: every row the run would look at, with its folder, its old and
 // new name and what stands in the way; read-only, nothing is renamed. Not one of the program's
 // forms: going back and forth between it and the dialog is no activation of either.
-class RenamePreviewWindow : public QDialog {
+class RenamePreviewWindow : public PreviewWindow {
     Q_OBJECT
 
 public:

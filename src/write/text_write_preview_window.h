@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/preview_window.h"
 #include "write/text_write_run.h"
-
-#include <QDialog>
 
 #include <vector>
 
@@ -20,7 +19,7 @@ class TextWriteRowsModel;
 // Nothing is written here: "Write" hands the rows on, "Cancel", Escape and the close box drop
 // them. Modal over the program's windows, so that the table stays as it was previewed, and not
 // one of the program's forms: it only hides.
-class TextWritePreviewWindow : public QDialog {
+class TextWritePreviewWindow : public PreviewWindow {
     Q_OBJECT
 
 public:
