@@ -56,6 +56,7 @@ StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* p
                            context_.scanFolderReached, {&context_.scanCache, &context_.desktop});
     setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
     pictureTimer = new QTimer(this);
+    pictureTimer->setObjectName(u"pictureTimer"_s);
     pictureTimer->setInterval(movingPictureTickMs);
     connect(pictureTimer, &QTimer::timeout, this, [this] { advancePicture(); });
 }
@@ -70,37 +71,44 @@ void StartWindow::buildControls() {
     setCentralWidget(client);
 
     greetingLabel = new QLabel(u"From Russia -- with love!"_s, client);
+    greetingLabel->setObjectName(u"greetingLabel"_s);
     greetingLabel->setToolTip(u":-)"_s);
     greetingLabel->setStyleSheet(u"color: red;"_s);
     greetingLabel->adjustSize();
     greetingLabel->move((clientWidth - greetingLabel->width()) / 2, 2);
 
     bannerPicture = new QLabel(client);
+    bannerPicture->setObjectName(u"bannerPicture"_s);
     bannerPicture->setScaledContents(true);
     bannerPicture->setPixmap(picture(artwork::banner()));
     bannerPicture->setGeometry(71, 22, 214, 12);
 
     startButton = new QPushButton(u"Start"_s, client);
+    startButton->setObjectName(u"startButton"_s);
     startButton->setToolTip(u"Let's start..."_s);
     startButton->setGeometry(140, 40, 75, 25);
     connect(startButton, &QPushButton::clicked, this,
             guard(this, context_.ui, [this] { startScanning(); }));
 
     scanProgressBar = new QProgressBar(client);
+    scanProgressBar->setObjectName(u"scanProgressBar"_s);
     scanProgressBar->setRange(0, progressMaximum);
     scanProgressBar->setTextVisible(false);
     // Beside it during a scan, the Stop button.
     scanProgressBar->setGeometry(9, 72, 281, 9);
     scanProgressBar->hide();
     stopScanButton = new QPushButton(u"Stop"_s, client);
+    stopScanButton->setObjectName(u"stopScanButton"_s);
     stopScanButton->setGeometry(296, 66, 51, 20);
     stopScanButton->hide();
     connect(stopScanButton, &QPushButton::clicked, this, [this] { scan_->stop(); });
 
     scanErrorLabel = new QLabel(client);
+    scanErrorLabel->setObjectName(u"scanErrorLabel"_s);
     scanErrorLabel->setGeometry(9, 83, 281, 14);
 
     movingPicture = new QLabel(client);
+    movingPicture->setObjectName(u"movingPicture"_s);
     movingPicture->setScaledContents(true);
     movingPicture->setPixmap(picture(artwork::movingPicture()));
     movingPicture->setGeometry(4, 90, 15, 15);
@@ -117,10 +125,12 @@ void StartWindow::buildMenu() {
     UiServices& ui = context_.ui;
     QMenu* file = menuBar()->addMenu(u"&File"_s);
     startScanningAction = file->addAction(u"Start scanning..."_s);
+    startScanningAction->setObjectName(u"startScanningAction"_s);
     connect(startScanningAction, &QAction::triggered, this,
             guard(this, ui, [this] { startScanningFromMenu(); }));
     file->addSeparator();
     openListAction = file->addAction(u"Open Corvanteller list..."_s);
+    openListAction->setObjectName(u"openListAction"_s);
     connect(openListAction, &QAction::triggered, this, guard(this, ui, [this] { openList(); }));
     addRecentListsMenu(file, this, context_, [this](const QString& path) { openList(path); });
     addDisabled(file, u"Open list in text format"_s);
@@ -132,6 +142,7 @@ void StartWindow::buildMenu() {
     file->addSeparator();
     addDisabled(file, u"Export"_s);
     importExcelAction = file->addAction(u"Import from Excel file"_s);
+    importExcelAction->setObjectName(u"importExcelAction"_s);
     connect(importExcelAction, &QAction::triggered, this,
             guard(this, ui, [this] { importExcel(); }));
     file->addSeparator();
@@ -142,24 +153,30 @@ void StartWindow::buildMenu() {
     permanentlyDisabled.append(rename->menuAction());
     file->addSeparator();
     exitAction = file->addAction(u"Exit"_s);
+    exitAction->setObjectName(u"exitAction"_s);
     connect(exitAction, &QAction::triggered, this, [this] { exitProgram(); });
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
     scanParametersAction = settings->addAction(u"Parameters of scanning"_s);
+    scanParametersAction->setObjectName(u"scanParametersAction"_s);
     connect(scanParametersAction, &QAction::triggered, this,
             guard(this, ui, [this] { showScanParameters(); }));
     generalSettingsAction = settings->addAction(u"General settings"_s);
+    generalSettingsAction->setObjectName(u"generalSettingsAction"_s);
     connect(generalSettingsAction, &QAction::triggered, this,
             guard(this, ui, [this] { showGeneralSettings(); }));
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"About"_s);
     informationAction = about->addAction(u"Information"_s);
+    informationAction->setObjectName(u"informationAction"_s);
     connect(informationAction, &QAction::triggered, this,
             guard(this, ui, [this] { showInformation(); }));
     promptAction = about->addAction(u"Prompt"_s);
+    promptAction->setObjectName(u"promptAction"_s);
     connect(promptAction, &QAction::triggered, this, guard(this, ui, [this] { showPrompt(); }));
     helpAction = help->addAction(u"Corvanteller help"_s);
+    helpAction->setObjectName(u"helpAction"_s);
     connect(helpAction, &QAction::triggered, this, guard(this, ui, [this] { showHelp(); }));
     reachMenusByKeyboard(*menuBar());
 }

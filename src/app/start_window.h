@@ -33,24 +33,6 @@ public:
     StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent = nullptr);
     ~StartWindow() override;
 
-    QPushButton* startButton = nullptr; // "Start"
-    QLabel* bannerPicture = nullptr;    // the banner strip
-    QLabel* greetingLabel = nullptr;    // the greeting
-    QLabel* movingPicture = nullptr;    // the moving picture
-    QProgressBar* scanProgressBar = nullptr;
-    QLabel* scanErrorLabel = nullptr; // the error label under the progress bar; the scan's progress
-    QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
-    QTimer* pictureTimer = nullptr;
-
-    QAction* startScanningAction = nullptr;   // "Start scanning..."
-    QAction* openListAction = nullptr;        // "Open Corvanteller list..."
-    QAction* exitAction = nullptr;            // "Exit"
-    QAction* scanParametersAction = nullptr;  // "Parameters of scanning"
-    QAction* generalSettingsAction = nullptr; // "General settings"
-    QAction* informationAction = nullptr;     // "About" > "Information"
-    QAction* promptAction = nullptr;          // "About" > "Prompt"
-    QAction* helpAction = nullptr;            // "Corvanteller help"
-    QAction* importExcelAction = nullptr;     // "Import from Excel file"
     QList<QAction*> permanentlyDisabled;
 
     void startScanning();
@@ -95,6 +77,25 @@ private:
     // Opens or imports a table into the main window's grid and hands over to it; read returns
     // false when the main window is not to be shown.
     void handOverTableReadBy(const std::function<bool()>& read);
+
+    QPushButton* startButton = nullptr; // "Start"
+    QLabel* bannerPicture = nullptr;    // the banner strip
+    QLabel* greetingLabel = nullptr;    // the greeting
+    QLabel* movingPicture = nullptr;    // the moving picture
+    QProgressBar* scanProgressBar = nullptr;
+    QLabel* scanErrorLabel = nullptr; // the error label under the progress bar; the scan's progress
+    QPushButton* stopScanButton = nullptr; // "Stop", beside the progress bar during a scan
+    QTimer* pictureTimer = nullptr;
+
+    QAction* startScanningAction = nullptr;   // "Start scanning..."
+    QAction* openListAction = nullptr;        // "Open Corvanteller list..."
+    QAction* exitAction = nullptr;            // "Exit"
+    QAction* scanParametersAction = nullptr;  // "Parameters of scanning"
+    QAction* generalSettingsAction = nullptr; // "General settings"
+    QAction* informationAction = nullptr;     // "About" > "Information"
+    QAction* promptAction = nullptr;          // "About" > "Prompt"
+    QAction* helpAction = nullptr;            // "Corvanteller help"
+    QAction* importExcelAction = nullptr;     // "Import from Excel file"
 
     AppContext& context_;
     MainWindow& mainWindow_;

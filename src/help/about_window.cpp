@@ -48,6 +48,7 @@ AboutWindow::AboutWindow(const WindowServices& services, const RunTimes& runTime
     setFixedSize(clientWidth, clientHeight);
     buildControls();
     stripTimer = new QTimer(this);
+    stripTimer->setObjectName(u"stripTimer"_s);
     stripTimer->setInterval(stripTickMs);
     connect(stripTimer, &QTimer::timeout, this, [this] { moveStrip(); });
 }
@@ -60,6 +61,7 @@ void AboutWindow::buildControls() {
     setFont(narrow);
 
     titleLabel = new QLabel(about::title(), this);
+    titleLabel->setObjectName(u"titleLabel"_s);
     QFont titleFont(u"Arial"_s);
     titleFont.setPixelSize(23);
     titleFont.setItalic(true);
@@ -69,6 +71,7 @@ void AboutWindow::buildControls() {
     titleLabel->setGeometry(0, 4, clientWidth, 30);
 
     aboutText = new QPlainTextEdit(this);
+    aboutText->setObjectName(u"aboutText"_s);
     aboutText->setGeometry(8, 38, clientWidth - 16, 178);
     aboutText->setReadOnly(true);
     aboutText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -76,30 +79,38 @@ void AboutWindow::buildControls() {
     aboutText->setPlainText(about::textLines().join(u'\n'));
 
     versionLabel = navyLabel(about::version(), this, 222);
+    versionLabel->setObjectName(u"versionLabel"_s);
     // The credit keeps left of the version, on a second line if the face is wide.
     creditLabel = navyLabel(about::credit(), this, 222);
+    creditLabel->setObjectName(u"creditLabel"_s);
     creditLabel->setWordWrap(true);
     creditLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     creditLabel->setGeometry(8, 222, clientWidth / 2 - versionLabel->width() / 2 - 16, 30);
     placeLabel = navyLabel(about::place(), this, 222);
+    placeLabel->setObjectName(u"placeLabel"_s);
     placeLabel->move(clientWidth - 8 - placeLabel->width(), placeLabel->y());
     yearLabel = navyLabel(about::year(), this, 240);
+    yearLabel->setObjectName(u"yearLabel"_s);
 
     movingStrip = new QLabel(this);
+    movingStrip->setObjectName(u"movingStrip"_s);
     movingStrip->setScaledContents(true);
     movingStrip->setPixmap(QPixmap::fromImage(loadJpegResource(artwork::aboutStrip())));
     movingStrip->setGeometry(0, 262, stripWidth, stripHeight);
     movingStrip->setToolTip(about::stripHint());
 
     officeNoteLabel = new QLabel(about::officeNote(), this);
+    officeNoteLabel->setObjectName(u"officeNoteLabel"_s);
     setColour(officeNoteLabel, QPalette::WindowText, QColor(149, 0, 74));
     officeNoteLabel->adjustSize();
     officeNoteLabel->move(8, 274);
 
     lastCloseLabel = new QLabel(this);
+    lastCloseLabel->setObjectName(u"lastCloseLabel"_s);
     lastCloseLabel->move(8, 296);
 
     okButton = new QPushButton(helpTexts::ok(), this);
+    okButton->setObjectName(u"okButton"_s);
     okButton->setGeometry(0, 328, 75, 25);
     connect(okButton, &QPushButton::clicked, this,
             guard(this, services_.ui, [this] { hideAbout(); }));

@@ -28,18 +28,6 @@ public:
     // formats. Both are read at every activation.
     AboutWindow(const WindowServices& services, const RunTimes& runTimes, const QLocale& locale);
 
-    QLabel* titleLabel = nullptr;        // the title
-    QPlainTextEdit* aboutText = nullptr; // the about text
-    QLabel* creditLabel = nullptr;       // the credit line
-    QLabel* versionLabel = nullptr;      // "Version 1.3"
-    QLabel* placeLabel = nullptr;        // "Russia, Moscow"
-    QLabel* yearLabel = nullptr;         // "2003"
-    QLabel* movingStrip = nullptr;       // the moving strip
-    QLabel* officeNoteLabel = nullptr;   // the Office note
-    QLabel* lastCloseLabel = nullptr;    // the last-close line
-    QPushButton* okButton = nullptr;     // "OK"
-    QTimer* stripTimer = nullptr;        // moves the strip
-
     // The menus' "Information": shows the window centred on the screen; a shown window only
     // comes forward.
     void showAbout();
@@ -54,6 +42,18 @@ protected:
 private:
     void buildControls();
     void centreHorizontally(QWidget* control);
+
+    QLabel* titleLabel = nullptr;        // the title
+    QPlainTextEdit* aboutText = nullptr; // the about text
+    QLabel* creditLabel = nullptr;       // the credit line
+    QLabel* versionLabel = nullptr;      // "Version 1.3"
+    QLabel* placeLabel = nullptr;        // "Russia, Moscow"
+    QLabel* yearLabel = nullptr;         // "2003"
+    QLabel* movingStrip = nullptr;       // the moving strip
+    QLabel* officeNoteLabel = nullptr;   // the Office note
+    QLabel* lastCloseLabel = nullptr;    // the last-close line
+    QPushButton* okButton = nullptr;     // "OK"
+    QTimer* stripTimer = nullptr;        // moves the strip
 
     const RunTimes& runTimes_;
     const QLocale& locale_;

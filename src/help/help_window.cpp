@@ -58,9 +58,11 @@ HelpWindow::HelpWindow(const WindowServices& services, QWidget* centreOver)
 
 void HelpWindow::buildControls() {
     chooseTopicLabel = new QLabel(helpTexts::chooseTopic(), this);
+    chooseTopicLabel->setObjectName(QStringLiteral("chooseTopicLabel"));
     chooseTopicLabel->setGeometry(8, 8, 200, 16);
 
     topicList = new QListWidget(this);
+    topicList->setObjectName(QStringLiteral("topicList"));
     topicList->setGeometry(8, 26, 200, 112);
     for (const HelpTopic& topic : helpTopics()) {
         topicList->addItem(topic.title);
@@ -68,15 +70,18 @@ void HelpWindow::buildControls() {
     leaveUnpicked(topicList);
 
     chooseQuestionLabel = new QLabel(helpTexts::specifyChoice(), this);
+    chooseQuestionLabel->setObjectName(QStringLiteral("chooseQuestionLabel"));
     chooseQuestionLabel->setGeometry(220, 8, 308, 16);
     chooseQuestionLabel->hide();
 
     questionList = new QListWidget(this);
+    questionList->setObjectName(QStringLiteral("questionList"));
     questionList->setGeometry(220, 26, 308, 112);
     questionList->hide();
 
     // Room for two lines: a question deep in the main menu does not fit in one.
     questionLabel = new QLabel(this);
+    questionLabel->setObjectName(QStringLiteral("questionLabel"));
     questionLabel->setGeometry(8, 144, 520, 32);
     questionLabel->setFont(pixelFont(font(), 12));
     questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -84,16 +89,19 @@ void HelpWindow::buildControls() {
     setTextColour(questionLabel, QPalette::WindowText, navy);
 
     answerCaptionLabel = new QLabel(helpTexts::answer(), this);
+    answerCaptionLabel->setObjectName(QStringLiteral("answerCaptionLabel"));
     answerCaptionLabel->setGeometry(8, 178, 520, 18);
     answerCaptionLabel->setFont(pixelFont(font(), 13, true));
     setTextColour(answerCaptionLabel, QPalette::WindowText, maroon);
     answerCaptionLabel->hide();
 
     answerText = new QPlainTextEdit(this);
+    answerText->setObjectName(QStringLiteral("answerText"));
     answerText->setGeometry(8, 198, 520, 236);
     answerText->setReadOnly(true);
 
     okButton = new QPushButton(helpTexts::ok(), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setGeometry(clientWidth / 2 - 40, 444, 80, 25);
 
     UiServices& ui = services_.ui;
@@ -108,7 +116,9 @@ void HelpWindow::buildControls() {
     connect(okButton, &QPushButton::clicked, this, guard(this, ui, [this] { hideHelp(); }));
 
     topicHints = new LongItemHints(topicList, services_.hints);
+    topicHints->setObjectName(QStringLiteral("topicHints"));
     questionHints = new LongItemHints(questionList, services_.hints);
+    questionHints->setObjectName(QStringLiteral("questionHints"));
 }
 
 void HelpWindow::showHelp() {

@@ -25,17 +25,6 @@ public:
     // Always shown centred over centreOver (the start window), whoever opens it.
     HelpWindow(const WindowServices& services, QWidget* centreOver);
 
-    QLabel* chooseTopicLabel = nullptr;    // "Choose theme:"
-    QListWidget* topicList = nullptr;      // the topics
-    QLabel* chooseQuestionLabel = nullptr; // "Specify the choice:"
-    QListWidget* questionList = nullptr;   // the questions of the topic
-    QLabel* questionLabel = nullptr;       // the question line
-    QLabel* answerCaptionLabel = nullptr;  // "Answer:" / "Specify the choice..."
-    QPlainTextEdit* answerText = nullptr;  // the answer
-    QPushButton* okButton = nullptr;       // "OK"
-    LongItemHints* topicHints = nullptr;
-    LongItemHints* questionHints = nullptr;
-
     // The menus' "Corvanteller help": shows the window in its last state; a shown window only
     // comes forward.
     void showHelp();
@@ -54,6 +43,17 @@ private:
     void showAnswer(const QString& text, const QColor& colour);
     void notePause();
     void putPauseBack();
+
+    QLabel* chooseTopicLabel = nullptr;    // "Choose theme:"
+    QListWidget* topicList = nullptr;      // the topics
+    QLabel* chooseQuestionLabel = nullptr; // "Specify the choice:"
+    QListWidget* questionList = nullptr;   // the questions of the topic
+    QLabel* questionLabel = nullptr;       // the question line
+    QLabel* answerCaptionLabel = nullptr;  // "Answer:" / "Specify the choice..."
+    QPlainTextEdit* answerText = nullptr;  // the answer
+    QPushButton* okButton = nullptr;       // "OK"
+    LongItemHints* topicHints = nullptr;
+    LongItemHints* questionHints = nullptr;
 
     QWidget* centreOver_;
     int shownTopic_ = -1; // the topic whose questions the question list holds

@@ -78,19 +78,23 @@ ComplexRenameDialog::ComplexRenameDialog(const WindowServices& services, Options
 
 void ComplexRenameDialog::buildControls() {
     instructionLabel = new QLabel(renameTexts::instruction(), this);
+    instructionLabel->setObjectName(u"instructionLabel"_s);
     instructionLabel->setGeometry(8, 6, 592, 18);
     QPalette instruction = instructionLabel->palette();
     instruction.setColor(QPalette::WindowText, Qt::blue);
     instructionLabel->setPalette(instruction);
 
     moveUpButton = new QPushButton(renameTexts::moveUp(), this);
+    moveUpButton->setObjectName(u"moveUpButton"_s);
     moveUpButton->setGeometry(8, 60, 60, 26);
     moveUpButton->setToolTip(renameTexts::moveUpHint());
     moveDownButton = new QPushButton(renameTexts::moveDown(), this);
+    moveDownButton->setObjectName(u"moveDownButton"_s);
     moveDownButton->setGeometry(8, 94, 60, 26);
     moveDownButton->setToolTip(renameTexts::moveDownHint());
 
     namePartsList = new QListWidget(this);
+    namePartsList->setObjectName(u"namePartsList"_s);
     namePartsList->setGeometry(76, 30, 220, 164);
     for (const QStringView caption : renameNamePartCaptions) {
         auto* item = new QListWidgetItem(caption.toString(), namePartsList);
@@ -99,13 +103,16 @@ void ComplexRenameDialog::buildControls() {
     }
 
     partDescription = new QPlainTextEdit(this);
+    partDescription->setObjectName(u"partDescription"_s);
     partDescription->setGeometry(304, 30, 296, 92);
     partDescription->setReadOnly(true);
 
     customStringEdit = new QLineEdit(this);
+    customStringEdit->setObjectName(u"customStringEdit"_s);
     customStringEdit->setGeometry(304, 132, 296, 24);
 
     wordListComboBox = new QComboBox(this);
+    wordListComboBox->setObjectName(u"wordListComboBox"_s);
     wordListComboBox->setGeometry(304, 132, 296, 24);
     for (const QStringView entry : renameWordListEntries) {
         wordListComboBox->addItem(entry.toString());
@@ -119,36 +126,46 @@ void ComplexRenameDialog::buildControls() {
     whatAddedGroup = new RadioGroupBox(
         renameTexts::whatWillBeAdded(),
         {renameTexts::addDate(), renameTexts::addTime(), renameTexts::addDateAndTime()}, this);
+    whatAddedGroup->setObjectName(u"whatAddedGroup"_s);
     whatAddedGroup->setGeometry(304, 128, 296, 90);
 
     separatorLabel = new QLabel(renameTexts::betweenComponents(), this);
+    separatorLabel->setObjectName(u"separatorLabel"_s);
     separatorLabel->setGeometry(8, 200, 220, 18);
     separatorComboBox = new QComboBox(this);
+    separatorComboBox->setObjectName(u"separatorComboBox"_s);
     separatorComboBox->setGeometry(8, 218, 220, 24);
     for (const SeparatorEntry& entry : renameSeparatorEntries) {
         separatorComboBox->addItem(entry.caption.toString());
     }
 
     longNamesRemarkLabel = new QLabel(renameTexts::longNamesRemark(), this);
+    longNamesRemarkLabel->setObjectName(u"longNamesRemarkLabel"_s);
     longNamesRemarkLabel->setGeometry(240, 212, 360, 36);
     longNamesRemarkLabel->setWordWrap(true);
 
     whatFilesGroup = new RadioGroupBox(renameTexts::whatFiles(),
                                        {renameTexts::allFiles(), renameTexts::onlyChecked()}, this);
+    whatFilesGroup->setObjectName(u"whatFilesGroup"_s);
     whatFilesGroup->setGeometry(8, 248, 220, 74);
 
     previewButton = new QPushButton(renameTexts::preview(), this);
+    previewButton->setObjectName(u"previewButton"_s);
     previewButton->setGeometry(250, 276, 106, 28);
     startRenamingButton = new QPushButton(renameTexts::startRenaming(), this);
+    startRenamingButton->setObjectName(u"startRenamingButton"_s);
     startRenamingButton->setGeometry(364, 276, 116, 28);
     cancelButton = new QPushButton(renameTexts::cancel(), this);
+    cancelButton->setObjectName(u"cancelButton"_s);
     cancelButton->setGeometry(488, 276, 112, 28);
 
     warningLabel = new QLabel(this);
+    warningLabel->setObjectName(u"warningLabel"_s);
     warningLabel->setGeometry(8, 326, 592, 18);
     warningLabel->setAutoFillBackground(true);
 
     warningTimer = new QTimer(this);
+    warningTimer->setObjectName(u"warningTimer"_s);
     warningTimer->setSingleShot(true);
     warningTimer->setInterval(warningMs);
 }

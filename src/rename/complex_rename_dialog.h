@@ -38,24 +38,6 @@ public:
     ComplexRenameDialog(const WindowServices& services, Options& options, TableSession& table,
                         const Clock& clock, const QString& settingsPath, QWidget* parent = nullptr);
 
-    QLabel* instructionLabel = nullptr;         // the instruction
-    QListWidget* namePartsList = nullptr;       // the name parts
-    QPushButton* moveUpButton = nullptr;        // "Up"
-    QPushButton* moveDownButton = nullptr;      // "Down"
-    QPlainTextEdit* partDescription = nullptr;  // the selected part's description
-    QLineEdit* customStringEdit = nullptr;      // "Your string"
-    QComboBox* wordListComboBox = nullptr;      // the word list
-    RadioGroupBox* whatAddedGroup = nullptr;    // "What will be added"
-    QLabel* separatorLabel = nullptr;           // "Between components of name"
-    QComboBox* separatorComboBox = nullptr;     // the separators
-    QLabel* longNamesRemarkLabel = nullptr;     // the remark on long names
-    RadioGroupBox* whatFilesGroup = nullptr;    // "What files"
-    QPushButton* startRenamingButton = nullptr; // "Start renaming"
-    QPushButton* cancelButton = nullptr;        // "Cancel"
-    QPushButton* previewButton = nullptr;       // "Preview"
-    QLabel* warningLabel = nullptr;             // the warning line
-    QTimer* warningTimer = nullptr;             // gives the warning line back its normal look
-
     void onActivated() override;
     void showSelectedPart();
     void moveSelectedUp();
@@ -86,6 +68,24 @@ private:
     void moveSelected(int step);
     void showItem(int position);
     void showWarning();
+
+    QLabel* instructionLabel = nullptr;         // the instruction
+    QListWidget* namePartsList = nullptr;       // the name parts
+    QPushButton* moveUpButton = nullptr;        // "Up"
+    QPushButton* moveDownButton = nullptr;      // "Down"
+    QPlainTextEdit* partDescription = nullptr;  // the selected part's description
+    QLineEdit* customStringEdit = nullptr;      // "Your string"
+    QComboBox* wordListComboBox = nullptr;      // the word list
+    RadioGroupBox* whatAddedGroup = nullptr;    // "What will be added"
+    QLabel* separatorLabel = nullptr;           // "Between components of name"
+    QComboBox* separatorComboBox = nullptr;     // the separators
+    QLabel* longNamesRemarkLabel = nullptr;     // the remark on long names
+    RadioGroupBox* whatFilesGroup = nullptr;    // "What files"
+    QPushButton* startRenamingButton = nullptr; // "Start renaming"
+    QPushButton* cancelButton = nullptr;        // "Cancel"
+    QPushButton* previewButton = nullptr;       // "Preview"
+    QLabel* warningLabel = nullptr;             // the warning line
+    QTimer* warningTimer = nullptr;             // gives the warning line back its normal look
 
     Options& options_;
     TableSession& table_;

@@ -2,8 +2,7 @@
 #pragma once
 
 #include "rename/rename_runs.h"
-
-#include <QDialog>
+#include "ui/preview_window.h"
 
 #include <vector>
 
@@ -18,20 +17,20 @@ class PreviewRowsModel;
 // "Preview" of complex renaming: every row the run would look at, with its folder, its old and
 // new name and what stands in the way; read-only, nothing is renamed. Not one of the program's
 // forms: going back and forth between it and the dialog is no activation of either.
-class RenamePreviewWindow : public QDialog {
+class RenamePreviewWindow : public PreviewWindow {
     Q_OBJECT
 
 public:
     explicit RenamePreviewWindow(QWidget* parent = nullptr);
 
-    QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
-    QTableView* Table = nullptr;
-    QPushButton* closeButton = nullptr; // "Close"
-
     void showRows(std::vector<PreviewRow> rows);
     const std::vector<PreviewRow>& rows() const;
 
 private:
+    QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
+    QTableView* Table = nullptr;
+    QPushButton* closeButton = nullptr; // "Close"
+
     PreviewRowsModel* model_ = nullptr;
 };
 

@@ -19,24 +19,29 @@ ScanParametersDialog::ScanParametersDialog(const WindowServices& services, Scann
     setFixedSize(330, 130);
 
     plentyOfFilesCheckBox = new QCheckBox(u"Processing of a plenty of files"_s, this);
+    plentyOfFilesCheckBox->setObjectName(u"plentyOfFilesCheckBox"_s);
     plentyOfFilesCheckBox->setGeometry(12, 10, 306, 20);
     connect(plentyOfFilesCheckBox, &QCheckBox::toggled, this,
             [this](bool checked) { options_.plentyOfFiles = checked; });
 
     operatingTimeLabel =
         new QLabel(u"Check of the checkbox will increase an operating time of the program"_s, this);
+    operatingTimeLabel->setObjectName(u"operatingTimeLabel"_s);
     operatingTimeLabel->setWordWrap(true);
     operatingTimeLabel->setGeometry(12, 34, 306, 30);
 
     helpNoteLabel = new QLabel(
         u"More in detail about use of the given option you can read in the Help"_s, this);
+    helpNoteLabel->setObjectName(u"helpNoteLabel"_s);
     helpNoteLabel->setWordWrap(true);
     helpNoteLabel->setStyleSheet(u"color: rgb(134, 34, 234);"_s);
     helpNoteLabel->setGeometry(12, 64, 306, 30);
 
     okButton = new QPushButton(u"OK"_s, this);
+    okButton->setObjectName(u"okButton"_s);
     okButton->setGeometry(150, 98, 80, 25);
     cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setObjectName(u"cancelButton"_s);
     cancelButton->setGeometry(238, 98, 80, 25);
     connect(okButton, &QPushButton::clicked, this, [this] { acceptSettings(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancelSettings(); });

@@ -19,12 +19,6 @@ public:
     ScanParametersDialog(const WindowServices& services, ScanningOptions& options,
                          QWidget* parent = nullptr);
 
-    QCheckBox* plentyOfFilesCheckBox = nullptr; // "Processing of a plenty of files"
-    QLabel* operatingTimeLabel = nullptr;
-    QLabel* helpNoteLabel = nullptr;
-    QPushButton* okButton = nullptr;     // "OK"
-    QPushButton* cancelButton = nullptr; // "Cancel"
-
     void onActivated() override;
     void acceptSettings();
     void cancelSettings();
@@ -37,6 +31,12 @@ protected:
 
 private:
     void putBackRemembered();
+
+    QCheckBox* plentyOfFilesCheckBox = nullptr; // "Processing of a plenty of files"
+    QLabel* operatingTimeLabel = nullptr;
+    QLabel* helpNoteLabel = nullptr;
+    QPushButton* okButton = nullptr;     // "OK"
+    QPushButton* cancelButton = nullptr; // "Cancel"
 
     ScanningOptions& options_;
     bool remembered_ = false;

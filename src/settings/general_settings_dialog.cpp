@@ -127,6 +127,7 @@ GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Opt
     layout->addWidget(pageTabs);
     layout->addLayout(buttonRow);
 
+    nameControls();
     connectControls();
     showOptions();
     updateEnabledStates();
@@ -487,6 +488,45 @@ void GeneralSettingsDialog::onTextAreaClicked() {
     if (textAreaClicks_ == textAreaClicksForGreeting) {
         services_.ui.showMessage(this, greeting);
     }
+}
+
+void GeneralSettingsDialog::nameControls() {
+    pageTabs->setObjectName(u"pageTabs"_s);
+    generalPage->setObjectName(u"generalPage"_s);
+    textFormatPage->setObjectName(u"textFormatPage"_s);
+    excelExportPage->setObjectName(u"excelExportPage"_s);
+    errorMessagesPage->setObjectName(u"errorMessagesPage"_s);
+    scanningPage->setObjectName(u"scanningPage"_s);
+    columnWidthGroup->setObjectName(u"columnWidthGroup"_s);
+    hintsCheckBox->setObjectName(u"hintsCheckBox"_s);
+    textFormatSettingsButton->setObjectName(u"textFormatSettingsButton"_s);
+    textAreaLabel->setObjectName(u"textAreaLabel"_s);
+    rowNumberCheckBox->setObjectName(u"rowNumberCheckBox"_s);
+    italicCheckBox->setObjectName(u"italicCheckBox"_s);
+    headingsTextColourCheckBox->setObjectName(u"headingsTextColourCheckBox"_s);
+    headingsBordersCheckBox->setObjectName(u"headingsBordersCheckBox"_s);
+    headingsFillCheckBox->setObjectName(u"headingsFillCheckBox"_s);
+    tableTextColourCheckBox->setObjectName(u"tableTextColourCheckBox"_s);
+    tableBordersCheckBox->setObjectName(u"tableBordersCheckBox"_s);
+    tableFillCheckBox->setObjectName(u"tableFillCheckBox"_s);
+    bordersDrawnGroup->setObjectName(u"bordersDrawnGroup"_s);
+    wideColumnsCheckBox->setObjectName(u"wideColumnsCheckBox"_s);
+    columnNamesCheckBox->setObjectName(u"columnNamesCheckBox"_s);
+    addDateTimeCheckBox->setObjectName(u"addDateTimeCheckBox"_s);
+    whatAddedGroup->setObjectName(u"whatAddedGroup"_s);
+    chooseList1CheckBox->setObjectName(u"chooseList1CheckBox"_s);
+    list1ComboBox->setObjectName(u"list1ComboBox"_s);
+    chooseList2CheckBox->setObjectName(u"chooseList2CheckBox"_s);
+    list2ComboBox->setObjectName(u"list2ComboBox"_s);
+    addStringCheckBox->setObjectName(u"addStringCheckBox"_s);
+    addedStringEdit->setObjectName(u"addedStringEdit"_s);
+    errorMessagesCheckBox->setObjectName(u"errorMessagesCheckBox"_s);
+    scanningSettingsLabel->setObjectName(u"scanningSettingsLabel"_s);
+    scanningSettingsButton->setObjectName(u"scanningSettingsButton"_s);
+    rememberTextsCheckBox->setObjectName(u"rememberTextsCheckBox"_s);
+    okButton->setObjectName(u"okButton"_s);
+    cancelButton->setObjectName(u"cancelButton"_s);
+    defaultSettingsButton->setObjectName(u"defaultSettingsButton"_s);
 }
 
 } // namespace corvanteller

@@ -27,6 +27,8 @@ namespace corvanteller {
 
 // A captioned group of radio buttons whose choice is one index, -1 for none.
 class RadioGroupBox : public QGroupBox {
+    Q_OBJECT
+
 public:
     RadioGroupBox(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
 
@@ -50,6 +52,49 @@ public:
     GeneralSettingsDialog(const WindowServices& services, Options& options,
                           DesktopSettings& desktop, const QString& desktopPath,
                           QWidget* parent = nullptr);
+
+    void onActivated() override;
+    void acceptSettings();
+    void cancelSettings();
+    void restoreDefaultSettings();
+    void showTextFormatSettings();
+    void showScanningSettings();
+    void onTextAreaClicked();
+
+    // How many times the text area was clicked since the latest activation.
+    int textAreaClicks() const { return textAreaClicks_; }
+
+Q_SIGNALS:
+    // "Settings..." on the "Text format" page.
+    void textFormatSettingsRequested();
+    // "Settings..." on the "Scanning" page.
+    void scanningSettingsRequested();
+    // Options that other dialogs show were put back or reset.
+    void optionsPutBack();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    void createGeneralPage();
+    void createTextFormatPage();
+    void createExcelPage();
+    void createMessagesPage();
+    void createScanningPage();
+    // Each control's object name is its member name.
+    void nameControls();
+    void connectControls();
+
+    // The check boxes that edit one option each (not "Hints", which acts at once as well).
+    std::vector<std::pair<QCheckBox*, bool*>> optionBoxes();
+    // Puts every control in step with the options without writing them back.
+    void showOptions();
+    void updateEnabledStates();
+    // Puts back the values that "Cancel" restores from the options noted at activation.
+    void putBack(const Options& noted);
+    // Other open dialogs show some of these options in their own controls.
+    void showOptionsInOtherDialogs();
 
     QTabWidget* pageTabs = nullptr;
     QWidget* generalPage = nullptr;       // "General"
@@ -99,47 +144,6 @@ public:
     QPushButton* okButton = nullptr;              // "OK"
     QPushButton* cancelButton = nullptr;          // "Cancel"
     QPushButton* defaultSettingsButton = nullptr; // "&Default settings"
-
-    void onActivated() override;
-    void acceptSettings();
-    void cancelSettings();
-    void restoreDefaultSettings();
-    void showTextFormatSettings();
-    void showScanningSettings();
-    void onTextAreaClicked();
-
-    // How many times the text area was clicked since the latest activation.
-    int textAreaClicks() const { return textAreaClicks_; }
-
-Q_SIGNALS:
-    // "Settings..." on the "Text format" page.
-    void textFormatSettingsRequested();
-    // "Settings..." on the "Scanning" page.
-    void scanningSettingsRequested();
-    // Options that other dialogs show were put back or reset.
-    void optionsPutBack();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
-
-private:
-    void createGeneralPage();
-    void createTextFormatPage();
-    void createExcelPage();
-    void createMessagesPage();
-    void createScanningPage();
-    void connectControls();
-
-    // The check boxes that edit one option each (not "Hints", which acts at once as well).
-    std::vector<std::pair<QCheckBox*, bool*>> optionBoxes();
-    // Puts every control in step with the options without writing them back.
-    void showOptions();
-    void updateEnabledStates();
-    // Puts back the values that "Cancel" restores from the options noted at activation.
-    void putBack(const Options& noted);
-    // Other open dialogs show some of these options in their own controls.
-    void showOptionsInOtherDialogs();
 
     Options& options_;
     Options noted_; // the options as they were at the latest activation

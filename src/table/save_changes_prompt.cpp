@@ -16,11 +16,15 @@ SaveChangesPrompt::SaveChangesPrompt(const WindowServices& services, SaveChanges
     setWindowTitle(u"Attention"_s);
     setFixedSize(clientWidth, clientHeight);
     questionLabel = new QLabel(u"Do you want save changes?"_s, this);
+    questionLabel->setObjectName(u"questionLabel"_s);
     questionLabel->adjustSize();
     questionLabel->move((clientWidth - questionLabel->width()) / 2, 10);
     yesButton = new QPushButton(u"Yes"_s, this);
+    yesButton->setObjectName(u"yesButton"_s);
     noButton = new QPushButton(u"No"_s, this);
+    noButton->setObjectName(u"noButton"_s);
     cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setObjectName(u"cancelButton"_s);
     int left = 24;
     for (QPushButton* button : {yesButton, noButton, cancelButton}) {
         button->setGeometry(left, 38, 90, 25);

@@ -22,11 +22,6 @@ public:
     SaveChangesPrompt(const WindowServices& services, SaveChangesFlow& flow,
                       QWidget* parent = nullptr);
 
-    QLabel* questionLabel = nullptr;
-    QPushButton* yesButton = nullptr;    // "Yes"
-    QPushButton* noButton = nullptr;     // "No"
-    QPushButton* cancelButton = nullptr; // "Cancel"
-
     void onActivated() override;
 
 Q_SIGNALS:
@@ -38,6 +33,11 @@ protected:
     void reject() override;
 
 private:
+    QLabel* questionLabel = nullptr;
+    QPushButton* yesButton = nullptr;    // "Yes"
+    QPushButton* noButton = nullptr;     // "No"
+    QPushButton* cancelButton = nullptr; // "Cancel"
+
     SaveChangesFlow& flow_;
 };
 

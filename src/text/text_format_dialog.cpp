@@ -25,8 +25,11 @@ TextFormatDialog::TextFormatDialog(const WindowServices& services, TextFormatOpt
     setWindowTitle(textTexts::formatTitle());
 
     addDateTimeCheckBox = new QCheckBox(textTexts::addDateAndTime(), this);
+    addDateTimeCheckBox->setObjectName(QStringLiteral("addDateTimeCheckBox"));
     addNextCheckBox = new QCheckBox(textTexts::addNext(), this);
+    addNextCheckBox->setObjectName(QStringLiteral("addNextCheckBox"));
     closingStringComboBox = new QComboBox(this);
+    closingStringComboBox->setObjectName(QStringLiteral("closingStringComboBox"));
     closingStringComboBox->setEditable(true);
     // Typed text is the closing string; it never becomes an entry of the list.
     closingStringComboBox->setInsertPolicy(QComboBox::NoInsert);
@@ -35,7 +38,9 @@ TextFormatDialog::TextFormatDialog(const WindowServices& services, TextFormatOpt
     }
     closingStringComboBox->setMinimumWidth(170);
     okButton = new QPushButton(textTexts::ok(), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
     cancelButton = new QPushButton(textTexts::cancel(), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     okButton->setDefault(true);
 
     auto* closingRow = new QHBoxLayout;

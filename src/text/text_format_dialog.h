@@ -25,12 +25,6 @@ public:
                      const TextViewModes& modes, const Clock& clock, const QLocale& locale,
                      QWidget* parent = nullptr);
 
-    QCheckBox* addDateTimeCheckBox = nullptr;   // "&Add date and time"
-    QCheckBox* addNextCheckBox = nullptr;       // "Add next "
-    QComboBox* closingStringComboBox = nullptr; // the closing string
-    QPushButton* okButton = nullptr;            // "OK"
-    QPushButton* cancelButton = nullptr;        // "Отмена"
-
     void onActivated() override;
     void onAddNextClicked();
     void acceptSettings();
@@ -46,6 +40,12 @@ protected:
     void reject() override;
 
 private:
+    QCheckBox* addDateTimeCheckBox = nullptr;   // "&Add date and time"
+    QCheckBox* addNextCheckBox = nullptr;       // "Add next "
+    QComboBox* closingStringComboBox = nullptr; // the closing string
+    QPushButton* okButton = nullptr;            // "OK"
+    QPushButton* cancelButton = nullptr;        // "Отмена"
+
     TextFormatOptions& options_;
     const TextViewModes& modes_;
     const Clock& clock_;

@@ -77,6 +77,7 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
     services_.activations.addForm(this);
 
     editor = new QTextEdit(this);
+    editor->setObjectName(u"editor"_s);
     // A table row stays one line; both scroll bars reach what does not fit.
     editor->setLineWrapMode(QTextEdit::NoWrap);
     // Pasted text comes in plain; opened Rich Text keeps its formats.
@@ -85,6 +86,7 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
     setCentralWidget(editor);
 
     emptyCheckTimer = new QTimer(this);
+    emptyCheckTimer->setObjectName(u"emptyCheckTimer"_s);
     emptyCheckTimer->setSingleShot(true);
     emptyCheckTimer->setInterval(emptyCheckDelayMs);
     connect(emptyCheckTimer, &QTimer::timeout, this,
@@ -119,39 +121,59 @@ QAction* TextView::addEditAction(QMenu* menu, const QString& caption, void (QTex
 void TextView::buildMenus() {
     QMenu* file = menuBar()->addMenu(textTexts::fileMenu());
     openTextAction = addCommand(file, textTexts::openText(), &TextView::openTextFile);
+    openTextAction->setObjectName(u"openTextAction"_s);
     saveTextAction = addCommand(file, textTexts::saveText(), &TextView::saveTextFile);
+    saveTextAction->setObjectName(u"saveTextAction"_s);
     saveAsWordAction = addCommand(file, textTexts::saveAsWord(), &TextView::saveAsWordDocument);
+    saveAsWordAction->setObjectName(u"saveAsWordAction"_s);
     file->addSeparator();
     printAction = addCommand(file, textTexts::print(), &TextView::printToDefaultPrinter);
+    printAction->setObjectName(u"printAction"_s);
     printFromWordAction = addCommand(file, textTexts::printFromWord(), &TextView::printFromWord);
+    printFromWordAction->setObjectName(u"printFromWordAction"_s);
     printToPdfAction = addCommand(file, textTexts::printToPdf(), &TextView::printToPdfFile);
+    printToPdfAction->setObjectName(u"printToPdfAction"_s);
     file->addSeparator();
     returnToTableAction = addCommand(file, textTexts::returnToTable(), &TextView::returnToTable);
+    returnToTableAction->setObjectName(u"returnToTableAction"_s);
 
     QMenu* edit = menuBar()->addMenu(textTexts::editMenu());
     undoAction = addCommand(edit, textTexts::back(), &TextView::undoEdit);
+    undoAction->setObjectName(u"undoAction"_s);
     edit->addSeparator();
     copyAction = addEditAction(edit, textTexts::copy(), &QTextEdit::copy);
+    copyAction->setObjectName(u"copyAction"_s);
     pasteAction = addEditAction(edit, textTexts::paste(), &QTextEdit::paste);
+    pasteAction->setObjectName(u"pasteAction"_s);
     cutAction = addEditAction(edit, textTexts::cut(), &QTextEdit::cut);
+    cutAction->setObjectName(u"cutAction"_s);
     edit->addSeparator();
     selectAllAction = addEditAction(edit, textTexts::selectAll(), &QTextEdit::selectAll);
+    selectAllAction->setObjectName(u"selectAllAction"_s);
     edit->addSeparator();
     findAction = addCommand(edit, textTexts::find(), &TextView::openFindBar);
+    findAction->setObjectName(u"findAction"_s);
 
     QMenu* settings = menuBar()->addMenu(textTexts::settingsMenu());
     textFormatSettingsAction =
         addCommand(settings, textTexts::outputAsText(), &TextView::showTextFormatSettings);
+    textFormatSettingsAction->setObjectName(u"textFormatSettingsAction"_s);
 
     editorContextMenu = new QMenu(this);
+    editorContextMenu->setObjectName(u"editorContextMenu"_s);
     popupUndoAction = addCommand(editorContextMenu, textTexts::back(), &TextView::undoEdit);
+    popupUndoAction->setObjectName(u"popupUndoAction"_s);
     editorContextMenu->addSeparator();
     popupCopyAction = addEditAction(editorContextMenu, textTexts::popupCopy(), &QTextEdit::copy);
+    popupCopyAction->setObjectName(u"popupCopyAction"_s);
     popupPasteAction = addEditAction(editorContextMenu, textTexts::popupPaste(), &QTextEdit::paste);
+    popupPasteAction->setObjectName(u"popupPasteAction"_s);
     popupCutAction = addEditAction(editorContextMenu, textTexts::popupCut(), &QTextEdit::cut);
+    popupCutAction->setObjectName(u"popupCutAction"_s);
     editorContextMenu->addSeparator();
     popupSelectAllAction =
         addEditAction(editorContextMenu, textTexts::popupSelectAll(), &QTextEdit::selectAll);
+    popupSelectAllAction->setObjectName(u"popupSelectAllAction"_s);
     connect(editor, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { editorContextMenu->popup(editor->viewport()->mapToGlobal(pos)); });
 

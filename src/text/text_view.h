@@ -43,36 +43,6 @@ public:
              TextFormatDialog& textFormatDialog, QWidget* parent = nullptr);
     ~TextView() override;
 
-    QTextEdit* editor = nullptr;
-    QMenu* editorContextMenu = nullptr;
-    QTimer* emptyCheckTimer = nullptr; // the check after an open
-
-    // "&File"
-    QAction* openTextAction = nullptr;      // "&Open..."
-    QAction* saveTextAction = nullptr;      // "&Save..."
-    QAction* saveAsWordAction = nullptr;    // "Save as &Word document..."
-    QAction* printAction = nullptr;         // "&Print"
-    QAction* printFromWordAction = nullptr; // "Print &from Word"
-    QAction* printToPdfAction = nullptr;    // "Print to PDF..."
-    QAction* returnToTableAction = nullptr; // "&Return to table"
-    // "&Edit"
-    QAction* undoAction = nullptr; // "&Back"
-    QAction* copyAction = nullptr;
-    QAction* pasteAction = nullptr;
-    QAction* cutAction = nullptr;
-    QAction* selectAllAction = nullptr;
-    // "Find..." and the bar over the editor that it shows.
-    QAction* findAction = nullptr;
-    FindBar* findBar = nullptr;
-    // "&Settings"
-    QAction* textFormatSettingsAction = nullptr; // "&Output information as text"
-    // The pop-up menu.
-    QAction* popupUndoAction = nullptr;
-    QAction* popupCopyAction = nullptr;
-    QAction* popupPasteAction = nullptr;
-    QAction* popupCutAction = nullptr;
-    QAction* popupSelectAllAction = nullptr;
-
     // Shows the view (centred on the opener when it was hidden) and runs its activation at
     // once, so that the content is built when this returns.
     void showFor(QWidget* opener);
@@ -129,6 +99,36 @@ private:
     void writeTableText(TableTextLayout layout);
     void indentParagraphAtCursor();
     void fillFrom(const TextFileContent& content);
+
+    QTextEdit* editor = nullptr;
+    QMenu* editorContextMenu = nullptr;
+    QTimer* emptyCheckTimer = nullptr; // the check after an open
+
+    // "&File"
+    QAction* openTextAction = nullptr;      // "&Open..."
+    QAction* saveTextAction = nullptr;      // "&Save..."
+    QAction* saveAsWordAction = nullptr;    // "Save as &Word document..."
+    QAction* printAction = nullptr;         // "&Print"
+    QAction* printFromWordAction = nullptr; // "Print &from Word"
+    QAction* printToPdfAction = nullptr;    // "Print to PDF..."
+    QAction* returnToTableAction = nullptr; // "&Return to table"
+    // "&Edit"
+    QAction* undoAction = nullptr; // "&Back"
+    QAction* copyAction = nullptr;
+    QAction* pasteAction = nullptr;
+    QAction* cutAction = nullptr;
+    QAction* selectAllAction = nullptr;
+    // "Find..." and the bar over the editor that it shows.
+    QAction* findAction = nullptr;
+    FindBar* findBar = nullptr;
+    // "&Settings"
+    QAction* textFormatSettingsAction = nullptr; // "&Output information as text"
+    // The pop-up menu.
+    QAction* popupUndoAction = nullptr;
+    QAction* popupCopyAction = nullptr;
+    QAction* popupPasteAction = nullptr;
+    QAction* popupCutAction = nullptr;
+    QAction* popupSelectAllAction = nullptr;
 
     WindowServices services_;
     TextViewModes& modes_;

@@ -19,11 +19,16 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     setObjectName(u"findBar"_s);
     findEdit = new QLineEdit(this);
     findEdit->setObjectName(u"findEdit"_s);
+    findEdit->setObjectName(u"findEdit"_s);
     findEdit->setClearButtonEnabled(true);
     nextButton = new QPushButton(uiTexts::findNext(), this);
+    nextButton->setObjectName(u"nextButton"_s);
     previousButton = new QPushButton(uiTexts::findPrevious(), this);
+    previousButton->setObjectName(u"previousButton"_s);
     messageLabel = new QLabel(this);
+    messageLabel->setObjectName(u"messageLabel"_s);
     closeButton = new QToolButton(this);
+    closeButton->setObjectName(u"closeButton"_s);
     closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton->setAutoRaise(true);
     closeButton->setToolTip(uiTexts::closeFindBar());

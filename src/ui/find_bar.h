@@ -24,12 +24,6 @@ class FindBar final : public QWidget {
 public:
     explicit FindBar(QWidget* parent = nullptr);
 
-    QLineEdit* findEdit = nullptr;
-    QPushButton* nextButton = nullptr;
-    QPushButton* previousButton = nullptr;
-    QLabel* messageLabel = nullptr;
-    QToolButton* closeButton = nullptr;
-
     // The widget that gets the focus when the bar closes.
     void setSearchedWidget(QWidget* widget) { searched_ = widget; }
     // Shows the bar with the focus in its line edit, the text there selected.
@@ -45,6 +39,12 @@ Q_SIGNALS:
 
 private:
     void request(FindStep step);
+
+    QLineEdit* findEdit = nullptr;
+    QPushButton* nextButton = nullptr;
+    QPushButton* previousButton = nullptr;
+    QLabel* messageLabel = nullptr;
+    QToolButton* closeButton = nullptr;
 
     QPointer<QWidget> searched_;
 };

@@ -93,10 +93,13 @@ QByteArray folderBytesOf(const QString& shown) {
 FolderChooser::FolderChooser(const QByteArray& startFolder, QWidget* parent) : QDialog(parent) {
     setWindowTitle(uiTexts::chooseFolderTitle());
     folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("folderLabel"));
     folderLabel->setTextFormat(Qt::PlainText);
     folderLabel->setWordWrap(true);
     folderList = new QListWidget(this);
+    folderList->setObjectName(QStringLiteral("folderList"));
     upButton = new QPushButton(uiTexts::folderUp(), this);
+    upButton->setObjectName(QStringLiteral("upButton"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->addButton(upButton, QDialogButtonBox::ActionRole);
     auto* layout = new QVBoxLayout(this);

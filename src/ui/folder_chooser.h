@@ -43,10 +43,6 @@ public:
     const QByteArray& folder() const { return folder_; }
     const QByteArray& chosen() const { return chosen_; }
 
-    QLabel* folderLabel = nullptr;
-    QListWidget* folderList = nullptr;
-    QPushButton* upButton = nullptr;
-
     void accept() override;
 
 protected:
@@ -55,6 +51,10 @@ protected:
 private:
     void showFolder(const QByteArray& folder);
     void openItem(QListWidgetItem* item);
+
+    QLabel* folderLabel = nullptr;
+    QListWidget* folderList = nullptr;
+    QPushButton* upButton = nullptr;
 
     QByteArray folder_;
     QByteArray chosen_;

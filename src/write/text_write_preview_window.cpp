@@ -2,18 +2,13 @@
 #include "write/text_write_preview_window.h"
 
 #include "rename/file_lookup.h"
+#include "ui/preview_model.h"
 
-#include <QAbstractTableModel>
-#include <QColor>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
 
 namespace corvanteller {
 
@@ -31,29 +26,16 @@ bool refused(const TextWriteRowResult& row) {
 
 } // namespace
 
-// The preview's rows for the view, without one item per cell.
-class TextWriteRowsModel : public QAbstractTableModel {
+class TextWriteRowsModel final : public PreviewModel<TextWriteRowResult> {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit TextWriteRowsModel(QObject* parent)
+        : PreviewModel({u"Row"_s, u"File"_s, u"Texts of the file"_s, u"New texts"_s, u"Outcome"_s},
+                       parent) {}
 
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : columnCount_;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid()) {
-            return {};
-        }
-        const TextWriteRowResult& row = rows_[static_cast<std::size_t>(index.row())];
-        if (role == Qt::ForegroundRole) {
-            return refused(row) ? QVariant(QColor(Qt::red)) : QVariant();
-        }
-        if (role != Qt::DisplayRole) {
-            return {};
-        }
-        switch (index.column()) {
+private:
+    bool standsOut(const TextWriteRowResult& row) const override { return refused(row); }
+    QVariant cell(const TextWriteRowResult& row, int column) const override {
+        switch (column) {
         case 0:
             return row.row;
         case 1:
@@ -66,58 +48,26 @@ public:
             return refused(row) ? row.message : u"to be written"_s;
         }
     }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-            return {};
-        }
-        static const std::array<QString, columnCount_> captions = {
-            u"Row"_s, u"File"_s, u"Texts of the file"_s, u"New texts"_s, u"Outcome"_s};
-        return section >= 0 && section < columnCount_ ? captions[static_cast<std::size_t>(section)]
-                                                      : QVariant();
-    }
-
-    void setRows(std::vector<TextWriteRowResult> rows) {
-        beginResetModel();
-        rows_ = std::move(rows);
-        endResetModel();
-    }
-    const std::vector<TextWriteRowResult>& rows() const { return rows_; }
-
-private:
-    static constexpr int columnCount_ = 5;
-    std::vector<TextWriteRowResult> rows_;
 };
 
-TextWritePreviewWindow::TextWritePreviewWindow(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TextWritePreviewWindow::TextWritePreviewWindow(QWidget* parent) : PreviewWindow(parent) {
     setWindowTitle(u"Preview of text writing"_s);
     setWindowModality(Qt::ApplicationModal);
-    resize(980, 440);
     model_ = new TextWriteRowsModel(this);
     summaryLabel = new QLabel(this);
+    summaryLabel->setObjectName(u"summaryLabel"_s);
     rowsView = new QTableView(this);
-    rowsView->setModel(model_);
-    rowsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    rowsView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    rowsView->setWordWrap(false);
-    rowsView->verticalHeader()->hide();
-    rowsView->horizontalHeader()->setStretchLastSection(true);
+    rowsView->setObjectName(u"rowsView"_s);
     writeButton = new QPushButton(u"Write"_s, this);
+    writeButton->setObjectName(u"writeButton"_s);
     cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton->setObjectName(u"cancelButton"_s);
     connect(writeButton, &QPushButton::clicked, this, [this] {
         hide();
         Q_EMIT writeChosen();
     });
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::hide);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(writeButton);
-    buttons->addWidget(cancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summaryLabel);
-    layout->addWidget(rowsView, 1);
-    layout->addLayout(buttons);
+    layOut(summaryLabel, rowsView, model_, {writeButton, cancelButton});
 }
 
 void TextWritePreviewWindow::showRows(std::vector<TextWriteRowResult> rows) {
@@ -130,13 +80,7 @@ void TextWritePreviewWindow::showRows(std::vector<TextWriteRowResult> rows) {
             .arg(refusedRows));
     writeButton->setEnabled(toWrite > 0);
     model_->setRows(std::move(rows));
-    rowsView->resizeColumnToContents(0);
-    rowsView->setColumnWidth(1, 260);
-    rowsView->setColumnWidth(2, 220);
-    rowsView->setColumnWidth(3, 220);
-    show();
-    raise();
-    activateWindow();
+    showTable(rowsView, {260, 220, 220});
     (toWrite > 0 ? writeButton : cancelButton)->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/preview_window.h"
 #include "write/text_write_run.h"
-
-#include <QDialog>
 
 #include <vector>
 
@@ -20,16 +19,11 @@ class TextWriteRowsModel;
 // Nothing is written here: "Write" hands the rows on, "Cancel", Escape and the close box drop
 // them. Modal over the program's windows, so that the table stays as it was previewed, and not
 // one of the program's forms: it only hides.
-class TextWritePreviewWindow : public QDialog {
+class TextWritePreviewWindow : public PreviewWindow {
     Q_OBJECT
 
 public:
     explicit TextWritePreviewWindow(QWidget* parent = nullptr);
-
-    QLabel* summaryLabel = nullptr; // how many rows, to be written and refused
-    QTableView* rowsView = nullptr;
-    QPushButton* writeButton = nullptr;  // "Write"
-    QPushButton* cancelButton = nullptr; // "Cancel"
 
     void showRows(std::vector<TextWriteRowResult> rows);
     const std::vector<TextWriteRowResult>& rows() const;
@@ -39,6 +33,11 @@ Q_SIGNALS:
     void writeChosen();
 
 private:
+    QLabel* summaryLabel = nullptr; // how many rows, to be written and refused
+    QTableView* rowsView = nullptr;
+    QPushButton* writeButton = nullptr;  // "Write"
+    QPushButton* cancelButton = nullptr; // "Cancel"
+
     TextWriteRowsModel* model_ = nullptr;
 };
 

@@ -11,6 +11,7 @@
 #include "support/kar_builder.h"
 #include "support/xls_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ struct ExcelProgram : test::ProgramFixture {
         }
         ui.answerFolder(music.path());
         start().show();
-        start().startButton->click();
+        child<QPushButton>(start(), "startButton")->click();
         QVERIFY(activate(&main()));
         // As after a save: the import replaces the table without asking first.
         context().table.unsavedChanges = false;
@@ -138,7 +139,7 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         QTemporaryDir empty;
         fixture.ui.answerFolder(empty.path());
-        fixture.start().startButton->click();
+        child<QPushButton>(fixture.start(), "startButton")->click();
         QVERIFY(test::ProgramFixture::activate(&fixture.main()));
         child<QAction>(fixture.main(), "exportExcelAction")->trigger();
         QVERIFY(fixture.ui.desktopOpened.isEmpty());
@@ -223,7 +224,7 @@ private Q_SLOTS:
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(path);
 
-        start.importExcelAction->trigger();
+        child<QAction>(start, "importExcelAction")->trigger();
 
         QCOMPARE(fixture.ui.openDialogs.last().filter, u"Excel files (*.xls *.xlsx)"_s);
         QVERIFY(start.isHidden());
@@ -248,7 +249,7 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(QString());
-        start.importExcelAction->trigger();
+        child<QAction>(start, "importExcelAction")->trigger();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
 
@@ -256,7 +257,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"empty.xlsx"_s);
         writeXlsx(Workbook(), path);
         fixture.ui.answerOpenFile(path);
-        start.importExcelAction->trigger();
+        child<QAction>(start, "importExcelAction")->trigger();
         QCOMPARE(fixture.ui.errors, QStringList{u"The first worksheet of the file is empty."_s});
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());

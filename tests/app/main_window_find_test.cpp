@@ -4,6 +4,7 @@
 
 #include "settings/general_settings_dialog.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 #include "table/table_find.h"
 #include "ui/find_bar.h"
@@ -40,7 +41,7 @@ struct FindProgram : test::ProgramFixture {
 
     SongGrid& grid() { return *child<SongGrid>(main(), "songGrid"); }
     FindBar& bar() { return *child<FindBar>(main(), "findBar"); }
-    QLineEdit& edit() { return *bar().findEdit; }
+    QLineEdit& edit() { return *child<QLineEdit>(bar(), "findEdit"); }
     TableCell current() {
         return {grid().currentIndex().row() + 1, grid().currentIndex().column()};
     }
@@ -91,14 +92,15 @@ private Q_SLOTS:
         for (const auto& step : steps) {
             QTest::keyClick(edit, step.key, step.modifiers);
             QCOMPARE(program.current(), step.cell);
-            QCOMPARE(program.bar().messageLabel->text(), QString::fromUtf8(step.message));
+            QCOMPARE(child<QLabel>(program.bar(), "messageLabel")->text(),
+                     QString::fromUtf8(step.message));
         }
         edit->clear();
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, u"Ё"_s, {});
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, u"л"_s, {});
-        QTest::mouseClick(program.bar().nextButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(program.bar(), "nextButton"), Qt::LeftButton);
         QCOMPARE(program.current(), (TableCell{3, 1}));
-        QCOMPARE(program.bar().messageLabel->text(), u"Continued from the top"_s);
+        QCOMPARE(child<QLabel>(program.bar(), "messageLabel")->text(), u"Continued from the top"_s);
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!program.bar().isVisible());
         QCOMPARE(QApplication::focusWidget(), &program.grid());
@@ -124,7 +126,7 @@ private Q_SLOTS:
         // back with the rebuild; the bar stays and finds from the top.
         child<QAction>(program.main(), "generalSettingsAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(program.context().generalSettings));
-        program.context().generalSettings->okButton->click();
+        child<QPushButton>(*program.context().generalSettings, "okButton")->click();
         QVERIFY(program.activate(&program.main()));
         QCOMPARE(program.model().cell(2, 3), u"Zebra"_s);
         QVERIFY(program.bar().isVisible());

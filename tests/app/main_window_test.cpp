@@ -11,6 +11,7 @@
 #include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/column_widths.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
@@ -59,7 +60,7 @@ struct ScannedProgram : test::ProgramFixture {
                                     test::KarBuilder().trackName("Gamma").bytes()));
         ui.answerFolder(music.path());
         start().show();
-        start().startButton->click();
+        child<QPushButton>(start(), "startButton")->click();
         QVERIFY(activate(&main()));
         grid().setFocus(Qt::MouseFocusReason);
     }
@@ -91,7 +92,7 @@ struct ScannedProgram : test::ProgramFixture {
         child<QAction>(main(), "generalSettingsAction")->trigger();
         GeneralSettingsDialog& dialog = *context().generalSettings;
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.okButton->click();
+        child<QPushButton>(dialog, "okButton")->click();
         QVERIFY(activate(&main()));
     }
 
@@ -183,7 +184,7 @@ private Q_SLOTS:
         QVERIFY(!program.main().close());
         SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(QTest::qWaitForWindowActive(&prompt));
-        QTest::mouseClick(prompt.cancelButton, Qt::LeftButton); // Cancel
+        QTest::mouseClick(child<QPushButton>(prompt, "cancelButton"), Qt::LeftButton); // Cancel
         QVERIFY(prompt.isHidden());
         QVERIFY(test::ProgramFixture::activate(&program.main()));
         QCOMPARE(program.model().cell(1, 3), u"Kept"_s);
@@ -202,7 +203,7 @@ private Q_SLOTS:
         SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(!program.main().close());
         program.ui.answerSaveFile(QString());
-        QTest::mouseClick(prompt.yesButton, Qt::LeftButton); // Yes
+        QTest::mouseClick(child<QPushButton>(prompt, "yesButton"), Qt::LeftButton); // Yes
         QCOMPARE(program.quitCount, 0);
         QVERIFY(prompt.isHidden());
         QVERIFY(program.main().isVisible());
@@ -213,14 +214,14 @@ private Q_SLOTS:
         child<QAction>(program.main(), "newScanningAction")->trigger();
         QVERIFY(prompt.isVisible());
         program.ui.answerSaveFile(QString());
-        QTest::mouseClick(prompt.yesButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(prompt, "yesButton"), Qt::LeftButton);
         QVERIFY(prompt.isHidden());
         QCOMPARE(program.ui.folderStarts.size(), 1);
         QCOMPARE(program.model().songCount(), 3);
 
         // Only "No" or a real save ends the program.
         QVERIFY(!program.main().close());
-        QTest::mouseClick(prompt.noButton, Qt::LeftButton); // No
+        QTest::mouseClick(child<QPushButton>(prompt, "noButton"), Qt::LeftButton); // No
         QCOMPARE(program.quitCount, 1);
         QVERIFY(QFile::exists(program.context().settingsPath));
     }
@@ -229,8 +230,8 @@ private Q_SLOTS:
         ScannedProgram program;
         SaveChangesPrompt& prompt = program.prompt();
         QVERIFY(!program.main().close());
-        prompt.cancelButton->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(prompt.cancelButton, Qt::Key_Return); // Cancel
+        child<QPushButton>(prompt, "cancelButton")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(child<QPushButton>(prompt, "cancelButton"), Qt::Key_Return); // Cancel
         QVERIFY(prompt.isHidden());
         QVERIFY(!program.main().close());
         QVERIFY(QTest::qWaitFor([&prompt] { return QApplication::activeWindow() == &prompt; }));
@@ -245,7 +246,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"songs.sgl"_s);
         child<QAction>(program.main(), "exitAction")->trigger();
         program.ui.answerSaveFile(path);
-        QTest::mouseClick(program.prompt().yesButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(program.prompt(), "yesButton"), Qt::LeftButton);
         QCOMPARE(program.quitCount, 1);
         QVERIFY(
             test::readTestFile(path).startsWith("Corvanteller file..\r\n4\r\n7\r\n1\r\na.kar\r\n"));
@@ -257,7 +258,7 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(folder.filePath(u"blocker"_s), "a file, not a folder"));
         QVERIFY(!program.main().close());
         program.ui.answerSaveFile(folder.filePath(u"blocker/list.sgl"_s));
-        QTest::mouseClick(program.prompt().yesButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(program.prompt(), "yesButton"), Qt::LeftButton);
         QCOMPARE(program.ui.errors.size(), 1);
         QCOMPARE(program.quitCount, 0);
         QVERIFY(program.prompt().isHidden());
@@ -275,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(other.filePath(u"z.kar"_s),
                                     test::KarBuilder().trackName("Zed <cut>").bytes()));
         program.ui.answerFolder(other.path());
-        QTest::mouseClick(prompt.noButton, Qt::LeftButton); // No
+        QTest::mouseClick(child<QPushButton>(prompt, "noButton"), Qt::LeftButton); // No
         QVERIFY(prompt.isHidden());
         QCOMPARE(program.ui.folderStarts.size(), 2);
         QCOMPARE(program.model().songCount(), 1);
@@ -406,7 +407,8 @@ private Q_SLOTS:
         ScannedProgram fresh;
         fresh.ui.answerOpenFile(path);
         child<QAction>(fresh.main(), "openListAction")->trigger();
-        QTest::mouseClick(fresh.prompt().noButton, Qt::LeftButton); // No: open without saving
+        QTest::mouseClick(child<QPushButton>(fresh.prompt(), "noButton"),
+                          Qt::LeftButton); // No: open without saving
         QCOMPARE(fresh.model().headerText(6), u"Made by..."_s);
         fresh.ui.answerSaveFile(QString());
         child<QAction>(fresh.main(), "saveListAction")->trigger();
@@ -478,7 +480,8 @@ private Q_SLOTS:
 
             program.ui.answerOpenFile(bad);
             child<QAction>(program.main(), "openListAction")->trigger();
-            QTest::mouseClick(program.prompt().noButton, Qt::LeftButton); // No
+            QTest::mouseClick(child<QPushButton>(program.prompt(), "noButton"),
+                              Qt::LeftButton); // No
 
             QCOMPARE(program.ui.log, (QStringList{u"chooseOpenFile "_s, said}));
             QCOMPARE(tableState(program), before);
@@ -528,8 +531,9 @@ private Q_SLOTS:
                 ->trigger();
             QVERIFY(program.prompt().isVisible());
             QVERIFY(program.ui.log.isEmpty());
-            QPushButton* buttons[] = {program.prompt().yesButton, program.prompt().noButton,
-                                      program.prompt().cancelButton};
+            QPushButton* buttons[] = {child<QPushButton>(program.prompt(), "yesButton"),
+                                      child<QPushButton>(program.prompt(), "noButton"),
+                                      child<QPushButton>(program.prompt(), "cancelButton")};
             QTest::mouseClick(buttons[c.button], Qt::LeftButton);
 
             QVERIFY(program.prompt().isHidden());
@@ -943,17 +947,21 @@ private Q_SLOTS:
              {shown(context.help), [&] { context.help->hide(); }}},
             {child<QAction>(main, "popupHelpAction"),
              {shown(context.help), [&] { context.help->hide(); }}},
-            {start.startScanningAction, {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
-            {start.openListAction, {asked(u"chooseOpenFile "_s), [] {}}},
-            {start.importExcelAction, {asked(u"chooseOpenFile "_s), [] {}}},
-            {start.scanParametersAction,
+            {child<QAction>(start, "startScanningAction"),
+             {asked(u"chooseFolder "_s + program.music.path()), [] {}}},
+            {child<QAction>(start, "openListAction"), {asked(u"chooseOpenFile "_s), [] {}}},
+            {child<QAction>(start, "importExcelAction"), {asked(u"chooseOpenFile "_s), [] {}}},
+            {child<QAction>(start, "scanParametersAction"),
              {shown(context.scanParameters), [&] { context.scanParameters->hide(); }}},
-            {start.generalSettingsAction,
+            {child<QAction>(start, "generalSettingsAction"),
              {shown(context.generalSettings), [&] { context.generalSettings->hide(); }}},
-            {start.promptAction, {shown(context.prompt), [&] { context.prompt->hide(); }}},
-            {start.informationAction, {shown(context.about), [&] { context.about->hide(); }}},
-            {start.helpAction, {shown(context.help), [&] { context.help->hide(); }}},
-            {start.exitAction, {[&] { return program.quitCount == 1; }, [] {}}},
+            {child<QAction>(start, "promptAction"),
+             {shown(context.prompt), [&] { context.prompt->hide(); }}},
+            {child<QAction>(start, "informationAction"),
+             {shown(context.about), [&] { context.about->hide(); }}},
+            {child<QAction>(start, "helpAction"),
+             {shown(context.help), [&] { context.help->hide(); }}},
+            {child<QAction>(start, "exitAction"), {[&] { return program.quitCount == 1; }, [] {}}},
         };
         // The table's history: the added row is taken back and added again; each sort is a step.
         const auto* undo = main.findChild<QAction*>(u"undoTableAction"_s);

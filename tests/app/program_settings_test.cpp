@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/save_changes_prompt.h"
 #include "table/song_grid.h"
 #include "ui/hint_controller.h"
@@ -32,7 +33,7 @@ struct Run : test::ProgramFixture {
     }
     void scan(const QString& folder) {
         ui.answerFolder(folder);
-        start().startButton->click();
+        child<QPushButton>(start(), "startButton")->click();
     }
 };
 
@@ -78,7 +79,7 @@ private Q_SLOTS:
         {
             Run second(path, day);
             second.context().options.lastFolder = u"/elsewhere"_s;
-            second.start().exitAction->trigger();
+            child<QAction>(second.start(), "exitAction")->trigger();
         }
         Run third(path, day);
         QCOMPARE(third.context().options.lastFolder, u"/music"_s);
@@ -131,13 +132,13 @@ private Q_SLOTS:
         GeneralSettingsDialog& dialog = *run.context().generalSettings;
         child<QAction>(main, "generalSettingsAction")->trigger();
         QVERIFY(dialog.isVisible());
-        dialog.defaultSettingsButton->click(); // "&Default settings"
+        child<QPushButton>(dialog, "defaultSettingsButton")->click(); // "&Default settings"
         QVERIFY(dialog.isHidden());
         child<QAction>(main, "generalSettingsAction")->trigger();
-        dialog.columnWidthGroup->setItemIndex(1); // "User settings"
-        dialog.hintsCheckBox->setChecked(false);  // "Hints"
+        child<RadioGroupBox>(dialog, "columnWidthGroup")->setItemIndex(1); // "User settings"
+        child<QCheckBox>(dialog, "hintsCheckBox")->setChecked(false);      // "Hints"
         QVERIFY(!run.context().hints.hintsEnabled());
-        dialog.okButton->click(); // OK
+        child<QPushButton>(dialog, "okButton")->click(); // OK
         QVERIFY(test::ProgramFixture::activate(&main));
         const ColumnWidthList expected{60, 60, 75, 60, 60, 60, 60};
         QCOMPARE(main.widthsAtClose().widths, expected);

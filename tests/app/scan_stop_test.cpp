@@ -71,7 +71,7 @@ struct HeldTree {
     void scanIntoMain(test::ProgramFixture& fixture) {
         fixture.ui.answerFolder(music.path());
         fixture.start().show();
-        fixture.start().startButton->click();
+        child<QPushButton>(fixture.start(), "startButton")->click();
         QVERIFY(test::ProgramFixture::activate(&fixture.main()));
         QCOMPARE(fixture.model().songCount(), 3);
         fixture.context().table.unsavedChanges = false;
@@ -82,7 +82,7 @@ struct HeldTree {
         fixture.context().scanFolderReached = held.seam();
         fixture.ui.answerFolder(music.path());
         if (fromStart) {
-            QTest::mouseClick(fixture.start().startButton, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(fixture.start(), "startButton"), Qt::LeftButton);
         } else {
             child<QAction>(fixture.main(), "newScanningAction")->trigger();
         }
@@ -116,7 +116,7 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         MainWindow& main = fixture.main();
         ScanParametersDialog& dialog = *fixture.context().scanParameters;
-        QCheckBox* plenty = dialog.plentyOfFilesCheckBox;
+        QCheckBox* plenty = child<QCheckBox>(dialog, "plentyOfFilesCheckBox");
         const bool plentyBefore = plenty->isChecked();
         if (fromStart) {
             QVERIFY(test::ProgramFixture::activate(&start));
@@ -125,12 +125,16 @@ private Q_SLOTS:
             tree.scanIntoMain(fixture);
         }
         QWidget* window = fromStart ? static_cast<QWidget*>(&start) : &main;
-        QPushButton* stop =
-            fromStart ? start.stopScanButton : child<QPushButton>(main, "stopScanButton");
-        QLabel* label = fromStart ? start.scanErrorLabel : child<QLabel>(main, "scanProgressLabel");
-        QWidget* progress = fromStart ? static_cast<QWidget*>(start.scanProgressBar) : label;
+        QPushButton* stop = fromStart ? child<QPushButton>(start, "stopScanButton")
+                                      : child<QPushButton>(main, "stopScanButton");
+        QLabel* label = fromStart ? child<QLabel>(start, "scanErrorLabel")
+                                  : child<QLabel>(main, "scanProgressLabel");
+        QWidget* progress =
+            fromStart ? static_cast<QWidget*>(child<QProgressBar>(start, "scanProgressBar"))
+                      : label;
         const QList<QWidget*> blocked =
-            fromStart ? QList<QWidget*>{start.startButton, start.bannerPicture}
+            fromStart ? QList<QWidget*>{child<QPushButton>(start, "startButton"),
+                                        child<QLabel>(start, "bannerPicture")}
                       : QList<QWidget*>{child<SongGrid>(main, "songGrid"),
                                         child<QCheckBox>(main, "checkAllBox")};
         const auto shown = [&] {
@@ -148,7 +152,7 @@ private Q_SLOTS:
                 heldLabel = label->text();
                 if (fromStart) {
                     QTest::mouseClick(plenty, Qt::LeftButton);
-                    QTest::mouseClick(start.startButton, Qt::LeftButton);
+                    QTest::mouseClick(child<QPushButton>(start, "startButton"), Qt::LeftButton);
                 } else {
                     // Another window of the program comes and goes: the table waits.
                     dialog.showFor(&main);
@@ -182,8 +186,9 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(main, "statusLabel")->text(),
                  u"1 file(s) was(were) processed and placed in the table"_s);
         QCOMPARE(shown(), (QList<bool>{false, false, true, true}));
-        QVERIFY(start.scanErrorLabel->text().isEmpty());
-        QVERIFY(!start.pictureTimer->isActive()); // the hand-over hid the start window
+        QVERIFY(child<QLabel>(start, "scanErrorLabel")->text().isEmpty());
+        // The hand-over hid the start window
+        QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
     }
 
     // The close box stops the scan first; the window then closes as it always does.

@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -126,10 +127,10 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
-        QVERIFY(start.pictureTimer->isActive());
+        QVERIFY(child<QTimer>(start, "pictureTimer")->isActive());
         // The start window still works as usual.
         fixture.ui.answerOpenFile(QString());
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         QCOMPARE(fixture.ui.openDialogs.size(), 1);
     }
 };

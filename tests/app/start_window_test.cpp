@@ -7,6 +7,7 @@
 #include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -43,7 +44,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"list.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file..\r\n1\r\n7\r\nRussia\r\n"));
         fixture.ui.answerOpenFile(path);
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         QCOMPARE(start.permanentlyDisabled.size(), 7);
         for (QAction* action : start.permanentlyDisabled) {
             QVERIFY(!action->isEnabled());
@@ -71,8 +72,10 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
-        QCOMPARE(start.startButton->x(), start.width() / 2 - start.startButton->width() / 2);
-        QCOMPARE(start.bannerPicture->x(), start.width() / 2 - start.bannerPicture->width() / 2);
+        QCOMPARE(child<QPushButton>(start, "startButton")->x(),
+                 start.width() / 2 - child<QPushButton>(start, "startButton")->width() / 2);
+        QCOMPARE(child<QLabel>(start, "bannerPicture")->x(),
+                 start.width() / 2 - child<QLabel>(start, "bannerPicture")->width() / 2);
         QVERIFY(fixture.context().settingsLoaded);
         // The first start has no settings file: that is no error.
         QVERIFY(fixture.ui.errors.isEmpty());
@@ -81,22 +84,23 @@ private Q_SLOTS:
     void movingPictureWrapsAtTheRightEdge() {
         test::ProgramFixture fixture;
         StartWindow& start = fixture.start();
-        start.movingPicture->move(10, start.movingPicture->y());
+        QLabel* picture = child<QLabel>(start, "movingPicture");
+        picture->move(10, picture->y());
         start.advancePicture();
-        QCOMPARE(start.movingPicture->x(), 11);
-        start.movingPicture->move(start.width() - 44, start.movingPicture->y());
+        QCOMPARE(picture->x(), 11);
+        picture->move(start.width() - 44, picture->y());
         start.advancePicture();
-        QCOMPARE(start.movingPicture->x(), 5);
+        QCOMPARE(picture->x(), 5);
     }
 
     void theMovingPictureRunsOnlyWhileTheWindowIsShown() {
         test::ProgramFixture fixture;
         StartWindow& start = fixture.start();
-        QVERIFY(!start.pictureTimer->isActive());
+        QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
         start.show();
-        QVERIFY(start.pictureTimer->isActive());
+        QVERIFY(child<QTimer>(start, "pictureTimer")->isActive());
         start.hide();
-        QVERIFY(!start.pictureTimer->isActive());
+        QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
     }
 
     void startScansAndHandsOverToTheMainWindow() {
@@ -111,7 +115,7 @@ private Q_SLOTS:
         fixture.context().options.lastFolder = u"/somewhere"_s;
         fixture.ui.answerFolder(music.path());
 
-        start.startButton->click();
+        child<QPushButton>(start, "startButton")->click();
 
         QCOMPARE(fixture.ui.folderStarts, QStringList{u"/somewhere"_s});
         QCOMPARE(fixture.context().options.lastFolder, music.path());
@@ -124,10 +128,11 @@ private Q_SLOTS:
         QCOMPARE(model.cell(1, 3), u"Song <live>"_s);
         QCOMPARE(model.cell(2, 1), u"two.kar"_s);
         QCOMPARE(model.cell(2, 2), music.path() + u"/sub/"_s);
-        QVERIFY(start.scanProgressBar->isHidden());
-        QVERIFY(!start.pictureTimer->isActive()); // the hidden window does not move its picture
+        QVERIFY(child<QProgressBar>(start, "scanProgressBar")->isHidden());
+        // The hidden window does not move its picture
+        QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
         QVERIFY(fixture.ui.messages.isEmpty());
-        QVERIFY(start.scanErrorLabel->text().isEmpty());
+        QVERIFY(child<QLabel>(start, "scanErrorLabel")->text().isEmpty());
     }
 
     void cancelledFolderDialogLeavesTheStartWindow() {
@@ -135,11 +140,11 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         start.show();
         fixture.ui.answerFolder(QString());
-        start.startButton->click();
+        child<QPushButton>(start, "startButton")->click();
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
-        QVERIFY(start.pictureTimer->isActive());
-        QVERIFY(start.movingPicture->isVisibleTo(&start));
+        QVERIFY(child<QTimer>(start, "pictureTimer")->isActive());
+        QVERIFY(child<QLabel>(start, "movingPicture")->isVisibleTo(&start));
         QVERIFY(fixture.ui.messages.isEmpty());
         QVERIFY(fixture.ui.errors.isEmpty());
     }
@@ -153,8 +158,8 @@ private Q_SLOTS:
                  0);
         StartWindow& start = fixture.start();
         fixture.ui.answerFolder(music.path());
-        start.startButton->click();
-        QCOMPARE(start.scanErrorLabel->text(), u"Ошибка!!!!"_s);
+        child<QPushButton>(start, "startButton")->click();
+        QCOMPARE(child<QLabel>(start, "scanErrorLabel")->text(), u"Ошибка!!!!"_s);
         QVERIFY(fixture.main().isVisible());
         QCOMPARE(fixture.context().table.model().songCount(), 1);
         // Said once the main window shows the rows read before the file.
@@ -170,23 +175,23 @@ private Q_SLOTS:
         test::ProgramFixture fixture;
         ScanParametersDialog& dialog = *fixture.context().scanParameters;
         QCOMPARE(dialog.windowTitle(), u"Настройки сканирования"_s);
-        fixture.start().scanParametersAction->trigger();
+        child<QAction>(fixture.start(), "scanParametersAction")->trigger();
         QVERIFY(dialog.isVisible());
-        QVERIFY(!dialog.plentyOfFilesCheckBox->isChecked());
+        QVERIFY(!child<QCheckBox>(dialog, "plentyOfFilesCheckBox")->isChecked());
 
-        dialog.plentyOfFilesCheckBox->setChecked(true);
+        child<QCheckBox>(dialog, "plentyOfFilesCheckBox")->setChecked(true);
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
-        dialog.cancelButton->click(); // Cancel
+        child<QPushButton>(dialog, "cancelButton")->click(); // Cancel
         QVERIFY(!fixture.context().options.scanning.plentyOfFiles);
         QVERIFY(dialog.isHidden());
 
-        fixture.start().scanParametersAction->trigger();
-        dialog.plentyOfFilesCheckBox->setChecked(true);
-        dialog.okButton->click(); // OK
+        child<QAction>(fixture.start(), "scanParametersAction")->trigger();
+        child<QCheckBox>(dialog, "plentyOfFilesCheckBox")->setChecked(true);
+        child<QPushButton>(dialog, "okButton")->click(); // OK
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
 
-        fixture.start().scanParametersAction->trigger();
-        dialog.plentyOfFilesCheckBox->setChecked(false);
+        child<QAction>(fixture.start(), "scanParametersAction")->trigger();
+        child<QCheckBox>(dialog, "plentyOfFilesCheckBox")->setChecked(false);
         dialog.close(); // the close box puts the remembered state back
         QVERIFY(fixture.context().options.scanning.plentyOfFiles);
     }
@@ -200,7 +205,7 @@ private Q_SLOTS:
                   "Russia\r\n"));
         StartWindow& start = fixture.start();
         fixture.ui.answerOpenFile(path);
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         MainWindow& main = fixture.main();
         QVERIFY(main.isVisible());
         QVERIFY(start.isHidden());
@@ -212,7 +217,7 @@ private Q_SLOTS:
         QVERIFY(test::ProgramFixture::activate(&main));
         child<QAction>(main, "generalSettingsAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(fixture.context().generalSettings));
-        fixture.context().generalSettings->okButton->click();
+        child<QPushButton>(*fixture.context().generalSettings, "okButton")->click();
         QVERIFY(test::ProgramFixture::activate(&main));
         QCOMPARE(model.cell(1, 0), u"V 1"_s);
         QCOMPARE(fixture.ui.openDialogs.front().filter,
@@ -229,7 +234,7 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         start.show(); // its activation is still on its way when the list is opened
         fixture.ui.answerOpenFile(path);
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         QTest::qWait(50);
         QCOMPARE(fixture.context().table.model().songCount(), 1);
         QCOMPARE(fixture.context().table.model().cell(1, 1), u"a.kar"_s);
@@ -241,7 +246,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"other.sgl"_s);
         QVERIFY(test::writeTestFile(path, "Corvanteller file.\r\n"));
         fixture.ui.answerOpenFile(path);
-        fixture.start().openListAction->trigger();
+        child<QAction>(fixture.start(), "openListAction")->trigger();
         QCOMPARE(
             fixture.ui.messages,
             QStringList{u"This file is not file of Corvanteller.\n\rOr the file was damaged."_s});
@@ -256,7 +261,7 @@ private Q_SLOTS:
         StartWindow& start = fixture.start();
         QVERIFY(test::ProgramFixture::activate(&start));
         fixture.ui.answerOpenFile(path);
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         QCOMPARE(fixture.ui.errors, QStringList{u"'seven' is not a valid integer value"_s});
         QVERIFY(start.isVisible());
         QVERIFY(fixture.main().isHidden());
@@ -269,10 +274,10 @@ private Q_SLOTS:
         QVERIFY(test::writeTestFile(music.filePath(u"one.kar"_s), kar("One")));
         StartWindow& start = fixture.start();
         fixture.ui.answerOpenFile(QString());
-        start.openListAction->trigger();
+        child<QAction>(start, "openListAction")->trigger();
         QVERIFY(fixture.main().isHidden());
         fixture.ui.answerFolder(music.path());
-        start.startButton->click();
+        child<QPushButton>(start, "startButton")->click();
         QCOMPARE(fixture.context().table.model().songCount(), 1);
     }
 };

@@ -5,6 +5,7 @@
 #include "kar/kar_reader.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 #include "write/text_write_preview_window.h"
 
@@ -32,7 +33,7 @@ struct WritingProgram : test::ProgramFixture {
         QVERIFY(test::writeTestFile(path("b.kar"), test::KarBuilder().trackName("Beta").bytes()));
         ui.answerFolder(music.path());
         start().show();
-        start().startButton->click();
+        child<QPushButton>(start(), "startButton")->click();
         QVERIFY(activate(&main()));
         child<SongGrid>(main(), "songGrid")->setFocus(Qt::MouseFocusReason);
     }
@@ -89,14 +90,16 @@ private Q_SLOTS:
         TextWritePreviewWindow& preview = program.main().textWritePreview();
         QVERIFY(preview.isVisible());
         QCOMPARE(preview.rows().size(), std::size_t{2});
-        const QAbstractItemModel* shown = preview.rowsView->model();
+        const QAbstractItemModel* shown = child<QTableView>(preview, "rowsView")->model();
         const int refusedRow = shown->index(0, 1).data().toString().endsWith(u"b.kar"_s) ? 0 : 1;
         QCOMPARE(shown->index(refusedRow, 4).data(Qt::ForegroundRole).value<QColor>(),
                  QColor(Qt::red));
         QVERIFY(shown->index(1 - refusedRow, 3).data().toString().startsWith(u"Corrected | "_s));
         QVERIFY(program.ui.log.isEmpty() || !program.ui.log.last().startsWith(u"show"_s));
 
-        QTest::mouseClick(write ? preview.writeButton : preview.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(write ? child<QPushButton>(preview, "writeButton")
+                                : child<QPushButton>(preview, "cancelButton"),
+                          Qt::LeftButton);
         QVERIFY(preview.isHidden());
         if (!write) {
             QCOMPARE(test::readTestFile(program.path("a.kar")), original);

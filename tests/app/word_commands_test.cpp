@@ -5,6 +5,7 @@
 #include "support/docx_inspect.h"
 #include "support_ui/pdf_text.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 #include "text/text_view.h"
 
@@ -218,7 +219,7 @@ private Q_SLOTS:
         const QString viewPdf = program.file(u"view.pdf"_s);
         child<QAction>(main, "exportTextAction")->trigger();
         program.ui.answerSaveFile(viewPdf);
-        program.view().printToPdfAction->trigger();
+        child<QAction>(program.view(), "printToPdfAction")->trigger();
         const auto info = [](const QString& path) {
             QProcess pdfinfo;
             pdfinfo.start(u"pdfinfo"_s, {path});
@@ -250,7 +251,7 @@ private Q_SLOTS:
         program.ui.answerOpenFile(list);
         child<QAction>(main, "openTextListAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&program.view()));
-        program.view().returnToTableAction->trigger();
+        child<QAction>(program.view(), "returnToTableAction")->trigger();
         QVERIFY(program.activate(&main));
 
         child<QAction>(main, "printFromWordAction")->trigger();
@@ -263,14 +264,14 @@ private Q_SLOTS:
         TextView& view = program.view();
         child<QAction>(program.main(), "exportToTextAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view));
-        view.editor->setFocus();
-        view.editor->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(view.editor, u"edited "_s);
+        child<QTextEdit>(view, "editor")->setFocus();
+        child<QTextEdit>(view, "editor")->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(child<QTextEdit>(view, "editor"), u"edited "_s);
         const QString edited = view.editorText();
         QVERIFY(edited.startsWith(u"edited 1\t/songs/a.kar Alpha"_s));
 
         program.ui.answerSaveFile(QString());
-        view.saveAsWordAction->trigger();
+        child<QAction>(view, "saveAsWordAction")->trigger();
         const UiServices::FileDialog& dialog = program.ui.saveDialogs.last();
         QCOMPARE(dialog.filter, u"Документ Word (*.docx)"_s);
         QCOMPARE(dialog.defaultSuffix, u"docx"_s);
@@ -279,10 +280,10 @@ private Q_SLOTS:
 
         const QString path = program.file(u"edited.docx"_s);
         program.ui.answerSaveFile(path);
-        view.saveAsWordAction->trigger();
+        child<QAction>(view, "saveAsWordAction")->trigger();
         QCOMPARE(test::docxParagraphs(test::readTestFile(path)), edited.split(u'\n'));
 
-        view.printFromWordAction->trigger();
+        child<QAction>(view, "printFromWordAction")->trigger();
         QCOMPARE(program.ui.printedTexts, QStringList{edited});
         QCOMPARE(program.ui.printJobs, QStringList{u"Document2"_s});
         QVERIFY(view.isVisible());

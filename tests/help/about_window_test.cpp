@@ -3,6 +3,7 @@
 
 #include "settings/settings_file.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +44,7 @@ private Q_SLOTS:
     void aDialogComesBackWhenMinimisedOnItsOwnAndGoesWithItsWindow() {
         StartedProgram program;
         AboutWindow& about = program.about();
-        program.start().informationAction->trigger();
+        child<QAction>(program.start(), "informationAction")->trigger();
         about.showMinimized(); // the window manager's minimise button
         QTRY_VERIFY(!about.isMinimized());
 
@@ -59,21 +60,22 @@ private Q_SLOTS:
         program.context().runTimes.lastCloseTime = QDateTime(QDate(2026, 12, 6), QTime(21, 5, 9));
         program.context().locale = QLocale(QLocale::Russian, QLocale::Russia);
         // The window shows and runs its activation at once, before the strip's timer can tick.
-        program.start().informationAction->trigger();
+        child<QAction>(program.start(), "informationAction")->trigger();
         for (const QWidget* control : std::initializer_list<const QWidget*>{
-                 about.movingStrip, about.versionLabel, about.yearLabel, about.okButton}) {
+                 child<QLabel>(about, "movingStrip"), child<QLabel>(about, "versionLabel"),
+                 child<QLabel>(about, "yearLabel"), child<QPushButton>(about, "okButton")}) {
             QCOMPARE(control->x(), centred(control));
         }
-        QCOMPARE(about.lastCloseLabel->text(),
+        QCOMPARE(child<QLabel>(about, "lastCloseLabel")->text(),
                  u"Time of last close of the program: 06.12.2026 21:05:09"_s);
-        QVERIFY(about.stripTimer->isActive());
+        QVERIFY(child<QTimer>(about, "stripTimer")->isActive());
         QCOMPARE(placedCentre(&about), about.screen()->availableGeometry().center());
 
         // The strip starts from the centre to the right.
-        const int centre = about.movingStrip->x();
+        const int centre = child<QLabel>(about, "movingStrip")->x();
         about.moveStrip();
         about.moveStrip();
-        QCOMPARE(about.movingStrip->x(), centre + 4);
+        QCOMPARE(child<QLabel>(about, "movingStrip")->x(), centre + 4);
         QVERIFY(QTest::qWaitForWindowActive(&about));
 
         // Back from another window of the program: the strip is centred again and the line
@@ -82,9 +84,10 @@ private Q_SLOTS:
         program.context().locale = QLocale(QLocale::English, QLocale::UnitedStates);
         program.context().runTimes.lastCloseTime = RunTimes::defaultCloseTime();
         about.move(10, 20);
-        program.start().informationAction->trigger();
-        QCOMPARE(about.movingStrip->x(), centre);
-        QCOMPARE(about.lastCloseLabel->text(), u"Time of last close of the program: 12/30/1899"_s);
+        child<QAction>(program.start(), "informationAction")->trigger();
+        QCOMPARE(child<QLabel>(about, "movingStrip")->x(), centre);
+        QCOMPARE(child<QLabel>(about, "lastCloseLabel")->text(),
+                 u"Time of last close of the program: 12/30/1899"_s);
         // A window already shown only comes forward.
         QCOMPARE(about.pos(), QPoint(10, 20));
     }
@@ -92,21 +95,21 @@ private Q_SLOTS:
     void theStripStopsWheneverTheWindowGoes() {
         StartedProgram program;
         AboutWindow& about = program.about();
-        program.start().informationAction->trigger();
-        QVERIFY(about.stripTimer->isActive());
-        about.okButton->click();
+        child<QAction>(program.start(), "informationAction")->trigger();
+        QVERIFY(child<QTimer>(about, "stripTimer")->isActive());
+        child<QPushButton>(about, "okButton")->click();
         QVERIFY(about.isHidden());
-        QVERIFY(!about.stripTimer->isActive());
+        QVERIFY(!child<QTimer>(about, "stripTimer")->isActive());
 
-        program.start().informationAction->trigger();
-        QVERIFY(about.stripTimer->isActive());
+        child<QAction>(program.start(), "informationAction")->trigger();
+        QVERIFY(child<QTimer>(about, "stripTimer")->isActive());
         QVERIFY(QTest::qWaitForWindowActive(&about));
         about.close(); // the close box
         QVERIFY(about.isHidden());
-        QVERIFY(!about.stripTimer->isActive());
+        QVERIFY(!child<QTimer>(about, "stripTimer")->isActive());
 
-        program.start().informationAction->trigger();
-        QVERIFY(about.stripTimer->isActive());
+        child<QAction>(program.start(), "informationAction")->trigger();
+        QVERIFY(child<QTimer>(about, "stripTimer")->isActive());
     }
 };
 

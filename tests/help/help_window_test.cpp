@@ -4,6 +4,7 @@
 #include "help/help_topics.h"
 #include "help/long_item_hints.h"
 #include "support_ui/scripted_ui_services.h"
+#include "support_ui/window_child.h"
 #include "ui/form_activations.h"
 #include "ui/hint_controller.h"
 
@@ -67,7 +68,7 @@ private:
     }
 
     static QColor answerColour(const HelpWindow& help) {
-        return help.answerText->palette().color(QPalette::Text);
+        return child<QPlainTextEdit>(help, "answerText")->palette().color(QPalette::Text);
     }
 
     static QStringList items(const QListWidget* list) {
@@ -85,17 +86,20 @@ private:
 
     void checkTopicShown(int topic) {
         const TopicPage expected = *pageForTopic(topic);
-        QCOMPARE(help().questionLabel->text(), expected.page.questionLine);
-        QCOMPARE(help().answerCaptionLabel->text(), expected.page.answerLabel);
-        QVERIFY(help().answerCaptionLabel->isVisible());
-        QCOMPARE(help().answerText->toPlainText(), expected.page.answerText);
+        QCOMPARE(child<QLabel>(help(), "questionLabel")->text(), expected.page.questionLine);
+        QCOMPARE(child<QLabel>(help(), "answerCaptionLabel")->text(), expected.page.answerLabel);
+        QVERIFY(child<QLabel>(help(), "answerCaptionLabel")->isVisible());
+        QCOMPARE(child<QPlainTextEdit>(help(), "answerText")->toPlainText(),
+                 expected.page.answerText);
         QCOMPARE(answerColour(help()), expected.page.answerIsPrompt ? crimson : QColor(Qt::black));
-        QCOMPARE(help().answerText->palette().color(QPalette::Base),
+        QCOMPARE(child<QPlainTextEdit>(help(), "answerText")->palette().color(QPalette::Base),
                  help().palette().color(QPalette::Button));
-        QCOMPARE(help().questionList->isVisible(), !expected.questions.isEmpty());
-        QCOMPARE(help().chooseQuestionLabel->isVisible(), !expected.questions.isEmpty());
-        QCOMPARE(items(help().questionList), expected.questions);
-        QVERIFY(help().questionList->selectedItems().isEmpty());
+        QCOMPARE(child<QListWidget>(help(), "questionList")->isVisible(),
+                 !expected.questions.isEmpty());
+        QCOMPARE(child<QLabel>(help(), "chooseQuestionLabel")->isVisible(),
+                 !expected.questions.isEmpty());
+        QCOMPARE(items(child<QListWidget>(help(), "questionList")), expected.questions);
+        QVERIFY(child<QListWidget>(help(), "questionList")->selectedItems().isEmpty());
     }
 
 private Q_SLOTS:
@@ -119,78 +123,81 @@ private Q_SLOTS:
 
     void everyTopicAndQuestionThroughClicks() {
         open();
-        QVERIFY(!help().answerCaptionLabel->isVisible());
-        QVERIFY(!help().questionList->isVisible());
+        QVERIFY(!child<QLabel>(help(), "answerCaptionLabel")->isVisible());
+        QVERIFY(!child<QListWidget>(help(), "questionList")->isVisible());
         // Each topic after each other kind: a topic with questions after one without and after
         // another with questions, and one without after one with.
         for (const int topic : {2, 3, 1, 4, 0, 2, 4, 3}) {
-            clickItem(help().topicList, topic);
+            clickItem(child<QListWidget>(help(), "topicList"), topic);
             checkTopicShown(topic);
-            for (int question = 0; question < help().questionList->count(); ++question) {
-                clickItem(help().questionList, question);
+            for (int question = 0; question < child<QListWidget>(help(), "questionList")->count();
+                 ++question) {
+                clickItem(child<QListWidget>(help(), "questionList"), question);
                 const HelpPage expected = *pageForQuestion(topic, question);
-                QCOMPARE(help().questionLabel->text(), expected.questionLine);
-                QCOMPARE(help().answerCaptionLabel->text(), u"Answer:"_s);
-                QCOMPARE(help().answerText->toPlainText(), expected.answerText);
+                QCOMPARE(child<QLabel>(help(), "questionLabel")->text(), expected.questionLine);
+                QCOMPARE(child<QLabel>(help(), "answerCaptionLabel")->text(), u"Answer:"_s);
+                QCOMPARE(child<QPlainTextEdit>(help(), "answerText")->toPlainText(),
+                         expected.answerText);
                 QCOMPARE(answerColour(help()), QColor(Qt::black));
             }
         }
         // A click on the topic already picked asks for a question again.
-        clickItem(help().topicList, 3);
+        clickItem(child<QListWidget>(help(), "topicList"), 3);
         checkTopicShown(3);
         QVERIFY(ui_.errors.isEmpty());
     }
 
     void keysPickTopicsAndQuestionsAsClicksDo() {
         open();
-        help().topicList->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(help().topicList, Qt::Key_Down);
+        child<QListWidget>(help(), "topicList")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Down);
         checkTopicShown(0);
-        QTest::keyClick(help().topicList, Qt::Key_Down);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Down);
         checkTopicShown(1);
-        QTest::keyClick(help().topicList, Qt::Key_Down);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Down);
         checkTopicShown(2);
 
         // Tabbing into the questions picks none; the arrows pick from the first.
-        QTest::keyClick(help().topicList, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), help().questionList);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), child<QListWidget>(help(), "questionList"));
         checkTopicShown(2);
-        QTest::keyClick(help().questionList, Qt::Key_Down);
-        QCOMPARE(help().questionLabel->text(),
+        QTest::keyClick(child<QListWidget>(help(), "questionList"), Qt::Key_Down);
+        QCOMPARE(child<QLabel>(help(), "questionLabel")->text(),
                  u"Question: Main menu (general functions of the program) > About this help"_s);
-        QTest::keyClick(help().questionList, Qt::Key_Down);
+        QTest::keyClick(child<QListWidget>(help(), "questionList"), Qt::Key_Down);
         QCOMPARE(
-            help().questionLabel->text(),
+            child<QLabel>(help(), "questionLabel")->text(),
             u"Question: Main menu (general functions of the program) > File > New scanning..."_s);
-        QCOMPARE(help().answerText->toPlainText(), u"The new scanning of kar-files begins."_s);
+        QCOMPARE(child<QPlainTextEdit>(help(), "answerText")->toPlainText(),
+                 u"The new scanning of kar-files begins."_s);
         QCOMPARE(answerColour(help()), QColor(Qt::black));
 
         // Back to the topics: the questions follow the topic picked with the keys.
-        QTest::keyClick(help().questionList, Qt::Key_Backtab);
-        QTest::keyClick(help().topicList, Qt::Key_Down);
+        QTest::keyClick(child<QListWidget>(help(), "questionList"), Qt::Key_Backtab);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Down);
         checkTopicShown(3);
-        QTest::keyClick(help().topicList, Qt::Key_Up);
-        QTest::keyClick(help().topicList, Qt::Key_Up);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Up);
+        QTest::keyClick(child<QListWidget>(help(), "topicList"), Qt::Key_Up);
         checkTopicShown(1);
     }
 
     void okHidesAndTheNextOpeningShowsTheSameState() {
         open();
         QCOMPARE(placedCentre(&help()), startWindow_->geometry().center());
-        clickItem(help().topicList, 4);
-        clickItem(help().questionList, 2);
-        const QString line = help().questionLabel->text();
-        const QString answer = help().answerText->toPlainText();
+        clickItem(child<QListWidget>(help(), "topicList"), 4);
+        clickItem(child<QListWidget>(help(), "questionList"), 2);
+        const QString line = child<QLabel>(help(), "questionLabel")->text();
+        const QString answer = child<QPlainTextEdit>(help(), "answerText")->toPlainText();
 
-        help().okButton->click();
+        child<QPushButton>(help(), "okButton")->click();
         QVERIFY(help().isHidden());
         startWindow_->move(400, 350);
         open();
         QCOMPARE(placedCentre(&help()), startWindow_->geometry().center());
-        QCOMPARE(help().topicList->currentRow(), 4);
-        QCOMPARE(help().questionList->currentRow(), 2);
-        QCOMPARE(help().questionLabel->text(), line);
-        QCOMPARE(help().answerText->toPlainText(), answer);
+        QCOMPARE(child<QListWidget>(help(), "topicList")->currentRow(), 4);
+        QCOMPARE(child<QListWidget>(help(), "questionList")->currentRow(), 2);
+        QCOMPARE(child<QLabel>(help(), "questionLabel")->text(), line);
+        QCOMPARE(child<QPlainTextEdit>(help(), "answerText")->toPlainText(), answer);
 
         // Opened again while shown, it only comes forward, where the user left it.
         help().move(20, 30);
@@ -202,7 +209,7 @@ private Q_SLOTS:
 
     void longItemsShowTheirWholeTextOverTheItem() {
         open();
-        clickItem(help().topicList, 2);
+        clickItem(child<QListWidget>(help(), "topicList"), 2);
         QVERIFY(!QToolTip::isVisible());
 
         struct Case {
@@ -210,7 +217,7 @@ private Q_SLOTS:
             int row;
         };
         // The question list's longest item: which one is too long depends on the font.
-        QListWidget* questions = help().questionList;
+        QListWidget* questions = child<QListWidget>(help(), "questionList");
         int longestQuestion = 0;
         const QFontMetrics questionFont(questions->font());
         for (int row = 1; row < questions->count(); ++row) {
@@ -220,7 +227,7 @@ private Q_SLOTS:
             }
         }
         const Case cases[] = {
-            {help().topicList, 2},
+            {child<QListWidget>(help(), "topicList"), 2},
             {questions, longestQuestion},
         };
         for (const Case& c : cases) {
@@ -245,10 +252,10 @@ private Q_SLOTS:
         }
 
         // A short item, and the list itself between its items, have no hint.
-        QListWidget* topics = help().topicList;
-        QVERIFY(!help().topicHints->needsHint(3)); // "Advises"
+        QListWidget* topics = child<QListWidget>(help(), "topicList");
+        QVERIFY(!child<LongItemHints>(help(), "topicHints")->needsHint(3)); // "Advises"
         restOn(topics, 3);
-        QTRY_VERIFY(!help().topicHints->restTimer().isActive());
+        QTRY_VERIFY(!child<LongItemHints>(help(), "topicHints")->restTimer().isActive());
         QVERIFY(!QToolTip::isVisible());
         QHelpEvent wakeUp(QEvent::ToolTip, QPoint(4, 4),
                           topics->viewport()->mapToGlobal(QPoint(4, 4)));
@@ -258,13 +265,13 @@ private Q_SLOTS:
         // Nothing while the hints are off.
         hints_->setHintsEnabled(false);
         restOn(topics, 2);
-        QTRY_VERIFY(!help().topicHints->restTimer().isActive());
+        QTRY_VERIFY(!child<LongItemHints>(help(), "topicHints")->restTimer().isActive());
         QVERIFY(!QToolTip::isVisible());
     }
 
     void theHintStaysWhileTheMouseStaysOnItsItem() {
         open();
-        QListWidget* topics = help().topicList;
+        QListWidget* topics = child<QListWidget>(help(), "topicList");
         const QRect item = topics->visualItemRect(topics->item(2));
         QCursor::setPos(topics->viewport()->mapToGlobal(item.center()));
         QTRY_VERIFY(QToolTip::isVisible());
@@ -298,7 +305,7 @@ private Q_SLOTS:
         help().close(); // the close box
         QCOMPARE(hints_->hintHidePause(), 1234);
         open();
-        help().okButton->click();
+        child<QPushButton>(help(), "okButton")->click();
         QCOMPARE(hints_->hintHidePause(), 1234);
     }
 };

@@ -6,6 +6,7 @@
 #include "settings/general_settings_dialog.h"
 #include "support/kar_builder.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 
 #include <QAbstractItemView>
@@ -37,7 +38,7 @@ struct RenamingProgram : test::ProgramFixture {
                                     test::KarBuilder().trackName("Beta").bytes()));
         ui.answerFolder(music.path());
         start().show();
-        start().startButton->click();
+        child<QPushButton>(start(), "startButton")->click();
         QVERIFY(activate(&main()));
         child<QAction>(main(), "complexRenamingAction")->trigger();
         QVERIFY(waitUntilActive(&dialog()));
@@ -52,7 +53,7 @@ struct RenamingProgram : test::ProgramFixture {
     }
 
     ComplexRenameDialog& dialog() { return main().complexRenaming(); }
-    QListWidget& list() { return *dialog().namePartsList; }
+    QListWidget& list() { return *child<QListWidget>(dialog(), "namePartsList"); }
     void click(int position) {
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
                           list().visualItemRect(list().item(position)).center());
@@ -97,17 +98,17 @@ private Q_SLOTS:
         ComplexRenameDialog& dialog = program.dialog();
         for (int round = 0; round < 2; ++round) {
             QCOMPARE(program.list().currentRow(), 0);
-            QCOMPARE(dialog.partDescription->toPlainText(),
+            QCOMPARE(child<QPlainTextEdit>(dialog, "partDescription")->toPlainText(),
                      u"To the new name of a file will be added it present name"_s);
-            QVERIFY(!dialog.moveUpButton->isEnabled());
-            QVERIFY(dialog.moveDownButton->isEnabled());
-            QVERIFY(dialog.customStringEdit->isHidden());
-            QVERIFY(dialog.wordListComboBox->isHidden());
-            QVERIFY(dialog.whatAddedGroup->isHidden());
-            QVERIFY(dialog.warningLabel->text().isEmpty());
+            QVERIFY(!child<QPushButton>(dialog, "moveUpButton")->isEnabled());
+            QVERIFY(child<QPushButton>(dialog, "moveDownButton")->isEnabled());
+            QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->isHidden());
+            QVERIFY(child<QComboBox>(dialog, "wordListComboBox")->isHidden());
+            QVERIFY(child<RadioGroupBox>(dialog, "whatAddedGroup")->isHidden());
+            QVERIFY(child<QLabel>(dialog, "warningLabel")->text().isEmpty());
             // Away to the main window and back.
             program.toggle(5);
-            QVERIFY(dialog.customStringEdit->isVisible());
+            QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->isVisible());
             QVERIFY(RenamingProgram::bringToFront(&program.main()));
             QVERIFY(RenamingProgram::bringToFront(&dialog));
         }
@@ -117,27 +118,27 @@ private Q_SLOTS:
         RenamingProgram program;
         ComplexRenameDialog& dialog = program.dialog();
         program.toggle(7); // "Date and time"
-        QVERIFY(dialog.moveUpButton->isEnabled());
-        QVERIFY(!dialog.moveDownButton->isEnabled());
-        QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton); // Up
+        QVERIFY(child<QPushButton>(dialog, "moveUpButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(dialog, "moveDownButton")->isEnabled());
+        QTest::mouseClick(child<QPushButton>(dialog, "moveUpButton"), Qt::LeftButton); // Up
         QCOMPARE(program.captions()[6], u"Date and time"_s);
         QCOMPARE(program.captions()[7], u"Choose from list"_s);
         QCOMPARE(program.marks()[6], true);
         QCOMPARE(program.marks()[7], false);
         QCOMPARE(program.list().currentRow(), 6);
-        QVERIFY(dialog.whatAddedGroup->isVisible());
-        QVERIFY(dialog.moveDownButton->isEnabled());
+        QVERIFY(child<RadioGroupBox>(dialog, "whatAddedGroup")->isVisible());
+        QVERIFY(child<QPushButton>(dialog, "moveDownButton")->isEnabled());
         const RenamingOptions& options = program.context().options.renaming;
         QCOMPARE(options.partOrder[6], NamePart::DateAndTime);
         QVERIFY(options.nameParts[6] && !options.nameParts[7]);
 
         for (int i = 0; i < 6; ++i) {
-            QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(dialog, "moveUpButton"), Qt::LeftButton);
         }
         QCOMPARE(program.captions()[0], u"Date and time"_s);
         QCOMPARE(program.list().currentRow(), 0);
-        QVERIFY(!dialog.moveUpButton->isEnabled());
-        QTest::mouseClick(dialog.moveDownButton, Qt::LeftButton); // Down
+        QVERIFY(!child<QPushButton>(dialog, "moveUpButton")->isEnabled());
+        QTest::mouseClick(child<QPushButton>(dialog, "moveDownButton"), Qt::LeftButton); // Down
         QCOMPARE(program.captions()[1], u"Date and time"_s);
         QCOMPARE(program.marks(),
                  (QList<bool>{false, true, false, false, false, false, false, false}));
@@ -147,8 +148,8 @@ private Q_SLOTS:
                           program.list().visualItemRect(program.list().item(1)).center());
         QVERIFY(program.list().selectedItems().isEmpty());
         const QStringList before = program.captions();
-        QTest::mouseClick(dialog.moveUpButton, Qt::LeftButton);
-        QTest::mouseClick(dialog.moveDownButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, "moveUpButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, "moveDownButton"), Qt::LeftButton);
         QCOMPARE(program.captions(), before);
     }
 
@@ -156,27 +157,27 @@ private Q_SLOTS:
         RenamingProgram program;
         ComplexRenameDialog& dialog = program.dialog();
         program.click(5); // "Your string"
-        QVERIFY(dialog.customStringEdit->isVisible());
-        QVERIFY(!dialog.customStringEdit->isEnabled());
+        QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->isVisible());
+        QVERIFY(!child<QLineEdit>(dialog, "customStringEdit")->isEnabled());
         QTest::keyClick(&program.list(), Qt::Key_Space);
-        QVERIFY(dialog.customStringEdit->isEnabled());
-        QVERIFY(dialog.customStringEdit->hasFocus());
+        QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->isEnabled());
+        QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->hasFocus());
 
         program.click(6); // "Choose from list"
-        QVERIFY(dialog.customStringEdit->isHidden());
-        QVERIFY(dialog.wordListComboBox->isVisible());
-        QVERIFY(!dialog.wordListComboBox->isEnabled());
+        QVERIFY(child<QLineEdit>(dialog, "customStringEdit")->isHidden());
+        QVERIFY(child<QComboBox>(dialog, "wordListComboBox")->isVisible());
+        QVERIFY(!child<QComboBox>(dialog, "wordListComboBox")->isEnabled());
         program.toggle(6);
-        QVERIFY(dialog.wordListComboBox->isEnabled());
+        QVERIFY(child<QComboBox>(dialog, "wordListComboBox")->isEnabled());
 
         // The keyboard selects like a click.
         QTest::keyClick(&program.list(), Qt::Key_Down);
-        QVERIFY(dialog.wordListComboBox->isHidden());
-        QVERIFY(dialog.whatAddedGroup->isVisible());
-        QVERIFY(!dialog.whatAddedGroup->item(0)->isEnabled());
+        QVERIFY(child<QComboBox>(dialog, "wordListComboBox")->isHidden());
+        QVERIFY(child<RadioGroupBox>(dialog, "whatAddedGroup")->isVisible());
+        QVERIFY(!child<RadioGroupBox>(dialog, "whatAddedGroup")->item(0)->isEnabled());
         QTest::keyClick(&program.list(), Qt::Key_Space);
-        QVERIFY(dialog.whatAddedGroup->item(0)->isEnabled());
-        QCOMPARE(dialog.partDescription->toPlainText(),
+        QVERIFY(child<RadioGroupBox>(dialog, "whatAddedGroup")->item(0)->isEnabled());
+        QCOMPARE(child<QPlainTextEdit>(dialog, "partDescription")->toPlainText(),
                  u"The date and / or time  will be added to names of all new files"_s);
     }
 
@@ -184,7 +185,7 @@ private Q_SLOTS:
         RenamingProgram program;
         ComplexRenameDialog& dialog = program.dialog();
         program.toggle(6); // "Choose from list"
-        QComboBox* words = dialog.wordListComboBox;
+        QComboBox* words = child<QComboBox>(dialog, "wordListComboBox");
         words->setFocus();
         QTest::keyClick(words, Qt::Key_Down, Qt::AltModifier);
         QAbstractItemView* popup = words->view();
@@ -199,16 +200,18 @@ private Q_SLOTS:
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->setText(u"the user's own"_s);
         program.toggle(5);
-        QLineEdit* field = dialog.customStringEdit;
+        QLineEdit* field = child<QLineEdit>(dialog, "customStringEdit");
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, u"ab:"_s);
         QCOMPARE(field->text(), u"ab"_s);
         QCOMPARE(field->cursorPosition(), 2);
-        QCOMPARE(dialog.warningLabel->text(),
+        QCOMPARE(child<QLabel>(dialog, "warningLabel")->text(),
                  u"Characters \\/:*?\"<>| aren't be able to enter name of catalogy!"_s);
-        QCOMPARE(dialog.warningLabel->palette().color(QPalette::WindowText), QColor(Qt::yellow));
-        QCOMPARE(dialog.warningLabel->palette().color(QPalette::Window), QColor(Qt::red));
+        QCOMPARE(child<QLabel>(dialog, "warningLabel")->palette().color(QPalette::WindowText),
+                 QColor(Qt::yellow));
+        QCOMPARE(child<QLabel>(dialog, "warningLabel")->palette().color(QPalette::Window),
+                 QColor(Qt::red));
         QTest::keyClick(field, Qt::Key_Home);
         QTest::keyClicks(field, u"<x"_s);
         QCOMPARE(field->text(), u"xab"_s);
@@ -222,17 +225,18 @@ private Q_SLOTS:
         QCOMPARE(clipboard->text(), u"/c*d?|"_s);
         QCOMPARE(program.context().options.renaming.yourString, u"xabcd"_s);
 
-        QTRY_VERIFY_WITH_TIMEOUT(dialog.warningLabel->text().isEmpty(),
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>(dialog, "warningLabel")->text().isEmpty(),
                                  ComplexRenameDialog::warningMs + 2000);
-        QCOMPARE(dialog.warningLabel->palette().color(QPalette::Window),
+        QCOMPARE(child<QLabel>(dialog, "warningLabel")->palette().color(QPalette::Window),
                  dialog.palette().color(QPalette::Button));
-        QCOMPARE(dialog.warningLabel->palette().color(QPalette::WindowText),
+        QCOMPARE(child<QLabel>(dialog, "warningLabel")->palette().color(QPalette::WindowText),
                  dialog.palette().color(QPalette::WindowText));
     }
 
     void startRenamingNeedsACheckedItem() {
         RenamingProgram program;
-        QTest::mouseClick(program.dialog().startRenamingButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "startRenamingButton"),
+                          Qt::LeftButton);
         QCOMPARE(program.ui.messages,
                  QStringList{u"One or more items from the list should be checked."_s});
         QVERIFY(program.dialog().isVisible());
@@ -242,8 +246,8 @@ private Q_SLOTS:
     void cancelRenamesNothingAndKeepsTheSettings() {
         RenamingProgram program;
         program.toggle(1);
-        program.dialog().separatorComboBox->setCurrentIndex(6);
-        QTest::mouseClick(program.dialog().cancelButton, Qt::LeftButton);
+        child<QComboBox>(program.dialog(), "separatorComboBox")->setCurrentIndex(6);
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "cancelButton"), Qt::LeftButton);
         QVERIFY(program.dialog().isHidden());
         QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
@@ -257,15 +261,18 @@ private Q_SLOTS:
         RenamingProgram program;
         program.toggle(1); // "3 nd column of your table"
         program.toggle(7); // "Date and time"
-        QTest::mouseClick(program.dialog().previewButton, Qt::LeftButton); // Preview
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "previewButton"),
+                          Qt::LeftButton); // Preview
         QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
-        const QAbstractItemModel* shown = program.dialog().preview().Table->model();
+        const QAbstractItemModel* shown =
+            child<QTableView>(program.dialog().preview(), "Table")->model();
         QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/'); // folder
         QCOMPARE(shown->index(1, 2).data().toString(), u"b.kar"_s);
 
-        program.dialog().separatorComboBox->setCurrentIndex(6); // "_"
-        QTest::mouseClick(program.dialog().startRenamingButton, Qt::LeftButton);
+        child<QComboBox>(program.dialog(), "separatorComboBox")->setCurrentIndex(6); // "_"
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "startRenamingButton"),
+                          Qt::LeftButton);
         QVERIFY(program.dialog().isHidden());
         QVERIFY(program.dialog().preview().isHidden());
         QVERIFY(RenamingProgram::waitUntilActive(&program.main()));
@@ -300,7 +307,7 @@ private Q_SLOTS:
         grid.setCurrentIndex(program.model().index(0, 3));
         QTest::keyClicks(&grid, u"T"_s); // opens the in-place editor
         QTest::keyClicks(QApplication::focusWidget(), u"yped"_s);
-        QTest::mouseClick(program.dialog().startRenamingButton,
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "startRenamingButton"),
                           Qt::LeftButton); // Enter was never pressed
         QCOMPARE(program.files(), (QStringList{u"Beta.kar"_s, u"Typed.kar"_s}));
     }
@@ -308,17 +315,20 @@ private Q_SLOTS:
     void defaultSettingsPutTheItemsBackInOrder() {
         RenamingProgram program;
         program.toggle(7);
-        QTest::mouseClick(program.dialog().moveUpButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(program.dialog(), "moveUpButton"), Qt::LeftButton);
         program.toggle(0);
         child<QAction>(program.main(), "generalSettingsAction")->trigger();
         GeneralSettingsDialog& settings = *program.context().generalSettings;
         QVERIFY(RenamingProgram::waitUntilActive(&settings));
-        QTest::mouseClick(settings.defaultSettingsButton, Qt::LeftButton); // "&Default settings"
+        QTest::mouseClick(child<QPushButton>(settings, "defaultSettingsButton"),
+                          Qt::LeftButton); // "&Default settings"
         QCOMPARE(program.captions(), initialCaptions);
         QCOMPARE(program.marks(),
                  (QList<bool>{false, true, false, false, false, false, false, false}));
-        QCOMPARE(program.dialog().separatorComboBox->currentText(), u"Dash with spaces \" -- \""_s);
-        QCOMPARE(program.dialog().customStringEdit->text(), u"Напишите здесь чего-нибудь"_s);
+        QCOMPARE(child<QComboBox>(program.dialog(), "separatorComboBox")->currentText(),
+                 u"Dash with spaces \" -- \""_s);
+        QCOMPARE(child<QLineEdit>(program.dialog(), "customStringEdit")->text(),
+                 u"Напишите здесь чего-нибудь"_s);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "app/start_window.h"
 #include "scan/scan_parameters_dialog.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "ui/hint_controller.h"
 
 #include <QCheckBox>
@@ -43,43 +44,30 @@ struct Harness {
 };
 
 struct CheckBoxRow {
-    QCheckBox* GeneralSettingsDialog::*box;
+    const char* box; // its object name
     bool& (*option)(Options&);
     bool noted; // whether "Cancel" puts it back
 };
 
 // Every check box of the dialog but "Hints", with the option it edits.
 const CheckBoxRow checkBoxRows[] = {
-    {&GeneralSettingsDialog::rowNumberCheckBox,
-     [](Options& o) -> bool& { return o.excel.numberOfRow; }, true},
-    {&GeneralSettingsDialog::italicCheckBox, [](Options& o) -> bool& { return o.excel.italic; },
+    {"rowNumberCheckBox", [](Options& o) -> bool& { return o.excel.numberOfRow; }, true},
+    {"italicCheckBox", [](Options& o) -> bool& { return o.excel.italic; }, true},
+    {"headingsTextColourCheckBox", [](Options& o) -> bool& { return o.excel.colourHeadingsText; },
      true},
-    {&GeneralSettingsDialog::headingsTextColourCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourHeadingsText; }, true},
-    {&GeneralSettingsDialog::headingsBordersCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourHeadingsBorders; }, true},
-    {&GeneralSettingsDialog::headingsFillCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourHeadingsFill; }, false},
-    {&GeneralSettingsDialog::tableTextColourCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourAllText; }, true},
-    {&GeneralSettingsDialog::tableBordersCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourAllBorders; }, true},
-    {&GeneralSettingsDialog::tableFillCheckBox,
-     [](Options& o) -> bool& { return o.excel.colourAllFill; }, false},
-    {&GeneralSettingsDialog::wideColumnsCheckBox,
-     [](Options& o) -> bool& { return o.excel.wideColumns; }, true},
-    {&GeneralSettingsDialog::columnNamesCheckBox,
-     [](Options& o) -> bool& { return o.excel.columnNames; }, true},
-    {&GeneralSettingsDialog::addDateTimeCheckBox,
-     [](Options& o) -> bool& { return o.excel.addDateTime; }, true},
-    {&GeneralSettingsDialog::chooseList1CheckBox,
-     [](Options& o) -> bool& { return o.excel.chooseList1; }, true},
-    {&GeneralSettingsDialog::chooseList2CheckBox,
-     [](Options& o) -> bool& { return o.excel.chooseList2; }, true},
-    {&GeneralSettingsDialog::addStringCheckBox,
-     [](Options& o) -> bool& { return o.excel.addString; }, true},
-    {&GeneralSettingsDialog::errorMessagesCheckBox,
-     [](Options& o) -> bool& { return o.general.errorMessages; }, true},
+    {"headingsBordersCheckBox", [](Options& o) -> bool& { return o.excel.colourHeadingsBorders; },
+     true},
+    {"headingsFillCheckBox", [](Options& o) -> bool& { return o.excel.colourHeadingsFill; }, false},
+    {"tableTextColourCheckBox", [](Options& o) -> bool& { return o.excel.colourAllText; }, true},
+    {"tableBordersCheckBox", [](Options& o) -> bool& { return o.excel.colourAllBorders; }, true},
+    {"tableFillCheckBox", [](Options& o) -> bool& { return o.excel.colourAllFill; }, false},
+    {"wideColumnsCheckBox", [](Options& o) -> bool& { return o.excel.wideColumns; }, true},
+    {"columnNamesCheckBox", [](Options& o) -> bool& { return o.excel.columnNames; }, true},
+    {"addDateTimeCheckBox", [](Options& o) -> bool& { return o.excel.addDateTime; }, true},
+    {"chooseList1CheckBox", [](Options& o) -> bool& { return o.excel.chooseList1; }, true},
+    {"chooseList2CheckBox", [](Options& o) -> bool& { return o.excel.chooseList2; }, true},
+    {"addStringCheckBox", [](Options& o) -> bool& { return o.excel.addString; }, true},
+    {"errorMessagesCheckBox", [](Options& o) -> bool& { return o.general.errorMessages; }, true},
 };
 
 } // namespace
@@ -91,8 +79,8 @@ private Q_SLOTS:
     void pageOrder() {
         Harness h;
         QStringList pages;
-        for (int i = 0; i < h.dialog.pageTabs->count(); ++i) {
-            pages.append(h.dialog.pageTabs->tabText(i));
+        for (int i = 0; i < child<QTabWidget>(h.dialog, "pageTabs")->count(); ++i) {
+            pages.append(child<QTabWidget>(h.dialog, "pageTabs")->tabText(i));
         }
         QCOMPARE(pages, (QStringList{u"General"_s, u"Text format"_s, u"Export to Excel"_s,
                                      u"Messages about errors"_s, u"Scanning"_s}));
@@ -102,7 +90,7 @@ private Q_SLOTS:
         Harness h;
         GeneralSettingsDialog& d = h.dialog;
         h.open();
-        d.okButton->click();
+        child<QPushButton>(d, "okButton")->click();
 
         // As a settings file read after the dialog was made would leave them.
         Options& o = h.options();
@@ -117,14 +105,15 @@ private Q_SLOTS:
         }
         const Options loaded = o;
         h.open();
-        QCOMPARE(d.columnWidthGroup->itemIndex(), 1);
-        QVERIFY(!d.hintsCheckBox->isChecked());
-        QCOMPARE(d.bordersDrawnGroup->itemIndex(), 0);
-        QCOMPARE(d.whatAddedGroup->itemIndex(), 1);
-        QCOMPARE(d.list1ComboBox->currentText(), u"Russia"_s);
-        QCOMPARE(d.addedStringEdit->text(), u"Всем"_s);
+        QCOMPARE(child<RadioGroupBox>(d, "columnWidthGroup")->itemIndex(), 1);
+        QVERIFY(!child<QCheckBox>(d, "hintsCheckBox")->isChecked());
+        QCOMPARE(child<RadioGroupBox>(d, "bordersDrawnGroup")->itemIndex(), 0);
+        QCOMPARE(child<RadioGroupBox>(d, "whatAddedGroup")->itemIndex(), 1);
+        QCOMPARE(child<QComboBox>(d, "list1ComboBox")->currentText(), u"Russia"_s);
+        QCOMPARE(child<QLineEdit>(d, "addedStringEdit")->text(), u"Всем"_s);
         for (const CheckBoxRow& row : checkBoxRows) {
-            QVERIFY2((d.*row.box)->isChecked() == row.option(o), qPrintable((d.*row.box)->text()));
+            QVERIFY2(child<QCheckBox>(d, row.box)->isChecked() == row.option(o),
+                     qPrintable(child<QCheckBox>(d, row.box)->text()));
         }
         // Showing the options changes none of them, and switches no hints.
         QVERIFY(o == loaded);
@@ -132,22 +121,23 @@ private Q_SLOTS:
 
         // Each control writes its option at once.
         for (const CheckBoxRow& row : checkBoxRows) {
-            (d.*row.box)->setChecked(!row.option(o));
-            QVERIFY2(row.option(o) == (d.*row.box)->isChecked(), qPrintable((d.*row.box)->text()));
+            child<QCheckBox>(d, row.box)->setChecked(!row.option(o));
+            QVERIFY2(row.option(o) == child<QCheckBox>(d, row.box)->isChecked(),
+                     qPrintable(child<QCheckBox>(d, row.box)->text()));
         }
         // Back at the design values, which enable the groups and lists again.
-        d.columnWidthGroup->item(0)->click();
-        d.bordersDrawnGroup->item(1)->click();
-        d.whatAddedGroup->item(2)->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")->item(0)->click();
+        child<RadioGroupBox>(d, "bordersDrawnGroup")->item(1)->click();
+        child<RadioGroupBox>(d, "whatAddedGroup")->item(2)->click();
         QCOMPARE(o.general.columnWidthMode, ColumnWidthMode::Fixed);
         QCOMPARE(o.excel.bordersDrawn, BordersDrawn::Horizontal);
         QCOMPARE(o.excel.whatAdded, DateTimeChoice::DateAndTime);
-        d.list1ComboBox->setCurrentIndex(20);
+        child<QComboBox>(d, "list1ComboBox")->setCurrentIndex(20);
         QCOMPARE(o.excel.list1Index, 20);
         QCOMPARE(o.excel.list1Text, u"Rock"_s);
-        d.list1ComboBox->setEditText(u"My own words"_s);
+        child<QComboBox>(d, "list1ComboBox")->setEditText(u"My own words"_s);
         QCOMPARE(o.excel.list1Text, u"My own words"_s);
-        d.addedStringEdit->setText(u"Привет"_s);
+        child<QLineEdit>(d, "addedStringEdit")->setText(u"Привет"_s);
         QCOMPARE(o.excel.stringToAdd, u"Привет"_s);
     }
 
@@ -155,12 +145,13 @@ private Q_SLOTS:
         Harness h;
         GeneralSettingsDialog& d = h.dialog;
         const QList<std::pair<QCheckBox*, QWidget*>> dependents{
-            {d.rowNumberCheckBox, d.italicCheckBox},
-            {d.tableBordersCheckBox, d.bordersDrawnGroup},
-            {d.addDateTimeCheckBox, d.whatAddedGroup},
-            {d.chooseList1CheckBox, d.list1ComboBox},
-            {d.chooseList2CheckBox, d.list2ComboBox},
-            {d.addStringCheckBox, d.addedStringEdit}};
+            {child<QCheckBox>(d, "rowNumberCheckBox"), child<QCheckBox>(d, "italicCheckBox")},
+            {child<QCheckBox>(d, "tableBordersCheckBox"),
+             child<RadioGroupBox>(d, "bordersDrawnGroup")},
+            {child<QCheckBox>(d, "addDateTimeCheckBox"), child<RadioGroupBox>(d, "whatAddedGroup")},
+            {child<QCheckBox>(d, "chooseList1CheckBox"), child<QComboBox>(d, "list1ComboBox")},
+            {child<QCheckBox>(d, "chooseList2CheckBox"), child<QComboBox>(d, "list2ComboBox")},
+            {child<QCheckBox>(d, "addStringCheckBox"), child<QLineEdit>(d, "addedStringEdit")}};
         h.open();
         for (const auto& [box, dependent] : dependents) {
             QCOMPARE(dependent->isEnabled(), box->isChecked());
@@ -168,20 +159,20 @@ private Q_SLOTS:
             QCOMPARE(dependent->isEnabled(), box->isChecked());
         }
         // "OK" keeps them, and the states stay on reopening.
-        d.okButton->click();
+        child<QPushButton>(d, "okButton")->click();
         QVERIFY(d.isHidden());
         h.open();
-        QVERIFY(!d.italicCheckBox->isEnabled());
+        QVERIFY(!child<QCheckBox>(d, "italicCheckBox")->isEnabled());
         for (const auto& [box, dependent] : dependents) {
             QCOMPARE(dependent->isEnabled(), box->isChecked());
         }
         // Options changed elsewhere: the activation sets the states from them.
-        d.okButton->click();
+        child<QPushButton>(d, "okButton")->click();
         h.options().excel.numberOfRow = true;
         h.options().excel.chooseList1 = false;
         h.open();
-        QVERIFY(d.italicCheckBox->isEnabled());
-        QVERIFY(!d.list1ComboBox->isEnabled());
+        QVERIFY(child<QCheckBox>(d, "italicCheckBox")->isEnabled());
+        QVERIFY(!child<QComboBox>(d, "list1ComboBox")->isEnabled());
     }
 
     void cancelPutsBackExactlyTheNotedValues() {
@@ -195,17 +186,19 @@ private Q_SLOTS:
         expected.excel.bordersDrawn = BordersDrawn::Vertical;
         expected.excel.whatAdded = DateTimeChoice::DateAndTime;
 
-        d.hintsCheckBox->click(); // "Hints" acts at once
+        child<QCheckBox>(d, "hintsCheckBox")->click(); // "Hints" acts at once
         QCOMPARE(h.hintSwitches, QList<bool>{false});
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
-        d.bordersDrawnGroup->item(0)->click();
-        d.whatAddedGroup->item(2)->click();
-        d.list1ComboBox->setCurrentIndex(5);
-        d.list1ComboBox->setEditText(u"Elected ones"_s);
-        d.list2ComboBox->setCurrentIndex(0);
-        d.addedStringEdit->setText(u"changed"_s);
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::User))
+            ->click();
+        child<RadioGroupBox>(d, "bordersDrawnGroup")->item(0)->click();
+        child<RadioGroupBox>(d, "whatAddedGroup")->item(2)->click();
+        child<QComboBox>(d, "list1ComboBox")->setCurrentIndex(5);
+        child<QComboBox>(d, "list1ComboBox")->setEditText(u"Elected ones"_s);
+        child<QComboBox>(d, "list2ComboBox")->setCurrentIndex(0);
+        child<QLineEdit>(d, "addedStringEdit")->setText(u"changed"_s);
         for (const CheckBoxRow& row : checkBoxRows) {
-            (d.*row.box)->click();
+            child<QCheckBox>(d, row.box)->click();
             if (!row.noted) {
                 row.option(expected) = !row.option(expected);
             }
@@ -213,7 +206,7 @@ private Q_SLOTS:
         // The other dialogs' options that this one notes.
         h.options().textFormat.addDateAndTime = true;
         h.options().textFormat.addNext = true;
-        scanning.plentyOfFilesCheckBox->setChecked(true);
+        child<QCheckBox>(scanning, "plentyOfFilesCheckBox")->setChecked(true);
         QVERIFY(h.options().scanning.plentyOfFiles);
 
         d.close(); // the title-bar close button acts as "Cancel"
@@ -222,9 +215,9 @@ private Q_SLOTS:
         QVERIFY(h.options() == expected);
         QCOMPARE(h.hintSwitches, QList<bool>{false});
         // The dialogs show the options as they now are.
-        QVERIFY(!scanning.plentyOfFilesCheckBox->isChecked());
-        QCOMPARE(d.list1ComboBox->currentText(), u"Collection"_s);
-        QCOMPARE(d.addedStringEdit->text(), u"Karaoke"_s);
+        QVERIFY(!child<QCheckBox>(scanning, "plentyOfFilesCheckBox")->isChecked());
+        QCOMPARE(child<QComboBox>(d, "list1ComboBox")->currentText(), u"Collection"_s);
+        QCOMPARE(child<QLineEdit>(d, "addedStringEdit")->text(), u"Karaoke"_s);
     }
 
     void notedValuesAreTakenAtEveryActivation() {
@@ -232,36 +225,46 @@ private Q_SLOTS:
         GeneralSettingsDialog& d = h.dialog;
         ScanParametersDialog& scanning = *h.context().scanParameters;
         h.open();
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
-        d.okButton->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::Fixed))
+            ->click();
+        child<QPushButton>(d, "okButton")->click();
         h.open();
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::User))
+            ->click();
         QTest::keyClick(&d, Qt::Key_Escape); // as "Cancel"
         QVERIFY(d.isHidden());
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::Fixed);
 
         // The scanning-parameters dialog opened from here, then this one active again.
         h.open();
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::User))->click();
-        d.addedStringEdit->setText(u"before scanning settings"_s);
-        d.scanningSettingsButton->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::User))
+            ->click();
+        child<QLineEdit>(d, "addedStringEdit")->setText(u"before scanning settings"_s);
+        child<QPushButton>(d, "scanningSettingsButton")->click();
         QVERIFY(scanning.isVisible() && d.isVisible());
-        scanning.plentyOfFilesCheckBox->setChecked(true);
-        scanning.okButton->click();
+        child<QCheckBox>(scanning, "plentyOfFilesCheckBox")->setChecked(true);
+        child<QPushButton>(scanning, "okButton")->click();
         h.activateAgain();
 
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::WidestLine))->click();
-        d.addedStringEdit->setText(u"after"_s);
-        d.cancelButton->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::WidestLine))
+            ->click();
+        child<QLineEdit>(d, "addedStringEdit")->setText(u"after"_s);
+        child<QPushButton>(d, "cancelButton")->click();
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
         QCOMPARE(h.options().excel.stringToAdd, u"before scanning settings"_s);
         QVERIFY(h.options().scanning.plentyOfFiles);
 
         // Coming back without another window of the program between is no new activation.
         h.open();
-        d.columnWidthGroup->item(static_cast<int>(ColumnWidthMode::Fixed))->click();
+        child<RadioGroupBox>(d, "columnWidthGroup")
+            ->item(static_cast<int>(ColumnWidthMode::Fixed))
+            ->click();
         h.activateAgain();
-        d.cancelButton->click();
+        child<QPushButton>(d, "cancelButton")->click();
         QCOMPARE(h.options().general.columnWidthMode, ColumnWidthMode::User);
     }
 
@@ -278,23 +281,24 @@ private Q_SLOTS:
         applyDefaultSettings(expected);
 
         h.open();
-        d.scanningSettingsButton->click();
-        scanning.plentyOfFilesCheckBox->setChecked(true);
+        child<QPushButton>(d, "scanningSettingsButton")->click();
+        child<QCheckBox>(scanning, "plentyOfFilesCheckBox")->setChecked(true);
         h.activateAgain();
-        d.defaultSettingsButton->click();
+        child<QPushButton>(d, "defaultSettingsButton")->click();
 
         QVERIFY(d.isHidden());
         QVERIFY(o == expected);
         QCOMPARE(h.hintSwitches, QList<bool>{true});
-        QVERIFY(!scanning.plentyOfFilesCheckBox->isChecked());
+        QVERIFY(!child<QCheckBox>(scanning, "plentyOfFilesCheckBox")->isChecked());
 
         h.open();
-        QCOMPARE(d.addedStringEdit->text(), u"Всем ПрИвЕтИк!"_s);
-        QVERIFY(!d.addedStringEdit->isEnabled());
-        QCOMPARE(d.columnWidthGroup->itemIndex(), static_cast<int>(ColumnWidthMode::WidestLine));
-        QVERIFY(d.hintsCheckBox->isChecked());
+        QCOMPARE(child<QLineEdit>(d, "addedStringEdit")->text(), u"Всем ПрИвЕтИк!"_s);
+        QVERIFY(!child<QLineEdit>(d, "addedStringEdit")->isEnabled());
+        QCOMPARE(child<RadioGroupBox>(d, "columnWidthGroup")->itemIndex(),
+                 static_cast<int>(ColumnWidthMode::WidestLine));
+        QVERIFY(child<QCheckBox>(d, "hintsCheckBox")->isChecked());
         // The defaults stay: Cancel now goes back to them.
-        d.cancelButton->click();
+        child<QPushButton>(d, "cancelButton")->click();
         QVERIFY(o == expected);
     }
 
@@ -303,15 +307,15 @@ private Q_SLOTS:
         GeneralSettingsDialog& d = h.dialog;
         const auto clickTextArea = [&d](int times) {
             for (int i = 0; i < times; ++i) {
-                QTest::mouseClick(d.textAreaLabel, Qt::LeftButton);
+                QTest::mouseClick(child<QLabel>(d, "textAreaLabel"), Qt::LeftButton);
             }
         };
         h.open();
-        d.pageTabs->setCurrentWidget(d.textFormatPage);
+        child<QTabWidget>(d, "pageTabs")->setCurrentWidget(child<QWidget>(d, "textFormatPage"));
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());
         // The count starts again at the next activation.
-        d.okButton->click();
+        child<QPushButton>(d, "okButton")->click();
         h.open();
         clickTextArea(11);
         QVERIFY(h.fixture.ui.messages.isEmpty());
@@ -334,26 +338,26 @@ private Q_SLOTS:
             QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
         };
         h.open();
-        d.pageTabs->setCurrentWidget(d.scanningPage);
-        QVERIFY(d.rememberTextsCheckBox->isChecked());
+        child<QTabWidget>(d, "pageTabs")->setCurrentWidget(child<QWidget>(d, "scanningPage"));
+        QVERIFY(child<QCheckBox>(d, "rememberTextsCheckBox")->isChecked());
 
         // "Cancel" puts the box back as it was, and writes nothing.
-        click(d.rememberTextsCheckBox);
+        click(child<QCheckBox>(d, "rememberTextsCheckBox"));
         QVERIFY(!h.context().desktop.rememberUnchangedTexts);
-        click(d.cancelButton);
+        click(child<QPushButton>(d, "cancelButton"));
         QVERIFY(h.context().desktop.rememberUnchangedTexts);
         QVERIFY(!QFile::exists(path));
         h.open();
-        d.pageTabs->setCurrentWidget(d.scanningPage);
-        QVERIFY(d.rememberTextsCheckBox->isChecked());
+        child<QTabWidget>(d, "pageTabs")->setCurrentWidget(child<QWidget>(d, "scanningPage"));
+        QVERIFY(child<QCheckBox>(d, "rememberTextsCheckBox")->isChecked());
 
         // "OK" writes it to its own file; the settings file is not touched.
-        click(d.rememberTextsCheckBox);
-        click(d.okButton);
+        click(child<QCheckBox>(d, "rememberTextsCheckBox"));
+        click(child<QPushButton>(d, "okButton"));
         QCOMPARE(DesktopSettings::load(path).rememberUnchangedTexts, false);
         QVERIFY(!QFile::exists(h.context().settingsPath));
         h.open();
-        QVERIFY(!d.rememberTextsCheckBox->isChecked());
+        QVERIFY(!child<QCheckBox>(d, "rememberTextsCheckBox")->isChecked());
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "settings/general_settings_dialog.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "text/text_view.h"
 
 #include <QAction>
@@ -33,7 +34,7 @@ struct Harness {
     void openFromView() {
         child<QAction>(fixture.main(), "exportToTextAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&view()));
-        view().textFormatSettingsAction->trigger();
+        child<QAction>(view(), "textFormatSettingsAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
     }
 
@@ -51,32 +52,33 @@ private Q_SLOTS:
         Harness h;
         h.openFromView();
         TextFormatDialog& d = h.dialog;
-        QVERIFY(!d.closingStringComboBox->isEnabled());
-        d.addNextCheckBox->click();
-        QVERIFY(d.closingStringComboBox->isEnabled());
+        QVERIFY(!child<QComboBox>(d, "closingStringComboBox")->isEnabled());
+        child<QCheckBox>(d, "addNextCheckBox")->click();
+        QVERIFY(child<QComboBox>(d, "closingStringComboBox")->isEnabled());
         QVERIFY(h.options().addNext);
-        d.addNextCheckBox->click();
-        QVERIFY(!d.closingStringComboBox->isEnabled());
+        child<QCheckBox>(d, "addNextCheckBox")->click();
+        QVERIFY(!child<QComboBox>(d, "closingStringComboBox")->isEnabled());
 
         // Typed text is the closing string, never an entry of the list.
-        d.addNextCheckBox->click();
-        d.closingStringComboBox->lineEdit()->selectAll();
-        QTest::keyClicks(d.closingStringComboBox->lineEdit(), u"Bye"_s);
-        QTest::keyClick(d.closingStringComboBox->lineEdit(), Qt::Key_Return);
+        child<QCheckBox>(d, "addNextCheckBox")->click();
+        child<QComboBox>(d, "closingStringComboBox")->lineEdit()->selectAll();
+        QTest::keyClicks(child<QComboBox>(d, "closingStringComboBox")->lineEdit(), u"Bye"_s);
+        QTest::keyClick(child<QComboBox>(d, "closingStringComboBox")->lineEdit(), Qt::Key_Return);
         QCOMPARE(h.options().addNextText, u"Bye"_s);
-        QCOMPARE(d.closingStringComboBox->count(), static_cast<int>(closingStringEntries.size()));
+        QCOMPARE(child<QComboBox>(d, "closingStringComboBox")->count(),
+                 static_cast<int>(closingStringEntries.size()));
 
         // Options changed elsewhere are shown at the next activation.
-        d.okButton->click();
+        child<QPushButton>(d, "okButton")->click();
         h.options().addNext = false;
-        h.view().textFormatSettingsAction->trigger();
-        QVERIFY(!d.addNextCheckBox->isChecked());
-        QVERIFY(!d.closingStringComboBox->isEnabled());
+        child<QAction>(h.view(), "textFormatSettingsAction")->trigger();
+        QVERIFY(!child<QCheckBox>(d, "addNextCheckBox")->isChecked());
+        QVERIFY(!child<QComboBox>(d, "closingStringComboBox")->isEnabled());
     }
 
     void cancelAndTheCloseBoxPutBackTheNotedValues() {
         const std::function<void(TextFormatDialog&)> closings[] = {
-            [](TextFormatDialog& d) { d.cancelButton->click(); },
+            [](TextFormatDialog& d) { child<QPushButton>(d, "cancelButton")->click(); },
             [](TextFormatDialog& d) { d.close(); },
             [](TextFormatDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
         };
@@ -86,17 +88,17 @@ private Q_SLOTS:
             const TextFormatOptions noted = h.options();
             h.openFromView();
             TextFormatDialog& d = h.dialog;
-            d.addDateTimeCheckBox->click();
-            d.addNextCheckBox->click();
-            d.closingStringComboBox->setCurrentIndex(5);
-            d.closingStringComboBox->setEditText(u"typed"_s);
+            child<QCheckBox>(d, "addDateTimeCheckBox")->click();
+            child<QCheckBox>(d, "addNextCheckBox")->click();
+            child<QComboBox>(d, "closingStringComboBox")->setCurrentIndex(5);
+            child<QComboBox>(d, "closingStringComboBox")->setEditText(u"typed"_s);
             QCOMPARE(h.options(), (TextFormatOptions{false, true, 5, u"typed"_s}));
             closeDialog(d);
             QVERIFY(d.isHidden());
             QCOMPARE(h.options(), noted);
-            QVERIFY(d.addDateTimeCheckBox->isChecked());
-            QCOMPARE(d.closingStringComboBox->currentText(), u"Hi!"_s);
-            QVERIFY(!d.closingStringComboBox->isEnabled());
+            QVERIFY(child<QCheckBox>(d, "addDateTimeCheckBox")->isChecked());
+            QCOMPARE(child<QComboBox>(d, "closingStringComboBox")->currentText(), u"Hi!"_s);
+            QVERIFY(!child<QComboBox>(d, "closingStringComboBox")->isEnabled());
         }
     }
 
@@ -106,7 +108,7 @@ private Q_SLOTS:
         h.openFromView();
         const QString before = h.view().editorText();
         QVERIFY(before.endsWith(u"\n06.Dec.2026  21.05.09\n Made in Earth"_s));
-        h.dialog.okButton->click();
+        child<QPushButton>(h.dialog, "okButton")->click();
         QVERIFY(h.dialog.isHidden());
         QCOMPARE(h.view().editorText(), before + u"\n06.12.2026  21.05.09\nMade in Earth"_s);
 
@@ -115,9 +117,9 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"notes.txt"_s);
         QVERIFY(test::writeTestFile(path, "notes"));
         h.fixture.ui.answerOpenFile(path);
-        h.view().openTextAction->trigger();
-        h.view().textFormatSettingsAction->trigger();
-        h.dialog.okButton->click();
+        child<QAction>(h.view(), "openTextAction")->trigger();
+        child<QAction>(h.view(), "textFormatSettingsAction")->trigger();
+        child<QPushButton>(h.dialog, "okButton")->click();
         QVERIFY(test::ProgramFixture::activate(&h.view()));
         QCOMPARE(h.view().editorText(), u"notes"_s);
 
@@ -126,9 +128,9 @@ private Q_SLOTS:
         QVERIFY(test::ProgramFixture::activate(&h.fixture.main()));
         child<QAction>(h.fixture.main(), "openTextListAction")->trigger();
         QVERIFY(QTest::qWaitForWindowActive(&h.view()));
-        QTest::keyClicks(h.view().editor, u"typed"_s);
-        h.view().textFormatSettingsAction->trigger();
-        h.dialog.okButton->click();
+        QTest::keyClicks(child<QTextEdit>(h.view(), "editor"), u"typed"_s);
+        child<QAction>(h.view(), "textFormatSettingsAction")->trigger();
+        child<QPushButton>(h.dialog, "okButton")->click();
         QVERIFY(test::ProgramFixture::activate(&h.view()));
         QCOMPARE(h.view().editorText(), u"typed"_s);
     }
@@ -137,22 +139,22 @@ private Q_SLOTS:
         Harness h;
         GeneralSettingsDialog& general = *h.fixture.context().generalSettings;
         general.showFor(&h.fixture.main());
-        general.textFormatSettingsButton->click();
+        child<QPushButton>(general, "textFormatSettingsButton")->click();
         QVERIFY(QTest::qWaitForWindowActive(&h.dialog));
-        h.dialog.addDateTimeCheckBox->click();
-        h.dialog.okButton->click();
+        child<QCheckBox>(h.dialog, "addDateTimeCheckBox")->click();
+        child<QPushButton>(h.dialog, "okButton")->click();
         // General settings takes its noted values again when it is active again.
         QVERIFY(test::ProgramFixture::activate(&general));
-        general.cancelButton->click();
+        child<QPushButton>(general, "cancelButton")->click();
         QVERIFY(h.options().addDateAndTime);
 
         // "&Default settings" while this dialog is open: it shows them at once.
         general.showFor(&h.fixture.main());
-        general.textFormatSettingsButton->click();
-        QVERIFY(!h.dialog.addNextCheckBox->isChecked());
-        general.defaultSettingsButton->click();
-        QVERIFY(h.dialog.addNextCheckBox->isChecked());
-        QVERIFY(h.dialog.closingStringComboBox->isEnabled());
+        child<QPushButton>(general, "textFormatSettingsButton")->click();
+        QVERIFY(!child<QCheckBox>(h.dialog, "addNextCheckBox")->isChecked());
+        child<QPushButton>(general, "defaultSettingsButton")->click();
+        QVERIFY(child<QCheckBox>(h.dialog, "addNextCheckBox")->isChecked());
+        QVERIFY(child<QComboBox>(h.dialog, "closingStringComboBox")->isEnabled());
     }
 };
 

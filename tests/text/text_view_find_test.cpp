@@ -3,6 +3,7 @@
 #include "text/text_view.h"
 
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "ui/find_bar.h"
 
 #include <QAction>
@@ -30,9 +31,9 @@ struct TextFindProgram : test::ProgramFixture {
     }
 
     TextView& view() { return main().textView(); }
-    QTextEdit& editor() { return *view().editor; }
-    FindBar& bar() { return *view().findBar; }
-    QLineEdit& edit() { return *bar().findEdit; }
+    QTextEdit& editor() { return *child<QTextEdit>(view(), "editor"); }
+    FindBar& bar() { return *child<FindBar>(view(), "findBar"); }
+    QLineEdit& edit() { return *child<QLineEdit>(bar(), "findEdit"); }
     qsizetype selectionStart() { return editor().textCursor().selectionStart(); }
 };
 
@@ -69,24 +70,24 @@ private Q_SLOTS:
         for (const auto& step : steps) {
             QTest::keyClick(&program.edit(), step.key, step.modifiers);
             QCOMPARE(program.selectionStart(), step.start);
-            QCOMPARE(program.bar().messageLabel->text(), step.message);
+            QCOMPARE(child<QLabel>(program.bar(), "messageLabel")->text(), step.message);
         }
 
         QTest::keyClick(&program.edit(), Qt::Key_Escape);
         QVERIFY(!program.bar().isVisible());
         QCOMPARE(QApplication::focusWidget(), &program.editor());
         QCOMPARE(program.view().editorText(), text);
-        QVERIFY(!program.view().undoAction->isEnabled());
+        QVERIFY(!child<QAction>(program.view(), "undoAction")->isEnabled());
     }
 
     void anEditSurvivesTheFindOpenedFromTheMenu() {
         TextFindProgram program;
         program.editor().moveCursor(QTextCursor::Start);
         QTest::keyClicks(&program.editor(), u"Typed "_s);
-        program.view().findAction->trigger();
+        child<QAction>(program.view(), "findAction")->trigger();
         QTest::keyClicks(&program.edit(), u"typed"_s);
         QCOMPARE(program.selectionStart(), 0);
-        QTest::mouseClick(program.bar().closeButton, Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(program.bar(), "closeButton"), Qt::LeftButton);
         // Moving the focus inside the view is no activation: nothing was rebuilt.
         QVERIFY(program.view().editorText().startsWith(u"Typed 1\t"_s));
         QCOMPARE(QApplication::focusWidget(), &program.editor());

@@ -4,6 +4,7 @@
 
 #include "support_ui/pdf_text.h"
 #include "support_ui/program_fixture.h"
+#include "support_ui/window_child.h"
 #include "table/song_grid.h"
 #include "text/rich_text_document.h"
 #include "text/text_file.h"
@@ -90,7 +91,8 @@ struct TextProgram : test::ProgramFixture {
         QList<qreal> points;
         QTextDocument& document = view().editorDocument();
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            points.append(block.blockFormat().textIndent() * 72 / view().editor->logicalDpiX());
+            points.append(block.blockFormat().textIndent() * 72 /
+                          child<QTextEdit>(view(), "editor")->logicalDpiX());
         }
         return points;
     }
@@ -129,7 +131,7 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.view().showFor(&p.main());
                  QVERIFY(QTest::qWaitForWindowActive(&p.view()));
-                 QTest::keyClicks(p.view().editor, u"typed"_s);
+                 QTest::keyClicks(child<QTextEdit>(p.view(), "editor"), u"typed"_s);
                  p.returnFromMain();
              },
              QString(), false, TextViewMode::None, 0, 0},
@@ -137,7 +139,7 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.command("exportToTextAction");
                  QCOMPARE(p.text(), tableTextA);
-                 QTest::keyClicks(p.view().editor, u"EDIT"_s);
+                 QTest::keyClicks(child<QTextEdit>(p.view(), "editor"), u"EDIT"_s);
                  p.returnFromMain();
              },
              tableTextA, false, TextViewMode::TableText, 0, 0},
@@ -153,7 +155,7 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.ui.answerOpenFile(p.listFile());
                  p.command("openTextListAction");
-                 QTest::keyClicks(p.view().editor, u"EDIT"_s);
+                 QTest::keyClicks(child<QTextEdit>(p.view(), "editor"), u"EDIT"_s);
                  p.returnFromMain();
              },
              u"EDITOpened\nlist"_s, false, TextViewMode::Kept, 1, 0},
@@ -169,8 +171,8 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.view().showFor(&p.main());
                  QVERIFY(QTest::qWaitForWindowActive(&p.view()));
-                 QTest::keyClicks(p.view().editor, u"typed"_s);
-                 p.view().textFormatSettingsAction->trigger();
+                 QTest::keyClicks(child<QTextEdit>(p.view(), "editor"), u"typed"_s);
+                 child<QAction>(p.view(), "textFormatSettingsAction")->trigger();
                  QVERIFY(QTest::qWaitForWindowActive(p.context().textFormat));
                  // Back to the view while the settings are still open.
                  QVERIFY(test::ProgramFixture::activate(&p.view()));
@@ -182,7 +184,7 @@ private Q_SLOTS:
              [](TextProgram& p) {
                  p.command("exportTextAction");
                  p.ui.answerOpenFile(p.listFile());
-                 p.view().openTextAction->trigger();
+                 child<QAction>(p.view(), "openTextAction")->trigger();
                  p.returnFromMain();
              },
              u"Opened\nlist"_s, false, TextViewMode::Kept, 1, 0},
@@ -212,9 +214,9 @@ private Q_SLOTS:
         twoLines.paragraphs.resize(2);
         writeRtfFile(program.file(u"two.txt"_s), twoLines);
         program.ui.answerOpenFile(program.file(u"two.txt"_s));
-        program.view().openTextAction->trigger();
+        child<QAction>(program.view(), "openTextAction")->trigger();
         QCOMPARE(program.indents(), (QList<qreal>{0, 0}));
-        program.view().editor->moveCursor(QTextCursor::End);
+        child<QTextEdit>(program.view(), "editor")->moveCursor(QTextCursor::End);
         program.returnFromMain();
         QCOMPARE(program.indents(), (QList<qreal>{0, 11}));
 
@@ -259,13 +261,13 @@ private Q_SLOTS:
             TextView& view = program.view();
             c.fill(program);
             const QString before = program.text();
-            view.editor->moveCursor(QTextCursor::End);
-            QTest::keyClicks(view.editor, u"typed"_s);
+            child<QTextEdit>(view, "editor")->moveCursor(QTextCursor::End);
+            QTest::keyClicks(child<QTextEdit>(view, "editor"), u"typed"_s);
 
             program.returnFromMain();
-            QVERIFY2(view.undoAction->isEnabled(), c.name);
+            QVERIFY2(child<QAction>(view, "undoAction")->isEnabled(), c.name);
             QVERIFY2(program.indents().last() == 11.0, c.name);
-            view.undoAction->trigger();
+            child<QAction>(view, "undoAction")->trigger();
             QVERIFY2(program.text() == before, qPrintable(program.text()));
         }
     }
@@ -284,7 +286,7 @@ private Q_SLOTS:
     void foreignWindowsAreNoActivation() {
         TextProgram program;
         program.command("exportToTextAction");
-        QTest::keyClicks(program.view().editor, u"kept"_s);
+        QTest::keyClicks(child<QTextEdit>(program.view(), "editor"), u"kept"_s);
         visitForeignWindow(&program.view());
         QVERIFY(program.text().startsWith(u"kept1\t"_s));
     }
@@ -293,9 +295,11 @@ private Q_SLOTS:
         TextProgram program;
         TextView& view = program.view();
         program.command("exportToTextAction");
-        const QList<QAction*> backs = {view.undoAction, view.popupUndoAction};
-        const QList<QAction*> copies = {view.copyAction, view.cutAction, view.popupCopyAction,
-                                        view.popupCutAction};
+        const QList<QAction*> backs = {child<QAction>(view, "undoAction"),
+                                       child<QAction>(view, "popupUndoAction")};
+        const QList<QAction*> copies = {
+            child<QAction>(view, "copyAction"), child<QAction>(view, "cutAction"),
+            child<QAction>(view, "popupCopyAction"), child<QAction>(view, "popupCutAction")};
         const auto enabled = [](const QList<QAction*>& actions) {
             return std::all_of(actions.begin(), actions.end(),
                                [](const QAction* a) { return a->isEnabled(); });
@@ -307,22 +311,24 @@ private Q_SLOTS:
         // The built content cannot be undone.
         QVERIFY(disabled(backs));
         QVERIFY(disabled(copies));
-        QVERIFY(view.pasteAction->isEnabled() && view.selectAllAction->isEnabled());
-        QVERIFY(view.popupPasteAction->isEnabled() && view.popupSelectAllAction->isEnabled());
+        QVERIFY(child<QAction>(view, "pasteAction")->isEnabled() &&
+                child<QAction>(view, "selectAllAction")->isEnabled());
+        QVERIFY(child<QAction>(view, "popupPasteAction")->isEnabled() &&
+                child<QAction>(view, "popupSelectAllAction")->isEnabled());
 
-        QTest::keyClicks(view.editor, u"ab"_s);
+        QTest::keyClicks(child<QTextEdit>(view, "editor"), u"ab"_s);
         QVERIFY(enabled(backs));
-        view.undoAction->trigger();
+        child<QAction>(view, "undoAction")->trigger();
         QCOMPARE(view.editorText(), tableTextA);
         QVERIFY(disabled(backs));
 
-        view.popupSelectAllAction->trigger();
+        child<QAction>(view, "popupSelectAllAction")->trigger();
         QVERIFY(enabled(copies));
-        view.cutAction->trigger();
+        child<QAction>(view, "cutAction")->trigger();
         QVERIFY(view.editorText().isEmpty());
         QVERIFY(disabled(copies));
         QVERIFY(enabled(backs));
-        view.popupPasteAction->trigger();
+        child<QAction>(view, "popupPasteAction")->trigger();
         QCOMPARE(view.editorText(), tableTextA);
 
         // Paste takes plain text only.
@@ -330,16 +336,16 @@ private Q_SLOTS:
         mime->setHtml(u"<b>bold</b>"_s);
         mime->setText(u"bold"_s);
         QApplication::clipboard()->setMimeData(mime);
-        view.selectAllAction->trigger();
-        view.pasteAction->trigger();
+        child<QAction>(view, "selectAllAction")->trigger();
+        child<QAction>(view, "pasteAction")->trigger();
         QCOMPARE(view.editorText(), u"bold"_s);
         QCOMPARE(view.editorDocument().begin().begin().fragment().charFormat().fontWeight(),
                  static_cast<int>(QFont::Normal));
 
         // "OK" of the text-format dialog appends without anything to undo.
         program.context().options.textFormat.addNext = true;
-        view.textFormatSettingsAction->trigger();
-        program.context().textFormat->okButton->click();
+        child<QAction>(view, "textFormatSettingsAction")->trigger();
+        child<QPushButton>(*program.context().textFormat, "okButton")->click();
         QVERIFY(view.editorText().endsWith(u"\nMade in Earth"_s));
         QVERIFY(disabled(backs));
     }
@@ -348,7 +354,7 @@ private Q_SLOTS:
         TextProgram program;
         TextView& view = program.view();
         program.command("exportToTextAction");
-        view.returnToTableAction->trigger();
+        child<QAction>(view, "returnToTableAction")->trigger();
         QVERIFY(view.isHidden());
     }
 
@@ -372,7 +378,7 @@ private Q_SLOTS:
             const QString path = program.file(QString::fromLatin1(c.name));
             QVERIFY(test::writeTestFile(path, c.bytes));
             program.ui.answerOpenFile(path);
-            view.openTextAction->trigger();
+            child<QAction>(view, "openTextAction")->trigger();
             QVERIFY2(view.editorText() == c.text, c.name);
         }
         QCOMPARE(program.ui.openDialogs.front().filter, u"Text files (*.txt);;All files (*.*)"_s);
@@ -390,7 +396,7 @@ private Q_SLOTS:
         }
         for (const QString& path : {program.file(u"gone.txt"_s), program.files.path(), large}) {
             program.ui.answerOpenFile(path);
-            view.openTextAction->trigger();
+            child<QAction>(view, "openTextAction")->trigger();
             QCOMPARE(view.editorText(), shown);
         }
         QCOMPARE(program.ui.errors, (QStringList{u"File not found"_s, u"File access denied"_s,
@@ -422,22 +428,22 @@ private Q_SLOTS:
 
         const QString path = program.file(u"formats.txt"_s);
         program.ui.answerSaveFile(path);
-        view.saveTextAction->trigger();
+        child<QAction>(view, "saveTextAction")->trigger();
         QCOMPARE(program.ui.saveDialogs.front().filter, u"Text files (*.txt);;Rich Text (*.rtf)"_s);
         QCOMPARE(program.ui.saveDialogs.front().defaultSuffix, u"txt"_s);
         QVERIFY(program.ui.saveDialogs.front().confirmOverwrite);
         QVERIFY(test::readTestFile(path).startsWith("{\\rtf1"));
 
-        view.editor->clear();
+        child<QTextEdit>(view, "editor")->clear();
         program.ui.answerOpenFile(path);
-        view.openTextAction->trigger();
+        child<QAction>(view, "openTextAction")->trigger();
         QVERIFY(richTextFromDocument(view.editorDocument(), 96) == before);
         QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
 
         // A failed save reports and changes neither the file nor the editor.
         QVERIFY(test::writeTestFile(program.file(u"blocker"_s), "a file, not a folder"));
         program.ui.answerSaveFile(program.file(u"blocker/x.txt"_s));
-        view.saveTextAction->trigger();
+        child<QAction>(view, "saveTextAction")->trigger();
         QCOMPARE(program.ui.errors.size(), 1);
         QCOMPARE(view.editorText(), tableTextA + u"\nЖирный\tital 中\nnext line"_s);
     }
@@ -448,7 +454,7 @@ private Q_SLOTS:
         program.command("exportToTextAction");
         const QString pdf = program.file(u"printed.pdf"_s);
         program.ui.printToPdf(pdf);
-        view.printAction->trigger();
+        child<QAction>(view, "printAction")->trigger();
         QCOMPARE(program.ui.printJobs, QStringList{u"Список kar файлов 06.12.2026  21.05.09"_s});
         QCOMPARE(program.ui.printedTexts, QStringList{tableTextA});
         QVERIFY(test::readTestFile(pdf).startsWith("%PDF"));
@@ -480,8 +486,9 @@ private Q_SLOTS:
         if (saveDialog) {
             program.ui.answerSaveFile(pdf);
         }
-        const QList<QAction*> entries = {view.printAction, view.printFromWordAction,
-                                         view.printToPdfAction};
+        const QList<QAction*> entries = {child<QAction>(view, "printAction"),
+                                         child<QAction>(view, "printFromWordAction"),
+                                         child<QAction>(view, "printToPdfAction")};
         entries[entry]->trigger();
         QCOMPARE(program.ui.saveDialogs.size(), saveDialog ? 1 : 0);
         QCOMPARE(program.ui.messages.size(), printer ? 0 : 1);
@@ -515,7 +522,7 @@ private Q_SLOTS:
         program.command("exportToTextAction");
         program.ui.answerSaveFile(program.file(typed),
                                   richTextFilter ? u"Rich Text (*.rtf)"_s : QString());
-        view.saveTextAction->trigger();
+        child<QAction>(view, "saveTextAction")->trigger();
         QVERIFY(program.ui.errors.isEmpty());
         QVERIFY(QFileInfo(program.file(written)).isFile());
         QVERIFY(readTextFile(program.file(written)).rich);
@@ -535,7 +542,7 @@ private Q_SLOTS:
             if (replace) {
                 program.ui.answerOtherButton();
             }
-            view.saveTextAction->trigger();
+            child<QAction>(view, "saveTextAction")->trigger();
             QCOMPARE(program.ui.messages.last(), rtf + u" already exists."_s);
             QCOMPARE(test::readTestFile(rtf) == "kept", !replace);
         }

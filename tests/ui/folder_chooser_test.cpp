@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support_ui/window_child.h"
 #include "ui/folder_chooser.h"
 
 #include <QDialogButtonBox>
@@ -41,15 +42,15 @@ private Q_SLOTS:
 
         FolderChooser chooser(base);
         chooser.show();
-        QCOMPARE(items(chooser.folderList), QStringList{u"Архив cp1251"_s});
-        chooser.folderList->setFocus();
-        chooser.folderList->setCurrentRow(0);
-        QTest::keyClick(chooser.folderList, Qt::Key_Return);
+        QCOMPARE(items(child<QListWidget>(chooser, "folderList")), QStringList{u"Архив cp1251"_s});
+        child<QListWidget>(chooser, "folderList")->setFocus();
+        child<QListWidget>(chooser, "folderList")->setCurrentRow(0);
+        QTest::keyClick(child<QListWidget>(chooser, "folderList"), Qt::Key_Return);
         QVERIFY(chooser.isVisible());
         QCOMPARE(chooser.folder(), archive);
-        QCOMPARE(chooser.folderLabel->text(), root.path() + u"/Архив cp1251"_s);
-        QCOMPARE(items(chooser.folderList), QStringList{u"2001"_s});
-        QCOMPARE(folderBytesOf(chooser.folderLabel->text()), archive);
+        QCOMPARE(child<QLabel>(chooser, "folderLabel")->text(), root.path() + u"/Архив cp1251"_s);
+        QCOMPARE(items(child<QListWidget>(chooser, "folderList")), QStringList{u"2001"_s});
+        QCOMPARE(folderBytesOf(child<QLabel>(chooser, "folderLabel")->text()), archive);
 
         chooser.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(chooser.result(), int{QDialog::Accepted});
