@@ -70,22 +70,21 @@ QString footerDate(DateTimeChoice choice, const QDateTime& now, const QLocale& l
     return formatDatePattern(datePattern(), now, locale);
 }
 
-// The table's texts, n rows of c columns: block row r holds table row r (0 is the header).
-std::vector<std::vector<QString>> valueBlock(const SongTableModel& table,
-                                             const ExcelOptions& options) {
-    const int rows = table.songCount() + 1;
+// The table's texts from A1: sheet row r + 1 holds table row r (0 is the header), the header
+// and the row numbers as the options say. Row by row, a block of the whole table would only
+// cost memory.
+void putTable(Worksheet& sheet, const SongTableModel& table, const ExcelOptions& options) {
     const int columns = SongTableModel::columnCountValue;
-    std::vector<std::vector<QString>> block(static_cast<std::size_t>(rows),
-                                            std::vector<QString>(columns));
     const int firstColumn = options.numberOfRow ? 0 : 1;
-    for (int row = options.columnNames ? 0 : 1; row < rows; ++row) {
-        std::vector<QString>& values = block[static_cast<std::size_t>(row)];
+    std::vector<std::vector<QString>> line(1, std::vector<QString>(columns));
+    std::vector<QString>& values = line.front();
+    for (int row = options.columnNames ? 0 : 1; row <= table.songCount(); ++row) {
         for (int column = firstColumn; column < columns; ++column) {
             values[static_cast<std::size_t>(column)] =
                 row == 0 ? table.headerText(column) : table.cellRef(row, column);
         }
+        sheet.range(row + 1, 1, row + 1, columns).setValues(line);
     }
-    return block;
 }
 
 void colourFills(Worksheet& sheet, const ExcelOptions& options, int n) {
@@ -253,7 +252,7 @@ bool buildExportWorkbook(WorkbookEngine& engine, const SongTableModel& table,
 
     engine.addWorkbook();
     Worksheet& sheet = engine.workbook(1).worksheet(1);
-    sheet.range(u"A1"_s, cellAddress(n, c)).setValues(valueBlock(table, options));
+    putTable(sheet, table, options);
     sheet.setName(exportSheetName.toString());
     Range all = sheet.columns();
     all.setHorizontalAlignment(excel::alignRight);

@@ -395,7 +395,7 @@ Worksheet::Cell& Worksheet::make(int row, int column) {
     std::vector<Cell>& cells = rows_[at(row - 1)];
     if (column > static_cast<int>(cells.size())) {
         // Rows are mostly filled left to right: room for a table's seven columns at once.
-        cells.reserve(std::max(at(column), std::max(cells.capacity(), std::size_t{8})));
+        cells.reserve(std::max(at(column), std::max(cells.capacity(), std::size_t{7})));
         cells.resize(at(column));
     }
     Cell& cell = cells[at(column - 1)];

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 namespace corvanteller {
 
@@ -74,7 +75,9 @@ class LibraryWorkbook {
 public:
     explicit LibraryWorkbook(const QString& path) : path_(path) {
         lxw_workbook_options options{};
-        options.constant_memory = LXW_FALSE;
+        // Row by row: the library writes each row when the next one starts, its texts in the
+        // row, instead of keeping every cell and a table of all texts until the end.
+        options.constant_memory = LXW_TRUE;
         book_ = workbook_new_opt(QFile::encodeName(path).constData(), &options);
         if (book_ == nullptr) {
             throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
@@ -188,6 +191,21 @@ bool xmlCanHold(QChar unit) {
     return (code >= 0x20 && code < 0xFFFE) || code == u'\t' || code == u'\n' || code == u'\r';
 }
 
+// Whether the text holds "_xHHHH_" at i, which readers take for an escaped character.
+bool looksEscaped(const QString& text, qsizetype i) {
+    return text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_' &&
+           isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]);
+}
+
+bool needsEscapes(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!xmlCanHold(text[i]) || looksEscaped(text, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A character XML cannot hold is written as the format's escape "_xHHHH_". Readers take
 // "_xHHHH_" for an escaped character, so a text that holds one as it is gets its underscore
 // escaped ("_x005F_"), as spreadsheet programs write it.
@@ -195,8 +213,7 @@ QString escapedText(const QString& text) {
     QString escaped;
     escaped.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && text[i + 6] == u'_' &&
-            isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5])) {
+        if (looksEscaped(text, i)) {
             escaped += u"_x005F_"_s;
             continue;
         }
@@ -213,8 +230,11 @@ QString escapedText(const QString& text) {
 
 // The text as the file can hold it: at most maxCellTextLength characters (a surrogate pair is
 // not split), no NUL, which the library's C strings cannot carry, and the characters XML
-// cannot hold escaped.
+// cannot hold escaped. Nearly every text of a table goes as it is.
 QByteArray storableText(const QString& text, bool& cut) {
+    if (text.size() <= maxCellTextLength && !needsEscapes(text)) {
+        return text.toUtf8();
+    }
     QString kept = text;
     if (kept.size() > maxCellTextLength) {
         qsizetype length = maxCellTextLength;
@@ -230,7 +250,18 @@ QByteArray storableText(const QString& text, bool& cut) {
     return escapedText(kept).toUtf8();
 }
 
-void writeColumns(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source) {
+// Columns of the same width and format, written as one.
+struct ColumnRun {
+    int first = 0;
+    int last = 0;
+    double width = LXW_DEF_COL_WIDTH;
+    lxw_format* format = nullptr;
+};
+
+// The runs of columns that have a width or a format; their formats are numbered in the file
+// first, as the cells' formats are numbered in the order they are first used.
+std::vector<ColumnRun> columnRuns(LibraryWorkbook& book, const Worksheet& source) {
+    std::vector<ColumnRun> runs;
     int column = 1;
     while (column <= Worksheet::maxColumns) {
         if (!source.hasColumnWidth(column) && !source.hasColumnFormat(column)) {
@@ -248,54 +279,84 @@ void writeColumns(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& 
                source.columnFormat(last + 1) == format) {
             ++last;
         }
+        ColumnRun& run = runs.emplace_back(ColumnRun{column, last});
         // The library turns widths above 255 into its default; the file format allows 0 to 255.
-        const double written =
-            hasWidth ? std::clamp(width, 0.0, Worksheet::maxColumnWidth) : LXW_DEF_COL_WIDTH;
-        check(worksheet_set_column(sheet, static_cast<lxw_col_t>(column - 1),
-                                   static_cast<lxw_col_t>(last - 1), written,
-                                   hasFormat ? book.format(format) : nullptr));
+        if (hasWidth) {
+            run.width = std::clamp(width, 0.0, Worksheet::maxColumnWidth);
+        }
+        if (hasFormat && (run.format = book.format(format)) != nullptr) {
+            lxw_format_get_xf_index(run.format);
+        }
         column = last + 1;
+    }
+    return runs;
+}
+
+void writeColumns(lxw_worksheet* sheet, const std::vector<ColumnRun>& runs) {
+    for (const ColumnRun& run : runs) {
+        check(worksheet_set_column(sheet, static_cast<lxw_col_t>(run.first - 1),
+                                   static_cast<lxw_col_t>(run.last - 1), run.width, run.format));
+    }
+}
+
+// Before the cells: the library writes the rows as they come and takes no range above them.
+void writeView(lxw_worksheet* sheet, const Worksheet& source) {
+    if (source.frozenRows() > 0) {
+        worksheet_freeze_panes(sheet, static_cast<lxw_row_t>(source.frozenRows()), 0);
+    }
+    if (const CellPosition filter = source.autoFilter(); filter.row > 0 && filter.column > 0) {
+        check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(filter.row - 1),
+                                   static_cast<lxw_col_t>(filter.column - 1)));
+    }
+}
+
+// A cell of the plain format is written in its column's: the library gave it that when the
+// columns came before the cells. A blank cell of the plain format is not written at all.
+void writeCell(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source, int row,
+               int column, XlsxWriteReport& report) {
+    const auto libraryRow = static_cast<lxw_row_t>(row - 1);
+    const auto libraryColumn = static_cast<lxw_col_t>(column - 1);
+    const CellValue& value = source.value(row, column);
+    lxw_format* format = book.format(source.format(row, column));
+    if (value.isEmpty()) {
+        if (format != nullptr) {
+            check(worksheet_write_blank(sheet, libraryRow, libraryColumn, format));
+        }
+        return;
+    }
+    if (format == nullptr && source.hasColumnFormat(column)) {
+        format = book.format(source.columnFormat(column));
+    }
+    switch (value.kind()) {
+    case CellValue::Kind::Empty:
+        break;
+    case CellValue::Kind::Number:
+        check(worksheet_write_number(sheet, libraryRow, libraryColumn, value.number(), format));
+        break;
+    case CellValue::Kind::Boolean:
+        check(worksheet_write_boolean(sheet, libraryRow, libraryColumn, value.number() != 0 ? 1 : 0,
+                                      format));
+        break;
+    case CellValue::Kind::Text:
+    case CellValue::Kind::Error: {
+        bool cut = false;
+        const QByteArray text = storableText(value.text(), cut);
+        if (cut) {
+            ++report.cutCells;
+        }
+        // Always a string: a text that begins with "=" or looks like a number stays a text.
+        check(worksheet_write_string(sheet, libraryRow, libraryColumn, text.constData(), format));
+        break;
+    }
     }
 }
 
 void writeCells(LibraryWorkbook& book, lxw_worksheet* sheet, const Worksheet& source,
                 XlsxWriteReport& report) {
     for (int row = 1; row <= source.rowCount(); ++row) {
-        const auto libraryRow = static_cast<lxw_row_t>(row - 1);
         for (int column = 1; column <= source.cellCount(row); ++column) {
-            if (!source.hasCell(row, column)) {
-                continue;
-            }
-            const auto libraryColumn = static_cast<lxw_col_t>(column - 1);
-            const CellValue& value = source.value(row, column);
-            lxw_format* format = book.format(source.format(row, column));
-            switch (value.kind()) {
-            case CellValue::Kind::Empty:
-                if (format != nullptr) {
-                    check(worksheet_write_blank(sheet, libraryRow, libraryColumn, format));
-                }
-                break;
-            case CellValue::Kind::Number:
-                check(worksheet_write_number(sheet, libraryRow, libraryColumn, value.number(),
-                                             format));
-                break;
-            case CellValue::Kind::Boolean:
-                check(worksheet_write_boolean(sheet, libraryRow, libraryColumn,
-                                              value.number() != 0 ? 1 : 0, format));
-                break;
-            case CellValue::Kind::Text:
-            case CellValue::Kind::Error: {
-                bool cut = false;
-                const QByteArray text = storableText(value.text(), cut);
-                if (cut) {
-                    ++report.cutCells;
-                }
-                // Always a string: a text that begins with "=" or looks like a number stays a
-                // text.
-                check(worksheet_write_string(sheet, libraryRow, libraryColumn, text.constData(),
-                                             format));
-                break;
-            }
+            if (source.hasCell(row, column)) {
+                writeCell(book, sheet, source, row, column, report);
             }
         }
     }
@@ -318,15 +379,12 @@ XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path) {
         if (sheet == nullptr) {
             throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED);
         }
-        writeColumns(book, sheet, source);
+        const std::vector<ColumnRun> runs = columnRuns(book, source);
+        writeView(sheet, source);
         writeCells(book, sheet, source, report);
-        if (source.frozenRows() > 0) {
-            worksheet_freeze_panes(sheet, static_cast<lxw_row_t>(source.frozenRows()), 0);
-        }
-        if (const CellPosition filter = source.autoFilter(); filter.row > 0 && filter.column > 0) {
-            check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(filter.row - 1),
-                                       static_cast<lxw_col_t>(filter.column - 1)));
-        }
+        // Only now: the library writes each row as it ends, going over every column that the
+        // columns' widths and formats reach, up to the last column of the sheet.
+        writeColumns(sheet, runs);
     }
     book.close();
     return report;

@@ -167,6 +167,19 @@ TEST(XlsxTest, WidthsAndSharedFormatsAreWritten) {
     EXPECT_EQ(trip.sheet->lastUsedCell(), (CellPosition{200, 3}));
 }
 
+TEST(XlsxTest, AValueOfThePlainFormatShowsItsColumnsFormat) {
+    Workbook book;
+    Worksheet& sheet = book.worksheet(1);
+    sheet.columns().setFontBold(true);
+    sheet.cells(1, 1).setValues({{u"plain"_s}});
+    sheet.cells(1, 1).setFontBold(false);
+    sheet.cells(2, 1).setFontBold(false);
+    const test::XlsxInspector styles(RoundTrip(book).bytes);
+    ASSERT_TRUE(styles.ok());
+    EXPECT_TRUE(styles.style(u"A1"_s).bold) << "the columns' format reaches the written cells";
+    EXPECT_FALSE(styles.hasCell(u"A2"_s)) << "a plain blank cell is not written";
+}
+
 TEST(XlsxTest, AnUnwritableFileEndsWithTheLibrarysText) {
     QTemporaryDir folder;
     try {
