@@ -42,11 +42,10 @@ QPixmap picture(const QString& resource) {
 } // namespace
 
 StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent)
-    : QMainWindow(parent), context_(context), mainWindow_(mainWindow),
+    : ProgramWindow(context.windowServices(), parent), context_(context), mainWindow_(mainWindow),
       lists_(mainWindow.listCommands()) {
     setWindowTitle(u"Corvanteller"_s);
     setAcceptDrops(true);
-    context_.activations.addForm(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -61,9 +60,7 @@ StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* p
     connect(pictureTimer, &QTimer::timeout, this, [this] { advancePicture(); });
 }
 
-StartWindow::~StartWindow() {
-    context_.activations.removeForm(this);
-}
+StartWindow::~StartWindow() = default;
 
 void StartWindow::buildControls() {
     auto* client = new QWidget(this);
@@ -122,16 +119,12 @@ QAction* StartWindow::addDisabled(QMenu* menu, const QString& caption) {
 }
 
 void StartWindow::buildMenu() {
-    UiServices& ui = context_.ui;
     QMenu* file = menuBar()->addMenu(u"&File"_s);
-    startScanningAction = file->addAction(u"Start scanning..."_s);
-    startScanningAction->setObjectName(u"startScanningAction"_s);
-    connect(startScanningAction, &QAction::triggered, this,
-            guard(this, ui, [this] { startScanningFromMenu(); }));
+    startScanningAction = addCommand(file, "startScanningAction", u"Start scanning..."_s,
+                                     &StartWindow::startScanningFromMenu);
     file->addSeparator();
-    openListAction = file->addAction(u"Open Corvanteller list..."_s);
-    openListAction->setObjectName(u"openListAction"_s);
-    connect(openListAction, &QAction::triggered, this, guard(this, ui, [this] { openList(); }));
+    openListAction =
+        addCommand(file, "openListAction", u"Open Corvanteller list..."_s, &StartWindow::openList);
     addRecentListsMenu(file, this, context_, [this](const QString& path) { openList(path); });
     addDisabled(file, u"Open list in text format"_s);
     file->addSeparator();
@@ -141,10 +134,8 @@ void StartWindow::buildMenu() {
     addDisabled(file, u"Save as Ms Word document..."_s);
     file->addSeparator();
     addDisabled(file, u"Export"_s);
-    importExcelAction = file->addAction(u"Import from Excel file"_s);
-    importExcelAction->setObjectName(u"importExcelAction"_s);
-    connect(importExcelAction, &QAction::triggered, this,
-            guard(this, ui, [this] { importExcel(); }));
+    importExcelAction = addCommand(file, "importExcelAction", u"Import from Excel file"_s,
+                                   &StartWindow::importExcel);
     file->addSeparator();
     QMenu* rename = file->addMenu(u"Rename files"_s);
     rename->addAction(u"From column of name (file)"_s);
@@ -152,40 +143,21 @@ void StartWindow::buildMenu() {
     rename->menuAction()->setEnabled(false);
     permanentlyDisabled.append(rename->menuAction());
     file->addSeparator();
-    exitAction = file->addAction(u"Exit"_s);
-    exitAction->setObjectName(u"exitAction"_s);
-    connect(exitAction, &QAction::triggered, this, [this] { exitProgram(); });
+    exitAction = addCommand(file, "exitAction", u"Exit"_s, &StartWindow::exitProgram);
 
     QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
-    scanParametersAction = settings->addAction(u"Parameters of scanning"_s);
-    scanParametersAction->setObjectName(u"scanParametersAction"_s);
-    connect(scanParametersAction, &QAction::triggered, this,
-            guard(this, ui, [this] { showScanParameters(); }));
-    generalSettingsAction = settings->addAction(u"General settings"_s);
-    generalSettingsAction->setObjectName(u"generalSettingsAction"_s);
-    connect(generalSettingsAction, &QAction::triggered, this,
-            guard(this, ui, [this] { showGeneralSettings(); }));
+    scanParametersAction = addCommand(settings, "scanParametersAction", u"Parameters of scanning"_s,
+                                      &StartWindow::showScanParameters);
+    generalSettingsAction = addCommand(settings, "generalSettingsAction", u"General settings"_s,
+                                       &StartWindow::showGeneralSettings);
 
     QMenu* help = menuBar()->addMenu(u"&Help"_s);
     QMenu* about = help->addMenu(u"About"_s);
-    informationAction = about->addAction(u"Information"_s);
-    informationAction->setObjectName(u"informationAction"_s);
-    connect(informationAction, &QAction::triggered, this,
-            guard(this, ui, [this] { showInformation(); }));
-    promptAction = about->addAction(u"Prompt"_s);
-    promptAction->setObjectName(u"promptAction"_s);
-    connect(promptAction, &QAction::triggered, this, guard(this, ui, [this] { showPrompt(); }));
-    helpAction = help->addAction(u"Corvanteller help"_s);
-    helpAction->setObjectName(u"helpAction"_s);
-    connect(helpAction, &QAction::triggered, this, guard(this, ui, [this] { showHelp(); }));
+    informationAction =
+        addCommand(about, "informationAction", u"Information"_s, &StartWindow::showInformation);
+    promptAction = addCommand(about, "promptAction", u"Prompt"_s, &StartWindow::showPrompt);
+    helpAction = addCommand(help, "helpAction", u"Corvanteller help"_s, &StartWindow::showHelp);
     reachMenusByKeyboard(*menuBar());
-}
-
-bool StartWindow::event(QEvent* event) {
-    if (context_.activations.isActivation(this, event)) {
-        guarded(this, context_.ui, [this] { onActivated(); });
-    }
-    return QMainWindow::event(event);
 }
 
 void StartWindow::onActivated() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/program_window.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -22,7 +24,7 @@ class WindowScan;
 
 // The start window: the small first window from which a scan starts or a list is opened; the
 // application's main window.
-class StartWindow : public QMainWindow {
+class StartWindow : public ProgramWindow<QMainWindow> {
     Q_OBJECT
 
 public:
@@ -50,14 +52,13 @@ public:
     void showPrompt();
     void showHelp();
     void advancePicture();
-    void onActivated();
+    void onActivated() override;
 
 Q_SIGNALS:
     // The first activation has loaded the settings: the start-up sequence is over.
     void startUpFinished();
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

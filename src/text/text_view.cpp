@@ -71,10 +71,9 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
                    const SongTableModel& table, const TextFormatOptions& textFormat,
                    const Clock& clock, const QLocale& locale, TextFormatDialog& textFormatDialog,
                    QWidget* parent)
-    : QMainWindow(parent), services_(services), modes_(modes), table_(table),
-      textFormat_(textFormat), clock_(clock), locale_(locale), textFormatDialog_(textFormatDialog) {
+    : ProgramWindow(services, parent), modes_(modes), table_(table), textFormat_(textFormat),
+      clock_(clock), locale_(locale), textFormatDialog_(textFormatDialog) {
     setWindowTitle(textTexts::viewTitle());
-    services_.activations.addForm(this);
 
     editor = new QTextEdit(this);
     editor->setObjectName(u"editor"_s);
@@ -101,16 +100,7 @@ TextView::TextView(const WindowServices& services, TextViewModes& modes,
             guard(this, services_.ui, [this](const QStringList& lines) { appendLines(lines); }));
 }
 
-TextView::~TextView() {
-    services_.activations.removeForm(this);
-}
-
-QAction* TextView::addCommand(QMenu* menu, const QString& caption, void (TextView::*handler)()) {
-    QAction* action = menu->addAction(caption);
-    connect(action, &QAction::triggered, this,
-            guard(this, services_.ui, [this, handler] { (this->*handler)(); }));
-    return action;
-}
+TextView::~TextView() = default;
 
 QAction* TextView::addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)()) {
     QAction* action = menu->addAction(caption);
@@ -120,26 +110,25 @@ QAction* TextView::addEditAction(QMenu* menu, const QString& caption, void (QTex
 
 void TextView::buildMenus() {
     QMenu* file = menuBar()->addMenu(textTexts::fileMenu());
-    openTextAction = addCommand(file, textTexts::openText(), &TextView::openTextFile);
-    openTextAction->setObjectName(u"openTextAction"_s);
-    saveTextAction = addCommand(file, textTexts::saveText(), &TextView::saveTextFile);
-    saveTextAction->setObjectName(u"saveTextAction"_s);
-    saveAsWordAction = addCommand(file, textTexts::saveAsWord(), &TextView::saveAsWordDocument);
-    saveAsWordAction->setObjectName(u"saveAsWordAction"_s);
+    openTextAction =
+        addCommand(file, "openTextAction", textTexts::openText(), &TextView::openTextFile);
+    saveTextAction =
+        addCommand(file, "saveTextAction", textTexts::saveText(), &TextView::saveTextFile);
+    saveAsWordAction = addCommand(file, "saveAsWordAction", textTexts::saveAsWord(),
+                                  &TextView::saveAsWordDocument);
     file->addSeparator();
-    printAction = addCommand(file, textTexts::print(), &TextView::printToDefaultPrinter);
-    printAction->setObjectName(u"printAction"_s);
-    printFromWordAction = addCommand(file, textTexts::printFromWord(), &TextView::printFromWord);
-    printFromWordAction->setObjectName(u"printFromWordAction"_s);
-    printToPdfAction = addCommand(file, textTexts::printToPdf(), &TextView::printToPdfFile);
-    printToPdfAction->setObjectName(u"printToPdfAction"_s);
+    printAction =
+        addCommand(file, "printAction", textTexts::print(), &TextView::printToDefaultPrinter);
+    printFromWordAction = addCommand(file, "printFromWordAction", textTexts::printFromWord(),
+                                     &TextView::printFromWord);
+    printToPdfAction =
+        addCommand(file, "printToPdfAction", textTexts::printToPdf(), &TextView::printToPdfFile);
     file->addSeparator();
-    returnToTableAction = addCommand(file, textTexts::returnToTable(), &TextView::returnToTable);
-    returnToTableAction->setObjectName(u"returnToTableAction"_s);
+    returnToTableAction = addCommand(file, "returnToTableAction", textTexts::returnToTable(),
+                                     &TextView::returnToTable);
 
     QMenu* edit = menuBar()->addMenu(textTexts::editMenu());
-    undoAction = addCommand(edit, textTexts::back(), &TextView::undoEdit);
-    undoAction->setObjectName(u"undoAction"_s);
+    undoAction = addCommand(edit, "undoAction", textTexts::back(), &TextView::undoEdit);
     edit->addSeparator();
     copyAction = addEditAction(edit, textTexts::copy(), &QTextEdit::copy);
     copyAction->setObjectName(u"copyAction"_s);
@@ -151,18 +140,17 @@ void TextView::buildMenus() {
     selectAllAction = addEditAction(edit, textTexts::selectAll(), &QTextEdit::selectAll);
     selectAllAction->setObjectName(u"selectAllAction"_s);
     edit->addSeparator();
-    findAction = addCommand(edit, textTexts::find(), &TextView::openFindBar);
-    findAction->setObjectName(u"findAction"_s);
+    findAction = addCommand(edit, "findAction", textTexts::find(), &TextView::openFindBar);
 
     QMenu* settings = menuBar()->addMenu(textTexts::settingsMenu());
     textFormatSettingsAction =
-        addCommand(settings, textTexts::outputAsText(), &TextView::showTextFormatSettings);
-    textFormatSettingsAction->setObjectName(u"textFormatSettingsAction"_s);
+        addCommand(settings, "textFormatSettingsAction", textTexts::outputAsText(),
+                   &TextView::showTextFormatSettings);
 
     editorContextMenu = new QMenu(this);
     editorContextMenu->setObjectName(u"editorContextMenu"_s);
-    popupUndoAction = addCommand(editorContextMenu, textTexts::back(), &TextView::undoEdit);
-    popupUndoAction->setObjectName(u"popupUndoAction"_s);
+    popupUndoAction =
+        addCommand(editorContextMenu, "popupUndoAction", textTexts::back(), &TextView::undoEdit);
     editorContextMenu->addSeparator();
     popupCopyAction = addEditAction(editorContextMenu, textTexts::popupCopy(), &QTextEdit::copy);
     popupCopyAction->setObjectName(u"popupCopyAction"_s);
@@ -229,20 +217,6 @@ void TextView::findInEditor(const QString& text, FindStep step) {
         editor->ensureCursorVisible();
     }
     findBar->showMessage(findMessage(result.outcome, step));
-}
-
-void TextView::showFor(QWidget* opener) {
-    if (!isVisible() && opener != nullptr) {
-        move(opener->geometry().center() - rect().center());
-    }
-    showAsActive(*this, services_.activations, services_.ui, [this] { onActivated(); });
-}
-
-bool TextView::event(QEvent* event) {
-    if (services_.activations.isActivation(this, event)) {
-        guarded(this, services_.ui, [this] { onActivated(); });
-    }
-    return QMainWindow::event(event);
 }
 
 void TextView::hideEvent(QHideEvent* event) {

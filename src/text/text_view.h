@@ -6,6 +6,8 @@
 #include "text/table_text.h"
 #include "ui/window_services.h"
 
+#include "ui/program_window.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -28,7 +30,7 @@ struct TextFormatOptions;
 // The text view ("Information as text"): the song table as lines of text, or a text file, in
 // an editor from which it is saved, printed or handed on. Every activation builds the content
 // as the text-view mode says.
-class TextView : public QMainWindow {
+class TextView : public ProgramWindow<QMainWindow> {
     Q_OBJECT
 
 public:
@@ -43,16 +45,12 @@ public:
              TextFormatDialog& textFormatDialog, QWidget* parent = nullptr);
     ~TextView() override;
 
-    // Shows the view (centred on the opener when it was hidden) and runs its activation at
-    // once, so that the content is built when this returns.
-    void showFor(QWidget* opener);
-
     // The editor's content, as built by the latest activation or edited since. Building a
     // new content replaces the document: take it again after every activation.
     QString editorText() const;
     QTextDocument& editorDocument() const;
 
-    void onActivated();
+    void onActivated() override;
     void openTextFile();
     void saveTextFile();
     void printToDefaultPrinter();
@@ -79,7 +77,7 @@ Q_SIGNALS:
     void tableAboutToBeRead();
 
 protected:
-    bool event(QEvent* event) override;
+    bool keepsPlaceWhenShown() const override { return true; }
     void hideEvent(QHideEvent* event) override;
 
 private:
@@ -87,7 +85,6 @@ private:
     void setupFind();
     void openFindBar();
     void findInEditor(const QString& text, FindStep step);
-    QAction* addCommand(QMenu* menu, const QString& caption, void (TextView::*handler)());
     QAction* addEditAction(QMenu* menu, const QString& caption, void (QTextEdit::*slot)());
     qreal indentPixels() const;
     qreal dpi() const;
@@ -130,7 +127,6 @@ private:
     QAction* popupCutAction = nullptr;
     QAction* popupSelectAllAction = nullptr;
 
-    WindowServices services_;
     TextViewModes& modes_;
     const SongTableModel& table_;
     const TextFormatOptions& textFormat_;

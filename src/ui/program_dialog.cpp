@@ -10,29 +10,10 @@
 namespace corvanteller {
 
 ProgramDialog::ProgramDialog(const WindowServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      services_(services) {
+    : ProgramWindow(services, parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setModal(false);
-    services_.activations.addForm(this);
-}
-
-ProgramDialog::~ProgramDialog() {
-    services_.activations.removeForm(this);
-}
-
-void ProgramDialog::showFor(QWidget* opener) {
-    if (opener != nullptr) {
-        move(opener->geometry().center() - rect().center());
-    }
-    showAsActive(*this, services_.activations, services_.ui, [this] { onActivated(); });
-}
-
-bool ProgramDialog::event(QEvent* event) {
-    if (services_.activations.isActivation(this, event)) {
-        guarded(this, services_.ui, [this] { onActivated(); });
-    }
-    return QDialog::event(event);
 }
 
 void ProgramDialog::changeEvent(QEvent* event) {

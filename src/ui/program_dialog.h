@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/window_services.h"
+#include "ui/program_window.h"
 
 #include <QDialog>
 
@@ -12,23 +12,15 @@ namespace corvanteller {
 // minimised on its own: a window manager that offers minimising anyway (Openbox draws the
 // button whatever the window asks) sees it come straight back. Its activation runs every time
 // another of the program's windows was active before it.
-class ProgramDialog : public QDialog {
+class ProgramDialog : public ProgramWindow<QDialog> {
     Q_OBJECT
 
 public:
     explicit ProgramDialog(const WindowServices& services, QWidget* parent = nullptr);
-    ~ProgramDialog() override;
-
-    // Shows the dialog centred on the window that opened it and runs its activation.
-    void showFor(QWidget* opener);
-    virtual void onActivated() = 0;
 
 protected:
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-
-    WindowServices services_;
 
 private:
     // Undoes a minimising unless a window of the program that is not a dialog went with it.

@@ -18,8 +18,9 @@ namespace corvanteller {
 // and its menu commands run with errors reported.
 template <typename QtWindow> class ProgramWindow : public QtWindow {
 public:
-    explicit ProgramWindow(const WindowServices& services, QWidget* parent = nullptr)
-        : QtWindow(parent), services_(services) {
+    explicit ProgramWindow(const WindowServices& services, QWidget* parent = nullptr,
+                           Qt::WindowFlags flags = {})
+        : QtWindow(parent, flags), services_(services) {
         services_.activations.addForm(this);
     }
     ~ProgramWindow() override { services_.activations.removeForm(this); }
