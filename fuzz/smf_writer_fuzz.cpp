@@ -30,7 +30,7 @@ void checkLayout(QByteArrayView file, const SmfFile& parsed) {
         qsizetype event = chunk.dataStart;
         for (const SmfEvent& each : chunk.events) {
             check(each.start == event && each.end > each.start, "events follow each other");
-            check(each.dataStart + each.dataSize <= each.end || !each.isMeta(),
+            check(each.dataStart + each.dataSize() <= each.end || !each.isMeta(),
                   "meta data lies in its event");
             event = each.end;
         }

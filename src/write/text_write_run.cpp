@@ -90,9 +90,28 @@ public:
         return last_;
     }
 
+    // The real path of a folder (its path ending in '/'), symbolic links followed, ending in '/';
+    // the last one is kept.
+    std::optional<QByteArray> realFolder(const QByteArray& folder) {
+        if (!lastReal_ || lastNamed_ != folder) {
+            char resolved[PATH_MAX];
+            if (::realpath(folder.constData(), resolved) == nullptr) {
+                return std::nullopt;
+            }
+            lastNamed_ = folder;
+            lastReal_ = QByteArray(resolved);
+            if (!lastReal_->endsWith('/')) {
+                lastReal_->append('/');
+            }
+        }
+        return lastReal_;
+    }
+
 private:
     QByteArray lastPath_;
     std::shared_ptr<const OpenFolder> last_;
+    QByteArray lastNamed_;
+    std::optional<QByteArray> lastReal_;
 };
 
 // The folders whose entries a run changed, each flushed once.
@@ -160,25 +179,51 @@ QString leftAloneMessage(const QString& path, const QString& reason) {
     return u"The file %1 was left alone: %2."_s.arg(path, reason);
 }
 
-// Reads the file that path names, a symbolic link followed. Throws WriteFailure.
-TargetFile readTarget(const QByteArray& path, RunFolders& folders) {
-    char resolved[PATH_MAX];
-    if (::realpath(path.constData(), resolved) == nullptr) {
-        throw WriteFailure(ioErrorText(errno), false);
-    }
-    TargetFile target;
-    target.path = resolved;
+// Opens the file of target.path without following a link; -1 with errno set otherwise.
+int openTarget(TargetFile& target, RunFolders& folders) {
     const qsizetype slash = target.path.lastIndexOf('/');
     target.name = target.path.mid(slash + 1);
     target.folder = folders.open(target.path.left(slash + 1));
     if (!target.folder) {
-        throw WriteFailure(ioErrorText(errno == 0 ? EIO : errno), false);
+        errno = errno == 0 ? EIO : errno;
+        return -1;
     }
-    const int fd = ::openat(target.folder->descriptor(), target.name.constData(),
-                            O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    return ::openat(target.folder->descriptor(), target.name.constData(),
+                    O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+}
+
+// Opens the file that path names, a symbolic link followed. The files of a folder follow each
+// other: its real path is found once, and only a file that is a link has its own path resolved.
+// Throws WriteFailure.
+int openFollowed(const QByteArray& path, TargetFile& target, RunFolders& folders) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash >= 0 && slash + 1 < path.size()) {
+        if (const std::optional<QByteArray> folder = folders.realFolder(path.left(slash + 1))) {
+            target.path = *folder + path.mid(slash + 1);
+            const int fd = openTarget(target, folders);
+            if (fd >= 0) {
+                return fd;
+            }
+        }
+    }
+    char resolved[PATH_MAX];
+    if (::realpath(path.constData(), resolved) == nullptr) {
+        throw WriteFailure(ioErrorText(errno), false);
+    }
+    target.path = resolved;
+    const int fd = openTarget(target, folders);
     if (fd < 0) {
         throw WriteFailure(ioErrorText(errno), false);
     }
+    return fd;
+}
+
+// Reads the file that path names, a symbolic link followed, into buffer's memory where it has
+// room. Throws WriteFailure.
+TargetFile readTarget(const QByteArray& path, RunFolders& folders, QByteArray buffer = {}) {
+    TargetFile target;
+    target.bytes = std::move(buffer);
+    const int fd = openFollowed(path, target, folders);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int error = S_ISREG(info.st_mode) ? errno : EACCES;
@@ -471,6 +516,7 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
     }
     WriteBatches batches(services, journal.get(), result);
     RunFolders folders;
+    QByteArray spare; // the memory of a file written, for the next one to be read into
     for (const TextWriteRequest& request : requests) {
         const std::size_t index = result.rows.size();
         TextWriteRowResult& row = result.rows.emplace_back();
@@ -482,7 +528,7 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
             if (!isKaraokeFileName(fileNameOf(request.path))) {
                 throw WriteFailure(u"its name does not hold \"kar\" or \"KAR\""_s);
             }
-            TargetFile target = readTarget(request.path, folders);
+            TargetFile target = readTarget(request.path, folders, std::move(spare));
             row.oldTexts = readKaraokeBytes(target.bytes, runSet);
             if (row.oldTexts == request.texts) {
                 continue;
@@ -506,7 +552,8 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
                          {},    sha256(plan.newBytes), std::move(plan.regions)};
             file.temporary = writeTemporary(file.target, plan.newBytes, services.flushes);
             file.oldSha256 = sha256(file.target.bytes);
-            file.target.bytes.clear(); // the batch keeps only what its journal lines need
+            // The batch keeps only what its journal lines need.
+            spare = std::move(file.target.bytes);
             if (!batches.add(std::move(file), plan.newBytes.size())) {
                 break;
             }

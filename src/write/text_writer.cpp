@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <optional>
 
 namespace corvanteller {
@@ -44,105 +43,6 @@ QByteArray applyEdits(QByteArrayView old, std::vector<Edit>& edits) {
     return result;
 }
 
-bool overlaps(qsizetype start, qsizetype end, qsizetype otherStart, qsizetype otherEnd) {
-    return start < otherEnd && otherStart < end;
-}
-
-// The parts of a file that no edit touched, one after the other: each chunk's type, then every
-// event of a track that no edit touched, or any other chunk whole. The edits are in file order
-// on both sides, so one pass over each side does, and nothing is gathered.
-class UntouchedParts {
-public:
-    UntouchedParts(QByteArrayView bytes, const SmfFile& file, const std::vector<Edit>& edits,
-                   bool newSide)
-        : bytes_(bytes), file_(file), edits_(edits), newSide_(newSide) {}
-
-    // The next part; false after the last.
-    bool next(QByteArrayView& part) {
-        for (; chunk_ < file_.chunks.size(); ++chunk_, typeGiven_ = false) {
-            const SmfChunk& chunk = file_.chunks[chunk_];
-            if (!typeGiven_) {
-                typeGiven_ = true;
-                event_ = 0;
-                part = bytes_.sliced(chunk.start, 4);
-                return true;
-            }
-            if (chunk.type != "MTrk") {
-                if (event_++ == 0) {
-                    part = bytes_.sliced(chunk.dataStart, chunk.dataSize);
-                    return true;
-                }
-                continue;
-            }
-            while (event_ < chunk.events.size()) {
-                const SmfEvent& event = chunk.events[event_++];
-                if (!touched(event.start, event.end)) {
-                    part = bytes_.sliced(event.start, event.end - event.start);
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
-private:
-    bool touched(qsizetype start, qsizetype end) {
-        for (; nextEdit_ < edits_.size(); ++nextEdit_) {
-            const Edit& edit = edits_[nextEdit_];
-            const qsizetype from = newSide_ ? edit.newOffset : edit.offset;
-            const qsizetype size = newSide_ ? edit.bytes.size() : edit.oldSize;
-            if (size > 0 && from + size > start) {
-                return overlaps(start, end, from, from + size);
-            }
-        }
-        return false;
-    }
-
-    QByteArrayView bytes_;
-    const SmfFile& file_;
-    const std::vector<Edit>& edits_;
-    bool newSide_;
-    std::size_t chunk_ = 0;
-    std::size_t event_ = 0;
-    bool typeGiven_ = false;
-    std::size_t nextEdit_ = 0;
-};
-
-// Whether both sides give parts of the same sizes and bytes. Parts that follow each other on
-// both sides are compared as one stretch: most events are three or four bytes long.
-bool sameParts(UntouchedParts oldSide, UntouchedParts newSide) {
-    QByteArrayView oldPart;
-    QByteArrayView newPart;
-    const char* oldRun = nullptr;
-    const char* newRun = nullptr;
-    qsizetype runSize = 0;
-    const auto sameRun = [&] {
-        return runSize == 0 || std::memcmp(oldRun, newRun, static_cast<std::size_t>(runSize)) == 0;
-    };
-    for (;;) {
-        const bool more = oldSide.next(oldPart);
-        if (more != newSide.next(newPart)) {
-            return false;
-        }
-        if (!more) {
-            return sameRun();
-        }
-        if (oldPart.size() != newPart.size()) {
-            return false;
-        }
-        if (oldRun + runSize == oldPart.data() && newRun + runSize == newPart.data()) {
-            runSize += oldPart.size();
-            continue;
-        }
-        if (!sameRun()) {
-            return false;
-        }
-        oldRun = oldPart.data();
-        newRun = newPart.data();
-        runSize = oldPart.size();
-    }
-}
-
 QByteArray bigEndian32(quint32 value) {
     QByteArray bytes(4, '\0');
     for (int i = 3; i >= 0; --i) {
@@ -157,8 +57,8 @@ struct EditSet {
     std::vector<Edit> edits;
 
     void replaceData(const SmfEvent& event, QByteArrayView oldBytes, const QByteArray& data) {
-        const qsizetype lengthAt = event.statusAt + 2;
-        if (oldBytes.sliced(event.dataStart, event.dataSize) == data) {
+        const qsizetype lengthAt = event.statusAt() + 2;
+        if (oldBytes.sliced(event.dataStart, event.dataSize()) == data) {
             return;
         }
         edits.push_back(
@@ -171,6 +71,15 @@ struct EditSet {
     }
     void remove(const SmfEvent& event) {
         edits.push_back({event.start, event.end - event.start, {}});
+    }
+
+    std::vector<SmfSplice> splices() const {
+        std::vector<SmfSplice> all;
+        all.reserve(edits.size());
+        for (const Edit& edit : edits) {
+            all.push_back({edit.offset, edit.oldSize, edit.newOffset, edit.bytes.size()});
+        }
+        return all;
     }
 
     QByteArray apply(QByteArrayView old, const SmfFile& file) {
@@ -307,7 +216,7 @@ EditSet ordinaryEdits(QByteArrayView old, const NameEvent& name,
     }
     for (std::size_t k = 0; k < slots.size(); ++k) {
         const SmfEvent& event = *slots[k];
-        const QByteArrayView data = old.sliced(event.dataStart, event.dataSize);
+        const QByteArrayView data = old.sliced(event.dataStart, event.dataSize());
         const bool cutThere =
             data.size() == texts[k].size() ||
             (data.size() > texts[k].size() && !runChars.contains(data[texts[k].size()]));
@@ -338,13 +247,13 @@ std::optional<WordsTrack> wordsTrackOf(QByteArrayView old, const SmfFile& file) 
         for (std::size_t i = 0; i < chunk.events.size(); ++i) {
             const SmfEvent& event = chunk.events[i];
             if (event.isMeta() && event.metaType == 0x03 &&
-                old.sliced(event.dataStart, event.dataSize) == "Words") {
+                old.sliced(event.dataStart, event.dataSize()) == "Words") {
                 WordsTrack words{&chunk, i, {}};
                 for (std::size_t j = i + 1; j < chunk.events.size() && words.titles.size() < 3;
                      ++j) {
                     const SmfEvent& line = chunk.events[j];
                     if (line.isMeta() && line.metaType == 0x01 &&
-                        old.sliced(line.dataStart, line.dataSize).startsWith("@T")) {
+                        old.sliced(line.dataStart, line.dataSize()).startsWith("@T")) {
                         words.titles.push_back(&line);
                     }
                 }
@@ -397,6 +306,34 @@ std::optional<EditSet> softKaraokeEdits(QByteArrayView old, const WordsTrack& wo
     return set;
 }
 
+// The parse of the old file, whose memory serves the next file the thread writes; the events of
+// a huge one are let go.
+class ReusedParse {
+public:
+    ReusedParse() : file(keptFile()) {}
+    ~ReusedParse() {
+        std::size_t events = 0;
+        for (const SmfChunk& chunk : file.chunks) {
+            events += chunk.events.capacity();
+        }
+        if (events > keptEvents) {
+            file = {};
+        }
+    }
+    ReusedParse(const ReusedParse&) = delete;
+    ReusedParse& operator=(const ReusedParse&) = delete;
+
+    SmfFile& file;
+
+private:
+    static constexpr std::size_t keptEvents = 1 << 20;
+
+    static SmfFile& keptFile() {
+        thread_local SmfFile kept;
+        return kept;
+    }
+};
+
 } // namespace
 
 QString notStoredWhereReadMessage(const QString& path) {
@@ -432,8 +369,9 @@ QByteArray rebuildOldBytes(QByteArrayView newBytes, const std::vector<ChangedReg
 TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, RunSet runSet,
                             const QString& shownPath) {
     TextWritePlan plan;
-    const std::optional<SmfFile> file = parseSmf(oldBytes);
-    if (!file) {
+    const ReusedParse reused;
+    const SmfFile* file = &reused.file;
+    if (!parseSmfInto(oldBytes, reused.file)) {
         plan.refusal = notChangeableMidiMessage(shownPath);
         return plan;
     }
@@ -450,12 +388,12 @@ TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, Run
         bytes[k] = *encoded;
     }
     const std::optional<NameEvent> name = firstTrackName(*file);
-    if (!name || name->track->events[name->index].statusAt != firstNameMarker(oldBytes)) {
+    if (!name || name->track->events[name->index].statusAt() != firstNameMarker(oldBytes)) {
         plan.refusal = notStoredWhereReadMessage(shownPath);
         return plan;
     }
     const SmfEvent& nameEvent = name->track->events[name->index];
-    const QByteArrayView formatName = oldBytes.sliced(nameEvent.dataStart, nameEvent.dataSize);
+    const QByteArrayView formatName = oldBytes.sliced(nameEvent.dataStart, nameEvent.dataSize());
     const bool softKaraoke = isSoftKaraokeName(formatName) && oldBytes.size() > midiHeaderSize &&
                              oldBytes.sliced(midiHeaderSize).contains("Words");
 
@@ -501,9 +439,7 @@ TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, Run
             }
             continue;
         }
-        const std::optional<SmfFile> reparsed = parseSmf(newBytes);
-        if (!reparsed || !sameParts(UntouchedParts(oldBytes, *file, set.edits, false),
-                                    UntouchedParts(newBytes, *reparsed, set.edits, true))) {
+        if (!parsesAsSpliced(oldBytes, *file, newBytes, set.splices())) {
             plan.refusal = notChangeableMidiMessage(shownPath);
             return plan;
         }

@@ -31,8 +31,8 @@ struct TextWritePlan {
 // Builds the file that gives texts when the reader reads it with runSet: an ordinary file in
 // its first track-name event and the text events that follow it, a Soft Karaoke file in the
 // first three "@T" lines of its "Words" track. Every other byte stays as it was, in its order.
-// The new bytes are proved before the plan is ok: the reader gives texts, and a second parse
-// finds the same events apart from the changed texts. shownPath is for the messages.
+// The new bytes are proved before the plan is ok: the reader gives texts, and they parse with
+// the same events apart from the changed texts. shownPath is for the messages.
 TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, RunSet runSet,
                             const QString& shownPath);
 

@@ -106,6 +106,30 @@ protected:
     std::vector<QByteArray> originals;
 };
 
+TEST_F(TextWriteRuns, WritesThroughALinkedFolderIntoTheRealFiles) {
+    // The rows name the files through a linked folder; the second one through a link as well.
+    test::TempTree other;
+    ASSERT_EQ(::symlink(tree.root().toLocal8Bit().constData(), other.path("linked").constData()),
+              0);
+    ASSERT_EQ(::symlink("song1.kar", tree.path("link.kar").constData()), 0);
+    std::vector<TextWriteRequest> rows = requests();
+    for (TextWriteRequest& row : rows) {
+        row.path = other.path("linked/") + row.path.mid(row.path.lastIndexOf('/') + 1);
+    }
+    rows[1].path = other.path("linked/link.kar");
+
+    const TextWriteRunResult result = write(rows, systemFileSystem());
+    EXPECT_EQ(result.written, 4);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(readKaraokeFile(paths[i], RunSet::StartWindow).texts, textsFor(int(i))) << i;
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(tree.path("link.kar").constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(undo().written, 4);
+    expectOriginals();
+}
+
 TEST_F(TextWriteRuns, WritesRefusesAndUndoesByteForByte) {
     ::chmod(paths[0].constData(), 0640);
     // A link's target is replaced and the link kept; a file with a second name is refused.

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace corvanteller {
 namespace {
 
@@ -77,10 +79,121 @@ TEST(SmfFile, RefusesEveryFileThatDoesNotParseToItsEnd) {
     const std::optional<SmfFile> parsed = parseSmf(good);
     ASSERT_EQ(parsed->chunks.size(), 3U);
     EXPECT_EQ(parsed->chunks[2].events.size(), 5U); // name, three notes, end of track
-    EXPECT_EQ(parsed->chunks[2].events[2].statusAt, -1);
+    EXPECT_EQ(parsed->chunks[2].events[2].statusAt(), -1);
     for (const quint32 value : {0U, 0x7FU, 0x80U, 0x3FFFU, 0x4000U, 0x0FFFFFFFU}) {
         const QByteArray vlq = encodeVlq(value) + '\xFF' + '\x2F' + '\0';
         EXPECT_TRUE(parseSmf(QByteArray(head + track(vlq))).has_value()) << value;
+    }
+}
+
+TEST(SmfFile, ParsesIntoTheMemoryOfTheFileBeforeAsIntoNew) {
+    const QByteArray broken = ordinaryFile().chopped(1);
+    const QByteArray files[] = {softKaraokeFile("Soft Karaoke", {"@TTitle of the song", "@IInfo"}),
+                                ordinaryFile(), broken, smfFile({notes}),
+                                smfFile({metaEvent(0x03, "Only") + tempo + notes, tempo, notes})};
+    SmfFile reused;
+    for (const QByteArray& file : files) {
+        const std::optional<SmfFile> fresh = parseSmf(file);
+        ASSERT_EQ(parseSmfInto(file, reused), fresh.has_value());
+        if (!fresh) {
+            continue;
+        }
+        ASSERT_EQ(reused.chunks.size(), fresh->chunks.size());
+        for (std::size_t c = 0; c < fresh->chunks.size(); ++c) {
+            const SmfChunk& got = reused.chunks[c];
+            const SmfChunk& want = fresh->chunks[c];
+            EXPECT_EQ(std::tie(got.type, got.start, got.dataStart, got.dataSize),
+                      std::tie(want.type, want.start, want.dataStart, want.dataSize));
+            ASSERT_EQ(got.events.size(), want.events.size());
+            for (std::size_t e = 0; e < want.events.size(); ++e) {
+                const SmfEvent& a = got.events[e];
+                const SmfEvent& b = want.events[e];
+                EXPECT_EQ(
+                    std::tie(a.start, a.end, a.dataStart, a.status, a.metaType, a.statusSkip),
+                    std::tie(b.start, b.end, b.dataStart, b.status, b.metaType, b.statusSkip));
+            }
+        }
+    }
+}
+
+// oldSize bytes at offset give way to bytes.
+struct Change {
+    qsizetype offset = 0;
+    qsizetype oldSize = 0;
+    QByteArray bytes;
+};
+
+struct Spliced {
+    QByteArray bytes;
+    std::vector<SmfSplice> splices;
+};
+
+Spliced spliced(const QByteArray& old, const std::vector<Change>& changes) {
+    Spliced result;
+    qsizetype at = 0;
+    for (const Change& change : changes) {
+        result.bytes += old.mid(at, change.offset - at);
+        result.splices.push_back(
+            {change.offset, change.oldSize, result.bytes.size(), change.bytes.size()});
+        result.bytes += change.bytes;
+        at = change.offset + change.oldSize;
+    }
+    result.bytes += old.mid(at);
+    return result;
+}
+
+// The length of the track whose chunk begins at chunk, grown by growth.
+Change trackLength(const QByteArray& old, qsizetype chunk, int growth) {
+    const QByteArray field = old.mid(chunk + 4, 4);
+    const int length = (uchar(field[2]) << 8 | uchar(field[3])) + growth;
+    return {chunk + 4, 4, QByteArray("\x00\x00", 2) + char(length >> 8) + char(length & 0xFF)};
+}
+
+TEST(SmfFile, ProvesSplicedBytesQuicklyAsWhenParsedWhole) {
+    const QByteArray old =
+        smfFile({metaEvent(0x03, "Title") + tempo, metaEvent(0x03, "Piano") + notes});
+    const std::optional<SmfFile> parsed = parseSmf(old);
+    ASSERT_TRUE(parsed.has_value());
+    const qsizetype nameLength = old.indexOf("Title") - 1;
+    const qsizetype tempoAt = old.indexOf(tempo);
+    const qsizetype second = old.lastIndexOf("MTrk");
+    const qsizetype running = old.indexOf(notes) + 4; // the note under running status
+    const QByteArray lyric = metaEvent(0x05, "la");
+    const QByteArray sysex("\x00\xF0\x01\xF7", 4);
+    const QByteArray singer = metaEvent(0x01, "Singer");
+    const struct {
+        const char* what;
+        std::vector<Change> changes;
+        bool holds;
+        qsizetype flipped = -1; // a byte of the new file changed outside every splice
+    } cases[] = {
+        {"a longer name", {trackLength(old, 14, 4), {nameLength, 6, "\x09New Title"_ba}}, true},
+        {"a text after the name",
+         {trackLength(old, 14, int(singer.size())), {tempoAt, 0, singer}},
+         true},
+        {"an event removed", {trackLength(old, 14, -7), {tempoAt, 7, {}}}, true},
+        {"a note's velocity", {{running + 2, 1, "\x41"_ba}}, true},
+        {"a meta event before running status",
+         {trackLength(old, second, int(lyric.size())), {running, 0, lyric}},
+         true},
+        {"a sysex before running status",
+         {trackLength(old, second, int(sysex.size())), {running, 0, sysex}},
+         false},
+        {"the track length left", {{nameLength, 6, "\x09New Title"_ba}}, false},
+        {"a length that takes in the next event", {{nameLength, 1, "\x07"_ba}}, false},
+        {"a data byte made a status byte", {{running + 1, 1, "\x90"_ba}}, false},
+        {"a byte outside the splices", {trackLength(old, 14, 0)}, false, running + 2},
+    };
+    for (const auto& each : cases) {
+        Spliced changed = spliced(old, each.changes);
+        if (each.flipped >= 0) {
+            changed.bytes[each.flipped] = char(changed.bytes[each.flipped] ^ 1);
+        }
+        for (const SpliceProof proof : {SpliceProof::Quick, SpliceProof::Whole}) {
+            EXPECT_EQ(parsesAsSpliced(old, *parsed, changed.bytes, changed.splices, proof),
+                      each.holds)
+                << each.what << (proof == SpliceProof::Quick ? " (quick)" : " (whole)");
+        }
     }
 }
 
