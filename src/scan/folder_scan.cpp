@@ -268,28 +268,21 @@ private:
         return true;
     }
 
-    // A file that the cache knows as it is now is done here, without a hand-over to a reader:
-    // a look at the file costs less than that. The inode of the listing tells first whether a
-    // record may stand for it, so that a file the cache does not know costs no look.
+    // A file that the cache may know is looked at by a helper, or here when there is none:
+    // a look at the file costs less than a hand-over to a thread that waits for work. The
+    // inode of the listing tells first whether a record may stand for it, so that a file the
+    // cache does not know costs no look.
     bool takeFromCache(const dirent& entry, ReadJob& job) const {
-        const ScanCache::Record* record =
-            folderDevice_ == 0
-                ? nullptr
-                : request_.cache->recordFor(request_.runSet, folderDevice_, entry.d_ino);
-        if (record == nullptr) {
+        job.record = folderDevice_ == 0
+                         ? nullptr
+                         : request_.cache->recordFor(request_.runSet, folderDevice_, entry.d_ino);
+        if (job.record == nullptr || readAhead_.helpers() > 0) {
             return false;
         }
-        // The file as opening it would find it: through a link, its target.
-        struct stat status {};
-        if (::fstatat(handle_->fd(), entry.d_name, &status, 0) != 0 || !S_ISREG(status.st_mode)) {
+        if (!takeRecordedTexts(handle_->fd(), entry.d_name, *job.record, job.result)) {
+            job.record = nullptr; // looked at already: the file is read
             return false;
         }
-        const FileVersion version = FileVersion::of(status);
-        if (version != record->version) {
-            return false;
-        }
-        job.result.texts = record->texts;
-        job.result.version = version;
         job.cached = true;
         job.done.store(true, std::memory_order_release);
         return true;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <sched.h>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace corvanteller {
@@ -15,7 +16,27 @@ namespace {
 // it reads the file itself as well. Reading a karaoke file takes far less.
 constexpr std::chrono::milliseconds patience{1};
 
+// A job that a record may stand for takes a helper a look at the file, about as long as a
+// wake-up costs the thread that hands it over: a sleeping helper is woken for such jobs only
+// once a few of them wait.
+constexpr std::size_t recordJobsPerWakeUp = 4;
+
 } // namespace
+
+bool takeRecordedTexts(int folderFd, const char* name, const ScanCache::Record& record,
+                       KarReadResult& result) {
+    struct stat status {};
+    if (::fstatat(folderFd, name, &status, 0) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    const FileVersion version = FileVersion::of(status);
+    if (version != record.version) {
+        return false;
+    }
+    result.texts = record.texts;
+    result.version = version;
+    return true;
+}
 
 ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop)
     : runSet_(runSet), stop_(stop) {
@@ -44,9 +65,10 @@ void ReadAhead::submit(std::shared_ptr<ReadJob> job) {
     bool wake = false;
     {
         const std::lock_guard lock(mutex_);
+        const bool recorded = job->record != nullptr;
         waiting_.push_back(std::move(job));
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
-        wake = idleHelpers_ > 0;
+        wake = idleHelpers_ > 0 && (!recorded || waiting_.size() >= recordJobsPerWakeUp);
     }
     // A busy helper takes the job when it is done; waking costs a system call.
     if (wake) {
@@ -109,6 +131,11 @@ void ReadAhead::helperLoop() {
 
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
     Reading reading;
+    if (job.record != nullptr &&
+        takeRecordedTexts(job.folder->fd(), job.name.constData(), *job.record, reading.result)) {
+        reading.cached = true;
+        return reading;
+    }
     try {
         reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_, stop_);
     } catch (...) {
@@ -123,6 +150,7 @@ void ReadAhead::publish(ReadJob& job, Reading&& reading) {
     }
     job.result = std::move(reading.result);
     job.exception = std::move(reading.exception);
+    job.cached = reading.cached;
     // Set under the lock, so that a thread about to wait for it cannot miss it.
     job.done.store(true, std::memory_order_release);
 }

@@ -3,6 +3,7 @@
 
 #include "kar/char_sets.h"
 #include "kar/kar_reader.h"
+#include "scan/scan_cache.h"
 
 #include <QByteArray>
 
@@ -24,11 +25,19 @@ class FolderHandle;
 struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
     QByteArray name;
+    // The scan cache's record that may stand for the file: the file is read only when it is
+    // not the version of the record.
+    const ScanCache::Record* record = nullptr;
     KarReadResult result;         // once done
     std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
     std::atomic<bool> done{false};
-    bool cached = false; // the result is a scan cache's record, set before done
+    bool cached = false; // the result is the record's, set before done
 };
+
+// The record's texts as the result, when the file that opening the entry would open (through a
+// link, its target) is a regular file of the record's version; false otherwise.
+bool takeRecordedTexts(int folderFd, const char* name, const ScanCache::Record& record,
+                       KarReadResult& result);
 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in
 // order. That thread reads too: a job that no helper has taken yet is read where it is wanted,
@@ -57,6 +66,7 @@ private:
     struct Reading {
         KarReadResult result;
         std::exception_ptr exception;
+        bool cached = false;
     };
 
     void helperLoop();

@@ -214,7 +214,15 @@ bool ScanCache::parse(const QByteArray& bytes) {
 }
 
 QByteArray ScanCache::serialise() const {
+    qsizetype size = sizeof(FileHead);
+    for (const Record& record : records_) {
+        size += static_cast<qsizetype>(sizeof(RecordHead));
+        for (int text = 0; text < 4; ++text) {
+            size += 2 * textsOf(record.texts, text)->size();
+        }
+    }
     QByteArray bytes(sizeof(FileHead), '\0');
+    bytes.reserve(size);
     for (const Record& record : records_) {
         RecordHead head{record.version.device,
                         record.version.inode,
@@ -251,16 +259,17 @@ bool ScanCache::save() {
         return false;
     }
     const QByteArray bytes = serialise();
-    // Written beside the cache and renamed over it once it is on the disk: a reader sees the
-    // old file or the new one, whole, also after a crash.
+    // Written beside the cache and renamed over it: a reader sees the old file or the new one,
+    // whole. It is not forced to the disk first (that wait would cost a scan more than the
+    // cache saves a rescan): a crash may leave a file that fails its checksum, which is read
+    // as an empty cache.
     const QByteArray target = QFile::encodeName(path_);
     const QByteArray temporary = target + ".tmp-" + QByteArray::number(::getpid());
     const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         return false;
     }
-    const bool written =
-        writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (::close(fd) != 0 || !written || ::rename(temporary.constData(), target.constData()) != 0) {
         ::unlink(temporary.constData());
         return false;
@@ -282,6 +291,7 @@ const SongTexts* ScanCache::find(RunSet runSet, const FileVersion& version) cons
 
 void ScanCache::beginScan() {
     scanned_.clear();
+    fresh_.clear();
     scanned_.reserve(records_.size());
     scanStartNs_ = nowNs();
 }
@@ -292,21 +302,37 @@ void ScanCache::remember(RunSet runSet, const FileVersion& version, const SongTe
     if (version.modifiedNs >= settled || version.changedNs >= settled) {
         return;
     }
-    if (!known) {
-        const SongTexts* before = find(runSet, version);
-        changed_ = changed_ || before == nullptr || *before != texts;
+    if (known) {
+        const std::size_t place = index_.find(records_, runSet, version.device, version.inode);
+        if (place != Index::none) {
+            scanned_.push_back(static_cast<std::uint32_t>(place));
+            return;
+        }
     }
-    scanned_.push_back({runSet, version, texts});
+    const SongTexts* before = find(runSet, version);
+    changed_ = changed_ || before == nullptr || *before != texts;
+    scanned_.push_back(freshMark | static_cast<std::uint32_t>(fresh_.size()));
+    fresh_.push_back({runSet, version, texts});
 }
 
 void ScanCache::endScan() {
     if (!changed_) {
         // Every file known as it was: the records stay, and so does the file.
         scanned_.clear();
+        fresh_.clear();
         return;
     }
-    std::vector<Record> merged = std::move(scanned_);
+    std::vector<Record> merged;
+    merged.reserve(std::min(scanned_.size() + records_.size(), maxFiles));
+    for (const std::uint32_t place : scanned_) {
+        if ((place & freshMark) != 0) {
+            merged.push_back(std::move(fresh_[place & ~freshMark]));
+        } else {
+            merged.push_back(records_[place]);
+        }
+    }
     scanned_.clear();
+    fresh_.clear();
     Index index;
     index.reset(std::min(merged.size() + records_.size(), maxFiles));
     // A file met twice (a hard link) keeps its first row's place.

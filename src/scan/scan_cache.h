@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace corvanteller {
@@ -94,7 +95,12 @@ private:
     std::int64_t scanStartNs_ = 0;
     std::vector<Record> records_; // the latest first
     Index index_;
-    std::vector<Record> scanned_; // this scan's files, in the order of its rows
+    // This scan's files, in the order of its rows: the place of a record in records_ when its
+    // texts came from it, otherwise freshMark and the place of a record in fresh_. A rescan
+    // that reads nothing copies no record.
+    static constexpr std::uint32_t freshMark = 0x80000000U;
+    std::vector<std::uint32_t> scanned_;
+    std::deque<Record> fresh_; // grows without moving its records
 };
 
 } // namespace corvanteller

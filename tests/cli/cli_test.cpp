@@ -62,6 +62,25 @@ TEST(CliFields, EscapesBackslashTabAndLineBreaks) {
     EXPECT_EQ(escapeField(u"Песня"_s), u"Песня"_s.toUtf8());
 }
 
+TEST(CliFields, WritesEveryCharacterAsTheRuntimeEncodesIt) {
+    const QString lowSurrogate(QChar(char16_t{0xDC00}));
+    const QString highSurrogate(QChar(char16_t{0xD83D}));
+    const struct {
+        QString text;
+        QByteArray escaped;
+    } cases[] = {
+        {u"€ ё\\Я"_s, u"€ ё"_s.toUtf8() + "\\\\" + u"Я"_s.toUtf8()},
+        {u"\u00A0\u07FF\u0800\uFFFF\tx"_s, u"\u00A0\u07FF\u0800\uFFFF"_s.toUtf8() + "\\tx"},
+        {u"a\U0001F600b"_s, u"a\U0001F600b"_s.toUtf8()},
+        {u"a"_s + lowSurrogate + u"b"_s + highSurrogate,
+         (u"a"_s + lowSurrogate).toUtf8() + "b" + highSurrogate.toUtf8()},
+        {u"\n\r"_s, "\\n\\r"},
+    };
+    for (const auto& [text, escaped] : cases) {
+        EXPECT_EQ(escapeField(text), escaped) << text.toStdString();
+    }
+}
+
 TEST(Cli, ScanWritesOneLinePerRowAndASummary) {
     TempTree tree;
     tree.writeFile("song.kar", KarBuilder().trackName("Title <x>").text("Artist").bytes());

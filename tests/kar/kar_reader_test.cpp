@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/kar_reader.h"
 
+#include "kar/byte_search.h"
+
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
 
@@ -32,6 +34,32 @@ struct ReaderCase {
 QByteArray fourEvents(const QByteArray& a, const QByteArray& b, const QByteArray& c,
                       const QByteArray& d) {
     return KarBuilder().trackName(a).text(b).text(c).meta(0x02, d).bytes();
+}
+
+// Every hit in every place of a vector and of its scalar tail, after near misses and first
+// bytes that are common, from every start.
+TEST(ByteSearch, FindsThePairWhereverItLies) {
+    const struct {
+        char first;
+        std::size_t gap;
+        char secondA;
+        char secondB;
+    } pairs[] = {{'@', 1, 'T', 'I'}, {'W', 4, 's', 's'}};
+    for (const auto& pair : pairs) {
+        for (const std::size_t size : {std::size_t{5}, std::size_t{47}, std::size_t{130}}) {
+            for (std::size_t hit = 0; hit + pair.gap < size; ++hit) {
+                std::string bytes(size, pair.first); // every position a near miss
+                bytes[hit + pair.gap] = hit % 2 == 0 ? pair.secondA : pair.secondB;
+                for (std::size_t from = 0; from < size; from += 3) {
+                    const std::size_t expected = from <= hit ? hit : notFound;
+                    ASSERT_EQ(findBytePair(bytes.data(), size, from, pair.first, pair.gap,
+                                           pair.secondA, pair.secondB),
+                              expected)
+                        << "size " << size << " hit " << hit << " from " << from;
+                }
+            }
+        }
+    }
 }
 
 TEST(KarReader, NameEventPass) {

@@ -31,10 +31,12 @@ struct CacheFixture {
     TempTree cacheFolder;
     QString cachePath = cacheFolder.root() + u"/cache/scan-cache.bin"_s;
 
-    std::vector<ScannedRow> scan(RunSet runSet, bool withCache = true) const {
+    std::vector<ScannedRow> scan(RunSet runSet, bool withCache = true,
+                                 int readAheadHelpers = -1) const {
         ScanCache cache(cachePath, 0ns);
         ScanRequest request = ScanRequest::forFolder(songs.root(), runSet, false);
         request.cache = withCache ? &cache : nullptr;
+        request.readAheadHelpers = readAheadHelpers;
         std::vector<ScannedRow> rows;
         EXPECT_EQ(scanFolder(request, rows).end, ScanEnd::Complete);
         EXPECT_TRUE(cache.save());
@@ -158,6 +160,44 @@ TEST(ScanCache, AFileGivesItsRecordOnlyWhileItsVersionAndRunSetMatch) {
     }
 }
 
+// Renamed into place, a rewritten cache is another file: its inode tells whether it was written.
+TEST(ScanCache, IsWrittenOnlyWhenARescanChangedItsRecords) {
+    const struct {
+        const char* what;
+        std::function<void(const CacheFixture&)> change;
+        bool rewritten;
+    } cases[] = {
+        {"nothing changed", [](const CacheFixture&) {}, false},
+        {"a file rewritten",
+         [](const CacheFixture& f) {
+             waitForNextTick(f.versionOf("song.kar"));
+             f.rewrite("song.kar", otherSong);
+         },
+         true},
+        {"a file added", [](const CacheFixture& f) { f.songs.writeFile("more.kar", otherSong); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CacheFixture f;
+        f.songs.writeFile("song.kar", realSong);
+        f.songs.writeFile("other.kar", otherSong);
+        f.scan(RunSet::StartWindow);
+        const auto inode = [&] {
+            struct stat status {};
+            EXPECT_EQ(::stat(QFile::encodeName(f.cachePath).constData(), &status), 0);
+            return status.st_ino;
+        };
+        const ino_t before = inode();
+        c.change(f);
+        for (const int helpers : {0, 2}) {
+            SCOPED_TRACE(helpers);
+            f.scan(RunSet::StartWindow, true, helpers);
+        }
+        EXPECT_EQ(inode() != before, c.rewritten);
+    }
+}
+
 TEST(ScanCache, RescansGiveTheRowsOfAScanWithoutTheCache) {
     CacheFixture f;
     bench::KarTreeOptions options;
@@ -176,8 +216,10 @@ TEST(ScanCache, RescansGiveTheRowsOfAScanWithoutTheCache) {
     for (const RunSet runSet : {RunSet::StartWindow, RunSet::MainWindow}) {
         const std::vector<ScannedRow> plain = f.scan(runSet, false);
         ASSERT_EQ(plain.size(), 300u);
-        for (int pass = 0; pass < 2; ++pass) {
-            const std::vector<ScannedRow> cached = f.scan(runSet);
+        // The first fills the cache; then its records are looked at where the rows are
+        // taken, and by helpers.
+        for (const int helpers : {0, 0, 2}) {
+            const std::vector<ScannedRow> cached = f.scan(runSet, true, helpers);
             ASSERT_EQ(cached.size(), plain.size());
             for (std::size_t i = 0; i < plain.size(); ++i) {
                 ASSERT_EQ(cached[i].name, plain[i].name) << i;
