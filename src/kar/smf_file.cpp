@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/smf_file.h"
 
-namespace corvanteller {
+#include "kar/kar_texts.h"
 
-using namespace Qt::StringLiterals;
+namespace corvanteller {
 
 namespace {
 
@@ -144,7 +144,7 @@ QByteArray encodeVlq(quint32 value) {
 }
 
 QString notChangeableMidiMessage(const QString& path) {
-    return u"The file %1 is not a MIDI file that can be changed safely."_s.arg(path);
+    return karTexts::notChangeableMidi(path);
 }
 
 } // namespace corvanteller

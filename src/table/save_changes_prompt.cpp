@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/save_changes_prompt.h"
 
+#include "table/table_texts.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -8,19 +10,17 @@
 
 namespace corvanteller {
 
-using namespace Qt::StringLiterals;
-
 SaveChangesPrompt::SaveChangesPrompt(const WindowServices& services, SaveChangesFlow& flow,
                                      QWidget* parent)
     : ProgramDialog(services, parent), flow_(flow) {
-    setWindowTitle(u"Attention"_s);
+    setWindowTitle(tableTexts::saveChangesTitle());
     setFixedSize(clientWidth, clientHeight);
-    questionLabel = new QLabel(u"Do you want save changes?"_s, this);
+    questionLabel = new QLabel(tableTexts::saveChangesQuestion(), this);
     questionLabel->adjustSize();
     questionLabel->move((clientWidth - questionLabel->width()) / 2, 10);
-    yesButton = new QPushButton(u"Yes"_s, this);
-    noButton = new QPushButton(u"No"_s, this);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
+    yesButton = new QPushButton(tableTexts::yes(), this);
+    noButton = new QPushButton(tableTexts::no(), this);
+    cancelButton = new QPushButton(tableTexts::cancel(), this);
     int left = 24;
     for (QPushButton* button : {yesButton, noButton, cancelButton}) {
         button->setGeometry(left, 38, 90, 25);

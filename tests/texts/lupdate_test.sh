@@ -31,6 +31,9 @@ expected=(
     'Help|Time of last close of the program: %1'
     'Ui|No more messages'
     'Common|Continued from the top'
+    'Settings|Keep check marks when the window is switched'
+    'Kar|Cannot read &quot;%1&quot;: %2'
+    'Table|Do you want save changes?'
 )
 missing=0
 for entry in "${expected[@]}"; do
