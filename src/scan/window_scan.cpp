@@ -9,6 +9,7 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
@@ -17,9 +18,11 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace corvanteller {
@@ -27,6 +30,9 @@ namespace corvanteller {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// The least time between two showings of the scan's progress.
+constexpr qint64 progressIntervalMs = 40;
 
 void advanceProgress(QProgressBar* progressBar) {
     const int next = progressBar->value() + 10;
@@ -233,8 +239,25 @@ ScanOutcome WindowScan::runJob(const ScanRequest& request, RowStore& rows) {
     ScanJob job(cached, folderSeam_);
     QEventLoop loop;
     bool ended = false;
+    // The window shows the progress at most once a frame interval: painting every step would
+    // take the processor from the scan.
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    connect(&showLater, &QTimer::timeout, this, [this, &sinceShown] {
+        showProgress();
+        sinceShown.restart();
+    });
     connect(
-        &job, &ScanJob::progressed, this, [this] { showProgress(); }, Qt::QueuedConnection);
+        &job, &ScanJob::progressed, &showLater,
+        [&sinceShown, &showLater] {
+            if (!showLater.isActive()) {
+                showLater.start(static_cast<int>(
+                    std::max<qint64>(0, progressIntervalMs - sinceShown.elapsed())));
+            }
+        },
+        Qt::QueuedConnection);
     connect(
         &job, &ScanJob::finished, &loop,
         [&loop, &ended] {
