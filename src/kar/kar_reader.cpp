@@ -2,6 +2,7 @@
 #include "kar/kar_reader.h"
 
 #include "common/cp1251.h"
+#include "kar/kar_texts.h"
 #include "kar/soft_karaoke_tail.h"
 
 #include <algorithm>
@@ -560,9 +561,9 @@ constexpr int openFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
 QString karReadFailureText(const QString& shownPath, const KarReadResult& failed) {
     const QString reason = failed.notRegularFile
-                               ? QStringLiteral("not a regular file")
+                               ? karTexts::notRegularFile()
                                : QString::fromLocal8Bit(std::strerror(failed.errorCode));
-    return QStringLiteral("Cannot read \"%1\": %2").arg(shownPath, reason);
+    return karTexts::cannotRead(shownPath, reason);
 }
 
 KarReadResult readKaraokeFile(const QByteArray& pathBytes, RunSet runSet,

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kar/smf_file.h"
 
+#include "kar/kar_texts.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 namespace corvanteller {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -472,7 +472,7 @@ QByteArray encodeVlq(quint32 value) {
 }
 
 QString notChangeableMidiMessage(const QString& path) {
-    return u"The file %1 is not a MIDI file that can be changed safely."_s.arg(path);
+    return karTexts::notChangeableMidi(path);
 }
 
 } // namespace corvanteller

@@ -9,10 +9,12 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,9 +23,8 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
-#include <exception>
-#include <thread>
+#include <algorithm>
+#include <utility>
 
 namespace corvanteller {
 
@@ -31,40 +32,131 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// How often the window shows the scan's progress.
-constexpr int progressIntervalMs = 50;
-
-int scansRunning = 0;
+// The least time between two showings of the scan's progress.
+constexpr qint64 progressIntervalMs = 40;
 
 void advanceProgress(QProgressBar* progressBar) {
     const int next = progressBar->value() + 10;
     progressBar->setValue(next > progressBar->maximum() ? 0 : next);
 }
 
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
+// Widgets disabled for a while and enabled again as they were. A menu disabled with its
+// parent gives its entry in the menu above it the same state, and enabled again it enables
+// that entry even where the entry was disabled on its own: the entries are put back too.
+class DisabledWidgets {
+public:
+    DisabledWidgets() = default;
+    DisabledWidgets(const DisabledWidgets&) = delete;
+    DisabledWidgets& operator=(const DisabledWidgets&) = delete;
+    ~DisabledWidgets() {
+        for (const QPointer<QWidget>& widget : std::as_const(widgets_)) {
+            if (widget) {
+                widget->setEnabled(true);
+            }
+        }
+        for (const auto& [entry, enabled] : std::as_const(menuEntries_)) {
+            if (entry) {
+                entry->setEnabled(enabled);
+            }
+        }
+        for (const auto& [window, focus] : std::as_const(focus_)) {
+            if (window && focus && focus->isEnabled() && focus->isVisibleTo(window)) {
+                focus->setFocus();
+            }
+        }
     }
+
+    // The menus' entries are all taken before any is disabled with its parent.
+    void disable(const QList<QWidget*>& widgets) {
+        for (const QWidget* widget : widgets) {
+            for (const QMenu* menu : widget->findChildren<QMenu*>()) {
+                menuEntries_.emplaceBack(menu->menuAction(), menu->menuAction()->isEnabled());
+            }
+        }
+        for (QWidget* widget : widgets) {
+            if (widget->isEnabled()) {
+                widget->setEnabled(false);
+                widgets_.append(widget);
+            }
+        }
+    }
+    // The window's keyboard widget, given back the keyboard at the end.
+    void keepFocus(QWidget* window) { focus_.emplaceBack(window, window->focusWidget()); }
+
+private:
+    QList<QPointer<QWidget>> widgets_;
+    QList<std::pair<QPointer<QAction>, bool>> menuEntries_;
+    QList<std::pair<QPointer<QWidget>, QPointer<QWidget>>> focus_;
+};
+
+// The program's windows that a user works in; not its menus and tool tips.
+bool isWorkWindow(const QWidget* widget) {
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;
 }
+
+// The program while a window's scan runs, put back as it was whatever happens: of the scan's
+// window only its progress and its Stop button take input, of the other windows none.
+class ScanInputBlock {
+public:
+    ScanInputBlock(const ScanWindowParts& parts, QObject* escapeFilter)
+        : parts_(parts), escapeFilter_(escapeFilter) {
+        labelText_ = parts.progressLabel->text();
+        labelShown_ = !parts.progressLabel->isHidden();
+        QList<QWidget*> blocked = around(parts);
+        const QList<QWidget*> windows = QApplication::topLevelWidgets();
+        for (QWidget* window : windows) {
+            if (isWorkWindow(window)) {
+                disabled_.keepFocus(window);
+                if (window != parts.window) {
+                    blocked.append(window);
+                }
+            }
+        }
+        disabled_.disable(blocked);
+        parts.progressLabel->show();
+        parts.stopButton->show();
+        parts.stopButton->setFocus();
+        parts.window->installEventFilter(escapeFilter);
+    }
+    ~ScanInputBlock() {
+        parts_.window->removeEventFilter(escapeFilter_);
+        parts_.stopButton->hide();
+        parts_.progressLabel->setText(labelText_);
+        parts_.progressLabel->setVisible(labelShown_);
+    }
+    ScanInputBlock(const ScanInputBlock&) = delete;
+    ScanInputBlock& operator=(const ScanInputBlock&) = delete;
+
+private:
+    // Everything of the scan's window beside the progress and the Stop button, and beside the
+    // widgets that hold them: the menu bar, the table, the buttons.
+    static QList<QWidget*> around(const ScanWindowParts& parts) {
+        QList<QWidget*> widgets;
+        QList<const QWidget*> kept = {parts.progressBar, parts.progressLabel, parts.stopButton};
+        for (QWidget* holder = parts.progressBar->parentWidget(); holder != nullptr;
+             holder = holder->parentWidget()) {
+            const QList<QWidget*> children =
+                holder->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            for (QWidget* widget : children) {
+                if (!widget->isWindow() && !kept.contains(widget)) {
+                    widgets.append(widget);
+                }
+            }
+            if (holder == parts.window) {
+                break;
+            }
+            kept = {holder};
+        }
+        return widgets;
+    }
+
+    const ScanWindowParts& parts_;
+    QObject* escapeFilter_;
+    QString labelText_;
+    bool labelShown_ = false;
+    DisabledWidgets disabled_;
+};
 
 } // namespace
 
@@ -75,19 +167,30 @@ WindowScan::WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folde
 WindowScan::~WindowScan() = default;
 
 bool WindowScan::anyRunning() {
-    return scansRunning > 0;
+    // Each window's scan belongs to its window.
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (const QWidget* window : windows) {
+        const QList<WindowScan*> scans =
+            window->findChildren<WindowScan*>(Qt::FindDirectChildrenOnly);
+        for (const WindowScan* scan : scans) {
+            if (scan->running()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void WindowScan::stop() {
-    if (control_ != nullptr) {
-        control_->requestStop();
+    if (job_ != nullptr) {
+        job_->requestInterruption();
     }
 }
 
 void WindowScan::stopForClose() {
-    if (control_ != nullptr) {
+    if (job_ != nullptr) {
         closeWanted_ = true;
-        control_->requestStop();
+        job_->requestInterruption();
     }
 }
 
@@ -121,126 +224,78 @@ std::optional<ScanOutcome> WindowScan::scanFolderBytes(const QByteArray& folder,
         beforeScan();
     }
     parts_.progressBar->show();
-    const ScanOutcome outcome = runOnThread(request, rows);
+    const ScanOutcome outcome = runJob(request, rows);
     if (outcome.end == ScanEnd::ReadError) {
         parts_.errorLabel->setText(scanErrorLabelText());
     }
     return outcome;
 }
 
-ScanOutcome WindowScan::runOnThread(const ScanRequest& request, RowStore& rows) {
-    ScanControl control;
-    control.folderReached = folderSeam_;
-    ScanRequest controlled = request;
-    controlled.control = &control;
+ScanOutcome WindowScan::runJob(const ScanRequest& request, RowStore& rows) {
+    ScanRequest cached = request;
     if (cache_.cache != nullptr && cache_.settings != nullptr &&
         cache_.settings->rememberUnchangedTexts) {
-        controlled.cache = cache_.cache;
+        cached.cache = cache_.cache;
     }
-
-    // The window while the scan runs, put back as it was whatever happens.
-    struct Running {
-        Running(WindowScan& scan, ScanControl& control) : scan_(scan) {
-            const ScanWindowParts& parts = scan.parts_;
-            scan.control_ = &control;
-            scan.progressStepsShown_ = 0;
-            ++scansRunning;
-            labelText_ = parts.progressLabel->text();
-            labelShown_ = !parts.progressLabel->isHidden();
-            // The menus only lose the mouse and the keyboard: a disabled menu bar would give
-            // a disabled sub-menu its entry back when it is enabled again.
-            // Every control of the window's client but the scan's own, in every group the
-            // progress bar sits in.
-            const QSet<const QWidget*> kept = {parts.progressBar, parts.progressLabel,
-                                               parts.stopButton};
-            for (QWidget* group = parts.progressBar; group->parentWidget() != parts.window;) {
-                const QWidget* inner = group;
-                group = group->parentWidget();
-                for (QWidget* widget : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                    if (widget != inner && !kept.contains(widget) && widget->isEnabled()) {
-                        widget->setEnabled(false);
-                        disabled_.append(widget);
-                    }
-                }
-            }
-            focus_ = QApplication::focusWidget();
-            parts.progressLabel->show();
-            parts.stopButton->show();
-            parts.stopButton->setFocus();
-            qApp->installEventFilter(&scan);
-        }
-        ~Running() {
-            const ScanWindowParts& parts = scan_.parts_;
-            qApp->removeEventFilter(&scan_);
-            parts.stopButton->hide();
-            parts.progressLabel->setText(labelText_);
-            parts.progressLabel->setVisible(labelShown_);
-            for (const QPointer<QWidget>& widget : disabled_) {
-                if (widget) {
-                    widget->setEnabled(true);
-                }
-            }
-            if (focus_ && focus_->isEnabled() && focus_->isVisible()) {
-                focus_->setFocus();
-            }
-            --scansRunning;
-            scan_.control_ = nullptr;
-        }
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-
-        WindowScan& scan_;
-        QString labelText_;
-        bool labelShown_ = false;
-        QList<QPointer<QWidget>> disabled_;
-        QPointer<QWidget> focus_; // the keyboard's widget before the scan
-    } running(*this, control);
-
-    // The rows are the thread's own until it has ended.
-    std::vector<ScannedRow> scanned;
-    ScanOutcome outcome;
-    std::exception_ptr failure;
-    std::atomic<bool> done{false};
+    ScanJob job(cached, folderSeam_);
     QEventLoop loop;
-    showProgress();
-    std::thread worker([&] {
-        try {
-            outcome = corvanteller::scanFolder(controlled, scanned);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        done.store(true, std::memory_order_release);
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    bool ended = false;
+    // The window shows the progress at most once a frame interval: painting every step would
+    // take the processor from the scan.
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    connect(&showLater, &QTimer::timeout, this, [this, &sinceShown] {
+        showProgress();
+        sinceShown.restart();
     });
-    QTimer progressTimer;
-    progressTimer.setInterval(progressIntervalMs);
-    connect(&progressTimer, &QTimer::timeout, this, [this] { showProgress(); });
-    progressTimer.start();
-    loop.exec();
-    if (!done.load(std::memory_order_acquire)) {
-        // The program is ending: its event loops have been told to leave.
-        control.requestStop();
+    connect(
+        &job, &ScanJob::progressed, &showLater,
+        [&sinceShown, &showLater] {
+            if (!showLater.isActive()) {
+                showLater.start(static_cast<int>(
+                    std::max<qint64>(0, progressIntervalMs - sinceShown.elapsed())));
+            }
+        },
+        Qt::QueuedConnection);
+    connect(
+        &job, &ScanJob::finished, &loop,
+        [&loop, &ended] {
+            ended = true;
+            loop.quit();
+        },
+        Qt::QueuedConnection);
+    {
+        const ScanInputBlock block(parts_, this);
+        job_ = &job;
+        progressStepsShown_ = 0;
+        showProgress();
+        job.start();
+        loop.exec();
+        if (!ended) {
+            // The program is ending: its event loops have been told to leave.
+            job.requestInterruption();
+        }
+        job.wait();
+        showProgress();
+        job_ = nullptr;
     }
-    worker.join();
-    progressTimer.stop();
-    showProgress();
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    std::vector<ScannedRow> scanned;
+    const ScanOutcome outcome = job.takeResult(scanned);
     storeScannedRows(rows, scanned);
-    if (controlled.cache != nullptr) {
+    if (cached.cache != nullptr) {
         // A cache that cannot be written costs the next scan its speed, nothing more.
-        controlled.cache->save();
+        cached.cache->save();
     }
     return outcome;
 }
 
 void WindowScan::showProgress() {
-    if (control_ == nullptr) {
+    if (job_ == nullptr) {
         return;
     }
-    const ScanProgress progress = control_->progress();
+    const ScanProgress progress = job_->progress();
     for (; progressStepsShown_ < progress.progressSteps; ++progressStepsShown_) {
         advanceProgress(parts_.progressBar);
     }
@@ -250,27 +305,14 @@ void WindowScan::showProgress() {
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
 }
 
-bool WindowScan::takesInput(const QObject* receiver) const {
-    for (const QObject* object = receiver; object != nullptr; object = object->parent()) {
-        if (object == parts_.stopButton) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool WindowScan::eventFilter(QObject* watched, QEvent* event) {
-    // Events for the program's windows as a whole go on, to reach their widgets here.
-    if (!watched->isWidgetType() || !isUserInput(event->type())) {
-        return false;
-    }
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        static_cast<const QWidget*>(watched)->window() == parts_.window) {
+    // A key the scan's window and its enabled widgets leave to the window comes here.
+    if (watched == parts_.window && event->type() == QEvent::KeyPress &&
+        static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         stop();
         return true;
     }
-    return !takesInput(watched);
+    return false;
 }
 
 void finishScanProgress(QProgressBar* progressBar) {

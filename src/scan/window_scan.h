@@ -3,6 +3,7 @@
 
 #include "kar/char_sets.h"
 #include "scan/folder_scan.h"
+#include "scan/scan_job.h"
 
 #include <QObject>
 
@@ -31,10 +32,6 @@ struct ScanWindowParts {
     QPushButton* stopButton;   // beside the bar, shown while the scan runs
 };
 
-// Runs on the scan's thread as the scan begins taking the rows of a folder; tests hold a scan
-// there.
-using ScanFolderSeam = std::function<void(const QString& storedFolder)>;
-
 // The texts of earlier scans and the setting that lets a window's scan use them, looked at as
 // each scan starts; the cache is saved after each scan that used it.
 struct WindowScanCache {
@@ -42,12 +39,15 @@ struct WindowScanCache {
     const DesktopSettings* settings = nullptr;
 };
 
-// A window's scan. The folder is walked on a thread of its own into rows of its own while the
-// window keeps repainting and shows how far the scan has come; meanwhile the window's other
-// controls are disabled and no window of the program takes the mouse or the keyboard, except
-// the Stop button and Escape, which stop the scan. The rows go into the window's row store once
-// the scan has ended, so nothing on the window's thread ever meets a half-written store.
+// A window's scan. The folder is walked by a scan job on a thread of its own into rows of its
+// own while the window keeps repainting and shows how far the scan has come; meanwhile the
+// window's other controls and the program's other windows are disabled, and only the Stop
+// button and Escape, which stop the scan, take the mouse or the keyboard. The rows go into the
+// window's row store once the scan has ended, so nothing on the window's thread ever meets a
+// half-written store.
 class WindowScan : public QObject {
+    Q_OBJECT
+
 public:
     // folderSeam is read when each scan starts.
     WindowScan(const ScanWindowParts& parts, const ScanFolderSeam& folderSeam,
@@ -58,7 +58,7 @@ public:
 
     // True while a scan of any window runs: the windows' activation handlers wait for its end.
     static bool anyRunning();
-    bool running() const { return control_ != nullptr; }
+    bool running() const { return job_ != nullptr; }
 
     // The Stop button and Escape: the scan ends at the folder whose rows it is taking.
     void stop();
@@ -83,17 +83,17 @@ public:
                                                const std::function<void()>& beforeScan = {});
 
 protected:
+    // Escape on the scan's window while it runs.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ScanOutcome runOnThread(const ScanRequest& request, RowStore& rows);
+    ScanOutcome runJob(const ScanRequest& request, RowStore& rows);
     void showProgress();
-    bool takesInput(const QObject* receiver) const;
 
     ScanWindowParts parts_;
     const ScanFolderSeam& folderSeam_;
     WindowScanCache cache_;
-    ScanControl* control_ = nullptr; // while a scan runs
+    ScanJob* job_ = nullptr; // while a scan runs
     int progressStepsShown_ = 0;
     bool closeWanted_ = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/general_settings_dialog.h"
 
+#include "settings/settings_texts.h"
 #include "ui/error_guard.h"
 #include "ui/hint_controller.h"
 
@@ -25,11 +26,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int textAreaClicksForGreeting = 12;
-
-const QString greeting =
-    u"Hello to you!! Всем приветики!! Москва (Россия), Moscow (Russia)!!!  СУПЕР!!! "
-    u"Всех девушек с восьмым марта (с наступающем или прошедшем -- не знаю, "
-    u"какое сейчас у Вас число)!!! А написано это 05.03.2003г.  :-) !!!!"_s;
 
 template <std::size_t N> QStringList entryTexts(const std::array<QStringView, N>& entries) {
     QStringList texts;
@@ -101,7 +97,7 @@ GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Opt
                                              QWidget* parent)
     : ProgramDialog(services, parent), options_(options), desktop_(desktop),
       desktopPath_(desktopPath) {
-    setWindowTitle(u"General settings"_s);
+    setWindowTitle(settingsTexts::dialogTitle());
     setFixedSize(566, 403);
 
     pageTabs = new QTabWidget(this);
@@ -111,9 +107,9 @@ GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Opt
     createMessagesPage();
     createScanningPage();
 
-    okButton = new QPushButton(u"OK"_s, this);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
-    defaultSettingsButton = new QPushButton(u"&Default settings"_s, this);
+    okButton = new QPushButton(settingsTexts::ok(), this);
+    cancelButton = new QPushButton(settingsTexts::cancel(), this);
+    defaultSettingsButton = new QPushButton(settingsTexts::defaultSettings(), this);
     okButton->setDefault(true);
 
     auto* buttonRow = new QHBoxLayout;
@@ -135,13 +131,10 @@ GeneralSettingsDialog::GeneralSettingsDialog(const WindowServices& services, Opt
 
 void GeneralSettingsDialog::createGeneralPage() {
     generalPage = new QWidget;
-    columnWidthGroup = new RadioGroupBox(
-        u"Width of columns of the table"_s,
-        {u"Fixed width (default)"_s, u"User settings"_s, u"On the widest line in a column"_s},
-        generalPage);
-    hintsCheckBox = new QCheckBox(u"Hints"_s, generalPage);
-    keepMarksCheckBox =
-        new QCheckBox(u"Keep check marks when the window is switched"_s, generalPage);
+    columnWidthGroup = new RadioGroupBox(settingsTexts::columnWidthTitle(),
+                                         settingsTexts::columnWidthModes(), generalPage);
+    hintsCheckBox = new QCheckBox(settingsTexts::hints(), generalPage);
+    keepMarksCheckBox = new QCheckBox(settingsTexts::keepMarks(), generalPage);
     keepMarksCheckBox->setObjectName(u"keepMarksCheckBox"_s);
 
     auto* page = new QVBoxLayout(generalPage);
@@ -151,12 +144,12 @@ void GeneralSettingsDialog::createGeneralPage() {
     page->addWidget(hintsCheckBox);
     page->addWidget(keepMarksCheckBox);
     page->addStretch();
-    pageTabs->addTab(generalPage, u"General"_s);
+    pageTabs->addTab(generalPage, settingsTexts::generalPage());
 }
 
 void GeneralSettingsDialog::createTextFormatPage() {
     textFormatPage = new QWidget;
-    textFormatSettingsButton = new QPushButton(u"Settings..."_s, textFormatPage);
+    textFormatSettingsButton = new QPushButton(settingsTexts::moreSettings(), textFormatPage);
     textAreaLabel = new QLabel(textFormatPage);
     textAreaLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     textAreaLabel->installEventFilter(this);
@@ -167,38 +160,37 @@ void GeneralSettingsDialog::createTextFormatPage() {
     auto* page = new QVBoxLayout(textFormatPage);
     page->addLayout(buttonRow);
     page->addWidget(textAreaLabel, 1);
-    pageTabs->addTab(textFormatPage, u"Text format"_s);
+    pageTabs->addTab(textFormatPage, settingsTexts::textFormatPage());
 }
 
 void GeneralSettingsDialog::createExcelPage() {
     excelExportPage = new QWidget;
-    rowNumberCheckBox = new QCheckBox(u"&Number of row"_s, excelExportPage);
-    italicCheckBox = new QCheckBox(u"Italic"_s, excelExportPage);
+    rowNumberCheckBox = new QCheckBox(settingsTexts::rowNumber(), excelExportPage);
+    italicCheckBox = new QCheckBox(settingsTexts::italic(), excelExportPage);
     QFont italicFont(u"Times New Roman"_s);
     italicFont.setStyleHint(QFont::Serif);
     italicFont.setItalic(true);
     italicCheckBox->setFont(italicFont);
-    headingsTextColourCheckBox = new QCheckBox(u"Colour headings (text)"_s, excelExportPage);
-    headingsBordersCheckBox = new QCheckBox(u"Colour headings (borders)"_s, excelExportPage);
-    headingsFillCheckBox = new QCheckBox(u"Colour headings (fill)"_s, excelExportPage);
-    tableTextColourCheckBox = new QCheckBox(u"Colour all table (text)"_s, excelExportPage);
-    tableBordersCheckBox = new QCheckBox(u"Colour all table (borders)"_s, excelExportPage);
-    tableFillCheckBox = new QCheckBox(u"&Colour all table (fill)"_s, excelExportPage);
-    bordersDrawnGroup =
-        new RadioGroupBox(u"What borders will be drawn"_s,
-                          {u"Vertical"_s, u"Horizontal"_s, u"All"_s}, excelExportPage);
-    wideColumnsCheckBox =
-        new QCheckBox(u"&Wide of columns on the widest line in a column"_s, excelExportPage);
-    columnNamesCheckBox = new QCheckBox(u"Названия колонок"_s, excelExportPage);
+    headingsTextColourCheckBox =
+        new QCheckBox(settingsTexts::headingsTextColour(), excelExportPage);
+    headingsBordersCheckBox = new QCheckBox(settingsTexts::headingsBorders(), excelExportPage);
+    headingsFillCheckBox = new QCheckBox(settingsTexts::headingsFill(), excelExportPage);
+    tableTextColourCheckBox = new QCheckBox(settingsTexts::tableTextColour(), excelExportPage);
+    tableBordersCheckBox = new QCheckBox(settingsTexts::tableBorders(), excelExportPage);
+    tableFillCheckBox = new QCheckBox(settingsTexts::tableFill(), excelExportPage);
+    bordersDrawnGroup = new RadioGroupBox(settingsTexts::bordersDrawnTitle(),
+                                          settingsTexts::bordersDrawnChoices(), excelExportPage);
+    wideColumnsCheckBox = new QCheckBox(settingsTexts::wideColumns(), excelExportPage);
+    columnNamesCheckBox = new QCheckBox(settingsTexts::columnNames(), excelExportPage);
     columnNamesCheckBox->setVisible(false);
-    addDateTimeCheckBox = new QCheckBox(u"Add date and/or time"_s, excelExportPage);
-    whatAddedGroup = new RadioGroupBox(u"What will be added"_s,
-                                       {u"Date"_s, u"Time"_s, u"Date and time"_s}, excelExportPage);
-    chooseList1CheckBox = new QCheckBox(u"Choose from list #1"_s, excelExportPage);
+    addDateTimeCheckBox = new QCheckBox(settingsTexts::addDateTime(), excelExportPage);
+    whatAddedGroup = new RadioGroupBox(settingsTexts::whatAddedTitle(),
+                                       settingsTexts::whatAddedChoices(), excelExportPage);
+    chooseList1CheckBox = new QCheckBox(settingsTexts::chooseList1(), excelExportPage);
     list1ComboBox = makeFixedList(entryTexts(excelList1Entries), excelExportPage);
-    chooseList2CheckBox = new QCheckBox(u"Choose from list #2"_s, excelExportPage);
+    chooseList2CheckBox = new QCheckBox(settingsTexts::chooseList2(), excelExportPage);
     list2ComboBox = makeFixedList(entryTexts(excelList2Entries), excelExportPage);
-    addStringCheckBox = new QCheckBox(u"Add this string"_s, excelExportPage);
+    addStringCheckBox = new QCheckBox(settingsTexts::addString(), excelExportPage);
     addedStringEdit = new QLineEdit(excelExportPage);
 
     auto* tableColumn = new QVBoxLayout;
@@ -236,34 +228,34 @@ void GeneralSettingsDialog::createExcelPage() {
     page->addLayout(columns, 1);
     page->addWidget(wideColumnsCheckBox);
     page->addWidget(columnNamesCheckBox);
-    pageTabs->addTab(excelExportPage, u"Export to Excel"_s);
+    pageTabs->addTab(excelExportPage, settingsTexts::excelExportPage());
 }
 
 void GeneralSettingsDialog::createMessagesPage() {
     errorMessagesPage = new QWidget;
-    errorMessagesCheckBox = new QCheckBox(u"Messages about errors"_s, errorMessagesPage);
+    errorMessagesCheckBox = new QCheckBox(settingsTexts::errorMessages(), errorMessagesPage);
     auto* page = new QVBoxLayout(errorMessagesPage);
     page->addWidget(errorMessagesCheckBox);
     page->addStretch();
-    pageTabs->addTab(errorMessagesPage, u"Messages about errors"_s);
+    pageTabs->addTab(errorMessagesPage, settingsTexts::errorMessages());
 }
 
 void GeneralSettingsDialog::createScanningPage() {
     scanningPage = new QWidget;
-    scanningSettingsLabel = new QLabel(u"You can choose scanning settings"_s, scanningPage);
-    scanningSettingsButton = new QPushButton(u"Settings..."_s, scanningPage);
+    scanningSettingsLabel = new QLabel(settingsTexts::scanningSettings(), scanningPage);
+    scanningSettingsButton = new QPushButton(settingsTexts::moreSettings(), scanningPage);
     auto* row = new QHBoxLayout;
     row->addWidget(scanningSettingsLabel);
     row->addSpacing(12);
     row->addWidget(scanningSettingsButton);
     row->addStretch();
-    rememberTextsCheckBox = new QCheckBox(u"Remember the texts of unchanged files"_s, scanningPage);
+    rememberTextsCheckBox = new QCheckBox(settingsTexts::rememberTexts(), scanningPage);
     auto* page = new QVBoxLayout(scanningPage);
     page->addLayout(row);
     page->addSpacing(8);
     page->addWidget(rememberTextsCheckBox);
     page->addStretch();
-    pageTabs->addTab(scanningPage, u"Scanning"_s);
+    pageTabs->addTab(scanningPage, settingsTexts::scanningPage());
 }
 
 void GeneralSettingsDialog::connectControls() {
@@ -486,7 +478,7 @@ void GeneralSettingsDialog::showScanningSettings() {
 void GeneralSettingsDialog::onTextAreaClicked() {
     ++textAreaClicks_;
     if (textAreaClicks_ == textAreaClicksForGreeting) {
-        services_.ui.showMessage(this, greeting);
+        services_.ui.showMessage(this, settingsTexts::greeting());
     }
 }
 

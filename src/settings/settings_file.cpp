@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "common/ole_date.h"
 #include "common/seams.h"
+#include "settings/settings_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,9 +31,6 @@ constexpr QByteArrayView utf8Marker("\xEF\xBB\xBF");
 
 // Far more than any real settings file; a larger file is read only this far.
 constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
-
-const QString refusedMessage = u"Error while loading settings"_s;
-const QString truncatedMessage = u"Read beyond end of file"_s;
 
 // Thrown inside decoding when a field runs past the end of the bytes.
 struct EndOfBytes {};
@@ -296,16 +294,16 @@ QByteArray encodeSettings(const Options& options, const ColumnWidthList& columnW
 
 LoadResult decodeSettings(QByteArrayView bytes, Options& options, RunTimes& runTimes) {
     if (bytes.isEmpty()) {
-        return {LoadOutcome::Truncated, truncatedMessage};
+        return {LoadOutcome::Truncated, settingsTexts::truncatedFile()};
     }
     if (static_cast<quint8>(bytes[0]) != settingsSignature) {
-        return {LoadOutcome::Refused, refusedMessage};
+        return {LoadOutcome::Refused, settingsTexts::refusedFile()};
     }
     FieldReader in(bytes.sliced(1));
     try {
         readFields(in, options, runTimes);
     } catch (const EndOfBytes&) {
-        return {LoadOutcome::Truncated, truncatedMessage};
+        return {LoadOutcome::Truncated, settingsTexts::truncatedFile()};
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "kar/row_store.h"
 #include "table/song_table_model.h"
+#include "table/table_texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -211,9 +212,9 @@ ListOpenResult readList(const QString& path, SongTableModel& model, int originRo
     };
     auto conversionError = [&](QByteArrayView line) {
         // A long line is no count; the message shows its beginning.
-        return ListOpenResult{ListOpenResult::Outcome::ConversionError,
-                              u"'%1' is not a valid integer value"_s.arg(
-                                  decode(line.first(std::min(line.size(), countLineLimit))))};
+        return ListOpenResult{
+            ListOpenResult::Outcome::ConversionError,
+            tableTexts::notAnInteger(decode(line.first(std::min(line.size(), countLineLimit))))};
     };
 
     const CountLine rows = countLine();
@@ -274,11 +275,11 @@ ListOpenResult readList(const QString& path, SongTableModel& model, int originRo
 } // namespace
 
 QString notListFileMessage() {
-    return u"This file is not file of Corvanteller."_s + u"\n\r"_s + u"Or the file was damaged."_s;
+    return tableTexts::notListFile();
 }
 
 QString tooManyRowsMessage() {
-    return u"The list holds more rows than the table can take."_s;
+    return tableTexts::tooManyRowsInList();
 }
 
 void writeListFile(const QString& path, const SongTableModel& model) {

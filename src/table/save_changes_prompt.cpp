@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/save_changes_prompt.h"
 
+#include "table/table_texts.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -13,17 +15,17 @@ using namespace Qt::StringLiterals;
 SaveChangesPrompt::SaveChangesPrompt(const WindowServices& services, SaveChangesFlow& flow,
                                      QWidget* parent)
     : ProgramDialog(services, parent), flow_(flow) {
-    setWindowTitle(u"Attention"_s);
+    setWindowTitle(tableTexts::saveChangesTitle());
     setFixedSize(clientWidth, clientHeight);
-    questionLabel = new QLabel(u"Do you want save changes?"_s, this);
+    questionLabel = new QLabel(tableTexts::saveChangesQuestion(), this);
     questionLabel->setObjectName(u"questionLabel"_s);
     questionLabel->adjustSize();
     questionLabel->move((clientWidth - questionLabel->width()) / 2, 10);
-    yesButton = new QPushButton(u"Yes"_s, this);
+    yesButton = new QPushButton(tableTexts::yes(), this);
     yesButton->setObjectName(u"yesButton"_s);
-    noButton = new QPushButton(u"No"_s, this);
+    noButton = new QPushButton(tableTexts::no(), this);
     noButton->setObjectName(u"noButton"_s);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton = new QPushButton(tableTexts::cancel(), this);
     cancelButton->setObjectName(u"cancelButton"_s);
     int left = 24;
     for (QPushButton* button : {yesButton, noButton, cancelButton}) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/song_table_model.h"
 
+#include "table/table_texts.h"
+
 #include <algorithm>
 
 namespace corvanteller {
@@ -406,10 +408,10 @@ void SongTableModel::writeHeader(bool madeBy) {
     for (int column = SongColumn::FileName; column < columnCountValue; ++column) {
         header_[at(column)] = QString(QChar(64 + column));
     }
-    header_[SongColumn::FileName] = u"Name of file"_s;
-    header_[SongColumn::Folder] = u"Way"_s;
-    header_[SongColumn::Title] = u"The executor and/or the name of songs"_s;
-    header_[SongColumn::Maker] = madeBy ? u"Made by..."_s : u"Made..."_s;
+    header_[SongColumn::FileName] = tableTexts::fileNameColumn();
+    header_[SongColumn::Folder] = tableTexts::folderColumn();
+    header_[SongColumn::Title] = tableTexts::titleColumn();
+    header_[SongColumn::Maker] = tableTexts::makerColumn(madeBy);
 }
 
 void SongTableModel::numberRows(int from) {
@@ -436,8 +438,7 @@ void SongTableModel::emitCellChanged(int row, int column) {
 }
 
 QString longCellsCutMessage() {
-    return QStringLiteral("Some texts were longer than %1 characters and were cut there.")
-        .arg(SongTableModel::maxCellLength);
+    return tableTexts::longCellsCut(SongTableModel::maxCellLength);
 }
 
 } // namespace corvanteller

@@ -4,12 +4,11 @@
 #include "common/tab_fields.h"
 #include "table/table_history.h"
 #include "table/table_session.h"
+#include "table/table_texts.h"
 
 #include <numeric>
 
 namespace corvanteller {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -21,20 +20,10 @@ std::vector<int> inverseOrder(const std::vector<int>& order) {
     return inverse;
 }
 
-QString rowsName(const QString& what, std::size_t rows, int firstRow) {
-    if (rows == 1) {
-        return what + u" in row "_s + QString::number(firstRow);
-    }
-    return what + u" in "_s + QString::number(rows) + u" rows"_s;
-}
-
 } // namespace
 
 QString sortStepName(SortKey key) {
-    static const char* const names[] = {"number", "file name", "folder", "title",
-                                        "D",      "E",         "maker"};
-    const QString name = QString::fromLatin1(names[key.column]);
-    return u"sort by "_s + name + (key.descending ? u", descending"_s : QString());
+    return tableTexts::sortStep(key.column, key.descending);
 }
 
 TableController::TableController(TableSession& session, const QLocale& locale)
@@ -91,7 +80,7 @@ SortKey TableController::sortBy(int column) {
 void TableController::recordCellEdit(int row, int column, const QString& before) {
     const QString after = session_.model().cellRef(row, column);
     changed();
-    history().push({u"typing in row "_s + QString::number(row),
+    history().push({tableTexts::typingStep(row),
                     [this, row, column, before] {
                         session_.model().setCell(row, column, before);
                         changed();
@@ -109,7 +98,7 @@ void TableController::toggleMarks(const std::vector<int>& rows) {
     // Marks are no unsaved change, as a double-click never was one.
     const auto toggle = [this, rows] { session_.model().toggleChecks(rows); };
     toggle();
-    history().push({rowsName(u"marking"_s, rows.size(), rows.front()), toggle, toggle});
+    history().push({tableTexts::markingStep(rows.size(), rows.front()), toggle, toggle});
 }
 
 void TableController::setAllMarks(bool checked) {
@@ -125,7 +114,7 @@ void TableController::setAllMarks(bool checked) {
     }
     const auto toggle = [this, flips] { session_.model().toggleChecks(flips); };
     toggle();
-    history().push({checked ? u"Check all"_s : u"unchecking all"_s, toggle, toggle});
+    history().push({tableTexts::allMarksStep(checked), toggle, toggle});
 }
 
 bool TableController::addRowAt(int selectedRow) {
@@ -136,7 +125,7 @@ bool TableController::addRowAt(int selectedRow) {
         return false;
     }
     changed();
-    history().push({u"adding row "_s + QString::number(row),
+    history().push({tableTexts::addingStep(row),
                     [this, row] {
                         session_.model().removeInsertedRowAt(row);
                         changed();
@@ -156,9 +145,7 @@ int TableController::removeRows(const std::vector<int>& rows) {
     }
     shownSort_.reset();
     changed();
-    const QString name = count == 1
-                             ? QString(u"removing row "_s + QString::number(taken->rows.front()))
-                             : QString(u"removing "_s + QString::number(count) + u" rows"_s);
+    const QString name = tableTexts::removingStep(count, taken->rows.front());
     history().push({name,
                     [this, taken] {
                         session_.model().putRowsBack(*taken);

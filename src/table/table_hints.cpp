@@ -3,6 +3,7 @@
 
 #include "common/seams.h"
 #include "table/song_table_model.h"
+#include "table/table_texts.h"
 
 namespace corvanteller {
 
@@ -39,16 +40,12 @@ bool cellTextFits(int rowHeight, int columnWidth, QSize wrappedTextSize) {
 }
 
 const std::array<QString, 3>& TableHint::greetings() {
-    static const std::array<QString, 3> texts = {
-        u"How are you?? I'm fine... very fine and happy!!! (Hello from Russia!)"_s,
-        u":-)  !!"_s,
-        u"Hi!!!! Don't worry, be happy!"_s,
-    };
+    static const std::array<QString, 3> texts = tableTexts::hintGreetings();
     return texts;
 }
 
 QString TableHint::initialText() {
-    return u"If you want to check any file (row), double click on the necessary row"_s;
+    return tableTexts::checkHint();
 }
 
 TableHint::TableHint(RandomSource& random) : random_(random), text_(initialText()) {}

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/table_history.h"
 
+#include "table/table_texts.h"
+
 namespace corvanteller {
 
 void TableHistory::push(Step step) {
@@ -17,11 +19,11 @@ void TableHistory::clear() {
 }
 
 QString TableHistory::undoText() const {
-    return done_.empty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + done_.back().name;
+    return tableTexts::undo(done_.empty() ? QString() : done_.back().name);
 }
 
 QString TableHistory::redoText() const {
-    return undone_.empty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + undone_.back().name;
+    return tableTexts::redo(undone_.empty() ? QString() : undone_.back().name);
 }
 
 void TableHistory::undo() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "table/table_session.h"
 
+#include "table/table_texts.h"
+
 namespace corvanteller {
 
 TableSession::TableSession() = default;
@@ -72,20 +74,19 @@ void TableSession::finishNewScan() {
 }
 
 QString processedStatusText(int files) {
-    return QString::number(files) +
-           QStringLiteral(" file(s) was(were) processed and placed in the table");
+    return tableTexts::processedStatus(files);
 }
 
 QString renamedStatusText(int files) {
-    return QString::number(files) + QStringLiteral(" file(s) was(were) renamed");
+    return tableTexts::renamedStatus(files);
 }
 
 QString putBackStatusText(int files) {
-    return QString::number(files) + QStringLiteral(" file(s) were put back.");
+    return tableTexts::putBackStatus(files);
 }
 
 QString tableFullMessage() {
-    return QStringLiteral("The table cannot take more than 45002 rows: no row was added.");
+    return tableTexts::tableFull();
 }
 
 } // namespace corvanteller

@@ -11,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -92,6 +94,15 @@ struct HeldTree {
     QTemporaryDir music;
     HeldFolder held{music.path() + u"/held/"_s};
 };
+
+// Whether each menu entry that opens a menu of the window can be chosen.
+QList<bool> menuEntriesEnabled(const QWidget& window) {
+    QList<bool> enabled;
+    for (const QMenu* menu : window.findChildren<QMenu*>()) {
+        enabled << menu->menuAction()->isEnabled();
+    }
+    return enabled;
+}
 
 } // namespace
 
@@ -189,6 +200,38 @@ private Q_SLOTS:
         QVERIFY(child<QLabel>(start, "scanErrorLabel")->text().isEmpty());
         // The hand-over hid the start window
         QVERIFY(!child<QTimer>(start, "pictureTimer")->isActive());
+    }
+
+    // While the main window's scan runs, its menus and shortcuts and the program's other windows
+    // take nothing; afterwards every menu entry is as it was, the disabled ones too.
+    void aScanLeavesTheOtherWindowsAndTheMenusAsTheyWere() {
+        test::ProgramFixture fixture;
+        HeldTree tree;
+        tree.scanIntoMain(fixture);
+        StartWindow& start = fixture.start();
+        MainWindow& main = fixture.main();
+        ScanParametersDialog& dialog = *fixture.context().scanParameters;
+        const QList<bool> startEntries = menuEntriesEnabled(start);
+        const QList<bool> mainEntries = menuEntriesEnabled(main);
+        QList<bool> whileHeld;
+        whenReady(
+            &main, [&] { return tree.held.reached.load(); },
+            [&] {
+                whileHeld = {start.isEnabled(), dialog.isEnabled(), main.menuBar()->isEnabled(),
+                             child<QPushButton>(main, "stopScanButton")->isEnabled()};
+                QTest::keyClick(&main, Qt::Key_F5); // a new scan's shortcut
+                QTest::keyClick(&main, Qt::Key_Escape);
+                tree.held.released = true;
+            });
+        tree.scan(fixture, false);
+
+        QCOMPARE(whileHeld, (QList<bool>{false, false, false, true}));
+        QCOMPARE(fixture.ui.folderStarts.size(), 2);
+        QCOMPARE(fixture.model().songCount(), 1);
+        QVERIFY(start.isEnabled() && dialog.isEnabled() && main.menuBar()->isEnabled());
+        QCOMPARE(menuEntriesEnabled(start), startEntries);
+        QCOMPARE(menuEntriesEnabled(main), mainEntries);
+        QVERIFY(startEntries.contains(false)); // "Rename files" of the start window
     }
 
     // The close box stops the scan first; the window then closes as it always does.

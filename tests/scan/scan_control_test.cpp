@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A scan with a control, as the windows run it: stopped at a folder, watched, and otherwise the
-// same rows and end as a scan without one.
+// A scan job, as the windows run it: stopped at a folder, watched, and otherwise the same rows
+// and end as a scan without one.
 #include "scan/folder_scan.h"
+#include "scan/scan_job.h"
 
 #include "kar/row_store.h"
 #include "support/kar_builder.h"
 #include "support/temp_tree.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace corvanteller {
@@ -59,26 +67,27 @@ struct Controlled {
     ScanProgress progress;
 };
 
-// Scans on a thread of its own into rows of its own, as a window does; stops once the scan
-// reaches the folder stopAt.
+// Scans by a job on a thread of its own into rows of its own, as a window does; the job is
+// interrupted once the scan reaches the folder stopAt.
 std::unique_ptr<Controlled> scanControlled(const TempTree& tree, RunSet runSet, int helpers,
                                            const QString& stopAt = {}) {
     auto result = std::make_unique<Controlled>();
-    ScanControl control;
-    control.folderReached = [&](const QString& folder) {
-        result->reached << folder;
-        if (folder == stopAt) {
-            control.requestStop();
-        }
-    };
     ScanRequest request = ScanRequest::forFolder(tree.root(), runSet, false);
     request.readAheadHelpers = helpers;
-    request.control = &control;
+    ScanJob* running = nullptr;
+    ScanJob job(request, [&](const QString& folder) {
+        result->reached << folder;
+        if (folder == stopAt) {
+            running->requestInterruption();
+        }
+    });
+    running = &job;
+    job.start();
+    job.wait();
     std::vector<ScannedRow> scanned;
-    std::thread worker([&] { result->outcome = scanFolder(request, scanned); });
-    worker.join();
+    result->outcome = job.takeResult(scanned);
     storeScannedRows(result->rows, scanned);
-    result->progress = control.progress();
+    result->progress = job.progress();
     return result;
 }
 
@@ -115,6 +124,51 @@ TEST(ScanControl, AStopKeepsTheRowsBeforeItsFolderAndNoStopChangesNothing) {
             }
         }
     }
+}
+
+// The job's progress reaches the thread that watches it while the scan waits at a folder: the
+// signal that waits carries no state of its own, so the latest folder is never lost behind it.
+TEST(ScanControl, AJobTellsItsLatestFolderToItsThreadWhileTheScanWaitsThere) {
+    TempTree tree;
+    fillTree(tree);
+    char name[] = "core_tests";
+    char* argv[] = {name, nullptr};
+    int argc = 1;
+    const QCoreApplication app(argc, argv);
+    const QString held = tree.root() + u"/b/c/"_s;
+    std::atomic<bool> seen = false;
+    bool heldTooLong = false;
+    ScanJob* running = nullptr;
+    ScanJob job(ScanRequest::forFolder(tree.root(), RunSet::StartWindow, false),
+                [&](const QString& folder) {
+                    if (folder != held) {
+                        return;
+                    }
+                    for (int waited = 0; !seen && waited < 10000; ++waited) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    }
+                    heldTooLong = !seen;
+                    running->requestInterruption();
+                });
+    running = &job;
+    QEventLoop loop;
+    QList<QThread*> receivedOn;
+    QObject::connect(&job, &ScanJob::progressed, &loop, [&] {
+        receivedOn << QThread::currentThread();
+        seen = seen || job.progress().folder == held;
+    });
+    QObject::connect(&job, &ScanJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    job.wait();
+    std::vector<ScannedRow> rows;
+    const ScanOutcome outcome = job.takeResult(rows);
+    EXPECT_FALSE(heldTooLong);
+    EXPECT_EQ(outcome.end, ScanEnd::Stopped);
+    EXPECT_EQ(outcome.stoppedInFolder, held);
+    EXPECT_EQ(rows.size(), 2U); // one.kar and b/two.kar
+    EXPECT_FALSE(receivedOn.isEmpty());
+    EXPECT_EQ(receivedOn.count(app.thread()), receivedOn.size());
 }
 
 TEST(ScanControl, StoredRowsLeaveTheSlotsBeyondThemAsAScanDoes) {

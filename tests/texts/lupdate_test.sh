@@ -33,6 +33,9 @@ expected=(
     'Common|Continued from the top'
     'App|Save list &amp;as...'
     'App|&amp;The executor and/or the name of songs'
+    'Settings|Keep check marks when the window is switched'
+    'Kar|Cannot read &quot;%1&quot;: %2'
+    'Table|Do you want save changes?'
 )
 missing=0
 for entry in "${expected[@]}"; do
