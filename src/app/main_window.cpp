@@ -679,7 +679,6 @@ void MainWindow::runNewScan() {
 void MainWindow::endProgram() {
     if (isVisible()) {
         context_.desktop.mainWindowGeometry = saveGeometry();
-        context_.desktop.save(context_.desktopSettingsPath);
     }
     saveSettingsAtClose(context_, this, widthsAtClose());
     context_.quit();

@@ -2,6 +2,7 @@
 #include "app/settings_actions.h"
 
 #include "app/app_context.h"
+#include "settings/settings_texts.h"
 #include "ui/error_guard.h"
 
 namespace corvanteller {
@@ -24,6 +25,11 @@ void saveSettingsAtClose(AppContext& context, QWidget* parent, const TableWidths
         context.runTimes = saveSettings(context.settingsPath, context.options, widths,
                                         context.runTimes, context.clock, context.random);
     });
+    // The earlier saves of these settings were silent: one message says it, once.
+    if (!context.desktop.save(context.desktopSettingsPath)) {
+        context.ui.showMessage(parent,
+                               settingsTexts::desktopSettingsNotSaved(context.desktopSettingsPath));
+    }
 }
 
 } // namespace corvanteller

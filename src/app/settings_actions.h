@@ -20,7 +20,7 @@ struct TableWidthsAtClose {
 };
 
 // The settings file when the program ends by closing the start window or the main window.
-// A failure is reported; the program ends all the same.
+// A failure is reported, as is one of the settings beside it; the program ends all the same.
 void saveSettingsAtClose(AppContext& context, QWidget* parent, const TableWidthsAtClose& table);
 
 } // namespace corvanteller

@@ -152,6 +152,14 @@ QString scanningSettings() {
     return QCoreApplication::translate("Settings", "You can choose scanning settings");
 }
 
+QString desktopSettingsNotSaved(const QString& path) {
+    return QCoreApplication::translate("Settings",
+                                       "The window's place, the recent lists and the options of "
+                                       "this version could not be saved to %1. The next start "
+                                       "uses their defaults.")
+        .arg(path);
+}
+
 QString rememberTexts() {
     return QCoreApplication::translate("Settings", "Remember the texts of unchanged files");
 }

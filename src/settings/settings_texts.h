@@ -9,6 +9,8 @@ namespace corvanteller::settingsTexts {
 
 // Why the settings file was not taken.
 QString refusedFile();
+// At the program's end, when the settings beside the settings file cannot be written.
+QString desktopSettingsNotSaved(const QString& path);
 QString truncatedFile();
 
 // The General settings dialog.

@@ -164,6 +164,19 @@ private Q_SLOTS:
         QCOMPARE(shortFile.ui.errors, QStringList{u"Read beyond end of file"_s});
         QVERIFY(shortFile.context().options.scanning.plentyOfFiles);
     }
+
+    void unwritableWindowSettingsAreReportedOnceAtTheEnd() {
+        QTemporaryDir folder;
+        Run run(folder.filePath(u"prop.dat"_s), QDateTime(QDate(2026, 3, 1), QTime(10, 0, 0)));
+        // A folder where the settings file should be: it cannot be written.
+        const QString conf = folder.filePath(u"Corvanteller.conf"_s);
+        QVERIFY(QDir().mkpath(conf + u"/inside"_s));
+        run.context().desktopSettingsPath = conf;
+        run.start().close();
+        QCOMPARE(run.quitCount, 1);
+        QCOMPARE(run.ui.messages.size(), 1);
+        QVERIFY(run.ui.messages.first().contains(conf));
+    }
 };
 
 QTEST_MAIN(ProgramSettingsTest)
