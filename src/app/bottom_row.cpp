@@ -87,14 +87,13 @@ void BottomRow::finishScanProgress() {
     corvanteller::finishScanProgress(scanProgressBar);
 }
 
-BottomRow::WaitShown::WaitShown(BottomRow& row, QWidget& busy) : row_(row), busy_(busy) {
-    busy_.setCursor(Qt::WaitCursor);
-    row_.showWait(appTexts::wait());
-}
-
-BottomRow::WaitShown::~WaitShown() {
-    busy_.unsetCursor();
-    row_.showWait(QString());
+void BottomRow::showBusy(QWidget& busyWidget, bool busy) {
+    if (busy) {
+        busyWidget.setCursor(Qt::WaitCursor);
+    } else {
+        busyWidget.unsetCursor();
+    }
+    showWait(busy ? appTexts::wait() : QString());
 }
 
 void BottomRow::resizeEvent(QResizeEvent* event) {

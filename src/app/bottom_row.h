@@ -35,19 +35,8 @@ public:
     void showCount(const QString& text);
     void finishScanProgress();
 
-    // While it lives, the hourglass over the widget and "Wait..." beside the status line,
-    // whatever happens to the work it waits for.
-    class WaitShown {
-    public:
-        WaitShown(BottomRow& row, QWidget& busy);
-        ~WaitShown();
-        WaitShown(const WaitShown&) = delete;
-        WaitShown& operator=(const WaitShown&) = delete;
-
-    private:
-        BottomRow& row_;
-        QWidget& busy_;
-    };
+    // The hourglass over the busy widget and "Wait..." beside the status line, or neither.
+    void showBusy(QWidget& busyWidget, bool busy);
 
 Q_SIGNALS:
     void checkAllToggled(bool checked);

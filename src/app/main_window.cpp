@@ -753,14 +753,7 @@ void MainWindow::buildListCommands() {
     };
     view.showTable = [this] { showTableHistory(); };
     view.showStatus = [this](const QString& status) { updateStatusLine(status); };
-    view.showBusy = [this](bool busy) {
-        if (busy) {
-            tablePane->grid().setCursor(Qt::WaitCursor);
-        } else {
-            tablePane->grid().unsetCursor();
-        }
-        bottomRow->showWait(busy ? appTexts::wait() : QString());
-    };
+    view.showBusy = [this](bool busy) { bottomRow->showBusy(tablePane->grid(), busy); };
     listCommands_ = std::make_unique<ListCommands>(context_, *tableController_,
                                                    officeCommands_->workbookEngine(), this, view);
 }

@@ -116,7 +116,6 @@ private:
     // The Undo and Redo entries name the steps they would take; the header shows the sort;
     // the count and the title follow the table.
     void showTableHistory();
-    void showTableState();
     void updateCountLabel();
     // "songs.sgl* - Corvanteller": the current list, and a star while it has unsaved changes.
     void updateWindowTitle();
