@@ -65,6 +65,33 @@ const std::pair<const char*, const char*> captions[] = {
     {"removeSelectedRowsAction", QT_TRANSLATE_NOOP("App", "Remove rows from the &table")},
 };
 
+// The start window's menus, whose entries other than scanning, opening, importing and the
+// settings stay disabled.
+const std::pair<const char*, const char*> startCaptions[] = {
+    {"fileMenu", QT_TRANSLATE_NOOP("App", "&File")},
+    {"startScanningAction", QT_TRANSLATE_NOOP("App", "Start scanning...")},
+    {"openListAction", QT_TRANSLATE_NOOP("App", "Open Corvanteller list...")},
+    {"openTextListAction", QT_TRANSLATE_NOOP("App", "Open list in text format")},
+    {"saveListAction", QT_TRANSLATE_NOOP("App", "Save")},
+    {"saveListAsAction", QT_TRANSLATE_NOOP("App", "Save list as...")},
+    {"saveAsTextAction", QT_TRANSLATE_NOOP("App", "Save as text...")},
+    {"saveAsWordAction", QT_TRANSLATE_NOOP("App", "Save as Ms Word document...")},
+    {"exportAction", QT_TRANSLATE_NOOP("App", "Export")},
+    {"importExcelAction", QT_TRANSLATE_NOOP("App", "Import from Excel file")},
+    {"renameMenu", QT_TRANSLATE_NOOP("App", "Rename files")},
+    {"renameFromNameColumnAction", QT_TRANSLATE_NOOP("App", "From column of name (file)")},
+    {"complexRenamingAction", QT_TRANSLATE_NOOP("App", "Dif...")},
+    {"exitAction", QT_TRANSLATE_NOOP("App", "Exit")},
+    {"settingsMenu", QT_TRANSLATE_NOOP("App", "&Settings")},
+    {"scanParametersAction", QT_TRANSLATE_NOOP("App", "Parameters of scanning")},
+    {"generalSettingsAction", QT_TRANSLATE_NOOP("App", "General settings")},
+    {"helpMenu", QT_TRANSLATE_NOOP("App", "&Help")},
+    {"aboutMenu", QT_TRANSLATE_NOOP("App", "About")},
+    {"informationAction", QT_TRANSLATE_NOOP("App", "Information")},
+    {"promptAction", QT_TRANSLATE_NOOP("App", "Prompt")},
+    {"helpAction", QT_TRANSLATE_NOOP("App", "Corvanteller help")},
+};
+
 const std::array<const char*, 7> sortCaptions = {
     QT_TRANSLATE_NOOP("App", "&Number (#)"),
     QT_TRANSLATE_NOOP("App", "Name of &file"),
@@ -76,16 +103,25 @@ const std::array<const char*, 7> sortCaptions = {
 };
 // clang-format on
 
-} // namespace
-
-QString caption(const char* name) {
-    for (const auto& [commandName, text] : captions) {
+template <std::size_t count>
+QString captionIn(const std::pair<const char*, const char*> (&table)[count], const char* name) {
+    for (const auto& [commandName, text] : table) {
         if (std::strcmp(commandName, name) == 0) {
             return QCoreApplication::translate("App", text);
         }
     }
     Q_ASSERT_X(false, "appTexts::caption", name);
     return QString::fromLatin1(name);
+}
+
+} // namespace
+
+QString caption(const char* name) {
+    return captionIn(captions, name);
+}
+
+QString startCaption(const char* name) {
+    return captionIn(startCaptions, name);
 }
 
 QString sortCaption(int column) {
@@ -104,12 +140,43 @@ QString checkAllHint() {
     return QCoreApplication::translate("App", "Check all files");
 }
 
+QString greeting() {
+    return QCoreApplication::translate("App", "From Russia -- with love!");
+}
+
+QString greetingHint() {
+    return QCoreApplication::translate("App", ":-)");
+}
+
+QString start() {
+    return QCoreApplication::translate("App", "Start");
+}
+
+QString startHint() {
+    return QCoreApplication::translate("App", "Let's start...");
+}
+
 QString stop() {
     return QCoreApplication::translate("App", "Stop");
 }
 
 QString wait() {
     return QCoreApplication::translate("App", "Wait...");
+}
+
+QString unknownStartOption(const QString& option) {
+    return QCoreApplication::translate("App", "Unknown option \"%1\". Corvanteller opens a list "
+                                              "file (*.sgl) or a folder named on its command line.")
+        .arg(option);
+}
+
+QString oneStartOperand() {
+    return QCoreApplication::translate(
+        "App", "Corvanteller opens one list file (*.sgl) or one folder at a time.");
+}
+
+QString noStartOperand(const QString& given) {
+    return QCoreApplication::translate("App", "There is no file or folder \"%1\".").arg(given);
 }
 
 QString listOpenFilter() {

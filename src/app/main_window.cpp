@@ -6,31 +6,20 @@
 #include "app/bottom_row.h"
 #include "app/file_commands.h"
 #include "app/list_commands.h"
+#include "app/main_menus.h"
 #include "app/office_commands.h"
-#include "app/recent_lists_menu.h"
-#include "help/about_window.h"
-#include "help/help_window.h"
-#include "help/splash_window.h"
+#include "app/table_commands.h"
 #include "rename/complex_rename_dialog.h"
-#include "rename/file_lookup.h"
-#include "settings/general_settings_dialog.h"
-#include "table/column_widths.h"
 #include "table/save_changes_prompt.h"
 #include "table/table_controller.h"
-#include "table/table_duplicates.h"
-#include "table/table_hints.h"
 #include "table/table_pane.h"
-#include "table/table_texts.h"
 #include "text/text_view.h"
 #include "ui/dropped_file.h"
 #include "ui/menu_keys.h"
 #include "ui/screen_fit.h"
 #include "write/text_write_preview_window.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QVBoxLayout>
@@ -44,15 +33,13 @@ using namespace Qt::StringLiterals;
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : ProgramWindow(context.windowServices(), parent), context_(context), flow_(context.table),
-      tableController_(std::make_unique<TableController>(context.table, context.locale)),
-      tableHint_(std::make_unique<TableHint>(context.random)) {
+      tableController_(std::make_unique<TableController>(context.table, context.locale)) {
     setWindowTitle(appTexts::programTitle());
     setAcceptDrops(true);
     buildClient();
     buildFileCommands();
     buildListCommands();
     buildMenus();
-    reachMenusByKeyboard(*menuBar());
     scan_ = new WindowScan(bottomRow->scanParts(this), context_.scanFolderReached,
                            {&context_.scanCache, &context_.desktop});
     connect(bottomRow, &BottomRow::stopClicked, this, [this] { scan_->stop(); });
@@ -81,8 +68,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     context_.table.hasCurrentListFile = false;
     context_.table.unsavedChanges = true;
     context_.hints.setHintsEnabled(true);
-    registerTableHint();
-    showTableHistory();
+    tableCommands_->showTable();
 }
 
 MainWindow::~MainWindow() = default;
@@ -106,179 +92,52 @@ void MainWindow::buildClient() {
     bottomRow->setFixedHeight(BottomRow::rowHeight);
     layout->addWidget(tablePane, 1);
     layout->addWidget(bottomRow);
-    connectGrid();
-    connect(bottomRow, &BottomRow::checkAllToggled, this,
-            guard(this, context_.ui, [this](bool checked) {
-                tableController_->setAllMarks(checked);
-                showTableHistory();
-            }));
-    connect(bottomRow, &BottomRow::checkAllClicked, this,
-            guard(this, context_.ui, [this] { showLastFolder(); }));
-    connect(tablePane, &TablePane::filterChanged, this,
-            guard(this, context_.ui, [this] { applyFilter(); }));
-    connect(tablePane, &TablePane::markShownRequested, this,
-            guard(this, context_.ui, [this] { markShownRows(); }));
-    connect(tablePane, &TablePane::sortRequested, this,
-            guard(this, context_.ui, [this](int column) { sortByColumn(column); }));
+    tableCommands_ = std::make_unique<TableCommands>(
+        context_, *tableController_, TableCommands::Views{*this, *tablePane, *bottomRow});
 }
 
-void MainWindow::connectGrid() {
-    SongGrid& grid = tablePane->grid();
-    grid.setToolTip(TableHint::initialText());
-    grid.setContextMenuPolicy(Qt::CustomContextMenu);
-    const auto changedByUser = [this] {
-        context_.table.unsavedChanges = true;
-        updateWindowTitle();
+void MainWindow::buildMenus() {
+    const MainMenuCommands commands{
+        .context = context_,
+        .table = *tableCommands_,
+        .files = *fileCommands_,
+        .office = *officeCommands_,
+        .newScanning = [this] { startNewScanning(); },
+        .openList = [this] { openList(); },
+        .openRecentList =
+            [this](const QString& path) {
+                commitCellEdit();
+                droppedPath_ = path;
+                carryOut(flow_.listOpenRequested());
+            },
+        .saveList = [this] { carryOut(flow_.saveRequested()); },
+        .saveListAs = [this] { listCommands_->saveListWithDialog(); },
+        .importExcel = [this] { importExcel(); },
+        .showTextView = [this](TextViewMode mode) { showTextView(mode); },
+        .complexRenaming = [this] { complexRenaming_->showFor(this); },
+        .previewTextWriting =
+            [this] { textWritePreview_->showRows(fileCommands_->previewTextWriting()); },
+        .exit = [this] { close(); },
     };
-    connect(&grid, &SongGrid::focusedByUser, this, changedByUser);
-    connect(&grid, &SongGrid::characterTyped, this, changedByUser);
-    connect(&grid, &QTableView::doubleClicked, this,
-            guard(this, context_.ui, [this](const QModelIndex& index) { toggleRowCheck(index); }));
-    connect(
-        &grid, &SongGrid::checkToggleRequested, this,
-        guard(this, context_.ui, [this](const QModelIndex& index) { toggleSelectedMarks(index); }));
-    connect(&grid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
-        tableContextMenu->popup(tablePane->grid().viewport()->mapToGlobal(pos));
-    });
-}
-
-QMenu* MainWindow::addMenu(QWidget* bar, const char* name) {
-    auto* menu = new QMenu(appTexts::caption(name), bar);
-    menu->setObjectName(QString::fromLatin1(name));
-    bar->addAction(menu->menuAction());
-    return menu;
-}
-
-QAction* MainWindow::addMenuCommand(QMenu* menu, const char* name,
-                                    const std::function<void()>& command) {
-    return addCommand(menu, name, appTexts::caption(name), command);
-}
-
-QAction* MainWindow::addMenuCommand(QMenu* menu, const char* name, void (MainWindow::*handler)()) {
-    return addCommand(menu, name, appTexts::caption(name), handler);
+    const AddMenuCommand add = [this](QMenu* menu, const char* name, const QString& caption,
+                                      std::function<void()> command) {
+        return addCommand(menu, name, caption, std::move(command));
+    };
+    const MainMenuEntries entries = buildMainMenus(*menuBar(), *this, add, commands);
+    tableCommands_->useMenuEntries(*entries.undo, *entries.redo, *entries.popup);
+    reachMenusByKeyboard(*menuBar());
 }
 
 void MainWindow::beforeCommand() {
     commitCellEdit();
 }
 
-void MainWindow::buildMenus() {
-    buildFileMenu(addMenu(menuBar(), "fileMenu"));
-
-    QMenu* settings = addMenu(menuBar(), "settingsMenu");
-    settings->addAction(appTexts::caption("scanParametersAction"))
-        ->setObjectName(u"scanParametersAction"_s);
-    addMenuCommand(settings, "generalSettingsAction",
-                   [this] { context_.generalSettings->showFor(this); });
-
-    buildTableMenu(addMenu(menuBar(), "tableMenu"));
-
-    QMenu* help = addMenu(menuBar(), "helpMenu");
-    QMenu* about = addMenu(help, "aboutMenu");
-    addMenuCommand(about, "informationAction", [this] { context_.about->showAbout(); });
-    addMenuCommand(about, "promptAction", [this] { context_.prompt->showPrompt(); });
-    addMenuCommand(help, "helpAction", [this] { context_.help->showHelp(); });
-
-    tableContextMenu = new QMenu(this);
-    tableContextMenu->setObjectName(u"tableContextMenu"_s);
-    addMenuCommand(tableContextMenu, "popupNewScanningAction", &MainWindow::startNewScanning);
-    addMenuCommand(tableContextMenu, "popupHelpAction", [this] { context_.help->showHelp(); });
-    buildRowCommands(tableContextMenu);
-}
-
-void MainWindow::buildFileMenu(QMenu* file) {
-    addMenuCommand(file, "newScanningAction", &MainWindow::startNewScanning)
-        ->setShortcut(QKeySequence(Qt::Key_F5));
-    file->addSeparator();
-    addMenuCommand(file, "openListAction", &MainWindow::openList)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    addMenuCommand(file, "openTextListAction", [this] { showTextView(TextViewMode::OpenText); });
-    addRecentListsMenu(file, this, context_, [this](const QString& path) {
-        commitCellEdit();
-        droppedPath_ = path;
-        carryOut(flow_.listOpenRequested());
-    });
-    file->addSeparator();
-    addMenuCommand(file, "saveListAction", &MainWindow::saveList)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    addMenuCommand(file, "saveListAsAction", &MainWindow::saveListAs)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    addMenuCommand(file, "saveAsTextAction", [this] { showTextView(TextViewMode::SaveText); });
-    OfficeCommands& office = *officeCommands_;
-    addMenuCommand(file, "saveAsWordAction", [&office] { office.saveAsWordDocument(); });
-    addMenuCommand(file, "printFromWordAction", [&office] { office.printFromWord(); });
-    addMenuCommand(file, "printToPdfAction", [&office] {
-        office.printToPdf();
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    file->addSeparator();
-    QMenu* exportMenu = addMenu(file, "exportMenu");
-    addMenuCommand(exportMenu, "exportTextAction",
-                   [this] { showTextView(TextViewMode::TableText); });
-    addMenuCommand(exportMenu, "exportExcelAction", [&office] { office.exportToExcel(); });
-    addMenuCommand(exportMenu, "saveWorkbookAsAction",
-                   [&office] { office.saveExportWorkbookAs(); });
-    addMenuCommand(exportMenu, "exportWordAction", [&office] { office.exportToWord(); });
-    addMenuCommand(file, "importExcelAction", &MainWindow::importExcel);
-    file->addSeparator();
-    QMenu* rename = addMenu(file, "renameMenu");
-    FileCommands& files = *fileCommands_;
-    addMenuCommand(rename, "renameFromNameColumnAction",
-                   [&files] { files.renameFromNameColumn(); });
-    addMenuCommand(rename, "complexRenamingAction", [this] { complexRenaming_->showFor(this); });
-    addMenuCommand(rename, "undoRenamingAction", [&files] { files.undoLastRenaming(); });
-    file->addSeparator();
-    addMenuCommand(file, "exitAction", [this] {
-        close();
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-}
-
-void MainWindow::buildTableMenu(QMenu* table) {
-    addMenuCommand(table, "addRowAction", &MainWindow::addRow);
-    addMenuCommand(table, "exportToTextAction", [this] { showTextView(TextViewMode::TableText); });
-    addMenuCommand(table, "findAction", &MainWindow::openFindBar)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    table->addSeparator();
-    undoTableAction = addMenuCommand(table, "undoTableAction", &MainWindow::undoTableStep);
-    undoTableAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoTableAction = addMenuCommand(table, "redoTableAction", &MainWindow::redoTableStep);
-    redoTableAction->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    addMenuCommand(table, "filterAction", &MainWindow::openFilterBar)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    addMenuCommand(table, "markDuplicatesAction", &MainWindow::markDuplicateRows);
-    addMenuCommand(table, "markIdenticalFilesAction", &MainWindow::markIdenticalFiles);
-    addMenuCommand(table, "removeCheckedAction", &MainWindow::removeCheckedRows);
-    QMenu* sortMenu = addMenu(table, "sortMenu");
-    for (int column = 0; column < tableColumnCount; ++column) {
-        addCommand(sortMenu, "", appTexts::sortCaption(column),
-                   [this, column] { sortByColumn(column); });
-    }
-    connect(table, &QMenu::aboutToShow, this, [this] { showTableHistory(); });
-    table->addSeparator();
-    FileCommands& files = *fileCommands_;
-    addMenuCommand(table, "writeTextsAction",
-                   [this, &files] { textWritePreview_->showRows(files.previewTextWriting()); });
-    addMenuCommand(table, "undoTextWritingAction", [&files] { files.undoLastTextWriting(); });
-}
-
-void MainWindow::buildRowCommands(QMenu* menu) {
-    menu->addSeparator();
-    addMenuCommand(menu, "checkSelectedAction",
-                   [this] { markRows(tablePane->selectedRows(), true); });
-    addMenuCommand(menu, "uncheckSelectedAction",
-                   [this] { markRows(tablePane->selectedRows(), false); });
-    addMenuCommand(menu, "copyRowsAction", &MainWindow::copyRows);
-    addMenuCommand(menu, "copyFullPathAction", &MainWindow::copyFullPath);
-    addMenuCommand(menu, "openContainingFolderAction", &MainWindow::openContainingFolder);
-    addMenuCommand(menu, "removeSelectedRowsAction",
-                   [this] { removeRowsFromTable(tablePane->selectedRows()); });
-}
-
 // Built before the menus that call them.
 void MainWindow::buildFileCommands() {
     textWritePreview_ = new TextWritePreviewWindow(this);
-    const FileCommands::Views views{[this](const QString& status) { updateStatusLine(status); },
-                                    [this] { showTableHistory(); }};
+    TableCommands& table = *tableCommands_;
+    const FileCommands::Views views{[&table](const QString& status) { table.showStatus(status); },
+                                    [&table] { table.showTable(); }};
     fileCommands_ = std::make_unique<FileCommands>(context_, *tableController_, this, views);
     connect(textWritePreview_, &TextWritePreviewWindow::writeChosen, this,
             guard(this, context_.ui, [this] { fileCommands_->writePreviewedTexts(); }));
@@ -287,193 +146,6 @@ void MainWindow::buildFileCommands() {
         [this](std::optional<TextViewMode> mode, const std::function<void(const TextView&)>& use) {
             useTextView(mode, use);
         });
-}
-
-void MainWindow::sortByColumn(int column) {
-    changeTableKeepingCurrentCell([this, column] { tableController_->sortBy(column); });
-}
-
-void MainWindow::undoTableStep() {
-    changeTableKeepingCurrentCell([this] { tableController_->undo(); });
-}
-
-void MainWindow::redoTableStep() {
-    changeTableKeepingCurrentCell([this] { tableController_->redo(); });
-}
-
-void MainWindow::changeTableKeepingCurrentCell(const std::function<void()>& change) {
-    commitCellEdit();
-    tablePane->keepCurrentCellThrough(change);
-    updateStatusLine(context_.table.statusText());
-    showTableHistory();
-}
-
-void MainWindow::showTableHistory() {
-    const TableHistory& history = context_.table.history;
-    undoTableAction->setText(u"&"_s + history.undoText());
-    undoTableAction->setEnabled(history.canUndo());
-    redoTableAction->setText(u"&"_s + history.redoText());
-    redoTableAction->setEnabled(history.canRedo());
-    tablePane->showSort(tableController_->shownSort());
-    applyFilter();
-    updateCountLabel();
-    updateWindowTitle();
-}
-
-void MainWindow::startFreshTableHistory() {
-    tableController_->startFreshHistory();
-    showTableHistory();
-}
-
-void MainWindow::markRows(const std::vector<int>& rows, std::optional<bool> checked) {
-    commitCellEdit();
-    tableController_->setMarks(rows, checked);
-    showTableHistory();
-}
-
-void MainWindow::toggleRowCheck(const QModelIndex& index) {
-    tablePane->grid().hideCellTooltip(true);
-    bottomRow->setAllChecked(false);
-    if (index.isValid()) {
-        tablePane->grid().setCurrentIndex(index);
-        tableController_->toggleMarks({index.row() + 1});
-        showTableHistory();
-    }
-}
-
-void MainWindow::toggleSelectedMarks(const QModelIndex& current) {
-    const std::vector<int> rows = tablePane->selectedRows();
-    if (rows.size() > 1) {
-        bottomRow->setAllChecked(false);
-        markRows(rows, std::nullopt);
-    } else {
-        toggleRowCheck(current);
-    }
-}
-
-void MainWindow::removeRowsFromTable(const std::vector<int>& rows) {
-    commitCellEdit();
-    if (rows.empty() || !context_.ui.askYesNo(
-                            this, tableTexts::removeRowsQuestion(static_cast<int>(rows.size())))) {
-        return;
-    }
-    changeTableKeepingCurrentCell([this, &rows] { tableController_->removeRows(rows); });
-}
-
-void MainWindow::removeCheckedRows() {
-    const std::vector<int> rows = checkedRows(context_.table.model());
-    if (rows.empty()) {
-        context_.ui.showMessage(this, tableTexts::noCheckedRows());
-        return;
-    }
-    removeRowsFromTable(rows);
-}
-
-void MainWindow::copyRows() {
-    QGuiApplication::clipboard()->setText(
-        rowsAsScanLines(context_.table.model(), tablePane->selectedRows()));
-}
-
-void MainWindow::copyFullPath() {
-    if (const int row = tablePane->currentRow(); row > 0) {
-        const RowFile& file = context_.table.model().rowFile(row);
-        QGuiApplication::clipboard()->setText(file.folder + file.name);
-    }
-}
-
-void MainWindow::openContainingFolder() {
-    const int row = tablePane->currentRow();
-    const QString folder = row > 0 ? rowFolder(context_.table.model(), row) : QString();
-    if (!folder.isEmpty() && !context_.ui.openWithDesktop(folder)) {
-        context_.ui.showMessage(this, tableTexts::noProgramForFolder(folder));
-    }
-}
-
-void MainWindow::openFindBar() {
-    tablePane->openFindBar();
-}
-
-void MainWindow::openFilterBar() {
-    tablePane->openFilterBar();
-}
-
-void MainWindow::applyFilter() {
-    const bool wasFiltered = tablePane->filtered();
-    const int shown = tablePane->applyFilter();
-    if (shown >= 0) {
-        updateStatusLine(tableTexts::shownStatus(shown, context_.table.model().songCount()));
-    } else if (wasFiltered) {
-        updateStatusLine(context_.table.statusText());
-    }
-    updateCountLabel();
-}
-
-void MainWindow::markShownRows() {
-    markRows(tablePane->shownRows(), true);
-}
-
-void MainWindow::markDuplicateRows() {
-    const std::vector<int> rows = rowsWithDuplicateTexts(context_.table.model());
-    markRows(rows, true);
-    context_.ui.showMessage(this, tableTexts::duplicatesMarked(static_cast<int>(rows.size())));
-}
-
-void MainWindow::markIdenticalFiles() {
-    bottomRow->showWait(appTexts::wait());
-    const std::vector<int> rows = rowsWithIdenticalFiles(context_.table.model(), rowFileProbe());
-    bottomRow->showWait(QString());
-    markRows(rows, true);
-    context_.ui.showMessage(this, tableTexts::identicalFilesMarked(static_cast<int>(rows.size())));
-}
-
-void MainWindow::addRow() {
-    const int current = tablePane->currentRow();
-    if (!tableController_->addRowAt(current > 0 ? current : 1)) {
-        context_.ui.showMessage(this, tableFullMessage());
-    }
-    showTableHistory();
-}
-
-void MainWindow::updateWindowTitle() {
-    const TableSession& table = context_.table;
-    setWindowTitle(table.shownListFile.isEmpty()
-                       ? appTexts::programTitle()
-                       : tableTexts::listWindowTitle(QFileInfo(table.shownListFile).fileName(),
-                                                     table.unsavedChanges));
-}
-
-void MainWindow::updateCountLabel() {
-    const SongTableModel& model = context_.table.model();
-    const QLocale& locale = context_.locale;
-    const int shown = tablePane->shownRowCount();
-    bottomRow->showCount(
-        tableTexts::countText(locale.toString(model.songCount()),
-                              locale.toString(static_cast<int>(checkedRows(model).size())),
-                              shown >= 0 ? locale.toString(shown) : QString()));
-}
-
-void MainWindow::updateStatusLine(const QString& text) {
-    bottomRow->showStatus(text);
-}
-
-void MainWindow::showLastFolder() {
-    bottomRow->showLastFolder(context_.options.lastFolder);
-}
-
-void MainWindow::registerTableHint() {
-    SongGrid* grid = &tablePane->grid();
-    context_.hints.setHintHandler(grid, [this, grid](HintRequest& request) {
-        const TableHintShowing showing = tableHint_->beforeShow(grid->width());
-        context_.hints.setHintHidePause(showing.hidePauseMs);
-        request.show = showing.show;
-        request.text = showing.text;
-        request.hidePauseMs = showing.hidePauseMs;
-        request.background =
-            QColor(showing.background.red, showing.background.green, showing.background.blue);
-        request.maxWidth = showing.maxWidth;
-        request.pos += QPoint(showing.shiftRight, 0);
-        grid->setToolTip(tableHint_->enabled() ? tableHint_->text() : QString());
-    });
 }
 
 void MainWindow::showAsActive() {
@@ -498,9 +170,9 @@ void MainWindow::commitCellEdit() {
 
 void MainWindow::onActivated() {
     context_.table.rebuildOnActivation(context_.desktop.keepMarksOnSwitch);
-    applyColumnWidthMode();
-    updateStatusLine(context_.table.statusText());
-    showTableHistory();
+    tableCommands_->applyColumnWidthMode();
+    tableCommands_->showStatus(context_.table.statusText());
+    tableCommands_->showTable();
 }
 
 void MainWindow::onDeactivated() {
@@ -509,30 +181,11 @@ void MainWindow::onDeactivated() {
 }
 
 TableWidthsAtClose MainWindow::widthsAtClose() const {
-    TableWidthsAtClose table;
-    table.mainWindowVisible = isVisible();
-    for (int column = 0; column < tableColumnCount; ++column) {
-        table.widths[static_cast<std::size_t>(column)] = tablePane->grid().columnWidth(column);
-    }
-    return table;
+    return {isVisible(), tableCommands_->columnWidths()};
 }
 
 void MainWindow::applyColumnWidthMode() {
-    SongTableModel& model = context_.table.model();
-    const QFontMetrics metrics(tablePane->grid().font());
-    const ColumnLayout layout = corvanteller::applyColumnWidthMode(
-        context_.options.general.columnWidthMode, model, widthsAtClose().widths,
-        context_.options.savedColumnWidths,
-        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); },
-        model.widestCellLengths());
-    showColumnWidths(layout.widths);
-    model.setWidestCellLengths(layout.widest);
-}
-
-void MainWindow::showColumnWidths(const ColumnWidthList& widths) {
-    for (int column = 0; column < tableColumnCount; ++column) {
-        tablePane->grid().setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
-    }
+    tableCommands_->applyColumnWidthMode();
 }
 
 void MainWindow::showTextView(TextViewMode mode) {
@@ -597,14 +250,6 @@ void MainWindow::importExcel() {
     carryOut(flow_.importRequested());
 }
 
-void MainWindow::saveList() {
-    carryOut(flow_.saveRequested());
-}
-
-void MainWindow::saveListAs() {
-    listCommands_->saveListWithDialog();
-}
-
 void MainWindow::carryOut(NextStep step) {
     switch (step) {
     case NextStep::Nothing:
@@ -662,9 +307,9 @@ void MainWindow::runNewScan() {
     if (outcome) {
         tablePane->grid().showFromTopLeft();
     }
-    showTableHistory();
-    applyColumnWidthMode();
-    updateStatusLine(table.statusText());
+    tableCommands_->showTable();
+    tableCommands_->applyColumnWidthMode();
+    tableCommands_->showStatus(table.statusText());
     // A scan stopped by the close box goes on to the close, which asks to save first.
     if (scan_->closeWanted()) {
         close();
@@ -737,8 +382,11 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::buildListCommands() {
     ListCommands::TableView view;
-    view.columnWidths = [this] { return widthsAtClose().widths; };
-    view.showColumnWidths = [this](const ColumnWidthList& widths) { showColumnWidths(widths); };
+    TableCommands& table = *tableCommands_;
+    view.columnWidths = [&table] { return table.columnWidths(); };
+    view.showColumnWidths = [&table](const ColumnWidthList& widths) {
+        table.showColumnWidths(widths);
+    };
     view.textWidthInGrid = [this] {
         return [metrics = QFontMetrics(tablePane->grid().font())](const QString& text) {
             return metrics.horizontalAdvance(text);
@@ -751,8 +399,8 @@ void MainWindow::buildListCommands() {
         }
         grid.showFromTopLeft();
     };
-    view.showTable = [this] { showTableHistory(); };
-    view.showStatus = [this](const QString& status) { updateStatusLine(status); };
+    view.showTable = [&table] { table.showTable(); };
+    view.showStatus = [&table](const QString& status) { table.showStatus(status); };
     view.showBusy = [this](bool busy) { bottomRow->showBusy(tablePane->grid(), busy); };
     listCommands_ = std::make_unique<ListCommands>(context_, *tableController_,
                                                    officeCommands_->workbookEngine(), this, view);

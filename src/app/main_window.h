@@ -11,10 +11,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
-
-class QMenu;
-class QModelIndex;
 
 namespace corvanteller {
 
@@ -27,7 +23,7 @@ class ListCommands;
 class OfficeCommands;
 class SaveChangesPrompt;
 class TableController;
-class TableHint;
+class TableCommands;
 class TablePane;
 class TextView;
 class TextWritePreviewWindow;
@@ -79,50 +75,9 @@ protected:
 
 private:
     void buildClient();
-    void connectGrid();
     void buildMenus();
-    // A menu or a menu entry with the caption its name has.
-    QMenu* addMenu(QWidget* bar, const char* name);
-    QAction* addMenuCommand(QMenu* menu, const char* name, const std::function<void()>& command);
-    QAction* addMenuCommand(QMenu* menu, const char* name, void (MainWindow::*handler)());
-    void buildFileMenu(QMenu* file);
-    void buildTableMenu(QMenu* table);
-    void buildRowCommands(QMenu* menu);
     void buildFileCommands();
-
-    // The table commands of the Table menu and the pop-up menu.
-    void sortByColumn(int column);
-    void undoTableStep();
-    void redoTableStep();
-    void changeTableKeepingCurrentCell(const std::function<void()>& change);
-    // Checks (true), unchecks (false) or toggles (nothing) the rows' marks, as one step.
-    void markRows(const std::vector<int>& rows, std::optional<bool> checked);
-    void toggleRowCheck(const QModelIndex& index);
-    void toggleSelectedMarks(const QModelIndex& current);
-    // Takes the rows out of the table once the user agrees; no file is touched.
-    void removeRowsFromTable(const std::vector<int>& rows);
-    void removeCheckedRows();
-    void copyRows();
-    void copyFullPath();
-    void openContainingFolder();
-    void openFindBar();
-    void openFilterBar();
-    void applyFilter();
-    void markShownRows();
-    void markDuplicateRows();
-    // Reads every file whose size another row's file has: the wait label shows meanwhile.
-    void markIdenticalFiles();
-    void addRow();
-    // The Undo and Redo entries name the steps they would take; the header shows the sort;
-    // the count and the title follow the table.
-    void showTableHistory();
-    void updateCountLabel();
-    // "songs.sgl* - Corvanteller": the current list, and a star while it has unsaved changes.
-    void updateWindowTitle();
-    void startFreshTableHistory();
-    void updateStatusLine(const QString& text);
-    void showLastFolder();
-    void registerTableHint();
+    void buildListCommands();
 
     // The text view's commands, and the view shown only to build the table's text.
     void showTextView(TextViewMode mode);
@@ -136,23 +91,19 @@ private:
     void startNewScanning();
     void openList();
     void importExcel();
-    void saveList();
-    void saveListAs();
     void carryOut(NextStep step);
     void runNewScan();
     void endProgram();
-    void buildListCommands();
-    void showColumnWidths(const ColumnWidthList& widths);
     // The path of a dropped file or folder in place of the command's dialog, if there is one.
     QString takeDroppedPath();
 
     AppContext& context_;
     SaveChangesFlow flow_;
     std::unique_ptr<TableController> tableController_;
+    std::unique_ptr<TableCommands> tableCommands_;
     std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<OfficeCommands> officeCommands_;
     std::unique_ptr<ListCommands> listCommands_;
-    std::unique_ptr<TableHint> tableHint_;
     std::unique_ptr<TextView> textView_; // a window of its own that only this one opens
     SaveChangesPrompt* savePrompt_ = nullptr;
     ComplexRenameDialog* complexRenaming_ = nullptr;
@@ -160,11 +111,8 @@ private:
     WindowScan* scan_ = nullptr;
     TablePane* tablePane = nullptr;
     BottomRow* bottomRow = nullptr;
-    QMenu* tableContextMenu = nullptr;
-    QAction* undoTableAction = nullptr; // Table > "Undo ..."
-    QAction* redoTableAction = nullptr; // Table > "Redo ..."
-    QString droppedPath_;               // a dropped file or folder, in place of the next dialog
-    bool placed_ = false;               // at its last place, or centred, once
+    QString droppedPath_; // a dropped file or folder, in place of the next dialog
+    bool placed_ = false; // at its last place, or centred, once
 };
 
 } // namespace corvanteller

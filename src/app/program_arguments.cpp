@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/program_arguments.h"
 
+#include "app/app_texts.h"
 #include "common/build_info.h"
 #include "common/file_io.h"
 
@@ -67,8 +68,7 @@ StartRequest judgeStartArguments(const QStringList& arguments) {
         if (!optionsEnded && arg == "--"_L1) {
             optionsEnded = true;
         } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
-            return refuse(u"Unknown option \"%1\". Corvanteller opens a list file (*.sgl) or "
-                          u"a folder named on its command line."_s.arg(arg));
+            return refuse(appTexts::unknownStartOption(arg));
         } else {
             operands.append(arg);
         }
@@ -77,7 +77,7 @@ StartRequest judgeStartArguments(const QStringList& arguments) {
         return {};
     }
     if (operands.size() > 1) {
-        return refuse(u"Corvanteller opens one list file (*.sgl) or one folder at a time."_s);
+        return refuse(appTexts::oneStartOperand());
     }
     const QString& given = operands.front();
     const QFileInfo info(given);
@@ -86,7 +86,7 @@ StartRequest judgeStartArguments(const QStringList& arguments) {
         return {StartRequest::Action::ScanFolder, path, QString()};
     }
     if (!info.exists()) {
-        return refuse(u"There is no file or folder \"%1\"."_s.arg(given));
+        return refuse(appTexts::noStartOperand(given));
     }
     // A pipe or a device named *.sgl would keep the list open waiting for good.
     if (info.isFile() &&

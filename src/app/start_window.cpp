@@ -2,6 +2,7 @@
 #include "app/start_window.h"
 
 #include "app/app_context.h"
+#include "app/app_texts.h"
 #include "app/list_commands.h"
 #include "app/main_window.h"
 #include "app/recent_lists_menu.h"
@@ -44,7 +45,7 @@ QPixmap picture(const QString& resource) {
 StartWindow::StartWindow(AppContext& context, MainWindow& mainWindow, QWidget* parent)
     : ProgramWindow(context.windowServices(), parent), context_(context), mainWindow_(mainWindow),
       lists_(mainWindow.listCommands()) {
-    setWindowTitle(u"Corvanteller"_s);
+    setWindowTitle(appTexts::programTitle());
     setAcceptDrops(true);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -67,9 +68,9 @@ void StartWindow::buildControls() {
     client->setFixedSize(clientWidth, clientHeight);
     setCentralWidget(client);
 
-    greetingLabel = new QLabel(u"From Russia -- with love!"_s, client);
+    greetingLabel = new QLabel(appTexts::greeting(), client);
     greetingLabel->setObjectName(u"greetingLabel"_s);
-    greetingLabel->setToolTip(u":-)"_s);
+    greetingLabel->setToolTip(appTexts::greetingHint());
     greetingLabel->setStyleSheet(u"color: red;"_s);
     greetingLabel->adjustSize();
     greetingLabel->move((clientWidth - greetingLabel->width()) / 2, 2);
@@ -80,9 +81,9 @@ void StartWindow::buildControls() {
     bannerPicture->setPixmap(picture(artwork::banner()));
     bannerPicture->setGeometry(71, 22, 214, 12);
 
-    startButton = new QPushButton(u"Start"_s, client);
+    startButton = new QPushButton(appTexts::start(), client);
     startButton->setObjectName(u"startButton"_s);
-    startButton->setToolTip(u"Let's start..."_s);
+    startButton->setToolTip(appTexts::startHint());
     startButton->setGeometry(140, 40, 75, 25);
     connect(startButton, &QPushButton::clicked, this,
             guard(this, context_.ui, [this] { startScanning(); }));
@@ -94,7 +95,7 @@ void StartWindow::buildControls() {
     // Beside it during a scan, the Stop button.
     scanProgressBar->setGeometry(9, 72, 281, 9);
     scanProgressBar->hide();
-    stopScanButton = new QPushButton(u"Stop"_s, client);
+    stopScanButton = new QPushButton(appTexts::stop(), client);
     stopScanButton->setObjectName(u"stopScanButton"_s);
     stopScanButton->setGeometry(296, 66, 51, 20);
     stopScanButton->hide();
@@ -111,52 +112,62 @@ void StartWindow::buildControls() {
     movingPicture->setGeometry(4, 90, 15, 15);
 }
 
-QAction* StartWindow::addDisabled(QMenu* menu, const QString& caption) {
-    QAction* action = menu->addAction(caption);
+QMenu* StartWindow::addMenu(QWidget* bar, const char* name) {
+    auto* menu = new QMenu(appTexts::startCaption(name), bar);
+    menu->setObjectName(QString::fromLatin1(name));
+    bar->addAction(menu->menuAction());
+    return menu;
+}
+
+QAction* StartWindow::addDisabled(QMenu* menu, const char* name) {
+    QAction* action = menu->addAction(appTexts::startCaption(name));
+    action->setObjectName(QString::fromLatin1(name));
     action->setEnabled(false);
     permanentlyDisabled.append(action);
     return action;
 }
 
+QAction* StartWindow::addMenuCommand(QMenu* menu, const char* name,
+                                     void (StartWindow::*handler)()) {
+    return addCommand(menu, name, appTexts::startCaption(name), handler);
+}
+
 void StartWindow::buildMenu() {
-    QMenu* file = menuBar()->addMenu(u"&File"_s);
-    startScanningAction = addCommand(file, "startScanningAction", u"Start scanning..."_s,
-                                     &StartWindow::startScanningFromMenu);
+    QMenu* file = addMenu(menuBar(), "fileMenu");
+    startScanningAction =
+        addMenuCommand(file, "startScanningAction", &StartWindow::startScanningFromMenu);
     file->addSeparator();
-    openListAction =
-        addCommand(file, "openListAction", u"Open Corvanteller list..."_s, &StartWindow::openList);
+    openListAction = addMenuCommand(file, "openListAction", &StartWindow::openList);
     addRecentListsMenu(file, this, context_, [this](const QString& path) { openList(path); });
-    addDisabled(file, u"Open list in text format"_s);
+    addDisabled(file, "openTextListAction");
     file->addSeparator();
-    addDisabled(file, u"Save"_s);
-    addDisabled(file, u"Save list as..."_s);
-    addDisabled(file, u"Save as text..."_s);
-    addDisabled(file, u"Save as Ms Word document..."_s);
+    addDisabled(file, "saveListAction");
+    addDisabled(file, "saveListAsAction");
+    addDisabled(file, "saveAsTextAction");
+    addDisabled(file, "saveAsWordAction");
     file->addSeparator();
-    addDisabled(file, u"Export"_s);
-    importExcelAction = addCommand(file, "importExcelAction", u"Import from Excel file"_s,
-                                   &StartWindow::importExcel);
+    addDisabled(file, "exportAction");
+    importExcelAction = addMenuCommand(file, "importExcelAction", &StartWindow::importExcel);
     file->addSeparator();
-    QMenu* rename = file->addMenu(u"Rename files"_s);
-    rename->addAction(u"From column of name (file)"_s);
-    rename->addAction(u"Dif..."_s);
+    QMenu* rename = addMenu(file, "renameMenu");
+    rename->addAction(appTexts::startCaption("renameFromNameColumnAction"));
+    rename->addAction(appTexts::startCaption("complexRenamingAction"));
     rename->menuAction()->setEnabled(false);
     permanentlyDisabled.append(rename->menuAction());
     file->addSeparator();
-    exitAction = addCommand(file, "exitAction", u"Exit"_s, &StartWindow::exitProgram);
+    exitAction = addMenuCommand(file, "exitAction", &StartWindow::exitProgram);
 
-    QMenu* settings = menuBar()->addMenu(u"&Settings"_s);
-    scanParametersAction = addCommand(settings, "scanParametersAction", u"Parameters of scanning"_s,
-                                      &StartWindow::showScanParameters);
-    generalSettingsAction = addCommand(settings, "generalSettingsAction", u"General settings"_s,
-                                       &StartWindow::showGeneralSettings);
+    QMenu* settings = addMenu(menuBar(), "settingsMenu");
+    scanParametersAction =
+        addMenuCommand(settings, "scanParametersAction", &StartWindow::showScanParameters);
+    generalSettingsAction =
+        addMenuCommand(settings, "generalSettingsAction", &StartWindow::showGeneralSettings);
 
-    QMenu* help = menuBar()->addMenu(u"&Help"_s);
-    QMenu* about = help->addMenu(u"About"_s);
-    informationAction =
-        addCommand(about, "informationAction", u"Information"_s, &StartWindow::showInformation);
-    promptAction = addCommand(about, "promptAction", u"Prompt"_s, &StartWindow::showPrompt);
-    helpAction = addCommand(help, "helpAction", u"Corvanteller help"_s, &StartWindow::showHelp);
+    QMenu* help = addMenu(menuBar(), "helpMenu");
+    QMenu* about = addMenu(help, "aboutMenu");
+    informationAction = addMenuCommand(about, "informationAction", &StartWindow::showInformation);
+    promptAction = addMenuCommand(about, "promptAction", &StartWindow::showPrompt);
+    helpAction = addMenuCommand(help, "helpAction", &StartWindow::showHelp);
     reachMenusByKeyboard(*menuBar());
 }
 

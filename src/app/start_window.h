@@ -71,7 +71,10 @@ private:
     void runAnimation(bool shown);
     void buildControls();
     void buildMenu();
-    QAction* addDisabled(QMenu* menu, const QString& caption);
+    // A menu or a menu entry with the caption its name has; the disabled entries stay so.
+    QMenu* addMenu(QWidget* bar, const char* name);
+    QAction* addDisabled(QMenu* menu, const char* name);
+    QAction* addMenuCommand(QMenu* menu, const char* name, void (StartWindow::*handler)());
     void centreHorizontally(QWidget* control);
     void handOverToMainWindow();
     void startScan(const std::optional<QString>& folder);

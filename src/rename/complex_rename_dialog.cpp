@@ -34,8 +34,8 @@ const QString forbiddenCharacters = u"\\/:*?\"<>|"_s;
 
 // Parts are told apart by their captions, whatever place they stand in.
 std::optional<NamePart> partOfCaption(const QString& caption) {
-    for (std::size_t i = 0; i < renameNamePartCaptions.size(); ++i) {
-        if (renameNamePartCaptions[i] == caption) {
+    for (std::size_t i = 0; i < renameTexts::partCount(); ++i) {
+        if (renameTexts::partCaption(i) == caption) {
             return static_cast<NamePart>(i);
         }
     }
@@ -96,8 +96,8 @@ void ComplexRenameDialog::buildControls() {
     namePartsList = new QListWidget(this);
     namePartsList->setObjectName(u"namePartsList"_s);
     namePartsList->setGeometry(76, 30, 220, 164);
-    for (const QStringView caption : renameNamePartCaptions) {
-        auto* item = new QListWidgetItem(caption.toString(), namePartsList);
+    for (std::size_t part = 0; part < renameTexts::partCount(); ++part) {
+        auto* item = new QListWidgetItem(renameTexts::partCaption(part), namePartsList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
@@ -135,8 +135,8 @@ void ComplexRenameDialog::buildControls() {
     separatorComboBox = new QComboBox(this);
     separatorComboBox->setObjectName(u"separatorComboBox"_s);
     separatorComboBox->setGeometry(8, 218, 220, 24);
-    for (const SeparatorEntry& entry : renameSeparatorEntries) {
-        separatorComboBox->addItem(entry.caption.toString());
+    for (std::size_t separator = 0; separator < renameSeparators.size(); ++separator) {
+        separatorComboBox->addItem(renameTexts::separatorCaption(separator));
     }
 
     longNamesRemarkLabel = new QLabel(renameTexts::longNamesRemark(), this);
@@ -231,8 +231,7 @@ void ComplexRenameDialog::showOptions() {
     for (int position = 0; position < namePartsList->count(); ++position) {
         QListWidgetItem* item = namePartsList->item(position);
         item->setText(
-            renameNamePartCaptions[static_cast<std::size_t>(renaming.partOrder[at(position)])]
-                .toString());
+            renameTexts::partCaption(static_cast<std::size_t>(renaming.partOrder[at(position)])));
         item->setCheckState(renaming.nameParts[at(position)] ? Qt::Checked : Qt::Unchecked);
     }
     customStringEdit->setText(renaming.yourString);

@@ -80,8 +80,8 @@ NameRecipe NameRecipe::from(const RenamingOptions& options) {
         }
     }
     const auto separator = static_cast<std::size_t>(options.separatorIndex);
-    if (options.separatorIndex >= 0 && separator < renameSeparatorEntries.size()) {
-        recipe.separator = renameSeparatorEntries[separator].separator.toString();
+    if (options.separatorIndex >= 0 && separator < renameSeparators.size()) {
+        recipe.separator = renameSeparators[separator].toString();
     }
     const auto entry = static_cast<std::size_t>(options.wordListIndex);
     if (options.wordListIndex >= 0 && entry < renameWordListEntries.size()) {

@@ -13,6 +13,30 @@ QString translated(const char* text) {
     return QCoreApplication::translate("Rename", text);
 }
 
+// Indexed by NamePart; the dialog tells the parts apart by these captions.
+const std::array<const char*, 8> partCaptions = {
+    QT_TRANSLATE_NOOP("Rename", "Initial Name of file"),
+    QT_TRANSLATE_NOOP("Rename", "3 nd column of your table"),
+    QT_TRANSLATE_NOOP("Rename", "4 th column of your table"),
+    QT_TRANSLATE_NOOP("Rename", "5 th column of your table"),
+    QT_TRANSLATE_NOOP("Rename", "6 th column of your table"),
+    QT_TRANSLATE_NOOP("Rename", "Your string"),
+    QT_TRANSLATE_NOOP("Rename", "Choose from list"),
+    QT_TRANSLATE_NOOP("Rename", "Date and time"),
+};
+
+// In the order of the separators they show.
+const std::array<const char*, 8> separatorCaptions = {
+    QT_TRANSLATE_NOOP("Rename", "Space \" \""),
+    QT_TRANSLATE_NOOP("Rename", "2 spaces \"  \""),
+    QT_TRANSLATE_NOOP("Rename", "Point with comma + space  \"; \""),
+    QT_TRANSLATE_NOOP("Rename", "Dash (one) \"-\""),
+    QT_TRANSLATE_NOOP("Rename", "Dash (two) \"--\""),
+    QT_TRANSLATE_NOOP("Rename", "Dash with spaces \" -- \""),
+    QT_TRANSLATE_NOOP("Rename", "\"_\""),
+    QT_TRANSLATE_NOOP("Rename", "2 points + space \".. \""),
+};
+
 const std::array<const char*, 8> partDescriptions = {
     QT_TRANSLATE_NOOP("Rename", "To the new name of a file will be added it present name"),
     QT_TRANSLATE_NOOP("Rename",
@@ -131,6 +155,18 @@ QString forbiddenCharactersWarning() {
 
 QString partDescription(std::size_t part) {
     return translated(partDescriptions.at(part));
+}
+
+QString partCaption(std::size_t part) {
+    return translated(partCaptions.at(part));
+}
+
+std::size_t partCount() {
+    return partCaptions.size();
+}
+
+QString separatorCaption(std::size_t separator) {
+    return translated(separatorCaptions.at(separator));
 }
 
 QString previewTitle() {

@@ -31,6 +31,11 @@ QString cancel();
 QString forbiddenCharactersWarning();
 // The description of a name part, indexed by NamePart.
 QString partDescription(std::size_t part);
+// The caption of a name part, indexed by NamePart, and how many parts there are.
+QString partCaption(std::size_t part);
+std::size_t partCount();
+// "Between components of name": the caption of each separator, in their order.
+QString separatorCaption(std::size_t separator);
 
 // The preview window.
 QString previewTitle();

@@ -9,6 +9,7 @@
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
 #include "scan/scan_cache.h"
+#include "scan/scan_messages.h"
 
 #include <QFile>
 
@@ -443,8 +444,8 @@ private:
             if (step.end == ScanEnd::ReadError) {
                 setReadError(
                     step.failedFolder, step.errorCode,
-                    u"Cannot list the folder \"%1\": %2"_s.arg(
-                        step.failedFolder, QString::fromLocal8Bit(std::strerror(step.errorCode))));
+                    cannotListFolder(step.failedFolder,
+                                     QString::fromLocal8Bit(std::strerror(step.errorCode))));
             }
             return true;
         case WalkStep::Kind::Row:

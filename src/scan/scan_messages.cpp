@@ -3,6 +3,8 @@
 
 #include "scan/folder_scan.h"
 
+#include <QCoreApplication>
+
 namespace corvanteller {
 
 using namespace Qt::StringLiterals;
@@ -17,30 +19,53 @@ QString endMessage(const ScanOutcome& outcome) {
     case ScanEnd::TooManyFolders:
         return tooManyFoldersMessage();
     case ScanEnd::ReadError:
-        return u"The scan stopped at "_s + outcome.errorPath + u": "_s + outcome.errorReason +
-               u". The rows read before it are in the table."_s;
+        return QCoreApplication::translate(
+                   "Scan", "The scan stopped at %1: %2. The rows read before it are in the table.")
+            .arg(outcome.errorPath, outcome.errorReason);
     case ScanEnd::RowLimit:
-        return u"The table holds at most 45002 rows: the scan stopped at "_s +
-               outcome.stoppedInFolder + u". The rows read before it are in the table."_s;
+        return QCoreApplication::translate(
+                   "Scan", "The table holds at most 45002 rows: the scan stopped at %1. The rows "
+                           "read before it are in the table.")
+            .arg(outcome.stoppedInFolder);
     case ScanEnd::QueueLimit:
-        return u"The scan can keep at most 45002 folders waiting to be listed: it stopped at "_s +
-               outcome.stoppedInFolder + u". The rows read before it are in the table."_s;
+        return QCoreApplication::translate(
+                   "Scan", "The scan can keep at most 45002 folders waiting to be listed: it "
+                           "stopped at %1. The rows read before it are in the table.")
+            .arg(outcome.stoppedInFolder);
     case ScanEnd::Stopped:
-        return u"The scan was stopped at "_s + outcome.stoppedInFolder +
-               u". The rows read before it are in the table."_s;
+        return QCoreApplication::translate(
+                   "Scan", "The scan was stopped at %1. The rows read before it are in the table.")
+            .arg(outcome.stoppedInFolder);
     }
     return {};
 }
 
 } // namespace
 
+QString tooManyFoldersMessage() {
+    return QCoreApplication::translate(
+        "Scan",
+        "Ошибка!\n\rВ выбранной папке находится очень много файлов или очень большая глубина "
+        "вложенных папок (в том числе пустых). Выберите одну из вложенных папок и повторите "
+        "попытку! За более подробной информацией обращайтесь к Помощи….");
+}
+
+QString scanErrorLabelText() {
+    return QCoreApplication::translate("Scan", "Ошибка!!!!");
+}
+
+QString cannotListFolder(const QString& folder, const QString& reason) {
+    return QCoreApplication::translate("Scan", "Cannot list the folder \"%1\": %2")
+        .arg(folder, reason);
+}
+
 QString unreadableFoldersMessage(const ScanOutcome& outcome) {
     if (outcome.unreadableFolders == 0) {
         return {};
     }
-    return QString::number(outcome.unreadableFolders) +
-           u" folder(s) could not be read, such as "_s + outcome.unreadableFolder + u": "_s +
-           outcome.unreadableReason + u'.';
+    return QCoreApplication::translate("Scan", "%1 folder(s) could not be read, such as %2: %3.")
+        .arg(QString::number(outcome.unreadableFolders), outcome.unreadableFolder,
+             outcome.unreadableReason);
 }
 
 QString scanEndMessage(const ScanOutcome& outcome) {
@@ -51,5 +76,35 @@ QString scanEndMessage(const ScanOutcome& outcome) {
     }
     return end + u"\n\n"_s + unreadable;
 }
+
+namespace scanTexts {
+
+QString parametersTitle() {
+    return QCoreApplication::translate("Scan", "Настройки сканирования");
+}
+
+QString plentyOfFiles() {
+    return QCoreApplication::translate("Scan", "Processing of a plenty of files");
+}
+
+QString operatingTimeNote() {
+    return QCoreApplication::translate(
+        "Scan", "Check of the checkbox will increase an operating time of the program");
+}
+
+QString helpNote() {
+    return QCoreApplication::translate(
+        "Scan", "More in detail about use of the given option you can read in the Help");
+}
+
+QString ok() {
+    return QCoreApplication::translate("Scan", "OK");
+}
+
+QString cancel() {
+    return QCoreApplication::translate("Scan", "Cancel");
+}
+
+} // namespace scanTexts
 
 } // namespace corvanteller

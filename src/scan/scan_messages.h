@@ -7,19 +7,17 @@ namespace corvanteller {
 
 struct ScanOutcome;
 
+// The scan's texts, marked for translation in the context "Scan".
+
 // The message after a scan that listed more than 17,119 folders. "\n\r" is a line feed
 // followed by a carriage return, as the program has always written it.
-inline QString tooManyFoldersMessage() {
-    return QStringLiteral(
-        "Ошибка!\n\rВ выбранной папке находится очень много файлов или очень большая глубина "
-        "вложенных папок (в том числе пустых). Выберите одну из вложенных папок и повторите "
-        "попытку! За более подробной информацией обращайтесь к Помощи….");
-}
+QString tooManyFoldersMessage();
 
 // The error label's text after a failed scan.
-inline QString scanErrorLabelText() {
-    return QStringLiteral("Ошибка!!!!");
-}
+QString scanErrorLabelText();
+
+// Why a folder's listing failed.
+QString cannotListFolder(const QString& folder, const QString& reason);
 
 // "<n> folder(s) could not be read, such as <folder>: <reason>." after a scan that took
 // folders it could not list as empty; empty otherwise.
@@ -29,5 +27,15 @@ QString unreadableFoldersMessage(const ScanOutcome& outcome);
 // holds only part of the folder is never taken for the whole: empty for a complete scan and
 // for one that the guard ended silently, unless folders could not be read.
 QString scanEndMessage(const ScanOutcome& outcome);
+
+// The scanning-parameters dialog.
+namespace scanTexts {
+QString parametersTitle();
+QString plentyOfFiles();
+QString operatingTimeNote();
+QString helpNote();
+QString ok();
+QString cancel();
+} // namespace scanTexts
 
 } // namespace corvanteller

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/scan_parameters_dialog.h"
 
+#include "scan/scan_messages.h"
 #include "settings/options.h"
 
 #include <QCheckBox>
@@ -15,32 +16,30 @@ using namespace Qt::StringLiterals;
 ScanParametersDialog::ScanParametersDialog(const WindowServices& services, ScanningOptions& options,
                                            QWidget* parent)
     : ProgramDialog(services, parent), options_(options) {
-    setWindowTitle(u"Настройки сканирования"_s);
+    setWindowTitle(scanTexts::parametersTitle());
     setFixedSize(330, 130);
 
-    plentyOfFilesCheckBox = new QCheckBox(u"Processing of a plenty of files"_s, this);
+    plentyOfFilesCheckBox = new QCheckBox(scanTexts::plentyOfFiles(), this);
     plentyOfFilesCheckBox->setObjectName(u"plentyOfFilesCheckBox"_s);
     plentyOfFilesCheckBox->setGeometry(12, 10, 306, 20);
     connect(plentyOfFilesCheckBox, &QCheckBox::toggled, this,
             [this](bool checked) { options_.plentyOfFiles = checked; });
 
-    operatingTimeLabel =
-        new QLabel(u"Check of the checkbox will increase an operating time of the program"_s, this);
+    operatingTimeLabel = new QLabel(scanTexts::operatingTimeNote(), this);
     operatingTimeLabel->setObjectName(u"operatingTimeLabel"_s);
     operatingTimeLabel->setWordWrap(true);
     operatingTimeLabel->setGeometry(12, 34, 306, 30);
 
-    helpNoteLabel = new QLabel(
-        u"More in detail about use of the given option you can read in the Help"_s, this);
+    helpNoteLabel = new QLabel(scanTexts::helpNote(), this);
     helpNoteLabel->setObjectName(u"helpNoteLabel"_s);
     helpNoteLabel->setWordWrap(true);
     helpNoteLabel->setStyleSheet(u"color: rgb(134, 34, 234);"_s);
     helpNoteLabel->setGeometry(12, 64, 306, 30);
 
-    okButton = new QPushButton(u"OK"_s, this);
+    okButton = new QPushButton(scanTexts::ok(), this);
     okButton->setObjectName(u"okButton"_s);
     okButton->setGeometry(150, 98, 80, 25);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton = new QPushButton(scanTexts::cancel(), this);
     cancelButton->setObjectName(u"cancelButton"_s);
     cancelButton->setGeometry(238, 98, 80, 25);
     connect(okButton, &QPushButton::clicked, this, [this] { acceptSettings(); });

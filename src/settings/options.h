@@ -72,30 +72,9 @@ inline constexpr std::array<NamePart, 8> initialNamePartOrder = {
     NamePart::InitialName, NamePart::Column3,    NamePart::Column4,        NamePart::Column5,
     NamePart::Column6,     NamePart::YourString, NamePart::ChooseFromList, NamePart::DateAndTime};
 
-// The captions of the name parts, indexed by NamePart; the settings file keeps one check mark
-// per position of the list.
-inline constexpr std::array<QStringView, 8> renameNamePartCaptions = {
-    u"Initial Name of file",      u"3 nd column of your table",
-    u"4 th column of your table", u"5 th column of your table",
-    u"6 th column of your table", u"Your string",
-    u"Choose from list",          u"Date and time"};
-
-struct SeparatorEntry {
-    QStringView caption;
-    QStringView separator;
-};
-
-// "Between components of name".
-inline constexpr std::array<SeparatorEntry, 8> renameSeparatorEntries = {{
-    {u"Space \" \"", u" "},
-    {u"2 spaces \"  \"", u"  "},
-    {u"Point with comma + space  \"; \"", u"; "},
-    {u"Dash (one) \"-\"", u"-"},
-    {u"Dash (two) \"--\"", u"--"},
-    {u"Dash with spaces \" -- \"", u" -- "},
-    {u"\"_\"", u"_"},
-    {u"2 points + space \".. \"", u".. "},
-}};
+// "Between components of name": the separators, in the order of their captions.
+inline constexpr std::array<QStringView, 8> renameSeparators = {u" ",  u"  ",   u"; ", u"-",
+                                                                u"--", u" -- ", u"_",  u".. "};
 
 // "What borders will be drawn" of the Excel export.
 enum class BordersDrawn { Vertical = 0, Horizontal = 1, All = 2 };

@@ -173,7 +173,7 @@ void readFields(FieldReader& in, Options& options, RunTimes& runTimes) {
     renaming.hiddenGroup = in.radio(0);
     renaming.whatFiles = in.choice<WhatFiles>(2);
     renaming.wordListIndex = in.listIndex(renameWordListEntries.size());
-    renaming.separatorIndex = in.listIndex(renameSeparatorEntries.size());
+    renaming.separatorIndex = in.listIndex(renameSeparators.size());
     options.storedChoice = in.radio(2);
     textFormat.addNextIndex = in.listIndex(closingStringEntries.size());
     followEntry(textFormat.addNextText, textFormat.addNextIndex, closingStringEntries);

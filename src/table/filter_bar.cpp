@@ -32,7 +32,7 @@ FilterBar::FilterBar(const QStringList& columns, QWidget* parent) : QWidget(pare
     markShownButton_->setObjectName(QStringLiteral("markShownButton"));
     closeButton_ = new QToolButton(this);
     closeButton_->setObjectName(QStringLiteral("filterCloseButton"));
-    closeButton_->setText(QStringLiteral("×"));
+    closeButton_->setText(tableTexts::closeFilter());
     closeButton_->setAutoRaise(true);
     layout->addWidget(label);
     layout->addWidget(filterEdit_, 1);

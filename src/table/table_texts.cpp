@@ -62,6 +62,10 @@ QString markShown() {
     return QCoreApplication::translate("Table", "&Mark shown");
 }
 
+QString closeFilter() {
+    return QCoreApplication::translate("Table", "×");
+}
+
 QString shownStatus(int shown, int rows) {
     return QCoreApplication::translate("Table", "Shown: %1 of %2").arg(shown).arg(rows);
 }

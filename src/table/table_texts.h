@@ -31,6 +31,8 @@ QString recentListGone(const QString& path);
 QString filterLabel();
 QString allColumns();
 QString markShown();
+// The close button's caption, a multiplication sign.
+QString closeFilter();
 // The status line while a filter hides rows.
 QString shownStatus(int shown, int rows);
 // The count at the right of the bottom row: "20,416 rows, 12 checked", with ", shown K".

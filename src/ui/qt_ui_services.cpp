@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 constexpr int openerWaitMs = 4000;
 
 QString applicationTitle() {
-    return u"Corvanteller"_s;
+    return uiTexts::messageTitle();
 }
 
 // Qt's dialogs have no read-only check box, so there is nothing to hide. A filter with an ending

@@ -5,6 +5,10 @@
 
 namespace corvanteller::uiTexts {
 
+QString messageTitle() {
+    return QCoreApplication::translate("Ui", "Corvanteller");
+}
+
 QString unknownError() {
     return QCoreApplication::translate("Ui", "Unknown error");
 }

@@ -7,6 +7,8 @@
 // in the context "Ui".
 namespace corvanteller::uiTexts {
 
+// The title of the program's message boxes.
+QString messageTitle();
 QString unknownError();
 QString findNext();
 QString findPrevious();

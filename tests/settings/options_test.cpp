@@ -65,7 +65,7 @@ TEST(Options, DefaultSettingsSetEveryDialog) {
     EXPECT_EQ(o, expected);
     // The entries chosen by index.
     EXPECT_EQ(renameWordListEntries[16], u"Gift");
-    EXPECT_EQ(renameSeparatorEntries[5].separator, u" -- ");
+    EXPECT_EQ(renameSeparators[5], u" -- ");
 }
 
 } // namespace

@@ -36,6 +36,12 @@ expected=(
     'Settings|Keep check marks when the window is switched'
     'Kar|Cannot read &quot;%1&quot;: %2'
     'Table|Do you want save changes?'
+    'Table|×'
+    'App|Let&apos;s start...'
+    'App|There is no file or folder &quot;%1&quot;.'
+    'Rename|Dash with spaces &quot; -- &quot;'
+    'Scan|The scan was stopped at %1. The rows read before it are in the table.'
+    'Scan|Настройки сканирования'
 )
 missing=0
 for entry in "${expected[@]}"; do
