@@ -54,6 +54,11 @@ QString scanErrorLabelText() {
     return QCoreApplication::translate("Scan", "Ошибка!!!!");
 }
 
+QString scanProgressText(qint64 filesSeen, const QString& folder) {
+    return QCoreApplication::translate("Scan", "%1 files seen, listing %2")
+        .arg(QString::number(filesSeen), folder);
+}
+
 QString cannotListFolder(const QString& folder, const QString& reason) {
     return QCoreApplication::translate("Scan", "Cannot list the folder \"%1\": %2")
         .arg(folder, reason);

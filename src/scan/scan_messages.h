@@ -16,6 +16,9 @@ QString tooManyFoldersMessage();
 // The error label's text after a failed scan.
 QString scanErrorLabelText();
 
+// The progress label's "N files seen, listing FOLDER".
+QString scanProgressText(qint64 filesSeen, const QString& folder);
+
 // Why a folder's listing failed.
 QString cannotListFolder(const QString& folder, const QString& reason);
 

@@ -300,8 +300,7 @@ void WindowScan::showProgress() {
         advanceProgress(parts_.progressBar);
     }
     QLabel* label = parts_.progressLabel;
-    const QString text =
-        QString::number(progress.filesSeen) + u" files seen, listing "_s + progress.folder;
+    const QString text = scanProgressText(progress.filesSeen, progress.folder);
     label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->width()));
 }
 
