@@ -57,12 +57,12 @@ RenamePreviewWindow::RenamePreviewWindow(QWidget* parent) : PreviewWindow(parent
     model_ = new PreviewRowsModel(this);
     summaryLabel = new QLabel(this);
     summaryLabel->setObjectName(u"summaryLabel"_s);
-    Table = new QTableView(this);
-    Table->setObjectName(u"Table"_s);
+    namesView = new QTableView(this);
+    namesView->setObjectName(u"namesView"_s);
     closeButton = new QPushButton(renameTexts::closePreview(), this);
     closeButton->setObjectName(u"closeButton"_s);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
-    layOut(summaryLabel, Table, model_, {closeButton});
+    layOut(summaryLabel, namesView, model_, {closeButton});
 }
 
 void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
@@ -74,7 +74,7 @@ void RenamePreviewWindow::showRows(std::vector<PreviewRow> rows) {
     });
     summaryLabel->setText(renameTexts::previewSummary(rows.size(), renamed, failed));
     model_->setRows(std::move(rows));
-    showTable(Table, {220, 180, 260});
+    showTable(namesView, {220, 180, 260});
 }
 
 const std::vector<PreviewRow>& RenamePreviewWindow::rows() const {

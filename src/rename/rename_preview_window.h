@@ -28,7 +28,7 @@ public:
 
 private:
     QLabel* summaryLabel = nullptr; // how many rows, and how many with a remark
-    QTableView* Table = nullptr;
+    QTableView* namesView = nullptr;
     QPushButton* closeButton = nullptr; // "Close"
 
     PreviewRowsModel* model_ = nullptr;

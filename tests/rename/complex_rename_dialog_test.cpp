@@ -266,7 +266,7 @@ private Q_SLOTS:
         QCOMPARE(program.dialog().preview().rows().size(), std::size_t{2});
         QCOMPARE(program.files(), (QStringList{u"a.kar"_s, u"b.kar"_s}));
         const QAbstractItemModel* shown =
-            child<QTableView>(program.dialog().preview(), "Table")->model();
+            child<QTableView>(program.dialog().preview(), "namesView")->model();
         QCOMPARE(shown->index(0, 1).data().toString(), program.music.path() + u'/'); // folder
         QCOMPARE(shown->index(1, 2).data().toString(), u"b.kar"_s);
 
