@@ -11,6 +11,9 @@
 
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -576,6 +579,35 @@ std::size_t roomForRows(const Worksheet& source) {
 
 enum class CellWriting { ThroughLibrary, Direct };
 
+// Replaces the content of the file the library wrote, in place as the library writes it: the
+// callers move the finished file to its target themselves.
+void overwrite(const QString& path, const QByteArray& bytes) {
+    const auto fail = [&path](int code) {
+        throw UserError(ioErrorText(code != 0 ? code : EIO) + u": "_s + path);
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+    }
+    errno = 0;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            break;
+        }
+        done += wrote;
+    }
+    const int code = done < bytes.size() ? errno : 0;
+    if (::close(fd) != 0 || code != 0) {
+        fail(code != 0 ? code : errno);
+    }
+}
+
 // The library's file with the rows of each sheet put into the empty "<sheetData>" it wrote
 // for them; every part deflated again at the fast level.
 void spliceRows(const QString& path, const std::vector<std::string>& sheetRows) {
@@ -613,11 +645,7 @@ void spliceRows(const QString& path, const std::vector<std::string>& sheetRows) 
         entry->content.truncate(split);
         entry->more = {QByteArrayView(sheetRows[sheet]), QByteArrayView(ends[sheet])};
     }
-    try {
-        writeFileAtomically(path, zipArchive(entries));
-    } catch (const IoError& error) {
-        throw UserError(error.text() + u": "_s + path);
-    }
+    overwrite(path, zipArchive(entries));
 }
 
 XlsxWriteReport writeXlsxFile(const Workbook& workbook, const QString& path, CellWriting writing) {
