@@ -25,4 +25,8 @@ struct XlsxWriteReport {
 // write fails ("Disk full: PATH"), else the library's own text.
 XlsxWriteReport writeXlsx(const Workbook& workbook, const QString& path);
 
+// The same file with every cell written by the library itself: slower, kept to check the
+// cells writeXlsx writes on its own against.
+XlsxWriteReport writeXlsxThroughLibrary(const Workbook& workbook, const QString& path);
+
 } // namespace corvanteller

@@ -51,6 +51,16 @@ ZipReader::~ZipReader() {
     }
 }
 
+std::vector<QByteArray> ZipReader::names() const {
+    std::vector<QByteArray> names;
+    const zip_int64_t count = archive_ == nullptr ? 0 : zip_get_num_entries(archive_, 0);
+    for (zip_int64_t index = 0; index < count; ++index) {
+        const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(index), 0);
+        names.emplace_back(name == nullptr ? QByteArray() : QByteArray(name));
+    }
+    return names;
+}
+
 std::optional<std::uint64_t> ZipReader::find(const QByteArray& name) const {
     if (archive_ == nullptr) {
         return std::nullopt;
@@ -114,8 +124,15 @@ QByteArray zipArchive(const std::vector<ZipEntry>& entries, ZipCompression compr
         throwZipError(&error);
     }
     for (const ZipEntry& entry : entries) {
-        zip_source_t* content = zip_source_buffer(
-            archive, entry.content.constData(), static_cast<zip_uint64_t>(entry.content.size()), 0);
+        std::vector<zip_buffer_fragment_t> fragments{
+            {reinterpret_cast<zip_uint8_t*>(const_cast<char*>(entry.content.constData())),
+             static_cast<zip_uint64_t>(entry.content.size())}};
+        for (const QByteArrayView piece : entry.more) {
+            fragments.push_back({reinterpret_cast<zip_uint8_t*>(const_cast<char*>(piece.data())),
+                                 static_cast<zip_uint64_t>(piece.size())});
+        }
+        zip_source_t* content =
+            zip_source_buffer_fragment(archive, fragments.data(), fragments.size(), 0);
         if (content == nullptr) {
             const QString text = QString::fromUtf8(zip_strerror(archive));
             zip_discard(archive);

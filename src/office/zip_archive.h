@@ -26,6 +26,8 @@ public:
 
     bool isOpen() const { return archive_ != nullptr; }
 
+    // The names of the entries, in the archive's order.
+    std::vector<QByteArray> names() const;
     // The entry of that name; when there is none, one whose name differs only in case.
     std::optional<std::uint64_t> find(const QByteArray& name) const;
     // The size the archive declares for the entry's content.
@@ -42,6 +44,8 @@ private:
 struct ZipEntry {
     QByteArray name;
     QByteArray content;
+    // What follows the content, taken where it lies: it must outlive the archive's making.
+    std::vector<QByteArrayView> more = {};
 };
 
 enum class ZipCompression { Stored, Fast };
