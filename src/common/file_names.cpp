@@ -46,6 +46,14 @@ qsizetype utf8SequenceLength(QByteArrayView bytes, qsizetype i) {
     return length;
 }
 
+bool isAscii(QByteArrayView bytes) {
+    unsigned char any = 0;
+    for (const char byte : bytes) {
+        any |= static_cast<unsigned char>(byte);
+    }
+    return any < 0x80;
+}
+
 } // namespace
 
 bool isValidUtf8(QByteArrayView bytes) {
@@ -61,6 +69,10 @@ bool isValidUtf8(QByteArrayView bytes) {
 }
 
 QString decodeFileName(QByteArrayView bytes) {
+    // Most names are ASCII, the same in every encoding: a scan decodes one for every row.
+    if (isAscii(bytes)) {
+        return QString::fromLatin1(bytes);
+    }
     if (isValidUtf8(bytes)) {
         return QString::fromUtf8(bytes);
     }

@@ -262,7 +262,7 @@ private:
         row.storedFolder = storedFolder_;
         row.job = std::make_shared<ReadJob>();
         row.job->folder = handle_;
-        row.job->name = name;
+        std::memcpy(row.job->name.data(), name, std::strlen(name) + 1);
         if (!takeFromCache(entry, *row.job)) {
             readAhead_.submit(row.job);
         }
@@ -280,7 +280,7 @@ private:
         if (job.record == nullptr || readAhead_.helpers() > 0) {
             return false;
         }
-        if (!takeRecordedTexts(handle_->fd(), entry.d_name, *job.record, job.result)) {
+        if (!isRecordedVersion(handle_->fd(), entry.d_name, *job.record, job.result)) {
             job.record = nullptr; // looked at already: the file is read
             return false;
         }
@@ -467,10 +467,12 @@ private:
             setReadError(path, read.errorCode, karReadFailureText(path, read));
             return true;
         }
+        const SongTexts& texts = step.job->texts();
         if (cache_ != nullptr) {
-            cache_->remember(runSet_, read.version, read.texts, step.job->cached);
+            cache_->remember(runSet_, read.version, texts,
+                             step.job->cached ? step.job->record : nullptr);
         }
-        addRow_(step.nameText, step.storedFolder, read.texts);
+        addRow_(step.nameText, step.storedFolder, texts);
         return false;
     }
 

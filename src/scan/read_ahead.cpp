@@ -23,7 +23,7 @@ constexpr std::size_t recordJobsPerWakeUp = 4;
 
 } // namespace
 
-bool takeRecordedTexts(int folderFd, const char* name, const ScanCache::Record& record,
+bool isRecordedVersion(int folderFd, const char* name, const ScanCache::Record& record,
                        KarReadResult& result) {
     struct stat status {};
     if (::fstatat(folderFd, name, &status, 0) != 0 || !S_ISREG(status.st_mode)) {
@@ -33,7 +33,6 @@ bool takeRecordedTexts(int folderFd, const char* name, const ScanCache::Record& 
     if (version != record.version) {
         return false;
     }
-    result.texts = record.texts;
     result.version = version;
     return true;
 }
@@ -90,9 +89,10 @@ void ReadAhead::advance(const std::shared_ptr<ReadJob>& job) {
         next = std::move(waiting_.front());
         waiting_.pop_front();
     } else {
-        ownerWaits_ = true;
-        const bool done = jobDone_.wait_for(lock, patience, [&job] { return isDone(*job); });
-        ownerWaits_ = false;
+        ownerWaits_.store(true);
+        const bool done = jobDone_.wait_for(
+            lock, patience, [&job] { return job->done.load(std::memory_order_seq_cst); });
+        ownerWaits_.store(false);
         if (done) {
             return;
         }
@@ -102,42 +102,49 @@ void ReadAhead::advance(const std::shared_ptr<ReadJob>& job) {
     }
     waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
     lock.unlock();
-    Reading reading = readFile(*next);
-    lock.lock();
-    publish(*next, std::move(reading));
+    publish(*next, readFile(*next));
 }
 
 void ReadAhead::helperLoop() {
-    std::unique_lock lock(mutex_);
+    std::vector<std::shared_ptr<ReadJob>> taken;
     while (true) {
-        ++idleHelpers_;
-        jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
-        --idleHelpers_;
-        if (stopping_) {
+        takeJobs(taken);
+        if (taken.empty()) {
             return;
         }
-        const std::shared_ptr<ReadJob> job = std::move(waiting_.front());
-        waiting_.pop_front();
-        waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
-        lock.unlock();
-        Reading reading = readFile(*job);
-        lock.lock();
-        publish(*job, std::move(reading));
-        if (ownerWaits_) {
-            jobDone_.notify_all();
+        for (const std::shared_ptr<ReadJob>& job : taken) {
+            publish(*job, readFile(*job));
         }
+        taken.clear();
     }
+}
+
+void ReadAhead::takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken) {
+    std::unique_lock lock(mutex_);
+    ++idleHelpers_;
+    jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+    --idleHelpers_;
+    if (stopping_) {
+        return;
+    }
+    // A look at a file costs about as much as taking the lock: such jobs go a few at a time.
+    do {
+        taken.push_back(std::move(waiting_.front()));
+        waiting_.pop_front();
+    } while (taken.size() < recordJobsPerWakeUp && taken.back()->record != nullptr &&
+             !waiting_.empty() && waiting_.front()->record != nullptr);
+    waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
 }
 
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
     Reading reading;
     if (job.record != nullptr &&
-        takeRecordedTexts(job.folder->fd(), job.name.constData(), *job.record, reading.result)) {
+        isRecordedVersion(job.folder->fd(), job.name.data(), *job.record, reading.result)) {
         reading.cached = true;
         return reading;
     }
     try {
-        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.constData(), runSet_, stop_);
+        reading.result = readKaraokeFileAt(job.folder->fd(), job.name.data(), runSet_, stop_);
     } catch (...) {
         reading.exception = std::current_exception();
     }
@@ -145,14 +152,19 @@ ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
 }
 
 void ReadAhead::publish(ReadJob& job, Reading&& reading) {
-    if (job.done.load(std::memory_order_relaxed)) {
+    if (job.claimed.exchange(true, std::memory_order_acq_rel)) {
         return; // read twice; the other reading came first
     }
     job.result = std::move(reading.result);
     job.exception = std::move(reading.exception);
     job.cached = reading.cached;
-    // Set under the lock, so that a thread about to wait for it cannot miss it.
-    job.done.store(true, std::memory_order_release);
+    job.done.store(true, std::memory_order_seq_cst);
+    if (ownerWaits_.load(std::memory_order_seq_cst)) {
+        // Taken, so that the owner is either asleep in its wait or has not yet looked at the
+        // flag that it will find set.
+        const std::lock_guard lock(mutex_);
+        jobDone_.notify_all();
+    }
 }
 
 int defaultReadAheadHelpers() {

@@ -7,9 +7,11 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <dirent.h>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -24,19 +26,25 @@ class FolderHandle;
 // each holds it until it is done with it, also when the other has given the result first.
 struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
-    QByteArray name;
+    // The entry's name, held in the job: a rescan makes one job for every file.
+    std::array<char, sizeof(dirent::d_name)> name{};
     // The scan cache's record that may stand for the file: the file is read only when it is
     // not the version of the record.
     const ScanCache::Record* record = nullptr;
-    KarReadResult result;         // once done
-    std::exception_ptr exception; // what the reading threw, to be thrown where the row is taken
+    // Once done; when cached, its texts stay empty: the record's stand for them, and the row
+    // takes them from there without the copies and releases of a hand-over.
+    KarReadResult result;
+    std::exception_ptr exception;     // what the reading threw, to be thrown where the row is taken
+    std::atomic<bool> claimed{false}; // a reading is giving its result: any other is dropped
     std::atomic<bool> done{false};
-    bool cached = false; // the result is the record's, set before done
+    bool cached = false; // the record stands for the file, set before done
+
+    const SongTexts& texts() const { return cached ? record->texts : result.texts; }
 };
 
-// The record's texts as the result, when the file that opening the entry would open (through a
-// link, its target) is a regular file of the record's version; false otherwise.
-bool takeRecordedTexts(int folderFd, const char* name, const ScanCache::Record& record,
+// Whether the file that opening the entry would open (through a link, its target) is a regular
+// file of the record's version; then the result holds that version.
+bool isRecordedVersion(int folderFd, const char* name, const ScanCache::Record& record,
                        KarReadResult& result);
 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in
@@ -70,9 +78,13 @@ private:
     };
 
     void helperLoop();
+    // Without the lock: the next jobs for a helper, one that reads a file or a few whose
+    // records may stand for their files.
+    void takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken);
     Reading readFile(const ReadJob& job) const;
-    // With the lock held: the job's result, unless another thread has given it already.
-    static void publish(ReadJob& job, Reading&& reading);
+    // Without the lock: the job's result, unless another thread has given it already; wakes
+    // the thread that wants the results if it waits.
+    void publish(ReadJob& job, Reading&& reading);
 
     RunSet runSet_;
     const std::atomic<bool>* stop_;
@@ -83,7 +95,10 @@ private:
     std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
     bool stopping_ = false;
     int idleHelpers_ = 0;
-    bool ownerWaits_ = false; // the thread that wants the results waits for one
+    // The thread that wants the results waits for one. Set under the lock, and with the done
+    // flags in one order of all threads: a result given while it is being set is seen by one
+    // of the two threads.
+    std::atomic<bool> ownerWaits_{false};
     std::vector<std::thread> threads_;
 };
 

@@ -54,10 +54,10 @@ public:
     const SongTexts* find(RunSet runSet, const FileVersion& version) const;
 
     void beginScan();
-    // A file whose row a scan took, in the order of the rows; known: its texts came from this
-    // cache's record for that version.
+    // A file whose row a scan took, in the order of the rows; known: the record of this cache
+    // whose texts it took (recordFor's, its version checked), which is kept without a copy.
     void remember(RunSet runSet, const FileVersion& version, const SongTexts& texts,
-                  bool known = false);
+                  const Record* known = nullptr);
     // The files of the scan become the latest ones; the oldest beyond maxFiles are dropped.
     void endScan();
 

@@ -2,6 +2,7 @@
 #include "common/file_names.h"
 
 #include "common/cp1251.h"
+#include "kar/karaoke_name.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,25 @@ TEST(FileNames, Utf8Validity) {
 TEST(FileNames, ShownAsUtf8ElseAsCp1251) {
     EXPECT_EQ(decodeFileName(u"Песня.kar"_s.toUtf8()), u"Песня.kar"_s);
     EXPECT_EQ(decodeFileName(encodeCp1251(u"Песня.kar"_s).value()), u"Песня.kar"_s);
+    // ASCII names, and names whose only other byte comes last, after the plain ones.
+    EXPECT_EQ(decodeFileName("Artist - Title (1999).kar"), u"Artist - Title (1999).kar"_s);
+    EXPECT_EQ(decodeFileName("Artist - Title.kar\xFF"), u"Artist - Title.kar\u044F"_s);
+    EXPECT_EQ(decodeFileName("Artist - Title.kar\xC3\xA9"), u"Artist - Title.kar\u00E9"_s);
+}
+
+TEST(FileNames, KaraokeFilesByTheBytesOfTheirNames) {
+    const struct {
+        QByteArrayView name;
+        bool karaoke;
+    } cases[] = {
+        {"song.kar", true},  {"SONG.KAR", true},  {"karaoke.mid", true},
+        {"ka", false},       {"song.Kar", false}, {"song.kAR", false},
+        {"song.mid", false}, {"", false},         {QByteArrayView("k\0ar", 4), false},
+        {"xxkaxkar", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isKaraokeFileName(c.name), c.karaoke) << c.name.toByteArray().toHex().constData();
+    }
 }
 
 TEST(FileNames, CandidatesCoverBothEncodings) {

@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -158,6 +159,75 @@ TEST(ScanCache, AFileGivesItsRecordOnlyWhileItsVersionAndRunSetMatch) {
         reloaded.loadOnce();
         EXPECT_NE(reloaded.find(c.rescanRunSet, f.versionOf("song.kar")), nullptr);
     }
+}
+
+// The checksum runs in lanes of 8 bytes and a tail: a change in any of them is damage.
+TEST(ScanCache, AChangedByteAnywhereInTheRecordsDropsThem) {
+    CacheFixture f;
+    f.songs.writeFile("song.kar", realSong);
+    f.songs.writeFile("other.kar", otherSong);
+    f.scan(RunSet::StartWindow);
+    QFile file(f.cachePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray sound = file.readAll();
+    file.close();
+    constexpr qsizetype head = 32;
+    ASSERT_GT(sound.size(), head + 64);
+    const qsizetype payload = sound.size() - head;
+    // Each of the four lanes, the words after the last whole group of lanes, the last byte.
+    const qsizetype afterLanes = std::min(payload - payload % 32, payload - 2);
+    const qsizetype offsets[] = {0, 9, 18, 31, afterLanes, payload - 3, payload - 1};
+    for (const qsizetype offset : offsets) {
+        SCOPED_TRACE(offset);
+        f.changeCacheFile([&](QByteArray& bytes) {
+            bytes = sound;
+            bytes[head + offset] = static_cast<char>(bytes[head + offset] ^ 0x01);
+        });
+        ScanCache damaged(f.cachePath);
+        damaged.loadOnce();
+        EXPECT_EQ(damaged.size(), 0u);
+    }
+    f.changeCacheFile([&](QByteArray& bytes) { bytes = sound; });
+    ScanCache restored(f.cachePath);
+    restored.loadOnce();
+    EXPECT_EQ(restored.size(), 2u);
+}
+
+// The texts of a loaded cache share one block: each still ends with a 0, and changing one,
+// or a copy of it, changes no other.
+TEST(ScanCache, LoadedTextsAreTextsOfTheirOwn) {
+    CacheFixture f;
+    f.songs.writeFile("song.kar", realSong);
+    f.songs.writeFile("other.kar", otherSong);
+    std::vector<QString> expected;
+    for (const ScannedRow& row : f.scan(RunSet::StartWindow)) {
+        expected.insert(expected.end(), {row.texts.first, row.texts.second});
+    }
+    std::vector<QString> texts;
+    {
+        ScanCache cache(f.cachePath);
+        cache.loadOnce();
+        ASSERT_EQ(cache.size(), 2u);
+        for (const ScannedRow& row : f.scan(RunSet::StartWindow, false)) {
+            const SongTexts* found =
+                cache.find(RunSet::StartWindow, f.versionOf(QFile::encodeName(row.name)));
+            ASSERT_NE(found, nullptr);
+            texts.insert(texts.end(), {found->first, found->second});
+        }
+    }
+    ASSERT_EQ(texts, expected);
+    ASSERT_FALSE(expected[1].isEmpty());
+    for (const QString& text : texts) {
+        EXPECT_EQ(text.utf16()[text.size()], u'\0') << text.toStdString();
+    }
+    // The cache is gone: these texts alone hold the block.
+    texts[0].append(u"!!!!!!!!!!!!"_s);
+    texts[1][0] = u'#';
+    texts[2].truncate(2);
+    expected[0].append(u"!!!!!!!!!!!!"_s);
+    expected[1] = u'#' + expected[1].sliced(1);
+    expected[2] = expected[2].left(2);
+    EXPECT_EQ(texts, expected);
 }
 
 // Renamed into place, a rewritten cache is another file: its inode tells whether it was written.
