@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/write_command.h"
 
+#include "cli/cli_texts.h"
+
 #include "common/error.h"
 #include "common/file_names.h"
 #include "common/tab_fields.h"
@@ -29,7 +31,7 @@ constexpr int exitRefused = 1;
 constexpr int exitWrongCall = 2;
 
 int wrongCall(std::FILE* err, const QString& problem) {
-    std::fprintf(err, "corvanteller-cli: %s (see --help)\n", problem.toUtf8().constData());
+    std::fprintf(err, "corvanteller-cli: %s\n", cliTexts::seeHelp(problem).toUtf8().constData());
     return exitWrongCall;
 }
 
@@ -79,12 +81,9 @@ int report(const TextWriteRunResult& result, bool undo, bool dryRun, std::FILE* 
         printMessage(err, result.notice);
     }
     if (undo) {
-        printMessage(err, u"%1 file(s) was(were) put back, %2 left alone."_s.arg(result.written)
-                              .arg(result.refused));
+        printMessage(err, cliTexts::putBackCount(result.written, result.refused));
     } else if (dryRun) {
-        printMessage(
-            err,
-            u"%1 file(s) would be written, %2 refused."_s.arg(result.written).arg(result.refused));
+        printMessage(err, cliTexts::wouldWriteCount(result.written, result.refused));
     } else {
         printMessage(err, result.countMessage());
     }
@@ -97,12 +96,13 @@ std::optional<std::vector<TextWriteRequest>> listRequests(const QByteArray& list
     try {
         const ListOpenResult opened = openListFile(QFile::decodeName(list), model, 0);
         if (!opened.opened()) {
-            printMessage(err,
-                         u"corvanteller-cli: %1: %2"_s.arg(decodeFileName(list), opened.message));
+            printMessage(err, u"corvanteller-cli: "_s +
+                                  cliTexts::fileProblem(decodeFileName(list), opened.message));
             return std::nullopt;
         }
     } catch (const UserError& error) {
-        printMessage(err, u"corvanteller-cli: %1: %2"_s.arg(decodeFileName(list), error.text()));
+        printMessage(err, u"corvanteller-cli: "_s +
+                              cliTexts::fileProblem(decodeFileName(list), error.text()));
         return std::nullopt;
     }
     std::vector<TextWriteRequest> requests;
@@ -113,8 +113,9 @@ std::optional<std::vector<TextWriteRequest>> listRequests(const QByteArray& list
             model.cell(row, SongColumn::Title), model.cell(row, SongColumn::TextD),
             model.cell(row, SongColumn::TextE), model.cell(row, SongColumn::Maker)};
         if (!found) {
-            printMessage(err, u"corvanteller-cli: no such file: %1%2"_s.arg(
-                                  model.rowFile(row).folder, model.rowFile(row).name));
+            printMessage(err,
+                         u"corvanteller-cli: "_s + cliTexts::noSuchFile(model.rowFile(row).folder,
+                                                                        model.rowFile(row).name));
             continue;
         }
         requests.push_back({row, found->path(), texts});
@@ -144,13 +145,13 @@ int runWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FI
         } else if (arg == "--list" && i + 1 < args.size() && list.isEmpty()) {
             list = args[++i];
         } else {
-            return wrongCall(err, u"wrong option \"%1\""_s.arg(decodeFileName(arg)));
+            return wrongCall(err, cliTexts::wrongOption(decodeFileName(arg)));
         }
     }
     std::vector<TextWriteRequest> requests;
     if (!list.isEmpty()) {
         if (!operands.empty()) {
-            return wrongCall(err, u"write --list takes no FILE or texts"_s);
+            return wrongCall(err, cliTexts::writeListTakesNoFile());
         }
         std::optional<std::vector<TextWriteRequest>> rows = listRequests(list, err);
         if (!rows) {
@@ -159,7 +160,7 @@ int runWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FI
         requests = std::move(*rows);
     } else {
         if (operands.size() != 5) {
-            return wrongCall(err, u"write takes a FILE and four texts"_s);
+            return wrongCall(err, cliTexts::writeTakesFileAndTexts());
         }
         requests.push_back(
             {1, operands[0],
@@ -174,7 +175,7 @@ int runWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FI
 
 int runUndoWriteCommand(const std::vector<QByteArray>& args, std::FILE* out, std::FILE* err) {
     if (args.size() != 1) {
-        return wrongCall(err, u"undo-write takes nothing more"_s);
+        return wrongCall(err, cliTexts::undoWriteTakesNothing());
     }
     TextWriteServices services{systemFileSystem(), journalPath()};
     const TextWriteRunResult result = undoLastTextWriting(services);

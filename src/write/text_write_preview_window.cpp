@@ -3,6 +3,7 @@
 
 #include "rename/file_lookup.h"
 #include "ui/preview_model.h"
+#include "write/write_texts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +30,9 @@ bool refused(const TextWriteRowResult& row) {
 class TextWriteRowsModel final : public PreviewModel<TextWriteRowResult> {
 public:
     explicit TextWriteRowsModel(QObject* parent)
-        : PreviewModel({u"Row"_s, u"File"_s, u"Texts of the file"_s, u"New texts"_s, u"Outcome"_s},
+        : PreviewModel({writeTexts::rowColumn(), writeTexts::fileColumn(),
+                        writeTexts::fileTextsColumn(), writeTexts::newTextsColumn(),
+                        writeTexts::outcomeColumn()},
                        parent) {}
 
 private:
@@ -45,22 +48,22 @@ private:
         case 3:
             return textsLine(row.newTexts);
         default:
-            return refused(row) ? row.message : u"to be written"_s;
+            return refused(row) ? row.message : writeTexts::toBeWritten();
         }
     }
 };
 
 TextWritePreviewWindow::TextWritePreviewWindow(QWidget* parent) : PreviewWindow(parent) {
-    setWindowTitle(u"Preview of text writing"_s);
+    setWindowTitle(writeTexts::previewTitle());
     setWindowModality(Qt::ApplicationModal);
     model_ = new TextWriteRowsModel(this);
     summaryLabel = new QLabel(this);
     summaryLabel->setObjectName(u"summaryLabel"_s);
     rowsView = new QTableView(this);
     rowsView->setObjectName(u"rowsView"_s);
-    writeButton = new QPushButton(u"Write"_s, this);
+    writeButton = new QPushButton(writeTexts::write(), this);
     writeButton->setObjectName(u"writeButton"_s);
-    cancelButton = new QPushButton(u"Cancel"_s, this);
+    cancelButton = new QPushButton(writeTexts::cancel(), this);
     cancelButton->setObjectName(u"cancelButton"_s);
     connect(writeButton, &QPushButton::clicked, this, [this] {
         hide();
@@ -74,10 +77,7 @@ void TextWritePreviewWindow::showRows(std::vector<TextWriteRowResult> rows) {
     const auto refusedRows = std::count_if(rows.begin(), rows.end(), refused);
     const auto toWrite = static_cast<qsizetype>(rows.size()) - refusedRows;
     summaryLabel->setText(
-        u"%1 file(s) give other texts than their rows: %2 to be written, %3 "
-        u"refused (in red). Nothing is written until \"Write\"."_s.arg(rows.size())
-            .arg(toWrite)
-            .arg(refusedRows));
+        writeTexts::previewSummary(static_cast<qsizetype>(rows.size()), toWrite, refusedRows));
     writeButton->setEnabled(toWrite > 0);
     model_->setRows(std::move(rows));
     showTable(rowsView, {260, 220, 220});

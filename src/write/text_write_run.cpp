@@ -9,6 +9,7 @@
 #include "rename/rename_primitive.h"
 #include "write/text_write_journal.h"
 #include "write/text_writer.h"
+#include "write/write_texts.h"
 
 #include <QCryptographicHash>
 
@@ -172,11 +173,11 @@ public:
 };
 
 QString fileNotWrittenMessage(const QString& path, const QString& reason) {
-    return u"The file %1 was not written: %2."_s.arg(path, reason);
+    return writeTexts::fileNotWritten(path, reason);
 }
 
 QString leftAloneMessage(const QString& path, const QString& reason) {
-    return u"The file %1 was left alone: %2."_s.arg(path, reason);
+    return writeTexts::leftAlone(path, reason);
 }
 
 // Opens the file of target.path without following a link; -1 with errno set otherwise.
@@ -309,11 +310,11 @@ bool unchangedSinceRead(const TargetFile& target) {
 }
 
 QString changedReason() {
-    return u"changed since it was read"_s;
+    return writeTexts::changedSinceRead();
 }
 
 QString otherNamesReason() {
-    return u"has other names, which would keep the old texts"_s;
+    return writeTexts::otherNames();
 }
 
 std::unique_ptr<TextWriteJournal> openJournal(const TextWriteServices& services,
@@ -321,8 +322,7 @@ std::unique_ptr<TextWriteJournal> openJournal(const TextWriteServices& services,
     try {
         return std::make_unique<TextWriteJournal>(services.journalPath, services.flushes);
     } catch (const IoError& error) {
-        result.notice =
-            u"The text writing journal cannot be written: "_s + ioErrorText(error.code()) + u"."_s;
+        result.notice = writeTexts::journalNotWritable(ioErrorText(error.code()));
         return nullptr;
     }
 }
@@ -354,7 +354,7 @@ std::vector<int> flushNewFiles(const std::vector<NewFile>& files) {
 }
 
 QString journalFailureNotice(const IoError& error) {
-    return u"The text writing journal cannot be written: "_s + ioErrorText(error.code()) + u"."_s;
+    return writeTexts::journalNotWritable(ioErrorText(error.code()));
 }
 
 QByteArray fileNameOf(const QByteArray& path) {
@@ -489,17 +489,15 @@ private:
 } // namespace
 
 QString TextWriteRunResult::countMessage() const {
-    return u"%1 file(s) was(were) written, %2 refused."_s.arg(written).arg(refused);
+    return writeTexts::writtenCount(written, refused);
 }
 
 QString nothingToUndoWriteMessage() {
-    return u"There is no text writing to undo."_s;
+    return writeTexts::nothingToUndo();
 }
 
 QString undoWriteQuestion(const QString& started, qsizetype files, const QString& firstFolder) {
-    return u"Undo the text writing of %1: %2 file(s), the first in %3?"_s.arg(started)
-        .arg(files)
-        .arg(firstFolder);
+    return writeTexts::undoQuestion(started, files, firstFolder);
 }
 
 TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requests, RunSet runSet,
@@ -526,7 +524,7 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
         const QString shown = displayPath(request.path);
         try {
             if (!isKaraokeFileName(fileNameOf(request.path))) {
-                throw WriteFailure(u"its name does not hold \"kar\" or \"KAR\""_s);
+                throw WriteFailure(writeTexts::notKaraokeName());
             }
             TargetFile target = readTarget(request.path, folders, std::move(spare));
             row.oldTexts = readKaraokeBytes(target.bytes, runSet);
@@ -613,11 +611,11 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
             }
             if (current != write.newSha256) {
                 journal->recordSettled(runNumber, write.sequence);
-                throw WriteFailure(u"changed since the writing"_s);
+                throw WriteFailure(writeTexts::changedSinceWriting());
             }
             const QByteArray old = rebuildOldBytes(target.bytes, write.regions);
             if (sha256(old) != write.oldSha256) {
-                throw WriteFailure(u"the old file cannot be rebuilt from the journal"_s);
+                throw WriteFailure(writeTexts::cannotRebuildOld());
             }
             row.oldTexts = readKaraokeBytes(target.bytes, RunSet::StartWindow);
             row.newTexts = readKaraokeBytes(old, RunSet::StartWindow);

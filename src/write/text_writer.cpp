@@ -4,6 +4,7 @@
 #include "common/cp1251.h"
 #include "kar/kar_reader.h"
 #include "kar/smf_file.h"
+#include "write/write_texts.h"
 
 #include <QStringList>
 
@@ -113,34 +114,34 @@ bool inRussian(unsigned char byte) {
 
 QString shownChar(unsigned char byte) {
     if (byte < 0x20 || byte == 0x7F) {
-        return u"a control character"_s;
+        return writeTexts::controlCharacter();
     }
-    return u"'"_s + decodeCp1251(QByteArrayView(reinterpret_cast<const char*>(&byte), 1)) + u"'"_s;
+    return writeTexts::quotedCharacter(
+        decodeCp1251(QByteArrayView(reinterpret_cast<const char*>(&byte), 1)));
 }
 
 // Why the reader does not read a text of an ordinary file as it is.
 std::optional<QString> ordinaryReason(const std::array<QByteArray, 4>& texts, RunSet runSet) {
     const CharSet& chars = runSetChars(runSet);
     if (isSoftKaraokeName(texts[0])) {
-        return u"the first text reads as a Soft Karaoke name"_s;
+        return writeTexts::readsAsSoftKaraokeName();
     }
     for (std::size_t k = 0; k < texts.size(); ++k) {
         for (const char byte : texts[k]) {
             if (!chars.contains(byte)) {
-                return shownChar(static_cast<unsigned char>(byte)) +
-                       u" ends the text for the reader"_s;
+                return writeTexts::endsTextForReader(shownChar(static_cast<unsigned char>(byte)));
             }
         }
         if (k > 0 && (texts[k].size() == 1 || texts[k].size() == 2)) {
-            return u"a text of 1 or 2 characters reads as empty"_s;
+            return writeTexts::oneOrTwoCharactersReadEmpty();
         }
         if (texts[k].size() >= 128) {
-            return u"a text of 128 characters or more is not read whole"_s;
+            return writeTexts::tooLongForReader();
         }
     }
     for (std::size_t k = 1; k < 3; ++k) {
         if (texts[k].startsWith(QByteArray(signatureA.data(), qsizetype(signatureA.size())))) {
-            return u"a maker line of an outside karaoke editor reads as the fourth text"_s;
+            return writeTexts::outsideEditorMakerLine();
         }
     }
     return std::nullopt;
@@ -154,24 +155,23 @@ std::optional<QString> softKaraokeReason(const std::array<QByteArray, 4>& texts)
                 continue;
             }
             if (inRussian(code) && code != russianEf) {
-                return u"a Russian letter other than Ф ends a Soft Karaoke title"_s;
+                return writeTexts::russianLetterEndsTitle();
             }
-            return shownChar(code) + u" ends a Soft Karaoke title"_s;
+            return writeTexts::endsSoftKaraokeTitle(shownChar(code));
         }
         if (!texts[k].isEmpty() && texts[k].size() <= 3) {
-            return u"a text of 1 to 3 characters reads as empty in a Soft Karaoke file"_s;
+            return writeTexts::oneToThreeCharactersReadEmpty();
         }
     }
     if ((texts[0].isEmpty() && (!texts[1].isEmpty() || !texts[2].isEmpty())) ||
         (texts[1].isEmpty() && !texts[2].isEmpty())) {
-        return u"an empty text before a filled one closes up in a Soft Karaoke file"_s;
+        return writeTexts::emptyTextClosesUp();
     }
     return std::nullopt;
 }
 
 QString readsAsReason(const SongTexts& got) {
-    return u"the file would read as \"%1\", \"%2\", \"%3\", \"%4\""_s.arg(got.first, got.second,
-                                                                          got.third, got.fourth);
+    return writeTexts::wouldReadAs(got.first, got.second, got.third, got.fourth);
 }
 
 struct NameEvent {
@@ -291,8 +291,7 @@ std::optional<EditSet> softKaraokeEdits(QByteArrayView old, const WordsTrack& wo
         if (k == 2 && !texts[k].isEmpty()) {
             const qsizetype info = old.sliced(dataEnd).indexOf("@I");
             if (info < 0) {
-                reason = u"no \"@I\" line follows the third \"@T\" line, so the reader takes no "
-                         u"third text"_s;
+                reason = writeTexts::noInfoLineAfterThirdText();
                 return std::nullopt;
             }
             line += QByteArray(std::max<qsizetype>(0, 7 - info), ' ');
@@ -337,15 +336,15 @@ private:
 } // namespace
 
 QString notStoredWhereReadMessage(const QString& path) {
-    return u"The texts of %1 are not stored where they are read."_s.arg(path);
+    return writeTexts::notStoredWhereRead(path);
 }
 
 QString softKaraokeMakerMessage() {
-    return u"The maker of a Soft Karaoke file is its format name and is not changed."_s;
+    return writeTexts::softKaraokeMaker();
 }
 
 QString textsRefusedMessage(const QString& path, const QString& reason) {
-    return u"The texts cannot be written into %1: %2."_s.arg(path, reason);
+    return writeTexts::textsRefused(path, reason);
 }
 
 QByteArray rebuildOldBytes(QByteArrayView newBytes, const std::vector<ChangedRegion>& regions) {
@@ -381,8 +380,7 @@ TextWritePlan planTextWrite(QByteArrayView oldBytes, const SongTexts& texts, Run
     for (std::size_t k = 0; k < bytes.size(); ++k) {
         const std::optional<QByteArray> encoded = encodeCp1251(*given[k]);
         if (!encoded) {
-            plan.refusal = textsRefusedMessage(
-                shownPath, u"\"%1\" holds a character that cp1251 cannot hold"_s.arg(*given[k]));
+            plan.refusal = textsRefusedMessage(shownPath, writeTexts::notInCp1251(*given[k]));
             return plan;
         }
         bytes[k] = *encoded;

@@ -42,6 +42,10 @@ expected=(
     'Rename|Dash with spaces &quot; -- &quot;'
     'Scan|The scan was stopped at %1. The rows read before it are in the table.'
     'Scan|Настройки сканирования'
+    'Cli|%1 file(s) was(were) put back, %2 left alone.'
+    'Cli|wrong option &quot;%1&quot;'
+    'Write|The file %1 was not written: %2.'
+    'Write|a Russian letter other than Ф ends a Soft Karaoke title'
 )
 missing=0
 for entry in "${expected[@]}"; do
