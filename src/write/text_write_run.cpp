@@ -411,10 +411,9 @@ int takeOwnerAndMode(int fd, const TargetFile& target) {
 }
 
 // Writes bytes under a new name in the target's folder, with the old file's permissions and,
-// where allowed, owner. With flushes its writing to disk begins; flushNewFiles waits for it.
+// where allowed, owner, and begins its writing to disk; with flushes flushNewFiles waits for it.
 // Returns the name. Throws WriteFailure.
-QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool flushes,
-                          SpareFiles* spares) {
+QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, SpareFiles* spares) {
     const int folder = target.folder->descriptor();
     QByteArray name;
     const int fd = openNewFile(target, spares, name);
@@ -432,7 +431,9 @@ QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool f
     if (error == 0) {
         error = takeOwnerAndMode(fd, target);
     }
-    if (error == 0 && flushes) {
+    // Its writing to disk begins here also without flushes: ext4 begins it at the replacement
+    // otherwise (auto_da_alloc), on the run's own thread, one file after the other.
+    if (error == 0) {
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     if (::close(fd) != 0 && error == 0) {
@@ -692,7 +693,7 @@ PreparedRow prepareRow(const TextWriteRequest& request, RunSet runSet,
             return prepared;
         }
         NewFile file{0, std::move(target), {}, {}, sha256(plan.newBytes), std::move(plan.regions)};
-        file.temporary = writeTemporary(file.target, plan.newBytes, services.flushes, &spareFiles);
+        file.temporary = writeTemporary(file.target, plan.newBytes, &spareFiles);
         file.oldSha256 = sha256(file.target.bytes);
         // The batch keeps only what its journal lines need.
         spare = std::move(file.target.bytes);
@@ -833,7 +834,7 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
             row.oldTexts = readKaraokeBytes(target.bytes, RunSet::StartWindow);
             row.newTexts = readKaraokeBytes(old, RunSet::StartWindow);
             NewFile file{index, std::move(target), {}, {}, {}, {}, write.sequence};
-            file.temporary = writeTemporary(file.target, old, services.flushes, &spareFiles);
+            file.temporary = writeTemporary(file.target, old, &spareFiles);
             file.target.bytes.clear();
             batches.add(std::move(file), old.size());
         } catch (const WriteFailure& failure) {
