@@ -66,6 +66,18 @@ int FileSystemCalls::checkWritable(int folder) {
     return resultOf(::faccessat(folder, ".", W_OK, AT_EACCESS));
 }
 
+int FileSystemCalls::exchange(int folder, const QByteArray& first, const QByteArray& second) {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    return resultOf(
+        ::renameat2(folder, first.constData(), folder, second.constData(), RENAME_EXCHANGE));
+#else
+    Q_UNUSED(folder);
+    Q_UNUSED(first);
+    Q_UNUSED(second);
+    return EINVAL;
+#endif
+}
+
 namespace {
 
 bool hardLinksRefused(int error) {

@@ -42,6 +42,8 @@ public:
     virtual int status(int folder, const QByteArray& name, EntryStatus& status) = 0;
     // Whether this user may create and remove entries in the folder, as access(2) tells it.
     virtual int checkWritable(int folder);
+    // Swaps two entries of the folder in one step; EINVAL where the file system cannot.
+    virtual int exchange(int folder, const QByteArray& first, const QByteArray& second);
 };
 
 // The running system's calls.

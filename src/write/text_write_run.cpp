@@ -7,6 +7,7 @@
 #include "kar/karaoke_name.h"
 #include "rename/file_lookup.h"
 #include "rename/rename_primitive.h"
+#include "write/ordered_work.h"
 #include "write/text_write_journal.h"
 #include "write/text_writer.h"
 #include "write/write_texts.h"
@@ -21,10 +22,15 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -252,25 +258,178 @@ TargetFile readTarget(const QByteArray& path, RunFolders& folders, QByteArray bu
 }
 
 QByteArray temporaryName() {
-    static int counter = 0;
+    static std::atomic<int> counter{0};
     return ".corvanteller-write-" + QByteArray::number(static_cast<qint64>(::getpid())) + '-' +
            QByteArray::number(++counter);
 }
 
-// Writes bytes under a new name in the target's folder, with the old file's permissions and,
-// where allowed, owner. With flushes its writing to disk begins; flushNewFiles waits for it.
-// Returns the name. Throws WriteFailure.
-QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool flushes) {
+// The old files that a run's replacements set aside, to hold new files again. Without a journal
+// ext4 passes over every inode freed in the last minute (six, while their table is unwritten)
+// each time it hands out one: a run that freed and took one for every file slowed down file by
+// file. An old file is set aside only once the swap that made it one is on disk.
+class SpareFiles {
+public:
+    struct Spare {
+        std::shared_ptr<const OpenFolder> folder;
+        QByteArray name;
+    };
+
+    SpareFiles() = default;
+    ~SpareFiles() {
+        for (const Spare& spare : spares_) {
+            ::unlinkat(spare.folder->descriptor(), spare.name.constData(), 0);
+        }
+    }
+    SpareFiles(const SpareFiles&) = delete;
+    SpareFiles& operator=(const SpareFiles&) = delete;
+
+    void add(std::vector<Spare>& spares) {
+        const std::lock_guard lock(mutex_);
+        for (Spare& spare : spares) {
+            spares_.push_back(std::move(spare));
+        }
+        spares.clear();
+    }
+    std::optional<Spare> take() {
+        const std::lock_guard lock(mutex_);
+        if (spares_.empty()) {
+            return std::nullopt;
+        }
+        Spare spare = std::move(spares_.back());
+        spares_.pop_back();
+        return spare;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<Spare> spares_;
+};
+
+// The inode flags that a new file takes from its folder or that would keep an old one from
+// serving as new.
+constexpr long keptInodeFlags = FS_SYNC_FL | FS_IMMUTABLE_FL | FS_APPEND_FL | FS_NODUMP_FL |
+                                FS_NOATIME_FL | FS_JOURNAL_DATA_FL | FS_NOTAIL_FL | FS_DIRSYNC_FL |
+                                FS_TOPDIR_FL | FS_NOCOW_FL | FS_PROJINHERIT_FL | FS_COMPR_FL |
+                                FS_NOCOMP_FL;
+
+// Where the file system keeps no flags, there are none.
+bool inodeFlagsClear(int fd) {
+    int flags = 0;
+    return ::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 || (flags & keptInodeFlags) == 0;
+}
+
+bool mayTakeGroup(gid_t group) {
+    if (::geteuid() == 0 || group == ::getegid()) {
+        return true;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<std::size_t>(
+        std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), group) != groups.end();
+}
+
+// Whether the folder gives the files created in it no access list and no inode flag. Its
+// descriptor only names it: the folder is opened for the flags.
+bool folderGivesNothing(const OpenFolder& folder) {
+    if (::getxattr(folder.path().constData(), "system.posix_acl_default", nullptr, 0) >= 0) {
+        return false;
+    }
+    const int fd = ::openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool clear = fd >= 0 && inodeFlagsClear(fd);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return clear;
+}
+
+// Whether an old file, opened, ends as a file created afresh for the target would: this
+// user's, of the target's group, with no extended attribute, access list or inode flag.
+bool servesAsNew(int fd, const TargetFile& target) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+           info.st_uid == ::geteuid() && target.state.owner == info.st_uid &&
+           info.st_gid == target.state.group && mayTakeGroup(info.st_gid) &&
+           ::flistxattr(fd, nullptr, 0) == 0 && inodeFlagsClear(fd);
+}
+
+// Whether no other descriptor has the file open: a program that is still reading the old
+// file (a player, say) must keep its bytes, as it would after a plain replacement. A write
+// lease is granted only then; where leases are not offered, the file is not reused.
+bool openedNowhereElse(int fd) {
+    if (::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
+        return false;
+    }
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    return true;
+}
+
+// A spare old file moved into the target's folder under name and emptied; -1 when there is
+// none that serves.
+int reuseSpare(const TargetFile& target, SpareFiles* spares, QByteArray& name) {
     const int folder = target.folder->descriptor();
-    QByteArray name;
-    int fd = -1;
+    while (spares != nullptr && folderGivesNothing(*target.folder)) {
+        const std::optional<SpareFiles::Spare> spare = spares->take();
+        if (!spare) {
+            return -1;
+        }
+        name = temporaryName();
+        if (::renameat2(spare->folder->descriptor(), spare->name.constData(), folder,
+                        name.constData(), RENAME_NOREPLACE) != 0) {
+            ::unlinkat(spare->folder->descriptor(), spare->name.constData(), 0);
+            continue;
+        }
+        const int fd = ::openat(folder, name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd >= 0 && servesAsNew(fd, target) && openedNowhereElse(fd) &&
+            ::ftruncate(fd, 0) == 0) {
+            return fd;
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ::unlinkat(folder, name.constData(), 0);
+    }
+    return -1;
+}
+
+// A file under a new name in the target's folder, opened for writing. Throws WriteFailure.
+int openNewFile(const TargetFile& target, SpareFiles* spares, QByteArray& name) {
+    int fd = reuseSpare(target, spares, name);
     for (int attempt = 0; fd < 0; ++attempt) {
         name = temporaryName();
-        fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        fd = ::openat(target.folder->descriptor(), name.constData(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && (errno != EEXIST || attempt == 20)) {
             throw WriteFailure(ioErrorText(errno), false);
         }
     }
+    return fd;
+}
+
+// Gives the new file the old one's permissions and, where allowed, owner; a change that is not
+// needed is not made, as each one is written to disk. Returns the error.
+int takeOwnerAndMode(int fd, const TargetFile& target) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    if ((info.st_uid != target.state.owner || info.st_gid != target.state.group) &&
+        ::fchown(fd, target.state.owner, target.state.group) != 0) {
+        // Only the owner's group or root may keep them: the file stays the writer's.
+    }
+    if ((info.st_mode & 07777) != (target.state.mode & 07777) &&
+        ::fchmod(fd, target.state.mode & 07777) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+// Writes bytes under a new name in the target's folder, with the old file's permissions and,
+// where allowed, owner, and begins its writing to disk; with flushes flushNewFiles waits for it.
+// Returns the name. Throws WriteFailure.
+QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, SpareFiles* spares) {
+    const int folder = target.folder->descriptor();
+    QByteArray name;
+    const int fd = openNewFile(target, spares, name);
     int error = 0;
     qsizetype written = 0;
     while (error == 0 && written < bytes.size()) {
@@ -282,13 +441,12 @@ QByteArray writeTemporary(const TargetFile& target, QByteArrayView bytes, bool f
             written += size;
         }
     }
-    if (error == 0 && ::fchown(fd, target.state.owner, target.state.group) != 0) {
-        // Only the owner's group or root may keep them: the file stays the writer's.
+    if (error == 0) {
+        error = takeOwnerAndMode(fd, target);
     }
-    if (error == 0 && ::fchmod(fd, target.state.mode & 07777) != 0) {
-        error = errno;
-    }
-    if (error == 0 && flushes) {
+    // Its writing to disk begins here also without flushes: ext4 begins it at the replacement
+    // otherwise (auto_da_alloc), on the run's own thread, one file after the other.
+    if (error == 0) {
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     if (::close(fd) != 0 && error == 0) {
@@ -369,8 +527,9 @@ public:
     // An undo's batches record each file as settled once it is put back; its journal lines are
     // there already.
     WriteBatches(TextWriteServices& services, TextWriteJournal* journal, TextWriteRunResult& result,
-                 std::optional<qint64> undoneRun = std::nullopt)
-        : services_(services), journal_(journal), result_(result), undoneRun_(undoneRun) {}
+                 SpareFiles& spares, std::optional<qint64> undoneRun = std::nullopt)
+        : services_(services), journal_(journal), result_(result), spares_(spares),
+          undoneRun_(undoneRun) {}
     ~WriteBatches() { dropFrom(0); }
     WriteBatches(const WriteBatches&) = delete;
     WriteBatches& operator=(const WriteBatches&) = delete;
@@ -394,6 +553,7 @@ public:
             if (services_.flushes) {
                 touched_.flush();
             }
+            spares_.add(displaced_);
             files_.clear();
         }
         bytes_ = 0;
@@ -429,7 +589,7 @@ private:
         if (error == 0 && !unchangedSinceRead(file.target)) {
             refused = true;
         } else if (error == 0) {
-            error = services_.fileSystem.rename(folder, file.temporary, file.target.name);
+            error = swapIn(file);
         }
         const bool replaced = error == 0 && !refused;
         if (replaced) {
@@ -457,6 +617,21 @@ private:
         }
     }
 
+    // Puts the new file in the target's place. The old file, swapped out to the new one's name
+    // where the file system can, is kept to hold a new file again. Returns the error.
+    int swapIn(const NewFile& file) {
+        const int folder = file.target.folder->descriptor();
+        const int error = services_.fileSystem.exchange(folder, file.temporary, file.target.name);
+        if (error == 0) {
+            displaced_.push_back({file.target.folder, file.temporary});
+            return 0;
+        }
+        if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
+            return services_.fileSystem.rename(folder, file.temporary, file.target.name);
+        }
+        return error;
+    }
+
     QString failureMessage(const TextWriteRowResult& row, const QString& reason) const {
         return undoneRun_ ? leftAloneMessage(displayPath(row.path), reason)
                           : fileNotWrittenMessage(displayPath(row.path), reason);
@@ -480,11 +655,82 @@ private:
     TextWriteServices& services_;
     TextWriteJournal* journal_;
     TextWriteRunResult& result_;
+    SpareFiles& spares_;
+    std::vector<SpareFiles::Spare> displaced_; // until the folders' flush puts the swaps on disk
     std::vector<NewFile> files_;
     std::optional<qint64> undoneRun_;
     qsizetype bytes_ = 0;
     TouchedFolders touched_;
 };
+
+// What the work on one row gave: its row, and the new file that is to replace its target.
+struct PreparedRow {
+    TextWriteRowResult row;
+    std::optional<NewFile> file;
+    qsizetype newSize = 0;
+};
+
+// Reads, plans and proves one row and writes its new file, on a helper thread with folders and
+// a spare buffer of its own; the replacement is left to the run.
+PreparedRow prepareRow(const TextWriteRequest& request, RunSet runSet,
+                       const TextWriteServices& services, RunFolders& folders, QByteArray& spare,
+                       SpareFiles& spareFiles) {
+    PreparedRow prepared;
+    TextWriteRowResult& row = prepared.row;
+    row.row = request.row;
+    row.path = request.path;
+    row.newTexts = request.texts;
+    const QString shown = displayPath(request.path);
+    try {
+        if (!isKaraokeFileName(fileNameOf(request.path))) {
+            throw WriteFailure(writeTexts::notKaraokeName());
+        }
+        TargetFile target = readTarget(request.path, folders, std::move(spare));
+        row.oldTexts = readKaraokeBytes(target.bytes, runSet);
+        if (row.oldTexts == request.texts) {
+            spare = std::move(target.bytes);
+            return prepared;
+        }
+        if (target.state.links > 1) {
+            throw WriteFailure(otherNamesReason());
+        }
+        TextWritePlan plan = planTextWrite(target.bytes, request.texts, runSet, shown);
+        if (!plan.ok) {
+            row.outcome = TextWriteOutcome::Refused;
+            row.message = plan.refusal;
+            return prepared;
+        }
+        if (services.dryRun) {
+            row.outcome = TextWriteOutcome::WouldWrite;
+            return prepared;
+        }
+        NewFile file{0, std::move(target), {}, {}, sha256(plan.newBytes), std::move(plan.regions)};
+        file.temporary = writeTemporary(file.target, plan.newBytes, &spareFiles);
+        file.oldSha256 = sha256(file.target.bytes);
+        // The batch keeps only what its journal lines need.
+        spare = std::move(file.target.bytes);
+        prepared.newSize = plan.newBytes.size();
+        prepared.file = std::move(file);
+    } catch (const WriteFailure& failure) {
+        row.outcome = failure.refused ? TextWriteOutcome::Refused : TextWriteOutcome::Failed;
+        row.message = fileNotWrittenMessage(shown, failure.reason);
+    } catch (const IoError& error) {
+        row.outcome = TextWriteOutcome::Failed;
+        row.message = fileNotWrittenMessage(shown, error.text());
+    }
+    return prepared;
+}
+
+// Helper threads of a writing run: one for each core the process may run on, at most four.
+// The run's own thread mostly waits for the flushes and renames.
+int writeHelpers() {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = ::sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores, 1, 4);
+}
 
 } // namespace
 
@@ -512,57 +758,34 @@ TextWriteRunResult writeTextsIntoFiles(const std::vector<TextWriteRequest>& requ
         const SystemClock systemClock;
         journal->startRun((services.clock != nullptr ? services.clock : &systemClock)->now());
     }
-    WriteBatches batches(services, journal.get(), result);
-    RunFolders folders;
-    QByteArray spare; // the memory of a file written, for the next one to be read into
-    for (const TextWriteRequest& request : requests) {
-        const std::size_t index = result.rows.size();
-        TextWriteRowResult& row = result.rows.emplace_back();
-        row.row = request.row;
-        row.path = request.path;
-        row.newTexts = request.texts;
-        const QString shown = displayPath(request.path);
-        try {
-            if (!isKaraokeFileName(fileNameOf(request.path))) {
-                throw WriteFailure(writeTexts::notKaraokeName());
-            }
-            TargetFile target = readTarget(request.path, folders, std::move(spare));
-            row.oldTexts = readKaraokeBytes(target.bytes, runSet);
-            if (row.oldTexts == request.texts) {
-                continue;
-            }
-            if (target.state.links > 1) {
-                throw WriteFailure(otherNamesReason());
-            }
-            TextWritePlan plan = planTextWrite(target.bytes, request.texts, runSet, shown);
-            if (!plan.ok) {
-                row.outcome = TextWriteOutcome::Refused;
-                row.message = plan.refusal;
-                ++result.refused;
-                continue;
-            }
-            if (services.dryRun) {
-                row.outcome = TextWriteOutcome::WouldWrite;
-                ++result.written;
-                continue;
-            }
-            NewFile file{index, std::move(target),     {},
-                         {},    sha256(plan.newBytes), std::move(plan.regions)};
-            file.temporary = writeTemporary(file.target, plan.newBytes, services.flushes);
-            file.oldSha256 = sha256(file.target.bytes);
-            // The batch keeps only what its journal lines need.
-            spare = std::move(file.target.bytes);
-            if (!batches.add(std::move(file), plan.newBytes.size())) {
+    SpareFiles spareFiles;
+    WriteBatches batches(services, journal.get(), result, spareFiles);
+    OrderedWork<PreparedRow> work(requests.size(), writeHelpers(), 2 * batchFiles, [&] {
+        return [&, folders = std::make_shared<RunFolders>(),
+                spare = std::make_shared<QByteArray>()](std::size_t i) {
+            return prepareRow(requests[i], runSet, services, *folders, *spare, spareFiles);
+        };
+    });
+    for (std::size_t index = 0; index < requests.size(); ++index) {
+        PreparedRow prepared = work.takeNext();
+        result.rows.push_back(std::move(prepared.row));
+        if (prepared.file) {
+            prepared.file->row = index;
+            if (!batches.add(std::move(*prepared.file), prepared.newSize)) {
                 break;
             }
-        } catch (const WriteFailure& failure) {
-            row.outcome = failure.refused ? TextWriteOutcome::Refused : TextWriteOutcome::Failed;
-            row.message = fileNotWrittenMessage(shown, failure.reason);
+            continue;
+        }
+        const TextWriteOutcome outcome = result.rows.back().outcome;
+        if (outcome == TextWriteOutcome::WouldWrite) {
+            ++result.written;
+        } else if (outcome != TextWriteOutcome::Unchanged) {
             ++result.refused;
-        } catch (const IoError& error) {
-            row.outcome = TextWriteOutcome::Failed;
-            row.message = fileNotWrittenMessage(shown, error.text());
-            ++result.refused;
+        }
+    }
+    for (const PreparedRow& left : work.stop()) {
+        if (left.file) {
+            ::unlinkat(left.file->target.folder->descriptor(), left.file->temporary.constData(), 0);
         }
     }
     batches.replace();
@@ -593,7 +816,8 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
     for (const JournalWrite* write : pending) {
         writes.push_back(*write); // the journal's runs change as lines are added
     }
-    WriteBatches batches(services, journal.get(), result, runNumber);
+    SpareFiles spareFiles;
+    WriteBatches batches(services, journal.get(), result, spareFiles, runNumber);
     RunFolders folders;
     for (const JournalWrite& write : writes) {
         const std::size_t index = result.rows.size();
@@ -620,7 +844,7 @@ TextWriteRunResult undoLastTextWriting(TextWriteServices& services) {
             row.oldTexts = readKaraokeBytes(target.bytes, RunSet::StartWindow);
             row.newTexts = readKaraokeBytes(old, RunSet::StartWindow);
             NewFile file{index, std::move(target), {}, {}, {}, {}, write.sequence};
-            file.temporary = writeTemporary(file.target, old, services.flushes);
+            file.temporary = writeTemporary(file.target, old, &spareFiles);
             file.target.bytes.clear();
             batches.add(std::move(file), old.size());
         } catch (const WriteFailure& failure) {

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -54,6 +56,12 @@ public:
         }
         return system_.rename(folder, from, to);
     }
+    int exchange(int folder, const QByteArray& first, const QByteArray& second) override {
+        if (++renames_ == killAt_) {
+            ::kill(::getpid(), SIGKILL);
+        }
+        return system_.exchange(folder, first, second);
+    }
     int status(int folder, const QByteArray& name, EntryStatus& status) override {
         return system_.status(folder, name, status);
     }
@@ -63,6 +71,49 @@ private:
     int killAt_;
     int renames_ = 0;
 };
+
+// A file system that cannot swap two entries: every replacement is a rename.
+class NoExchangeFileSystem final : public FileSystemCalls {
+public:
+    int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
+        return system_.renameNoReplace(folder, from, to);
+    }
+    int link(int folder, const QByteArray& from, const QByteArray& to) override {
+        return system_.link(folder, from, to);
+    }
+    int unlink(int folder, const QByteArray& name) override { return system_.unlink(folder, name); }
+    int rename(int folder, const QByteArray& from, const QByteArray& to) override {
+        return system_.rename(folder, from, to);
+    }
+    int status(int folder, const QByteArray& name, EntryStatus& status) override {
+        return system_.status(folder, name, status);
+    }
+    int exchange(int, const QByteArray&, const QByteArray&) override { return EINVAL; }
+
+private:
+    FileSystemCalls& system_ = systemFileSystem();
+};
+
+struct stat statusOf(const QByteArray& path) {
+    struct stat info {};
+    ::stat(path.constData(), &info);
+    return info;
+}
+
+// When a file was created; zero where the file system does not tell.
+statx_timestamp birthOf(const QByteArray& path) {
+    struct statx info {};
+    if (::statx(AT_FDCWD, path.constData(), 0, STATX_BTIME, &info) != 0 ||
+        (info.stx_mask & STATX_BTIME) == 0) {
+        return {};
+    }
+    return info.stx_btime;
+}
+
+bool bornBefore(statx_timestamp file, statx_timestamp moment) {
+    return file.tv_sec < moment.tv_sec ||
+           (file.tv_sec == moment.tv_sec && file.tv_nsec < moment.tv_nsec);
+}
 
 class TextWriteRuns : public ::testing::Test {
 protected:
@@ -216,6 +267,61 @@ TEST_F(TextWriteRuns, ARunOfSeveralBatchesWritesAndUndoesEveryFile) {
     EXPECT_EQ(undoLastTextWriting(services).written, 600);
     for (std::size_t i = 0; i < rows.size(); i += 59) {
         EXPECT_EQ(fileBytes(rows[i].path), written[i]) << i;
+    }
+}
+
+TEST_F(TextWriteRuns, OldFilesHoldNewOnesAgainWithTheirOwnModes) {
+    // Enough files that the old ones swapped out of the first batches hold later new ones.
+    NoExchangeFileSystem noExchange;
+    for (FileSystemCalls* calls :
+         {&systemFileSystem(), static_cast<FileSystemCalls*>(&noExchange)}) {
+        SCOPED_TRACE(calls == &noExchange ? "renames only" : "swaps");
+        std::vector<TextWriteRequest> rows;
+        std::vector<QByteArray> written;
+        for (int i = 0; i < 1000; ++i) {
+            const QByteArray name = "m" + QByteArray::number(i) + ".kar";
+            tree.writeFile(name, songFile("Title " + QByteArray::number(i)));
+            ::chmod(tree.path(name).constData(), i % 2 == 0 ? 0644 : 0600);
+            rows.push_back({i + 1, tree.path(name), textsFor(i)});
+            written.push_back(fileBytes(tree.path(name)));
+        }
+        TextWriteServices services{*calls, journalPath};
+        services.flushes = false;
+        // Programs still reading old files keep reading their old bytes.
+        std::vector<int> readers;
+        for (std::size_t i = 0; i < rows.size(); i += 10) {
+            readers.push_back(::open(rows[i].path.constData(), O_RDONLY | O_CLOEXEC));
+        }
+        // Files born before the marker are old ones.
+        ::usleep(20000);
+        const QByteArray marker = calls == &noExchange ? "marker-renames" : "marker-swaps";
+        tree.writeFile(marker, {});
+        const statx_timestamp runStart = birthOf(tree.path(marker));
+        EXPECT_EQ(writeTextsIntoFiles(rows, RunSet::StartWindow, services).written, 1000);
+        int heldAgain = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const struct stat info = statusOf(rows[i].path);
+            EXPECT_EQ(info.st_mode & 07777, i % 2 == 0 ? 0644U : 0600U) << i;
+            heldAgain += bornBefore(birthOf(rows[i].path), runStart) ? 1 : 0;
+        }
+        if (runStart.tv_sec != 0) { // the file system tells when a file was created
+            EXPECT_EQ(heldAgain > 0, calls == &systemFileSystem());
+        }
+        for (std::size_t k = 0; k < readers.size(); ++k) {
+            QByteArray stillRead(written[k * 10].size() + 1, '\0');
+            stillRead.resize(::pread(readers[k], stillRead.data(), stillRead.size(), 0));
+            ::close(readers[k]);
+            EXPECT_EQ(stillRead, written[k * 10]) << k * 10;
+        }
+        EXPECT_EQ(readKaraokeFile(rows[999].path, RunSet::StartWindow).texts, textsFor(999));
+        EXPECT_EQ(undoLastTextWriting(services).written, 1000);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(fileBytes(rows[i].path), written[i]) << i;
+            EXPECT_EQ(statusOf(rows[i].path).st_mode & 07777, i % 2 == 0 ? 0644U : 0600U) << i;
+        }
+        EXPECT_EQ(
+            QDir(tree.root()).entryList(QDir::Files | QDir::Hidden).filter(u".corvanteller"_s),
+            QStringList());
     }
 }
 
