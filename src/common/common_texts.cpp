@@ -5,6 +5,11 @@
 
 namespace corvanteller::commonTexts {
 
+QString cannotListFolder(const QString& folder, const QString& reason) {
+    return QCoreApplication::translate("Common", "Cannot list the folder \"%1\": %2")
+        .arg(folder, reason);
+}
+
 QString fileNotFound() {
     return QCoreApplication::translate("Common", "File not found");
 }

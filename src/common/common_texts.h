@@ -7,6 +7,9 @@
 // translation in the context "Common".
 namespace corvanteller::commonTexts {
 
+// Why a folder's listing failed.
+QString cannotListFolder(const QString& folder, const QString& reason);
+
 // Why a file operation failed, as the program words the system's reason.
 QString fileNotFound();
 QString invalidFileName();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/folder_scan.h"
 
+#include "common/common_texts.h"
 #include "common/file_io.h"
 #include "common/file_names.h"
 #include "kar/kar_reader.h"
@@ -9,7 +10,6 @@
 #include "scan/folder_descriptors.h"
 #include "scan/read_ahead.h"
 #include "scan/scan_cache.h"
-#include "scan/scan_messages.h"
 
 #include <QFile>
 
@@ -444,8 +444,8 @@ private:
             if (step.end == ScanEnd::ReadError) {
                 setReadError(
                     step.failedFolder, step.errorCode,
-                    cannotListFolder(step.failedFolder,
-                                     QString::fromLocal8Bit(std::strerror(step.errorCode))));
+                    commonTexts::cannotListFolder(
+                        step.failedFolder, QString::fromLocal8Bit(std::strerror(step.errorCode))));
             }
             return true;
         case WalkStep::Kind::Row:

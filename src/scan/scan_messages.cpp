@@ -59,11 +59,6 @@ QString scanProgressText(qint64 filesSeen, const QString& folder) {
         .arg(QString::number(filesSeen), folder);
 }
 
-QString cannotListFolder(const QString& folder, const QString& reason) {
-    return QCoreApplication::translate("Scan", "Cannot list the folder \"%1\": %2")
-        .arg(folder, reason);
-}
-
 QString unreadableFoldersMessage(const ScanOutcome& outcome) {
     if (outcome.unreadableFolders == 0) {
         return {};

@@ -19,9 +19,6 @@ QString scanErrorLabelText();
 // The progress label's "N files seen, listing FOLDER".
 QString scanProgressText(qint64 filesSeen, const QString& folder);
 
-// Why a folder's listing failed.
-QString cannotListFolder(const QString& folder, const QString& reason);
-
 // "<n> folder(s) could not be read, such as <folder>: <reason>." after a scan that took
 // folders it could not list as empty; empty otherwise.
 QString unreadableFoldersMessage(const ScanOutcome& outcome);

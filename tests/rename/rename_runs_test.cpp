@@ -4,6 +4,7 @@
 #include "common/file_names.h"
 #include "common/seams.h"
 #include "rename/rename_journal.h"
+#include "support/pass_through_file_system.h"
 #include "support/temp_tree.h"
 #include "table/list_file.h"
 #include "table/table_session.h"
@@ -536,28 +537,17 @@ TEST_F(RenameRuns, NothingIsRenamedWithoutAJournal) {
 // --- Write-ahead journal, checked undo ------------------------------------------------------
 
 // The system's calls, but the process dies at the n-th rename, after its journal line.
-class KillingFileSystem : public FileSystemCalls {
+class KillingFileSystem : public test::PassThroughFileSystem {
 public:
     explicit KillingFileSystem(int killAt) : killAt_(killAt) {}
     int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
         if (++renames_ == killAt_) {
             ::kill(::getpid(), SIGKILL);
         }
-        return system_.renameNoReplace(folder, from, to);
-    }
-    int link(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.link(folder, from, to);
-    }
-    int unlink(int folder, const QByteArray& name) override { return system_.unlink(folder, name); }
-    int rename(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.rename(folder, from, to);
-    }
-    int status(int folder, const QByteArray& name, EntryStatus& status) override {
-        return system_.status(folder, name, status);
+        return PassThroughFileSystem::renameNoReplace(folder, from, to);
     }
 
 private:
-    FileSystemCalls& system_ = systemFileSystem();
     int killAt_;
     int renames_ = 0;
 };

@@ -2,6 +2,7 @@
 #include "kar/kar_reader.h"
 #include "rename/rename_primitive.h"
 #include "support/kar_builder.h"
+#include "support/pass_through_file_system.h"
 #include "support/temp_tree.h"
 #include "write/text_write_journal.h"
 #include "write/text_write_run.h"
@@ -40,58 +41,33 @@ SongTexts textsFor(int i) {
 }
 
 // Dies at the n-th replacement, after its journal line: the renaming journal's seam.
-class KillingFileSystem final : public FileSystemCalls {
+class KillingFileSystem final : public test::PassThroughFileSystem {
 public:
     explicit KillingFileSystem(int killAt) : killAt_(killAt) {}
-    int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.renameNoReplace(folder, from, to);
-    }
-    int link(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.link(folder, from, to);
-    }
-    int unlink(int folder, const QByteArray& name) override { return system_.unlink(folder, name); }
     int rename(int folder, const QByteArray& from, const QByteArray& to) override {
-        if (++renames_ == killAt_) {
-            ::kill(::getpid(), SIGKILL);
-        }
-        return system_.rename(folder, from, to);
+        dieAtTheChosenReplacement();
+        return PassThroughFileSystem::rename(folder, from, to);
     }
     int exchange(int folder, const QByteArray& first, const QByteArray& second) override {
-        if (++renames_ == killAt_) {
-            ::kill(::getpid(), SIGKILL);
-        }
-        return system_.exchange(folder, first, second);
-    }
-    int status(int folder, const QByteArray& name, EntryStatus& status) override {
-        return system_.status(folder, name, status);
+        dieAtTheChosenReplacement();
+        return PassThroughFileSystem::exchange(folder, first, second);
     }
 
 private:
-    FileSystemCalls& system_ = systemFileSystem();
+    void dieAtTheChosenReplacement() {
+        if (++renames_ == killAt_) {
+            ::kill(::getpid(), SIGKILL);
+        }
+    }
+
     int killAt_;
     int renames_ = 0;
 };
 
 // A file system that cannot swap two entries: every replacement is a rename.
-class NoExchangeFileSystem final : public FileSystemCalls {
+class NoExchangeFileSystem final : public test::PassThroughFileSystem {
 public:
-    int renameNoReplace(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.renameNoReplace(folder, from, to);
-    }
-    int link(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.link(folder, from, to);
-    }
-    int unlink(int folder, const QByteArray& name) override { return system_.unlink(folder, name); }
-    int rename(int folder, const QByteArray& from, const QByteArray& to) override {
-        return system_.rename(folder, from, to);
-    }
-    int status(int folder, const QByteArray& name, EntryStatus& status) override {
-        return system_.status(folder, name, status);
-    }
     int exchange(int, const QByteArray&, const QByteArray&) override { return EINVAL; }
-
-private:
-    FileSystemCalls& system_ = systemFileSystem();
 };
 
 struct stat statusOf(const QByteArray& path) {
