@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -477,6 +478,12 @@ public:
             wanted = static_cast<qsizetype>(
                 std::clamp<qint64>(unsizedFileReadLimit - offset, 0, wanted));
         }
+        if (offset == 0 && !fromDiskKnown_) {
+            fromDiskKnown_ = true;
+            if (const qsizetype size = readIfInMemory(into, wanted); size >= 0) {
+                return size;
+            }
+        }
         while (true) {
             const ssize_t size = ::pread(fd_, into, static_cast<std::size_t>(wanted), offset);
             if (size >= 0) {
@@ -488,6 +495,7 @@ public:
             }
         }
     }
+    bool fromDisk() const { return fromDisk_; }
     // The size that the file had when it was opened saves the read that would find its end.
     // A size of 0 proves nothing: files of /proc have content all the same, up to a limit.
     bool endsAt(qint64 offset) const {
@@ -495,11 +503,34 @@ public:
     }
 
 private:
+    // The first read, asked not to wait: it tells whether the file's start is in memory, for
+    // no more than a plain read costs. When it is not, the system has begun to read it from
+    // the disk all the same; -1 then, and the plain read waits for it.
+    qsizetype readIfInMemory(char* into, qsizetype wanted) {
+        static std::atomic<bool> unsupported{false};
+        if (unsupported.load(std::memory_order_relaxed)) {
+            return -1;
+        }
+        iovec vector{into, static_cast<std::size_t>(wanted)};
+        const ssize_t size = ::preadv2(fd_, &vector, 1, 0, RWF_NOWAIT);
+        if (size >= 0) {
+            return size;
+        }
+        if (errno == EAGAIN) {
+            fromDisk_ = true;
+        } else if (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS) {
+            unsupported.store(true, std::memory_order_relaxed);
+        }
+        return -1;
+    }
+
     int fd_;
     qint64 size_;
     const std::atomic<bool>* stop_;
     int error_ = 0;
     bool stopped_ = false;
+    bool fromDiskKnown_ = false;
+    bool fromDisk_ = false;
 };
 
 class FileDescriptor {
@@ -552,6 +583,7 @@ KarReadResult readOpenedFile(int fd, RunSet runSet, const std::atomic<bool>* sto
         result = failure(source.error());
         result.stopped = source.stopped();
     }
+    result.fromDisk = source.fromDisk();
     return result;
 }
 

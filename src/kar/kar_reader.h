@@ -27,6 +27,8 @@ struct KarReadResult {
     int errorCode = 0;
     bool notRegularFile = false; // a folder, FIFO, device or socket, which is never read
     bool stopped = false;        // the stop flag was raised while the file was read
+    // The file's first bytes were not in memory: its reading waited for the disk.
+    bool fromDisk = false;
     // When ok: the opened file as it was before its first read.
     FileVersion version;
 };

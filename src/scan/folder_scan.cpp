@@ -347,10 +347,9 @@ public:
          const std::function<void()>& progressStep)
         : control_(request.control), cache_(request.cache), runSet_(request.runSet),
           addRow_(addRow), progressStep_(progressStep),
-          readAhead_(request.runSet,
-                     request.readAheadHelpers >= 0 ? request.readAheadHelpers
-                                                   : defaultReadAheadHelpers(),
-                     request.control != nullptr ? &request.control->stopFlag() : nullptr),
+          readAhead_(request.runSet, helpersFor(request),
+                     request.control != nullptr ? &request.control->stopFlag() : nullptr,
+                     request.readAheadHelpers >= 0 ? 0 : defaultDiskHelpers(helpersFor(request))),
           walk_(request, readAhead_) {
         if (control_ != nullptr) {
             folderTaken_ = request.folderText + QLatin1Char('/');
@@ -358,9 +357,9 @@ public:
     }
 
     ScanOutcome run() {
-        const std::size_t waitingWanted =
-            waitingFilesPerHelper * static_cast<std::size_t>(readAhead_.helpers());
         while (true) {
+            const std::size_t waitingWanted =
+                waitingFilesPerHelper * static_cast<std::size_t>(readAhead_.readingHelpers());
             if (stopped()) {
                 return outcome_;
             }
@@ -403,6 +402,11 @@ public:
     }
 
 private:
+    // A scan that asks for no helper reads every file on its own thread, in order.
+    static int helpersFor(const ScanRequest& request) {
+        return request.readAheadHelpers >= 0 ? request.readAheadHelpers : defaultReadAheadHelpers();
+    }
+
     // A stop asked for ends the scan at the folder whose rows are being taken.
     bool stopped() {
         if (control_ == nullptr || !control_->stopRequested()) {

@@ -21,6 +21,9 @@ constexpr std::chrono::milliseconds patience{1};
 // once a few of them wait.
 constexpr std::size_t recordJobsPerWakeUp = 4;
 
+// Files read from memory in a row after which the disk helpers rest.
+constexpr int inMemoryRunForMemory = 32;
+
 } // namespace
 
 bool isRecordedVersion(int folderFd, const char* name, const ScanCache::Record& record,
@@ -37,8 +40,8 @@ bool isRecordedVersion(int folderFd, const char* name, const ScanCache::Record& 
     return true;
 }
 
-ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop)
-    : runSet_(runSet), stop_(stop) {
+ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop, int diskHelpers)
+    : runSet_(runSet), stop_(stop), diskHelpers_(diskHelpers) {
     for (int i = 0; i < helpers; ++i) {
         try {
             threads_.emplace_back([this] { helperLoop(); });
@@ -46,6 +49,7 @@ ReadAhead::ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop)
             break; // fewer helpers: the calling thread reads what they do not
         }
     }
+    helpers_ = static_cast<int>(threads_.size());
 }
 
 ReadAhead::~ReadAhead() {
@@ -55,23 +59,46 @@ ReadAhead::~ReadAhead() {
         waiting_.clear();
     }
     jobsWaiting_.notify_all();
+    diskJobsWaiting_.notify_all();
     for (std::thread& thread : threads_) {
         thread.join();
     }
 }
 
+void ReadAhead::startDiskHelpers() {
+    diskHelpersStarted_ = true;
+    int started = 0;
+    for (; started < diskHelpers_; ++started) {
+        try {
+            threads_.emplace_back([this] { diskHelperLoop(); });
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    diskHelpers_ = started;
+}
+
 void ReadAhead::submit(std::shared_ptr<ReadJob> job) {
+    const bool forDisk = waitingForDisk_.load(std::memory_order_relaxed);
+    if (forDisk && !diskHelpersStarted_) {
+        startDiskHelpers();
+    }
     bool wake = false;
+    bool wakeForDisk = false;
     {
         const std::lock_guard lock(mutex_);
         const bool recorded = job->record != nullptr;
         waiting_.push_back(std::move(job));
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
         wake = idleHelpers_ > 0 && (!recorded || waiting_.size() >= recordJobsPerWakeUp);
+        wakeForDisk = forDisk && idleDiskHelpers_ > 0;
     }
     // A busy helper takes the job when it is done; waking costs a system call.
     if (wake) {
         jobsWaiting_.notify_one();
+    }
+    if (wakeForDisk) {
+        diskJobsWaiting_.notify_one();
     }
 }
 
@@ -119,6 +146,53 @@ void ReadAhead::helperLoop() {
     }
 }
 
+void ReadAhead::diskHelperLoop() {
+    while (true) {
+        std::shared_ptr<ReadJob> job;
+        {
+            std::unique_lock lock(mutex_);
+            ++idleDiskHelpers_;
+            diskJobsWaiting_.wait(lock, [this] {
+                return stopping_ ||
+                       (!waiting_.empty() && waitingForDisk_.load(std::memory_order_relaxed));
+            });
+            --idleDiskHelpers_;
+            if (stopping_) {
+                return;
+            }
+            job = std::move(waiting_.front());
+            waiting_.pop_front();
+            waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+        }
+        publish(*job, readFile(*job));
+    }
+}
+
+void ReadAhead::noteReading(const Reading& reading) {
+    if (!reading.result.fromDisk) {
+        // Files come from memory again once a run of them did: a single file that another
+        // program has just read says little.
+        if (waitingForDisk_.load(std::memory_order_relaxed) &&
+            inMemoryRun_.fetch_add(1, std::memory_order_relaxed) + 1 >= inMemoryRunForMemory) {
+            const std::lock_guard lock(mutex_);
+            waitingForDisk_.store(false, std::memory_order_relaxed);
+        }
+        return;
+    }
+    if (inMemoryRun_.load(std::memory_order_relaxed) != 0) {
+        inMemoryRun_.store(0, std::memory_order_relaxed);
+    }
+    if (waitingForDisk_.load(std::memory_order_relaxed)) {
+        return;
+    }
+    {
+        // Under the lock, so that a disk helper about to sleep sees the change or is woken.
+        const std::lock_guard lock(mutex_);
+        waitingForDisk_.store(true, std::memory_order_relaxed);
+    }
+    diskJobsWaiting_.notify_all();
+}
+
 void ReadAhead::takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken) {
     std::unique_lock lock(mutex_);
     ++idleHelpers_;
@@ -136,7 +210,7 @@ void ReadAhead::takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken) {
     waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
 }
 
-ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
+ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) {
     Reading reading;
     if (job.record != nullptr &&
         isRecordedVersion(job.folder->fd(), job.name.data(), *job.record, reading.result)) {
@@ -147,6 +221,9 @@ ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) const {
         reading.result = readKaraokeFileAt(job.folder->fd(), job.name.data(), runSet_, stop_);
     } catch (...) {
         reading.exception = std::current_exception();
+    }
+    if (diskHelpers_ > 0) {
+        noteReading(reading);
     }
     return reading;
 }
@@ -176,6 +253,11 @@ int defaultReadAheadHelpers() {
                           ? CPU_COUNT(&allowed)
                           : static_cast<int>(std::thread::hardware_concurrency());
     return std::clamp(cores - 1, 0, 3);
+}
+
+int defaultDiskHelpers(int helpers) {
+    constexpr int readersForTheDisk = 15;
+    return std::max(readersForTheDisk - helpers, 0);
 }
 
 } // namespace corvanteller

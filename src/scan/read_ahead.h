@@ -50,15 +50,24 @@ bool isRecordedVersion(int folderFd, const char* name, const ScanCache::Record& 
 // Reads karaoke files on helper threads ahead of the thread that wants their results in
 // order. That thread reads too: a job that no helper has taken yet is read where it is wanted,
 // so that with no helper at all every file is read in order on the calling thread.
+//
+// Files whose reading waits for the disk leave the cores idle: while the latest reading
+// waited, up to diskHelpers more threads read as well, so that the disk has more to do at
+// once. They are started on the first such reading and otherwise sleep.
 class ReadAhead {
 public:
     // A raised stop flag ends the files being read between their reads.
-    ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop = nullptr);
+    ReadAhead(RunSet runSet, int helpers, const std::atomic<bool>* stop = nullptr,
+              int diskHelpers = 0);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    int helpers() const { return static_cast<int>(threads_.size()); }
+    int helpers() const { return helpers_; }
+    // The helpers that read now: the disk helpers too while the latest reading waited.
+    int readingHelpers() const {
+        return helpers_ + (waitingForDisk_.load(std::memory_order_relaxed) ? diskHelpers_ : 0);
+    }
 
     void submit(std::shared_ptr<ReadJob> job);
     // Jobs submitted that no thread has taken yet.
@@ -78,10 +87,14 @@ private:
     };
 
     void helperLoop();
+    void diskHelperLoop();
+    void startDiskHelpers();
+    // Tells the disk helpers whether the latest reading waited for the disk.
+    void noteReading(const Reading& reading);
     // Without the lock: the next jobs for a helper, one that reads a file or a few whose
     // records may stand for their files.
     void takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken);
-    Reading readFile(const ReadJob& job) const;
+    Reading readFile(const ReadJob& job);
     // Without the lock: the job's result, unless another thread has given it already; wakes
     // the thread that wants the results if it waits.
     void publish(ReadJob& job, Reading&& reading);
@@ -91,6 +104,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable jobsWaiting_;
     std::condition_variable jobDone_;
+    std::condition_variable diskJobsWaiting_;
     std::deque<std::shared_ptr<ReadJob>> waiting_;
     std::atomic<std::size_t> waitingCount_{0}; // waiting_'s size, to be looked at without a lock
     bool stopping_ = false;
@@ -100,10 +114,19 @@ private:
     // of the two threads.
     std::atomic<bool> ownerWaits_{false};
     std::vector<std::thread> threads_;
+    int helpers_ = 0;
+    int diskHelpers_ = 0; // may be started; started only on the first reading that waits
+    bool diskHelpersStarted_ = false;
+    int idleDiskHelpers_ = 0;
+    std::atomic<bool> waitingForDisk_{false};
+    std::atomic<int> inMemoryRun_{0}; // readings from memory since the latest from the disk
 };
 
 // Helpers for a scan: one fewer than the cores that the process may run on, at most three; the
 // files of a scan come from one disk, and more readers than that gain nothing.
 int defaultReadAheadHelpers();
+// Helpers that read only while files come from the disk: with those of the cores, fifteen
+// threads read besides the scan's own, which keeps a disk of today busy.
+int defaultDiskHelpers(int helpers);
 
 } // namespace corvanteller

@@ -4,6 +4,7 @@
 #include "kar/kar_reader.h"
 
 #include "support/kar_builder.h"
+#include "support/page_cache.h"
 #include "support/temp_tree.h"
 
 #include <cstdio>
@@ -156,6 +157,27 @@ TEST(KarFileReading, PiecesAndFilesGiveWhatTheWholeFileGives) {
     // Many files must reach the Soft Karaoke pass and find "Words" for the comparison to mean
     // anything.
     EXPECT_GT(softKaraokeFiles, 200);
+}
+
+// A file whose contents are not in memory reads the same, and says that it waited for them.
+TEST(KarFileReading, AFileReadFromTheDiskSaysSo) {
+    TempTree tree;
+    TailFileMaker maker(20261209);
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray file = maker.make();
+        const SongTexts expected = readKaraokeBytes(file, RunSet::MainWindow);
+        tree.writeFile("song.kar", file);
+        if (!test::dropFromMemory(tree.path("song.kar"))) {
+            GTEST_SKIP() << "this file system keeps files in memory";
+        }
+        const KarReadResult cold = readKaraokeFile(tree.path("song.kar"), RunSet::MainWindow);
+        const KarReadResult warm = readKaraokeFile(tree.path("song.kar"), RunSet::MainWindow);
+        ASSERT_TRUE(cold.ok && warm.ok) << i;
+        EXPECT_EQ(cold.texts, expected) << i;
+        EXPECT_EQ(warm.texts, expected) << i;
+        EXPECT_TRUE(cold.fromDisk) << i;
+        EXPECT_FALSE(warm.fromDisk) << i;
+    }
 }
 
 TEST(KarFileReading, TagsAcrossBlockBordersReadAsFromMemory) {
