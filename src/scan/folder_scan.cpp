@@ -133,7 +133,6 @@ struct WalkStep {
 
     Kind kind = Kind::Progress;
     std::shared_ptr<ReadJob> job; // Row
-    QString nameText;             // Row
     QString storedFolder;         // Row, FolderStarted; End at the row or queue limit
     ScanEnd end = ScanEnd::Complete;
     // End at a folder that could not be opened, or FolderListed for one that could not be
@@ -258,12 +257,13 @@ private:
         ++rowsAhead_;
         WalkStep& row = steps.emplace_back();
         row.kind = WalkStep::Kind::Row;
-        row.nameText = decodeFileName(name);
         row.storedFolder = storedFolder_;
         row.job = std::make_shared<ReadJob>();
         row.job->folder = handle_;
         std::memcpy(row.job->name.data(), name, std::strlen(name) + 1);
-        if (!takeFromCache(entry, *row.job)) {
+        if (takeFromCache(entry, *row.job)) {
+            row.job->nameText = decodeFileName(name);
+        } else {
             readAhead_.submit(row.job);
         }
         return true;
@@ -467,7 +467,7 @@ private:
             return stopped();
         }
         if (!read.ok) {
-            const QString path = step.storedFolder + step.nameText;
+            const QString path = step.storedFolder + step.job->nameText;
             setReadError(path, read.errorCode, karReadFailureText(path, read));
             return true;
         }
@@ -476,7 +476,7 @@ private:
             cache_->remember(runSet_, read.version, texts,
                              step.job->cached ? step.job->record : nullptr);
         }
-        addRow_(step.nameText, step.storedFolder, texts);
+        addRow_(step.job->nameText, step.storedFolder, texts);
         return false;
     }
 

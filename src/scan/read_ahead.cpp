@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan/read_ahead.h"
 
+#include "common/file_names.h"
 #include "scan/folder_descriptors.h"
 
 #include <algorithm>
@@ -212,6 +213,7 @@ void ReadAhead::takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken) {
 
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) {
     Reading reading;
+    reading.nameText = decodeFileName(job.name.data());
     if (job.record != nullptr &&
         isRecordedVersion(job.folder->fd(), job.name.data(), *job.record, reading.result)) {
         reading.cached = true;
@@ -232,6 +234,7 @@ void ReadAhead::publish(ReadJob& job, Reading&& reading) {
     if (job.claimed.exchange(true, std::memory_order_acq_rel)) {
         return; // read twice; the other reading came first
     }
+    job.nameText = std::move(reading.nameText);
     job.result = std::move(reading.result);
     job.exception = std::move(reading.exception);
     job.cached = reading.cached;

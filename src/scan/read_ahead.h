@@ -28,6 +28,7 @@ struct ReadJob {
     std::shared_ptr<FolderHandle> folder;
     // The entry's name, held in the job: a rescan makes one job for every file.
     std::array<char, sizeof(dirent::d_name)> name{};
+    QString nameText; // the name as the row shows it, decoded by the thread that reads the file
     // The scan cache's record that may stand for the file: the file is read only when it is
     // not the version of the record.
     const ScanCache::Record* record = nullptr;
@@ -81,6 +82,7 @@ public:
 
 private:
     struct Reading {
+        QString nameText;
         KarReadResult result;
         std::exception_ptr exception;
         bool cached = false;

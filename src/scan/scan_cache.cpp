@@ -11,6 +11,8 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <future>
+#include <system_error>
 #include <unistd.h>
 
 namespace corvanteller {
@@ -217,20 +219,32 @@ bool ScanCache::parse(const QByteArray& bytes) {
     const char* payload = bytes.constData() + sizeof head;
     const std::size_t payloadBytes = static_cast<std::size_t>(bytes.size()) - sizeof head;
     if (head.magic != magic || head.version != formatVersion || head.count > maxFiles ||
-        head.payloadBytes != payloadBytes || head.checksum != checksumOf(payload, payloadBytes)) {
+        head.payloadBytes != payloadBytes) {
         return false;
     }
-    const std::size_t headBytes = std::size_t{head.count} * sizeof(RecordHead);
+    // The checksum is worked out beside the records, which count only if it matches.
+    std::future<std::uint64_t> checksum;
+    try {
+        checksum = std::async(std::launch::async, checksumOf, payload, payloadBytes);
+    } catch (const std::system_error&) {
+        checksum = std::async(std::launch::deferred, checksumOf, payload, payloadBytes);
+    }
+    const bool parsed = parseRecords(head.count, payload, payloadBytes);
+    return checksum.get() == head.checksum && parsed;
+}
+
+bool ScanCache::parseRecords(std::uint32_t count, const char* payload, std::size_t payloadBytes) {
+    const std::size_t headBytes = std::size_t{count} * sizeof(RecordHead);
     if (payloadBytes < headBytes) {
         return false;
     }
     // One block holds every text of the file, each followed by a 0 as QString's own texts are:
     // the records' texts cost no allocation each, and the rows that take them share the block.
-    TextBlock block((payloadBytes - headBytes) / 2 + 4 * std::size_t{head.count});
-    records_.reserve(head.count);
-    index_.reset(head.count);
+    TextBlock block((payloadBytes - headBytes) / 2 + 4 * std::size_t{count});
+    records_.reserve(count);
+    index_.reset(count);
     std::size_t at = 0;
-    for (std::uint32_t i = 0; i < head.count; ++i) {
+    for (std::uint32_t i = 0; i < count; ++i) {
         RecordHead record{};
         if (payloadBytes - at < sizeof record) {
             return false;

@@ -86,6 +86,7 @@ private:
 
     void clear();
     bool parse(const QByteArray& bytes);
+    bool parseRecords(std::uint32_t count, const char* payload, std::size_t payloadBytes);
     QByteArray serialise() const;
 
     QString path_;
