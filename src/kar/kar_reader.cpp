@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -480,10 +481,30 @@ public:
         }
         if (offset == 0 && !fromDiskKnown_) {
             fromDiskKnown_ = true;
-            if (const qsizetype size = readIfInMemory(into, wanted); size >= 0) {
-                return size;
+            bool asked = false;
+            if (const qsizetype size = readIfInMemory(into, wanted, asked); size >= 0 || asked) {
+                return size >= 0 ? size : plainRead(into, wanted, offset);
             }
+            // A file system that cannot tell (a network share, say): a first read that takes
+            // longer than memory ever does waited for the file.
+            const auto start = std::chrono::steady_clock::now();
+            const qsizetype size = plainRead(into, wanted, offset);
+            fromDisk_ = std::chrono::steady_clock::now() - start > slowestReadFromMemory;
+            return size;
         }
+        return plainRead(into, wanted, offset);
+    }
+    bool fromDisk() const { return fromDisk_; }
+    // The size that the file had when it was opened saves the read that would find its end.
+    // A size of 0 proves nothing: files of /proc have content all the same, up to a limit.
+    bool endsAt(qint64 offset) const {
+        return offset >= (size_ > 0 ? size_ : unsizedFileReadLimit);
+    }
+
+private:
+    static constexpr std::chrono::microseconds slowestReadFromMemory{500};
+
+    qsizetype plainRead(char* into, qsizetype wanted, qint64 offset) {
         while (true) {
             const ssize_t size = ::pread(fd_, into, static_cast<std::size_t>(wanted), offset);
             if (size >= 0) {
@@ -495,33 +516,20 @@ public:
             }
         }
     }
-    bool fromDisk() const { return fromDisk_; }
-    // The size that the file had when it was opened saves the read that would find its end.
-    // A size of 0 proves nothing: files of /proc have content all the same, up to a limit.
-    bool endsAt(qint64 offset) const {
-        return offset >= (size_ > 0 ? size_ : unsizedFileReadLimit);
-    }
 
-private:
     // The first read, asked not to wait: it tells whether the file's start is in memory, for
-    // no more than a plain read costs. When it is not, the system has begun to read it from
-    // the disk all the same; -1 then, and the plain read waits for it.
-    qsizetype readIfInMemory(char* into, qsizetype wanted) {
-        static std::atomic<bool> unsupported{false};
-        if (unsupported.load(std::memory_order_relaxed)) {
-            return -1;
-        }
+    // no more than a plain read costs. When it is not (-1, asked set), the system has begun
+    // to read it from the disk all the same, and a plain read waits for it. -1 with asked
+    // unset: the file system does not take the question.
+    qsizetype readIfInMemory(char* into, qsizetype wanted, bool& asked) {
         iovec vector{into, static_cast<std::size_t>(wanted)};
-        const ssize_t size = ::preadv2(fd_, &vector, 1, 0, RWF_NOWAIT);
-        if (size >= 0) {
-            return size;
-        }
-        if (errno == EAGAIN) {
-            fromDisk_ = true;
-        } else if (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS) {
-            unsupported.store(true, std::memory_order_relaxed);
-        }
-        return -1;
+        ssize_t size = 0;
+        do {
+            size = ::preadv2(fd_, &vector, 1, 0, RWF_NOWAIT);
+        } while (size < 0 && errno == EINTR);
+        asked = size >= 0 || errno == EAGAIN;
+        fromDisk_ = size < 0 && errno == EAGAIN;
+        return size;
     }
 
     int fd_;
