@@ -68,15 +68,13 @@ ReadAhead::~ReadAhead() {
 
 void ReadAhead::startDiskHelpers() {
     diskHelpersStarted_ = true;
-    int started = 0;
-    for (; started < diskHelpers_; ++started) {
+    for (; startedDiskHelpers_ < diskHelpers_; ++startedDiskHelpers_) {
         try {
             threads_.emplace_back([this] { diskHelperLoop(); });
         } catch (const std::system_error&) {
             break;
         }
     }
-    diskHelpers_ = started;
 }
 
 void ReadAhead::submit(std::shared_ptr<ReadJob> job) {

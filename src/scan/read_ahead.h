@@ -67,7 +67,8 @@ public:
     int helpers() const { return helpers_; }
     // The helpers that read now: the disk helpers too while the latest reading waited.
     int readingHelpers() const {
-        return helpers_ + (waitingForDisk_.load(std::memory_order_relaxed) ? diskHelpers_ : 0);
+        return helpers_ +
+               (waitingForDisk_.load(std::memory_order_relaxed) ? startedDiskHelpers_ : 0);
     }
 
     void submit(std::shared_ptr<ReadJob> job);
@@ -117,8 +118,9 @@ private:
     std::atomic<bool> ownerWaits_{false};
     std::vector<std::thread> threads_;
     int helpers_ = 0;
-    int diskHelpers_ = 0; // may be started; started only on the first reading that waits
+    const int diskHelpers_; // may be started; started only on the first reading that waits
     bool diskHelpersStarted_ = false;
+    int startedDiskHelpers_ = 0;
     int idleDiskHelpers_ = 0;
     std::atomic<bool> waitingForDisk_{false};
     std::atomic<int> inMemoryRun_{0}; // readings from memory since the latest from the disk
