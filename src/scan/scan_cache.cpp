@@ -276,15 +276,16 @@ bool ScanCache::parseRecords(std::uint32_t count, const char* payload, std::size
 }
 
 QByteArray ScanCache::serialise() const {
-    qsizetype size = sizeof(FileHead);
+    std::size_t size = sizeof(FileHead);
     for (const Record& record : records_) {
-        size += static_cast<qsizetype>(sizeof(RecordHead));
+        size += sizeof(RecordHead);
         for (int text = 0; text < 4; ++text) {
-            size += 2 * textsOf(record.texts, text)->size();
+            size += 2 * static_cast<std::size_t>(textsOf(record.texts, text)->size());
         }
     }
-    QByteArray bytes(sizeof(FileHead), '\0');
-    bytes.reserve(size);
+    // Sized once and filled in place: appending each piece would cost more than its copy.
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    char* next = bytes.data() + sizeof(FileHead);
     for (const Record& record : records_) {
         RecordHead head{record.version.device,
                         record.version.inode,
@@ -298,13 +299,18 @@ QByteArray ScanCache::serialise() const {
             head.lengths[static_cast<std::size_t>(text)] =
                 static_cast<std::uint32_t>(textsOf(record.texts, text)->size());
         }
-        bytes.append(reinterpret_cast<const char*>(&head), sizeof head);
+        std::memcpy(next, &head, sizeof head);
+        next += sizeof head;
         for (int text = 0; text < 4; ++text) {
             const QString& value = *textsOf(record.texts, text);
-            bytes.append(reinterpret_cast<const char*>(value.constData()), value.size() * 2);
+            const std::size_t units = static_cast<std::size_t>(value.size());
+            if (units > 0) {
+                std::memcpy(next, value.constData(), 2 * units);
+                next += 2 * units;
+            }
         }
     }
-    const std::size_t payloadBytes = static_cast<std::size_t>(bytes.size()) - sizeof(FileHead);
+    const std::size_t payloadBytes = size - sizeof(FileHead);
     const FileHead head{magic, formatVersion, static_cast<std::uint32_t>(records_.size()),
                         payloadBytes,
                         checksumOf(bytes.constData() + sizeof(FileHead), payloadBytes)};
