@@ -140,19 +140,23 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 } // namespace
 
 void ScanCache::Index::reset(std::size_t records) {
-    std::size_t size = 16;
-    while (size < 2 * records) {
-        size *= 2;
+    int bits = 4;
+    while ((std::size_t{1} << bits) < 2 * records) {
+        ++bits;
     }
-    slots_.assign(size, 0);
-    mask_ = size - 1;
+    slots_.assign(std::size_t{1} << bits, 0);
+    mask_ = (std::size_t{1} << bits) - 1;
+    shift_ = 64 - bits;
 }
 
-std::size_t ScanCache::Index::slotOf(RunSet runSet, std::uint64_t device,
-                                     std::uint64_t inode) const {
-    return static_cast<std::size_t>(mix(mix(device, inode), static_cast<std::uint64_t>(runSet)) >>
-                                    17) &
-           mask_;
+std::uint64_t ScanCache::Index::hashOf(RunSet runSet, std::uint64_t device, std::uint64_t inode) {
+    return mix(mix(device, inode), static_cast<std::uint64_t>(runSet));
+}
+
+bool ScanCache::Index::isKeyOf(const Record& record, RunSet runSet, std::uint64_t device,
+                               std::uint64_t inode) {
+    return record.version.inode == inode && record.version.device == device &&
+           record.runSet == runSet;
 }
 
 std::size_t ScanCache::Index::find(const std::vector<Record>& records, RunSet runSet,
@@ -160,35 +164,62 @@ std::size_t ScanCache::Index::find(const std::vector<Record>& records, RunSet ru
     if (slots_.empty()) {
         return none;
     }
-    for (std::size_t slot = slotOf(runSet, device, inode);; slot = (slot + 1) & mask_) {
-        const std::uint32_t entry = slots_[slot];
+    const std::uint64_t hash = hashOf(runSet, device, inode);
+    const std::uint64_t tag = tagOf(hash);
+    for (std::size_t slot = hash >> shift_;; slot = (slot + 1) & mask_) {
+        const std::uint64_t entry = slots_[slot];
         if (entry == 0) {
             return none;
         }
-        const Record& record = records[entry - 1];
-        if (record.version.inode == inode && record.version.device == device &&
-            record.runSet == runSet) {
-            return entry - 1;
+        const std::size_t place = placeOf(entry);
+        if ((entry & tagMask) == tag && isKeyOf(records[place], runSet, device, inode)) {
+            return place;
         }
     }
 }
 
 bool ScanCache::Index::insert(const std::vector<Record>& records, std::size_t at) {
     const Record& added = records[at];
-    std::size_t slot = slotOf(added.runSet, added.version.device, added.version.inode);
+    const std::uint64_t hash = hashOf(added.runSet, added.version.device, added.version.inode);
+    const std::uint64_t tag = tagOf(hash);
+    std::size_t slot = hash >> shift_;
     for (; slots_[slot] != 0; slot = (slot + 1) & mask_) {
-        const Record& record = records[slots_[slot] - 1];
-        if (record.version.inode == added.version.inode &&
-            record.version.device == added.version.device && record.runSet == added.runSet) {
+        const std::uint64_t entry = slots_[slot];
+        if ((entry & tagMask) == tag && isKeyOf(records[placeOf(entry)], added.runSet,
+                                                added.version.device, added.version.inode)) {
             return false;
         }
     }
-    slots_[slot] = static_cast<std::uint32_t>(at + 1);
+    slots_[slot] = tag | (at + 1);
     return true;
 }
 
 ScanCache::ScanCache(QString path, std::chrono::nanoseconds settleTime)
     : path_(std::move(path)), settleTime_(settleTime) {}
+
+ScanCache::~ScanCache() {
+    finishSaving();
+}
+
+ScanCache::ScanCache(ScanCache&& other) noexcept : settleTime_(other.settleTime_) {
+    *this = std::move(other);
+}
+
+ScanCache& ScanCache::operator=(ScanCache&& other) noexcept {
+    finishSaving();
+    other.finishSaving();
+    path_ = std::move(other.path_);
+    settleTime_ = other.settleTime_;
+    loaded_ = other.loaded_;
+    changed_ = other.changed_;
+    mergeWanted_ = other.mergeWanted_;
+    scanStartNs_ = other.scanStartNs_;
+    records_ = std::move(other.records_);
+    index_ = std::move(other.index_);
+    scanned_ = std::move(other.scanned_);
+    fresh_ = std::move(other.fresh_);
+    return *this;
+}
 
 QString ScanCache::defaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + u"/scan-cache.bin"_s;
@@ -200,6 +231,7 @@ void ScanCache::clear() {
 }
 
 void ScanCache::loadOnce() {
+    settle();
     if (loaded_) {
         return;
     }
@@ -319,9 +351,50 @@ QByteArray ScanCache::serialise() const {
 }
 
 bool ScanCache::save() {
+    settle();
     if (!changed_) {
         return true;
     }
+    changed_ = !write();
+    return !changed_;
+}
+
+void ScanCache::saveInBackground() {
+    finishSaving();
+    if (!changed_) {
+        return;
+    }
+    changed_ = false;
+    try {
+        saving_ = std::async(std::launch::async, [this] {
+            mergeScan();
+            return write();
+        });
+    } catch (const std::system_error&) {
+        changed_ = true;
+        save();
+    }
+}
+
+void ScanCache::settle() {
+    finishSaving();
+    mergeScan();
+}
+
+void ScanCache::finishSaving() {
+    if (!saving_.valid()) {
+        return;
+    }
+    bool saved = false;
+    try {
+        saved = saving_.get();
+    } catch (const std::exception&) {
+        // Out of memory for the file's bytes: the records stay, to be written another time.
+    }
+    changed_ = changed_ || !saved;
+}
+
+bool ScanCache::write() const {
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) {
         return false;
@@ -342,7 +415,6 @@ bool ScanCache::save() {
         ::unlink(temporary.constData());
         return false;
     }
-    changed_ = false;
     return true;
 }
 
@@ -358,6 +430,7 @@ const SongTexts* ScanCache::find(RunSet runSet, const FileVersion& version) cons
 }
 
 void ScanCache::beginScan() {
+    settle();
     scanned_.clear();
     fresh_.clear();
     scanned_.reserve(records_.size());
@@ -388,6 +461,14 @@ void ScanCache::endScan() {
         fresh_.clear();
         return;
     }
+    mergeWanted_ = true;
+}
+
+void ScanCache::mergeScan() {
+    if (!mergeWanted_) {
+        return;
+    }
+    mergeWanted_ = false;
     std::vector<Record> merged;
     merged.reserve(std::min(scanned_.size() + records_.size(), maxFiles));
     for (const std::uint32_t place : scanned_) {

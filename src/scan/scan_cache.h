@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <future>
 #include <vector>
 
 namespace corvanteller {
@@ -36,6 +37,10 @@ public:
     // change within the file system's clock tick would leave its version as it was.
     explicit ScanCache(QString path = defaultPath(),
                        std::chrono::nanoseconds settleTime = std::chrono::seconds(2));
+    // A cache given up or moved waits for its save first: the save reads its records.
+    ~ScanCache();
+    ScanCache(ScanCache&& other) noexcept;
+    ScanCache& operator=(ScanCache&& other) noexcept;
 
     // "scan-cache.bin" in the per-user cache folder (QStandardPaths::CacheLocation).
     static QString defaultPath();
@@ -46,6 +51,9 @@ public:
     // Writes the file when a scan has changed the records; false when it could not be
     // written (the cache then stays as it is in memory).
     bool save();
+    // The same on a thread of its own, so that the rows of a scan need not wait for it: the
+    // next change of the records, a save or the end of the cache waits for it first.
+    void saveInBackground();
 
     // The record that may stand for the file with that inode, before its version is known;
     // null when there is none.
@@ -59,13 +67,17 @@ public:
     void remember(RunSet runSet, const FileVersion& version, const SongTexts& texts,
                   const Record* known = nullptr);
     // The files of the scan become the latest ones; the oldest beyond maxFiles are dropped.
+    // The records change only with the next load, scan or save, which may run on a thread of
+    // its own: the scan's rows need not wait for them.
     void endScan();
 
     std::size_t size() const { return records_.size(); }
 
 private:
     // The records by device, inode and run set: open addressing in one array, so that a
-    // look-up costs a cache miss or two, however many records there are.
+    // look-up costs a cache miss or two, however many records there are. Each slot holds bits
+    // of its key's hash beside the record's place: a probe that passes another key's slot
+    // mostly needs no look at that record.
     class Index {
     public:
         static constexpr std::size_t none = static_cast<std::size_t>(-1);
@@ -78,12 +90,26 @@ private:
         bool insert(const std::vector<Record>& records, std::size_t at);
 
     private:
-        std::size_t slotOf(RunSet runSet, std::uint64_t device, std::uint64_t inode) const;
+        static constexpr std::uint64_t tagMask = 0xFFFFFFFF00000000ULL;
+        static std::uint64_t hashOf(RunSet runSet, std::uint64_t device, std::uint64_t inode);
+        // Bits of the hash that the slot's place does not use, as the slot holds them.
+        static std::uint64_t tagOf(std::uint64_t hash) { return (hash << 16) & tagMask; }
+        static std::size_t placeOf(std::uint64_t entry) { return (entry & ~tagMask) - 1; }
+        static bool isKeyOf(const Record& record, RunSet runSet, std::uint64_t device,
+                            std::uint64_t inode);
 
-        std::vector<std::uint32_t> slots_; // a record's place + 1; 0 for an empty slot
+        // A record's place + 1 in the low half, the key's tag in the high half; 0 when empty.
+        std::vector<std::uint64_t> slots_;
         std::size_t mask_ = 0;
+        int shift_ = 64;
     };
 
+    // Waits for a save in the background (a failed one leaves the records to be written
+    // again), then makes the latest scan's files the records.
+    void settle();
+    void finishSaving();
+    void mergeScan();
+    bool write() const;
     void clear();
     bool parse(const QByteArray& bytes);
     bool parseRecords(std::uint32_t count, const char* payload, std::size_t payloadBytes);
@@ -93,6 +119,8 @@ private:
     std::chrono::nanoseconds settleTime_;
     bool loaded_ = false;
     bool changed_ = false;
+    bool mergeWanted_ = false; // a scan has ended whose files are not yet the records
+    std::future<bool> saving_;
     std::int64_t scanStartNs_ = 0;
     std::vector<Record> records_; // the latest first
     Index index_;

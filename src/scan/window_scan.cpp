@@ -285,8 +285,9 @@ ScanOutcome WindowScan::runJob(const ScanRequest& request, RowStore& rows) {
     const ScanOutcome outcome = job.takeResult(scanned);
     storeScannedRows(rows, scanned);
     if (cached.cache != nullptr) {
-        // A cache that cannot be written costs the next scan its speed, nothing more.
-        cached.cache->save();
+        // Written while the window shows the rows; a cache that cannot be written costs the
+        // next scan its speed, nothing more.
+        cached.cache->saveInBackground();
     }
     return outcome;
 }

@@ -268,6 +268,46 @@ TEST(ScanCache, IsWrittenOnlyWhenARescanChangedItsRecords) {
     }
 }
 
+// The window keeps one cache for the program's run and saves it while it shows the rows: each
+// scan starts from the records of the one before, whether or not their save has ended.
+TEST(ScanCache, OneCacheSavedInTheBackgroundServesTheNextScans) {
+    CacheFixture f;
+    f.songs.writeFile("song.kar", realSong);
+    f.songs.writeFile("other.kar", realSong);
+    {
+        ScanCache cache(f.cachePath, 0ns);
+        ScanRequest request = ScanRequest::forFolder(f.songs.root(), RunSet::StartWindow, false);
+        request.cache = &cache;
+        const auto titles = [&] {
+            std::vector<ScannedRow> rows;
+            EXPECT_EQ(scanFolder(request, rows).end, ScanEnd::Complete);
+            cache.saveInBackground();
+            std::vector<QString> shown;
+            for (const ScannedRow& row : rows) {
+                shown.push_back(row.name + u'=' + row.texts.first);
+            }
+            std::sort(shown.begin(), shown.end());
+            return shown;
+        };
+        cache.loadOnce();
+        cache.beginScan();
+        cache.remember(RunSet::StartWindow, f.versionOf("song.kar"), {u"Planted"_s, {}, {}, {}});
+        cache.endScan();
+        cache.saveInBackground();
+        EXPECT_EQ(titles(), (std::vector{u"other.kar=Real Title"_s, u"song.kar=Planted"_s}));
+        waitForNextTick(f.versionOf("other.kar"));
+        f.rewrite("other.kar", otherSong);
+        EXPECT_EQ(titles(), (std::vector{u"other.kar=Real Other"_s, u"song.kar=Planted"_s}));
+    }
+    // Given up, the cache has waited for its last save.
+    ScanCache reloaded(f.cachePath);
+    reloaded.loadOnce();
+    ASSERT_EQ(reloaded.size(), 2u);
+    const SongTexts* other = reloaded.find(RunSet::StartWindow, f.versionOf("other.kar"));
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->first, u"Real Other"_s);
+}
+
 TEST(ScanCache, RescansGiveTheRowsOfAScanWithoutTheCache) {
     CacheFixture f;
     bench::KarTreeOptions options;
