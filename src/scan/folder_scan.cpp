@@ -269,15 +269,14 @@ private:
         return true;
     }
 
-    // A file that the cache may know is looked at by a helper, or here when there is none:
-    // a look at the file costs less than a hand-over to a thread that waits for work. The
-    // inode of the listing tells first whether a record may stand for it, so that a file the
-    // cache does not know costs no look.
+    // A file that the cache may know is looked at here: the look costs about what handing it
+    // to a helper costs both threads. The inode of the listing tells first whether a record
+    // may stand for it, so that a file the cache does not know costs no look.
     bool takeFromCache(const dirent& entry, ReadJob& job) const {
         job.record = folderDevice_ == 0
                          ? nullptr
                          : request_.cache->recordFor(request_.runSet, folderDevice_, entry.d_ino);
-        if (job.record == nullptr || readAhead_.helpers() > 0) {
+        if (job.record == nullptr) {
             return false;
         }
         if (!isRecordedVersion(handle_->fd(), entry.d_name, *job.record, job.result)) {

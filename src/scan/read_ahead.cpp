@@ -17,11 +17,6 @@ namespace {
 // it reads the file itself as well. Reading a karaoke file takes far less.
 constexpr std::chrono::milliseconds patience{1};
 
-// A job that a record may stand for takes a helper a look at the file, about as long as a
-// wake-up costs the thread that hands it over: a sleeping helper is woken for such jobs only
-// once a few of them wait.
-constexpr std::size_t recordJobsPerWakeUp = 4;
-
 // Files read from memory in a row after which the disk helpers rest.
 constexpr int inMemoryRunForMemory = 32;
 
@@ -86,10 +81,9 @@ void ReadAhead::submit(std::shared_ptr<ReadJob> job) {
     bool wakeForDisk = false;
     {
         const std::lock_guard lock(mutex_);
-        const bool recorded = job->record != nullptr;
         waiting_.push_back(std::move(job));
         waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
-        wake = idleHelpers_ > 0 && (!recorded || waiting_.size() >= recordJobsPerWakeUp);
+        wake = idleHelpers_ > 0;
         wakeForDisk = forDisk && idleDiskHelpers_ > 0;
     }
     // A busy helper takes the job when it is done; waking costs a system call.
@@ -132,16 +126,8 @@ void ReadAhead::advance(const std::shared_ptr<ReadJob>& job) {
 }
 
 void ReadAhead::helperLoop() {
-    std::vector<std::shared_ptr<ReadJob>> taken;
-    while (true) {
-        takeJobs(taken);
-        if (taken.empty()) {
-            return;
-        }
-        for (const std::shared_ptr<ReadJob>& job : taken) {
-            publish(*job, readFile(*job));
-        }
-        taken.clear();
+    while (const std::shared_ptr<ReadJob> job = takeJob()) {
+        publish(*job, readFile(*job));
     }
 }
 
@@ -192,31 +178,23 @@ void ReadAhead::noteReading(const Reading& reading) {
     diskJobsWaiting_.notify_all();
 }
 
-void ReadAhead::takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken) {
+std::shared_ptr<ReadJob> ReadAhead::takeJob() {
     std::unique_lock lock(mutex_);
     ++idleHelpers_;
     jobsWaiting_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
     --idleHelpers_;
     if (stopping_) {
-        return;
+        return nullptr;
     }
-    // A look at a file costs about as much as taking the lock: such jobs go a few at a time.
-    do {
-        taken.push_back(std::move(waiting_.front()));
-        waiting_.pop_front();
-    } while (taken.size() < recordJobsPerWakeUp && taken.back()->record != nullptr &&
-             !waiting_.empty() && waiting_.front()->record != nullptr);
+    std::shared_ptr<ReadJob> job = std::move(waiting_.front());
+    waiting_.pop_front();
     waitingCount_.store(waiting_.size(), std::memory_order_relaxed);
+    return job;
 }
 
 ReadAhead::Reading ReadAhead::readFile(const ReadJob& job) {
     Reading reading;
     reading.nameText = decodeFileName(job.name.data());
-    if (job.record != nullptr &&
-        isRecordedVersion(job.folder->fd(), job.name.data(), *job.record, reading.result)) {
-        reading.cached = true;
-        return reading;
-    }
     try {
         reading.result = readKaraokeFileAt(job.folder->fd(), job.name.data(), runSet_, stop_);
     } catch (...) {
@@ -235,7 +213,6 @@ void ReadAhead::publish(ReadJob& job, Reading&& reading) {
     job.nameText = std::move(reading.nameText);
     job.result = std::move(reading.result);
     job.exception = std::move(reading.exception);
-    job.cached = reading.cached;
     job.done.store(true, std::memory_order_seq_cst);
     if (ownerWaits_.load(std::memory_order_seq_cst)) {
         // Taken, so that the owner is either asleep in its wait or has not yet looked at the

@@ -29,8 +29,8 @@ struct ReadJob {
     // The entry's name, held in the job: a rescan makes one job for every file.
     std::array<char, sizeof(dirent::d_name)> name{};
     QString nameText; // the name as the row shows it, decoded by the thread that reads the file
-    // The scan cache's record that may stand for the file: the file is read only when it is
-    // not the version of the record.
+    // The scan cache's record that stands for the file, when the file is of its version: the
+    // job is then done before it is ever submitted.
     const ScanCache::Record* record = nullptr;
     // Once done; when cached, its texts stay empty: the record's stand for them, and the row
     // takes them from there without the copies and releases of a hand-over.
@@ -86,7 +86,6 @@ private:
         QString nameText;
         KarReadResult result;
         std::exception_ptr exception;
-        bool cached = false;
     };
 
     void helperLoop();
@@ -94,9 +93,8 @@ private:
     void startDiskHelpers();
     // Tells the disk helpers whether the latest reading waited for the disk.
     void noteReading(const Reading& reading);
-    // Without the lock: the next jobs for a helper, one that reads a file or a few whose
-    // records may stand for their files.
-    void takeJobs(std::vector<std::shared_ptr<ReadJob>>& taken);
+    // The next job for a helper; null when the helpers are to end.
+    std::shared_ptr<ReadJob> takeJob();
     Reading readFile(const ReadJob& job);
     // Without the lock: the job's result, unless another thread has given it already; wakes
     // the thread that wants the results if it waits.
