@@ -86,11 +86,44 @@ __attribute__((target("avx2"))) std::size_t findBytePairAvx2(const char* data, s
     return findBytePairSse2(data, at, end, first, gap, secondA, secondB);
 }
 
+// The places in 64 bytes from p where the pair lies, as a bit mask.
+__attribute__((target("avx512f,avx512bw"))) inline __mmask64
+pairMaskAt(const char* data, std::size_t p, std::size_t gap, __m512i firstBytes,
+           __m512i secondBytesA, __m512i secondBytesB) {
+    const __mmask64 heads = _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(data + p), firstBytes);
+    const __m512i tails = _mm512_loadu_si512(data + p + gap);
+    return _mm512_mask_cmpeq_epi8_mask(heads, tails, secondBytesA) |
+           _mm512_mask_cmpeq_epi8_mask(heads, tails, secondBytesB);
+}
+
+// The same with vectors twice as wide again, whose comparisons give bit masks at once.
+__attribute__((target("avx512f,avx512bw"))) std::size_t
+findBytePairAvx512(const char* data, std::size_t at, std::size_t end, char first, std::size_t gap,
+                   char secondA, char secondB) {
+    constexpr std::size_t lanes = 64;
+    const __m512i firstBytes = _mm512_set1_epi8(first);
+    const __m512i secondBytesA = _mm512_set1_epi8(secondA);
+    const __m512i secondBytesB = _mm512_set1_epi8(secondB);
+    for (; at + 2 * lanes <= end; at += 2 * lanes) {
+        const __mmask64 low = pairMaskAt(data, at, gap, firstBytes, secondBytesA, secondBytesB);
+        const __mmask64 high =
+            pairMaskAt(data, at + lanes, gap, firstBytes, secondBytesA, secondBytesB);
+        if ((low | high) != 0) {
+            return low != 0 ? at + static_cast<std::size_t>(__builtin_ctzll(low))
+                            : at + lanes + static_cast<std::size_t>(__builtin_ctzll(high));
+        }
+    }
+    return findBytePairAvx2(data, at, end, first, gap, secondA, secondB);
+}
+
 using PairSearch = std::size_t (*)(const char*, std::size_t, std::size_t, char, std::size_t, char,
                                    char);
 
 PairSearch bestPairSearch() {
     __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512bw")) {
+        return findBytePairAvx512;
+    }
     if (__builtin_cpu_supports("avx2")) {
         return findBytePairAvx2;
     }

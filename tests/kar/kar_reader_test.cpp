@@ -36,8 +36,8 @@ QByteArray fourEvents(const QByteArray& a, const QByteArray& b, const QByteArray
     return KarBuilder().trackName(a).text(b).text(c).meta(0x02, d).bytes();
 }
 
-// Every hit in every place of a vector and of its scalar tail, after near misses and first
-// bytes that are common, from every start.
+// Every hit in every place of each width of vector and of the scalar tail, after near misses and
+// first bytes that are common, from every start.
 TEST(ByteSearch, FindsThePairWhereverItLies) {
     const struct {
         char first;
@@ -46,7 +46,8 @@ TEST(ByteSearch, FindsThePairWhereverItLies) {
         char secondB;
     } pairs[] = {{'@', 1, 'T', 'I'}, {'W', 4, 's', 's'}};
     for (const auto& pair : pairs) {
-        for (const std::size_t size : {std::size_t{5}, std::size_t{47}, std::size_t{130}}) {
+        for (const std::size_t size :
+             {std::size_t{5}, std::size_t{47}, std::size_t{130}, std::size_t{200}}) {
             for (std::size_t hit = 0; hit + pair.gap < size; ++hit) {
                 std::string bytes(size, pair.first); // every position a near miss
                 bytes[hit + pair.gap] = hit % 2 == 0 ? pair.secondA : pair.secondB;
